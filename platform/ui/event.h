@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+#include <utility>
+
+namespace ui {
+
+// One event of a control or form, bound to one handler (the window's method control_Event).
+// Firing an event with no handler does nothing, as in the classic toolkit.
+template <typename... Args>
+class Event {
+public:
+    using Handler = std::function<void(Args...)>;
+
+    Event& operator=(Handler handler)
+    {
+        handler_ = std::move(handler);
+        return *this;
+    }
+    void operator()(Args... args) const
+    {
+        if (handler_)
+            handler_(std::forward<Args>(args)...);
+    }
+    explicit operator bool() const { return static_cast<bool>(handler_); }
+
+private:
+    Handler handler_;
+};
+
+} // namespace ui

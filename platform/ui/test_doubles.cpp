@@ -1,0 +1,8 @@
+#include "platform/ui/test_doubles.h"
+
+namespace ui::testing {
+
+void installTestDoubles() {}
+void resetTestDoubles() {}
+
+} // namespace ui::testing

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds and runs every benchmark in bench/ and prints their figures.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESSARON_TESTS=OFF -DTESSARON_BENCH=ON >/dev/null
+cmake --build build-bench -j "$(nproc)"
+for b in build-bench/bench/bench_*; do [ -x "$b" ] && QT_QPA_PLATFORM=offscreen "$b"; done

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything under AddressSanitizer and UndefinedBehaviorSanitizer,
+# runs every test headless, replays the fuzz corpora and builds the benchmarks.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+export QT_QPA_PLATFORM=offscreen
+jobs=$(nproc)
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSARON_SANITIZE=ON -DTESSARON_BENCH=OFF >/dev/null
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+# Fuzz targets: built with clang's libFuzzer, their seed corpora replayed once.
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+  -DTESSARON_TESTS=OFF -DTESSARON_FUZZ=ON >/dev/null
+cmake --build build-fuzz -j "$jobs"
+for target in build-fuzz/fuzz/fuzz_*; do
+  [ -x "$target" ] || continue
+  name=$(basename "$target")
+  corpus="fuzz/corpus/${name#fuzz_}"
+  [ -d "$corpus" ] || continue
+  "$target" -runs=0 "$corpus" >/dev/null 2>&1 || { echo "fuzz replay failed: $name"; "$target" -runs=0 "$corpus"; exit 1; }
+  echo "fuzz replay ok: $name"
+done
+
+# Benchmarks are built so they keep compiling; run them with scripts/bench.sh.
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESSARON_TESTS=OFF -DTESSARON_BENCH=ON >/dev/null
+cmake --build build-bench -j "$jobs"
