@@ -1,0 +1,62 @@
+#include "platform/usb/usb_driver.h"
+
+#include "platform/usb/emulated_driver.h"
+
+#include <QtGlobal>
+
+namespace usb {
+
+namespace {
+
+DeviceDriver* installed = nullptr;
+
+std::unique_ptr<EmulatedDriver> makeDefaultDriver()
+{
+    auto emulated = std::make_unique<EmulatedDriver>();
+    // A running program polls the boards every 300 ms for hours: keep no trace unless asked to.
+    emulated->setTraceEnabled(false);
+    const QString text =
+        qEnvironmentVariableIsSet("TESSARON_BOARDS") ? qEnvironmentVariable("TESSARON_BOARDS") : QString();
+    QString error;
+    const auto specs = parseBoardsSpec(text, &error);
+    if (specs) {
+        emulated->attachFromSpecs(*specs);
+    } else {
+        qWarning("TESSARON_BOARDS: %s; no emulated board is attached.", qPrintable(error));
+    }
+    return emulated;
+}
+
+} // namespace
+
+EmulatedDriver& defaultEmulatedDriver()
+{
+    static const std::unique_ptr<EmulatedDriver> emulated = makeDefaultDriver();
+    return *emulated;
+}
+
+DeviceDriver& driver()
+{
+    if (installed != nullptr) {
+        return *installed;
+    }
+    return defaultEmulatedDriver();
+}
+
+void setDriver(DeviceDriver* replacement)
+{
+    installed = replacement;
+}
+
+ScopedEmulatedDriver::ScopedEmulatedDriver()
+    : emulated_(std::make_unique<EmulatedDriver>()), previous_(installed)
+{
+    installed = emulated_.get();
+}
+
+ScopedEmulatedDriver::~ScopedEmulatedDriver()
+{
+    installed = previous_;
+}
+
+} // namespace usb
