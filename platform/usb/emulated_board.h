@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -86,6 +87,7 @@ public:
     bool readBackActive() const { return readBackActive_; }
     bool chipSelectLow() const; // chip select as the chip sees it between packets
     uint8_t readyLines();       // what command 23 answers
+    uint8_t portBLines() const; // what command 9 answers: bit 0 SDIO, bit 1 SDO
 
     EmulatedChip* chip() { return chip_.get(); } // nullptr when the board carries no chip
     const EmulatedChip* chip() const { return chip_.get(); }
@@ -95,15 +97,16 @@ public:
 private:
     void command(const uint8_t* data, uint32_t length);
     void setReply(std::initializer_list<uint8_t> bytes);
+    bool expectLength(uint8_t code, uint32_t length, uint32_t expected);
     void writePortA(uint8_t value);
     void writePortC(uint8_t value);
     void writePortE(uint8_t value);
     void readBackClocks();
-    void serialWords(const uint8_t* data, uint32_t length);
-    void fifoWords(const uint8_t* data, uint32_t length);
+    void dataWords(const uint8_t* data, uint32_t length);
     void powerOnFirmware();
+    bool framedByAutoCsb() const;
+    bool firmwareHasHostId() const;
     void updateChipSelect(bool packetFraming);
-    bool commandLength(uint8_t code, uint32_t length, uint32_t expected);
     void report(ViolationKind kind, const QString& text) const;
 
     int slot_;

@@ -81,19 +81,25 @@ public:
     int masterResetCount() const { return masterResets_; }
     int completedWrites() const { return completedWrites_; }
     int completedReads() const { return completedReads_; }
+    // Read-back clocks that arrived while the chip was not shifting out read data (they feed the serial
+    // port from the undriven line instead).
+    int extraClocks() const { return extraClocks_; }
+    int identificationAddress() const;
 
 private:
     bool listening() const { return present() && selected_ && !inReset() && !ioReset_; }
     void resetRegisters();
     void resetSerialState();
+    void shiftIn(bool bit);
     void instructionComplete();
     void writeComplete();
-    void afterWrite(int address);
-    void ramWriteBit(bool bit);
-    bool ramReadBit();
-    void ramEndTransfer();
+    void ramWordComplete();
+    void loadRamReadWord();
+    void advanceRead();
     bool currentReadBit() const;
     void startRamSegment();
+    bool idleLevel() const;
+    SerialLines drivenLines(bool bit) const;
     void report(ViolationKind kind, const QString& text) const;
 
     ChipOptions options_;
@@ -122,12 +128,15 @@ private:
     int ramNext_ = 0;      // next RAM address of the stream
     int ramStep_ = 1;      // +1 ascending (LSB first), -1 descending (MSB first)
     int ramLeft_ = 0;      // words left in the segment
+    bool ramWordValid_ = false; // read: data_ holds a word of the segment
     bool ramOverrunReported_ = false;
+    bool writeDuringReadReported_ = false;
 
     int ioUpdates_ = 0;
     int masterResets_ = 0;
     int completedWrites_ = 0;
     int completedReads_ = 0;
+    int extraClocks_ = 0;
 };
 
 } // namespace usb

@@ -108,12 +108,12 @@ private:
         uint32_t bytes;
     };
 
-    bool bulk(Handle& handle, bool read, const void* in, uint32_t inLen, void* out, uint32_t outLen,
-              uint32_t& bytesReturned, TraceEntry& entry);
+    bool bulk(EmulatedBoard& board, int slot, bool read, const void* in, uint32_t inLen, uint8_t* data,
+              uint32_t length, uint32_t& bytesReturned, TraceEntry& entry, bool tracing);
     std::optional<TransferFault> takeFault(int slot, int pipe);
     void record(TraceEntry&& entry);
     void addViolation(int slot, ViolationKind kind, const QString& text);
-    std::shared_ptr<EmulatedBoard> boardForName(const QString& name, int& slot) const;
+    std::shared_ptr<EmulatedBoard> boardForName(QStringView name, int& slot) const;
 
     std::array<std::shared_ptr<EmulatedBoard>, kSlotCount> boards_{};
     std::array<SlotFaults, kSlotCount> slotFaults_{};

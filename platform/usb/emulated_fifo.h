@@ -36,7 +36,7 @@ public:
     // --- test access ---
     int depth() const { return depth_; }
     const std::vector<uint32_t>& contents() const { return values_; }
-    int stored() const { return static_cast<int>(values_.size()) - static_cast<int>(drained_); }
+    int stored() const { return static_cast<int>(values_.size()); }
     uint32_t emptyOffset() const { return emptyOffset_; }
     uint32_t fullOffset() const { return fullOffset_; }
     bool almostFull() const;  // the PAF condition (line low)
@@ -53,8 +53,7 @@ private:
     int depth_;
     ViolationSink violation_;
     Clock clock_;
-    std::vector<uint32_t> values_;
-    size_t drained_ = 0; // values already sent to the chip (front of values_)
+    std::vector<uint32_t> values_; // oldest first
     uint32_t emptyOffset_ = kDefaultEmptyOffset;
     uint32_t fullOffset_ = kDefaultFullOffset;
     bool haveLowHalf_ = false;
@@ -64,7 +63,7 @@ private:
     bool transmitting_ = false;
     bool retransmit_ = false;
     int64_t drainStart_ = 0;
-    size_t drainBase_ = 0;
+    uint64_t drainedSinceStart_ = 0;
     double drainRate_ = 0;
     uint64_t transmitted_ = 0;
     bool overflowReported_ = false;
