@@ -11,9 +11,11 @@
 #include <algorithm>
 #include <vector>
 
-namespace os {
+namespace os
+{
 
-namespace {
+namespace
+{
 
 // Children started and not yet destroyed; the owners remove themselves.
 std::vector<ChildProcess*>& liveChildren()
@@ -52,7 +54,9 @@ bool isExecutableFile(const QString& path)
 
 } // namespace
 
-ChildProcess::ChildProcess(qsizetype keptOutputLimit) : keptLimit_(std::max<qsizetype>(0, keptOutputLimit)) {}
+ChildProcess::ChildProcess(qsizetype keptOutputLimit) : keptLimit_(std::max<qsizetype>(0, keptOutputLimit))
+{
+}
 
 ChildProcess::~ChildProcess()
 {

@@ -4,7 +4,8 @@
 
 #include <QFileInfo>
 
-namespace os {
+namespace os
+{
 
 bool FileExists(const QString& path)
 {

@@ -1,14 +1,17 @@
 #include "platform/os/os_test_doubles.h"
 
 #include "platform/os/child_process.h"
+#include "platform/os/locale_ids.h"
 #include "platform/os/program_folder.h"
 
 #include <QTemporaryDir>
 #include <memory>
 
-namespace os::testing {
+namespace os::testing
+{
 
-namespace {
+namespace
+{
 
 std::unique_ptr<QTemporaryDir>& programFolderHolder()
 {
@@ -65,6 +68,7 @@ void resetTestDoubles()
     setShellService(&shellRecorder());
     setSoundService(&soundRecorder());
     setProgramFolder(testProgramFolder());
+    setUserLocale(std::nullopt);
     endRunningChildren(0);
 }
 

@@ -7,19 +7,22 @@
 #include <QStringList>
 #include <vector>
 
-namespace os::testing {
+namespace os::testing
+{
 
 // Records every open request and answers with `result` (true unless a test sets it false).
-class RecordingShellService : public ShellService {
-public:
+class RecordingShellService : public ShellService
+{
+  public:
     bool open(const OpenRequest& request) override;
     std::vector<OpenRequest> requests;
     bool result = true;
 };
 
 // Records every system sound by name.
-class RecordingSoundService : public SoundService {
-public:
+class RecordingSoundService : public SoundService
+{
+  public:
     void playSystemSound(const QString& name) override;
     bool hasSoundDevice() const override { return soundDevice; }
     QStringList played;
@@ -34,7 +37,7 @@ RecordingSoundService& soundRecorder();
 void installTestDoubles();
 
 // Back to the installed state before each test: empty records, answers true, the test program folder,
-// and no child process of ours left running (each is killed).
+// the user's own locale, and no child process of ours left running (each is killed).
 void resetTestDoubles();
 
 // The temporary program folder the doubles install.

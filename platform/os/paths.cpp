@@ -1,8 +1,10 @@
 #include "platform/os/paths.h"
 
-namespace os {
+namespace os
+{
 
-namespace {
+namespace
+{
 
 bool isSeparator(QChar c)
 {

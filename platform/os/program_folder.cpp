@@ -3,9 +3,11 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-namespace os {
+namespace os
+{
 
-namespace {
+namespace
+{
 
 QString& overrideFolder()
 {

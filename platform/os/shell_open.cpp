@@ -8,9 +8,11 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
-namespace os {
+namespace os
+{
 
-namespace {
+namespace
+{
 
 QString inFolder(const QString& path, const QString& folder)
 {
@@ -30,8 +32,9 @@ bool startTool(const QString& program, const QStringList& arguments, const QStri
 }
 
 // The desktop's handlers: xdg-open for documents and addresses, a text editor for the text viewer.
-class DesktopShellService : public ShellService {
-public:
+class DesktopShellService : public ShellService
+{
+  public:
     bool open(const OpenRequest& request) override
     {
         switch (request.kind) {
@@ -49,8 +52,8 @@ public:
             QStringList arguments;
             if (!path.isEmpty())
                 arguments << path;
-            static const char* const viewers[] = {"gnome-text-editor", "gedit", "kate", "mousepad",
-                                                  "pluma", "xed", "leafpad", "kwrite"};
+            static const char* const viewers[] = {
+                "gnome-text-editor", "gedit", "kate", "mousepad", "pluma", "xed", "leafpad", "kwrite"};
             for (const char* viewer : viewers) {
                 if (startTool(QString::fromLatin1(viewer), arguments, request.folder))
                     return true;
@@ -62,7 +65,8 @@ public:
             const QString program = inFolder(request.target, request.folder);
             if (program.isEmpty())
                 return false;
-            const QString workDir = request.folder.isEmpty() ? QDir::currentPath() : toNativePath(request.folder);
+            const QString workDir =
+                request.folder.isEmpty() ? QDir::currentPath() : toNativePath(request.folder);
             return QProcess::startDetached(program, QProcess::splitCommand(request.parameters), workDir);
         }
         }
