@@ -27,10 +27,14 @@ public:
     // Throws RuntimeError(13) when the text is not a number, RuntimeError(6) when it does not fit.
     static Decimal fromText(const QString& text);
     static std::optional<Decimal> tryFromText(const QString& text);
+    // The same with "." as separator and "-" as sign whatever the locale (texts the program wrote itself).
+    static std::optional<Decimal> tryFromInvariantText(const QString& text);
     // Exact construction: magnitude parts (lo, mid, hi 32-bit words), sign, scale 0..28.
     static Decimal fromParts(uint32_t lo, uint32_t mid, uint32_t hi, bool negative, int scale);
     // 2^n for n in 0..95.
     static Decimal powerOfTwo(int n);
+    // The largest value, 2^96 - 1 (79228162514264337593543950335).
+    static Decimal maxValue();
 
     Decimal operator-() const;
     Decimal operator+(const Decimal& o) const;
@@ -48,9 +52,14 @@ public:
     bool isZero() const;
     bool isNegative() const; // never true for zero
     int scale() const { return scale_; }
+    // The magnitude's 32-bit words, least significant first.
+    uint32_t lo() const { return lo_; }
+    uint32_t mid() const { return mid_; }
+    uint32_t hi() const { return hi_; }
+    bool isInteger() const;
 
-    Decimal truncated() const;           // integer part, toward zero
-    Decimal floor() const;               // toward minus infinity
+    Decimal truncated() const; // integer part, toward zero
+    Decimal floor() const;     // toward minus infinity
     Decimal roundedHalfEven(int decimals = 0) const;
     Decimal roundedHalfAwayFromZero(int decimals = 0) const;
     Decimal abs() const;

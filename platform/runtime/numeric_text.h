@@ -23,7 +23,11 @@ uint8_t CByte(double value);
 // exponent form "1.5E+20" / "1E-05" outside the plain range.
 QString CStr(double value);
 QString CStr(long long value);
+QString CStr(int value); // exact overload: CStr(5) would otherwise be ambiguous
+QString CStr(const Decimal& value);
 // Leading number of a text with "." as separator, ignoring blanks; 0 when none (classic Val; also "&H" hex).
+// "&H"/"&O" literals are 16-bit two's complement up to &HFFFF ("&HFFFF" gives -1), 32-bit above; a literal
+// beyond 32 bits or a number beyond the double range raises RuntimeError(6).
 double Val(const QString& text);
 
 } // namespace rt

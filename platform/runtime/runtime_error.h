@@ -10,6 +10,8 @@ namespace rt {
 class RuntimeError : public std::runtime_error {
 public:
     RuntimeError(int number, QString description, QString source = {});
+    // The error with its classic description ("Overflow" for 6, "Type mismatch" for 13, ...).
+    static RuntimeError standard(int number, QString source = {});
 
     int number() const noexcept { return number_; }
     const QString& description() const noexcept { return description_; }
@@ -23,10 +25,13 @@ private:
 
 // The classic error numbers the system uses.
 enum ErrorNumber : int {
-    errInvalidCall = 5,    // "Invalid procedure call or argument"
-    errOverflow = 6,       // "Overflow"
+    errInvalidCall = 5, // "Invalid procedure call or argument"
+    errOverflow = 6,    // "Overflow"
     errDivisionByZero = 11,
     errTypeMismatch = 13,
 };
+
+// The classic description of an error number; a generic text for numbers the runtime does not know.
+QString standardDescription(int number);
 
 } // namespace rt
