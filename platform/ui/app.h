@@ -2,8 +2,10 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 
-namespace ui {
+namespace ui
+{
 
 // Lets the event loop process what is queued (timers and other windows run; handlers may re-enter).
 void DoEvents();
@@ -11,14 +13,23 @@ void DoEventsN(int n);
 
 // Classic Timer: seconds since midnight, from the process clock (virtual in tests).
 double Timer();
-// Milliseconds on the process clock (monotonic within a day in tests).
+// Milliseconds since midnight on the same clock as Timer() (virtual in tests).
 int64_t clockMilliseconds();
 
 // Screen-wide mouse pointer: one setting, not a stack; 0 clears it.
 int ScreenMousePointer();
 void setScreenMousePointer(int pointer);
 
-// Ends the process at once, from anywhere (nested loops included). Tests install a hook instead.
+// Ends the process at once, from anywhere (nested loops included): the handlers given to atEndProcess run
+// (newest first), standard streams are flushed, and the process exits without unwinding or running any
+// further window event. Tests install a hook instead; a hook must not return (it throws), and if it does
+// the process ends all the same.
 [[noreturn]] void EndProcess(int exitCode = 0);
+using EndProcessHook = std::function<void(int exitCode)>;
+void setEndProcessHook(EndProcessHook hook); // empty restores the real end
+void atEndProcess(std::function<void()> handler);
+
+// How far one DoEvents moves the virtual clock of the tests.
+constexpr int kDoEventsVirtualStepMs = 5;
 
 } // namespace ui

@@ -11,12 +11,19 @@
 
 class QWidget;
 
-namespace ui {
+namespace ui
+{
 
 class Control;
 
 // Unload modes passed to QueryUnload.
-enum UnloadMode : int { vbFormControlMenu = 0, vbFormCode = 1, vbAppWindows = 2, vbAppTaskManager = 3, vbFormMDIForm = 4 };
+enum UnloadMode : int {
+    vbFormControlMenu = 0,
+    vbFormCode = 1,
+    vbAppWindows = 2,
+    vbAppTaskManager = 3,
+    vbFormMDIForm = 4
+};
 // Window states.
 enum WindowStateValue : int { vbNormal = 0, vbMinimized = 1, vbMaximized = 2 };
 // Mouse pointers.
@@ -28,8 +35,9 @@ enum MousePointerValue : int { vbDefault = 0, vbHourglass = 11, vbArrowHourglass
 // Load, Show, Hide and Unload are distinct steps. A form is in the registry of loaded forms (forms.h)
 // from the start of Load until Unload; Unload takes effect at once, and code that runs on in a handler of
 // an unloaded form does not bring it back (the object lives until the event loop is idle again).
-class Form {
-public:
+class Form
+{
+  public:
     explicit Form(QString name);
     virtual ~Form();
     Form(const Form&) = delete;
@@ -37,8 +45,8 @@ public:
 
     const QString& Name() const { return name_; }
 
-    void Load();                  // no-op when already loaded
-    void Show(int modal = 0);     // loads first; modal (1) returns when the form is hidden or unloaded
+    void Load();              // no-op when already loaded
+    void Show(int modal = 0); // loads first; modal (1) returns when the form is hidden or unloaded
     void Hide();
     bool Unload(int unloadMode = vbFormCode); // false when QueryUnload or Unload cancelled
     bool IsLoaded() const;
@@ -54,13 +62,29 @@ public:
     void setWindowState(int state);
     int MousePointer() const;
     void setMousePointer(int pointer);
-    uint32_t hWnd() const; // stable, non-zero, unique per window
+    uint32_t hWnd() const;         // stable, non-zero, unique per window
     void ZOrder(int position = 0); // 0 front, 1 back
     void SetFocus();
     void Refresh(); // repaint now
 
-    // The window; valid while loaded.
+    // Placement of the window (pixels, frame excluded); a size of -1 keeps the current one.
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    void Move(int left, int top, int width = -1, int height = -1);
+    // Kept above every other window (or not), without moving or sizing it.
+    void setTopMost(bool topMost);
+    // Whether the window's close box is offered; without it the user cannot close the window from its frame.
+    void setCloseButtonEnabled(bool enabled);
+    // Flashes the window's entry in the task bar (or its caption) once to draw the user's attention.
+    void Flash();
+
+    // The window (a QMainWindow: menu bar and content); nullptr before the first Load. After Unload it stays
+    // (hidden) until the form object goes.
     QWidget* widget() const;
+    // What the user sees as the window: the MDI sub-window for an MDI child, else widget().
+    QWidget* frameWidget() const;
 
     // Controls registered by name (first match; with index for control arrays).
     Control* control(const QString& name, int index = -1) const;
@@ -77,7 +101,7 @@ public:
     void setOwnerForm(Form* owner);
     Form* ownerForm() const { return ownerForm_; }
 
-protected:
+  protected:
     void setMdiChild(bool mdiChild) { mdiChild_ = mdiChild; }
     void registerProc(const QString& name, std::function<void()> proc);
 
@@ -91,11 +115,24 @@ protected:
     virtual void Form_QueryUnload(int& cancel, int unloadMode) { (void)cancel, (void)unloadMode; }
     virtual void Form_Unload(int& cancel) { (void)cancel; }
 
-private:
+  private:
     friend class Control;
     friend class FormWindowBridge;
+    friend class MdiForm;
+    friend class Forms;
     void addControl(Control* control);
     void removeControl(Control* control);
+
+    // The steps of Unload, also run one by one by the MDI frame for its children.
+    bool runQueryUnload(int unloadMode);
+    bool runUnloadEvent();
+    void tearDown();
+    void createWindow();
+    void applyOwner();
+    void endModalLoop();
+    void runModalLoop();
+    // Called after buildUi, with the content widget (the MDI frame places its client area here).
+    virtual void windowBuilt(QWidget* content) { (void)content; }
 
     QString name_;
     bool mdiChild_ = false;

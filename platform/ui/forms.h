@@ -4,16 +4,19 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
 
-namespace ui {
+namespace ui
+{
 
 // The registry of windows: factories by name (a window that is not built has no factory) and the
 // loaded forms in load order.
-class Forms {
-public:
+class Forms
+{
+  public:
     using Factory = std::function<std::unique_ptr<Form>()>;
 
     static void registerFactory(const QString& name, Factory factory);
@@ -33,13 +36,20 @@ public:
     // Shows the named form (loading it) in normal state and brings it to the front; false when absent.
     static bool showByName(const QString& name);
 
-    // Unloads every form (test teardown).
+    // The form the user works in (the active MDI child rather than its frame), or nullptr.
+    static Form* activeForm();
+    // The loaded form whose window has this handle, or nullptr.
+    static Form* fromHwnd(uint32_t hwnd);
+
+    // Unloads every form, newest first, overriding cancels (test teardown and the end of the program).
     static void unloadAll();
+    // Destroys unloaded form objects now when no event processing is in progress (otherwise later, once the
+    // event loop is idle). Tests call it to check destruction.
+    static void destroyUnloaded();
 };
 
 // Typed access with the classic default-instance rule: referencing a form loads it.
-template <typename T>
-T& form()
+template <typename T> T& form()
 {
     if (!Forms::hasFactory(T::FormName))
         Forms::registerFactory(T::FormName, [] { return std::make_unique<T>(); });
@@ -47,8 +57,7 @@ T& form()
 }
 
 // The loaded instance, or nullptr.
-template <typename T>
-T* loadedForm()
+template <typename T> T* loadedForm()
 {
     return static_cast<T*>(Forms::find(T::FormName));
 }

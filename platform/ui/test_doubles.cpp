@@ -1,8 +1,102 @@
 #include "platform/ui/test_doubles.h"
 
-namespace ui::testing {
+#include "platform/ui/app.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/modal_hook.h"
 
-void installTestDoubles() {}
-void resetTestDoubles() {}
+#include <map>
+
+namespace ui::testing
+{
+
+namespace
+{
+
+struct ModalState {
+    std::map<QString, std::function<void(Form&)>> answers;
+    QStringList shows;
+    QStringList unanswered;
+};
+
+ModalState& modalState()
+{
+    static ModalState state;
+    return state;
+}
+
+std::optional<int>& lastExit()
+{
+    static std::optional<int> code;
+    return code;
+}
+
+} // namespace
+
+ScriptedMessageBoxes& messageBoxes()
+{
+    static ScriptedMessageBoxes boxes;
+    return boxes;
+}
+
+VirtualClock& clock()
+{
+    static VirtualClock virtualClock;
+    return virtualClock;
+}
+
+void onModal(const QString& formName, std::function<void(Form&)> answer)
+{
+    modalState().answers[formName] = std::move(answer);
+}
+
+QStringList modalShows()
+{
+    return modalState().shows;
+}
+QStringList unansweredModals()
+{
+    return modalState().unanswered;
+}
+std::optional<int> endedWith()
+{
+    return lastExit();
+}
+
+void installTestDoubles()
+{
+    installVirtualClock(&clock());
+    setMessageBoxService(&messageBoxes());
+    setModalShowHook([](Form& form) {
+        modalState().shows << form.Name();
+        const auto it = modalState().answers.find(form.Name());
+        if (it != modalState().answers.end()) {
+            const auto answer = it->second; // the answer may register answers itself
+            answer(form);
+        }
+    });
+    setModalTimeoutHook([](Form& form) { modalState().unanswered << form.Name(); }, 60'000);
+    setEndProcessHook([](int code) {
+        lastExit() = code;
+        throw ProcessEnded(code);
+    });
+}
+
+void resetTestDoubles()
+{
+    Forms::unloadAll();
+    Forms::destroyUnloaded();
+    messageBoxes().reset();
+    clock().reset();
+    modalState() = ModalState{};
+    lastExit().reset();
+    setScreenMousePointer(0);
+    setApplicationTitle(QString());
+}
+
+void shutdownTestDoubles()
+{
+    Forms::unloadAll();
+    Forms::destroyUnloaded();
+}
 
 } // namespace ui::testing

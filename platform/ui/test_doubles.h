@@ -1,6 +1,21 @@
 #pragma once
 
-namespace ui::testing {
+#include "platform/ui/scripted_message_boxes.h"
+#include "platform/ui/virtual_clock.h"
+
+#include <QString>
+#include <QStringList>
+#include <exception>
+#include <functional>
+#include <optional>
+
+namespace ui
+{
+class Form;
+}
+
+namespace ui::testing
+{
 
 // Installs every test double of the window layer: scripted message boxes and common dialogs, the modal
 // form hook, the virtual clock (timers and waits take no real time), and the sound and shell-open
@@ -8,6 +23,38 @@ namespace ui::testing {
 void installTestDoubles();
 
 // Puts the doubles back in their initial state (empty scripts and records); called before each test.
+// Also unloads every form and destroys the unloaded ones, sets the clock to 10:00:00 and clears the
+// screen-wide mouse pointer.
 void resetTestDoubles();
+
+// Called by the test programs' main after the last test: unloads and destroys every form while the
+// application object still exists.
+void shutdownTestDoubles();
+
+ScriptedMessageBoxes& messageBoxes();
+VirtualClock& clock();
+
+// ---- modal forms ----
+// `answer` runs whenever the form of that name is shown modally (after it is visible): it sets controls
+// and presses a button. When the form is hidden or unloaded afterwards, Show returns at once.
+void onModal(const QString& formName, std::function<void(Form&)> answer);
+template <typename T> void onModal(std::function<void(T&)> answer)
+{
+    onModal(T::FormName, [answer = std::move(answer)](Form& form) { answer(static_cast<T&>(form)); });
+}
+// Names of the forms shown modally, in order.
+QStringList modalShows();
+// Forms whose modal Show no one answered within a minute of virtual time (they were hidden).
+QStringList unansweredModals();
+
+// ---- the end of the process ----
+// Thrown by EndProcess in tests; catch it where the test expects the program to end.
+struct ProcessEnded : std::exception {
+    explicit ProcessEnded(int code) : exitCode(code) {}
+    const char* what() const noexcept override { return "the program ended (EndProcess)"; }
+    int exitCode;
+};
+// The exit code of the last EndProcess in this test, if any.
+std::optional<int> endedWith();
 
 } // namespace ui::testing

@@ -1,0 +1,173 @@
+#include "platform/ui/app.h"
+
+#include "platform/ui/event_nesting.h"
+#include "platform/ui/mouse_pointer.h"
+#include "platform/ui/virtual_clock.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QTime>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace ui
+{
+
+namespace detail
+{
+
+namespace
+{
+int g_depth = 0;
+}
+
+int nestingDepth()
+{
+    return g_depth;
+}
+
+NestingScope::NestingScope()
+{
+    ++g_depth;
+}
+
+NestingScope::~NestingScope()
+{
+    if (--g_depth == 0)
+        scheduleGraveyardFlush();
+}
+
+} // namespace detail
+
+void DoEvents()
+{
+    detail::NestingScope nesting;
+    if (VirtualClock* clock = installedVirtualClock())
+        clock->advance(kDoEventsVirtualStepMs);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void DoEventsN(int n)
+{
+    for (int i = 0; i < n; ++i)
+        DoEvents();
+}
+
+int64_t clockMilliseconds()
+{
+    if (const VirtualClock* clock = installedVirtualClock())
+        return clock->timeOfDayMs();
+    return QTime::currentTime().msecsSinceStartOfDay();
+}
+
+double Timer()
+{
+    return static_cast<double>(clockMilliseconds()) / 1000.0;
+}
+
+// ---- mouse pointer -------------------------------------------------------------------------------------
+
+std::optional<Qt::CursorShape> cursorShapeForPointer(int pointer)
+{
+    switch (pointer) {
+    case 1:
+        return Qt::ArrowCursor;
+    case 2:
+        return Qt::CrossCursor;
+    case 3:
+        return Qt::IBeamCursor;
+    case 5:
+    case 15:
+        return Qt::SizeAllCursor;
+    case 6:
+        return Qt::SizeBDiagCursor;
+    case 7:
+        return Qt::SizeVerCursor;
+    case 8:
+        return Qt::SizeFDiagCursor;
+    case 9:
+        return Qt::SizeHorCursor;
+    case 10:
+        return Qt::UpArrowCursor;
+    case 11:
+        return Qt::WaitCursor;
+    case 12:
+        return Qt::ForbiddenCursor;
+    case 13:
+        return Qt::BusyCursor;
+    case 14:
+        return Qt::WhatsThisCursor;
+    default:
+        return std::nullopt;
+    }
+}
+
+namespace
+{
+int g_screenPointer = 0;
+}
+
+int ScreenMousePointer()
+{
+    return g_screenPointer;
+}
+
+void setScreenMousePointer(int pointer)
+{
+    // One setting, not a stack: whatever was set before is replaced, and 0 removes every override.
+    const auto shape = cursorShapeForPointer(pointer);
+    g_screenPointer = shape ? pointer : 0;
+    if (!shape) {
+        while (QGuiApplication::overrideCursor())
+            QGuiApplication::restoreOverrideCursor();
+        return;
+    }
+    if (QGuiApplication::overrideCursor())
+        QGuiApplication::changeOverrideCursor(QCursor(*shape));
+    else
+        QGuiApplication::setOverrideCursor(QCursor(*shape));
+}
+
+// ---- end of the process --------------------------------------------------------------------------------
+
+namespace
+{
+EndProcessHook& endHook()
+{
+    static EndProcessHook hook;
+    return hook;
+}
+std::vector<std::function<void()>>& endHandlers()
+{
+    static std::vector<std::function<void()>> handlers;
+    return handlers;
+}
+} // namespace
+
+void setEndProcessHook(EndProcessHook hook)
+{
+    endHook() = std::move(hook);
+}
+
+void atEndProcess(std::function<void()> handler)
+{
+    endHandlers().push_back(std::move(handler));
+}
+
+void EndProcess(int exitCode)
+{
+    if (endHook())
+        endHook()(exitCode);
+    // No window event may run any more: the handlers run once, newest first, and the process ends
+    // without unwinding the nested loops it may be in.
+    auto handlers = std::move(endHandlers());
+    endHandlers().clear();
+    for (auto it = handlers.rbegin(); it != handlers.rend(); ++it)
+        (*it)();
+    std::fflush(nullptr);
+    std::quick_exit(exitCode);
+}
+
+} // namespace ui

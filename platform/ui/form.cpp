@@ -1,0 +1,623 @@
+#include "platform/ui/form.h"
+
+#include "platform/ui/control.h"
+#include "platform/ui/event_nesting.h"
+#include "platform/ui/form_parts.h"
+#include "platform/ui/form_registry.h"
+#include "platform/ui/form_window.h"
+#include "platform/ui/mdi_form.h"
+#include "platform/ui/modal_hook.h"
+#include "platform/ui/mouse_pointer.h"
+#include "platform/ui/virtual_clock.h"
+
+#include "platform/ui/app.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace ui
+{
+
+namespace
+{
+
+ModalShowHook& modalShowHook()
+{
+    static ModalShowHook hook;
+    return hook;
+}
+
+struct ModalTimeout {
+    ModalTimeoutHook hook;
+    int64_t limitMs = 60'000;
+};
+
+ModalTimeout& modalTimeout()
+{
+    static ModalTimeout timeout;
+    return timeout;
+}
+
+// Window handles look like the classic ones: non-zero, 32-bit, a multiple of 4, never reused.
+uint32_t nextWindowHandle()
+{
+    static uint32_t next = 0x00010010;
+    next += 4;
+    return next;
+}
+
+Qt::WindowStates withState(Qt::WindowStates states, int state)
+{
+    states &= ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
+    if (state == vbMinimized)
+        states |= Qt::WindowMinimized;
+    else if (state == vbMaximized)
+        states |= Qt::WindowMaximized;
+    return states;
+}
+
+// Re-applying window flags hides a window; it is shown again when it was visible.
+void setFlagKeepingVisibility(QWidget* window, Qt::WindowType flag, bool on)
+{
+    const bool wasVisible = window->isVisible();
+    window->setWindowFlag(flag, on);
+    if (wasVisible)
+        window->show();
+}
+
+} // namespace
+
+void setModalShowHook(ModalShowHook hook)
+{
+    modalShowHook() = std::move(hook);
+}
+
+void setModalTimeoutHook(ModalTimeoutHook hook, int64_t limitMs)
+{
+    modalTimeout().hook = std::move(hook);
+    modalTimeout().limitMs = limitMs;
+}
+
+struct Form::Impl {
+    uint32_t hwnd = nextWindowHandle();
+    QPointer<FormWindow> window;
+    QPointer<FormCanvas> canvas;
+    QPointer<QMdiSubWindow> subWindow;
+    QString caption;
+    bool captionSet = false;
+    bool enabled = true;
+    int windowState = vbNormal;
+    int mousePointer = vbDefault;
+    bool topMost = false;
+    bool closeButton = true;
+    bool loaded = false;
+    bool loading = false;
+    bool unloading = false;
+    bool uiBuilt = false;
+    bool modal = false;
+    QEventLoop* modalLoop = nullptr;
+};
+
+Form::Form(QString name) : name_(std::move(name)), impl_(std::make_unique<Impl>())
+{
+    detail::registry().all.push_back(this);
+}
+
+Form::~Form()
+{
+    auto& reg = detail::registry();
+    std::erase(reg.all, this);
+    std::erase(reg.loaded, this);
+    reg.retired.erase(this);
+    if (reg.active == this)
+        reg.active = nullptr;
+    endModalLoop();
+
+    // Windows of other forms that live inside ours (MDI children, owned windows) must not go with it.
+    QWidget* ours = impl_->window;
+    for (Form* other : reg.all) {
+        if (other->ownerForm_ == this)
+            other->ownerForm_ = nullptr;
+        QWidget* theirs = other->impl_->window;
+        if (!ours || !theirs)
+            continue;
+        for (QWidget* up = theirs->parentWidget(); up; up = up->parentWidget()) {
+            if (up == ours) {
+                theirs->hide();
+                theirs->setParent(nullptr, Qt::Window);
+                break;
+            }
+        }
+    }
+    if (impl_->subWindow) {
+        impl_->subWindow->setWidget(nullptr);
+        delete impl_->subWindow.data();
+    }
+    delete impl_->window.data();
+}
+
+// ---- loading and showing --------------------------------------------------------------------------------
+
+void Form::createWindow()
+{
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    impl_->window = new FormWindow(*this);
+    impl_->canvas = new FormCanvas(*this, impl_->window);
+    impl_->window->setCentralWidget(impl_->canvas);
+    impl_->window->setWindowTitle(Caption());
+    impl_->window->setEnabled(impl_->enabled);
+    if (const auto shape = cursorShapeForPointer(impl_->mousePointer))
+        impl_->window->setCursor(*shape);
+    if (mdiChild_) {
+        if (MdiForm* frame = MdiForm::current(); frame && frame != this) {
+            impl_->subWindow = frame->mdiArea()->addSubWindow(impl_->window);
+            // The form decides when its window goes, not the close box.
+            impl_->subWindow->setAttribute(Qt::WA_DeleteOnClose, false);
+            impl_->subWindow->hide();
+        }
+    }
+    if (!impl_->subWindow) {
+        if (impl_->topMost)
+            impl_->window->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        if (!impl_->closeButton) {
+            impl_->window->setWindowFlag(Qt::CustomizeWindowHint, true);
+            impl_->window->setWindowFlag(Qt::WindowCloseButtonHint, false);
+        }
+    }
+    frameWidget()->setWindowState(withState(frameWidget()->windowState(), impl_->windowState));
+}
+
+void Form::Load()
+{
+    if (impl_->loaded || impl_->loading || detail::isRetired(this))
+        return;
+    impl_->loading = true;
+    struct LoadingFlag {
+        bool& flag;
+        ~LoadingFlag() { flag = false; }
+    } loadingFlag{impl_->loading};
+
+    impl_->loaded = true;
+    detail::addLoaded(this);
+    if (!impl_->window)
+        createWindow();
+    if (!impl_->uiBuilt) {
+        impl_->uiBuilt = true;
+        buildUi(impl_->canvas);
+        windowBuilt(impl_->canvas);
+        detail::attachMenus(*this, *impl_->window);
+    }
+    applyOwner();
+    for (Form* other : detail::registry().all)
+        if (other != this && other->ownerForm_ == this)
+            other->applyOwner();
+    detail::updateFormTimers(*this);
+    Form_Load();
+}
+
+void Form::Show(int modal)
+{
+    if (detail::isRetired(this))
+        return;
+    Load();
+    if (!IsLoaded())
+        return;
+    QWidget* frame = frameWidget();
+    const bool wantModal = modal != 0 && !impl_->modal;
+    if (wantModal && !impl_->subWindow) {
+        // Modality can only change while the window is hidden.
+        if (frame->isVisible())
+            frame->hide();
+        impl_->window->setWindowModality(Qt::ApplicationModal);
+    }
+    frame->setWindowState(withState(frame->windowState(), impl_->windowState));
+    frame->show();
+    frame->raise();
+    if (impl_->subWindow) {
+        impl_->window->show();
+        if (QMdiArea* area = impl_->subWindow->mdiArea())
+            area->setActiveSubWindow(impl_->subWindow);
+    } else {
+        impl_->window->activateWindow();
+    }
+    detail::setActiveForm(this);
+    if (!wantModal)
+        return;
+
+    impl_->modal = true;
+    struct ModalFlag {
+        Form& form;
+        ~ModalFlag()
+        {
+            form.impl_->modal = false;
+            if (form.impl_->window && !form.impl_->window->isVisible())
+                form.impl_->window->setWindowModality(Qt::NonModal);
+        }
+    } modalFlag{*this};
+
+    if (modalShowHook()) {
+        modalShowHook()(*this);
+        if (!IsLoaded() || !Visible())
+            return;
+    }
+    runModalLoop();
+}
+
+void Form::runModalLoop()
+{
+    detail::NestingScope nesting;
+    auto stillShown = [this] { return IsLoaded() && impl_->modal && Visible(); };
+    if (VirtualClock* clock = installedVirtualClock()) {
+        // Tests: the wait moves the virtual clock, so timers and scripted answers can end it.
+        const int64_t start = clock->now();
+        while (stillShown()) {
+            if (clock->now() - start > modalTimeout().limitMs) {
+                if (modalTimeout().hook)
+                    modalTimeout().hook(*this);
+                Hide();
+                break;
+            }
+            DoEvents();
+        }
+        return;
+    }
+    if (!stillShown())
+        return;
+    QEventLoop loop;
+    impl_->modalLoop = &loop;
+    loop.exec(QEventLoop::DialogExec);
+    impl_->modalLoop = nullptr;
+}
+
+void Form::endModalLoop()
+{
+    if (impl_->modalLoop)
+        impl_->modalLoop->quit();
+}
+
+void Form::Hide()
+{
+    if (!impl_->window)
+        return;
+    frameWidget()->hide();
+    if (detail::registry().active == this)
+        detail::registry().active = nullptr;
+    endModalLoop();
+}
+
+bool Form::IsLoaded() const
+{
+    return impl_->loaded;
+}
+
+bool Form::IsShownModal() const
+{
+    return impl_->modal;
+}
+
+// ---- unloading ------------------------------------------------------------------------------------------
+
+bool Form::runQueryUnload(int unloadMode)
+{
+    int cancel = 0;
+    Form_QueryUnload(cancel, unloadMode);
+    return cancel == 0;
+}
+
+bool Form::runUnloadEvent()
+{
+    int cancel = 0;
+    Form_Unload(cancel);
+    return cancel == 0;
+}
+
+bool Form::Unload(int unloadMode)
+{
+    if (!impl_->loaded)
+        return true;
+    if (impl_->unloading)
+        return true; // Unload from its own QueryUnload/Unload handler: the running unload goes on
+    impl_->unloading = true;
+    struct UnloadingFlag {
+        bool& flag;
+        ~UnloadingFlag() { flag = false; }
+    } unloadingFlag{impl_->unloading};
+
+    if (!runQueryUnload(unloadMode))
+        return false;
+    std::vector<Form*> children;
+    if (auto* frame = dynamic_cast<MdiForm*>(this))
+        children = frame->children();
+    for (Form* child : children)
+        if (child->IsLoaded() && !child->runQueryUnload(vbFormMDIForm))
+            return false;
+    for (Form* child : children) {
+        if (!child->IsLoaded())
+            continue;
+        if (!child->runUnloadEvent())
+            return false;
+        child->tearDown();
+    }
+    if (!impl_->loaded)
+        return true; // a handler above unloaded it another way
+    if (!runUnloadEvent())
+        return false;
+    tearDown();
+    return true;
+}
+
+void Form::tearDown()
+{
+    if (!impl_->loaded)
+        return;
+    impl_->loaded = false;
+    detail::removeLoaded(this);
+    detail::updateFormTimers(*this);
+    if (impl_->window) {
+        impl_->window->setClosingByCode(true);
+        frameWidget()->hide();
+        impl_->window->setClosingByCode(false);
+    }
+    if (detail::registry().active == this)
+        detail::registry().active = nullptr;
+    endModalLoop();
+}
+
+// ---- properties -----------------------------------------------------------------------------------------
+
+QString Form::Caption() const
+{
+    return impl_->captionSet ? impl_->caption : name_;
+}
+
+void Form::setCaption(const QString& caption)
+{
+    impl_->caption = caption;
+    impl_->captionSet = true;
+    if (impl_->window)
+        impl_->window->setWindowTitle(caption);
+}
+
+bool Form::Visible() const
+{
+    const QWidget* frame = frameWidget();
+    return impl_->loaded && frame && !frame->isHidden();
+}
+
+void Form::setVisible(bool visible)
+{
+    if (visible)
+        Show();
+    else
+        Hide();
+}
+
+bool Form::Enabled() const
+{
+    return impl_->enabled;
+}
+
+void Form::setEnabled(bool enabled)
+{
+    impl_->enabled = enabled;
+    if (impl_->window)
+        impl_->window->setEnabled(enabled);
+}
+
+int Form::WindowState() const
+{
+    const QWidget* frame = frameWidget();
+    if (!frame)
+        return impl_->windowState;
+    const Qt::WindowStates states = frame->windowState();
+    if (states & Qt::WindowMinimized)
+        return vbMinimized;
+    if (states & (Qt::WindowMaximized | Qt::WindowFullScreen))
+        return vbMaximized;
+    return vbNormal;
+}
+
+void Form::setWindowState(int state)
+{
+    if (state != vbNormal && state != vbMinimized && state != vbMaximized)
+        return;
+    impl_->windowState = state;
+    if (QWidget* frame = frameWidget())
+        frame->setWindowState(withState(frame->windowState(), state));
+}
+
+int Form::MousePointer() const
+{
+    return impl_->mousePointer;
+}
+
+void Form::setMousePointer(int pointer)
+{
+    const auto shape = cursorShapeForPointer(pointer);
+    impl_->mousePointer = shape ? pointer : vbDefault;
+    if (!impl_->window)
+        return;
+    if (shape)
+        impl_->window->setCursor(*shape);
+    else
+        impl_->window->unsetCursor();
+}
+
+uint32_t Form::hWnd() const
+{
+    return impl_->hwnd;
+}
+
+void Form::ZOrder(int position)
+{
+    QWidget* frame = frameWidget();
+    if (!frame)
+        return;
+    if (position == 0) {
+        frame->raise();
+        if (impl_->subWindow && impl_->subWindow->mdiArea() && frame->isVisible())
+            impl_->subWindow->mdiArea()->setActiveSubWindow(impl_->subWindow);
+    } else {
+        frame->lower();
+    }
+}
+
+void Form::SetFocus()
+{
+    if (!Visible())
+        return;
+    ZOrder(0);
+    if (!impl_->subWindow)
+        impl_->window->activateWindow();
+    detail::setActiveForm(this);
+}
+
+void Form::Refresh()
+{
+    if (QWidget* frame = frameWidget(); frame && frame->isVisible())
+        frame->repaint();
+}
+
+int Form::Left() const
+{
+    return frameWidget() ? frameWidget()->x() : 0;
+}
+int Form::Top() const
+{
+    return frameWidget() ? frameWidget()->y() : 0;
+}
+int Form::Width() const
+{
+    return frameWidget() ? frameWidget()->width() : 0;
+}
+int Form::Height() const
+{
+    return frameWidget() ? frameWidget()->height() : 0;
+}
+
+void Form::Move(int left, int top, int width, int height)
+{
+    QWidget* frame = frameWidget();
+    if (!frame)
+        return;
+    frame->move(left, top);
+    if (width >= 0 || height >= 0)
+        frame->resize(width >= 0 ? width : frame->width(), height >= 0 ? height : frame->height());
+}
+
+void Form::setTopMost(bool topMost)
+{
+    impl_->topMost = topMost;
+    if (impl_->window && !impl_->subWindow)
+        setFlagKeepingVisibility(impl_->window, Qt::WindowStaysOnTopHint, topMost);
+}
+
+void Form::setCloseButtonEnabled(bool enabled)
+{
+    impl_->closeButton = enabled;
+    if (impl_->window && !impl_->subWindow) {
+        impl_->window->setWindowFlag(Qt::CustomizeWindowHint, !enabled);
+        setFlagKeepingVisibility(impl_->window, Qt::WindowCloseButtonHint, enabled);
+    }
+}
+
+void Form::Flash()
+{
+    if (QWidget* frame = frameWidget(); frame && frame->isVisible())
+        QApplication::alert(frame->window(), 1000);
+}
+
+QWidget* Form::widget() const
+{
+    return impl_->window;
+}
+
+QWidget* Form::frameWidget() const
+{
+    if (impl_->subWindow)
+        return impl_->subWindow;
+    return impl_->window;
+}
+
+// ---- controls and procedures ----------------------------------------------------------------------------
+
+Control* Form::control(const QString& name, int index) const
+{
+    for (Control* c : controls_)
+        if (c->Name() == name && (index < 0 || c->Index() == index))
+            return c;
+    return nullptr;
+}
+
+void Form::addControl(Control* control)
+{
+    controls_.push_back(control);
+}
+
+void Form::removeControl(Control* control)
+{
+    std::erase(controls_, control);
+}
+
+bool Form::hasProc(const QString& name) const
+{
+    return procs_.count(name) != 0;
+}
+
+bool Form::callProc(const QString& name)
+{
+    const auto it = procs_.find(name);
+    if (it == procs_.end())
+        return false;
+    const auto proc = it->second; // the procedure may register procedures itself
+    proc();
+    return true;
+}
+
+void Form::registerProc(const QString& name, std::function<void()> proc)
+{
+    procs_[name] = std::move(proc);
+}
+
+// ---- layout and ownership -------------------------------------------------------------------------------
+
+void Form::buildUi(QWidget* window)
+{
+    // Without a layout of its own a form stacks its controls' widgets top to bottom.
+    auto* layout = new QVBoxLayout(window);
+    for (Control* c : controls_) {
+        QWidget* w = c->widget();
+        if (w && !w->parentWidget())
+            layout->addWidget(w);
+    }
+    layout->addStretch(1);
+}
+
+void Form::setOwnerForm(Form* owner)
+{
+    ownerForm_ = owner == this ? nullptr : owner;
+    applyOwner();
+}
+
+void Form::applyOwner()
+{
+    if (!impl_->window || impl_->subWindow)
+        return;
+    QWidget* ownerWindow = nullptr;
+    if (ownerForm_ && ownerForm_->frameWidget())
+        ownerWindow = ownerForm_->frameWidget()->window();
+    if (impl_->window->parentWidget() == ownerWindow)
+        return;
+    // An owned window is a separate window that stays above its owner.
+    const bool wasVisible = impl_->window->isVisible();
+    impl_->window->setParent(ownerWindow, impl_->window->windowFlags() | Qt::Window);
+    if (wasVisible)
+        impl_->window->show();
+}
+
+} // namespace ui

@@ -1,0 +1,88 @@
+#include "platform/ui/form_window.h"
+
+#include "platform/ui/form.h"
+#include "platform/ui/form_registry.h"
+#include "platform/ui/mdi_form.h"
+
+#include <QCloseEvent>
+#include <QEvent>
+
+namespace ui
+{
+
+void FormWindowBridge::activate(Form& form)
+{
+    form.Form_Activate();
+}
+void FormWindowBridge::deactivate(Form& form)
+{
+    form.Form_Deactivate();
+}
+void FormWindowBridge::paint(Form& form)
+{
+    form.Form_Paint();
+}
+void FormWindowBridge::resize(Form& form)
+{
+    form.Form_Resize();
+}
+
+bool FormWindowBridge::closeFromFrame(Form& form)
+{
+    if (!form.IsLoaded())
+        return true;
+    return form.Unload(vbFormControlMenu);
+}
+
+void FormWindowBridge::windowActivated(Form& form)
+{
+    if (!form.IsLoaded())
+        return;
+    // For the frame, the active form is its active child when it has one.
+    if (auto* frame = dynamic_cast<MdiForm*>(&form))
+        if (Form* child = frame->activeChild())
+            return detail::setActiveForm(child);
+    detail::setActiveForm(&form);
+}
+
+FormWindow::FormWindow(Form& form) : form_(form)
+{
+}
+
+void FormWindow::closeEvent(QCloseEvent* event)
+{
+    if (closingByCode_) {
+        event->accept();
+        return;
+    }
+    // The form decides: QueryUnload and Unload run, and the window is hidden by the unload itself.
+    event->ignore();
+    FormWindowBridge::closeFromFrame(form_);
+}
+
+bool FormWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        FormWindowBridge::windowActivated(form_);
+    return QMainWindow::event(event);
+}
+
+FormCanvas::FormCanvas(Form& form, QWidget* parent) : QWidget(parent), form_(form)
+{
+}
+
+void FormCanvas::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    if (form_.IsLoaded())
+        FormWindowBridge::paint(form_);
+}
+
+void FormCanvas::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (form_.IsLoaded())
+        FormWindowBridge::resize(form_);
+}
+
+} // namespace ui
