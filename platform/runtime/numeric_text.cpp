@@ -104,6 +104,26 @@ QString CStr(int value)
     return CStr(static_cast<long long>(value));
 }
 
+QString CStr(long value)
+{
+    return CStr(static_cast<long long>(value));
+}
+
+QString CStr(unsigned value)
+{
+    return CStr(static_cast<unsigned long long>(value));
+}
+
+QString CStr(unsigned long value)
+{
+    return CStr(static_cast<unsigned long long>(value));
+}
+
+QString CStr(unsigned long long value)
+{
+    return detail::generalText(detail::DigitNumber::fromUnsigned(value), false);
+}
+
 QString CStr(const Decimal& value)
 {
     return value.toString();

@@ -23,7 +23,12 @@ uint8_t CByte(double value);
 // exponent form "1.5E+20" / "1E-05" outside the plain range.
 QString CStr(double value);
 QString CStr(long long value);
-QString CStr(int value); // exact overload: CStr(5) would otherwise be ambiguous
+// Every integer type, so that CStr(5) or CStr(int64_t) picks an exact overload.
+QString CStr(int value);
+QString CStr(long value);
+QString CStr(unsigned value);
+QString CStr(unsigned long value);
+QString CStr(unsigned long long value);
 QString CStr(const Decimal& value);
 // Leading number of a text with "." as separator, ignoring blanks; 0 when none (classic Val; also "&H" hex).
 // "&H"/"&O" literals are 16-bit two's complement up to &HFFFF ("&HFFFF" gives -1), 32-bit above; a literal
