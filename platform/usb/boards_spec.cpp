@@ -6,9 +6,11 @@
 
 #include <set>
 
-namespace usb {
+namespace usb
+{
 
-namespace {
+namespace
+{
 
 bool parseUnsigned(const QString& text, uint64_t limit, uint64_t& value)
 {
@@ -64,7 +66,8 @@ bool applyOption(const QString& option, BoardOptions& options, QString& problem)
         const QStringList parts = o.mid(3).split(QLatin1Char('.'));
         uint64_t major = 0;
         uint64_t minor = 0;
-        if (parts.size() != 2 || !parseUnsigned(parts[0], 255, major) || !parseUnsigned(parts[1], 255, minor)) {
+        if (parts.size() != 2 || !parseUnsigned(parts[0], 255, major) ||
+            !parseUnsigned(parts[1], 255, minor)) {
             problem = QStringLiteral("firmware version \"%1\" is not MAJOR.MINOR (0-255 each)").arg(o.mid(3));
             return false;
         }

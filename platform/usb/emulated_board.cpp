@@ -17,7 +17,8 @@
 
 #include <cstring>
 
-namespace usb {
+namespace usb
+{
 
 EmulatedBoard::EmulatedBoard(int slot, const BoardOptions& options)
     : slot_(slot), options_(options), statusInputs_(options.statusInputs & 0xF8), hostId_(options.hostId)
@@ -200,9 +201,10 @@ int64_t EmulatedBoard::bulkRead(int pipe, uint8_t* out, uint32_t length)
 {
     if (pipe == kReplyPipe) {
         if (replyLength_ == 0 || length > replyLength_) {
-            report(ViolationKind::ReadPastReply, QStringLiteral("pipe-1 read of %1 bytes with %2 bytes pending")
-                                                     .arg(length)
-                                                     .arg(replyLength_));
+            report(ViolationKind::ReadPastReply,
+                   QStringLiteral("pipe-1 read of %1 bytes with %2 bytes pending")
+                       .arg(length)
+                       .arg(replyLength_));
             replyLength_ = 0;
             return -1;
         }
@@ -212,9 +214,10 @@ int64_t EmulatedBoard::bulkRead(int pipe, uint8_t* out, uint32_t length)
     }
     if (pipe == kReadBackPipe) {
         if (!readBackQueued_ || length != readBack_.size()) {
-            report(ViolationKind::ReadBackMismatch, QStringLiteral("pipe-5 read of %1 bytes with %2 bytes queued")
-                                                        .arg(length)
-                                                        .arg(readBackQueued_ ? readBack_.size() : 0));
+            report(ViolationKind::ReadBackMismatch,
+                   QStringLiteral("pipe-5 read of %1 bytes with %2 bytes queued")
+                       .arg(length)
+                       .arg(readBackQueued_ ? readBack_.size() : 0));
             readBackQueued_ = false;
             return -1;
         }
@@ -251,7 +254,8 @@ void EmulatedBoard::dataWords(const uint8_t* data, uint32_t length)
         if (fifo_) {
             const bool loadOffsets = (portC_ & kPortCFifoLdb) == 0;
             for (uint32_t i = 0; i < words; ++i) {
-                fifo_->writeHalfWord(static_cast<uint16_t>(data[2 * i] | (data[2 * i + 1] << 8)), loadOffsets);
+                fifo_->writeHalfWord(static_cast<uint16_t>(data[2 * i] | (data[2 * i + 1] << 8)),
+                                     loadOffsets);
             }
         } else {
             report(ViolationKind::FifoAbsent, QStringLiteral("FIFO data on a board without FIFO"));
@@ -280,7 +284,8 @@ void EmulatedBoard::dataWords(const uint8_t* data, uint32_t length)
 void EmulatedBoard::readBackClocks()
 {
     if (readBackQueued_) {
-        report(ViolationKind::ReadBackUncollected, QStringLiteral("read-back data replaced before pipe 5 read it"));
+        report(ViolationKind::ReadBackUncollected,
+               QStringLiteral("read-back data replaced before pipe 5 read it"));
     }
     readBackQueued_ = true;
     readBack_.assign(static_cast<size_t>(readBackCount_) * 2, 0);
@@ -307,7 +312,8 @@ void EmulatedBoard::readBackClocks()
     const int extraBefore = chip_->extraClocks();
     for (int i = 0; i < readBackCount_; ++i) {
         const SerialLines lines = chip_->clockRead();
-        readBack_[2 * static_cast<size_t>(i)] = static_cast<uint8_t>((lines.sdio ? 0x01 : 0) | (lines.sdo ? 0x02 : 0));
+        readBack_[2 * static_cast<size_t>(i)] =
+            static_cast<uint8_t>((lines.sdio ? 0x01 : 0) | (lines.sdo ? 0x02 : 0));
     }
     if (framed) {
         updateChipSelect(false);

@@ -17,7 +17,8 @@
 #include <memory>
 #include <vector>
 
-namespace usb {
+namespace usb
+{
 
 inline constexpr int kPipeCount = 6;
 inline constexpr int kCommandPipe = 0;
@@ -32,19 +33,20 @@ inline constexpr uint8_t kPortAUsbStatus = 0x01, kPortACsb = 0x02, kPortAIoReset
 inline constexpr uint8_t kPortCFifoLdb = 0x01, kPortCFifoWenb = 0x02, kPortCTxEnable = 0x04,
                          kPortCRtEnable = 0x08, kPortCFifoReset = 0x10, kPortCCpldReset = 0x20;
 // Port E bits
-inline constexpr uint8_t kPortEProfileMask = 0x07, kPortEOsk = 0x08, kPortERegud = 0x10,
-                         kPortELsHold = 0x20, kPortELsCtl = 0x40, kPortERegudEn = 0x80;
+inline constexpr uint8_t kPortEProfileMask = 0x07, kPortEOsk = 0x08, kPortERegud = 0x10, kPortELsHold = 0x20,
+                         kPortELsCtl = 0x40, kPortERegudEn = 0x80;
 // Port D status inputs
-inline constexpr uint8_t kPortDLsOvr = 0x08, kPortDRsOvr = 0x10, kPortDSyncSmplErr = 0x20, kPortDPllLock = 0x40,
-                         kPortDCicOverfl = 0x80;
+inline constexpr uint8_t kPortDLsOvr = 0x08, kPortDRsOvr = 0x10, kPortDSyncSmplErr = 0x20,
+                         kPortDPllLock = 0x40, kPortDCicOverfl = 0x80;
 
 // Power-on levels of the firmware (the emulator's assumptions): CSB high, reset low, FIFO_LDB and FIFO_WENB
 // high, REGUD_EN set, lamp blinking, automatic chip select on with mask CSB.
 inline constexpr uint8_t kPowerOnPortA = 0x02, kPowerOnCtl = 0x00, kPowerOnPortC = 0x03, kPowerOnPortE = 0x80,
                          kPowerOnAutoCsbMask = 0x02;
 
-class EmulatedBoard {
-public:
+class EmulatedBoard
+{
+  public:
     using ViolationSink = std::function<void(ViolationKind, const QString&)>;
 
     EmulatedBoard(int slot, const BoardOptions& options);
@@ -94,7 +96,7 @@ public:
     EmulatedFifo* fifo() { return fifo_.get(); } // nullptr when the board carries no FIFO
     const EmulatedFifo* fifo() const { return fifo_.get(); }
 
-private:
+  private:
     void command(const uint8_t* data, uint32_t length);
     void setReply(std::initializer_list<uint8_t> bytes);
     bool expectLength(uint8_t code, uint32_t length, uint32_t expected);

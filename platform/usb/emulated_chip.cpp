@@ -25,7 +25,8 @@
 
 #include "platform/usb/emulated_chip.h"
 
-namespace usb {
+namespace usb
+{
 
 EmulatedChip::EmulatedChip(const ChipOptions& options) : options_(options)
 {

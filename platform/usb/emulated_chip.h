@@ -10,7 +10,8 @@
 #include <cstdint>
 #include <functional>
 
-namespace usb {
+namespace usb
+{
 
 inline constexpr int kRegisterCount = 32;
 inline constexpr int kRamWords = 1024;
@@ -24,8 +25,9 @@ struct SerialLines {
 
 enum class SerialPhase { Instruction, WriteData, ReadData };
 
-class EmulatedChip {
-public:
+class EmulatedChip
+{
+  public:
     using ViolationSink = std::function<void(ViolationKind, const QString&)>;
 
     explicit EmulatedChip(const ChipOptions& options = {});
@@ -86,7 +88,7 @@ public:
     int extraClocks() const { return extraClocks_; }
     int identificationAddress() const;
 
-private:
+  private:
     bool listening() const { return present() && selected_ && !inReset() && !ioReset_; }
     void resetRegisters();
     void resetSerialState();
@@ -119,15 +121,15 @@ private:
     bool threeWire_ = false;
 
     SerialPhase phase_ = SerialPhase::Instruction;
-    uint32_t shift_ = 0;   // instruction bits gathered
-    int bitCount_ = 0;     // bits of the current phase so far
+    uint32_t shift_ = 0; // instruction bits gathered
+    int bitCount_ = 0;   // bits of the current phase so far
     int address_ = 0;
     int dataWidth_ = 0;
-    uint64_t data_ = 0;    // write: bits gathered; read: the value being shifted out
+    uint64_t data_ = 0; // write: bits gathered; read: the value being shifted out
     // RAM stream state
-    int ramNext_ = 0;      // next RAM address of the stream
-    int ramStep_ = 1;      // +1 ascending (LSB first), -1 descending (MSB first)
-    int ramLeft_ = 0;      // words left in the segment
+    int ramNext_ = 0;           // next RAM address of the stream
+    int ramStep_ = 1;           // +1 ascending (LSB first), -1 descending (MSB first)
+    int ramLeft_ = 0;           // words left in the segment
     bool ramWordValid_ = false; // read: data_ holds a word of the segment
     bool ramOverrunReported_ = false;
     bool writeDuringReadReported_ = false;

@@ -3,9 +3,11 @@
 
 #include "platform/usb/emulated_chip.h"
 
-namespace usb {
+namespace usb
+{
 
-namespace {
+namespace
+{
 
 bool oldLayout(ChipRevision revision)
 {

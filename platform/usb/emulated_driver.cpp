@@ -11,9 +11,11 @@
 #include <algorithm>
 #include <cstring>
 
-namespace usb {
+namespace usb
+{
 
-namespace {
+namespace
+{
 
 constexpr uint8_t kEndpoints[kPipeCount] = {0x01, 0x81, 0x02, 0x04, 0x86, 0x88};
 
@@ -334,8 +336,8 @@ bool EmulatedDriver::ioControl(intptr_t handle, uint32_t code, const void* in, u
         }
         case RequestKind::BulkRead:
         case RequestKind::BulkWrite:
-            ok = bulk(*board, slot, entry.kind == RequestKind::BulkRead, in, inLen, bytes, outLen, bytesReturned,
-                      entry, tracing);
+            ok = bulk(*board, slot, entry.kind == RequestKind::BulkRead, in, inLen, bytes, outLen,
+                      bytesReturned, entry, tracing);
             break;
         case RequestKind::Vendor:
             ok = in != nullptr && inLen >= 10;

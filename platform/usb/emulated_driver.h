@@ -17,7 +17,8 @@
 #include <optional>
 #include <vector>
 
-namespace usb {
+namespace usb
+{
 
 inline constexpr int kSlotCount = 9;
 
@@ -40,8 +41,9 @@ struct BoardSpec {
 // An empty text or a null one gives the default single board. Returns nothing and sets error on a bad text.
 std::optional<std::vector<BoardSpec>> parseBoardsSpec(const QString& text, QString* error = nullptr);
 
-class EmulatedDriver final : public DeviceDriver {
-public:
+class EmulatedDriver final : public DeviceDriver
+{
+  public:
     EmulatedDriver();
     ~EmulatedDriver() override;
 
@@ -94,7 +96,7 @@ public:
     QStringList violationTexts() const;
     void clearViolations() { violations_.clear(); }
 
-private:
+  private:
     struct Handle {
         std::shared_ptr<EmulatedBoard> board;
         int slot = -1;

@@ -9,9 +9,12 @@
 #include <algorithm>
 #include <cmath>
 
-namespace usb {
+namespace usb
+{
 
-EmulatedFifo::EmulatedFifo(int depth) : depth_(depth > 0 ? depth : 1) {}
+EmulatedFifo::EmulatedFifo(int depth) : depth_(depth > 0 ? depth : 1)
+{
+}
 
 void EmulatedFifo::report(ViolationKind kind, const QString& text) const
 {

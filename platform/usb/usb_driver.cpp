@@ -4,9 +4,11 @@
 
 #include <QtGlobal>
 
-namespace usb {
+namespace usb
+{
 
-namespace {
+namespace
+{
 
 DeviceDriver* installed = nullptr;
 

@@ -9,7 +9,8 @@
 #include <cstdint>
 #include <memory>
 
-namespace usb {
+namespace usb
+{
 
 // Request codes of the driver (device I/O control codes).
 inline constexpr uint32_t kRequestPipeInfo = 0x222000;         // in/out: 356-byte interface record
@@ -37,8 +38,9 @@ inline const QString kDevKitBaseName = QStringLiteral("Ezusb");
 
 inline constexpr intptr_t kInvalidHandle = -1;
 
-class DeviceDriver {
-public:
+class DeviceDriver
+{
+  public:
     virtual ~DeviceDriver() = default;
 
     // Opens a device path such as "\\\\.\\Ezssp-0" (read and write, existing device only).
@@ -70,8 +72,9 @@ EmulatedDriver& defaultEmulatedDriver();
 
 // Installs a fresh emulated driver (no boards, trace on) for the lifetime of the object and puts the
 // previously installed driver back afterwards. Meant for tests.
-class ScopedEmulatedDriver {
-public:
+class ScopedEmulatedDriver
+{
+  public:
     ScopedEmulatedDriver();
     ~ScopedEmulatedDriver();
     ScopedEmulatedDriver(const ScopedEmulatedDriver&) = delete;
@@ -81,7 +84,7 @@ public:
     EmulatedDriver* operator->() { return emulated_.get(); }
     EmulatedDriver& get() { return *emulated_; }
 
-private:
+  private:
     std::unique_ptr<EmulatedDriver> emulated_;
     DeviceDriver* previous_; // not owned
 };

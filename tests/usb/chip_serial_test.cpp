@@ -11,12 +11,14 @@
 using namespace usb;
 using usbtest::Host;
 
-namespace {
+namespace
+{
 
 constexpr uint64_t kIdPattern = 0x00C0000100ULL;
 
-class ChipSerial : public ::testing::Test {
-protected:
+class ChipSerial : public ::testing::Test
+{
+  protected:
     ScopedEmulatedDriver scoped;
     EmulatedDriver& drv = scoped.get();
 
@@ -38,7 +40,9 @@ struct Mode {
     bool highSpeed;
 };
 
-class ChipSerialModes : public ChipSerial, public ::testing::WithParamInterface<Mode> {};
+class ChipSerialModes : public ChipSerial, public ::testing::WithParamInterface<Mode>
+{
+};
 
 TEST_P(ChipSerialModes, RegistersOfEveryWidthRoundTrip)
 {
@@ -54,9 +58,14 @@ TEST_P(ChipSerialModes, RegistersOfEveryWidthRoundTrip)
         int width;
         uint64_t value;
     } cases[] = {
-        {0x17, 8, 0xA5},         {0x08, 16, 0xBEEF},          {0x07, 32, 0x89ABCDEF},
-        {0x05, 48, 0x8421F0E1D2C3ULL}, {0x0B, 64, 0xF0123456789ABCDEULL}, {0x18, 16, 0x1234},
-        {0x0D, 32, 0x00000001},  {0x0C, 64, 0x8000000000000001ULL},
+        {0x17, 8, 0xA5},
+        {0x08, 16, 0xBEEF},
+        {0x07, 32, 0x89ABCDEF},
+        {0x05, 48, 0x8421F0E1D2C3ULL},
+        {0x0B, 64, 0xF0123456789ABCDEULL},
+        {0x18, 16, 0x1234},
+        {0x0D, 32, 0x00000001},
+        {0x0C, 64, 0x8000000000000001ULL},
     };
     for (const Case& c : cases) {
         ASSERT_EQ(chip.width(c.address), c.width);
@@ -104,7 +113,8 @@ TEST_F(ChipSerial, PacketSizesFollowTheUsbSpeed)
         for (const QByteArray& p : drv.transfers(0, 3)) {
             sizes << p.size();
         }
-        const QList<qsizetype> expectedWrites = highSpeed ? QList<qsizetype>{144} : QList<qsizetype>{64, 64, 16};
+        const QList<qsizetype> expectedWrites =
+            highSpeed ? QList<qsizetype>{144} : QList<qsizetype>{64, 64, 16};
         EXPECT_EQ(sizes, expectedWrites);
         drv.clearTrace();
         ASSERT_EQ(host.readRegister(0x0B, 64), 0x0123456789ABCDEFULL);
@@ -221,7 +231,7 @@ TEST_F(ChipSerial, LayoutsPerRevision)
         int oldWidth;
         int newWidth;
     } cases[] = {{0x00, 32, 32}, {0x05, 48, 48}, {0x08, 16, 16}, {0x0B, 64, 64}, {0x15, 64, 64},
-                 {0x16, 32, 32}, {0x17, 40, 8},  {0x18, 8, 16},   {0x19, 8, 16},  {0x1A, 8, 8},
+                 {0x16, 32, 32}, {0x17, 40, 8},  {0x18, 8, 16},  {0x19, 8, 16},  {0x1A, 8, 8},
                  {0x1B, 8, 16},  {0x1C, 8, 8},   {0x1F, 8, 40}};
     for (const Case& c : cases) {
         EXPECT_EQ(EmulatedChip::registerWidth(ChipRevision::Rev1, c.address), c.oldWidth) << c.address;

@@ -11,10 +11,12 @@
 using namespace usb;
 using usbtest::Host;
 
-namespace {
+namespace
+{
 
-class DriverRequests : public ::testing::Test {
-protected:
+class DriverRequests : public ::testing::Test
+{
+  protected:
     ScopedEmulatedDriver scoped;
     EmulatedDriver& drv = scoped.get();
 
@@ -48,11 +50,16 @@ TEST_F(DriverRequests, OpensOnlyAttachedBoardsByName)
         QString path;
         bool opens;
     } cases[] = {
-        {QStringLiteral("\\\\.\\Ezssp-0"), true},  {QStringLiteral("\\\\.\\Ezssp-1"), false},
-        {QStringLiteral("\\\\.\\Ezssp-2"), true},  {QStringLiteral("\\\\.\\EZSSP-2"), true},
-        {QStringLiteral("\\\\.\\Ezusb-0"), false}, {QStringLiteral("\\\\.\\Ezssp-9"), false},
-        {QStringLiteral("\\\\.\\Ezssp-"), false},  {QStringLiteral("\\\\.\\Ezssp-00"), false},
-        {QStringLiteral(""), false},               {QStringLiteral("\\\\.\\-0"), false},
+        {QStringLiteral("\\\\.\\Ezssp-0"), true},
+        {QStringLiteral("\\\\.\\Ezssp-1"), false},
+        {QStringLiteral("\\\\.\\Ezssp-2"), true},
+        {QStringLiteral("\\\\.\\EZSSP-2"), true},
+        {QStringLiteral("\\\\.\\Ezusb-0"), false},
+        {QStringLiteral("\\\\.\\Ezssp-9"), false},
+        {QStringLiteral("\\\\.\\Ezssp-"), false},
+        {QStringLiteral("\\\\.\\Ezssp-00"), false},
+        {QStringLiteral(""), false},
+        {QStringLiteral("\\\\.\\-0"), false},
     };
     for (const Case& c : cases) {
         const intptr_t h = drv.open(c.path);

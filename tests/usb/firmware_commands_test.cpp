@@ -7,16 +7,21 @@
 using namespace usb;
 using usbtest::Host;
 
-namespace {
+namespace
+{
 
-class FirmwareCommands : public ::testing::Test {
-protected:
+class FirmwareCommands : public ::testing::Test
+{
+  protected:
     ScopedEmulatedDriver scoped;
     EmulatedDriver& drv = scoped.get();
     EmulatedBoard& board = drv.attach(0);
     Host host{drv};
 
-    void expectClean() { EXPECT_TRUE(drv.violations().empty()) << drv.violationTexts().join('\n').toStdString(); }
+    void expectClean()
+    {
+        EXPECT_TRUE(drv.violations().empty()) << drv.violationTexts().join('\n').toStdString();
+    }
 };
 
 TEST_F(FirmwareCommands, QueriesAnswerThePowerOnState)
@@ -25,8 +30,8 @@ TEST_F(FirmwareCommands, QueriesAnswerThePowerOnState)
         uint8_t code;
         uint8_t reply;
     } cases[] = {
-        {2, kPowerOnPortA}, {6, kPowerOnCtl}, {9, 0x03}, {11, 0x40}, {19, kPowerOnPortC},
-        {21, kPowerOnPortE}, {22, 1},         {23, 0x01}, // empty FIFO after power-on: PAE low, PAF high
+        {2, kPowerOnPortA},  {6, kPowerOnCtl}, {9, 0x03},  {11, 0x40}, {19, kPowerOnPortC},
+        {21, kPowerOnPortE}, {22, 1},          {23, 0x01}, // empty FIFO after power-on: PAE low, PAF high
     };
     for (const Case& c : cases) {
         EXPECT_EQ(host.ask1({c.code}), c.reply) << "command " << int(c.code);

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-namespace usbtest {
+namespace usbtest
+{
 
 using namespace usb;
 
@@ -52,8 +53,8 @@ bool Host::transfer(int pipe, uint8_t* data, uint32_t length)
     }
     const uint8_t endpoint = info[18 + 20 * pipe];
     const uint8_t pipeNumber[4] = {static_cast<uint8_t>(pipe), 0, 0, 0};
-    const bool ok = driver_.ioControl(handle, endpoint < 0x81 ? kRequestBulkWrite : kRequestBulkRead, pipeNumber,
-                                      4, data, length, got);
+    const bool ok = driver_.ioControl(handle, endpoint < 0x81 ? kRequestBulkWrite : kRequestBulkRead,
+                                      pipeNumber, 4, data, length, got);
     driver_.close(handle);
     return ok && got == length;
 }
@@ -293,7 +294,8 @@ std::optional<std::vector<uint32_t>> Host::readRam(int count)
                 word = reversed(word);
             }
             const int k = done + j;
-            words[static_cast<size_t>(lsbFirst ? k : count - 1 - k)] = static_cast<uint32_t>(fromMsbFirst(word));
+            words[static_cast<size_t>(lsbFirst ? k : count - 1 - k)] =
+                static_cast<uint32_t>(fromMsbFirst(word));
         }
     }
     terminate();

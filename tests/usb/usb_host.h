@@ -14,7 +14,8 @@
 #include <optional>
 #include <vector>
 
-namespace usbtest {
+namespace usbtest
+{
 
 using Bits = std::vector<uint8_t>; // one bit value per element, in wire order
 
@@ -22,8 +23,9 @@ Bits msbFirst(uint64_t value, int width);
 uint64_t fromMsbFirst(const Bits& bits);
 Bits reversed(Bits bits);
 
-class Host {
-public:
+class Host
+{
+  public:
     explicit Host(usb::EmulatedDriver& driver, QString device = QStringLiteral("Ezssp-0"))
         : driver_(driver), device_(std::move(device))
     {
@@ -44,7 +46,7 @@ public:
     void sendPortA(uint8_t value);
     void sendPortE(uint8_t value);
     void sendPortC(uint8_t value);
-    void ioUpdate();    // pulse port E bit 4
+    void ioUpdate();     // pulse port E bit 4
     void ioResetPulse(); // pulse port A bit 2
     void resetPulse();   // pulse port A bit 3
 
@@ -68,7 +70,7 @@ public:
     bool writeFifoValues(const std::vector<uint32_t>& values);
     std::optional<uint8_t> readyLines() { return ask1({23}); }
 
-private:
+  private:
     void initiate();
     void terminate();
     bool sendBits(const Bits& bits);
