@@ -1,0 +1,354 @@
+#include "platform/ui/controls_bridge.h"
+
+#include "platform/ui/control.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace ui
+{
+
+void ControlEventBridge::watch(QWidget* widget)
+{
+    if (!widget)
+        return;
+    widget->installEventFilter(this);
+    widget->setMouseTracking(true);
+}
+
+bool ControlEventBridge::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget)
+        return false;
+    switch (event->type()) {
+    case QEvent::ParentChange:
+        if (widget == control_.root_)
+            control_.applyVisibility();
+        return false;
+    case QEvent::KeyPress:
+        return control_.onKeyPress(widget, static_cast<QKeyEvent*>(event));
+    case QEvent::KeyRelease:
+        return control_.onKeyRelease(widget, static_cast<QKeyEvent*>(event));
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        return mouseEvent(widget, event);
+    default:
+        return false;
+    }
+}
+
+bool ControlEventBridge::mouseEvent(QWidget* widget, QEvent* event)
+{
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    QWidget* root = control_.widget();
+    QPointF pos = mouse->position();
+    if (root && widget != root)
+        pos = widget->mapTo(root, pos.toPoint());
+    const int shift = detail::classicShiftState(mouse->modifiers());
+    const auto x = static_cast<float>(pos.x());
+    const auto y = static_cast<float>(pos.y());
+    control_.onMouseEvent(widget, mouse);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (mouse->button() == Qt::LeftButton)
+            leftPressed_ = true;
+        control_.MouseDown(detail::classicButton(mouse->button()), shift, x, y);
+        break;
+    case QEvent::MouseButtonRelease: {
+        control_.MouseUp(detail::classicButton(mouse->button()), shift, x, y);
+        // A click is a press and a release of the left button over the control; the release that ends a
+        // double-click is no second click.
+        const bool click = mouse->button() == Qt::LeftButton && leftPressed_ &&
+                           widget->rect().contains(mouse->position().toPoint());
+        if (mouse->button() == Qt::LeftButton)
+            leftPressed_ = false;
+        if (click)
+            control_.onClickAt(widget, mouse->position().toPoint());
+        break;
+    }
+    case QEvent::MouseButtonDblClick:
+        // The second press of a double-click is reported as DblClick, not as another MouseDown.
+        leftPressed_ = false;
+        if (mouse->button() == Qt::LeftButton)
+            control_.onDblClick();
+        break;
+    default:
+        control_.MouseMove(detail::classicButtons(mouse->buttons()), shift, x, y);
+        break;
+    }
+    return false;
+}
+
+namespace detail
+{
+
+int classicShiftState(Qt::KeyboardModifiers modifiers)
+{
+    int state = 0;
+    if (modifiers & Qt::ShiftModifier)
+        state |= 1;
+    if (modifiers & Qt::ControlModifier)
+        state |= 2;
+    if (modifiers & Qt::AltModifier)
+        state |= 4;
+    return state;
+}
+
+int classicButton(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+int classicButtons(Qt::MouseButtons buttons)
+{
+    int result = 0;
+    if (buttons & Qt::LeftButton)
+        result |= 1;
+    if (buttons & Qt::RightButton)
+        result |= 2;
+    if (buttons & Qt::MiddleButton)
+        result |= 4;
+    return result;
+}
+
+int classicKeyCode(const QKeyEvent* event)
+{
+    const int key = event->key();
+    const bool keypad = event->modifiers() & Qt::KeypadModifier;
+    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        return 65 + (key - Qt::Key_A);
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        return (keypad ? 96 : 48) + (key - Qt::Key_0);
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
+        return 112 + (key - Qt::Key_F1);
+    switch (key) {
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return 9;
+    case Qt::Key_Clear:
+        return 12;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Shift:
+        return 16;
+    case Qt::Key_Control:
+        return 17;
+    case Qt::Key_Alt:
+        return 18;
+    case Qt::Key_Pause:
+        return 19;
+    case Qt::Key_CapsLock:
+        return 20;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Space:
+        return 32;
+    case Qt::Key_PageUp:
+        return 33;
+    case Qt::Key_PageDown:
+        return 34;
+    case Qt::Key_End:
+        return 35;
+    case Qt::Key_Home:
+        return 36;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Insert:
+        return 45;
+    case Qt::Key_Delete:
+        return 46;
+    case Qt::Key_Asterisk:
+        return keypad ? 106 : 0;
+    case Qt::Key_Plus:
+        return keypad ? 107 : 187;
+    case Qt::Key_Minus:
+        return keypad ? 109 : 189;
+    case Qt::Key_Period:
+        return keypad ? 110 : 190;
+    case Qt::Key_Slash:
+        return keypad ? 111 : 191;
+    case Qt::Key_Comma:
+        return 188;
+    case Qt::Key_NumLock:
+        return 144;
+    case Qt::Key_ScrollLock:
+        return 145;
+    default:
+        return 0;
+    }
+}
+
+int classicKeyAscii(const QKeyEvent* event)
+{
+    const int key = event->key();
+    switch (key) {
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete:
+        return -1;
+    default:
+        break;
+    }
+    const auto modifiers = event->modifiers();
+    if ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier)) {
+        if (key >= Qt::Key_A && key <= Qt::Key_Z)
+            return 1 + (key - Qt::Key_A);
+        return -1;
+    }
+    const QString text = event->text();
+    if (text.isEmpty())
+        return -1;
+    const int code = text.at(0).unicode();
+    if (code < 32 || code == 127)
+        return -1;
+    return code;
+}
+
+FocusTracker& FocusTracker::instance()
+{
+    // Lives to the end of the process, as the application's event filter.
+    static auto* tracker = new FocusTracker;
+    return *tracker;
+}
+
+void FocusTracker::add(Control* control, QWidget* root)
+{
+    if (!installed_ && qApp) {
+        qApp->installEventFilter(this);
+        installed_ = true;
+    }
+    alive_.insert(control);
+    if (root)
+        roots_[root] = control;
+}
+
+void FocusTracker::forget(Control* control)
+{
+    alive_.erase(control);
+    validating_.erase(control);
+    for (auto it = roots_.begin(); it != roots_.end();)
+        it = it->second == control ? roots_.erase(it) : std::next(it);
+    for (auto& [form, active] : active_) {
+        if (active.control == control)
+            active = Active{};
+    }
+}
+
+Control* FocusTracker::controlFor(const QWidget* widget) const
+{
+    for (const QWidget* w = widget; w; w = w->parentWidget()) {
+        auto it = roots_.find(w);
+        if (it != roots_.end())
+            return it->second;
+        if (w->isWindow())
+            break;
+    }
+    return nullptr;
+}
+
+Control* FocusTracker::activeControl(const Form* form) const
+{
+    auto it = active_.find(form);
+    return it == active_.end() ? nullptr : it->second.control;
+}
+
+bool FocusTracker::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::FocusIn: {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget)
+            return false;
+        Control* control = controlFor(widget);
+        if (!control)
+            return false;
+        return focusIn(widget, control, static_cast<QFocusEvent*>(event)->reason());
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        return swallowMouseUntilRelease_ && watched->isWidgetType();
+    case QEvent::MouseButtonRelease:
+        if (swallowMouseUntilRelease_ && watched->isWidgetType()) {
+            swallowMouseUntilRelease_ = false;
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool FocusTracker::focusIn(QWidget* widget, Control* control, Qt::FocusReason reason)
+{
+    const Form* form = control->parentForm();
+    Active& slot = active_[form];
+    Control* previous = slot.control;
+    if (previous == control) {
+        slot.focusWidget = widget;
+        return false;
+    }
+    if (previous && previous->Validate && control->CausesValidation() && !validating_.count(previous)) {
+        bool cancel = false;
+        const QPointer<QWidget> target = widget;
+        const QPointer<QWidget> back = slot.focusWidget;
+        validating_.insert(previous);
+        previous->Validate(cancel);
+        validating_.erase(previous);
+        // The handler may have moved the focus itself (or destroyed controls): then that move stands.
+        if (!alive_.count(previous) || !alive_.count(control) || active_[form].control != previous ||
+            !target || QApplication::focusWidget() != target)
+            return true;
+        if (cancel) {
+            // The focus stays where it was: the target never gets it, and a mouse press that moved the
+            // focus does not reach the target either (a cancelled move must not click a button).
+            if (reason == Qt::MouseFocusReason)
+                swallowMouseUntilRelease_ = true;
+            QWidget* home = back ? back.data() : previous->widget();
+            if (home)
+                home->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
+    }
+    Active& now = active_[form];
+    now.control = control;
+    now.focusWidget = widget;
+    if (previous && alive_.count(previous))
+        previous->LostFocus();
+    if (alive_.count(control))
+        control->GotFocus();
+    return false;
+}
+
+} // namespace detail
+} // namespace ui

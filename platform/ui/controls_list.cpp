@@ -1,0 +1,357 @@
+#include "platform/ui/controls_list.h"
+
+#include "platform/ui/controls_bridge.h"
+#include "platform/ui/controls_textbox.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+
+namespace ui
+{
+
+namespace
+{
+
+bool validInsert(int index, int count)
+{
+    return index >= -1 && index <= count;
+}
+
+} // namespace
+
+// ---- ListBox ----
+
+ListBox::ListBox(Form* owner, QString name, int index) : Control(owner, std::move(name), index)
+{
+    foreColor_ = 0x80000008;
+    backColor_ = 0x80000005;
+    auto* list = new QListWidget;
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_ = list;
+    adoptWidget(list);
+    watchEvents(list->viewport());
+    QObject::connect(list, &QListWidget::currentRowChanged, context(),
+                     [this](int row) { userSelected(row); });
+}
+
+QWidget* ListBox::widget() const
+{
+    return list_;
+}
+
+void ListBox::AddItem(const QString& text, int index)
+{
+    const int count = ListCount();
+    if (!validInsert(index, count))
+        return;
+    const int at = index < 0 ? count : index;
+    items_.insert(items_.begin() + at, Item{text, 0});
+    if (listIndex_ >= at)
+        ++listIndex_;
+    if (list_) {
+        syncing_ = true;
+        list_->insertItem(at, text);
+        syncing_ = false;
+    }
+    syncSelection();
+}
+
+void ListBox::RemoveItem(int index)
+{
+    if (index < 0 || index >= ListCount())
+        return;
+    items_.erase(items_.begin() + index);
+    if (listIndex_ == index)
+        listIndex_ = -1;
+    else if (listIndex_ > index)
+        --listIndex_;
+    if (list_) {
+        syncing_ = true;
+        delete list_->takeItem(index);
+        syncing_ = false;
+    }
+    syncSelection();
+}
+
+void ListBox::Clear()
+{
+    items_.clear();
+    listIndex_ = -1;
+    if (list_) {
+        syncing_ = true;
+        list_->clear();
+        syncing_ = false;
+    }
+}
+
+QString ListBox::List(int index) const
+{
+    return index >= 0 && index < ListCount() ? items_[static_cast<size_t>(index)].text : QString();
+}
+
+void ListBox::setList(int index, const QString& text)
+{
+    if (index < 0 || index >= ListCount())
+        return;
+    items_[static_cast<size_t>(index)].text = text;
+    if (list_ && list_->item(index))
+        list_->item(index)->setText(text);
+}
+
+int ListBox::ItemData(int index) const
+{
+    return index >= 0 && index < ListCount() ? items_[static_cast<size_t>(index)].data : 0;
+}
+
+void ListBox::setItemData(int index, int data)
+{
+    if (index >= 0 && index < ListCount())
+        items_[static_cast<size_t>(index)].data = data;
+}
+
+void ListBox::setListIndex(int index)
+{
+    if (index < -1 || index >= ListCount())
+        return;
+    listIndex_ = index;
+    syncSelection();
+    Click();
+}
+
+void ListBox::syncSelection()
+{
+    if (!list_)
+        return;
+    syncing_ = true;
+    if (listIndex_ < 0) {
+        list_->setCurrentRow(-1);
+        list_->clearSelection();
+    } else {
+        list_->setCurrentRow(listIndex_);
+        list_->scrollToItem(list_->item(listIndex_));
+    }
+    syncing_ = false;
+}
+
+void ListBox::userSelected(int row)
+{
+    if (syncing_ || row == listIndex_ || row < 0)
+        return;
+    listIndex_ = row;
+    Click();
+}
+
+// ---- ComboBox ----
+
+ComboBox::ComboBox(Form* owner, QString name, int index, int style)
+    : Control(owner, std::move(name), index),
+      style_(style == vbComboDropdownList ? vbComboDropdownList : style)
+{
+    foreColor_ = 0x80000008;
+    backColor_ = 0x80000005;
+    auto* combo = new QComboBox;
+    combo->setEditable(editable());
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo_ = combo;
+    adoptWidget(combo);
+    // Keyboard steps change the current index; choosing from the list activates, also the item that Qt
+    // still holds as current after the user typed over it. Both end in one Click per real change.
+    QObject::connect(combo, &QComboBox::currentIndexChanged, context(),
+                     [this](int row) { userSelected(row); });
+    QObject::connect(combo, &QComboBox::activated, context(), [this](int row) { userSelected(row); });
+    if (QLineEdit* edit = combo->lineEdit()) {
+        combo->setCompleter(nullptr);
+        watchEvents(edit);
+        QObject::connect(edit, &QLineEdit::textEdited, context(),
+                         [this](const QString& text) { userEdited(text); });
+    }
+}
+
+QWidget* ComboBox::widget() const
+{
+    return combo_;
+}
+
+void ComboBox::AddItem(const QString& text, int index)
+{
+    const int count = ListCount();
+    if (!validInsert(index, count))
+        return;
+    const int at = index < 0 ? count : index;
+    items_.insert(items_.begin() + at, Item{text, 0});
+    if (listIndex_ >= at)
+        ++listIndex_;
+    if (combo_) {
+        syncing_ = true;
+        combo_->insertItem(at, text);
+        syncing_ = false;
+    }
+    syncQt();
+}
+
+void ComboBox::RemoveItem(int index)
+{
+    if (index < 0 || index >= ListCount())
+        return;
+    items_.erase(items_.begin() + index);
+    if (listIndex_ == index)
+        listIndex_ = -1;
+    else if (listIndex_ > index)
+        --listIndex_;
+    if (combo_) {
+        syncing_ = true;
+        combo_->removeItem(index);
+        syncing_ = false;
+    }
+    syncQt();
+}
+
+void ComboBox::Clear()
+{
+    items_.clear();
+    listIndex_ = -1;
+    // Clearing an editable combo empties its edit field too, as the classic control does (no Change).
+    editText_.clear();
+    if (combo_) {
+        syncing_ = true;
+        combo_->clear();
+        syncing_ = false;
+    }
+    syncQt();
+}
+
+QString ComboBox::List(int index) const
+{
+    return index >= 0 && index < ListCount() ? items_[static_cast<size_t>(index)].text : QString();
+}
+
+void ComboBox::setList(int index, const QString& text)
+{
+    if (index < 0 || index >= ListCount())
+        return;
+    items_[static_cast<size_t>(index)].text = text;
+    if (combo_) {
+        syncing_ = true;
+        combo_->setItemText(index, text);
+        syncing_ = false;
+    }
+    syncQt();
+}
+
+int ComboBox::ItemData(int index) const
+{
+    return index >= 0 && index < ListCount() ? items_[static_cast<size_t>(index)].data : 0;
+}
+
+void ComboBox::setItemData(int index, int data)
+{
+    if (index >= 0 && index < ListCount())
+        items_[static_cast<size_t>(index)].data = data;
+}
+
+void ComboBox::setListIndex(int index)
+{
+    if (index < -1 || index >= ListCount())
+        return;
+    listIndex_ = index;
+    if (editable() && index >= 0)
+        editText_ = List(index);
+    syncQt();
+    Click();
+}
+
+QString ComboBox::Text() const
+{
+    return editable() ? editText_ : List(listIndex_);
+}
+
+void ComboBox::setText(const QString& text)
+{
+    if (!editable()) {
+        for (int i = 0; i < ListCount(); ++i) {
+            if (items_[static_cast<size_t>(i)].text == text) {
+                setListIndex(i);
+                return;
+            }
+        }
+        return;
+    }
+    if (text == editText_)
+        return;
+    editText_ = text;
+    if (listIndex_ >= 0 && List(listIndex_) != text)
+        listIndex_ = -1;
+    syncQt();
+    Change();
+}
+
+void ComboBox::syncQt()
+{
+    if (!combo_)
+        return;
+    syncing_ = true;
+    if (combo_->currentIndex() != listIndex_)
+        combo_->setCurrentIndex(listIndex_);
+    if (QLineEdit* edit = combo_->lineEdit()) {
+        if (edit->text() != editText_)
+            edit->setText(editText_);
+    }
+    syncing_ = false;
+}
+
+void ComboBox::userSelected(int row)
+{
+    if (syncing_ || row < 0 || row == listIndex_)
+        return;
+    listIndex_ = row;
+    if (editable()) {
+        editText_ = List(row);
+        syncQt();
+    }
+    Click();
+}
+
+void ComboBox::userEdited(const QString& text)
+{
+    if (syncing_ || text == editText_)
+        return;
+    editText_ = text;
+    if (listIndex_ >= 0 && List(listIndex_) != text)
+        listIndex_ = -1;
+    Change();
+}
+
+bool ComboBox::onKeyPress(QWidget* target, QKeyEvent* event)
+{
+    if (synthesizing_)
+        return false;
+    const bool inEditField = combo_ && target == combo_->lineEdit();
+    if (!inEditField)
+        return Control::onKeyPress(target, event);
+    if (fireKeyDown(event))
+        return true;
+    const int typed = detail::classicKeyAscii(event);
+    if (typed < 0)
+        return false;
+    int key = typed;
+    KeyPress(key);
+    if (key == 0)
+        return true;
+    if (key == 13) {
+        pressDefaultButton();
+        return true;
+    }
+    if (key == 27) {
+        pressCancelButton();
+        return true;
+    }
+    if (key == typed)
+        return false;
+    detail::sendTypedKey(target, key, synthesizing_);
+    return true;
+}
+
+} // namespace ui
