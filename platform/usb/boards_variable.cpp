@@ -96,44 +96,44 @@ bool applyOption(const QString& option, BoardOptions& options, QString& problem)
 
 } // namespace
 
-std::optional<std::vector<BoardSpec>> parseBoardsSpec(const QString& text, QString* error)
+std::optional<std::vector<BoardEntry>> parseBoardsVariable(const QString& text, QString* error)
 {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty()) {
-        return std::vector<BoardSpec>{BoardSpec{}};
+        return std::vector<BoardEntry>{BoardEntry{}};
     }
     if (trimmed.compare(QLatin1String("none"), Qt::CaseInsensitive) == 0) {
-        return std::vector<BoardSpec>{};
+        return std::vector<BoardEntry>{};
     }
-    const auto fail = [&](const QString& message) -> std::optional<std::vector<BoardSpec>> {
+    const auto fail = [&](const QString& message) -> std::optional<std::vector<BoardEntry>> {
         if (error != nullptr) {
             *error = QStringLiteral("\"%1\": %2").arg(text, message);
         }
         return std::nullopt;
     };
-    std::vector<BoardSpec> specs;
+    std::vector<BoardEntry> entries;
     std::set<int> seenSlots;
-    for (const QString& entry : trimmed.split(QLatin1Char(','))) {
-        const QStringList fields = entry.split(QLatin1Char(':'));
+    for (const QString& item : trimmed.split(QLatin1Char(','))) {
+        const QStringList fields = item.split(QLatin1Char(':'));
         bool ok = false;
         const int slot = fields[0].trimmed().toInt(&ok);
         if (!ok || slot < 0 || slot >= kSlotCount) {
-            return fail(QStringLiteral("\"%1\" does not start with a slot number 0-8").arg(entry.trimmed()));
+            return fail(QStringLiteral("\"%1\" does not start with a slot number 0-8").arg(item.trimmed()));
         }
         if (!seenSlots.insert(slot).second) {
             return fail(QStringLiteral("slot %1 is named twice").arg(slot));
         }
-        BoardSpec spec;
-        spec.slot = slot;
+        BoardEntry entry;
+        entry.slot = slot;
         for (qsizetype i = 1; i < fields.size(); ++i) {
             QString problem;
-            if (!applyOption(fields[i], spec.options, problem)) {
+            if (!applyOption(fields[i], entry.options, problem)) {
                 return fail(problem);
             }
         }
-        specs.push_back(spec);
+        entries.push_back(entry);
     }
-    return specs;
+    return entries;
 }
 
 } // namespace usb

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
 
 namespace usb
 {
@@ -92,7 +93,7 @@ void EmulatedDriver::setClock(Clock clock)
 EmulatedBoard& EmulatedDriver::attach(int slot, const BoardOptions& options)
 {
     if (slot < 0 || slot >= kSlotCount) {
-        qFatal("EmulatedDriver::attach: slot %d outside 0-8", slot);
+        throw std::out_of_range("EmulatedDriver::attach: slot outside 0-8");
     }
     detach(slot);
     auto board = std::make_shared<EmulatedBoard>(slot, options);
@@ -129,10 +130,10 @@ const EmulatedBoard* EmulatedDriver::board(int slot) const
     return slot >= 0 && slot < kSlotCount ? boards_[slot].get() : nullptr;
 }
 
-void EmulatedDriver::attachFromSpecs(const std::vector<BoardSpec>& specs)
+void EmulatedDriver::attachBoards(const std::vector<BoardEntry>& entries)
 {
-    for (const BoardSpec& spec : specs) {
-        attach(spec.slot, spec.options);
+    for (const BoardEntry& entry : entries) {
+        attach(entry.slot, entry.options);
     }
 }
 
@@ -150,7 +151,7 @@ bool EmulatedDriver::driverInstalled(const QString& baseName) const
 SlotFaults& EmulatedDriver::faults(int slot)
 {
     if (slot < 0 || slot >= kSlotCount) {
-        qFatal("EmulatedDriver::faults: slot %d outside 0-8", slot);
+        throw std::out_of_range("EmulatedDriver::faults: slot outside 0-8");
     }
     return slotFaults_[slot];
 }

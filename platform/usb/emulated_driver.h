@@ -31,7 +31,7 @@ struct SlotFaults {
 };
 
 // One board of a TESSARON_BOARDS text.
-struct BoardSpec {
+struct BoardEntry {
     int slot = 0;
     BoardOptions options;
 };
@@ -39,7 +39,7 @@ struct BoardSpec {
 // Parses TESSARON_BOARDS: "none", or comma-separated entries "slot[:option]...", options rev1, rev2, rev3,
 // nochip, highspeed, fullspeed, fifo, nofifo, ezusb, resethigh, fw=MAJOR.MINOR, hostid=N, vid=HEX, pid=HEX.
 // An empty text or a null one gives the default single board. Returns nothing and sets error on a bad text.
-std::optional<std::vector<BoardSpec>> parseBoardsSpec(const QString& text, QString* error = nullptr);
+std::optional<std::vector<BoardEntry>> parseBoardsVariable(const QString& text, QString* error = nullptr);
 
 class EmulatedDriver final : public DeviceDriver
 {
@@ -55,14 +55,15 @@ class EmulatedDriver final : public DeviceDriver
     bool driverInstalled(const QString& baseName) const override;
 
     // --- boards ---
-    // Plugs a board (fresh power-on state) into a slot 0-8, replacing one already there.
+    // Plugs a board (fresh power-on state) into a slot 0-8, replacing one already there; another slot
+    // throws std::out_of_range.
     EmulatedBoard& attach(int slot, const BoardOptions& options = {});
     // Unplugs the board of a slot; handles open on it fail from then on.
     void detach(int slot);
     void detachAll();
     EmulatedBoard* board(int slot); // nullptr when the slot is empty
     const EmulatedBoard* board(int slot) const;
-    void attachFromSpecs(const std::vector<BoardSpec>& specs);
+    void attachBoards(const std::vector<BoardEntry>& entries);
     int openHandleCount() const { return static_cast<int>(handles_.size()); }
     void setDriverInstalled(const QString& baseName, bool installed);
 

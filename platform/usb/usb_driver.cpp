@@ -20,9 +20,9 @@ std::unique_ptr<EmulatedDriver> makeDefaultDriver()
     const QString text =
         qEnvironmentVariableIsSet("TESSARON_BOARDS") ? qEnvironmentVariable("TESSARON_BOARDS") : QString();
     QString error;
-    const auto specs = parseBoardsSpec(text, &error);
-    if (specs) {
-        emulated->attachFromSpecs(*specs);
+    const auto entries = parseBoardsVariable(text, &error);
+    if (entries) {
+        emulated->attachBoards(*entries);
     } else {
         qWarning("TESSARON_BOARDS: %s; no emulated board is attached.", qPrintable(error));
     }

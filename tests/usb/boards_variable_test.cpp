@@ -4,49 +4,51 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 using namespace usb;
 
 namespace
 {
 
-TEST(BoardsSpec, EmptyOrUnsetGivesOneRevisionThreeHighSpeedBoardWithFifo)
+TEST(BoardsVariable, EmptyOrUnsetGivesOneRevisionThreeHighSpeedBoardWithFifo)
 {
     for (const QString& text : {QString(), QStringLiteral(""), QStringLiteral("  ")}) {
-        const auto specs = parseBoardsSpec(text);
-        ASSERT_TRUE(specs);
-        ASSERT_EQ(specs->size(), 1u);
-        const BoardSpec& spec = specs->front();
-        EXPECT_EQ(spec.slot, 0);
-        EXPECT_EQ(spec.options.chip.revision, ChipRevision::Rev3);
-        EXPECT_TRUE(spec.options.highSpeed);
-        EXPECT_TRUE(spec.options.fifoPresent);
-        EXPECT_EQ(spec.options.baseName, QStringLiteral("Ezssp"));
+        const auto entries = parseBoardsVariable(text);
+        ASSERT_TRUE(entries);
+        ASSERT_EQ(entries->size(), 1u);
+        const BoardEntry& entry = entries->front();
+        EXPECT_EQ(entry.slot, 0);
+        EXPECT_EQ(entry.options.chip.revision, ChipRevision::Rev3);
+        EXPECT_TRUE(entry.options.highSpeed);
+        EXPECT_TRUE(entry.options.fifoPresent);
+        EXPECT_EQ(entry.options.baseName, QStringLiteral("Ezssp"));
     }
 }
 
-TEST(BoardsSpec, NoneGivesNoBoard)
+TEST(BoardsVariable, NoneGivesNoBoard)
 {
     for (const char* text : {"none", "NONE", " none "}) {
-        const auto specs = parseBoardsSpec(QString::fromLatin1(text));
-        ASSERT_TRUE(specs) << text;
-        EXPECT_TRUE(specs->empty()) << text;
+        const auto entries = parseBoardsVariable(QString::fromLatin1(text));
+        ASSERT_TRUE(entries) << text;
+        EXPECT_TRUE(entries->empty()) << text;
     }
 }
 
-TEST(BoardsSpec, EntriesWithOptions)
+TEST(BoardsVariable, EntriesWithOptions)
 {
-    const auto specs = parseBoardsSpec(QStringLiteral("0:rev2,2:fullspeed:nofifo"));
-    ASSERT_TRUE(specs);
-    ASSERT_EQ(specs->size(), 2u);
-    EXPECT_EQ((*specs)[0].slot, 0);
-    EXPECT_EQ((*specs)[0].options.chip.revision, ChipRevision::Rev2);
-    EXPECT_TRUE((*specs)[0].options.highSpeed);
-    EXPECT_EQ((*specs)[1].slot, 2);
-    EXPECT_EQ((*specs)[1].options.chip.revision, ChipRevision::Rev3);
-    EXPECT_FALSE((*specs)[1].options.highSpeed);
-    EXPECT_FALSE((*specs)[1].options.fifoPresent);
+    const auto entries = parseBoardsVariable(QStringLiteral("0:rev2,2:fullspeed:nofifo"));
+    ASSERT_TRUE(entries);
+    ASSERT_EQ(entries->size(), 2u);
+    EXPECT_EQ((*entries)[0].slot, 0);
+    EXPECT_EQ((*entries)[0].options.chip.revision, ChipRevision::Rev2);
+    EXPECT_TRUE((*entries)[0].options.highSpeed);
+    EXPECT_EQ((*entries)[1].slot, 2);
+    EXPECT_EQ((*entries)[1].options.chip.revision, ChipRevision::Rev3);
+    EXPECT_FALSE((*entries)[1].options.highSpeed);
+    EXPECT_FALSE((*entries)[1].options.fifoPresent);
 
-    const auto more = parseBoardsSpec(
+    const auto more = parseBoardsVariable(
         QStringLiteral("8:nochip:fw=0.10:hostid=0x80000001:vid=0547:pid=0x1002:ezusb:resethigh, 1:rev1"));
     ASSERT_TRUE(more);
     ASSERT_EQ(more->size(), 2u);
@@ -63,27 +65,55 @@ TEST(BoardsSpec, EntriesWithOptions)
     EXPECT_EQ((*more)[1].options.chip.revision, ChipRevision::Rev1);
 }
 
-TEST(BoardsSpec, BadTextsAreRefusedWithAReason)
+TEST(BoardsVariable, BadTextsAreRefusedWithAReason)
 {
     const char* bad[] = {"9",          "-1",          "x:rev3",      "0:rev4", "0,0",      "0:fw=1",
                          "0:fw=1.256", "0:vid=12345", "0:hostid=-3", "0,,1",   "0:pid=zz", "0:"};
     for (const char* text : bad) {
         QString error;
-        EXPECT_FALSE(parseBoardsSpec(QString::fromLatin1(text), &error)) << text;
+        EXPECT_FALSE(parseBoardsVariable(QString::fromLatin1(text), &error)) << text;
         EXPECT_TRUE(error.contains(QString::fromLatin1(text))) << text << ": " << error.toStdString();
     }
 }
 
-TEST(BoardsSpec, AttachFromSpecsPlugsTheBoardsIn)
+TEST(BoardsVariable, AttachBoardsPlugsTheBoardsIn)
 {
     EmulatedDriver drv;
-    drv.attachFromSpecs(*parseBoardsSpec(QStringLiteral("0:rev2,2:fullspeed:nofifo")));
+    drv.attachBoards(*parseBoardsVariable(QStringLiteral("0:rev2,2:fullspeed:nofifo")));
     ASSERT_NE(drv.board(0), nullptr);
     EXPECT_EQ(drv.board(1), nullptr);
     ASSERT_NE(drv.board(2), nullptr);
     EXPECT_EQ(drv.board(0)->chip()->revision(), ChipRevision::Rev2);
     EXPECT_EQ(drv.board(2)->fifo(), nullptr);
     EXPECT_EQ(drv.board(2)->deviceName(), QStringLiteral("Ezssp-2"));
+}
+
+} // namespace
+
+namespace
+{
+
+TEST(BoardsVariable, DefaultDriverFollowsTheEnvironment)
+{
+    // The test runner sets TESSARON_BOARDS=none; run by hand without it, one board stands at slot 0.
+    const bool set = qEnvironmentVariableIsSet("TESSARON_BOARDS");
+    const auto expected = parseBoardsVariable(set ? qEnvironmentVariable("TESSARON_BOARDS") : QString());
+    ASSERT_TRUE(expected);
+    EmulatedDriver& drv = defaultEmulatedDriver();
+    int attached = 0;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        attached += drv.board(slot) != nullptr ? 1 : 0;
+    }
+    EXPECT_EQ(attached, static_cast<int>(expected->size()));
+    EXPECT_FALSE(drv.traceEnabled()) << "a running program keeps no trace";
+}
+
+TEST(BoardsVariable, SlotsOutsideTheRangeAreRefused)
+{
+    EmulatedDriver drv;
+    EXPECT_THROW(drv.attach(9), std::out_of_range);
+    EXPECT_THROW(drv.attach(-1), std::out_of_range);
+    EXPECT_EQ(drv.board(9), nullptr);
 }
 
 } // namespace
