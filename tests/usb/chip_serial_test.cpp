@@ -428,6 +428,15 @@ TEST_F(ChipSerial, ProtocolViolationsOfTheSerialPath)
          },
          ViolationKind::SerialWordValue},
         {"odd byte count", [&] { host.transfer(3, words, 3); }, ViolationKind::SerialWordValue},
+        {"read-back clocked twice before pipe 5 read it",
+         [&] {
+             host.send({7, 0, 8});
+             host.send({4, 1});
+             host.send({4, 1});
+             host.read(5, 16);
+         },
+         ViolationKind::ReadBackUncollected},
+        {"data on an unused pipe", [&] { host.transfer(2, words, 2); }, ViolationKind::UnusedPipe},
         {"data and FIFO write at once",
          [&] {
              host.sendPortC(0x01);
