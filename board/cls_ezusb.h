@@ -30,12 +30,13 @@ inline constexpr int32_t kEvalBoardProductID = static_cast<int16_t>(usb::kBoardP
 inline constexpr int32_t kDevKitVendorID = static_cast<int16_t>(usb::kDevKitVendorId);
 inline constexpr int32_t kDevKitProductID = static_cast<int16_t>(usb::kDevKitProductId);
 
-class clsEZUSB {
-public:
-    static constexpr int kMaxDevices = 9;    // device names base-0 to base-8
-    static constexpr int kMaxPipes = 17;     // pipe records in the pipe-information buffer
-    static constexpr int kCommandPipe = 0;   // firmware commands (out)
-    static constexpr int kReplyPipe = 1;     // firmware replies (in)
+class clsEZUSB
+{
+  public:
+    static constexpr int kMaxDevices = 9;  // device names base-0 to base-8
+    static constexpr int kMaxPipes = 17;   // pipe records in the pipe-information buffer
+    static constexpr int kCommandPipe = 0; // firmware commands (out)
+    static constexpr int kReplyPipe = 1;   // firmware replies (in)
 
     // Creation: VendorID = the board maker's vendor identifier, ProductID 0, no device listed, base name
     // "Ezssp", then USBDriverInstalled(). Nothing is sent to any board.
@@ -96,7 +97,8 @@ public:
     // than asked). A negative length fails without traffic.
     int32_t BulkXfer(int32_t pipe, uint8_t* buffer, int32_t& length, const QString& deviceName = QString());
     // The same with a byte array; a length larger than buffer.size() fails without traffic.
-    int32_t BulkXfer(int32_t pipe, QByteArray& buffer, int32_t& length, const QString& deviceName = QString());
+    int32_t BulkXfer(int32_t pipe, QByteArray& buffer, int32_t& length,
+                     const QString& deviceName = QString());
 
     // One vendor request on the selected board (a vendor-type request to the device); the reply goes into
     // buffer (at least `length` bytes) and the count returned into length (0 when the board cannot be
@@ -126,7 +128,7 @@ public:
     // Switches the driver base name to "Ezusb" (device names Ezusb-0 .. Ezusb-8).
     void UseEZUSBDriver();
 
-private:
+  private:
     friend class EZUSBHolder;
 
     // The device-descriptor request on an open handle: the identifiers read as signed 16-bit numbers
@@ -139,7 +141,8 @@ private:
     DescriptorIds ReadDescriptorIds(intptr_t handle);
     // The pipe-information request into a 356-byte buffer on the given handle, or on the named device (the
     // selected device when the name is empty); 1/0.
-    int32_t GetPipeInfo(uint8_t* buffer, const QString& name = QString(), intptr_t handle = usb::kInvalidHandle);
+    int32_t GetPipeInfo(uint8_t* buffer, const QString& name = QString(),
+                        intptr_t handle = usb::kInvalidHandle);
     int32_t Transfer(int32_t pipe, uint8_t* buffer, int32_t& length, const QString& device);
     void ShowTransportError(const QString& text) const;
     QString DecimalSepPriv() const;
@@ -177,8 +180,9 @@ std::unique_ptr<clsEZUSB> ReplaceEZUSB(std::unique_ptr<clsEZUSB> next);
 // For tests: installs a fresh USB object for the guard's lifetime (optionally with the board's own
 // identifiers, as start-up sets them) and puts the previous one back afterwards. Declare it after the
 // usb::ScopedEmulatedDriver it talks to, so that it is destroyed first.
-class ScopedEZUSB {
-public:
+class ScopedEZUSB
+{
+  public:
     explicit ScopedEZUSB(bool boardIdentifiers = true);
     ~ScopedEZUSB();
     ScopedEZUSB(const ScopedEZUSB&) = delete;
@@ -187,6 +191,6 @@ public:
     clsEZUSB& operator*() { return goEZUSB(); }
     clsEZUSB* operator->() { return &goEZUSB(); }
 
-private:
+  private:
     std::unique_ptr<clsEZUSB> previous_;
 };
