@@ -526,6 +526,11 @@ void Form::setCloseButtonEnabled(bool enabled)
     }
 }
 
+bool Form::closeButtonEnabled() const
+{
+    return impl_->closeButton;
+}
+
 void Form::Flash()
 {
     if (QWidget* frame = frameWidget(); frame && frame->isVisible())

@@ -131,6 +131,7 @@ class Form
     void applyOwner();
     void endModalLoop();
     void runModalLoop();
+    bool closeButtonEnabled() const;
     // Called after buildUi, with the content widget (the MDI frame places its client area here).
     virtual void windowBuilt(QWidget* content) { (void)content; }
 

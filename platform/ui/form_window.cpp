@@ -31,6 +31,8 @@ bool FormWindowBridge::closeFromFrame(Form& form)
 {
     if (!form.IsLoaded())
         return true;
+    if (!form.closeButtonEnabled())
+        return false; // the frame offers no close: a close request from it (Alt+F4) changes nothing
     return form.Unload(vbFormControlMenu);
 }
 

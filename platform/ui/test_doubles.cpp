@@ -1,8 +1,11 @@
 #include "platform/ui/test_doubles.h"
 
 #include "platform/ui/app.h"
+#include "platform/ui/dialog_service.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/modal_hook.h"
+
+#include "platform/os/os_test_doubles.h"
 
 #include <map>
 
@@ -38,6 +41,12 @@ ScriptedMessageBoxes& messageBoxes()
     return boxes;
 }
 
+ScriptedDialogs& dialogs()
+{
+    static ScriptedDialogs scripted;
+    return scripted;
+}
+
 VirtualClock& clock()
 {
     static VirtualClock virtualClock;
@@ -64,8 +73,10 @@ std::optional<int> endedWith()
 
 void installTestDoubles()
 {
+    os::testing::installTestDoubles();
     installVirtualClock(&clock());
     setMessageBoxService(&messageBoxes());
+    setDialogService(&dialogs());
     setModalShowHook([](Form& form) {
         modalState().shows << form.Name();
         const auto it = modalState().answers.find(form.Name());
@@ -86,11 +97,13 @@ void resetTestDoubles()
     Forms::unloadAll();
     Forms::destroyUnloaded();
     messageBoxes().reset();
+    dialogs().reset();
     clock().reset();
     modalState() = ModalState{};
     lastExit().reset();
     setScreenMousePointer(0);
     setApplicationTitle(QString());
+    os::testing::resetTestDoubles();
 }
 
 void shutdownTestDoubles()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ui/scripted_dialogs.h"
 #include "platform/ui/scripted_message_boxes.h"
 #include "platform/ui/virtual_clock.h"
 
@@ -19,7 +20,8 @@ namespace ui::testing
 
 // Installs every test double of the window layer: scripted message boxes and common dialogs, the modal
 // form hook, the virtual clock (timers and waits take no real time), and the sound and shell-open
-// recorders. Called once by the test programs' main before any test runs.
+// recorders of platform/os (os::testing::soundRecorder(), shellRecorder()). Called once by the test programs'
+// main before any test runs.
 void installTestDoubles();
 
 // Puts the doubles back in their initial state (empty scripts and records); called before each test.
@@ -32,6 +34,7 @@ void resetTestDoubles();
 void shutdownTestDoubles();
 
 ScriptedMessageBoxes& messageBoxes();
+ScriptedDialogs& dialogs();
 VirtualClock& clock();
 
 // ---- modal forms ----

@@ -313,3 +313,32 @@ TEST_F(CoreForms, UnloadAllOverridesCancels)
     ui::Forms::unloadAll();
     EXPECT_TRUE(ui::Forms::loaded().empty());
 }
+
+TEST_F(CoreForms, WithoutACloseBoxTheFrameCannotCloseTheForm)
+{
+    FormGamma& gamma = ui::form<FormGamma>();
+    gamma.setCloseButtonEnabled(false);
+    gamma.setTopMost(true);
+    gamma.Show();
+    EXPECT_FALSE(gamma.widget()->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_TRUE(gamma.widget()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(gamma.Visible()); // changing the flags kept it shown
+    journal().clear();
+    gamma.widget()->close();
+    EXPECT_TRUE(gamma.IsLoaded());
+    EXPECT_TRUE(journal().isEmpty());
+    EXPECT_TRUE(gamma.Unload()); // code still can
+}
+
+TEST_F(CoreForms, MoveAndSizeReachTheWindow)
+{
+    FormBeta& beta = ui::form<FormBeta>();
+    beta.Show();
+    beta.Move(40, 30, 320, 200);
+    EXPECT_EQ(beta.Left(), 40);
+    EXPECT_EQ(beta.Top(), 30);
+    EXPECT_EQ(beta.Width(), 320);
+    EXPECT_EQ(beta.Height(), 200);
+    beta.Move(10, 10);
+    EXPECT_EQ(beta.Width(), 320);
+}
