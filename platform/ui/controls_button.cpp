@@ -26,6 +26,8 @@ class ClassicCheckBox : public QCheckBox
     {
         setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
     }
+    // The whole control takes clicks, not just the box and its caption.
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 };
 
 // Clicking turns the button on, never off; the group is kept by OptionButton.
@@ -40,6 +42,7 @@ class ClassicRadioButton : public QRadioButton
         if (!isChecked())
             setChecked(true);
     }
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 };
 
 template <typename T> std::vector<T*> formControlsOfKind(Form* form)

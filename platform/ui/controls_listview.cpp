@@ -95,8 +95,8 @@ ListView::ListView(Form* owner, QString name, int index) : Control(owner, std::m
     tree_ = tree;
     adoptWidget(tree);
     watchEvents(tree->viewport());
-    QObject::connect(tree, &QTreeWidget::currentItemChanged, context(),
-                     [this](QTreeWidgetItem* current, QTreeWidgetItem*) { userCurrentChanged(current); });
+    // Selection, not the current row: Qt makes a row current (unselected) when the list gets the focus.
+    QObject::connect(tree, &QTreeWidget::itemSelectionChanged, context(), [this] { userSelectionChanged(); });
 }
 
 ListView::~ListView()
@@ -242,16 +242,17 @@ ListItem* ListView::itemOf(const QTreeWidgetItem* row) const
     return nullptr;
 }
 
-void ListView::userCurrentChanged(QTreeWidgetItem* row)
+void ListView::userSelectionChanged()
 {
-    if (syncing_)
+    if (syncing_ || !tree_)
         return;
-    ListItem* now = itemOf(row);
-    if (!now || now == selected_)
+    const QList<QTreeWidgetItem*> rows = tree_->selectedItems();
+    ListItem* now = rows.isEmpty() ? nullptr : itemOf(rows.first());
+    if (now == selected_)
         return;
     selected_ = now;
     // A click reports its row when the button comes up; keys report at once.
-    if (!mouseDown_)
+    if (now && !mouseDown_)
         ItemClick(now);
 }
 

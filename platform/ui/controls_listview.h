@@ -97,7 +97,7 @@ class ListView : public Control
         int width = -1;
     };
     void showSelection();
-    void userCurrentChanged(QTreeWidgetItem* row);
+    void userSelectionChanged();
     ListItem* itemOf(const QTreeWidgetItem* row) const;
     QPointer<QTreeWidget> tree_;
     std::vector<Column> columns_;

@@ -79,7 +79,7 @@ void TabStrip::setTabEnabled(int tab, bool enabled)
     tabs_[static_cast<size_t>(tab)].enabled = enabled;
     if (tabs_widget_) {
         tabs_widget_->setTabEnabled(tab, enabled);
-        // Qt keeps a disabled tab selected; the classic control moves on to a usable one.
+        // The selected tab going out of use moves the selection to a usable one (Qt does so itself).
         if (!enabled && tab == current_) {
             for (int i = 0; i < Tabs(); ++i) {
                 if (TabVisible(i) && TabEnabled(i)) {

@@ -39,4 +39,10 @@ inline void userClick(QWidget* widget, QPoint at = QPoint())
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, at);
 }
 
+// A click on the box of a check box or option button (the part of a wide widget that takes clicks).
+inline void userClickBox(QWidget* widget)
+{
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, QPoint(6, widget->height() / 2));
+}
+
 } // namespace controls_test

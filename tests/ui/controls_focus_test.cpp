@@ -1,0 +1,115 @@
+#include "controls_test_support.h"
+
+#include "platform/ui/controls_button.h"
+#include "platform/ui/controls_textbox.h"
+
+#include <gtest/gtest.h>
+
+using controls_test::EventLog;
+using controls_test::HostForm;
+using controls_test::showActive;
+using controls_test::userClick;
+
+namespace
+{
+
+// Two boxes and a button, every focus event logged.
+struct FocusForm {
+    HostForm form;
+    ui::TextBox txtA{&form, QStringLiteral("txtA")};
+    ui::TextBox txtB{&form, QStringLiteral("txtB")};
+    ui::CommandButton cmdGo{&form, QStringLiteral("cmdGo")};
+    EventLog log;
+    bool cancelA = false;
+
+    FocusForm()
+    {
+        txtA.GotFocus = [this] { log.add(QStringLiteral("A.GotFocus")); };
+        txtA.LostFocus = [this] { log.add(QStringLiteral("A.LostFocus")); };
+        txtA.Validate = [this](bool& cancel) {
+            log.add(QStringLiteral("A.Validate"));
+            cancel = cancelA;
+        };
+        txtB.GotFocus = [this] { log.add(QStringLiteral("B.GotFocus")); };
+        txtB.LostFocus = [this] { log.add(QStringLiteral("B.LostFocus")); };
+        cmdGo.GotFocus = [this] { log.add(QStringLiteral("Go.GotFocus")); };
+        cmdGo.Click = [this] { log.add(QStringLiteral("Go.Click")); };
+        showActive(form);
+        txtA.SetFocus();
+        log.entries.clear();
+    }
+};
+
+TEST(ControlFocus, TabRunsValidateThenLostFocusThenGotFocus)
+{
+    FocusForm f;
+    ASSERT_TRUE(f.txtA.hasFocus());
+    QTest::keyClick(f.txtA.widget(), Qt::Key_Tab);
+    EXPECT_TRUE(f.txtB.hasFocus());
+    EXPECT_EQ(f.log.joined(), QStringLiteral("A.Validate A.LostFocus B.GotFocus"));
+}
+
+TEST(ControlFocus, CancelKeepsTheFocusAndTheTargetSeesNothing)
+{
+    FocusForm f;
+    f.cancelA = true;
+    QTest::keyClick(f.txtA.widget(), Qt::Key_Tab);
+    EXPECT_TRUE(f.txtA.hasFocus());
+    f.txtB.SetFocus(); // code moving the focus is validated too
+    EXPECT_TRUE(f.txtA.hasFocus());
+    EXPECT_EQ(f.log.joined(), QStringLiteral("A.Validate A.Validate"));
+
+    f.cancelA = false;
+    f.txtB.SetFocus();
+    EXPECT_TRUE(f.txtB.hasFocus());
+    EXPECT_EQ(f.log.entries.mid(2).join(QLatin1Char(' ')),
+              QStringLiteral("A.Validate A.LostFocus B.GotFocus"));
+}
+
+TEST(ControlFocus, CancelledMoveByMouseDoesNotClickTheButton)
+{
+    FocusForm f;
+    f.cancelA = true;
+    userClick(f.cmdGo.widget());
+    EXPECT_TRUE(f.txtA.hasFocus());
+    EXPECT_EQ(f.log.joined(), QStringLiteral("A.Validate"));
+
+    f.cancelA = false;
+    userClick(f.cmdGo.widget());
+    EXPECT_EQ(f.log.entries.mid(1).join(QLatin1Char(' ')),
+              QStringLiteral("A.Validate A.LostFocus Go.GotFocus Go.Click"));
+}
+
+TEST(ControlFocus, TargetWithoutCausesValidationSkipsValidate)
+{
+    FocusForm f;
+    f.cancelA = true;
+    f.cmdGo.setCausesValidation(false); // a Cancel button must work with a bad entry in the box
+    userClick(f.cmdGo.widget());
+    EXPECT_EQ(f.log.joined(), QStringLiteral("A.LostFocus Go.GotFocus Go.Click"));
+}
+
+TEST(ControlFocus, ValidateThatMovesTheFocusItselfWins)
+{
+    FocusForm f;
+    f.txtA.Validate = [&f](bool&) {
+        f.log.add(QStringLiteral("A.Validate"));
+        f.cmdGo.SetFocus(); // "the Load button takes the focus" after a validation
+    };
+    QTest::keyClick(f.txtA.widget(), Qt::Key_Tab);
+    EXPECT_TRUE(f.cmdGo.hasFocus());
+    EXPECT_EQ(f.log.joined(), QStringLiteral("A.Validate A.LostFocus Go.GotFocus"));
+}
+
+TEST(ControlFocus, ReturningToTheWindowFiresNothing)
+{
+    FocusForm f;
+    HostForm other;
+    ui::TextBox txtOther(&other, QStringLiteral("txtOther"));
+    showActive(other);
+    showActive(f.form);
+    EXPECT_TRUE(f.txtA.hasFocus());
+    EXPECT_TRUE(f.log.entries.isEmpty()) << f.log.joined().toStdString();
+}
+
+} // namespace
