@@ -400,8 +400,10 @@ Decimal Decimal::abs() const
 
 double Decimal::toDouble() const
 {
-    const std::string text =
-        (isNegative() ? "-" : "") + digitsOf(magnitudeOf(*this)) + "e-" + std::to_string(scale_);
+    std::string text = isNegative() ? "-" : "";
+    text.append(digitsOf(magnitudeOf(*this)));
+    text.append("e-");
+    text.append(std::to_string(scale_));
     double v = 0.0;
     std::from_chars(text.data(), text.data() + text.size(), v);
     return v;

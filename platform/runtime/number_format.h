@@ -8,8 +8,8 @@ namespace rt {
 
 // Classic number formats. Named: "Fixed" (at least one integer digit, two decimals), "Standard",
 // "General Number", "Percent", "Scientific". Patterns: "0", "00", "0.000", "0.00000", "#,##0.00",
-// "0.000E+00", "#" and so on, with literal text passed through. Halves round away from zero on the decimal value
-// (2.8125 with "0.000" gives "2.813"). The decimal separator and the negative sign are the locale's.
+// "0.000E+00", "#" and so on, with literal text passed through. Halves round away from zero on the decimal
+// value (2.8125 with "0.000" gives "2.813"). The decimal separator and the negative sign are the locale's.
 QString Format(double value, const QString& pattern);
 QString Format(const Decimal& value, const QString& pattern);
 QString Format(long long value, const QString& pattern);

@@ -54,7 +54,8 @@ std::string exactText(i128 value, int scale)
 Decimal makeDecimal(int64_t mantissa, int scale)
 {
     const uint64_t m = mantissa < 0 ? 0 - static_cast<uint64_t>(mantissa) : static_cast<uint64_t>(mantissa);
-    return Decimal::fromParts(static_cast<uint32_t>(m), static_cast<uint32_t>(m >> 32), 0, mantissa < 0, scale);
+    return Decimal::fromParts(static_cast<uint32_t>(m), static_cast<uint32_t>(m >> 32), 0, mantissa < 0,
+                              scale);
 }
 
 bool fitsType(const std::string& magnitude)
@@ -163,9 +164,10 @@ std::string minusDigits(const std::string& x, const std::string& y)
 std::string longDivision(const std::string& n, const std::string& d, std::string& remainder)
 {
     std::string q;
-    remainder = "0";
+    remainder.assign(1, '0');
     for (char c : n) {
-        remainder = stripped(remainder + c);
+        remainder.push_back(c);
+        remainder = stripped(remainder);
         int digit = 0;
         while (!lessDigits(remainder, d)) {
             remainder = minusDigits(remainder, d);
@@ -220,7 +222,8 @@ TEST(DecimalProperties, QuotientsMatchLongDivision)
         int64_t b = draw();
         if (b == 0)
             b = 3;
-        ASSERT_EQ(inv(Decimal(static_cast<long long>(a)) / Decimal(static_cast<long long>(b))), quotientText(a, b))
+        ASSERT_EQ(inv(Decimal(static_cast<long long>(a)) / Decimal(static_cast<long long>(b))),
+                  quotientText(a, b))
             << a << " / " << b;
     }
 }
@@ -234,8 +237,8 @@ TEST(DecimalProperties, WideProductsRoundOnceToTheType)
         const size_t scale = static_cast<size_t>(a.scale() + b.scale());
         product.insert(0, scale + 1, '0');
         const std::string whole = product.substr(0, product.size() - scale);
-        const std::string expected =
-            roundedToType(a.isNegative() != b.isNegative(), whole, product.substr(product.size() - scale), false);
+        const std::string expected = roundedToType(a.isNegative() != b.isNegative(), whole,
+                                                   product.substr(product.size() - scale), false);
         std::string actual;
         try {
             actual = inv(a * b);
@@ -259,8 +262,9 @@ TEST(DecimalProperties, WideQuotientsMatchLongDivision)
         std::string remainder;
         const std::string digits = longDivision(numerator + std::string(60, '0'), denominator, remainder);
         const std::string whole = digits.substr(0, digits.size() - 60);
-        const std::string expected = roundedToType(a.isNegative() != b.isNegative(), whole,
-                                                   digits.substr(digits.size() - 60), stripped(remainder) != "0");
+        const std::string expected =
+            roundedToType(a.isNegative() != b.isNegative(), whole, digits.substr(digits.size() - 60),
+                          stripped(remainder) != "0");
         std::string actual;
         try {
             actual = inv(a / b);
@@ -279,13 +283,14 @@ TEST(DecimalProperties, TextRoundTripsAndFormatAgreesWithRounding)
     std::uniform_int_distribution<int> decimals(0, 8);
     for (int i = 0; i < 2000; ++i) {
         const uint32_t hi = static_cast<uint32_t>(random() >> (random() % 33));
-        const Decimal d = Decimal::fromParts(static_cast<uint32_t>(random()), static_cast<uint32_t>(random()), hi,
-                                             (random() & 1) != 0, scale(random));
+        const Decimal d = Decimal::fromParts(static_cast<uint32_t>(random()), static_cast<uint32_t>(random()),
+                                             hi, (random() & 1) != 0, scale(random));
         ASSERT_EQ(Decimal::fromText(d.toString()), d) << inv(d);
         ASSERT_EQ(Decimal::tryFromInvariantText(d.toInvariantString()), d) << inv(d);
 
         const int k = decimals(random);
-        const QString pattern = k == 0 ? QStringLiteral("0") : QStringLiteral("0.") + QString(k, QLatin1Char('0'));
+        const QString pattern =
+            k == 0 ? QStringLiteral("0") : QStringLiteral("0.") + QString(k, QLatin1Char('0'));
         QString expected = Format(d.roundedHalfAwayFromZero(k).abs(), QStringLiteral("General Number"));
         const qsizetype comma = expected.indexOf(QLatin1Char(','));
         const qsizetype have = comma < 0 ? 0 : expected.size() - comma - 1;

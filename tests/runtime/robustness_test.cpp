@@ -27,8 +27,9 @@ TEST(Robustness, ArbitraryPatternsFormatEveryKindOfValue)
 {
     ScopedNumberLocale locale(QLatin1Char(','), QStringLiteral("-"), QLatin1Char('.'));
     std::mt19937_64 random(5);
-    const double doubles[] = {0.0,  -0.0, 1.5, -2.5, 1e300, -1e-300, std::numeric_limits<double>::denorm_min(),
-                              std::numeric_limits<double>::infinity(), std::nan(""), 123456.789};
+    const double inf = std::numeric_limits<double>::infinity();
+    const double tiny = std::numeric_limits<double>::denorm_min();
+    const double doubles[] = {0.0, -0.0, 1.5, -2.5, 1e300, -1e-300, tiny, inf, std::nan(""), 123456.789};
     for (int i = 0; i < 1500; ++i) {
         const QString pattern = randomText(random, "0#.,Ee+-%;\"\\x ", 14);
         for (double v : doubles) {
