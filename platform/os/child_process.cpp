@@ -104,6 +104,9 @@ bool ChildProcess::start(const QString& commandLine, const QString& folder)
 
     process_ = std::make_unique<QProcess>();
     process_->setProcessChannelMode(QProcess::MergedChannels);
+    // Nobody types into a child of ours: a program that asks for input reads an end of file instead of
+    // waiting for ever.
+    process_->setStandardInputFile(QProcess::nullDevice());
     process_->setWorkingDirectory(workDir);
     process_->setProgram(program);
     process_->setArguments(words);

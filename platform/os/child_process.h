@@ -13,8 +13,8 @@ namespace os
 constexpr int kStillActive = 259;
 
 // A child program started from a command line, its standard output and standard error merged and read
-// through one pipe. Single-threaded: output arrives while the caller waits in waitForActivity() or while
-// the event loop runs; poll() moves it into the object.
+// through one pipe; its standard input is empty. Single-threaded: output arrives while the caller waits in
+// waitForActivity() or while the event loop runs; poll() moves it into the object.
 //
 // Every started child that still runs is in a process-wide registry, so that endRunningChildren() can end
 // the ones still running when the program closes its numerical runtime's windows.

@@ -59,7 +59,7 @@ TEST_F(ChildProcessTest, MergesOutputAndReportsTheExitCode)
 
 TEST_F(ChildProcessTest, ReportsStillActiveWhileRunning)
 {
-    script(QStringLiteral("waits"), "read line\n");
+    script(QStringLiteral("waits"), "exec sleep 30\n");
     os::ChildProcess child;
     ASSERT_TRUE(child.start(QStringLiteral("./waits"), dir.path()));
     EXPECT_TRUE(child.isRunning());
@@ -69,6 +69,14 @@ TEST_F(ChildProcessTest, ReportsStillActiveWhileRunning)
     EXPECT_FALSE(child.isRunning());
     EXPECT_EQ(child.exitCode(), 128 + 9);
     EXPECT_EQ(os::runningChildCount(), 0);
+}
+
+TEST_F(ChildProcessTest, AProgramAskingForInputReadsAnEndOfFile)
+{
+    script(QStringLiteral("asks"), "echo 'Press a key'; if read answer; then exit 1; else exit 6; fi\n");
+    os::ChildProcess child;
+    ASSERT_TRUE(child.start(QStringLiteral("asks"), dir.path()));
+    EXPECT_EQ(finish(child), 6);
 }
 
 TEST_F(ChildProcessTest, ProgramPathsWithBackslashesAndSubfolders)
