@@ -17,6 +17,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QRandomGenerator>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -43,11 +44,15 @@ ModalTimeout& modalTimeout()
     return timeout;
 }
 
-// Window handles look like the classic ones: non-zero, 32-bit, a multiple of 4, never reused.
+// Window handles look like the classic ones: non-zero, 32-bit, a multiple of 4, never reused within the
+// process. They start at a random place so that two running copies of the program do not hand out the same
+// handles (the main window's handle identifies this copy to the board it claims).
 uint32_t nextWindowHandle()
 {
-    static uint32_t next = 0x00010010;
-    next += 4;
+    static uint32_t next = QRandomGenerator::system()->generate() & 0xFFFFFFFCu;
+    do
+        next += 4;
+    while (next == 0);
     return next;
 }
 
@@ -68,6 +73,16 @@ void setFlagKeepingVisibility(QWidget* window, Qt::WindowType flag, bool on)
     window->setWindowFlag(flag, on);
     if (wasVisible)
         window->show();
+}
+
+// Naming the frame's buttons ourselves (customised) is the only way to leave the close box out.
+Qt::WindowFlags withoutCloseButton(Qt::WindowFlags flags)
+{
+    if (!flags.testFlag(Qt::CustomizeWindowHint))
+        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinMaxButtonsHint;
+    flags.setFlag(Qt::WindowCloseButtonHint, false);
+    return flags;
 }
 
 } // namespace
@@ -164,10 +179,8 @@ void Form::createWindow()
     if (!impl_->subWindow) {
         if (impl_->topMost)
             impl_->window->setWindowFlag(Qt::WindowStaysOnTopHint, true);
-        if (!impl_->closeButton) {
-            impl_->window->setWindowFlag(Qt::CustomizeWindowHint, true);
-            impl_->window->setWindowFlag(Qt::WindowCloseButtonHint, false);
-        }
+        if (!impl_->closeButton)
+            impl_->window->setWindowFlags(withoutCloseButton(impl_->window->windowFlags()));
     }
     frameWidget()->setWindowState(withState(frameWidget()->windowState(), impl_->windowState));
 }
@@ -520,9 +533,17 @@ void Form::setTopMost(bool topMost)
 void Form::setCloseButtonEnabled(bool enabled)
 {
     impl_->closeButton = enabled;
-    if (impl_->window && !impl_->subWindow) {
-        impl_->window->setWindowFlag(Qt::CustomizeWindowHint, !enabled);
-        setFlagKeepingVisibility(impl_->window, Qt::WindowCloseButtonHint, enabled);
+    if (impl_->window && !impl_->subWindow &&
+        enabled != impl_->window->windowFlags().testFlag(Qt::WindowCloseButtonHint)) {
+        const bool wasVisible = impl_->window->isVisible();
+        Qt::WindowFlags flags = impl_->window->windowFlags();
+        if (enabled)
+            flags |= Qt::WindowCloseButtonHint;
+        else
+            flags = withoutCloseButton(flags);
+        impl_->window->setWindowFlags(flags);
+        if (wasVisible)
+            impl_->window->show();
     }
 }
 

@@ -245,3 +245,29 @@ TEST_F(CoreLoop, ScreenMousePointerIsOneSettingNotAStack)
     ui::setScreenMousePointer(ui::vbDefault);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
+
+TEST_F(CoreLoop, RealModalLoopRunsUntilTheFormHidesAndKeepsUnloadedFormsAlive)
+{
+    // The program's own path: no virtual clock, a nested Qt event loop.
+    ui::installVirtualClock(nullptr);
+    struct Restore {
+        ~Restore() { ui::installVirtualClock(&ui::testing::clock()); }
+    } restore;
+    const int aliveBefore = JournalForm::alive();
+    DialogForm& dialog = ui::form<DialogForm>();
+    bool otherFormAliveInsideLoop = false;
+    QTimer::singleShot(0, qApp, [&] {
+        ui::form<TimerForm>().Unload();
+        QTimer::singleShot(0, qApp, [&] {
+            // Still nested in the modal loop: the unloaded form was not destroyed.
+            otherFormAliveInsideLoop = JournalForm::alive() == aliveBefore + 2;
+            dialog.Hide();
+        });
+    });
+    dialog.Show(1);
+    EXPECT_FALSE(dialog.Visible());
+    EXPECT_TRUE(dialog.IsLoaded());
+    EXPECT_FALSE(dialog.IsShownModal());
+    EXPECT_TRUE(otherFormAliveInsideLoop);
+    EXPECT_EQ(dialog.widget()->windowModality(), Qt::NonModal);
+}
