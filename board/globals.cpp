@@ -1,0 +1,4 @@
+#include "board/globals.h"
+
+int16_t giRunMode = 0;
+QString gsCmdLine;
