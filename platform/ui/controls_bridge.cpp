@@ -237,8 +237,8 @@ int classicKeyAscii(const QKeyEvent* event)
 FocusTracker& FocusTracker::instance()
 {
     // Lives to the end of the process, as the application's event filter.
-    static auto* tracker = new FocusTracker;
-    return *tracker;
+    static FocusTracker tracker;
+    return tracker;
 }
 
 void FocusTracker::add(Control* control, QWidget* root)
@@ -248,8 +248,11 @@ void FocusTracker::add(Control* control, QWidget* root)
         installed_ = true;
     }
     alive_.insert(control);
-    if (root)
-        roots_[root] = control;
+    if (!root)
+        return;
+    roots_[root] = control;
+    // A widget its window destroyed must not be taken for a later widget at the same address.
+    connect(root, &QObject::destroyed, this, [this, root] { roots_.erase(root); });
 }
 
 void FocusTracker::forget(Control* control)
@@ -258,10 +261,7 @@ void FocusTracker::forget(Control* control)
     validating_.erase(control);
     for (auto it = roots_.begin(); it != roots_.end();)
         it = it->second == control ? roots_.erase(it) : std::next(it);
-    for (auto& [form, active] : active_) {
-        if (active.control == control)
-            active = Active{};
-    }
+    std::erase_if(active_, [control](const auto& entry) { return entry.second.control == control; });
 }
 
 Control* FocusTracker::controlFor(const QWidget* widget) const

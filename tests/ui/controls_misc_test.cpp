@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 using controls_test::EventLog;
@@ -119,6 +120,24 @@ TEST(ControlBase, MouseEventsCarryButtonShiftAndPosition)
     QTest::mouseClick(imgResizer.widget(), Qt::LeftButton, Qt::ShiftModifier, QPoint(3, 4));
     QTest::mouseClick(imgResizer.widget(), Qt::RightButton, Qt::NoModifier, QPoint(3, 4));
     EXPECT_EQ(log.joined(), QStringLiteral("down 1 1 3,4 up 1 click down 2 0 3,4 up 2"));
+}
+
+TEST(ControlBase, ContainerDestroyedBeforeItsControlsLeavesThemUsable)
+{
+    HostForm form;
+    auto optA = std::make_unique<ui::OptionButton>(&form, QStringLiteral("optA"));
+    auto fra = std::make_unique<ui::Frame>(&form, QStringLiteral("fraGroup"));
+    auto* layout = new QVBoxLayout(fra->container());
+    layout->addWidget(optA->widget());
+    fra.reset(); // its group box takes the option button's widget along
+    EXPECT_EQ(optA->widget(), nullptr);
+    int clicks = 0;
+    optA->Click = [&] { ++clicks; };
+    optA->setValue(true);
+    optA->setCaption(QStringLiteral("still here"));
+    EXPECT_TRUE(optA->Value());
+    EXPECT_EQ(optA->Caption(), QStringLiteral("still here"));
+    EXPECT_EQ(clicks, 1);
 }
 
 TEST(Label, CaptionHidesAcceleratorMarksAndClicksFireOnce)
