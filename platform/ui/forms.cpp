@@ -203,6 +203,18 @@ void Forms::unloadAll()
         detail::flushGraveyard();
 }
 
+void Forms::discardAll()
+{
+    for (;;) {
+        const auto& loaded = detail::registry().loaded;
+        if (loaded.empty())
+            break;
+        loaded.back()->tearDown();
+    }
+    if (detail::nestingDepth() == 0)
+        detail::flushGraveyard();
+}
+
 void Forms::destroyUnloaded()
 {
     if (detail::nestingDepth() == 0)

@@ -43,6 +43,9 @@ class Forms
 
     // Unloads every form, newest first, overriding cancels (test teardown and the end of the program).
     static void unloadAll();
+    // Unloads every form without running QueryUnload or Unload (the end of a test: handlers of one test's
+    // forms never run in the next one).
+    static void discardAll();
     // Destroys unloaded form objects now when no event processing is in progress (otherwise later, once the
     // event loop is idle). Tests call it to check destruction.
     static void destroyUnloaded();

@@ -94,8 +94,7 @@ void installTestDoubles()
 
 void resetTestDoubles()
 {
-    Forms::unloadAll();
-    Forms::destroyUnloaded();
+    Forms::discardAll();
     messageBoxes().reset();
     dialogs().reset();
     clock().reset();
@@ -108,8 +107,7 @@ void resetTestDoubles()
 
 void shutdownTestDoubles()
 {
-    Forms::unloadAll();
-    Forms::destroyUnloaded();
+    Forms::discardAll();
 }
 
 } // namespace ui::testing

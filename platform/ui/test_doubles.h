@@ -25,8 +25,8 @@ namespace ui::testing
 void installTestDoubles();
 
 // Puts the doubles back in their initial state (empty scripts and records); called before each test.
-// Also unloads every form and destroys the unloaded ones, sets the clock to 10:00:00 and clears the
-// screen-wide mouse pointer.
+// Also unloads every form (without running its unload events) and destroys the unloaded ones, sets the clock
+// to 10:00:00 and clears the screen-wide mouse pointer.
 void resetTestDoubles();
 
 // Called by the test programs' main after the last test: unloads and destroys every form while the
@@ -51,7 +51,9 @@ QStringList modalShows();
 QStringList unansweredModals();
 
 // ---- the end of the process ----
-// Thrown by EndProcess in tests; catch it where the test expects the program to end.
+// Thrown by EndProcess in tests; catch it where the test expects the program to end. Call the code that
+// ends the program directly or from a timer or DoEvents of the tests, not from inside a Qt event handler
+// (a close event, a signal, a QTest click): Qt's own frames are not built to pass exceptions.
 struct ProcessEnded : std::exception {
     explicit ProcessEnded(int code) : exitCode(code) {}
     const char* what() const noexcept override { return "the program ended (EndProcess)"; }

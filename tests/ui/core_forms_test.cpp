@@ -342,3 +342,14 @@ TEST_F(CoreForms, MoveAndSizeReachTheWindow)
     beta.Move(10, 10);
     EXPECT_EQ(beta.Width(), 320);
 }
+
+TEST_F(CoreForms, DiscardAllUnloadsWithoutRunningHandlers)
+{
+    FormAlpha& alpha = ui::form<FormAlpha>();
+    alpha.cancelQueryUnload = 1;
+    ui::form<FormBeta>();
+    journal().clear();
+    ui::Forms::discardAll();
+    EXPECT_TRUE(ui::Forms::loaded().empty());
+    EXPECT_TRUE(journal().isEmpty());
+}
