@@ -167,6 +167,15 @@ bool Control::hasFocus() const
     return focus && (focus == w || w->isAncestorOf(focus));
 }
 
+void Control::setTabStop(bool tabStop)
+{
+    tabStop_ = tabStop;
+    QWidget* w = widget();
+    if (!w || w->focusPolicy() == Qt::NoFocus)
+        return;
+    w->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
 QFont Control::Font() const
 {
     QWidget* w = widget();

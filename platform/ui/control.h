@@ -66,6 +66,10 @@ class Control
     bool CausesValidation() const { return causesValidation_; }
     void setCausesValidation(bool causes) { causesValidation_ = causes; }
 
+    // Whether Tab stops at the control (a click still gives it the focus).
+    bool TabStop() const { return tabStop_; }
+    void setTabStop(bool tabStop);
+
     QFont Font() const;
     void setFont(const QFont& font);
 
@@ -144,6 +148,7 @@ class Control
     bool enabled_ = true;
     bool visible_ = true;
     bool causesValidation_ = true;
+    bool tabStop_ = true;
     bool foreColorSet_ = false;
     bool backColorSet_ = false;
     QPointer<QWidget> root_;

@@ -101,6 +101,16 @@ TEST(ControlFocus, ValidateThatMovesTheFocusItselfWins)
     EXPECT_EQ(f.log.joined(), QStringLiteral("A.Validate A.LostFocus Go.GotFocus"));
 }
 
+TEST(ControlFocus, TabSkipsAControlWithoutTabStop)
+{
+    FocusForm f;
+    f.txtB.setTabStop(false);
+    QTest::keyClick(f.txtA.widget(), Qt::Key_Tab);
+    EXPECT_TRUE(f.cmdGo.hasFocus());
+    userClick(f.txtB.widget()); // a click still reaches it
+    EXPECT_TRUE(f.txtB.hasFocus());
+}
+
 TEST(ControlFocus, ReturningToTheWindowFiresNothing)
 {
     FocusForm f;
