@@ -31,29 +31,11 @@ Int128 integerOf(const rt::Decimal& value)
 {
     // Straight from the 96-bit magnitude: dropping the scaled digits truncates toward zero.
     UInt128 magnitude = (UInt128(value.hi()) << 64) | (UInt128(value.mid()) << 32) | value.lo();
-    static constexpr uint64_t kPow10[] = {1ull,
-                                          10ull,
-                                          100ull,
-                                          1000ull,
-                                          10000ull,
-                                          100000ull,
-                                          1000000ull,
-                                          10000000ull,
-                                          100000000ull,
-                                          1000000000ull,
-                                          10000000000ull,
-                                          100000000000ull,
-                                          1000000000000ull,
-                                          10000000000000ull,
-                                          100000000000000ull,
-                                          1000000000000000ull,
-                                          10000000000000000ull,
-                                          100000000000000000ull,
-                                          1000000000000000000ull};
-    for (int scale = value.scale(); scale > 0;) {
-        const int step = scale < 18 ? scale : 18;
-        magnitude /= kPow10[step];
-        scale -= step;
+    if (value.scale() > 0) {
+        UInt128 divisor = 1; // at most 10^28, well inside 128 bits
+        for (int i = 0; i < value.scale(); ++i)
+            divisor *= 10;
+        magnitude /= divisor;
     }
     const Int128 m = static_cast<Int128>(magnitude);
     return value.isNegative() ? -m : m;

@@ -1,7 +1,6 @@
 #include "board/utility.h"
 
 #include "platform/os/os_test_doubles.h"
-#include "platform/os/program_folder.h"
 #include "platform/ui/app.h"
 #include "platform/ui/controls_label.h"
 #include "platform/ui/controls_textbox.h"
@@ -105,13 +104,6 @@ class PlainForm : public ui::Form
     PlainForm() : Form(FormName) {}
 };
 
-class OwnerForm : public ui::Form
-{
-  public:
-    static inline const QString FormName = QStringLiteral("frmUtilityOwner");
-    OwnerForm() : Form(FormName) {}
-};
-
 class ValueForm : public ui::Form
 {
   public:
@@ -164,16 +156,6 @@ TEST(UtilityForms, PlainWidgetTweaks)
     EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowTitleHint));
     EXPECT_TRUE(window.isVisible());
     SetTopMost(static_cast<QWidget*>(nullptr), true); // nothing to do, no crash
-}
-
-TEST(UtilityForms, SetOwnerWindowReturnsThePreviousOwner)
-{
-    PlainForm& form = ui::form<PlainForm>();
-    OwnerForm& owner = ui::form<OwnerForm>();
-    EXPECT_EQ(SetOwnerWindow(form, &owner), nullptr);
-    EXPECT_EQ(form.ownerForm(), &owner);
-    EXPECT_EQ(SetOwnerWindow(form, nullptr), &owner);
-    EXPECT_EQ(form.ownerForm(), nullptr);
 }
 
 TEST(UtilitySplitValueUnit, SplitsAtTheFirstBlank)
@@ -244,12 +226,6 @@ TEST(UtilityFiles, ReverseString)
     // A character outside the basic plane stays whole.
     const QString clef = QString::fromUcs4(U"\U0001D11E");
     EXPECT_EQ(ReverseString("a" + clef + "b"), "b" + clef + "a");
-}
-
-TEST(UtilityFiles, WindowsDirIsTheProgramFolder)
-{
-    EXPECT_EQ(GetWindowsDir(), os::programFolder());
-    EXPECT_FALSE(GetWindowsDir().isEmpty());
 }
 
 // ---- shell open -----------------------------------------------------------------------------------------
