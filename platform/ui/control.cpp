@@ -50,6 +50,16 @@ void Control::watchEvents(QWidget* eventWidget)
     bridge_->watch(eventWidget);
 }
 
+void Control::ignoreKeysOf(QWidget* widget)
+{
+    bridge_->ignoreKeysOf(widget);
+}
+
+void Control::consumeMouseEvents()
+{
+    bridge_->consumeMouse();
+}
+
 bool Control::Enabled() const
 {
     return enabled_;

@@ -107,6 +107,11 @@ class Control
     // (root when none given) deliver mouse and key events.
     void adoptWidget(QWidget* root);
     void watchEvents(QWidget* eventWidget);
+    // For compound widgets: the root's own key events are not the control's (its edit field's are).
+    void ignoreKeysOf(QWidget* widget);
+    // Controls that do nothing with the mouse themselves (labels, images, frames, picture boxes) keep their
+    // clicks from reaching the container they sit in.
+    void consumeMouseEvents();
     // Applies the colours after a change; the default sets the palette's text and background roles.
     virtual void applyColours();
     // Colours the widget shows; unset ones keep the desktop's look.

@@ -29,9 +29,9 @@ bool ControlEventBridge::eventFilter(QObject* watched, QEvent* event)
             control_.applyVisibility();
         return false;
     case QEvent::KeyPress:
-        return control_.onKeyPress(widget, static_cast<QKeyEvent*>(event));
+        return widget != keyless_ && control_.onKeyPress(widget, static_cast<QKeyEvent*>(event));
     case QEvent::KeyRelease:
-        return control_.onKeyRelease(widget, static_cast<QKeyEvent*>(event));
+        return widget != keyless_ && control_.onKeyRelease(widget, static_cast<QKeyEvent*>(event));
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
@@ -81,7 +81,7 @@ bool ControlEventBridge::mouseEvent(QWidget* widget, QEvent* event)
         control_.MouseMove(detail::classicButtons(mouse->buttons()), shift, x, y);
         break;
     }
-    return false;
+    return consumeMouse_;
 }
 
 namespace detail

@@ -22,6 +22,10 @@ class ControlEventBridge : public QObject
   public:
     explicit ControlEventBridge(Control& control) : control_(control) {}
     void watch(QWidget* widget);
+    // Key events of `widget` are left alone (they reach the control through a child that is watched).
+    void ignoreKeysOf(QWidget* widget) { keyless_ = widget; }
+    // Mouse events of the watched widgets end here instead of passing on to the container.
+    void consumeMouse() { consumeMouse_ = true; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -30,6 +34,8 @@ class ControlEventBridge : public QObject
     bool mouseEvent(QWidget* widget, QEvent* event);
     Control& control_;
     bool leftPressed_ = false;
+    bool consumeMouse_ = false;
+    QPointer<QWidget> keyless_;
 };
 
 namespace detail

@@ -13,6 +13,7 @@ Frame::Frame(Form* owner, QString name, int index) : Control(owner, std::move(na
     markAsContainer(box);
     box_ = box;
     adoptWidget(box);
+    consumeMouseEvents();
 }
 
 QWidget* Frame::widget() const

@@ -41,6 +41,7 @@ Label::Label(Form* owner, QString name, int index) : Control(owner, std::move(na
     label->setAlignment(qtAlignment(alignment_));
     label_ = label;
     adoptWidget(label);
+    consumeMouseEvents();
 }
 
 QWidget* Label::widget() const

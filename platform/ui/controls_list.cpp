@@ -165,6 +165,8 @@ ComboBox::ComboBox(Form* owner, QString name, int index, int style)
     if (QLineEdit* edit = combo->lineEdit()) {
         combo->setCompleter(nullptr);
         watchEvents(edit);
+        // Keys the edit field passes on reach the combo as well: they are counted once, at the field.
+        ignoreKeysOf(combo);
         QObject::connect(edit, &QLineEdit::textEdited, context(),
                          [this](const QString& text) { userEdited(text); });
     }

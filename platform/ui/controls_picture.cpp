@@ -40,6 +40,7 @@ PictureBox::PictureBox(Form* owner, QString name, int index) : Control(owner, st
     markAsContainer(widget);
     surfaceWidget_ = widget;
     adoptWidget(widget);
+    consumeMouseEvents();
     setBorderStyle(borderStyle_);
     surface_ = QImage(widget->sizeHint(), QImage::Format_ARGB32_Premultiplied);
     surface_.fill(Qt::transparent);
@@ -238,6 +239,7 @@ Image::Image(Form* owner, QString name, int index) : Control(owner, std::move(na
     label->setAlignment(Qt::AlignCenter);
     label_ = label;
     adoptWidget(label);
+    consumeMouseEvents();
 }
 
 QWidget* Image::widget() const

@@ -172,8 +172,13 @@ TEST(ComboBox, KeyPressDropsKeysInTheEditField)
         else if (!(key >= '0' && key <= '9') && !(key >= 'A' && key <= 'F'))
             key = 0;
     };
-    QTest::keyClicks(static_cast<QComboBox*>(cmb.widget())->lineEdit(), QStringLiteral("1fz9"));
+    std::vector<int> down;
+    cmb.KeyDown = [&](int& code, int) { down.push_back(code); };
+    QLineEdit* edit = static_cast<QComboBox*>(cmb.widget())->lineEdit();
+    QTest::keyClicks(edit, QStringLiteral("1fz9"));
     EXPECT_EQ(cmb.Text(), QStringLiteral("1F9"));
+    QTest::keyClick(edit, Qt::Key_PageUp); // a key the field passes on to the combo: still one KeyDown
+    EXPECT_EQ(down, (std::vector<int>{49, 70, 90, 57, 33}));
 }
 
 } // namespace

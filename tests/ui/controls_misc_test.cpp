@@ -285,6 +285,29 @@ TEST(Frame, HoldsControlsAndShowsItsCaption)
     EXPECT_TRUE(ui::isContainer(fra.container()));
 }
 
+TEST(Frame, AClickOnALabelInsideReachesTheLabelOnly)
+{
+    struct FrameForm : HostForm {
+        ui::Frame fraDACControl{this, QStringLiteral("fraDACControl")};
+        ui::Label lblIoutUnits{this, QStringLiteral("lblIoutUnits")};
+
+      protected:
+        void buildUi(QWidget* window) override
+        {
+            (new QVBoxLayout(window))->addWidget(fraDACControl.widget());
+            (new QVBoxLayout(fraDACControl.container()))->addWidget(lblIoutUnits.widget());
+        }
+    } form;
+    form.lblIoutUnits.setCaption(QStringLiteral("mA"));
+    showActive(form);
+    EventLog log;
+    form.lblIoutUnits.Click = [&] { log.add(QStringLiteral("label")); };
+    form.fraDACControl.Click = [&] { log.add(QStringLiteral("frame")); };
+    form.fraDACControl.MouseDown = [&](int, int, float, float) { log.add(QStringLiteral("frame down")); };
+    userClick(form.lblIoutUnits.widget());
+    EXPECT_EQ(log.joined(), QStringLiteral("label"));
+}
+
 TEST(TabStrip, SelectionFiresClickWithThePreviousTab)
 {
     HostForm form;
