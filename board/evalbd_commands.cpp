@@ -1,0 +1,170 @@
+// The board firmware's commands: one bulk write of 1-5 bytes on pipe 0, the reply (when there is one) read
+// from pipe 1 only after the command went through.
+
+#include "board/evalbd.h"
+
+#include "board/cls_ezusb.h"
+#include "board/num_base.h"
+
+QString cZR4470XEvalBd::GetFirmWareVersion()
+{
+    uint8_t reply[2] = {};
+    if (!query({0}, reply, 2, "Error: Unable to get firmware revision."))
+        return QString();
+    return QString::number(reply[0]) + cbaseDecimalSep() + QString::number(reply[1]);
+}
+
+bool cZR4470XEvalBd::SetPortAValue(uint8_t value)
+{
+    return command({1, value}, "Error: Unable to set PortA value.");
+}
+
+uint8_t cZR4470XEvalBd::GetPortAValue()
+{
+    uint8_t reply = 0;
+    return query({2}, &reply, 1, "Error: Unable to get PortA value.") ? reply : 0;
+}
+
+void cZR4470XEvalBd::SetRdBackMode(bool on)
+{
+    command({4, static_cast<uint8_t>(on ? 1 : 0)}, "Error: Setting single readback mode.");
+}
+
+bool cZR4470XEvalBd::SetCtlValues(uint8_t value)
+{
+    uint8_t reply = 0;
+    if (!query({5, value}, &reply, 1, "Error: Unable to set CTL Line values."))
+        return false;
+    return reply == value;
+}
+
+std::optional<uint8_t> cZR4470XEvalBd::GetCtlValues()
+{
+    uint8_t reply = 0;
+    if (!query({6}, &reply, 1, "Error: Unable to get CTL Line values."))
+        return std::nullopt;
+    return reply;
+}
+
+void cZR4470XEvalBd::SetRdBackByteCnt(int32_t words)
+{
+    command({7, static_cast<uint8_t>((words / 256) & 0xFF), static_cast<uint8_t>(words & 0xFF)},
+            "Error: Unable to set Read Back Count.");
+}
+
+void cZR4470XEvalBd::ResetFirmware()
+{
+    command({8}, "Error: Resetting evaluation board.");
+}
+
+uint8_t cZR4470XEvalBd::GetPortBValue()
+{
+    uint8_t reply = 0;
+    return query({9}, &reply, 1, "Error: Unable to get PortB value.") ? reply : 0;
+}
+
+bool cZR4470XEvalBd::SetPortBValue(uint8_t value)
+{
+    return command({10, value}, "Error setting PortB value.");
+}
+
+uint8_t cZR4470XEvalBd::GetPortDValue()
+{
+    uint8_t reply = 0;
+    return query({11}, &reply, 1, "Error: Unable to get PortD value.") ? reply : 0;
+}
+
+bool cZR4470XEvalBd::SetPortDValue(uint8_t value)
+{
+    return command({12, value}, "Error: Unable to set PortD value.");
+}
+
+int32_t cZR4470XEvalBd::SetHostID(int32_t id)
+{
+    const auto v = static_cast<uint32_t>(id);
+    const bool ok = command({13, static_cast<uint8_t>(v >> 24), static_cast<uint8_t>(v >> 16),
+                             static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)},
+                            "Error: Unable to set the HostID.");
+    return ok ? 1 : 0;
+}
+
+bool cZR4470XEvalBd::SetLEDBlink(uint8_t value)
+{
+    uint8_t reply = 0;
+    return query({15, value}, &reply, 1, "Error: Could not set LED Blink value.") && reply != 0;
+}
+
+bool cZR4470XEvalBd::SetAutoCSBMode(uint8_t value)
+{
+    uint8_t reply = 0;
+    return query({16, value}, &reply, 1, "Error: Setting AutoCSBMode.") && reply != 0;
+}
+
+bool cZR4470XEvalBd::SetAutoCSBMaskVal(uint8_t value)
+{
+    uint8_t reply = 0;
+    return query({17, value}, &reply, 1, "Error: Setting AutoCSBMask Value.") && reply != 0;
+}
+
+bool cZR4470XEvalBd::SetPortCValue(uint8_t value)
+{
+    return command({18, value}, "Error: Unable to set PortC value.");
+}
+
+uint8_t cZR4470XEvalBd::GetPortCValue()
+{
+    uint8_t reply = 0;
+    return query({19}, &reply, 1, "Error: Unable to get PortC value.") ? reply : 0;
+}
+
+bool cZR4470XEvalBd::SetPortEValue(uint8_t value)
+{
+    return command({20, value}, "Error: Unable to set PortE value.");
+}
+
+uint8_t cZR4470XEvalBd::GetPortEValue()
+{
+    uint8_t reply = 0;
+    return query({21}, &reply, 1, "Error: Unable to get PortE value.") ? reply : 0;
+}
+
+std::optional<uint8_t> cZR4470XEvalBd::IsHighSpeed()
+{
+    uint8_t reply = 0;
+    if (!query({22}, &reply, 1, "Error: Unable to return HighSpeed value."))
+        return std::nullopt;
+    return reply;
+}
+
+uint8_t cZR4470XEvalBd::GetRDYValues()
+{
+    return readReadyLines().value_or(0);
+}
+
+std::optional<uint8_t> cZR4470XEvalBd::readReadyLines()
+{
+    uint8_t reply = 0;
+    if (!query({23}, &reply, 1, "Error: Unable to get RDY Line Vals."))
+        return std::nullopt;
+    return reply;
+}
+
+int cZR4470XEvalBd::packetBits()
+{
+    // A failed speed query counts as full speed: the small packets work at both speeds.
+    return IsHighSpeed().value_or(0) != 0 ? 256 : 32;
+}
+
+bool cZR4470XEvalBd::FlashUSBStatus()
+{
+    if (!goEZUSB().DriverName().isEmpty())
+        flashUSBStatus_ = SetLEDBlink(2);
+    return flashUSBStatus_;
+}
+
+void cZR4470XEvalBd::setFlashUSBStatus(bool flash)
+{
+    flashUSBStatus_ = flash;
+    if (!goEZUSB().DriverName().isEmpty())
+        SetLEDBlink(flash ? 1 : 0);
+}

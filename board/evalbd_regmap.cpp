@@ -1,0 +1,128 @@
+// The two register maps (pending and written), the register layout of each silicon revision and bit access.
+
+#include "board/evalbd.h"
+#include "board/evalbd_wire.h"
+
+#include "platform/ui/msgbox.h"
+
+using evalbd_detail::binaryText;
+
+namespace
+{
+
+bool validAddress(int16_t addr)
+{
+    return addr >= 0 && addr < cZR4470XEvalBd::kRegisterCount;
+}
+
+const QString kBitMessage =
+    QStringLiteral("The BIT being addressed does not exist in the addressed register location!");
+
+} // namespace
+
+void cZR4470XEvalBd::InitRegMap(int16_t rev)
+{
+    // Widths of 0x00-0x16 are the same in both layouts.
+    static constexpr int16_t kCommonWidths[0x17] = {32, 32, 32, 32, 32, 48, 48, 32, 16, 32, 32, 64,
+                                                    64, 32, 64, 64, 64, 64, 64, 64, 64, 64, 32};
+    for (int a = 0; a < 0x17; ++a)
+        regLengthTable_[a] = kCommonWidths[a];
+
+    const bool layout12 = rev == 1 || rev == 2;
+    if (layout12) {
+        regLengthTable_[0x17] = 40;
+        for (int a = 0x18; a <= 0x1F; ++a)
+            regLengthTable_[a] = 8;
+    } else {
+        static constexpr int16_t kRev3Widths[9] = {8, 16, 16, 8, 16, 8, 8, 8, 40};
+        for (int a = 0x17; a <= 0x1F; ++a)
+            regLengthTable_[a] = kRev3Widths[a - 0x17];
+    }
+
+    for (int a = 0; a < kRegisterCount; ++a)
+        regDefaultTable_[a] = binaryText(0, regLengthTable_[a]);
+    regDefaultTable_[0x01] = binaryText(0x00400820, 32);
+    regDefaultTable_[0x02] = binaryText(0x1F3F4000, 32);
+    regDefaultTable_[0x04] = binaryText(0xFFFFFFFFU, 32);
+    regDefaultTable_[0x0E] = binaryText(0x08B5000000000000ULL, 64);
+    if (layout12) {
+        regDefaultTable_[0x03] = binaryText(0xFF, 32);
+        regDefaultTable_[0x17] = binaryText(0x100, 40);
+    } else {
+        regDefaultTable_[0x03] = binaryText(0x7F7F, 32);
+        regDefaultTable_[0x17] = binaryText(0xE0, 8);
+        regDefaultTable_[0x1A] = binaryText(0x01, 8);
+        regDefaultTable_[0x1F] = binaryText(0x100, 40);
+    }
+    pendingRegMap_ = regDefaultTable_;
+    writtenRegMap_ = regDefaultTable_;
+}
+
+void cZR4470XEvalBd::ResetRegMap(int32_t mode)
+{
+    if (mode == 0 || mode == 2)
+        writtenRegMap_ = regDefaultTable_;
+    if (mode == 1 || mode == 2)
+        pendingRegMap_ = regDefaultTable_;
+    raise({EvalBdEventRecord::RegMapReset, mode});
+}
+
+QString cZR4470XEvalBd::GetRegMapValue(int16_t sel, int16_t addr) const
+{
+    if (!validAddress(addr))
+        return QString();
+    return sel == 0 ? pendingRegMap_[addr] : writtenRegMap_[addr];
+}
+
+void cZR4470XEvalBd::SetRegMapValue(int16_t sel, int16_t addr, const QString& value)
+{
+    if (!validAddress(addr))
+        return;
+    (sel == 0 ? pendingRegMap_ : writtenRegMap_)[addr] = value;
+}
+
+int16_t cZR4470XEvalBd::GetRegLength(int16_t addr) const
+{
+    return validAddress(addr) ? regLengthTable_[addr] : 0;
+}
+
+int16_t cZR4470XEvalBd::GetRegMapBitValue(int16_t sel, int16_t addr, int16_t bit)
+{
+    if (!validAddress(addr))
+        return 0;
+    const int width = regLengthTable_[addr];
+    if (bit < 0 || width <= bit) {
+        ui::MsgBox(kBitMessage, ui::vbCritical,
+                   QStringLiteral("clsZR4470EvBd.GetRegMapBitVal - Ivalid Parameter: BitNum"));
+        return 0;
+    }
+    // The table's width decides which character is bit `bit`; a stored string of another length simply
+    // has no "1" there when it is too short.
+    const QString& stored = sel == 0 ? pendingRegMap_[addr] : writtenRegMap_[addr];
+    const qsizetype index = width - bit - 1;
+    return index < stored.size() && stored[index] == QLatin1Char('1') ? 1 : 0;
+}
+
+void cZR4470XEvalBd::SetRegMapBitValue(int16_t sel, int16_t addr, int16_t bit, int32_t value)
+{
+    if (!validAddress(addr))
+        return;
+    const int width = regLengthTable_[addr];
+    if (bit < 0 || width <= bit) {
+        ui::MsgBox(kBitMessage, ui::vbCritical,
+                   QStringLiteral("clsZR4470EvBd.SetRegMapBitVal - Ivalid Parameter: BitNum"));
+        return;
+    }
+    QString& stored = (sel == 0 ? pendingRegMap_ : writtenRegMap_)[addr];
+    const QChar digit = value != 0 ? QLatin1Char('1') : QLatin1Char('0');
+    const qsizetype index = width - bit - 1;
+    if (stored.size() == width) {
+        stored[index] = digit;
+        return;
+    }
+    // A string of another length: the first (width - bit - 1) characters, the digit, then the last `bit`
+    // characters, each part cut to what the string holds.
+    const QString left = stored.left(index);
+    const QString right = bit > 0 ? stored.right(bit) : QString();
+    stored = left + digit + right;
+}
