@@ -1,0 +1,207 @@
+// Saving and loading setup files against the board, the register maps and the Control window's clock box.
+
+#include "board/setup_file.h"
+
+#include "board/cls_ezusb.h"
+#include "board/evalbd.h"
+#include "board/progress.h"
+#include "board/setup_file_format.h"
+#include "board/utility.h"
+
+#include "platform/runtime/number_format.h"
+#include "platform/runtime/numeric_text.h"
+#include "platform/runtime/runtime_error.h"
+#include "platform/ui/app.h"
+#include "platform/ui/controls_textbox.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/msgbox.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QString kControlWindow = QStringLiteral("frmControl");
+const QString kClockBox = QStringLiteral("txtExternClk");
+const QString kSaveTitle = QStringLiteral("Save Setup File");
+// Larger files are not setup files; they are refused before being read whole.
+constexpr qint64 kMaxSetupFileBytes = 64 * 1024;
+
+double gFallbackClock = 1000.0;
+
+// The hourglass for the whole procedure, and the progress bar reset on every way out.
+class BusyPointer {
+public:
+    BusyPointer() { ui::setScreenMousePointer(11); }
+    ~BusyPointer() { ui::setScreenMousePointer(0); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+};
+
+class ProgressReset {
+public:
+    ProgressReset() = default;
+    ~ProgressReset() { ResetProgressBar(); }
+    ProgressReset(const ProgressReset&) = delete;
+    ProgressReset& operator=(const ProgressReset&) = delete;
+};
+
+// The Control window's clock box: loaded on demand when the program has that window; nullptr otherwise.
+ui::TextBox* clockBox()
+{
+    ui::Form* control = ui::Forms::load(kControlWindow);
+    if (control == nullptr)
+        return nullptr;
+    return dynamic_cast<ui::TextBox*>(control->control(kClockBox));
+}
+
+void saveFailed(const QString& prompt)
+{
+    ui::MsgBox(prompt, ui::vbExclamation, kSaveTitle);
+}
+
+} // namespace
+
+double setupFileFallbackClock()
+{
+    return gFallbackClock;
+}
+
+void setSetupFileFallbackClock(double megahertz)
+{
+    gFallbackClock = megahertz;
+}
+
+bool ebSaveSetupFile(const QString& path)
+{
+    DoEventsN(10);
+    cZR4470XEvalBd* board = goEvalBd;
+    if (board == nullptr)
+        return false;
+    const bool connected = goEZUSB().IsConnected();
+    BusyPointer pointer;
+    ProgressReset progress;
+
+    // Everything is gathered first, so that a failure leaves no half-written file behind.
+    SetupFileContents contents;
+    InitProgressBar(0, 21, QStringLiteral("Saving Setup..."));
+    for (int16_t address : setupFileRegisters()) {
+        if (address <= 0x15)
+            SetProgressBarValue(address);
+        const QString bits = connected ? board->USBSerialReadPKT(address) : board->GetRegMapValue(1, address);
+        if (bits.isEmpty()) {
+            saveFailed(QStringLiteral("Unable to read register %1h from the evaluation board.\n"
+                                      "The setup file was not saved.")
+                           .arg(QStringLiteral("%1").arg(address, 2, 16, QLatin1Char('0')).toUpper()));
+            return false;
+        }
+        contents.rows.push_back({address, bits});
+    }
+
+    double clock = gFallbackClock;
+    if (ui::TextBox* box = clockBox()) {
+        const QString text = box->Text();
+        try {
+            clock = rt::CDbl(text);
+        } catch (const rt::RuntimeError&) {
+            saveFailed(
+                QStringLiteral("The external clock \"%1\" is not a number.\nThe setup file was not saved.")
+                    .arg(text));
+            return false;
+        }
+        if (!std::isfinite(clock)) {
+            saveFailed(
+                QStringLiteral("The external clock \"%1\" is not a number.\nThe setup file was not saved.")
+                    .arg(text));
+            return false;
+        }
+    }
+    contents.externalClock = clock;
+    contents.lines = {board->ExtPD(), board->ISFC(), board->OSK(), board->P2(), board->P1(), board->P0()};
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(writeSetupFileText(contents)) < 0 || !file.commit()) {
+        file.cancelWriting();
+        saveFailed(QStringLiteral("Unable to create the setup file\n%1").arg(path));
+        return false;
+    }
+    gFallbackClock = clock;
+    return true;
+}
+
+int16_t ebLoadSetupFile(const QString& path)
+{
+    DoEventsN(10);
+    cZR4470XEvalBd* board = goEvalBd;
+    if (board == nullptr)
+        return kSetupBadFile;
+    const bool connected = goEZUSB().IsConnected();
+    const int16_t revision = board->SiliconRev();
+    if (connected && revision == 0)
+        return kSetupNoChip;
+
+    BusyPointer pointer;
+    QByteArray data;
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxSetupFileBytes)
+            return kSetupBadFile;
+        data = file.read(kMaxSetupFileBytes + 1);
+        if (data.size() > kMaxSetupFileBytes)
+            return kSetupBadFile;
+    }
+
+    auto loadedOnThisChip = [revision](int16_t address) { return address < 0x16 || revision >= 3; };
+    SetupFileParse parse;
+    {
+        ProgressReset progress;
+        InitProgressBar(0, 15, QStringLiteral("Reading File Data"));
+        parse = parseSetupFile(data, [board, &loadedOnThisChip](int16_t address) {
+            return loadedOnThisChip(address) ? static_cast<int>(board->GetRegLength(address)) : 0;
+        });
+        if (!parse.contents)
+            return kSetupBadFile;
+        SetProgressBarValue(static_cast<int32_t>(std::min<size_t>(parse.contents->rows.size(), 15)));
+    }
+    const SetupFileContents& contents = *parse.contents;
+
+    bool chipRefused = false;
+    {
+        ProgressReset progress;
+        InitProgressBar(0, 21, QStringLiteral("Loading..."));
+        for (size_t k = 0; k < contents.rows.size(); ++k) {
+            SetProgressBarValue(static_cast<int32_t>(k));
+            const SetupFileRow& row = contents.rows[k];
+            if (!loadedOnThisChip(row.address))
+                continue;
+            if (connected) {
+                if (board->USBSerialLoadPKT(row.address, row.bits) != 0)
+                    chipRefused = true;
+                board->SetRegMapValue(0, row.address, row.bits);
+            } else {
+                board->SetRegMapValue(0, row.address, row.bits);
+                board->SetRegMapValue(1, row.address, row.bits);
+            }
+        }
+        board->USBResetFIFO();
+        if (connected)
+            board->StrobeREGUD();
+    }
+
+    gFallbackClock = contents.externalClock;
+    if (ui::TextBox* box = clockBox())
+        box->setText(rt::Format(contents.externalClock, QStringLiteral("0.00000")));
+
+    const auto& lines = contents.lines;
+    board->setExtPD(lines[kSetupExtPD]);
+    board->setISFC(lines[kSetupISFC]);
+    board->setOSK(lines[kSetupOSK]);
+    board->setP2(lines[kSetupP2]);
+    board->setP1(lines[kSetupP1]);
+    board->setP0(lines[kSetupP0]);
+    board->USBWritePortBuffVal(kPortA);
+    board->USBWritePortBuffVal(kPortE);
+    return chipRefused ? kSetupChipWriteFailed : kSetupLoaded;
+}
