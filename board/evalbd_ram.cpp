@@ -12,8 +12,7 @@
 
 using namespace evalbd_detail;
 
-namespace
-{
+namespace {
 
 constexpr int16_t kRamRegister = 0x16;
 constexpr int kWordBits = cZR4470XEvalBd::kRamWordBits;
@@ -87,16 +86,23 @@ bool cZR4470XEvalBd::USBSerialReadRAM(QStringList& words)
     raise({EvalBdEventRecord::RAMCOMBegin, count, wpp, true});
     USBInitiateSerialRead();
     bool ok = sendOut(3, instruction, sizeof instruction);
-    QChar block[kMaxReadBackWords];
+    uint8_t sampled[kMaxReadBackWords];
     for (int done = 0; ok && done < count; done += wpp) {
         const int n = std::min(wpp, count - done);
         raise({EvalBdEventRecord::RAMPacketXfered, done});
-        ok = readSerialBits(n * kWordBits, n * kWordBits, mask, block);
+        ok = USBReadSerialPKT16(std::span<uint8_t>(sampled, static_cast<size_t>(n) * kWordBits)) == 0;
         if (!ok)
             break;
+        // Each block's bits go straight into its words: the first 32 into the block's first element.
         for (int k = 0; k < n; ++k) {
-            QString word(block + k * kWordBits, kWordBits);
-            words[elementAt(done + k, count, lsbFirst)] = lsbFirst ? reversedText(word) : word;
+            const uint8_t* in = sampled + k * kWordBits;
+            QString word(kWordBits, Qt::Uninitialized);
+            QChar* out = word.data();
+            for (int b = 0; b < kWordBits; ++b) {
+                const uint8_t line = in[lsbFirst ? kWordBits - 1 - b : b];
+                out[b] = (line & mask) != 0 ? QLatin1Char('1') : QLatin1Char('0');
+            }
+            words[elementAt(done + k, count, lsbFirst)] = std::move(word);
         }
     }
     USBTerminateSerialRead();

@@ -1,0 +1,247 @@
+// The board object's bulk paths against the emulated board: a whole-RAM load and dump (1024 words through
+// register 0x16) and a 64-bit register write and read. The operation is timed as a whole first; then it
+// runs again with every driver call timed on its own, so the emulator's cost (the driver, firmware and chip
+// it plays) is known separately, less the clock reads that timing each call adds. The rest is what the
+// system itself costs: the board object and the USB object under it.
+//
+// Counters (per operation):
+//   host_ns      the whole operation, emulator included (no per-call timing)
+//   emulator_ns  time spent inside the emulated driver's calls
+//   system_ns    host_ns - emulator_ns
+//   wire_ns      the serial words' time on a USB 2.0 high-speed bus, scaled so that the whole RAM
+//                (32,776 words) takes 1.4 ms; a 64-bit register is 72 words
+//   ratio_wire   system_ns / wire_ns (goal: below 0.1)
+//   driver_calls driver requests (opens and closes included) per operation
+//
+// Argument: 1 = high speed (256-bit packets), 0 = full speed (32-bit packets).
+
+#include "board/cls_ezusb.h"
+#include "board/evalbd.h"
+#include "platform/usb/emulated_driver.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <random>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr double kWholeRamWords = 32776.0;
+constexpr double kWholeRamWireNs = 1.4e6;
+constexpr double kWireNsPerWord = kWholeRamWireNs / kWholeRamWords;
+constexpr int kRamWords = 1024;
+constexpr int16_t kSixtyFourBitRegister = 0x0B;
+
+// Forwards every call to the emulated driver and adds up the time spent there.
+class TimingDriver final : public usb::DeviceDriver {
+public:
+    explicit TimingDriver(usb::EmulatedDriver& inner) : inner_(inner) {}
+
+    intptr_t open(const QString& path) override
+    {
+        const auto start = begin();
+        const intptr_t handle = inner_.open(path);
+        end(start);
+        return handle;
+    }
+    bool ioControl(intptr_t handle, uint32_t code, const void* in, uint32_t inLen, void* out, uint32_t outLen,
+                   uint32_t& bytesReturned) override
+    {
+        const auto start = begin();
+        const bool ok = inner_.ioControl(handle, code, in, inLen, out, outLen, bytesReturned);
+        end(start);
+        return ok;
+    }
+    void close(intptr_t handle) override
+    {
+        const auto start = begin();
+        inner_.close(handle);
+        end(start);
+    }
+    bool driverInstalled(const QString& baseName) const override { return inner_.driverInstalled(baseName); }
+
+    // Off: calls are only counted. On: each call's time is added up as well.
+    void setTiming(bool on) { timing_ = on; }
+    void resetCounts()
+    {
+        ns_ = 0;
+        calls_ = 0;
+    }
+    double ns() const { return ns_; }
+    int64_t calls() const { return calls_; }
+
+private:
+    Clock::time_point begin() const { return timing_ ? Clock::now() : Clock::time_point(); }
+    void end(Clock::time_point start)
+    {
+        if (timing_)
+            ns_ += std::chrono::duration<double, std::nano>(Clock::now() - start).count();
+        ++calls_;
+    }
+
+    usb::EmulatedDriver& inner_;
+    bool timing_ = false;
+    double ns_ = 0;
+    int64_t calls_ = 0;
+};
+
+// What one timed interval costs in clock reads alone: the part of each timed call that is not emulator.
+double clockReadNs()
+{
+    constexpr int kReads = 100000;
+    const auto start = Clock::now();
+    Clock::time_point last;
+    for (int i = 0; i < kReads; ++i)
+        last = Clock::now();
+    benchmark::DoNotOptimize(last);
+    return std::chrono::duration<double, std::nano>(Clock::now() - start).count() / kReads;
+}
+
+// One emulated board at Ezssp-0, selected, with the board object ready and the timing wrapper installed.
+class Bench {
+public:
+    explicit Bench(bool highSpeed) : timing_(*emulated_)
+    {
+        emulated_->setTraceEnabled(false);
+        usb::BoardOptions options;
+        options.highSpeed = highSpeed;
+        emulated_->attach(0, options);
+        usb::setDriver(&timing_);
+        goEZUSB().GetDevices();
+        selected_ = goEZUSB().SelectDevice(0, 1) == 1;
+        board_.InitIOBuffs();
+    }
+    ~Bench() { usb::setDriver(&*emulated_); }
+    Bench(const Bench&) = delete;
+    Bench& operator=(const Bench&) = delete;
+
+    bool ready() const { return selected_; }
+    cZR4470XEvalBd& board() { return board_; }
+    TimingDriver& timing() { return timing_; }
+
+    // The segment register chosen by ISFC set to the whole RAM and made active.
+    bool selectWholeRam()
+    {
+        board_.setISFC(1);
+        board_.USBWritePortBuffVal(kPortA);
+        const bool ok = board_.USBSerialLoadPKT(
+                            0x05, QStringLiteral("000000000000000011111111110000000000000000000000")) == 0;
+        board_.StrobeREGUD();
+        return ok;
+    }
+
+private:
+    usb::ScopedEmulatedDriver emulated_;
+    ScopedEZUSB ezusb_;
+    TimingDriver timing_;
+    cZR4470XEvalBd board_;
+    bool selected_ = false;
+};
+
+QString randomWord(std::mt19937& random)
+{
+    const uint32_t v = random();
+    QString word(32, QLatin1Char('0'));
+    for (int k = 0; k < 32; ++k) {
+        if ((v >> (31 - k)) & 1U)
+            word[k] = QLatin1Char('1');
+    }
+    return word;
+}
+
+template <typename Operation>
+void measure(benchmark::State& state, Bench& bench, double wireWords, Operation op)
+{
+    TimingDriver& timing = bench.timing();
+    timing.setTiming(false);
+    timing.resetCounts();
+    int64_t runs = 0;
+    const auto start = Clock::now();
+    for (auto _ : state) {
+        if (!op()) {
+            state.SkipWithError("the transfer failed");
+            return;
+        }
+        ++runs;
+    }
+    const double hostNs = std::chrono::duration<double, std::nano>(Clock::now() - start).count() / runs;
+    const double callsPerRun = static_cast<double>(timing.calls()) / runs;
+
+    // The same operation again, each driver call timed.
+    const int64_t timedRuns = std::min<int64_t>(runs, 200);
+    timing.setTiming(true);
+    timing.resetCounts();
+    for (int64_t i = 0; i < timedRuns; ++i)
+        op();
+    timing.setTiming(false);
+    const double emulatorNs = std::max(0.0, timing.ns() / timedRuns - callsPerRun * clockReadNs());
+
+    const double systemNs = hostNs > emulatorNs ? hostNs - emulatorNs : 0.0;
+    const double wireNs = wireWords * kWireNsPerWord;
+    state.counters["host_ns"] = hostNs;
+    state.counters["emulator_ns"] = emulatorNs;
+    state.counters["system_ns"] = systemNs;
+    state.counters["wire_ns"] = wireNs;
+    state.counters["ratio_wire"] = systemNs / wireNs;
+    state.counters["driver_calls"] = callsPerRun;
+}
+
+void WholeRamLoad(benchmark::State& state)
+{
+    Bench bench(state.range(0) != 0);
+    if (!bench.ready() || !bench.selectWholeRam()) {
+        state.SkipWithError("the emulated board could not be prepared");
+        return;
+    }
+    std::mt19937 random(4470);
+    QStringList image;
+    for (int k = 0; k < kRamWords; ++k)
+        image.append(randomWord(random));
+    measure(state, bench, kWholeRamWords, [&] { return bench.board().USBSerialLoadRAM(image); });
+}
+BENCHMARK(WholeRamLoad)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+void WholeRamDump(benchmark::State& state)
+{
+    Bench bench(state.range(0) != 0);
+    if (!bench.ready() || !bench.selectWholeRam()) {
+        state.SkipWithError("the emulated board could not be prepared");
+        return;
+    }
+    QStringList dump(kRamWords);
+    measure(state, bench, kWholeRamWords, [&] { return bench.board().USBSerialReadRAM(dump); });
+}
+BENCHMARK(WholeRamDump)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+void RegisterWrite64(benchmark::State& state)
+{
+    Bench bench(state.range(0) != 0);
+    if (!bench.ready()) {
+        state.SkipWithError("the emulated board could not be selected");
+        return;
+    }
+    const QString value = QStringLiteral("0001001000110100010101100111100010011010101111001101111011110000");
+    measure(state, bench, 72,
+            [&] { return bench.board().USBSerialLoadPKT(kSixtyFourBitRegister, value) == 0; });
+}
+BENCHMARK(RegisterWrite64)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+void RegisterRead64(benchmark::State& state)
+{
+    Bench bench(state.range(0) != 0);
+    if (!bench.ready()) {
+        state.SkipWithError("the emulated board could not be selected");
+        return;
+    }
+    measure(state, bench, 72,
+            [&] { return bench.board().USBSerialReadPKT(kSixtyFourBitRegister).size() == 64; });
+}
+BENCHMARK(RegisterRead64)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
