@@ -224,6 +224,18 @@ void cProgressBar::drawOnHost()
 {
     QWidget* widget = hostWidget_.data();
     if (hostBox_) {
+        // A resize reaches this bar before the box has grown its surface; the surface takes the widget's
+        // size here, as the box would, so the whole new area gets the fresh frame.
+        QImage& surface = hostBox_->surface();
+        const QSize wanted(std::max(1, widget->width()), std::max(1, widget->height()));
+        if (surface.size() != wanted) {
+            QImage resized(wanted, QImage::Format_ARGB32_Premultiplied);
+            resized.fill(Qt::transparent);
+            QPainter painter(&resized);
+            painter.drawImage(0, 0, surface);
+            painter.end();
+            surface = std::move(resized);
+        }
         const int width = hostBox_->ScaleWidth();
         const int height = hostBox_->ScaleHeight();
         DrawToDC(widget, &hostBox_->surface(), 0, 0, width, height);

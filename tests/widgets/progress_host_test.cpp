@@ -70,6 +70,25 @@ TEST(ProgressHost, PictureBoxShowsEveryStepWithoutTheEventLoop)
     form.pbxProgress.widget()->removeEventFilter(&counter);
 }
 
+TEST(ProgressHost, AGrownPictureBoxGetsTheWholeBarAtOnce)
+{
+    StatusForm form;
+    form.Show();
+    form.pbxProgress.setBorderStyle(0);
+    form.pbxProgress.widget()->setFixedSize(100, 20);
+    QApplication::processEvents();
+    cProgressBar bar;
+    plainColours(bar);
+    bar.setValue(50);
+    bar.setDrawObject(&form.pbxProgress);
+    form.pbxProgress.widget()->setFixedSize(300, 20);
+    QApplication::processEvents();
+    const QImage& surface = form.pbxProgress.surface();
+    ASSERT_GE(surface.width(), 300);
+    EXPECT_EQ(surface.pixelColor(140, 10), kBlue);
+    EXPECT_EQ(surface.pixelColor(290, 10), kWhite);
+}
+
 TEST(ProgressHost, PlainWidgetShowsTheBarOverItsOwnPainting)
 {
     QWidget host;
