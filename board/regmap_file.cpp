@@ -1,0 +1,125 @@
+#include "board/regmap_file.h"
+
+#include "board/board_flags.h"
+#include "board/evalbd.h"
+#include "board/hourglass.h"
+#include "board/progress.h"
+#include "platform/runtime/decimal.h"
+#include "platform/runtime/runtime_error.h"
+#include "platform/ui/controls_textbox.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/msgbox.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+namespace {
+
+constexpr int16_t kWrittenMap = 1;
+constexpr int16_t kLastRegister = 0x1E;
+const QString kCrLf = QStringLiteral("\r\n");
+
+bool saveWhole(const QString& path, const QByteArray& text)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(text);
+    return file.commit();
+}
+
+void reportUnwritten(const QString& path)
+{
+    ui::MsgBox(QStringLiteral("The file could not be written:") + kCrLf + path, ui::vbExclamation,
+               QStringLiteral("Error!"));
+}
+
+// The Control window's system clock box, loading the window when it is not loaded; nullptr when the
+// window or the box does not exist.
+ui::TextBox* sysClockBox()
+{
+    ui::Form* control = ui::Forms::load(QStringLiteral("frmControl"));
+    if (!control)
+        return nullptr;
+    return dynamic_cast<ui::TextBox*>(control->control(QStringLiteral("txtSysClkTxt")));
+}
+
+} // namespace
+
+bool ebWriteRegMapFile(const QString& path, bool useSoftwareValues)
+{
+    if (!useSoftwareValues && !gbBoardConnected) {
+        ui::MsgBox(QStringLiteral("Evaluation board not connected!"), ui::vbInformation,
+                   QStringLiteral("Error!"));
+        return false;
+    }
+    cZR4470XEvalBd* bd = goEvalBd;
+    if (!bd)
+        return false;
+    HourglassPointer hourglass;
+    ProgressBarScope progress(0, 29, QStringLiteral("Writing Regmap File"));
+
+    QByteArray text;
+    for (int16_t address = 0; address <= kLastRegister; ++address) {
+        SetProgressBarValue(address);
+        // A profile register's read waits with queued events running: the board object may go meanwhile.
+        if (goEvalBd != bd)
+            return false;
+        const QString value =
+            useSoftwareValues ? bd->GetRegMapValue(kWrittenMap, address) : bd->USBSerialReadPKT(address);
+        if (!useSoftwareValues && value.isEmpty()) {
+            const QString hex = QStringLiteral("%1").arg(address, 2, 16, QLatin1Char('0')).toUpper();
+            ui::MsgBox(QStringLiteral("Register %1H could not be read from the evaluation board!").arg(hex) +
+                           kCrLf + path + QStringLiteral(" was not written."),
+                       ui::vbExclamation, QStringLiteral("Error!"));
+            return false;
+        }
+        text.append(value.toLatin1());
+        text.append("\r\n");
+    }
+    if (!saveWhole(path, text)) {
+        reportUnwritten(path);
+        return false;
+    }
+    return true;
+}
+
+std::optional<QString> simParmClockHz(const QString& sysClockMHzText)
+{
+    const std::optional<rt::Decimal> mhz = rt::Decimal::tryFromText(sysClockMHzText);
+    if (!mhz)
+        return std::nullopt;
+    try {
+        QString text = (*mhz * rt::Decimal(1000000)).roundedHalfAwayFromZero(3).toInvariantString();
+        qsizetype point = text.indexOf(QLatin1Char('.'));
+        if (point < 0) {
+            point = text.size();
+            text.append(QLatin1Char('.'));
+        }
+        while (text.size() - point - 1 < 3)
+            text.append(QLatin1Char('0'));
+        return text;
+    } catch (const rt::RuntimeError&) {
+        return std::nullopt;
+    }
+}
+
+bool ebWriteSimParmFile()
+{
+    HourglassPointer hourglass;
+    const ui::TextBox* box = sysClockBox();
+    const std::optional<QString> hz = box ? simParmClockHz(box->Text()) : std::nullopt;
+    if (!hz) {
+        ui::MsgBox(QStringLiteral("The System Clock is not a valid number!") + kCrLf +
+                       QStringLiteral("SimParmFile.txt was not written."),
+                   ui::vbExclamation, QStringLiteral("Error!"));
+        return false;
+    }
+    const QString path = QDir::current().filePath(QStringLiteral("SimParmFile.txt"));
+    const QString text = QStringLiteral("RegMapFile.txt") + kCrLf + *hz + kCrLf;
+    if (!saveWhole(path, text.toLatin1())) {
+        reportUnwritten(path);
+        return false;
+    }
+    return true;
+}
