@@ -1,3 +1,5 @@
+#include "qstring_print.h"
+
 #include "platform/runtime/locale_info.h"
 #include "platform/runtime/number_format.h"
 #include "platform/ui/msgbox.h"

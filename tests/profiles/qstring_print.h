@@ -1,0 +1,11 @@
+#pragma once
+
+// Failure messages show texts as text.
+
+#include <QString>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
