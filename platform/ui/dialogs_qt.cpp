@@ -194,6 +194,9 @@ class QtDialogService : public DialogService
 
         QFileDialog dialog(ownerWidget(request.ownerHwnd), request.title, request.initialFolder);
         dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+        // Qt's own dialog matches the filters without regard to case; a desktop's native one may not, and a
+        // "*.stp" filter must still show a file saved as "SETUP.STP".
+        dialog.setOption(QFileDialog::DontUseNativeDialog, true);
         dialog.setFileMode(
             open ? (request.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile)
                  : QFileDialog::AnyFile);
