@@ -18,8 +18,11 @@ void frmEditOutFreq::buildUi(QWidget* window)
     // Most significant byte on the left, box 0 rightmost.
     auto* bytes = new QHBoxLayout;
     bytes->setSpacing(4);
-    for (int i = 5; i >= 0; --i)
-        bytes->addWidget(txtTW(i).widget());
+    for (int i = 5; i >= 0; --i) {
+        QWidget* box = txtTW(i).widget();
+        box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("000000000")) + 12);
+        bytes->addWidget(box);
+    }
     bytes->addWidget(lblTWBin.widget());
     bytes->addStretch(1);
     views->addLayout(bytes, 0, 0, 1, 2);
