@@ -1,7 +1,15 @@
+#include "app/termination_signals.h"
+#include "shell/startup.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    QCoreApplication::setApplicationName(QStringLiteral("tessaron"));
+    // Every window decides for itself when it goes; the program ends only through EndProgram.
+    QApplication::setQuitOnLastWindowClosed(false);
+    endProgramOnTerminationSignals();
+    Main();
+    return QApplication::exec();
 }

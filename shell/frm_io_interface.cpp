@@ -1,0 +1,179 @@
+#include "shell/frm_io_interface.h"
+
+#include "board/board_flags.h"
+#include "board/cls_ezusb.h"
+#include "board/evalbd.h"
+#include "board/sound.h"
+#include "platform/ui/app.h"
+#include "platform/ui/colors.h"
+#include "platform/ui/forms.h"
+#include "shell/mdi_main.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+#include <QWidget>
+
+namespace {
+
+constexpr int16_t kCFR1 = 0x00;
+constexpr int16_t kThreeWireBit = 1;
+constexpr int16_t kLsbFirstBit = 0;
+
+// The last two characters of CFR1: its bits 1 and 0.
+QString serialModeBits(int16_t map)
+{
+    return goEvalBd != nullptr ? goEvalBd->GetRegMapValue(map, kCFR1).right(2) : QString();
+}
+
+} // namespace
+
+frmIOInterface::frmIOInterface() : Form(FormName)
+{
+    setMdiChild(true);
+    setCaption(QStringLiteral("DUT I/O"));
+    fraSerialIOMode.setCaption(QStringLiteral("I/O Port Config"));
+    fraDataFormat.setCaption(QStringLiteral("Data Format"));
+    opt2Wire3Wire(0).setCaption(QStringLiteral("2-Wire"));
+    opt2Wire3Wire(1).setCaption(QStringLiteral("3-Wire"));
+    optMSBLSB(0).setCaption(QStringLiteral("MSB First"));
+    optMSBLSB(1).setCaption(QStringLiteral("LSB First"));
+    cmdIOReset.setCaption(QStringLiteral("Reset I/O Port"));
+    cmdIOReset.setToolTipText(QStringLiteral("Strobes the I/OReset pin"));
+    cmdLoad.setCaption(QStringLiteral("LOAD"));
+    lblLoadFlash.setBackColor(ui::colors::vbRed);
+    lblLoadFlash.setVisible(false);
+    chkAutoIOUd.setCaption(QStringLiteral("Auto REG Update"));
+    for (auto& box : pbxXPThemeFix)
+        box.setBorderStyle(0);
+
+    opt2Wire3Wire.on(&ui::OptionButton::Click, [this](int index) { opt2Wire3Wire_Click(index); });
+    optMSBLSB.on(&ui::OptionButton::Click, [this](int index) { optMSBLSB_Click(index); });
+    cmdIOReset.Click = [this] { cmdIOReset_Click(); };
+    cmdLoad.Click = [this] { cmdLoad_Click(); };
+    tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
+    registerProc(QStringLiteral("RefreshFormVals"), [this] { RefreshFormVals(); });
+}
+
+void frmIOInterface::buildUi(QWidget* window)
+{
+    // Each frame holds a picture box that holds its pair of option buttons.
+    auto place = [](ui::Frame& frame, ui::PictureBox& box, ui::OptionButton& first,
+                    ui::OptionButton& second) {
+        auto* options = new QVBoxLayout(box.container());
+        options->setContentsMargins(2, 2, 2, 2);
+        options->addWidget(first.widget());
+        options->addWidget(second.widget());
+        auto* inner = new QVBoxLayout(frame.container());
+        inner->addWidget(box.widget());
+    };
+    place(fraSerialIOMode, pbxXPThemeFix(0), opt2Wire3Wire(0), opt2Wire3Wire(1));
+    place(fraDataFormat, pbxXPThemeFix(1), optMSBLSB(0), optMSBLSB(1));
+
+    auto* frames = new QHBoxLayout;
+    frames->addWidget(fraSerialIOMode.widget());
+    frames->addWidget(fraDataFormat.widget());
+
+    lblLoadFlash.widget()->setFixedSize(12, 12);
+    auto* load = new QHBoxLayout;
+    load->addWidget(cmdIOReset.widget());
+    load->addStretch(1);
+    load->addWidget(chkAutoIOUd.widget());
+    load->addWidget(lblLoadFlash.widget());
+    load->addWidget(cmdLoad.widget());
+
+    auto* column = new QVBoxLayout(window);
+    column->addLayout(frames);
+    column->addLayout(load);
+}
+
+void frmIOInterface::Form_Load()
+{
+    bRefreshing_ = false;
+    RefreshFormVals();
+}
+
+void frmIOInterface::RefreshFormVals()
+{
+    if (goEvalBd == nullptr)
+        return;
+    bRefreshing_ = true;
+    opt2Wire3Wire(goEvalBd->GetRegMapBitValue(0, kCFR1, kThreeWireBit)).setValue(true);
+    optMSBLSB(goEvalBd->GetRegMapBitValue(0, kCFR1, kLsbFirstBit)).setValue(true);
+    bRefreshing_ = false;
+}
+
+void frmIOInterface::opt2Wire3Wire_Click(int index)
+{
+    if (!bRefreshing_ && goEvalBd != nullptr)
+        goEvalBd->SetRegMapBitValue(0, kCFR1, kThreeWireBit, index);
+}
+
+void frmIOInterface::optMSBLSB_Click(int index)
+{
+    if (!bRefreshing_ && goEvalBd != nullptr)
+        goEvalBd->SetRegMapBitValue(0, kCFR1, kLsbFirstBit, index);
+}
+
+void frmIOInterface::cmdIOReset_Click()
+{
+    if (goEvalBd == nullptr)
+        return;
+    for (int level : {0, 1, 0}) {
+        goEvalBd->setIO_RESET(level);
+        goEvalBd->USBWritePortBuffVal(kPortA);
+    }
+    ui::Forms::callIfLoaded(QStringLiteral("frmDebug"), QStringLiteral("RefreshFormVals"));
+}
+
+void frmIOInterface::cmdLoad_Click()
+{
+    if (goEvalBd == nullptr)
+        return;
+    ui::setScreenMousePointer(ui::vbHourglass);
+    cmdLoad.setEnabled(false);
+
+    const QString cfr1 = goEvalBd->GetRegMapValue(0, kCFR1);
+    if (goEZUSB().IsConnected())
+        goEvalBd->USBSerialLoadPKT(kCFR1, cfr1);
+    else
+        goEvalBd->SetRegMapValue(1, kCFR1, cfr1);
+    if (const mdiMain* main = ui::loadedForm<mdiMain>(); main != nullptr && main->chkAutoIOUd.Value() == 1)
+        goEvalBd->StrobeREGUD();
+
+    lblLoadFlash.setVisible(false);
+    if (!gbBoardConnected)
+        PlaySoundAsync(QStringLiteral("SystemQuestion"));
+
+    ui::DoEvents();
+    cmdLoad.setEnabled(true);
+    ui::setScreenMousePointer(ui::vbDefault);
+    ui::Forms::callIfLoaded(QStringLiteral("frmDebug"), QStringLiteral("UpdateSPIStatus"));
+}
+
+void frmIOInterface::tmrLoadFlash_Timer()
+{
+    if (serialModeBits(0) != serialModeBits(1))
+        lblLoadFlash.setVisible(!lblLoadFlash.Visible());
+    else
+        lblLoadFlash.setVisible(false);
+    lblLoadFlash.Refresh();
+}
+
+void frmIOInterface::checkMenuEntry(bool checked)
+{
+    if (mdiMain* main = ui::loadedForm<mdiMain>())
+        main->mnuIODUTIO.setChecked(checked);
+}
+
+void frmIOInterface::Form_Activate()
+{
+    checkMenuEntry(true);
+}
+
+void frmIOInterface::Form_QueryUnload(int& cancel, int unloadMode)
+{
+    cancel = 0;
+    if (unloadMode == ui::vbFormControlMenu)
+        checkMenuEntry(false);
+}

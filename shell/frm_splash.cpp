@@ -1,0 +1,281 @@
+#include "shell/frm_splash.h"
+
+#include "board/utility.h"
+#include "platform/os/program_folder.h"
+#include "platform/ui/app.h"
+#include "platform/ui/colors.h"
+#include "platform/ui/forms.h"
+#include "shell/app_info.h"
+#include "shell/mdi_main.h"
+#include "shell/splash_effect.h"
+
+#include <QCursor>
+#include <QEvent>
+#include <QFont>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QRegion>
+#include <QSysInfo>
+#include <QWidget>
+#include <QWindow>
+#include <algorithm>
+
+namespace {
+
+constexpr int kWidth = 460;
+constexpr int kHeight = 300;
+constexpr uint32_t kGreen = 0x00FF00;
+
+// The window's background: a dark blue field with a thin light edge.
+QPixmap skinPicture()
+{
+    QPixmap picture(kWidth, kHeight);
+    QPainter painter(&picture);
+    QLinearGradient fill(0, 0, 0, kHeight);
+    fill.setColorAt(0, QColor(24, 48, 96));
+    fill.setColorAt(1, QColor(4, 8, 24));
+    painter.fillRect(picture.rect(), fill);
+    painter.setPen(QColor(150, 170, 210));
+    painter.drawRect(0, 0, kWidth - 1, kHeight - 1);
+    return picture;
+}
+
+} // namespace
+
+// A press of a mouse button on the window itself (not on one of its controls) or a key press closes it.
+class frmSplash::CloseOnInput : public QObject {
+public:
+    explicit CloseOnInput(frmSplash& splash) : splash_(splash) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress) {
+            splash_.closeNicely();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    frmSplash& splash_;
+};
+
+frmSplash::frmSplash() : Form(FormName)
+{
+    setCaption(QStringLiteral("Form2"));
+    txtStatus.setBackColor(ui::colors::vbBlack);
+    txtStatus.setForeColor(kGreen);
+    txtStatus.setLocked(true);
+    txtStatus.setTabStop(false);
+    lblSupportedOs.setCaption(QStringLiteral("for Windows 98,Me,2000 & XP"));
+    lblAppTitle.setCaption(QStringLiteral("Application Title"));
+    lblVersion.setCaption(QStringLiteral("Version"));
+    lblStatus.setCaption(QStringLiteral("Status:"));
+    for (ui::Label* label : {&lblSupportedOs, &lblAppTitle, &lblVersion, &lblStatus}) {
+        label->setBackStyle(0);
+        label->setForeColor(ui::colors::vbWhite);
+    }
+    imgSkin.setStretch(true);
+    imgSkin.setPicture(skinPicture());
+
+    tmrAutoUnload.Timer = [this] { tmrAutoUnload_Timer(); };
+    imgSkin.Click = [this] { closeNicely(); };
+    lblAppTitle.Click = [this] { closeNicely(); };
+    lblSupportedOs.Click = [this] { closeNicely(); };
+    lblVersion.Click = [this] { closeNicely(); };
+    lblStatus.MouseDown = [this](int b, int s, float x, float y) { lblStatus_MouseDown(b, s, x, y); };
+    lblStatus.MouseMove = [this](int b, int s, float x, float y) { lblStatus_MouseMove(b, s, x, y); };
+}
+
+frmSplash::~frmSplash() = default;
+
+void frmSplash::buildUi(QWidget* window)
+{
+    window->window()->setWindowFlag(Qt::FramelessWindowHint, true);
+    window->window()->setFixedSize(kWidth, kHeight);
+    window->setFixedSize(kWidth, kHeight);
+
+    QFont titleFont = lblAppTitle.Font();
+    titleFont.setPointSize(16);
+    titleFont.setBold(true);
+    lblAppTitle.setFont(titleFont);
+    QFont smallFont = lblSupportedOs.Font();
+    smallFont.setPointSize(8);
+    lblSupportedOs.setFont(smallFont);
+    lblVersion.setFont(smallFont);
+
+    // The skin lies under every other control; the others are placed on it.
+    for (ui::Control* control : std::initializer_list<ui::Control*>{&imgSkin, &lblAppTitle, &lblVersion,
+                                                                    &lblSupportedOs, &lblStatus, &txtStatus})
+        control->widget()->setParent(window);
+    imgSkin.Move(0, 0, kWidth, kHeight);
+    lblAppTitle.Move(20, 18, kWidth - 40, 34);
+    lblVersion.Move(20, 54, 200, 18);
+    lblSupportedOs.Move(kWidth - 220, 54, 200, 18);
+    lblSupportedOs.setAlignment(ui::vbRightJustify);
+    lblStatus.Move(20, 84, 100, 18);
+    txtStatus.Move(20, 104, kWidth - 40, kHeight - 124);
+    txtStatus.widget()->setFocusPolicy(Qt::NoFocus);
+    imgSkin.ZOrder(1);
+
+    closeOnInput_ = std::make_unique<CloseOnInput>(*this);
+    window->installEventFilter(closeOnInput_.get());
+    window->window()->installEventFilter(closeOnInput_.get());
+}
+
+void frmSplash::Form_Load()
+{
+    lblAppTitle.setCaption(kApplicationTitle);
+    lblVersion.setCaption(
+        QStringLiteral("Version %1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision));
+    imgSkin.Move(0, 0, kWidth, kHeight);
+    setTopMost(true);
+    // Owned by the main window, which this loads (hidden).
+    SetOwnerWindow(*this, &ui::form<mdiMain>());
+    OpenLogFile();
+}
+
+void frmSplash::Form_Unload(int& cancel)
+{
+    cancel = 0;
+    closing_ = true;
+    CloseLogFile();
+}
+
+void frmSplash::OpenLogFile()
+{
+    // A log that cannot be created there is skipped; start-up goes on without it.
+    log_.open(os::programFolder(), kApplicationTitle);
+}
+
+void frmSplash::CloseLogFile()
+{
+    log_.close();
+}
+
+void frmSplash::Unload_Nice()
+{
+    if (!IsLoaded())
+        return;
+    closing_ = true;
+    SetTopMost(*this, false);
+    Unload();
+}
+
+void frmSplash::closeNicely()
+{
+    if (closing_)
+        return;
+    Unload_Nice();
+}
+
+void frmSplash::AddStatLine(const QString& text)
+{
+    if (txtStatus.Text().isEmpty()) {
+        txtStatus.setText(text);
+    } else {
+        AddLine(txtStatus, text);
+        log_.writeLine(text);
+    }
+    txtStatus.Refresh();
+}
+
+void frmSplash::AddLine(ui::TextBox& box, const QString& text)
+{
+    if (box.Text().isEmpty()) {
+        box.setText(text);
+        return;
+    }
+    box.setSelStart(static_cast<int>(box.Text().size()));
+    box.setSelText(QStringLiteral("\r\n") + text);
+}
+
+void frmSplash::AutoUnloadEnable()
+{
+    tmrAutoUnload.setEnabled(true);
+}
+
+void frmSplash::ClearStatus()
+{
+    txtStatus.setSelStart(static_cast<int>(txtStatus.Text().size()));
+    txtStatus.setSelText(QStringLiteral("\r\n\r\n\r\n\r\n\r\n\r\n"));
+}
+
+void frmSplash::SetStatusTextColor(uint32_t colour)
+{
+    txtStatus.setForeColor(colour);
+}
+
+void frmSplash::tmrAutoUnload_Timer()
+{
+    if (closing_)
+        return;
+    if (ui::Forms::activeForm() != this) {
+        closing_ = true;
+        TVEffectOut();
+        Unload_Nice();
+        return;
+    }
+    if (txtStatus.ForeColor() == kGreen) {
+        ++greenTicks_;
+        if (greenTicks_ == 2 && txtStatus.ForeColor() == kGreen) {
+            closing_ = true;
+            TVEffectOut();
+            Unload_Nice();
+        }
+    }
+}
+
+void frmSplash::lblStatus_MouseDown(int button, int, float, float)
+{
+    if (button != 1 || widget() == nullptr)
+        return;
+    // Dragging the status caption moves the window, as a caption bar would.
+    if (QWindow* handle = widget()->windowHandle(); handle && handle->startSystemMove())
+        return;
+    dragStartCursor_ = QCursor::pos();
+    dragStartWindow_ = widget()->pos();
+}
+
+void frmSplash::lblStatus_MouseMove(int button, int, float, float)
+{
+    if (button != 1 || widget() == nullptr || dragStartCursor_.isNull())
+        return;
+    widget()->move(dragStartWindow_ + (QCursor::pos() - dragStartCursor_));
+}
+
+bool frmSplash::IsWinNT()
+{
+    return QSysInfo::kernelType() == QLatin1String("winnt");
+}
+
+void frmSplash::TVEffectOut()
+{
+    animate(true);
+}
+
+void frmSplash::TVEffectIn()
+{
+    animate(false);
+}
+
+void frmSplash::animate(bool closingAnimation)
+{
+    QWidget* window = widget();
+    if (window == nullptr)
+        return;
+    std::vector<QPolygon> steps = splashClosingSteps(window->width(), window->height());
+    if (!closingAnimation)
+        std::reverse(steps.begin(), steps.end());
+    // Platforms without shaped windows ignore the region and simply show the window until it goes.
+    for (const QPolygon& shape : steps) {
+        window->setMask(QRegion(shape));
+        window->update();
+        if (IsWinNT())
+            Pause(0.005);
+        ui::DoEvents();
+    }
+    if (!closingAnimation)
+        window->clearMask();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+// "startup.log" in the program folder: created anew at each start, three head lines, then one line per
+// status line. Lines end in carriage return and line feed and reach the disk at once, so the log can be
+// read while the program runs. A log that cannot be created is skipped: writing then does nothing.
+
+#include <QFile>
+#include <QString>
+
+class StartupLog {
+public:
+    static inline const QString kFileName = QStringLiteral("startup.log");
+
+    // Creates (truncates) the log in `folder` and writes the title line, "Created: " with the date and
+    // time in the system's short formats, and an empty line. False when the file cannot be created.
+    bool open(const QString& folder, const QString& applicationTitle);
+    void writeLine(const QString& line);
+    // Closes this log only; nothing else the program has open.
+    void close();
+    bool isOpen() const { return file_.isOpen(); }
+
+    // The second head line for a date and time of day.
+    static QString createdLine(const QDate& date, const QTime& time);
+
+private:
+    QFile file_;
+};
