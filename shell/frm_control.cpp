@@ -1,0 +1,433 @@
+// The Control window as a window: captions, list items, handler binding, loading and closing, and its
+// access to the pending register map.
+
+#include "shell/frm_control.h"
+
+#include "board/evalbd.h"
+#include "board/text_util.h"
+#include "board/vco_tables.h"
+#include "shell/frm_control_fields.h"
+#include "shell/mdi_main.h"
+
+#include "platform/runtime/number_format.h"
+#include "platform/ui/colors.h"
+#include "platform/ui/forms.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QObject>
+#include <QWidget>
+
+using namespace control;
+
+namespace {
+
+const QStringList kDriveItems = {QStringLiteral("Disabled"), QStringLiteral("Low Drive"),
+                                 QStringLiteral("Mid Drive"), QStringLiteral("High Drive")};
+
+template <typename List> void fill(List& list, const QStringList& items)
+{
+    list.Clear();
+    for (const QString& item : items)
+        list.AddItem(item);
+}
+
+QString bandText(int low, int high)
+{
+    return QString::number(low) + QStringLiteral(" MHz - ") + QString::number(high) + QStringLiteral(" MHz");
+}
+
+} // namespace
+
+// Ctrl+R anywhere in the window re-reads it: the window sees its keys before its controls do.
+class frmControl::KeyPreview : public QObject {
+public:
+    explicit KeyPreview(frmControl& form) : form_(form) { qApp->installEventFilter(this); }
+    ~KeyPreview() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_R || !(key->modifiers() & Qt::ControlModifier))
+            return false;
+        QWidget* window = form_.widget();
+        auto* target = qobject_cast<QWidget*>(watched);
+        if (!window || !target || !(target == window || window->isAncestorOf(target)))
+            return false;
+        int keyAscii = 18;
+        form_.Form_KeyPress(keyAscii);
+        return keyAscii == 0;
+    }
+
+private:
+    frmControl& form_;
+};
+
+frmControl::frmControl() : Form(FormName)
+{
+    setMdiChild(true);
+    setCaptions();
+    bindHandlers();
+    // The controls start as an empty map would show them; RefreshFormVals sets them when the window loads.
+    showMultiplierState();
+    showPllSR3State();
+    showPDCLKState();
+    showIOUpdateState();
+    registerProc(QStringLiteral("RefreshFormVals"), [this] { RefreshFormVals(); });
+    registerProc(QStringLiteral("UdStatusIndicators"), [this] { UdStatusIndicators(); });
+    registerProc(QStringLiteral("UdControlState"), [this] { UdControlState(); });
+}
+
+frmControl::~frmControl() = default;
+
+void frmControl::setCaptions()
+{
+    setCaption(QStringLiteral("Control"));
+
+    fraOperationalMode.setCaption(QStringLiteral("Operating Mode"));
+    fill(lstOppMode, {QStringLiteral("Quadrature Modulation"), QStringLiteral("Single Tone"),
+                      QStringLiteral("Interpolating DAC")});
+    chkEnableRAM.setCaption(QStringLiteral("Enable RAM"));
+    chkEnQDUCRAMEval.setCaption(QStringLiteral("QDUC RAM Destination"));
+
+    fraModulationOptions.setCaption(QStringLiteral("Modulation Options"));
+    chkEnablePDCLK.setCaption(QStringLiteral("Enable PDCLK"));
+    chkInvertPDCLK.setCaption(QStringLiteral("Invert PDCLK"));
+    chkPDClkRateCtrl.setCaption(QStringLiteral("PDClk = \u00BD Input Data Rate"));
+    chkInvertTxEnable.setCaption(QStringLiteral("Invert TX Enable"));
+    chkDataAssmHldsLastVal.setCaption(QStringLiteral("Data Assembler Holds Last Value"));
+
+    fraSarvexInterface.setCaption(QStringLiteral("Sarvex\u00AE"));
+    lblSXLogo.setCaption(QStringLiteral("SXI"));
+    chkActivateSXIMode.setCaption(QStringLiteral("Activate SXI"));
+    chkActivateSXIMode.setToolTipText(QStringLiteral("Activate Sarvex\u00AE Interface"));
+    chkEarlyFrameSyncEn.setCaption(QStringLiteral("Early Frame Sync. Enable"));
+    lblBitOrderSXI.setCaption(QStringLiteral("Bit Order:"));
+    fill(lsbSXIBitOrder, {QStringLiteral("MSB First"), QStringLiteral("LSB First")});
+    lblDataFormatSXI.setCaption(QStringLiteral("Data Format:"));
+    fill(lsbDataFormatSXI, {QStringLiteral("Two's Complement"), QStringLiteral("Offset Binary")});
+
+    fraPowerDowns.setCaption(QStringLiteral("Power Down"));
+    chkDigitalPD.setCaption(QStringLiteral("Digitial"));
+    chkDigitalPD.setToolTipText(QStringLiteral("Powers down the Digital Circuitry"));
+    chkDACPD.setCaption(QStringLiteral("DAC"));
+    chkDACPD.setToolTipText(QStringLiteral("Powers down the Output DAC"));
+    chkClkInpPD.setCaption(QStringLiteral("Clock Input"));
+    chkClkInpPD.setToolTipText(QStringLiteral("Powers down the Clock Input circuitry"));
+    chkAuxDACPD.setCaption(QStringLiteral("Aux. DAC"));
+    chkAuxDACPD.setToolTipText(QStringLiteral("Powers down the Auxiliary DAC"));
+    fill(lsbExternPDMode, {QStringLiteral("Fast Recovery"), QStringLiteral("Full Power Down")});
+    chkAutoPD.setCaption(QStringLiteral("Enable Auto PD"));
+    chkAutoPD.setToolTipText(QStringLiteral("Auto powerdown on TX_Enable Desertion"));
+    chkExternPDPin.setCaption(QStringLiteral("External Power Down Pin"));
+
+    chkAutoClearPhaseAcc.setCaption(QStringLiteral("Auto Clear Phase Accumulator"));
+    chkClearPhaseAcc.setCaption(QStringLiteral("Clear Phase Accumulator"));
+    chkEnableSincClkOut.setCaption(QStringLiteral("Enable I/O Sync Clock Output Pin"));
+    chkEnMatchedLatency.setCaption(QStringLiteral("Enable Matched Latency"));
+
+    fraIOUpdateCtrls.setCaption(QStringLiteral("I/O Update"));
+    chkInternalIOUpdate.setCaption(QStringLiteral("Use Internal IO Update"));
+    lblInternalIOUpdateRate.setCaption(QStringLiteral("I/O Update Rate Period:"));
+    lblIOUDRateUnits.setCaption(QStringLiteral("S"));
+    lblIOUDClkDivVal.setCaption(QStringLiteral("I/O Update Clock Divider:"));
+    fill(cmbIOUpdateClkDiv, {QStringLiteral("\u00F71"), QStringLiteral("\u00F72"), QStringLiteral("\u00F74"),
+                             QStringLiteral("\u00F78")});
+    lblIOUpdateRateTotal.setCaption(QStringLiteral("Total I/O Update Period"));
+
+    fraDACControl.setCaption(QStringLiteral("AUX DAC Control"));
+    txtDACControl.setToolTipText(QStringLiteral("Controls the DAC Current 0 - 255 where 255 is fullscale"));
+    txtDACControl.setMaxLength(3);
+    txtDACI_Out.setLocked(true);
+
+    fraClock.setCaption(QStringLiteral("Clock"));
+    lblExternClk.setCaption(QStringLiteral("External Clock:"));
+    txtExternClk.setToolTipText(QStringLiteral("External Reference Clock Frequency"));
+    chkRefclkDivDisable.setCaption(QStringLiteral("\u00F72 Divider Disable"));
+    lblRefClk.setCaption(QStringLiteral("Refclk:"));
+    lblSysClk.setCaption(QStringLiteral("System Clock:"));
+    for (ui::Label* units : {&lblExternClkUnits, &lblRefClkUnits, &lblSysClkUnits, &lblVCOFreqUnits})
+        units->setCaption(QStringLiteral("MHz"));
+    // Computed values: shown, not typed.
+    txtRefClk.setLocked(true);
+    txtSysClkTxt.setLocked(true);
+    txtVCOFreq.setLocked(true);
+    txtMultiBypassed.setLocked(true);
+    chkSR3.setCaption(QStringLiteral("SR3 Silicon Detected"));
+
+    chkEnableMulti.setCaption(QStringLiteral("Enable Multiplier"));
+    txtMultiBypassed.setText(QStringLiteral("Bypassed"));
+    lblMultiplier.setCaption(QStringLiteral("Multiplier:"));
+    lblMDivider.setCaption(QStringLiteral("M Divider:"));
+    fill(cmbMDivider,
+         {QStringLiteral("x1"), QStringLiteral("x2"), QStringLiteral("x4"), QStringLiteral("x8")});
+    lblVCOFreq.setCaption(QStringLiteral("VCO Freq:"));
+    lblVCORange.setCaption(QStringLiteral("VCO Range:"));
+    cmdFindVCORange.setCaption(QStringLiteral("A U T O"));
+    chkNDivResetB.setCaption(QStringLiteral("N Divider Reset"));
+    lblPLLLock.setCaption(QStringLiteral("PLL Lock"));
+    cmdRefreshPLLLock.setCaption(QStringLiteral("Refresh"));
+
+    chkEnablePllSR3.setCaption(QStringLiteral("Enable Multiplier"));
+    lblCLKMultiVal.setCaption(QStringLiteral("Multiplier:"));
+    txtCLKMultiVal.setMaxLength(3);
+    chkPFDInputDblr.setCaption(QStringLiteral("Enable PFD Input Doubler"));
+    chkPFDXRST.setCaption(QStringLiteral("PFD X Reset"));
+    chkPFDXRST.setToolTipText(QStringLiteral("Resets the PFD"));
+    lblABPW.setCaption(QStringLiteral("PFD Antibacklash PW:"));
+    fill(cmbABPW, {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
+    cmbABPW.setToolTipText(QStringLiteral("Antbacklash Pulse Width Control"));
+    lblChargePumpCurrent.setCaption(QStringLiteral("CP Current:"));
+    QStringList pumpCurrents;
+    for (int microAmps = 212; microAmps <= 387; microAmps += 25)
+        pumpCurrents << QString::number(microAmps) + QStringLiteral(" \u00B5A");
+    fill(cmbChargePumpCurrent, pumpCurrents);
+    lblVCORangeSR3.setCaption(QStringLiteral("VCO Range:"));
+    lblDRV0.setCaption(QStringLiteral("DRV0:"));
+    fill(cmbDRV0, kDriveItems);
+    lblXTALOut.setCaption(QStringLiteral("XTAL Out:"));
+    fill(cmbXTALOut, kDriveItems);
+    cmbXTALOut.setToolTipText(QStringLiteral("Crystal Output Driver Settings"));
+    lblPllLockSR3.setCaption(QStringLiteral("PLL Lock"));
+    cmdRefreshPlllockSR3.setCaption(QStringLiteral("Refresh"));
+    cmdRefreshPlllockSR3.setToolTipText(QStringLiteral("Updates the PLL Lock indicator"));
+
+    for (ui::Label& mark : lblErr) {
+        mark.setCaption(QStringLiteral("!"));
+        mark.setForeColor(ui::colors::vbRed);
+        mark.setVisible(false);
+    }
+    chkShowWarnings.setCaption(QStringLiteral("Show Warnings"));
+    chkShowWarnings.setToolTipText(
+        QStringLiteral("Shows warnings about invalid form settings when the form is loaded"));
+    chkShowWarnings.setValue(1);
+    cmdLoad.setCaption(QStringLiteral("LOAD"));
+    lblLoadFlash.setCaption(QStringLiteral("\u25C0"));
+    lblLoadFlash.setForeColor(ui::colors::vbRed);
+    lblLoadFlash.setVisible(false);
+
+    // Spin buttons rest at 0 between the limits 1 and -1; the up arrow gives +1.
+    for (ui::ScrollBar* spin : {&vscIOUDRate, &vscDACControl, &vscMultiplier}) {
+        spin->setMin(1);
+        spin->setMax(-1);
+        spin->setValue(0);
+    }
+}
+
+// The band tables, and the ratio and band lists made from them.
+void frmControl::fillLists()
+{
+    ebInitVCOCalTable();
+    ebInitVCORanges();
+    lstVCORange.Clear();
+    for (const auto& band : giVCOCalTable)
+        lstVCORange.AddItem(bandText(band[0], band[1]));
+    lsbVCORangeSR3.Clear();
+    for (const auto& band : giVCORanges)
+        lsbVCORangeSR3.AddItem(bandText(band[0], band[1]));
+    cmbRFDividerRatio.Clear();
+    for (int n = 1; n <= 64; ++n)
+        cmbRFDividerRatio.AddItem(QString::number(n) + QStringLiteral("x"));
+}
+
+void frmControl::bindBitBox(ui::CheckBox& box, int16_t addr, int bit)
+{
+    box.Click = [this, &box, addr, bit] { writeBit(addr, bit, box.Value() == 1 ? 1 : 0); };
+}
+
+void frmControl::bindBitList(ui::ListBox& list, int16_t addr, int bit)
+{
+    list.Click = [this, &list, addr, bit] {
+        if (list.ListIndex() >= 0)
+            writeBit(addr, bit, list.ListIndex());
+    };
+}
+
+void frmControl::bindFieldList(ui::ComboBox& list, int16_t addr, int hi, int lo)
+{
+    list.Click = [this, &list, addr, hi, lo] {
+        if (list.ListIndex() >= 0)
+            writeField(addr, hi, lo, static_cast<uint64_t>(list.ListIndex()));
+    };
+}
+
+void frmControl::bindHandlers()
+{
+    // Boxes and lists that own one bit or field and do nothing else.
+    bindBitBox(chkEnQDUCRAMEval, kCFR1, 28);
+    bindBitBox(chkAutoClearPhaseAcc, kCFR1, 13);
+    bindBitBox(chkClearPhaseAcc, kCFR1, 11);
+    bindBitBox(chkDigitalPD, kCFR1, 7);
+    bindBitBox(chkDACPD, kCFR1, 6);
+    bindBitBox(chkClkInpPD, kCFR1, 5);
+    bindBitBox(chkAuxDACPD, kCFR1, 4);
+    bindBitList(lsbExternPDMode, kCFR1, 3);
+    bindBitBox(chkAutoPD, kCFR1, 2);
+    bindBitList(lsbSXIBitOrder, kCFR2, 30);
+    bindBitBox(chkEarlyFrameSyncEn, kCFR2, 29);
+    bindBitBox(chkEnableSincClkOut, kCFR2, 22);
+    bindBitBox(chkPDClkRateCtrl, kCFR2, 13);
+    bindBitList(lsbDataFormatSXI, kCFR2, 12);
+    bindBitBox(chkInvertPDCLK, kCFR2, 10);
+    bindBitBox(chkInvertTxEnable, kCFR2, 9);
+    bindBitBox(chkEnMatchedLatency, kCFR2, 7);
+    bindBitBox(chkDataAssmHldsLastVal, kCFR2, 6);
+    bindFieldList(cmbDRV0, kCFR3, 31, 30);
+    bindFieldList(cmbXTALOut, kCFR3, 29, 28);
+    bindFieldList(cmbChargePumpCurrent, kCFR3, 21, 19);
+    bindBitBox(chkNDivResetB, kCFR3, 14);
+    bindFieldList(cmbABPW, kCFR3, 12, 11);
+    bindBitBox(chkPFDXRST, kCFR3, 10);
+
+    // Bits with consequences.
+    lstOppMode.Click = [this] { lstOppMode_Click(); };
+    chkEnableRAM.Click = [this] { chkEnableRAM_Click(); };
+    chkActivateSXIMode.Click = [this] { chkActivateSXIMode_Click(); };
+    chkEnablePDCLK.Click = [this] { chkEnablePDCLK_Click(); };
+    chkInternalIOUpdate.Click = [this] { chkInternalIOUpdate_Click(); };
+    chkExternPDPin.Click = [this] { chkExternPDPin_Click(); };
+    chkSR3.Click = [this] { chkSR3_Click(); };
+
+    txtDACControl.GotFocus = [this] { txtDACControl_GotFocus(); };
+    txtDACControl.KeyPress = [this](int& key) { txtDACControl_KeyPress(key); };
+    txtDACControl.Validate = [this](bool& cancel) { txtDACControl_Validate(cancel); };
+    vscDACControl.Change = [this] { vscDACControl_Change(); };
+
+    // Clock, PLL and VCO.
+    txtExternClk.Change = [this] { txtExternClk_Change(); };
+    txtExternClk.KeyPress = [this](int& key) { txtExternClk_KeyPress(key); };
+    txtExternClk.Validate = [this](bool& cancel) { txtExternClk_Validate(cancel); };
+    txtSysClkTxt.Change = [this] { txtSysClkTxt_Change(); };
+    chkRefclkDivDisable.Click = [this] {
+        writeBit(kCFR3, 15, chkRefclkDivDisable.Value() == 1 ? 1 : 0);
+        UpdateClks();
+    };
+    chkEnableMulti.Click = [this] { chkEnableMulti_Click(); };
+    chkEnablePllSR3.Click = [this] { chkEnablePllSR3_Click(); };
+    cmbRFDividerRatio.Click = [this] {
+        if (cmbRFDividerRatio.ListIndex() >= 0)
+            writeField(kCFR3, 7, 2, static_cast<uint64_t>(cmbRFDividerRatio.ListIndex()));
+        UpdateClks();
+    };
+    cmbMDivider.Click = [this] {
+        if (cmbMDivider.ListIndex() >= 0)
+            writeField(kCFR3, 1, 0, static_cast<uint64_t>(cmbMDivider.ListIndex()));
+        UpdateClks();
+    };
+    chkPFDInputDblr.Click = [this] {
+        writeBit(kCFR3, 0, chkPFDInputDblr.Value() == 1 ? 1 : 0);
+        UpdateClks();
+    };
+    txtVCOFreq.Change = [this] { txtVCOFreq_Change(); };
+    lstVCORange.Click = [this] { lstVCORange_Click(); };
+    cmdFindVCORange.Click = [this] { cmdFindVCORange_Click(); };
+    lsbVCORangeSR3.Click = [this] { lsbVCORangeSR3_Click(); };
+    txtCLKMultiVal.Change = [this] { txtCLKMultiVal_Change(); };
+    txtCLKMultiVal.KeyPress = [this](int& key) { txtCLKMultiVal_KeyPress(key); };
+    txtCLKMultiVal.KeyDown = [this](int& key, int shift) { txtCLKMultiVal_KeyDown(key, shift); };
+    txtCLKMultiVal.Validate = [this](bool& cancel) { txtCLKMultiVal_Validate(cancel); };
+    vscMultiplier.Change = [this] { vscMultiplier_Change(); };
+
+    // Internal I/O update.
+    cmbIOUpdateClkDiv.Click = [this] { cmbIOUpdateClkDiv_Click(); };
+    txtInternalIOUDRate.Change = [this] { txtInternalIOUDRate_Change(); };
+    txtInternalIOUDRate.KeyPress = [this](int& key) { txtInternalIOUDRate_KeyPress(key); };
+    txtInternalIOUDRate.Validate = [this](bool& cancel) { txtInternalIOUDRate_Validate(cancel); };
+    txtInternalIOUDRate.GotFocus = [this] { SelectAllText(txtInternalIOUDRate); };
+    txtExternClk.GotFocus = [this] { SelectAllText(txtExternClk); };
+    txtCLKMultiVal.GotFocus = [this] { SelectAllText(txtCLKMultiVal); };
+    vscIOUDRate.Change = [this] { vscIOUDRate_Change(); };
+
+    // Load and status.
+    cmdLoad.Click = [this] { cmdLoad_Click(); };
+    tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
+    cmdRefreshPLLLock.Click = [this] { cmdRefreshPLLLock_Click(); };
+    cmdRefreshPlllockSR3.Click = [this] { cmdRefreshPlllockSR3_Click(); };
+}
+
+void frmControl::Form_Load()
+{
+    keyPreview_ = std::make_unique<KeyPreview>(*this);
+    fillLists();
+    txtExternClk.setText(rt::Format(1000.0, QStringLiteral("0.00000")));
+    RefreshFormVals();
+    if (mdiMain* main = ui::loadedForm<mdiMain>())
+        main->mnuViewControl.setChecked(true);
+}
+
+void frmControl::Form_KeyPress(int& keyAscii)
+{
+    if (keyAscii == 18) {
+        keyAscii = 0;
+        RefreshFormVals();
+    }
+}
+
+void frmControl::Form_QueryUnload(int& cancel, int unloadMode)
+{
+    // The close box only takes the window off the View menu's ticks; it stays loaded and on screen, since
+    // other windows read its system clock.
+    if (unloadMode == ui::vbFormControlMenu) {
+        if (mdiMain* main = ui::loadedForm<mdiMain>())
+            main->mnuViewControl.setChecked(false);
+        cancel = 1;
+    }
+}
+
+void frmControl::Form_Unload(int& cancel)
+{
+    (void)cancel;
+    keyPreview_.reset();
+}
+
+bool frmControl::isRev3Layout() const
+{
+    const int16_t rev = goEvalBd ? goEvalBd->SiliconRev() : 3;
+    return rev != 1 && rev != 2;
+}
+
+// ---- the pending map ----
+
+QString frmControl::regValue(int16_t addr) const
+{
+    return goEvalBd ? goEvalBd->GetRegMapValue(0, addr) : QString();
+}
+
+int frmControl::regBit(int16_t addr, int bit) const
+{
+    return static_cast<int>(fieldOf(regValue(addr), bit, bit));
+}
+
+uint64_t frmControl::regField(int16_t addr, int hi, int lo) const
+{
+    return fieldOf(regValue(addr), hi, lo);
+}
+
+void frmControl::writeBit(int16_t addr, int bit, int value)
+{
+    if (bRefreshing || !goEvalBd)
+        return;
+    goEvalBd->SetRegMapBitValue(0, addr, static_cast<int16_t>(bit), value);
+}
+
+void frmControl::writeField(int16_t addr, int hi, int lo, uint64_t value)
+{
+    if (bRefreshing || !goEvalBd)
+        return;
+    goEvalBd->SetRegMapValue(0, addr, withField(regValue(addr), hi, lo, value));
+}
+
+void frmControl::writeRegister(int16_t addr, const QString& value)
+{
+    if (bRefreshing || !goEvalBd)
+        return;
+    goEvalBd->SetRegMapValue(0, addr, value);
+}
+
+void registerControlWindow()
+{
+    ui::Forms::registerFactory(frmControl::FormName, [] { return std::make_unique<frmControl>(); });
+}

@@ -1,0 +1,300 @@
+#pragma once
+
+// frmControl: the chip's control panel. It edits the pending copy of CFR1, CFR2, CFR3, DAC CTRL and
+// IOUD Rt bit by bit, works out the system clock from the reference clock and the PLL settings of the
+// chip's silicon revision, and sends its five registers to the chip with LOAD. Other windows read the
+// system clock (MHz) from the text of txtSysClkTxt.
+//
+// Procedures callable by name (ui::Forms::callIfLoaded("frmControl", ...)): "RefreshFormVals",
+// "UdStatusIndicators", "UdControlState".
+//
+// The windows it refreshes (profiles, sweep, RAM, simulator, debug, watchdog, GPIO, ADC) are reached only
+// by name through the forms registry, so each is skipped while it is not loaded.
+
+#include "platform/ui/controls.h"
+#include "platform/ui/form.h"
+#include "platform/ui/timer.h"
+#include "widgets/round_rect_frame.h"
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+class QObject;
+class QWidget;
+
+class frmControl : public ui::Form {
+public:
+    static inline const QString FormName = QStringLiteral("frmControl");
+
+    frmControl();
+    ~frmControl() override;
+
+    // Set while RefreshFormVals puts the map's values into the controls: the handlers then skip their map
+    // writes and board-line writes but still grey controls and recompute the clocks.
+    bool bRefreshing = false;
+
+    // ---- operating mode ----
+    ui::Frame fraOperationalMode{this, "fraOperationalMode"};
+    ui::ListBox lstOppMode{this, "lstOppMode"};
+    ui::CheckBox chkEnableRAM{this, "chkEnableRAM"};
+    ui::CheckBox chkEnQDUCRAMEval{this, "chkEnQDUCRAMEval"};
+
+    // ---- modulation options ----
+    ui::Frame fraModulationOptions{this, "fraModulationOptions"};
+    ui::CheckBox chkEnablePDCLK{this, "chkEnablePDCLK"};
+    ui::CheckBox chkInvertPDCLK{this, "chkInvertPDCLK"};
+    ui::CheckBox chkPDClkRateCtrl{this, "chkPDClkRateCtrl"};
+    ui::CheckBox chkInvertTxEnable{this, "chkInvertTxEnable"};
+    ui::CheckBox chkDataAssmHldsLastVal{this, "chkDataAssmHldsLastVal"};
+
+    // ---- data port (SXI) ----
+    ui::Frame fraSarvexInterface{this, "fraSarvexInterface"};
+    ui::Image imgSXLogo{this, "imgSXLogo"};
+    ui::Label lblSXLogo{this, "lblSXLogo"};
+    ui::CheckBox chkActivateSXIMode{this, "chkActivateSXIMode"};
+    ui::CheckBox chkEarlyFrameSyncEn{this, "chkEarlyFrameSyncEn"};
+    ui::Label lblBitOrderSXI{this, "lblBitOrderSXI"};
+    ui::ListBox lsbSXIBitOrder{this, "lsbSXIBitOrder"};
+    ui::Label lblDataFormatSXI{this, "lblDataFormatSXI"};
+    ui::ListBox lsbDataFormatSXI{this, "lsbDataFormatSXI"};
+
+    // ---- power down ----
+    ui::Frame fraPowerDowns{this, "fraPowerDowns"};
+    ui::CheckBox chkDigitalPD{this, "chkDigitalPD"};
+    ui::CheckBox chkDACPD{this, "chkDACPD"};
+    ui::CheckBox chkClkInpPD{this, "chkClkInpPD"};
+    ui::CheckBox chkAuxDACPD{this, "chkAuxDACPD"};
+    ui::ListBox lsbExternPDMode{this, "lsbExternPDMode"};
+    ui::CheckBox chkAutoPD{this, "chkAutoPD"};
+    ui::CheckBox chkExternPDPin{this, "chkExternPDPin"};
+
+    // ---- phase accumulator, sync clock, latency ----
+    ui::Frame fraOther{this, "fraOther"};
+    ui::CheckBox chkAutoClearPhaseAcc{this, "chkAutoClearPhaseAcc"};
+    ui::CheckBox chkClearPhaseAcc{this, "chkClearPhaseAcc"};
+    ui::CheckBox chkEnableSincClkOut{this, "chkEnableSincClkOut"};
+    ui::CheckBox chkEnMatchedLatency{this, "chkEnMatchedLatency"};
+
+    // ---- internal I/O update ----
+    ui::Frame fraIOUpdateCtrls{this, "fraIOUpdateCtrls"};
+    ui::CheckBox chkInternalIOUpdate{this, "chkInternalIOUpdate"};
+    ui::Label lblInternalIOUpdateRate{this, "lblInternalIOUpdateRate"};
+    ui::TextBox txtInternalIOUDRate{this, "txtInternalIOUDRate"};
+    ui::ScrollBar vscIOUDRate{this, "vscIOUDRate"};
+    ui::Label lblIOUDRateUnits{this, "lblIOUDRateUnits"};
+    ui::Label lblIOUDClkDivVal{this, "lblIOUDClkDivVal"};
+    ui::ComboBox cmbIOUpdateClkDiv{this, "cmbIOUpdateClkDiv", -1, ui::vbComboDropdownList};
+    ui::PictureBox pbxIOUDIllistration{this, "pbxIOUDIllistration"};
+    ui::ControlArray<ui::Line> lneIOUDIll{this, "lneIOUDIll"};
+    ui::Label lblIOUpdateRateTotal{this, "lblIOUpdateRateTotal"};
+    ui::Label lblIOUDRateVal{this, "lblIOUDRateVal"};
+
+    // ---- auxiliary DAC ----
+    ui::Frame fraDACControl{this, "fraDACControl"};
+    ui::TextBox txtDACControl{this, "txtDACControl"};
+    ui::ScrollBar vscDACControl{this, "vscDACControl"};
+    ui::TextBox txtDACI_Out{this, "txtDACI_Out"};
+    ui::Label lblIoutUnits{this, "lblIoutUnits"};
+
+    // ---- clock ----
+    ui::Frame fraClock{this, "fraClock"};
+    ui::Label lblExternClk{this, "lblExternClk"};
+    ui::TextBox txtExternClk{this, "txtExternClk"};
+    ui::Label lblExternClkUnits{this, "lblExternClkUnits"};
+    ui::CheckBox chkRefclkDivDisable{this, "chkRefclkDivDisable"};
+    ui::Label lblRefClk{this, "lblRefClk"};
+    ui::TextBox txtRefClk{this, "txtRefClk"};
+    ui::Label lblRefClkUnits{this, "lblRefClkUnits"};
+    ui::Label lblSysClk{this, "lblSysClk"};
+    ui::TextBox txtSysClkTxt{this, "txtSysClkTxt"};
+    ui::Label lblSysClkUnits{this, "lblSysClkUnits"};
+    ui::CheckBox chkSR3{this, "chkSR3"};
+
+    // silicon revisions 1 and 2
+    ui::CheckBox chkEnableMulti{this, "chkEnableMulti"};
+    ui::TextBox txtMultiBypassed{this, "txtMultiBypassed"};
+    ui::Label lblMultiplier{this, "lblMultiplier"};
+    ui::ComboBox cmbRFDividerRatio{this, "cmbRFDividerRatio", -1, ui::vbComboDropdownList};
+    ui::Label lblMDivider{this, "lblMDivider"};
+    ui::ComboBox cmbMDivider{this, "cmbMDivider", -1, ui::vbComboDropdownList};
+    ui::Label lblVCOFreq{this, "lblVCOFreq"};
+    ui::TextBox txtVCOFreq{this, "txtVCOFreq"};
+    ui::Label lblVCOFreqUnits{this, "lblVCOFreqUnits"};
+    ui::Label lblVCORange{this, "lblVCORange"};
+    ui::ListBox lstVCORange{this, "lstVCORange"};
+    ui::CommandButton cmdFindVCORange{this, "cmdFindVCORange"};
+    ui::CheckBox chkNDivResetB{this, "chkNDivResetB"};
+    ui::Label lblPLLLock{this, "lblPLLLock"};
+    ui::Image imgDUTFlagsPD{this, "imgDUTFlagsPD"};
+    ui::CommandButton cmdRefreshPLLLock{this, "cmdRefreshPLLLock"};
+
+    // silicon revision 3, inside the rounded frame
+    RoundRectFrame rrfMultiplier{this, "rrfMultiplier"};
+    ui::CheckBox chkEnablePllSR3{this, "chkEnablePllSR3"};
+    ui::Label lblCLKMultiVal{this, "lblCLKMultiVal"};
+    ui::TextBox txtCLKMultiVal{this, "txtCLKMultiVal"};
+    ui::ScrollBar vscMultiplier{this, "vscMultiplier"};
+    ui::CheckBox chkPFDInputDblr{this, "chkPFDInputDblr"};
+    ui::CheckBox chkPFDXRST{this, "chkPFDXRST"};
+    ui::Label lblABPW{this, "lblABPW"};
+    ui::ComboBox cmbABPW{this, "cmbABPW", -1, ui::vbComboDropdownList};
+    ui::Label lblChargePumpCurrent{this, "lblChargePumpCurrent"};
+    ui::ComboBox cmbChargePumpCurrent{this, "cmbChargePumpCurrent", -1, ui::vbComboDropdownList};
+    ui::Label lblVCORangeSR3{this, "lblVCORangeSR3"};
+    ui::ListBox lsbVCORangeSR3{this, "lsbVCORangeSR3"};
+    ui::Label lblDRV0{this, "lblDRV0"};
+    ui::ComboBox cmbDRV0{this, "cmbDRV0", -1, ui::vbComboDropdownList};
+    ui::Label lblXTALOut{this, "lblXTALOut"};
+    ui::ComboBox cmbXTALOut{this, "cmbXTALOut", -1, ui::vbComboDropdownList};
+    ui::Label lblPllLockSR3{this, "lblPllLockSR3"};
+    ui::Image imgPllLockSR3{this, "imgPllLockSR3"};
+    ui::CommandButton cmdRefreshPlllockSR3{this, "cmdRefreshPlllockSR3"};
+
+    // ---- error marks, warnings, load ----
+    // 0 reference clock, 1 system clock, 3 revision 1/2 VCO band, 4 revision 3 multiplier, 5 revision 3
+    // VCO band; 2 and 6 are never shown.
+    ui::ControlArray<ui::Label> lblErr{this, "lblErr", 7};
+    ui::CheckBox chkShowWarnings{this, "chkShowWarnings"};
+    ui::Label lblLoadFlash{this, "lblLoadFlash"};
+    ui::CommandButton cmdLoad{this, "cmdLoad"};
+    ui::TimerControl tmrLoadFlash{this, "tmrLoadFlash", 200};
+
+    // ---- public members ----
+    // System clock (MHz) of revisions 1/2: (N / R) x reference; -1 when the reference is not a number.
+    double GetSysClockVal();
+    // Re-reads every control from the pending map.
+    void RefreshFormVals();
+    // VCO frequency (MHz) of revisions 1/2: 2^m x N x reference / R; -1 when it cannot be computed.
+    double GetVCOFreqVal();
+    void UpdateClksSR12();
+    void UpdateClksSR3();
+    // Revision 1/2 band holding the VCO frequency: 0-62, 63 when none does, 64 with the PLL off.
+    int GetVCORange();
+    // That band, or -1 when there is none.
+    int SetVCORange();
+    // System clock (MHz) of revision 3: reference x multiplier x doubler with the PLL on, reference / R
+    // with it off; -1 when it cannot be computed.
+    double GetSysClockValSR3();
+    // Revision 3 band holding the system clock: 0-5, 6 when none does, 7 with the PLL off.
+    int GetVCORangeSR3();
+    // Selects the band that holds the system clock (revision 3 layout only); the band or -1.
+    int SetVCORangeSR3();
+    // Recomputes the clocks by the layout of the chip's silicon revision.
+    void UpdateClks();
+    // Shows the I/O update period of IOUD Rt and the total period with the clock divider.
+    void UpdateIOUDClk();
+    // The PLL lock lamp of revision 3 from the status line the USB watch has just read.
+    void UdStatusIndicators();
+    // Greys the controls that do not apply in the operating mode, RAM and SXI settings of the map.
+    void UdControlState();
+    // Shows the auxiliary DAC's full-scale current for the code in DAC CTRL.
+    void udI_DacOutval();
+
+    // Whether the chip uses the revision 3 register layout (any revision but 1 and 2).
+    bool isRev3Layout() const;
+
+    // ---- handlers ----
+    void lstOppMode_Click();
+    void chkEnableRAM_Click();
+    void chkActivateSXIMode_Click();
+    void chkEnablePDCLK_Click();
+    void chkInternalIOUpdate_Click();
+    void chkExternPDPin_Click();
+    void chkSR3_Click();
+
+    void txtDACControl_GotFocus();
+    void txtDACControl_KeyPress(int& keyAscii);
+    void txtDACControl_Validate(bool& cancel);
+    void vscDACControl_Change();
+
+    void txtExternClk_Change();
+    void txtExternClk_KeyPress(int& keyAscii);
+    void txtExternClk_Validate(bool& cancel);
+    void txtSysClkTxt_Change();
+    void chkEnableMulti_Click();
+    void chkEnablePllSR3_Click();
+    void txtVCOFreq_Change();
+    void lstVCORange_Click();
+    void cmdFindVCORange_Click();
+    void lsbVCORangeSR3_Click();
+    void txtCLKMultiVal_Change();
+    void txtCLKMultiVal_KeyPress(int& keyAscii);
+    void txtCLKMultiVal_KeyDown(int& keyCode, int shift);
+    void txtCLKMultiVal_Validate(bool& cancel);
+    void vscMultiplier_Change();
+
+    void cmbIOUpdateClkDiv_Click();
+    void txtInternalIOUDRate_Change();
+    void txtInternalIOUDRate_KeyPress(int& keyAscii);
+    void txtInternalIOUDRate_Validate(bool& cancel);
+    void vscIOUDRate_Change();
+
+    void cmdLoad_Click();
+    void tmrLoadFlash_Timer();
+    void cmdRefreshPLLLock_Click();
+    void cmdRefreshPlllockSR3_Click();
+    // Character 18 (Ctrl+R) re-reads the window; the window sees keys before its controls.
+    void Form_KeyPress(int& keyAscii);
+
+protected:
+    void buildUi(QWidget* window) override;
+    void Form_Load() override;
+    void Form_QueryUnload(int& cancel, int unloadMode) override;
+    void Form_Unload(int& cancel) override;
+
+private:
+    class KeyPreview;
+
+    void setCaptions();
+    void fillLists();
+    void bindHandlers();
+    void bindBitBox(ui::CheckBox& box, int16_t addr, int bit);
+    void bindBitList(ui::ListBox& list, int16_t addr, int bit);
+    void bindFieldList(ui::ComboBox& list, int16_t addr, int hi, int lo);
+    void drawIOUDIllustration(QWidget* surface);
+
+    // ---- the pending map ----
+    QString regValue(int16_t addr) const;
+    int regBit(int16_t addr, int bit) const;
+    uint64_t regField(int16_t addr, int hi, int lo) const;
+    // Writes skipped while refreshing (and without a board object).
+    void writeBit(int16_t addr, int bit, int value);
+    void writeField(int16_t addr, int hi, int lo, uint64_t value);
+    void writeRegister(int16_t addr, const QString& value);
+
+    // ---- appearance ----
+    void showMultiplierState();
+    void showPllSR3State();
+    void showPDCLKState();
+    void showIOUpdateState();
+    void showRevisionGroup();
+    void showPllLamp(ui::Image& lamp);
+    bool markShown(int index) const;
+    void setMark(int index, bool shown);
+
+    // ---- clock helpers ----
+    // The system clock in txtSysClkTxt when it is one that conversions can use (a number above 0).
+    std::optional<double> usableSysClock() const;
+    // The reference divider R: 1 with the ÷2 divider disabled, else 2.
+    int refDivider() const;
+    // I/O update period (s) of a count at the current system clock; nothing without a usable clock.
+    std::optional<double> ioudPeriod(double count) const;
+    QString ioudPeriodText(double count) const;
+
+    // ---- load ----
+    bool confirmLoad();
+    void sendRegister(int16_t addr);
+    bool autoIOUpdate() const;
+    void clearSingleToneBits();
+
+    QWidget* rev12Panel_ = nullptr;
+    std::unique_ptr<KeyPreview> keyPreview_;
+    // The I/O update period box holds the user's own text (typed since the window last wrote it).
+    bool ioudTextEdited_ = false;
+    bool settingIOUDText_ = false;
+};
+
+// Makes the Control window loadable by name ("frmControl"); start-up calls it before it loads the window.
+void registerControlWindow();

@@ -1,0 +1,244 @@
+// The Control window's register bits with consequences: operating mode, RAM and SXI enables and the
+// greying they drive, the PDCLK and internal I/O update groups, the external power-down pin, the
+// revision group shown, and the auxiliary DAC code and current.
+
+#include "shell/frm_control.h"
+
+#include "board/board_attach.h"
+#include "board/evalbd.h"
+#include "board/text_util.h"
+#include "board/utility.h"
+#include "shell/frm_control_fields.h"
+#include "shell/frm_graphics.h"
+
+#include "platform/os/sounds.h"
+#include "platform/runtime/number_format.h"
+#include "platform/ui/colors.h"
+#include "platform/ui/forms.h"
+
+#include <QWidget>
+#include <cmath>
+#include <initializer_list>
+
+using namespace control;
+
+namespace {
+
+constexpr uint32_t kIllustrationLit = 0x00FF00;
+constexpr uint32_t kIllustrationDark = 0x808080;
+
+void paint(std::initializer_list<ui::Control*> controls, bool applies)
+{
+    for (ui::Control* control : controls)
+        control->setForeColor(applies ? ui::colors::vbWindowText : ui::colors::vbGrayText);
+}
+
+void callIfLoaded(const char* form, const char* proc)
+{
+    ui::Forms::callIfLoaded(QString::fromLatin1(form), QString::fromLatin1(proc));
+}
+
+void beep()
+{
+    os::playSystemSound(QStringLiteral("SystemDefault"));
+}
+
+} // namespace
+
+// ---- operating mode, RAM, SXI ----
+
+void frmControl::lstOppMode_Click()
+{
+    if (lstOppMode.ListIndex() >= 0)
+        writeField(kCFR1, 25, 24, static_cast<uint64_t>(lstOppMode.ListIndex()));
+    UdControlState();
+    callIfLoaded("frmProfile", "RefreshFormVals");
+    callIfLoaded("frmSimulatorSetup", "RefreshFormVals");
+    callIfLoaded("frmFreqAndSweep", "UdControlState");
+    callIfLoaded("frmQDUCRSR", "UdControlState");
+}
+
+void frmControl::chkEnableRAM_Click()
+{
+    writeBit(kCFR1, 31, chkEnableRAM.Value() == 1 ? 1 : 0);
+    // The profile window's form depends on the RAM enable bit.
+    callIfLoaded("frmProfile", "RefreshFormVals");
+    UdControlState();
+}
+
+void frmControl::chkActivateSXIMode_Click()
+{
+    writeBit(kCFR2, 31, chkActivateSXIMode.Value() == 1 ? 1 : 0);
+    UdControlState();
+    callIfLoaded("frmSimulatorSetup", "RefreshFormVals");
+    callIfLoaded("frmGPIO", "RefreshFormVals");
+    callIfLoaded("frmADC", "RefreshFormVals");
+    callIfLoaded("frmWatchDogTmr", "RefreshFormVals");
+}
+
+void frmControl::UdControlState()
+{
+    const uint64_t mode = regField(kCFR1, 25, 24);
+    const bool ramEnabled = regBit(kCFR1, 31) == 1;
+    const bool sxiActive = regBit(kCFR2, 31) == 1;
+    const bool quadrature = mode == 0;
+    const bool singleTone = mode == 1;
+
+    paint({&lblDataFormatSXI, &lsbDataFormatSXI}, quadrature);
+    paint({&chkAutoPD, &fraModulationOptions, &chkEnablePDCLK, &chkInvertPDCLK, &chkInvertTxEnable,
+           &chkPDClkRateCtrl, &chkDataAssmHldsLastVal},
+          !singleTone);
+    paint({&chkEnableRAM}, quadrature);
+    paint({&chkEnQDUCRAMEval}, quadrature && ramEnabled);
+    paint({&chkEnMatchedLatency, &chkAutoClearPhaseAcc, &chkClearPhaseAcc}, singleTone);
+    paint({&chkActivateSXIMode}, quadrature);
+    paint({&chkEarlyFrameSyncEn, &lblBitOrderSXI, &lsbSXIBitOrder}, quadrature && sxiActive);
+    imgSXLogo.setPicture(ui::form<frmGraphics>().imgSXLogo(quadrature && sxiActive ? 1 : 0).Picture());
+}
+
+// ---- PDCLK, internal I/O update ----
+
+void frmControl::chkEnablePDCLK_Click()
+{
+    writeBit(kCFR2, 11, chkEnablePDCLK.Value() == 1 ? 1 : 0);
+    showPDCLKState();
+}
+
+void frmControl::showPDCLKState()
+{
+    paint({&chkInvertPDCLK, &chkPDClkRateCtrl}, chkEnablePDCLK.Value() == 1);
+}
+
+void frmControl::chkInternalIOUpdate_Click()
+{
+    writeBit(kCFR2, 23, chkInternalIOUpdate.Value() == 1 ? 1 : 0);
+    showIOUpdateState();
+}
+
+void frmControl::showIOUpdateState()
+{
+    const bool internal = chkInternalIOUpdate.Value() == 1;
+    const uint32_t illustration = internal ? kIllustrationLit : kIllustrationDark;
+    for (ui::Line& line : lneIOUDIll)
+        line.setBorderColor(illustration);
+    lblIOUDRateVal.setForeColor(illustration);
+    lblIOUpdateRateTotal.setForeColor(illustration);
+    paint({&lblInternalIOUpdateRate, &txtInternalIOUDRate, &lblIOUDRateUnits, &lblIOUDClkDivVal,
+           &cmbIOUpdateClkDiv},
+          internal);
+}
+
+// ---- board line ----
+
+void frmControl::chkExternPDPin_Click()
+{
+    if (bRefreshing || !goEvalBd)
+        return;
+    goEvalBd->setExtPD(chkExternPDPin.Value() == 1 ? 1 : 0);
+    // Without a board the write fails quietly; the pin follows once a board takes the port again.
+    goEvalBd->USBWritePortBuffVal(kPortA);
+    callIfLoaded("frmDebug", "UpdatePortVals");
+}
+
+// ---- revision groups ----
+
+void frmControl::chkSR3_Click()
+{
+    rrfMultiplier.setVisible(chkSR3.Value() == 1);
+    showRevisionGroup();
+}
+
+void frmControl::showRevisionGroup()
+{
+    // The revision 1/2 group and the rounded revision 3 frame share one place in the Clock frame.
+    if (rev12Panel_)
+        rev12Panel_->setVisible(!rrfMultiplier.Visible());
+}
+
+// ---- auxiliary DAC ----
+
+void frmControl::txtDACControl_GotFocus()
+{
+    SelectAllText(txtDACControl);
+}
+
+void frmControl::txtDACControl_KeyPress(int& keyAscii)
+{
+    if (keyAscii == 13) {
+        keyAscii = 0;
+        bool cancel = false;
+        txtDACControl_Validate(cancel);
+        return;
+    }
+    if (keyAscii < 32 || (keyAscii >= '0' && keyAscii <= '9'))
+        return;
+    keyAscii = 0;
+}
+
+void frmControl::txtDACControl_Validate(bool& cancel)
+{
+    (void)cancel;
+    const std::optional<double> typed = numberOf(txtDACControl.Text());
+    uint64_t code = 0;
+    if (!typed) {
+        // Nothing usable was typed: the box shows the code the chip is set to again.
+        code = regField(kDACCtrl, 7, 0);
+    } else if (*typed > 255 || *typed < 0) {
+        code = 255;
+    } else {
+        code = static_cast<uint64_t>(std::trunc(*typed));
+    }
+    const QString text = QString::number(code);
+    if (txtDACControl.Text() != text)
+        txtDACControl.setText(text);
+    if (typed)
+        writeField(kDACCtrl, 7, 0, code);
+    udI_DacOutval();
+}
+
+void frmControl::vscDACControl_Change()
+{
+    const int step = vscDACControl.Value();
+    if (step == 0)
+        return;
+    const std::optional<double> typed = numberOf(txtDACControl.Text());
+    const double n = (typed ? *typed : static_cast<double>(regField(kDACCtrl, 7, 0))) + step;
+    if (n >= 256) {
+        txtDACControl.setText(QStringLiteral("0"));
+        beep();
+    } else if (n < 0) {
+        txtDACControl.setText(QStringLiteral("255"));
+        beep();
+    } else {
+        txtDACControl.setText(rt::Format(n, QStringLiteral("0")));
+    }
+    bool cancel = false;
+    txtDACControl_Validate(cancel);
+    vscDACControl.setValue(0);
+}
+
+void frmControl::udI_DacOutval()
+{
+    const auto code = static_cast<int16_t>(regField(kDACCtrl, 7, 0));
+    const double amperes = ebRateFormula(code, 10000);
+    SplitValueUnit(FormatSI(amperes, QStringLiteral("0.000000")) + QStringLiteral("A"), txtDACI_Out,
+                   lblIoutUnits);
+}
+
+// ---- marks and lamps ----
+
+bool frmControl::markShown(int index) const
+{
+    return lblErr(index).Visible();
+}
+
+void frmControl::setMark(int index, bool shown)
+{
+    lblErr(index).setVisible(shown);
+}
+
+void frmControl::showPllLamp(ui::Image& lamp)
+{
+    const int lit = goEvalBd && goEvalBd->PLL_Lock() == 1 ? 1 : 0;
+    lamp.setPicture(ui::form<frmGraphics>().imgGreenLed(lit).Picture());
+}

@@ -1,0 +1,312 @@
+// The Control window's layout: three columns of frames — modes and options, data port, power down and
+// DAC, then the clock with its PLL group and the I/O update rate above LOAD.
+
+#include "shell/frm_control.h"
+
+#include "platform/ui/colors.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <algorithm>
+#include <initializer_list>
+
+namespace {
+
+constexpr int kSpacing = 4;
+constexpr int kMarkWidth = 10;
+constexpr int kSpinWidth = 16;
+
+QVBoxLayout* column(QWidget* container)
+{
+    auto* layout = new QVBoxLayout(container);
+    layout->setContentsMargins(6, 4, 6, 6);
+    layout->setSpacing(2);
+    return layout;
+}
+
+QGridLayout* grid(QWidget* container)
+{
+    auto* layout = new QGridLayout(container);
+    layout->setContentsMargins(6, 4, 6, 6);
+    layout->setHorizontalSpacing(kSpacing);
+    layout->setVerticalSpacing(2);
+    return layout;
+}
+
+// A list box high enough for `rows` items.
+void fitRows(ui::ListBox& list, int rows)
+{
+    QWidget* widget = list.widget();
+    const int rowHeight = widget->fontMetrics().height() + 2;
+    widget->setFixedHeight(rows * rowHeight + 6);
+}
+
+void fixWidth(ui::Control& control, int width)
+{
+    control.widget()->setFixedWidth(width);
+}
+
+// A spin button as tall as the box beside it.
+void spinBeside(ui::ScrollBar& spin, ui::TextBox& box)
+{
+    spin.widget()->setFixedSize(kSpinWidth, box.widget()->sizeHint().height());
+}
+
+QHBoxLayout* row(std::initializer_list<QWidget*> widgets)
+{
+    auto* layout = new QHBoxLayout;
+    layout->setSpacing(2);
+    for (QWidget* widget : widgets)
+        layout->addWidget(widget);
+    return layout;
+}
+
+} // namespace
+
+void frmControl::buildUi(QWidget* window)
+{
+    for (ui::Label& mark : lblErr)
+        fixWidth(mark, kMarkWidth);
+
+    // ---- first column: operating mode, modulation options, phase accumulator and the rest ----
+    {
+        QVBoxLayout* box = column(fraOperationalMode.container());
+        fitRows(lstOppMode, 3);
+        box->addWidget(lstOppMode.widget());
+        box->addWidget(chkEnableRAM.widget());
+        box->addWidget(chkEnQDUCRAMEval.widget());
+    }
+    {
+        QVBoxLayout* box = column(fraModulationOptions.container());
+        for (ui::CheckBox* check : {&chkEnablePDCLK, &chkInvertPDCLK, &chkPDClkRateCtrl, &chkInvertTxEnable,
+                                    &chkDataAssmHldsLastVal})
+            box->addWidget(check->widget());
+    }
+    {
+        QVBoxLayout* box = column(fraOther.container());
+        for (ui::CheckBox* check :
+             {&chkAutoClearPhaseAcc, &chkClearPhaseAcc, &chkEnableSincClkOut, &chkEnMatchedLatency})
+            box->addWidget(check->widget());
+    }
+
+    // ---- second column: data port, power down, auxiliary DAC ----
+    {
+        QGridLayout* box = grid(fraSarvexInterface.container());
+        QHBoxLayout* logo = row({imgSXLogo.widget(), lblSXLogo.widget()});
+        logo->addStretch(1);
+        box->addLayout(logo, 0, 0, 1, 2);
+        box->addWidget(chkActivateSXIMode.widget(), 1, 0, 1, 2);
+        box->addWidget(chkEarlyFrameSyncEn.widget(), 2, 0, 1, 2);
+        fitRows(lsbSXIBitOrder, 2);
+        fitRows(lsbDataFormatSXI, 2);
+        box->addWidget(lblBitOrderSXI.widget(), 3, 0, Qt::AlignTop);
+        box->addWidget(lsbSXIBitOrder.widget(), 3, 1);
+        box->addWidget(lblDataFormatSXI.widget(), 4, 0, Qt::AlignTop);
+        box->addWidget(lsbDataFormatSXI.widget(), 4, 1);
+    }
+    {
+        QGridLayout* box = grid(fraPowerDowns.container());
+        box->addWidget(chkDigitalPD.widget(), 0, 0);
+        box->addWidget(chkDACPD.widget(), 0, 1);
+        box->addWidget(chkClkInpPD.widget(), 1, 0);
+        box->addWidget(chkAuxDACPD.widget(), 1, 1);
+        fitRows(lsbExternPDMode, 2);
+        box->addWidget(lsbExternPDMode.widget(), 2, 0, 1, 2);
+        box->addWidget(chkAutoPD.widget(), 3, 0, 1, 2);
+        box->addWidget(chkExternPDPin.widget(), 4, 0, 1, 2);
+    }
+    {
+        QGridLayout* box = grid(fraDACControl.container());
+        fixWidth(txtDACControl, 44);
+        spinBeside(vscDACControl, txtDACControl);
+        txtDACI_Out.setAlignment(ui::vbRightJustify);
+        fixWidth(txtDACI_Out, 80);
+        QHBoxLayout* code = row({txtDACControl.widget(), vscDACControl.widget()});
+        code->addSpacing(10);
+        code->addWidget(txtDACI_Out.widget());
+        code->addWidget(lblIoutUnits.widget());
+        code->addStretch(1);
+        box->addLayout(code, 0, 0);
+    }
+
+    // ---- third column: clock and PLL ----
+    {
+        QGridLayout* clock = grid(fraClock.container());
+        const auto addClockRow = [&](int at, ui::Label& label, ui::TextBox& box, ui::Label& units) {
+            clock->addWidget(label.widget(), at, 0);
+            fixWidth(box, 90);
+            box.setAlignment(ui::vbRightJustify);
+            clock->addWidget(box.widget(), at, 1);
+            clock->addWidget(units.widget(), at, 2);
+        };
+        addClockRow(0, lblExternClk, txtExternClk, lblExternClkUnits);
+        clock->addWidget(lblErr(0).widget(), 0, 3);
+        clock->addWidget(chkRefclkDivDisable.widget(), 1, 0, 1, 3);
+        addClockRow(2, lblRefClk, txtRefClk, lblRefClkUnits);
+        addClockRow(3, lblSysClk, txtSysClkTxt, lblSysClkUnits);
+        clock->addWidget(lblErr(1).widget(), 3, 3);
+        // Marks no setting uses: kept in the window, never shown.
+        clock->addWidget(lblErr(2).widget(), 0, 4);
+        clock->addWidget(lblErr(6).widget(), 1, 4);
+
+        // Revisions 1 and 2.
+        rev12Panel_ = new QWidget;
+        QGridLayout* pll = grid(rev12Panel_);
+        pll->setContentsMargins(0, 4, 0, 0);
+        pll->addWidget(chkEnableMulti.widget(), 0, 0, 1, 2);
+        fixWidth(txtMultiBypassed, 70);
+        txtMultiBypassed.setAlignment(ui::vbCenter);
+        pll->addWidget(txtMultiBypassed.widget(), 0, 2, 1, 2);
+        pll->addWidget(lblMultiplier.widget(), 1, 0);
+        pll->addWidget(cmbRFDividerRatio.widget(), 1, 1);
+        pll->addWidget(lblMDivider.widget(), 2, 0);
+        pll->addWidget(cmbMDivider.widget(), 2, 1);
+        pll->addWidget(lblVCOFreq.widget(), 3, 0);
+        txtVCOFreq.setAlignment(ui::vbRightJustify);
+        pll->addWidget(txtVCOFreq.widget(), 3, 1);
+        pll->addWidget(lblVCOFreqUnits.widget(), 3, 2);
+        pll->addWidget(lblVCORange.widget(), 4, 0, Qt::AlignTop);
+        fitRows(lstVCORange, 4);
+        pll->addWidget(lstVCORange.widget(), 4, 1, 1, 2);
+        QVBoxLayout* find = new QVBoxLayout;
+        find->addWidget(cmdFindVCORange.widget());
+        find->addWidget(lblErr(3).widget());
+        find->addStretch(1);
+        pll->addLayout(find, 4, 3);
+        pll->addWidget(chkNDivResetB.widget(), 5, 0, 1, 3);
+        QHBoxLayout* lock = row({lblPLLLock.widget(), imgDUTFlagsPD.widget(), cmdRefreshPLLLock.widget()});
+        lock->addStretch(1);
+        pll->addLayout(lock, 6, 0, 1, 4);
+        clock->addWidget(rev12Panel_, 4, 0, 1, 4);
+
+        // Revision 3, in the rounded frame.
+        QGridLayout* sr3 = grid(rrfMultiplier.container());
+        sr3->addWidget(chkEnablePllSR3.widget(), 0, 0, 1, 3);
+        sr3->addWidget(lblCLKMultiVal.widget(), 1, 0);
+        fixWidth(txtCLKMultiVal, 44);
+        spinBeside(vscMultiplier, txtCLKMultiVal);
+        QHBoxLayout* multiplier = row({txtCLKMultiVal.widget(), vscMultiplier.widget(), lblErr(4).widget()});
+        multiplier->addStretch(1);
+        sr3->addLayout(multiplier, 1, 1, 1, 2);
+        sr3->addWidget(chkPFDInputDblr.widget(), 2, 0, 1, 3);
+        sr3->addWidget(chkPFDXRST.widget(), 3, 0, 1, 3);
+        sr3->addWidget(lblABPW.widget(), 4, 0);
+        sr3->addWidget(cmbABPW.widget(), 4, 1);
+        sr3->addWidget(lblChargePumpCurrent.widget(), 5, 0);
+        sr3->addWidget(cmbChargePumpCurrent.widget(), 5, 1);
+        sr3->addWidget(lblVCORangeSR3.widget(), 6, 0, Qt::AlignTop);
+        fitRows(lsbVCORangeSR3, 6);
+        sr3->addWidget(lsbVCORangeSR3.widget(), 6, 1);
+        sr3->addWidget(lblErr(5).widget(), 6, 2, Qt::AlignTop);
+        sr3->addWidget(lblDRV0.widget(), 7, 0);
+        sr3->addWidget(cmbDRV0.widget(), 7, 1);
+        sr3->addWidget(lblXTALOut.widget(), 8, 0);
+        sr3->addWidget(cmbXTALOut.widget(), 8, 1);
+        QHBoxLayout* lockSR3 =
+            row({lblPllLockSR3.widget(), imgPllLockSR3.widget(), cmdRefreshPlllockSR3.widget()});
+        lockSR3->addStretch(1);
+        sr3->addLayout(lockSR3, 9, 0, 1, 3);
+        rrfMultiplier.widget()->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        rrfMultiplier.widget()->setMinimumHeight(sr3->sizeHint().height() + 24);
+        clock->addWidget(rrfMultiplier.widget(), 5, 0, 1, 4);
+        clock->addWidget(chkSR3.widget(), 6, 0, 1, 4);
+        clock->setColumnStretch(4, 1);
+    }
+
+    // ---- third column: internal I/O update ----
+    {
+        QGridLayout* box = grid(fraIOUpdateCtrls.container());
+        box->addWidget(chkInternalIOUpdate.widget(), 0, 0, 1, 2);
+        box->addWidget(lblInternalIOUpdateRate.widget(), 1, 0);
+        fixWidth(txtInternalIOUDRate, 110);
+        txtInternalIOUDRate.setAlignment(ui::vbRightJustify);
+        spinBeside(vscIOUDRate, txtInternalIOUDRate);
+        QHBoxLayout* rate =
+            row({txtInternalIOUDRate.widget(), vscIOUDRate.widget(), lblIOUDRateUnits.widget()});
+        rate->addStretch(1);
+        box->addLayout(rate, 1, 1);
+        box->addWidget(lblIOUDClkDivVal.widget(), 2, 0);
+        box->addWidget(cmbIOUpdateClkDiv.widget(), 2, 1, Qt::AlignLeft);
+        box->addWidget(pbxIOUDIllistration.widget(), 3, 0, 1, 2);
+        drawIOUDIllustration(pbxIOUDIllistration.container());
+    }
+
+    // ---- assembled ----
+    auto* left = new QVBoxLayout;
+    left->setSpacing(kSpacing);
+    for (ui::Frame* frame : {&fraOperationalMode, &fraModulationOptions, &fraOther})
+        left->addWidget(frame->widget());
+    left->addStretch(1);
+
+    auto* middle = new QVBoxLayout;
+    middle->setSpacing(kSpacing);
+    for (ui::Frame* frame : {&fraSarvexInterface, &fraPowerDowns, &fraDACControl})
+        middle->addWidget(frame->widget());
+    middle->addStretch(1);
+
+    auto* right = new QVBoxLayout;
+    right->setSpacing(kSpacing);
+    right->addWidget(fraClock.widget());
+    right->addWidget(fraIOUpdateCtrls.widget());
+    QHBoxLayout* load = row({chkShowWarnings.widget()});
+    load->addStretch(1);
+    load->addWidget(lblLoadFlash.widget());
+    cmdLoad.widget()->setMinimumSize(80, 28);
+    load->addWidget(cmdLoad.widget());
+    right->addLayout(load);
+    right->addStretch(1);
+
+    auto* columns = new QHBoxLayout(window);
+    columns->setContentsMargins(6, 6, 6, 6);
+    columns->setSpacing(6);
+    columns->addLayout(left);
+    columns->addLayout(middle);
+    columns->addLayout(right);
+    showRevisionGroup();
+}
+
+// The I/O update pulses as a scope would show them: a pulse each period on a dark screen, with the
+// period marked between the first two.
+void frmControl::drawIOUDIllustration(QWidget* surface)
+{
+    constexpr int kWidth = 250;
+    constexpr int kLow = 34;
+    constexpr int kHigh = 10;
+    constexpr int kPulse = 6;
+    constexpr int kPeriod = 60;
+    constexpr int kFirst = 12;
+    pbxIOUDIllistration.setBackColor(ui::colors::vbBlack);
+    pbxIOUDIllistration.setBorderStyle(1);
+    surface->setFixedSize(kWidth, 70);
+
+    int index = 0;
+    const auto segment = [&](int x1, int y1, int x2, int y2) {
+        ui::Line& line = lneIOUDIll.add(index++);
+        line.widget()->setParent(surface);
+        line.setPoints(x1, y1, x2, y2);
+        line.widget()->show();
+    };
+    segment(0, kLow, kFirst, kLow);
+    for (int x = kFirst; x < kWidth; x += kPeriod) {
+        segment(x, kLow, x, kHigh);
+        segment(x, kHigh, x + kPulse, kHigh);
+        segment(x + kPulse, kHigh, x + kPulse, kLow);
+        segment(x + kPulse, kLow, std::min(x + kPeriod, kWidth - 2), kLow);
+    }
+    // The period between the first two pulses.
+    segment(kFirst, 40, kFirst + kPeriod, 40);
+    segment(kFirst, 37, kFirst, 43);
+    segment(kFirst + kPeriod, 37, kFirst + kPeriod, 43);
+
+    for (ui::Label* label : {&lblIOUpdateRateTotal, &lblIOUDRateVal}) {
+        label->setBackStyle(0);
+        label->widget()->setParent(surface);
+        label->widget()->show();
+    }
+    lblIOUpdateRateTotal.Move(4, 48, 140, 18);
+    lblIOUDRateVal.Move(148, 48, kWidth - 152, 18);
+    lblIOUDRateVal.setAlignment(ui::vbRightJustify);
+    showIOUpdateState();
+}
