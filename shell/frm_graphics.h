@@ -10,9 +10,8 @@
 
 #include <QString>
 
-class frmGraphics : public ui::Form
-{
-  public:
+class frmGraphics : public ui::Form {
+public:
     static inline const QString FormName = QStringLiteral("frmGraphics");
 
     frmGraphics();

@@ -23,11 +23,8 @@
 #include <cstdint>
 #include <memory>
 
-class cProgressBar;
-
-class mdiMain : public ui::MdiForm
-{
-  public:
+class mdiMain : public ui::MdiForm {
+public:
     static inline const QString FormName = QStringLiteral("mdiMain");
 
     mdiMain();
@@ -135,21 +132,20 @@ class mdiMain : public ui::MdiForm
     };
     static SetupLoadMessage setupLoadMessage(int result);
 
-  protected:
+protected:
     void buildUi(QWidget* window) override;
     void Form_Load() override;
     void Form_Resize() override;
     void Form_QueryUnload(int& cancel, int unloadMode) override;
     void Form_Unload(int& cancel) override;
 
-  private:
+private:
     void bindHandlers();
     void connectBoardEvents();
     void transferBegins(int32_t total, const QString& text, bool showMessage);
     void transferEnds(bool success, const QString& errorText);
     bool askSetupFile(bool save, QString& fileName);
 
-    std::unique_ptr<cProgressBar> progressBar_;
     // The board object's lamp settings while a RAM or FIFO transfer runs.
     bool savedFlashUSBStatus_ = false;
     int16_t savedUSBStatus_ = 0;

@@ -1,0 +1,243 @@
+// The main window as a window: its controls, layout, loading and closing.
+
+#include "shell/mdi_main.h"
+
+#include "board/board_flags.h"
+#include "board/evalbd.h"
+#include "board/external_programs.h"
+#include "shell/frm_graphics.h"
+#include "shell/mdi_main_progress.h"
+#include "shell/startup.h"
+
+#include "platform/ui/colors.h"
+#include "platform/ui/forms.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QMdiArea>
+#include <QPainter>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWidget>
+
+namespace {
+
+QPixmap standardPicture(QStyle::StandardPixmap which)
+{
+    return QApplication::style()->standardIcon(which).pixmap(16, 16);
+}
+
+// The size grip's picture: three diagonal ridges in the bottom-right corner.
+QPixmap gripPicture()
+{
+    QPixmap picture(13, 13);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setPen(QPen(ui::toQColor(ui::colors::vbButtonShadow), 1));
+    for (int k = 0; k < 3; ++k) {
+        const int offset = 4 * k + 2;
+        painter.drawLine(offset, 12, 12, offset);
+    }
+    return picture;
+}
+
+} // namespace
+
+mdiMain::mdiMain() : MdiForm(FormName)
+{
+    lblFIFOStat.setCaption(QStringLiteral("FIFO Missing"));
+    const QString usbTip = QStringLiteral("Indicates eval board connection status");
+    lblUSBStat.setCaption(QStringLiteral("Not Connected"));
+    lblUSBStat.setToolTipText(usbTip);
+    imgUsbAttention.setToolTipText(usbTip);
+    imgUSBIco.setToolTipText(usbTip);
+
+    cmdToolBarBtn(0).setToolTipText(QStringLiteral(" Load Setup File "));
+    cmdToolBarBtn(1).setToolTipText(QStringLiteral(" Save Setup to a File "));
+    cmdToolBarBtn(2).setCaption(QStringLiteral("RESET"));
+    cmdToolBarBtn(2).setToolTipText(QStringLiteral(" Master Reset "));
+    cmdToolBarBtn(3).setCaption(QStringLiteral("I/O Update"));
+    cmdToolBarBtn(3).setToolTipText(QStringLiteral(" I/O Update "));
+    cmdToolBarBtn(4).setCaption(QStringLiteral("Simulator"));
+    cmdToolBarBtn(4).setToolTipText(QStringLiteral(" Simulator Setup"));
+    cmdToolBarBtn(5).setCaption(QStringLiteral("MVG"));
+    cmdToolBarBtn(5).setToolTipText(QStringLiteral("Modulation Vector Generator"));
+    for (auto& button : cmdToolBarBtn)
+        button.setTabStop(false);
+
+    chkAutoIOUd.setCaption(QStringLiteral("Auto"));
+    chkAutoIOUd.setToolTipText(QStringLiteral(" I/O Update After Every Load"));
+    chkAutoIOUd.setValue(1);
+
+    pbxStatusBar.setAlign(ui::vbAlignBottom);
+    pbxStatusBar.setBorderStyle(0);
+    pbxProgress.setBorderStyle(0);
+    pbxProgress.setAutoRedraw(true);
+    pbxToolBar.setAlign(ui::vbAlignTop);
+    pbxToolBar.setBorderStyle(0);
+    lblFIFOStat.setAlignment(ui::vbCenter);
+    lblFIFOStat.setBorderStyle(1);
+    lblUSBStat.setAlignment(ui::vbCenter);
+    lblUSBStat.setBorderStyle(1);
+    imgResizer.setPicture(gripPicture());
+    imgResizer.setToolTipText(QString());
+
+    // The RAM I/O Window entry and the Options menu carry a design flag the other entries lack: both are
+    // kept visible here (the Options menu does nothing when chosen).
+    registerProc(QStringLiteral("UpdateUSBStat"), [this] { UpdateUSBStat(); });
+    registerProc(QStringLiteral("UpdateFIFOStat"), [this] { UpdateFIFOStat(); });
+    registerProc(QStringLiteral("SetMode"), [this] { SetMode(); });
+    bindHandlers();
+}
+
+mdiMain::~mdiMain()
+{
+    if (goEvalBd == EvalBd.get())
+        goEvalBd = nullptr;
+}
+
+uint32_t mdiMain::hWnd() const
+{
+    const auto pid = static_cast<uint32_t>(QCoreApplication::applicationPid());
+    return pid != 0 ? pid : 1u;
+}
+
+void mdiMain::bindHandlers()
+{
+    tmrUSBCheck.Timer = [this] { tmrUSBCheck_Timer(); };
+    cmdToolBarBtn.on(&ui::CommandButton::Click, [this](int index) { cmdToolBarBtn_Click(index); });
+    pbxStatusBar.Paint = [this] { pbxStatusBar_Paint(); };
+    pbxStatusBar.Resize = [this] { pbxStatusBar_Paint(); };
+    pbxToolBar.Resize = [this] { pbxToolBar_Resize(); };
+    imgResizer.MouseDown = [this](int b, int s, float x, float y) { imgResizer_MouseDown(b, s, x, y); };
+    imgResizer.MouseMove = [this](int b, int s, float x, float y) { imgResizer_MouseMove(b, s, x, y); };
+
+    mnuFileLoadSetup.Click = [this] { mnuFileLoadSetup_Click(); };
+    mnuFileSaveSetup.Click = [this] { mnuFileSaveSetup_Click(); };
+    mnuFileExit.Click = [this] { mnuFileExit_Click(); };
+    mnuIOSelectEvalBd.Click = [this] { mnuIOSelectEvalBd_Click(); };
+    mnuIODUTIO.Click = [this] { mnuIODUTIO_Click(); };
+    mnuHelpAbout.Click = [this] { mnuHelpAbout_Click(); };
+    for (ui::Menu* entry : mnuView.entries())
+        if (!entry->isSeparator())
+            entry->Click = [this, entry] { mnuView_Click(*entry); };
+}
+
+void mdiMain::connectBoardEvents()
+{
+    cZR4470XEvalBd& board = *EvalBd;
+    board.AfterRESET = [this] { EvalBd_AfterRESET(); };
+    board.FIFOLoadBegin = [this](int32_t count, int16_t perPacket) {
+        EvalBd_FIFOLoadBegin(count, perPacket);
+    };
+    board.FIFOPacketSent = [this](int32_t count) { EvalBd_FIFOPacketSent(count); };
+    board.FIFOLoadFinished = [this](bool success) { EvalBd_FIFOLoadFinished(success); };
+    board.RAMCOMBegin = [this](int32_t words, int16_t wpp, bool isRead) {
+        EvalBd_RAMCOMBegin(words, wpp, isRead);
+    };
+    board.RAMPacketXfered = [this](int32_t wordsDone) { EvalBd_RAMPacketXfered(wordsDone); };
+    board.RAMCOMFinished = [this](bool success) { EvalBd_RAMCOMFinished(success); };
+}
+
+void mdiMain::buildUi(QWidget* window)
+{
+    // Toolbar: the separator under the menu bar, the buttons, the "Auto" box and a separator.
+    QWidget* toolBar = pbxToolBar.container();
+    auto* toolColumn = new QVBoxLayout(toolBar);
+    toolColumn->setContentsMargins(0, 0, 0, 2);
+    toolColumn->setSpacing(2);
+    for (auto& line : lneMainMenuSep) {
+        line.setBorderColor(line.Index() == 0 ? ui::colors::vbButtonShadow : ui::colors::vb3DHighlight);
+        toolColumn->addWidget(line.widget());
+    }
+    auto* toolRow = new QHBoxLayout;
+    toolRow->setContentsMargins(4, 0, 4, 0);
+    toolRow->setSpacing(3);
+    cmdToolBarBtn(0).setPicture(standardPicture(QStyle::SP_DialogOpenButton));
+    cmdToolBarBtn(1).setPicture(standardPicture(QStyle::SP_DialogSaveButton));
+    for (auto& button : cmdToolBarBtn)
+        toolRow->addWidget(button.widget());
+    lneSep1.setPoints(0, 0, 0, 20);
+    lneSep1.setBorderColor(ui::colors::vbButtonShadow);
+    toolRow->addWidget(lneSep1.widget());
+    toolRow->addWidget(chkAutoIOUd.widget());
+    toolRow->addStretch(1);
+    toolColumn->addLayout(toolRow);
+
+    // Status bar: the progress bar's surface, the FIFO and USB indicators and the size grip.
+    QWidget* statusBar = pbxStatusBar.container();
+    auto* statusRow = new QHBoxLayout(statusBar);
+    statusRow->setContentsMargins(2, 2, 0, 0);
+    statusRow->setSpacing(3);
+    pbxProgress.widget()->setMinimumHeight(18);
+    statusRow->addWidget(pbxProgress.widget(), 1);
+    lblFIFOStat.widget()->setMinimumWidth(100);
+    statusRow->addWidget(lblFIFOStat.widget());
+    statusRow->addWidget(imgUSBIco.widget());
+    statusRow->addWidget(imgUsbAttention.widget());
+    lblUSBStat.widget()->setMinimumWidth(110);
+    statusRow->addWidget(lblUSBStat.widget());
+    statusRow->addWidget(imgResizer.widget(), 0, Qt::AlignBottom);
+
+    auto* column = new QVBoxLayout(window);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(toolBar);
+    column->addWidget(mdiArea(), 1);
+    column->addWidget(statusBar);
+}
+
+void mdiMain::Form_Load()
+{
+    EvalBd = std::make_unique<cZR4470XEvalBd>();
+    connectBoardEvents();
+    // Start-up copies the reference again once the window is shown; until then nothing else may create a
+    // second board object.
+    goEvalBd = EvalBd.get();
+
+    installProgressBar(pbxProgress);
+
+    frmGraphics& graphics = ui::form<frmGraphics>();
+    imgUSBIco.setPicture(graphics.imgUSBIcon(gbBoardConnected ? 0 : 1).Picture());
+    imgUsbAttention.setPicture(graphics.imgAttenSM(0).Picture());
+
+    const bool simulator = ebSimulatorPresent();
+    cmdToolBarBtn(4).setEnabled(simulator);
+    if (!simulator)
+        cmdToolBarBtn(4).setToolTipText(QStringLiteral("Simulator (Not Installed)"));
+    const bool generator = ebVectGenPresent();
+    cmdToolBarBtn(5).setEnabled(generator);
+    if (!generator)
+        cmdToolBarBtn(5).setToolTipText(QStringLiteral("Modulation Vector Generator (Not Installed)"));
+}
+
+void mdiMain::Form_Resize()
+{
+    pbxStatusBar_Paint();
+}
+
+void mdiMain::Form_QueryUnload(int& cancel, int unloadMode)
+{
+    (void)unloadMode;
+    // Closing is never cancelled here. The watch stops before any child window goes, so no tick reaches
+    // a window in the middle of its unload; should a child keep the program open, it starts again.
+    cancel = 0;
+    tmrUSBCheck.setEnabled(false);
+    if (QWidget* w = widget())
+        QTimer::singleShot(0, w, [this] {
+            if (IsLoaded())
+                tmrUSBCheck.setEnabled(true);
+        });
+}
+
+void mdiMain::Form_Unload(int& cancel)
+{
+    cancel = 0;
+    tmrUSBCheck.setEnabled(false);
+    // The board object stays until EndProgram has let go of the board; the runtime's plot windows get a
+    // bounded time to close.
+    ebCloseFigureWindows();
+    EndProgram();
+}
