@@ -50,7 +50,9 @@ TEST_F(Watch, ConnectEdgeShowsTheBoardAndItsFifo)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         gbBoardConnected = gbPrevConnected = false;
-        plugAndSelect(0, {.fifoPresent = c.fifo});
+        usb::BoardOptions options;
+        options.fifoPresent = c.fifo;
+        plugAndSelect(0, options);
         mdi->tmrUSBCheck_Timer();
         EXPECT_EQ(mdi->lblUSBStat.Caption(), "Ezssp-0");
         EXPECT_EQ(mdi->lblUSBStat.ForeColor(), 0x00FF00u);
