@@ -20,8 +20,7 @@
 #include <array>
 #include <chrono>
 
-namespace
-{
+namespace {
 
 constexpr double kMicroframeNs = 125'000.0;
 constexpr double kPollPeriodNs = 300'000'000.0;

@@ -4,8 +4,7 @@
 
 #include <array>
 
-namespace
-{
+namespace {
 
 constexpr std::array<uint8_t, 8> kBitMasks = {1, 2, 4, 8, 16, 32, 64, 128};
 

@@ -5,8 +5,7 @@
 #include "board/cls_ezusb_version.h"
 #include "platform/ui/msgbox.h"
 
-namespace
-{
+namespace {
 
 const QString kReadOnlyText = QStringLiteral("Sorry, this is a read only property!");
 const QString kReadOnlyTitle = QStringLiteral("Can not set property value!");

@@ -30,9 +30,8 @@ inline constexpr int32_t kEvalBoardProductID = static_cast<int16_t>(usb::kBoardP
 inline constexpr int32_t kDevKitVendorID = static_cast<int16_t>(usb::kDevKitVendorId);
 inline constexpr int32_t kDevKitProductID = static_cast<int16_t>(usb::kDevKitProductId);
 
-class clsEZUSB
-{
-  public:
+class clsEZUSB {
+public:
     static constexpr int kMaxDevices = 9;  // device names base-0 to base-8
     static constexpr int kMaxPipes = 17;   // pipe records in the pipe-information buffer
     static constexpr int kCommandPipe = 0; // firmware commands (out)
@@ -128,7 +127,7 @@ class clsEZUSB
     // Switches the driver base name to "Ezusb" (device names Ezusb-0 .. Ezusb-8).
     void UseEZUSBDriver();
 
-  private:
+private:
     friend class EZUSBHolder;
 
     // The device-descriptor request on an open handle: the identifiers read as signed 16-bit numbers
@@ -180,9 +179,8 @@ std::unique_ptr<clsEZUSB> ReplaceEZUSB(std::unique_ptr<clsEZUSB> next);
 // For tests: installs a fresh USB object for the guard's lifetime (optionally with the board's own
 // identifiers, as start-up sets them) and puts the previous one back afterwards. Declare it after the
 // usb::ScopedEmulatedDriver it talks to, so that it is destroyed first.
-class ScopedEZUSB
-{
-  public:
+class ScopedEZUSB {
+public:
     explicit ScopedEZUSB(bool boardIdentifiers = true);
     ~ScopedEZUSB();
     ScopedEZUSB(const ScopedEZUSB&) = delete;
@@ -191,6 +189,6 @@ class ScopedEZUSB
     clsEZUSB& operator*() { return goEZUSB(); }
     clsEZUSB* operator->() { return &goEZUSB(); }
 
-  private:
+private:
     std::unique_ptr<clsEZUSB> previous_;
 };

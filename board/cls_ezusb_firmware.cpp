@@ -7,8 +7,7 @@
 #include "board/cls_ezusb_version.h"
 #include "platform/ui/msgbox.h"
 
-namespace
-{
+namespace {
 
 constexpr uint8_t kGetFirmwareVersion = 0;
 constexpr uint8_t kSetHostID = 13;

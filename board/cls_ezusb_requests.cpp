@@ -7,8 +7,7 @@
 
 #include <array>
 
-namespace
-{
+namespace {
 
 constexpr uint32_t kPipeRecordsStart = 16;
 constexpr uint32_t kPipeRecordSize = 20;

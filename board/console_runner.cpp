@@ -10,8 +10,7 @@
 #include <QStringView>
 #include <memory>
 
-namespace
-{
+namespace {
 
 // How long one poll waits for the program's output or end before it lets the windows run again. Short
 // enough that the windows stay responsive, long enough that the wait does not spin.
@@ -43,9 +42,8 @@ QString mirroredText(const QString& firstText, const QByteArray& kept)
 }
 
 // Finds the stop text in output that arrives in pieces, a match across two pieces included.
-class StopTextWatch
-{
-  public:
+class StopTextWatch {
+public:
     explicit StopTextWatch(const QString& stopText)
         : stop_(stopText.toLocal8Bit()), matcher_(stop_), found_(stop_.isEmpty())
     {
@@ -60,7 +58,7 @@ class StopTextWatch
         carry_ = window.right(stop_.size() - 1);
     }
 
-  private:
+private:
     QByteArray stop_;
     QByteArrayMatcher matcher_;
     QByteArray carry_;
@@ -68,9 +66,8 @@ class StopTextWatch
 };
 
 // One run's mirror of the output into the box.
-class BoxMirror
-{
-  public:
+class BoxMirror {
+public:
     BoxMirror(ui::TextBox& box, const QString& firstText) : box_(box), firstText_(firstText) {}
     void show(const QString& text)
     {
@@ -87,7 +84,7 @@ class BoxMirror
         show(mirroredText(firstText_, child.output()));
     }
 
-  private:
+private:
     ui::TextBox& box_;
     QString firstText_;
     qsizetype shownBytes_ = 0;

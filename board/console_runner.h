@@ -7,8 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace ui
-{
+namespace ui {
 class TextBox;
 }
 

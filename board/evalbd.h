@@ -57,9 +57,8 @@ struct EvalBdEventRecord {
     bool flag = false;  // isRead or success
 };
 
-class cZR4470XEvalBd
-{
-  public:
+class cZR4470XEvalBd {
+public:
     static constexpr int kRegisterCount = 32;
     static constexpr int kRamWordBits = 32;
     static constexpr int kFifoMaxValues = 65536;
@@ -260,7 +259,7 @@ class cZR4470XEvalBd
     bool USBWriteFIFOPacket(std::span<const int32_t> values);
     bool USBWri5093DataPort(int32_t value);
 
-  private:
+private:
     class BusyScope;
 
     // transport

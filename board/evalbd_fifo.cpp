@@ -10,8 +10,7 @@
 
 using namespace evalbd_detail;
 
-namespace
-{
+namespace {
 
 constexpr int kHighSpeedFifoPacket = 128;
 constexpr int kFullSpeedFifoPacket = 16;

@@ -3,8 +3,7 @@
 
 #include "board/evalbd.h"
 
-namespace
-{
+namespace {
 
 bool validPort(int16_t port)
 {

@@ -7,8 +7,7 @@
 
 using evalbd_detail::binaryText;
 
-namespace
-{
+namespace {
 
 bool validAddress(int16_t addr)
 {

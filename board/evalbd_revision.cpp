@@ -4,8 +4,7 @@
 #include "board/evalbd.h"
 #include "board/evalbd_wire.h"
 
-namespace
-{
+namespace {
 
 constexpr int16_t kRev3IdRegister = 0x1F;
 constexpr int16_t kRev12IdRegister = 0x17;

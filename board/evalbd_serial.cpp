@@ -11,8 +11,7 @@
 
 using namespace evalbd_detail;
 
-namespace
-{
+namespace {
 
 constexpr int16_t kFirstProfileRegister = 0x0E;
 constexpr int16_t kLastProfileRegister = 0x15;

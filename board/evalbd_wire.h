@@ -9,8 +9,7 @@
 
 #include <cstdint>
 
-namespace evalbd_detail
-{
+namespace evalbd_detail {
 
 // Bytes of one serial wire word (16-bit little-endian: the bit, then 0) and of one FIFO value.
 inline constexpr int kWireWordBytes = 2;
@@ -88,9 +87,8 @@ inline QString reversedText(const QString& text)
 
 // Marks the board object busy for one transfer. A transfer that starts while another one runs (from a
 // timer or a user action during a wait, or from an event handler) does not acquire it and is refused.
-class cZR4470XEvalBd::BusyScope
-{
-  public:
+class cZR4470XEvalBd::BusyScope {
+public:
     explicit BusyScope(cZR4470XEvalBd& board) : board_(board), acquired_(!board.busy_)
     {
         if (acquired_)
@@ -105,7 +103,7 @@ class cZR4470XEvalBd::BusyScope
     BusyScope& operator=(const BusyScope&) = delete;
     bool acquired() const { return acquired_; }
 
-  private:
+private:
     cZR4470XEvalBd& board_;
     bool acquired_;
 };

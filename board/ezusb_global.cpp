@@ -4,9 +4,8 @@
 
 // Keeps the USB object for the life of the process. An object still here when the process exits is past
 // the application's end: the driver and the message boxes may already be gone, so it goes quietly.
-class EZUSBHolder
-{
-  public:
+class EZUSBHolder {
+public:
     ~EZUSBHolder()
     {
         if (object) {
@@ -16,8 +15,7 @@ class EZUSBHolder
     std::unique_ptr<clsEZUSB> object;
 };
 
-namespace
-{
+namespace {
 
 EZUSBHolder& holder()
 {

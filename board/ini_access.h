@@ -6,9 +6,8 @@
 #include <cstdint>
 #include <optional>
 
-class IniAccess
-{
-  public:
+class IniAccess {
+public:
     // FileName: the executable's name followed by ".ini"; AppName: the executable's name without its
     // extension. There is no Windows folder here: a FileName without a folder means a file of that name in
     // the program folder (which stands in for it everywhere).
@@ -39,7 +38,7 @@ class IniAccess
     // The file the calls use: FileName, in the program folder when it names no folder.
     QString resolvedFileName() const;
 
-  private:
+private:
     QString sectionOr(const std::optional<QString>& section) const { return section ? *section : appName_; }
 
     QString fileName_;

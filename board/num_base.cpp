@@ -11,8 +11,7 @@ using board::hexDigitValue;
 using board::Int128;
 using board::UInt128;
 
-namespace
-{
+namespace {
 
 constexpr int kBinDigits = 96; // every bit string is built over the decimal's 96 bits
 constexpr int kMaxBinLength = 111;

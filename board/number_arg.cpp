@@ -6,11 +6,9 @@
 #include <cmath>
 #include <limits>
 
-namespace board
-{
+namespace board {
 
-namespace
-{
+namespace {
 
 constexpr UInt128 kLimit96 = UInt128(1) << 96;
 

@@ -7,8 +7,7 @@
 #include <cstdint>
 #include <variant>
 
-namespace board
-{
+namespace board {
 
 __extension__ typedef __int128 Int128;
 __extension__ typedef unsigned __int128 UInt128;
@@ -16,9 +15,8 @@ __extension__ typedef unsigned __int128 UInt128;
 // A number handed to the number-base conversions: an integer, a floating-point value, a wide decimal or
 // numeric text in the user's locale (also "&H" hexadecimal text, as the register windows build it).
 // Text is converted only when the conversion needs the value, so a bad text fails there with error 13.
-class NumberArg
-{
-  public:
+class NumberArg {
+public:
     NumberArg(const rt::Decimal& value) : value_(value) {}
     template <std::integral T>
     requires(!std::same_as<T, bool> && std::is_signed_v<T>) NumberArg(T value)
@@ -44,7 +42,7 @@ class NumberArg
     // True for every number and for text that reads as one.
     bool isNumeric() const;
 
-  private:
+private:
     std::variant<int64_t, uint64_t, double, rt::Decimal, QString> value_;
 };
 

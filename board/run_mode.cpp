@@ -3,8 +3,7 @@
 #include "board/globals.h"
 #include "platform/ui/forms.h"
 
-namespace
-{
+namespace {
 
 // Access keyword of each run mode 1-5 (index 0 unused).
 const char* const kModeKeywords[] = {nullptr, "QUILLFERN", "TORVASK", "MARBLEQUINTOSH", "NOLKRAV", "WESPIL"};

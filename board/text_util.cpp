@@ -3,8 +3,7 @@
 #include "board/num_base.h"
 #include "platform/ui/controls_textbox.h"
 
-namespace
-{
+namespace {
 
 bool isControlOrBlank(int key)
 {

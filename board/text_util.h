@@ -6,8 +6,7 @@
 
 #include <QString>
 
-namespace ui
-{
+namespace ui {
 class TextBox;
 }
 

@@ -8,8 +8,7 @@
 
 class QWidget;
 
-namespace ui
-{
+namespace ui {
 class Form;
 class TextBox;
 class Label;

@@ -4,8 +4,7 @@
 
 #include <cmath>
 
-namespace
-{
+namespace {
 
 // A magnitude scaled into [1, 1000) by powers of 1000, and the power of ten taken out of it.
 struct EngScaled {

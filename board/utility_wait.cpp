@@ -4,8 +4,7 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/virtual_clock.h"
 
-namespace
-{
+namespace {
 
 // A turn of a wait that does not yield. Real time passes by itself; the tests' virtual clock moves only
 // when something moves it, so a turn lets it run on by a millisecond without firing any timer (as a

@@ -5,8 +5,7 @@
 #include <QMdiSubWindow>
 #include <QWidget>
 
-namespace
-{
+namespace {
 
 // The widget that carries the title bar: the window itself, or the frame of a window in the MDI area.
 QWidget* frameOf(QWidget* widget)

@@ -4,8 +4,7 @@
 
 #include <QHash>
 
-namespace
-{
+namespace {
 
 constexpr int32_t kCustomLocale = 0x0C00;
 

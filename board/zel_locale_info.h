@@ -10,9 +10,8 @@
 #include <QString>
 #include <cstdint>
 
-class zelLocaleInfo
-{
-  public:
+class zelLocaleInfo {
+public:
     // Information types understood by GetLocaleInfo.
     enum InfoType : int32_t {
         LanguageId = 0x0001,   // "0409"
@@ -45,7 +44,7 @@ class zelLocaleInfo
     // The classic identifier of a locale; 0x0C00 (custom) for one without a classic number.
     static int32_t lcidOf(const QLocale& locale);
 
-  private:
+private:
     QLocale systemLocale_;
     QLocale userLocale_;
     int32_t systemDefault_ = 0;

@@ -9,8 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace
-{
+namespace {
 
 const QString& iniPath()
 {

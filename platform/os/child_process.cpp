@@ -11,11 +11,9 @@
 #include <algorithm>
 #include <vector>
 
-namespace os
-{
+namespace os {
 
-namespace
-{
+namespace {
 
 // Children started and not yet destroyed; the owners remove themselves.
 std::vector<ChildProcess*>& liveChildren()

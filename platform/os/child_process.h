@@ -6,8 +6,7 @@
 
 class QProcess;
 
-namespace os
-{
+namespace os {
 
 // The exit code reported while a child is still running.
 constexpr int kStillActive = 259;
@@ -18,9 +17,8 @@ constexpr int kStillActive = 259;
 //
 // Every started child that still runs is in a process-wide registry, so that endRunningChildren() can end
 // the ones still running when the program closes its numerical runtime's windows.
-class ChildProcess
-{
-  public:
+class ChildProcess {
+public:
     // Output kept by output(): at most this many bytes from the start; later bytes are still read (so the
     // child never blocks on a full pipe) and handed out by takeNewOutput(), but not kept.
     explicit ChildProcess(qsizetype keptOutputLimit = 16 * 1024 * 1024);
@@ -58,7 +56,7 @@ class ChildProcess
     // Asks the child to end (SIGTERM); waits at most `milliseconds`; kills it when it is still there.
     void terminate(int milliseconds);
 
-  private:
+private:
     friend void keepRunning(std::unique_ptr<ChildProcess> child);
     friend void endRunningChildren(int milliseconds);
     void drain();

@@ -4,8 +4,7 @@
 
 #include <QFileInfo>
 
-namespace os
-{
+namespace os {
 
 bool FileExists(const QString& path)
 {

@@ -2,8 +2,7 @@
 
 #include <QString>
 
-namespace os
-{
+namespace os {
 
 // Real existence tests on the named path (both separators accepted). Nothing is expanded: "*" and "?"
 // are plain characters of a name. An empty path names nothing.

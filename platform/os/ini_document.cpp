@@ -2,11 +2,9 @@
 
 #include <QStringDecoder>
 
-namespace os
-{
+namespace os {
 
-namespace
-{
+namespace {
 
 std::vector<QByteArray> splitLines(const QByteArray& bytes)
 {

@@ -6,8 +6,7 @@
 #include <optional>
 #include <vector>
 
-namespace os
-{
+namespace os {
 
 // One INI file in memory, read and changed with the classic private-profile rules:
 // - a line "[name]" (blanks around allowed; the name ends at the last "]") starts a section;
@@ -19,9 +18,8 @@ namespace os
 //   none.
 // Any bytes parse (LF, CR LF or CR line ends; text in UTF-8, or else Latin-1; NUL bytes dropped); lines
 // nobody changes are written back byte for byte, every line ended by CR LF.
-class IniDocument
-{
-  public:
+class IniDocument {
+public:
     static IniDocument parse(const QByteArray& bytes);
     QByteArray serialize() const;
 
@@ -49,7 +47,7 @@ class IniDocument
     static bool isWritableKey(const QString& key);
     static bool isWritableValue(const QString& value);
 
-  private:
+private:
     enum class Kind { Other, Section, Entry, Comment, Blank };
     struct Line {
         QByteArray raw; // as read (without its line end) or as we made it

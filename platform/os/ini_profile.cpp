@@ -9,11 +9,9 @@
 #include <limits>
 #include <optional>
 
-namespace os
-{
+namespace os {
 
-namespace
-{
+namespace {
 
 // An INI file this size is not one of ours; reading it would only cost memory.
 constexpr qint64 kLargestIniFile = 64 * 1024 * 1024;

@@ -4,8 +4,7 @@
 #include <QStringList>
 #include <cstdint>
 
-namespace os
-{
+namespace os {
 
 // The classic private-profile functions on plain INI files (rules in ini_document.h). The file name is a
 // path ("\" counts as a separator); there is no system folder: a name without a folder means the current

@@ -2,11 +2,9 @@
 
 #include "platform/runtime/locale_info.h"
 
-namespace os
-{
+namespace os {
 
-namespace
-{
+namespace {
 
 std::optional<QLocale>& userOverride()
 {

@@ -5,8 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace os
-{
+namespace os {
 
 // Locale identifiers and locale texts in the classic shape: a locale is a 32-bit number, and a text is
 // asked for by its number. Numbers here are ours: ((territory + 1) << 16) | language, with Qt's

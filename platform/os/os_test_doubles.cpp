@@ -7,11 +7,9 @@
 #include <QTemporaryDir>
 #include <memory>
 
-namespace os::testing
-{
+namespace os::testing {
 
-namespace
-{
+namespace {
 
 std::unique_ptr<QTemporaryDir>& programFolderHolder()
 {

@@ -7,22 +7,19 @@
 #include <QStringList>
 #include <vector>
 
-namespace os::testing
-{
+namespace os::testing {
 
 // Records every open request and answers with `result` (true unless a test sets it false).
-class RecordingShellService : public ShellService
-{
-  public:
+class RecordingShellService : public ShellService {
+public:
     bool open(const OpenRequest& request) override;
     std::vector<OpenRequest> requests;
     bool result = true;
 };
 
 // Records every system sound by name.
-class RecordingSoundService : public SoundService
-{
-  public:
+class RecordingSoundService : public SoundService {
+public:
     void playSystemSound(const QString& name) override;
     bool hasSoundDevice() const override { return soundDevice; }
     QStringList played;

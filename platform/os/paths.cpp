@@ -1,10 +1,8 @@
 #include "platform/os/paths.h"
 
-namespace os
-{
+namespace os {
 
-namespace
-{
+namespace {
 
 bool isSeparator(QChar c)
 {

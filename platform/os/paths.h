@@ -2,8 +2,7 @@
 
 #include <QString>
 
-namespace os
-{
+namespace os {
 
 // Paths here use "/". Texts built the classic way use "\" (the program folder & "\Simulator\main.exe"),
 // so every helper below treats both as separators; a "\" is never part of one of our file names.

@@ -3,11 +3,9 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-namespace os
-{
+namespace os {
 
-namespace
-{
+namespace {
 
 QString& overrideFolder()
 {

@@ -2,8 +2,7 @@
 
 #include <QString>
 
-namespace os
-{
+namespace os {
 
 // The program folder: the folder of the executable (no trailing "/"). "startup.log", the INI files and the
 // "Simulator" folder live there. Tests set their own.

@@ -8,11 +8,9 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
-namespace os
-{
+namespace os {
 
-namespace
-{
+namespace {
 
 QString inFolder(const QString& path, const QString& folder)
 {
@@ -32,9 +30,8 @@ bool startTool(const QString& program, const QStringList& arguments, const QStri
 }
 
 // The desktop's handlers: xdg-open for documents and addresses, a text editor for the text viewer.
-class DesktopShellService : public ShellService
-{
-  public:
+class DesktopShellService : public ShellService {
+public:
     bool open(const OpenRequest& request) override
     {
         switch (request.kind) {

@@ -2,8 +2,7 @@
 
 #include <QString>
 
-namespace os
-{
+namespace os {
 
 // What the desktop is asked to show.
 enum class OpenKind {
@@ -23,9 +22,8 @@ struct OpenRequest {
 
 // Opens documents, addresses and viewers through the desktop. A missing viewer or browser is a failure
 // (false), never fatal. Tests install a recorder (os_test_doubles.h).
-class ShellService
-{
-  public:
+class ShellService {
+public:
     virtual ~ShellService() = default;
     virtual bool open(const OpenRequest& request) = 0;
 };

@@ -3,16 +3,13 @@
 #include <cstdio>
 #include <unistd.h>
 
-namespace os
-{
+namespace os {
 
-namespace
-{
+namespace {
 
 // Without the desktop's sound the bell of the terminal the program was started from is all there is.
-class BellSoundService : public SoundService
-{
-  public:
+class BellSoundService : public SoundService {
+public:
     void playSystemSound(const QString& name) override
     {
         if (name.trimmed().isEmpty() || !hasSoundDevice())

@@ -11,14 +11,11 @@
 #include <cstdlib>
 #include <vector>
 
-namespace ui
-{
+namespace ui {
 
-namespace detail
-{
+namespace detail {
 
-namespace
-{
+namespace {
 int g_depth = 0;
 }
 
@@ -104,8 +101,7 @@ std::optional<Qt::CursorShape> cursorShapeForPointer(int pointer)
     }
 }
 
-namespace
-{
+namespace {
 int g_screenPointer = 0;
 }
 
@@ -132,8 +128,7 @@ void setScreenMousePointer(int pointer)
 
 // ---- end of the process --------------------------------------------------------------------------------
 
-namespace
-{
+namespace {
 EndProcessHook& endHook()
 {
     static EndProcessHook hook;

@@ -4,8 +4,7 @@
 #include <cstdint>
 #include <functional>
 
-namespace ui
-{
+namespace ui {
 
 // Lets the event loop process what is queued (timers and other windows run; handlers may re-enter).
 void DoEvents();

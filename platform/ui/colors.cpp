@@ -3,11 +3,9 @@
 #include <QGuiApplication>
 #include <QPalette>
 
-namespace ui
-{
+namespace ui {
 
-namespace
-{
+namespace {
 
 struct PaletteEntry {
     QPalette::ColorGroup group;

@@ -4,15 +4,13 @@
 #include <cstdint>
 #include <optional>
 
-namespace ui
-{
+namespace ui {
 
 // Colours are 32-bit values in the order 0x00BBGGRR (so 0x0000FF is red). A value with the top bit set is
 // a system colour: its low byte is an index into the desktop palette (5 window, 8 window text, 13 highlight,
 // 15 button face, 16 button shadow, 17 grey text, 18 button text, 20 button highlight, 23/24 tooltip text
 // and background, ...). Indexes follow the classic system-colour numbering.
-namespace colors
-{
+namespace colors {
 constexpr uint32_t vbBlack = 0x000000;
 constexpr uint32_t vbRed = 0x0000FF;
 constexpr uint32_t vbGreen = 0x00FF00;

@@ -9,8 +9,7 @@
 #include <QKeyEvent>
 #include <QWidget>
 
-namespace ui
-{
+namespace ui {
 
 Control::Control(Form* owner, QString name, int index)
     : owner_(owner), name_(std::move(name)), index_(index),
@@ -288,8 +287,7 @@ bool Control::onKeyRelease(QWidget* target, QKeyEvent* event)
     return code == 0;
 }
 
-namespace
-{
+namespace {
 
 CommandButton* findButton(Form* form, bool cancel)
 {

@@ -13,8 +13,7 @@ class QMouseEvent;
 class QPoint;
 class QWidget;
 
-namespace ui
-{
+namespace ui {
 
 class Form;
 class ControlEventBridge;
@@ -33,9 +32,8 @@ class ControlEventBridge;
 // A's Validate runs first (only when B causes validation); a Cancel keeps the focus in A and B sees
 // nothing. Otherwise A's LostFocus and then B's GotFocus fire. Moving to another window fires nothing; the
 // form remembers its active control.
-class Control
-{
-  public:
+class Control {
+public:
     Control(Form* owner, QString name, int index = -1);
     virtual ~Control();
     Control(const Control&) = delete;
@@ -102,7 +100,7 @@ class Control
     Event<int&, int> KeyDown;
     Event<int&, int> KeyUp;
 
-  protected:
+protected:
     // Called by the subclass once its widget exists: `root` is owned by this control; the event widgets
     // (root when none given) deliver mouse and key events.
     void adoptWidget(QWidget* root);
@@ -143,7 +141,7 @@ class Control
     uint32_t foreColor_ = 0x80000012; // button text
     uint32_t backColor_ = 0x8000000F; // button face
 
-  private:
+private:
     friend class ControlEventBridge;
     void applyVisibility();
 

@@ -11,8 +11,7 @@
 #include <type_traits>
 #include <vector>
 
-namespace ui
-{
+namespace ui {
 
 class Form;
 
@@ -24,9 +23,8 @@ class Form;
 //     cmdToolBarBtn.on(&CommandButton::Click, [this](int index) { cmdToolBarBtn_Click(index); });
 //     txtOutFreqST.on(&TextBox::KeyPress, [this](int index, int& key) { txtOutFreqST_KeyPress(index, key);
 //     });
-template <typename T> class ControlArray
-{
-  public:
+template <typename T> class ControlArray {
+public:
     using Maker = std::function<std::unique_ptr<T>(Form* owner, const QString& name, int index)>;
 
     ControlArray(Form* owner, QString name, Maker maker = defaultMaker())
@@ -82,9 +80,8 @@ template <typename T> class ControlArray
         binders_.push_back(std::move(binder));
     }
 
-    class iterator
-    {
-      public:
+    class iterator {
+    public:
         using inner = typename std::map<int, std::unique_ptr<T>>::const_iterator;
         using iterator_category = std::forward_iterator_tag;
         using value_type = T;
@@ -108,7 +105,7 @@ template <typename T> class ControlArray
         bool operator==(const iterator& other) const { return it_ == other.it_; }
         bool operator!=(const iterator& other) const { return it_ != other.it_; }
 
-      private:
+    private:
         inner it_;
     };
     iterator begin() const { return iterator(items_.begin()); }
@@ -121,7 +118,7 @@ template <typename T> class ControlArray
         };
     }
 
-  private:
+private:
     Form* owner_;
     QString name_;
     Maker maker_;

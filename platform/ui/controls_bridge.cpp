@@ -7,8 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-namespace ui
-{
+namespace ui {
 
 void ControlEventBridge::watch(QWidget* widget)
 {
@@ -84,8 +83,7 @@ bool ControlEventBridge::mouseEvent(QWidget* widget, QEvent* event)
     return consumeMouse_;
 }
 
-namespace detail
-{
+namespace detail {
 
 int classicShiftState(Qt::KeyboardModifiers modifiers)
 {

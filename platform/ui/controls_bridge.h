@@ -9,17 +9,15 @@
 class QKeyEvent;
 
 // Internal to the window layer: what connects a control to the events of its Qt widgets.
-namespace ui
-{
+namespace ui {
 
 class Control;
 class Form;
 
 // One per control: watches the control's widgets (mouse, keys, reparenting) and is the context object of
 // every signal connection the control makes, so that nothing reaches a control that is being destroyed.
-class ControlEventBridge : public QObject
-{
-  public:
+class ControlEventBridge : public QObject {
+public:
     explicit ControlEventBridge(Control& control) : control_(control) {}
     void watch(QWidget* widget);
     // Key events of `widget` are left alone (they reach the control through a child that is watched).
@@ -27,10 +25,10 @@ class ControlEventBridge : public QObject
     // Mouse events of the watched widgets end here instead of passing on to the container.
     void consumeMouse() { consumeMouse_ = true; }
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     bool mouseEvent(QWidget* widget, QEvent* event);
     Control& control_;
     bool leftPressed_ = false;
@@ -38,8 +36,7 @@ class ControlEventBridge : public QObject
     QPointer<QWidget> keyless_;
 };
 
-namespace detail
-{
+namespace detail {
 
 // The classic key code of a key (38 up, 13 Enter, 65 'A', ...); 0 for keys it has no code for.
 int classicKeyCode(const QKeyEvent* event);
@@ -54,9 +51,8 @@ int classicButtons(Qt::MouseButtons buttons);
 
 // Follows the focus across the application and turns Qt's focus changes into the classic sequence
 // (Validate with Cancel, LostFocus, GotFocus) per form. Also the registry from widgets to controls.
-class FocusTracker : public QObject
-{
-  public:
+class FocusTracker : public QObject {
+public:
     static FocusTracker& instance();
 
     void add(Control* control, QWidget* root);
@@ -66,10 +62,10 @@ class FocusTracker : public QObject
     // The form's active control in the classic sense; nullptr when none had the focus yet.
     Control* activeControl(const Form* form) const;
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     FocusTracker() = default;
     bool focusIn(QWidget* widget, Control* control, Qt::FocusReason reason);
 

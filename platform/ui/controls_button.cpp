@@ -7,21 +7,18 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace ui
-{
+namespace ui {
 
-namespace
-{
+namespace {
 
 const char* const kContainerProperty = "tessaronContainer";
 
 // Clicking cycles unchecked/grayed -> checked -> unchecked; grayed is a state only code sets.
-class ClassicCheckBox : public QCheckBox
-{
-  public:
+class ClassicCheckBox : public QCheckBox {
+public:
     using QCheckBox::QCheckBox;
 
-  protected:
+protected:
     void nextCheckState() override
     {
         setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
@@ -31,12 +28,11 @@ class ClassicCheckBox : public QCheckBox
 };
 
 // Clicking turns the button on, never off; the group is kept by OptionButton.
-class ClassicRadioButton : public QRadioButton
-{
-  public:
+class ClassicRadioButton : public QRadioButton {
+public:
     using QRadioButton::QRadioButton;
 
-  protected:
+protected:
     void nextCheckState() override
     {
         if (!isChecked())

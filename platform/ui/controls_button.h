@@ -9,14 +9,12 @@ class QCheckBox;
 class QPushButton;
 class QRadioButton;
 
-namespace ui
-{
+namespace ui {
 
 // Classic command button: a caption (with "&" accelerators) or a picture, Default (Enter anywhere on the
 // form presses it) and Cancel (Escape presses it).
-class CommandButton : public Control
-{
-  public:
+class CommandButton : public Control {
+public:
     CommandButton(Form* owner, QString name, int index = -1);
     QWidget* widget() const override;
 
@@ -36,10 +34,10 @@ class CommandButton : public Control
 
     Event<> Click;
 
-  protected:
+protected:
     bool onKeyPress(QWidget* target, QKeyEvent* event) override;
 
-  private:
+private:
     QPointer<QPushButton> button_;
     QString caption_;
     QPixmap picture_;
@@ -49,9 +47,8 @@ class CommandButton : public Control
 
 // Classic check box: Value 0 unchecked, 1 checked, 2 grayed. Setting Value fires Click when it changes; a
 // user's click checks an unchecked or grayed box and unchecks a checked one, firing Click once.
-class CheckBox : public Control
-{
-  public:
+class CheckBox : public Control {
+public:
     CheckBox(Form* owner, QString name, int index = -1);
     QWidget* widget() const override;
 
@@ -65,7 +62,7 @@ class CheckBox : public Control
 
     Event<> Click;
 
-  private:
+private:
     void showValue();
     void userChanged(int state);
     QPointer<QCheckBox> box_;
@@ -79,9 +76,8 @@ class CheckBox : public Control
 // their Click. Setting Value true fires Click every time, also when it was already on (the classic rule);
 // a user's click fires Click only when it turns the button on. A button whose widget is not placed yet
 // belongs to no group: set the starting values once the form has laid out its controls.
-class OptionButton : public Control
-{
-  public:
+class OptionButton : public Control {
+public:
     OptionButton(Form* owner, QString name, int index = -1);
     QWidget* widget() const override;
 
@@ -95,7 +91,7 @@ class OptionButton : public Control
 
     Event<> Click;
 
-  private:
+private:
     void turnOn(bool fireClick);
     void showValue();
     const QWidget* groupKey() const;

@@ -4,8 +4,7 @@
 
 #include <QGroupBox>
 
-namespace ui
-{
+namespace ui {
 
 Frame::Frame(Form* owner, QString name, int index) : Control(owner, std::move(name), index)
 {

@@ -6,14 +6,12 @@
 
 class QGroupBox;
 
-namespace ui
-{
+namespace ui {
 
 // Classic frame: a titled group box that holds other controls. Lay the inner controls out in container();
 // option buttons inside one frame form one group.
-class Frame : public Control
-{
-  public:
+class Frame : public Control {
+public:
     Frame(Form* owner, QString name, int index = -1);
     QWidget* widget() const override;
     QWidget* container() const { return widget(); }
@@ -24,11 +22,11 @@ class Frame : public Control
     Event<> Click;
     Event<> DblClick;
 
-  protected:
+protected:
     void onClick() override { Click(); }
     void onDblClick() override { DblClick(); }
 
-  private:
+private:
     QPointer<QGroupBox> box_;
     QString caption_;
 };

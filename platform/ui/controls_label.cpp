@@ -2,8 +2,7 @@
 
 #include <QLabel>
 
-namespace ui
-{
+namespace ui {
 
 QString captionDisplayText(const QString& caption)
 {

@@ -6,8 +6,7 @@
 
 class QLabel;
 
-namespace ui
-{
+namespace ui {
 
 // Classic alignment values of labels and text boxes.
 enum AlignmentValue : int { vbLeftJustify = 0, vbRightJustify = 1, vbCenter = 2 };
@@ -15,9 +14,8 @@ enum AlignmentValue : int { vbLeftJustify = 0, vbRightJustify = 1, vbCenter = 2 
 // Classic label. The caption's "&" marks an accelerator and "&&" shows one "&". BackStyle 0 is transparent,
 // 1 opaque; BorderStyle 0 none, 1 a thin sunken border. With AutoSize the label keeps the size of its
 // caption, so Width and Height measure a text.
-class Label : public Control
-{
-  public:
+class Label : public Control {
+public:
     Label(Form* owner, QString name, int index = -1);
     QWidget* widget() const override;
 
@@ -40,12 +38,12 @@ class Label : public Control
     Event<> Click;
     Event<> DblClick;
 
-  protected:
+protected:
     void applyColours() override;
     void onClick() override { Click(); }
     void onDblClick() override { DblClick(); }
 
-  private:
+private:
     QPointer<QLabel> label_;
     QString caption_;
     int alignment_ = vbLeftJustify;

@@ -8,11 +8,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 
-namespace ui
-{
+namespace ui {
 
-namespace
-{
+namespace {
 
 bool validInsert(int index, int count)
 {

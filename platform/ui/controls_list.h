@@ -7,8 +7,7 @@
 class QComboBox;
 class QListWidget;
 
-namespace ui
-{
+namespace ui {
 
 // Classic combo box styles.
 enum ComboStyle : int { vbComboDropdown = 0, vbComboSimple = 1, vbComboDropdownList = 2 };
@@ -17,9 +16,8 @@ enum ComboStyle : int { vbComboDropdown = 0, vbComboSimple = 1, vbComboDropdownL
 // is set to a valid value (-1 included), as the classic toolkit does; a user's selection fires Click once.
 // AddItem, RemoveItem and Clear fire nothing; they keep the selected item selected (Clear and removing the
 // selected item leave none). Invalid indexes are ignored.
-class ListBox : public Control
-{
-  public:
+class ListBox : public Control {
+public:
     ListBox(Form* owner, QString name, int index = -1);
     QWidget* widget() const override;
 
@@ -38,10 +36,10 @@ class ListBox : public Control
     Event<> Click;
     Event<> DblClick;
 
-  protected:
+protected:
     void onDblClick() override { DblClick(); }
 
-  private:
+private:
     struct Item {
         QString text;
         int data = 0;
@@ -60,9 +58,8 @@ class ListBox : public Control
 // longer is the selected item's; choosing an item fires Click only. Text of a drop-down list is the
 // selected item's text; setting it selects the first item with that text (Click) and is ignored when none
 // has it. KeyPress works as in TextBox for the edit field.
-class ComboBox : public Control
-{
-  public:
+class ComboBox : public Control {
+public:
     ComboBox(Form* owner, QString name, int index = -1, int style = vbComboDropdown);
     QWidget* widget() const override;
 
@@ -84,10 +81,10 @@ class ComboBox : public Control
     Event<> Change;
     Event<int&> KeyPress;
 
-  protected:
+protected:
     bool onKeyPress(QWidget* target, QKeyEvent* event) override;
 
-  private:
+private:
     struct Item {
         QString text;
         int data = 0;

@@ -4,8 +4,7 @@
 #include <QMouseEvent>
 #include <QTreeWidget>
 
-namespace ui
-{
+namespace ui {
 
 // ---- ListItem ----
 

@@ -9,16 +9,14 @@
 class QTreeWidget;
 class QTreeWidgetItem;
 
-namespace ui
-{
+namespace ui {
 
 class ListView;
 
 // One row of a list view: Text is the first column, SubItems(1..) the further columns, each with an
 // optional key. Index is the row's position counted from 1.
-class ListItem
-{
-  public:
+class ListItem {
+public:
     int Index() const;
     const QString& Key() const { return key_; }
     const QString& Text() const { return text_; }
@@ -30,7 +28,7 @@ class ListItem
     bool Selected() const;
     void setSelected(bool selected); // in code: fires nothing
 
-  private:
+private:
     friend class ListView;
     struct SubItem {
         QString text;
@@ -52,9 +50,8 @@ class ListItem
 // that may be none. A user's click on a row fires ItemClick(row) and then Click; a click beside the rows
 // fires Click alone; moving the selection with the keyboard fires ItemClick. Selecting in code fires
 // nothing. Rows are whole-row selected; FullRowSelect is kept for the window's sake.
-class ListView : public Control
-{
-  public:
+class ListView : public Control {
+public:
     ListView(Form* owner, QString name, int index = -1);
     ~ListView() override;
     QWidget* widget() const override;
@@ -85,12 +82,12 @@ class ListView : public Control
     Event<> Click;
     Event<> DblClick;
 
-  protected:
+protected:
     void onMouseEvent(QWidget* source, QMouseEvent* event) override;
     void onClickAt(QWidget* source, const QPoint& position) override;
     void onDblClick() override { DblClick(); }
 
-  private:
+private:
     friend class ListItem;
     struct Column {
         QString text;

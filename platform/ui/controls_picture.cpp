@@ -8,17 +8,15 @@
 #include <QPainter>
 #include <QResizeEvent>
 
-namespace ui
-{
+namespace ui {
 
 // The widget of a picture box: paints the box's surface and reports its size.
-class PictureSurface : public QFrame
-{
-  public:
+class PictureSurface : public QFrame {
+public:
     explicit PictureSurface(PictureBox& box) : box_(box) {}
     QSize sizeHint() const override { return QSize(100, 30); }
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override
     {
         box_.paintOn(*this);
@@ -30,7 +28,7 @@ class PictureSurface : public QFrame
         box_.resized(event->size());
     }
 
-  private:
+private:
     PictureBox& box_;
 };
 

@@ -8,8 +8,7 @@
 
 class QLabel;
 
-namespace ui
-{
+namespace ui {
 
 class PictureSurface;
 
@@ -32,9 +31,8 @@ constexpr uint32_t kForeColour = 0xFFFFFFFF;
 // Drawing goes into a persistent off-screen image that is shown over the BackColor and the Picture; Cls
 // clears it. With AutoRedraw false the Paint event fires before each repaint, so a handler redraws there;
 // with AutoRedraw true Paint never fires and the drawing simply stays. Resize fires when the size changes.
-class PictureBox : public Control
-{
-  public:
+class PictureBox : public Control {
+public:
     PictureBox(Form* owner, QString name, int index = -1);
     QWidget* widget() const override;
     QWidget* container() const { return widget(); }
@@ -84,11 +82,11 @@ class PictureBox : public Control
     Event<> Click;
     Event<> DblClick;
 
-  protected:
+protected:
     void onClick() override { Click(); }
     void onDblClick() override { DblClick(); }
 
-  private:
+private:
     friend class PictureSurface;
     void paintOn(QWidget& widget);
     void resized(const QSize& size);
@@ -109,9 +107,8 @@ class PictureBox : public Control
 
 // Classic image: shows a Picture (a QPixmap, assignable from another image's Picture); with Stretch the
 // picture fills the control, without it the control takes the picture's size.
-class Image : public Control
-{
-  public:
+class Image : public Control {
+public:
     Image(Form* owner, QString name, int index = -1);
     QWidget* widget() const override;
 
@@ -123,11 +120,11 @@ class Image : public Control
     Event<> Click;
     Event<> DblClick;
 
-  protected:
+protected:
     void onClick() override { Click(); }
     void onDblClick() override { DblClick(); }
 
-  private:
+private:
     QPointer<QLabel> label_;
     QPixmap picture_;
     bool stretch_ = false;

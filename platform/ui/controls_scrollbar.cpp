@@ -2,8 +2,7 @@
 
 #include <QScrollBar>
 
-namespace ui
-{
+namespace ui {
 
 ScrollBar::ScrollBar(Form* owner, QString name, int index, Qt::Orientation orientation)
     : Control(owner, std::move(name), index), sign_(orientation == Qt::Vertical ? -1 : 1)

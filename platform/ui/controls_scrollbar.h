@@ -6,8 +6,7 @@
 
 class QScrollBar;
 
-namespace ui
-{
+namespace ui {
 
 // Classic scroll bar, also the spin button of the system (a vertical bar with the limits 1 and -1 that
 // rests at 0).
@@ -20,9 +19,8 @@ namespace ui
 // key or page click fires Change once per step. The spin idiom works as written: at rest 0, the user's up
 // arrow moves to +1 and fires Change; the handler sets Value back to 0, which fires Change again with 0.
 // Dragging the thumb fires Scroll while it moves and Change when it is let go.
-class ScrollBar : public Control
-{
-  public:
+class ScrollBar : public Control {
+public:
     ScrollBar(Form* owner, QString name, int index = -1, Qt::Orientation orientation = Qt::Vertical);
     QWidget* widget() const override;
 
@@ -44,7 +42,7 @@ class ScrollBar : public Control
     Event<> Change;
     Event<> Scroll;
 
-  private:
+private:
     int low() const { return std::min(min_, max_); }
     int high() const { return std::max(min_, max_); }
     void syncQt();

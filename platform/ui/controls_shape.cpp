@@ -6,8 +6,7 @@
 #include <QPainter>
 #include <QWidget>
 
-namespace ui
-{
+namespace ui {
 
 Qt::PenStyle qtPenStyle(int borderStyle)
 {
@@ -27,8 +26,7 @@ Qt::PenStyle qtPenStyle(int borderStyle)
     }
 }
 
-namespace
-{
+namespace {
 
 Qt::BrushStyle qtBrushStyle(int fillStyle)
 {
@@ -66,13 +64,12 @@ bool layoutHolds(const QLayout* layout, const QWidget* widget)
 
 } // namespace
 
-class ShapeWidget : public QWidget
-{
-  public:
+class ShapeWidget : public QWidget {
+public:
     explicit ShapeWidget(Shape& shape) : shape_(shape) {}
     QSize sizeHint() const override { return QSize(16, 16); }
 
-  protected:
+protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
@@ -117,7 +114,7 @@ class ShapeWidget : public QWidget
         }
     }
 
-  private:
+private:
     Shape& shape_;
 };
 
@@ -190,9 +187,8 @@ void Shape::setBackStyle(int style)
 
 // ---- Line ----
 
-class LineWidget : public QWidget
-{
-  public:
+class LineWidget : public QWidget {
+public:
     explicit LineWidget(Line& line) : line_(line) {}
     QSize sizeHint() const override
     {
@@ -201,7 +197,7 @@ class LineWidget : public QWidget
         return QSize(w, h);
     }
 
-  protected:
+protected:
     void paintEvent(QPaintEvent*) override
     {
         if (line_.borderStyle_ == vbTransparent)
@@ -225,7 +221,7 @@ class LineWidget : public QWidget
         painter.drawLine(map(line_.x1_, line_.y1_), map(line_.x2_, line_.y2_));
     }
 
-  private:
+private:
     Line& line_;
 };
 

@@ -4,8 +4,7 @@
 
 #include <QPointer>
 
-namespace ui
-{
+namespace ui {
 
 class ShapeWidget;
 class LineWidget;
@@ -33,9 +32,8 @@ enum BorderStyleValue : int {
 // Classic shape (the status lamps): a rectangle, square, oval, circle or rounded one, filled with FillColor
 // in FillStyle (0 solid, 1 transparent, 2-7 hatches) over BackColor (BackStyle 1) or nothing (0), outlined
 // in BorderColor. It has no events.
-class Shape : public Control
-{
-  public:
+class Shape : public Control {
+public:
     Shape(Form* owner, QString name, int index = -1);
     QWidget* widget() const override;
 
@@ -54,10 +52,10 @@ class Shape : public Control
     int BackStyle() const { return backStyle_; }
     void setBackStyle(int style);
 
-  protected:
+protected:
     void applyColours() override;
 
-  private:
+private:
     friend class ShapeWidget;
     void changed();
     QPointer<ShapeWidget> shapeWidget_;
@@ -73,9 +71,8 @@ class Shape : public Control
 // Classic line from (X1, Y1) to (X2, Y2), in pixels of its container. Outside a layout the control sits on
 // the line's bounding box; inside one the line is drawn across the space the layout gives it (a horizontal
 // separator stretches with its container).
-class Line : public Control
-{
-  public:
+class Line : public Control {
+public:
     Line(Form* owner, QString name, int index = -1);
     QWidget* widget() const override;
 
@@ -95,7 +92,7 @@ class Line : public Control
     int BorderWidth() const { return borderWidth_; }
     void setBorderWidth(int width);
 
-  private:
+private:
     friend class LineWidget;
     void place();
     QPointer<LineWidget> lineWidget_;

@@ -4,8 +4,7 @@
 
 #include <QTabWidget>
 
-namespace ui
-{
+namespace ui {
 
 TabStrip::TabStrip(Form* owner, QString name, int index) : Control(owner, std::move(name), index)
 {

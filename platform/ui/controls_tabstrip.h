@@ -7,16 +7,14 @@
 
 class QTabWidget;
 
-namespace ui
-{
+namespace ui {
 
 // Classic tab strip with one page per tab (tabs numbered from 0). Each page is a container for the tab's
 // controls. Tab (alias SelectedItem) is the selected tab, -1 when there is none. Setting it in code and a
 // user's choice both fire Click(previousTab) once per change; so does a change forced by hiding or
 // disabling the selected tab. Hidden or disabled tabs cannot be selected.
-class TabStrip : public Control
-{
-  public:
+class TabStrip : public Control {
+public:
     TabStrip(Form* owner, QString name, int index = -1);
     QWidget* widget() const override;
 
@@ -37,7 +35,7 @@ class TabStrip : public Control
 
     Event<int> Click; // the previously selected tab
 
-  private:
+private:
     struct TabInfo {
         QString caption;
         bool visible = true;

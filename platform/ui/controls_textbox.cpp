@@ -13,11 +13,9 @@
 #include <QValidator>
 #include <climits>
 
-namespace ui
-{
+namespace ui {
 
-namespace detail
-{
+namespace detail {
 
 void sendTypedKey(QWidget* target, int keyAscii, bool& synthesizing)
 {
@@ -53,9 +51,8 @@ void refuseBeep()
 
 // Keeps typed and pasted text within MaxLength: what would overflow is cut from the inserted part, so the
 // text already in the box stays whole.
-class MaxLengthValidator : public QValidator
-{
-  public:
+class MaxLengthValidator : public QValidator {
+public:
     explicit MaxLengthValidator(TextBox& box) : box_(box) {}
 
     State validate(QString& input, int& pos) const override
@@ -81,17 +78,16 @@ class MaxLengthValidator : public QValidator
         return Acceptable;
     }
 
-  private:
+private:
     TextBox& box_;
 };
 
 // Pasting and dropping into a multi-line box keeps within MaxLength too.
-class ClassicPlainTextEdit : public QPlainTextEdit
-{
-  public:
+class ClassicPlainTextEdit : public QPlainTextEdit {
+public:
     explicit ClassicPlainTextEdit(TextBox& box) : box_(box) {}
 
-  protected:
+protected:
     void insertFromMimeData(const QMimeData* source) override
     {
         if (!source || !source->hasText())
@@ -106,7 +102,7 @@ class ClassicPlainTextEdit : public QPlainTextEdit
             textCursor().insertText(text);
     }
 
-  private:
+private:
     TextBox& box_;
 };
 

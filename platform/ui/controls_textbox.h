@@ -7,8 +7,7 @@
 class QLineEdit;
 class QPlainTextEdit;
 
-namespace ui
-{
+namespace ui {
 
 class MaxLengthValidator;
 
@@ -26,9 +25,8 @@ class MaxLengthValidator;
 // MaxLength (0: no limit) holds for typing, pasting and dropping; text set in code may be longer, and
 // lowering MaxLength never cuts the text already there. Text of a multi-line box separates lines with
 // "\r\n"; SelStart and SelLength count those as two characters.
-class TextBox : public Control
-{
-  public:
+class TextBox : public Control {
+public:
     TextBox(Form* owner, QString name, int index = -1, bool multiLine = false);
     ~TextBox() override;
     QWidget* widget() const override;
@@ -54,12 +52,12 @@ class TextBox : public Control
     Event<> Click;
     Event<> DblClick;
 
-  protected:
+protected:
     bool onKeyPress(QWidget* target, QKeyEvent* event) override;
     void onClick() override { Click(); }
     void onDblClick() override { DblClick(); }
 
-  private:
+private:
     friend class MaxLengthValidator;
     friend class ClassicPlainTextEdit;
     void userEdited(const QString& qtText);
@@ -81,8 +79,7 @@ class TextBox : public Control
     bool synthesizing_ = false;
 };
 
-namespace detail
-{
+namespace detail {
 // Sends `target` the key that types `keyAscii` (8 Backspace, 13 Enter, 1-26 Ctrl+letter, else the
 // character); `synthesizing` is set while it is delivered so that the sender's filter lets it pass.
 void sendTypedKey(QWidget* target, int keyAscii, bool& synthesizing);

@@ -2,8 +2,7 @@
 
 #include <QApplication>
 
-namespace ui
-{
+namespace ui {
 
 void DesktopSoundService::playSystemSound(const QString& name)
 {

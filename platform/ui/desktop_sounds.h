@@ -2,14 +2,12 @@
 
 #include "platform/os/sounds.h"
 
-namespace ui
-{
+namespace ui {
 
 // The named system sounds as the desktop's beep (the window layer knows the application object, the os
 // layer does not). The program installs it at start-up with installDesktopSounds().
-class DesktopSoundService : public os::SoundService
-{
-  public:
+class DesktopSoundService : public os::SoundService {
+public:
     void playSystemSound(const QString& name) override;
     bool hasSoundDevice() const override { return true; }
 };

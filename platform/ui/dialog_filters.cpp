@@ -3,8 +3,7 @@
 #include <QPageSize>
 #include <QRegularExpression>
 
-namespace ui
-{
+namespace ui {
 
 std::vector<FileFilter> parseClassicFilter(const QString& filter)
 {
@@ -62,8 +61,7 @@ FileDialogResult showFileDialog(const FileDialogRequest& request)
     return dialogService().openFile(request);
 }
 
-namespace
-{
+namespace {
 struct PaperNumber {
     int classic;
     QPageSize::PageSizeId qt;

@@ -9,8 +9,7 @@
 
 class QPrinter;
 
-namespace ui
-{
+namespace ui {
 
 class Form;
 
@@ -167,9 +166,8 @@ struct PageSetupResult {
     PrinterSettings settings;
 };
 
-class DialogService
-{
-  public:
+class DialogService {
+public:
     virtual ~DialogService() = default;
     virtual FileDialogResult openFile(const FileDialogRequest& request) = 0;
     virtual FileDialogResult saveFile(const FileDialogRequest& request) = 0;

@@ -13,11 +13,9 @@
 #include <QPrinter>
 #include <cmath>
 
-namespace ui
-{
+namespace ui {
 
-namespace
-{
+namespace {
 
 QWidget* ownerWidget(uint32_t ownerHwnd)
 {
@@ -66,9 +64,8 @@ PrinterSettings settingsOf(const QPrinter& printer)
     return settings;
 }
 
-class QtDialogService : public DialogService
-{
-  public:
+class QtDialogService : public DialogService {
+public:
     FileDialogResult openFile(const FileDialogRequest& request) override { return fileDialog(request); }
     FileDialogResult saveFile(const FileDialogRequest& request) override { return fileDialog(request); }
 
@@ -177,7 +174,7 @@ class QtDialogService : public DialogService
         return result;
     }
 
-  private:
+private:
     static bool run(QDialog& dialog)
     {
         detail::NestingScope nesting;

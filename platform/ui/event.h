@@ -7,8 +7,7 @@ namespace ui {
 
 // One event of a control or form, bound to one handler (the window's method control_Event).
 // Firing an event with no handler does nothing, as in the classic toolkit.
-template <typename... Args>
-class Event {
+template <typename... Args> class Event {
 public:
     using Handler = std::function<void(Args...)>;
 

@@ -3,14 +3,12 @@
 // Internal to the window layer: how deep the program is in nested event processing (DoEvents, modal
 // windows, message boxes and dialogs). Unloaded forms are destroyed only when this depth is back at 0 and
 // the outermost event loop runs, so a handler of an unloaded form can always run to its end.
-namespace ui::detail
-{
+namespace ui::detail {
 
 int nestingDepth();
 
-class NestingScope
-{
-  public:
+class NestingScope {
+public:
     NestingScope();
     ~NestingScope();
     NestingScope(const NestingScope&) = delete;

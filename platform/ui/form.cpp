@@ -21,11 +21,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-namespace ui
-{
+namespace ui {
 
-namespace
-{
+namespace {
 
 ModalShowHook& modalShowHook()
 {

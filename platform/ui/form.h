@@ -11,8 +11,7 @@
 
 class QWidget;
 
-namespace ui
-{
+namespace ui {
 
 class Control;
 
@@ -35,9 +34,8 @@ enum MousePointerValue : int { vbDefault = 0, vbHourglass = 11, vbArrowHourglass
 // Load, Show, Hide and Unload are distinct steps. A form is in the registry of loaded forms (forms.h)
 // from the start of Load until Unload; Unload takes effect at once, and code that runs on in a handler of
 // an unloaded form does not bring it back (the object lives until the event loop is idle again).
-class Form
-{
-  public:
+class Form {
+public:
     explicit Form(QString name);
     virtual ~Form();
     Form(const Form&) = delete;
@@ -101,7 +99,7 @@ class Form
     void setOwnerForm(Form* owner);
     Form* ownerForm() const { return ownerForm_; }
 
-  protected:
+protected:
     void setMdiChild(bool mdiChild) { mdiChild_ = mdiChild; }
     void registerProc(const QString& name, std::function<void()> proc);
 
@@ -115,7 +113,7 @@ class Form
     virtual void Form_QueryUnload(int& cancel, int unloadMode) { (void)cancel, (void)unloadMode; }
     virtual void Form_Unload(int& cancel) { (void)cancel; }
 
-  private:
+private:
     friend class Control;
     friend class FormWindowBridge;
     friend class MdiForm;

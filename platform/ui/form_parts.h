@@ -3,11 +3,9 @@
 class QMainWindow;
 
 // Internal to the window layer: what a form asks of its timer and menu controls.
-namespace ui
-{
+namespace ui {
 class Form;
-namespace detail
-{
+namespace detail {
 
 // Starts or stops the form's timers after it loaded or unloaded.
 void updateFormTimers(Form& form);

@@ -9,8 +9,7 @@
 #include <vector>
 
 // Internal to the window layer: the state behind Forms and the lifecycle of each Form.
-namespace ui::detail
-{
+namespace ui::detail {
 
 struct FormRegistry {
     std::map<QString, Forms::Factory> factories;

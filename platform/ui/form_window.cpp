@@ -7,8 +7,7 @@
 #include <QCloseEvent>
 #include <QEvent>
 
-namespace ui
-{
+namespace ui {
 
 void FormWindowBridge::activate(Form& form)
 {

@@ -9,11 +9,9 @@
 #include <QTimer>
 #include <algorithm>
 
-namespace ui
-{
+namespace ui {
 
-namespace detail
-{
+namespace detail {
 
 FormRegistry& registry()
 {

@@ -9,14 +9,12 @@
 #include <memory>
 #include <vector>
 
-namespace ui
-{
+namespace ui {
 
 // The registry of windows: factories by name (a window that is not built has no factory) and the
 // loaded forms in load order.
-class Forms
-{
-  public:
+class Forms {
+public:
     using Factory = std::function<std::unique_ptr<Form>()>;
 
     static void registerFactory(const QString& name, Factory factory);

@@ -7,8 +7,7 @@
 #include <QMdiSubWindow>
 #include <QVBoxLayout>
 
-namespace ui
-{
+namespace ui {
 
 MdiForm::MdiForm(QString name) : Form(std::move(name))
 {

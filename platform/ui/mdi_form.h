@@ -7,8 +7,7 @@
 
 class QMdiArea;
 
-namespace ui
-{
+namespace ui {
 
 // The multiple-document frame: a form whose content holds an MDI client area. Forms that call
 // setMdiChild(true) load into the area of the loaded frame as sub-windows (they stay top-level windows
@@ -18,9 +17,8 @@ namespace ui
 //
 // A subclass lays its window out in buildUi: it places mdiArea() among its bars; when it does not place
 // the area, the area is added at the end of the content's layout (or fills the content).
-class MdiForm : public Form
-{
-  public:
+class MdiForm : public Form {
+public:
     explicit MdiForm(QString name);
     ~MdiForm() override;
 
@@ -35,10 +33,10 @@ class MdiForm : public Form
     // The loaded frame, or nullptr.
     static MdiForm* current();
 
-  protected:
+protected:
     void buildUi(QWidget* window) override;
 
-  private:
+private:
     void windowBuilt(QWidget* content) override;
     QPointer<QMdiArea> area_;
     QMetaObject::Connection activation_;

@@ -9,8 +9,7 @@
 #include <QMenuBar>
 #include <algorithm>
 
-namespace ui
-{
+namespace ui {
 
 Menu::Menu(Form* owner, QString name, QString caption, Menu* parentMenu, int index)
     : Control(owner, std::move(name), index), caption_(std::move(caption)), parent_(parentMenu),

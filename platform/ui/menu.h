@@ -9,8 +9,7 @@
 class QAction;
 class QMenu;
 
-namespace ui
-{
+namespace ui {
 
 // A menu item of a form, addressed by name like any control (form.control("mnuViewControl")). A Menu
 // without a parent is a top-level entry of the form's menu bar; a Menu with a parent is an entry of the
@@ -21,9 +20,8 @@ namespace ui
 //     ui::Menu mnuFileExit{this, "mnuFileExit", "E&xit", &mnuFile};
 // Menus are controls without a widget (widget() is nullptr); the form puts them on its menu bar when it
 // loads. Menus made after the form loaded appear at once.
-class Menu : public Control
-{
-  public:
+class Menu : public Control {
+public:
     Menu(Form* owner, QString name, QString caption, Menu* parentMenu = nullptr, int index = -1);
     ~Menu() override;
 
@@ -48,7 +46,7 @@ class Menu : public Control
 
     Event<> Click;
 
-  private:
+private:
     void updateAction();
     void ensureDropDown();
 

@@ -3,8 +3,7 @@
 #include <cstdint>
 #include <functional>
 
-namespace ui
-{
+namespace ui {
 
 class Form;
 

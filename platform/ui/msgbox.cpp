@@ -9,11 +9,9 @@
 #include <utility>
 #include <vector>
 
-namespace ui
-{
+namespace ui {
 
-namespace
-{
+namespace {
 
 struct ButtonChoice {
     QMessageBox::StandardButton button;
@@ -71,9 +69,8 @@ int escapeResultOf(int flags)
     }
 }
 
-class QtMessageBoxService : public MessageBoxService
-{
-  public:
+class QtMessageBoxService : public MessageBoxService {
+public:
     int show(const QString& prompt, int buttons, const QString& title) override
     {
         QWidget* parent = QApplication::activeWindow();

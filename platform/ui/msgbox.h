@@ -3,8 +3,7 @@
 #include <QString>
 #include <cstddef>
 
-namespace ui
-{
+namespace ui {
 
 enum MsgBoxStyle : int {
     vbOKOnly = 0,
@@ -42,9 +41,8 @@ void setApplicationTitle(const QString& title);
 QString applicationTitle();
 
 // Where message boxes go: the real one shows a QMessageBox; tests install a scripted one.
-class MessageBoxService
-{
-  public:
+class MessageBoxService {
+public:
     virtual ~MessageBoxService() = default;
     virtual int show(const QString& prompt, int buttons, const QString& title) = 0;
 };

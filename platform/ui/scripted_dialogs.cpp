@@ -1,10 +1,8 @@
 #include "platform/ui/scripted_dialogs.h"
 
-namespace ui::testing
-{
+namespace ui::testing {
 
-namespace
-{
+namespace {
 FileDialogResult chosen(const QString& fileName, int filterIndex)
 {
     FileDialogResult result;

@@ -5,8 +5,7 @@
 #include <deque>
 #include <vector>
 
-namespace ui::testing
-{
+namespace ui::testing {
 
 // One kind of dialog in a test: every request is recorded; answers come from a queue; with an empty queue
 // the dialog is cancelled and counted as unscripted.
@@ -29,9 +28,8 @@ template <typename Request, typename Result> struct DialogScript {
     void reset() { *this = DialogScript{}; }
 };
 
-class ScriptedDialogs : public DialogService
-{
-  public:
+class ScriptedDialogs : public DialogService {
+public:
     FileDialogResult openFile(const FileDialogRequest& request) override { return open.next(request); }
     FileDialogResult saveFile(const FileDialogRequest& request) override { return save.next(request); }
     ColorDialogResult chooseColor(const ColorDialogRequest& request) override { return color.next(request); }

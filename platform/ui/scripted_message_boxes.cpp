@@ -2,8 +2,7 @@
 
 #include <QStringList>
 
-namespace ui::testing
-{
+namespace ui::testing {
 
 int ScriptedMessageBoxes::show(const QString& prompt, int buttons, const QString& title)
 {

@@ -8,8 +8,7 @@
 #include <initializer_list>
 #include <vector>
 
-namespace ui::testing
-{
+namespace ui::testing {
 
 struct MessageBoxRecord {
     QString prompt;
@@ -21,9 +20,8 @@ struct MessageBoxRecord {
 
 // Records every message box and answers from a queue; with an empty queue the box's default button
 // answers and the record says it was unscripted, so a test can insist that every box was expected.
-class ScriptedMessageBoxes : public MessageBoxService
-{
-  public:
+class ScriptedMessageBoxes : public MessageBoxService {
+public:
     int show(const QString& prompt, int buttons, const QString& title) override;
 
     void answer(int result) { answers.push_back(result); }

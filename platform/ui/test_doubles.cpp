@@ -9,11 +9,9 @@
 
 #include <map>
 
-namespace ui::testing
-{
+namespace ui::testing {
 
-namespace
-{
+namespace {
 
 struct ModalState {
     std::map<QString, std::function<void(Form&)>> answers;

@@ -10,13 +10,11 @@
 #include <functional>
 #include <optional>
 
-namespace ui
-{
+namespace ui {
 class Form;
 }
 
-namespace ui::testing
-{
+namespace ui::testing {
 
 // Installs every test double of the window layer: scripted message boxes and common dialogs, the modal
 // form hook, the virtual clock (timers and waits take no real time), and the sound and shell-open

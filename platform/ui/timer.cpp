@@ -6,8 +6,7 @@
 
 #include <QTimer>
 
-namespace ui
-{
+namespace ui {
 
 TimerControl::TimerControl(Form* owner, QString name, int intervalMs, bool enabled, int index)
     : Control(owner, std::move(name), index), interval_(intervalMs < 0 ? 0 : intervalMs), enabled_(enabled)

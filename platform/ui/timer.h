@@ -6,8 +6,7 @@
 
 class QTimer;
 
-namespace ui
-{
+namespace ui {
 
 // The Timer control: fires its Timer event every Interval milliseconds while it is Enabled, Interval > 0
 // and its form is loaded (a timer without a form runs on its own). Setting Interval or Enabled restarts the
@@ -17,9 +16,8 @@ namespace ui
 // Named TimerControl because ui::Timer() is the classic seconds-since-midnight function; windows declare
 //     ui::TimerControl tmrUSBCheck{this, "tmrUSBCheck", 300};
 // and bind tmrUSBCheck.Timer = [this] { tmrUSBCheck_Timer(); };
-class TimerControl : public Control
-{
-  public:
+class TimerControl : public Control {
+public:
     TimerControl(Form* owner, QString name, int intervalMs = 0, bool enabled = true, int index = -1);
     ~TimerControl() override;
 
@@ -38,7 +36,7 @@ class TimerControl : public Control
     // Starts or stops the count to match the current state (called when the form loads or unloads).
     void reschedule();
 
-  private:
+private:
     void stop();
     void tick();
 

@@ -2,11 +2,9 @@
 
 #include <algorithm>
 
-namespace ui
-{
+namespace ui {
 
-namespace
-{
+namespace {
 VirtualClock* g_installed = nullptr;
 constexpr int64_t kStartOfTests = 10LL * 3'600'000; // 10:00:00
 } // namespace

@@ -5,17 +5,15 @@
 #include <functional>
 #include <map>
 
-namespace ui
-{
+namespace ui {
 
 // A clock that moves only when told to. Installed by the test doubles, it replaces the time of day
 // (Timer(), clockMilliseconds()) and drives every timer control, so waits and timer ticks take no real
 // time: advancing it fires the timers that fall due, in time order, each seeing the clock at its own due
 // time. A timer handler may re-enter DoEvents (which advances the clock a little further); a timer never
 // re-enters its own handler.
-class VirtualClock
-{
-  public:
+class VirtualClock {
+public:
     using TimerId = int;
     static constexpr int64_t kDayMs = 86'400'000;
 
@@ -37,7 +35,7 @@ class VirtualClock
     // Back to 10:00:00 with the running timers keeping their remaining times.
     void reset();
 
-  private:
+private:
     struct Entry {
         int64_t due = 0;
         int64_t interval = 0;

@@ -6,11 +6,9 @@
 
 #include <set>
 
-namespace usb
-{
+namespace usb {
 
-namespace
-{
+namespace {
 
 bool parseUnsigned(const QString& text, uint64_t limit, uint64_t& value)
 {

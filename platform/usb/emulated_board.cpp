@@ -17,8 +17,7 @@
 
 #include <cstring>
 
-namespace usb
-{
+namespace usb {
 
 EmulatedBoard::EmulatedBoard(int slot, const BoardOptions& options)
     : slot_(slot), options_(options), statusInputs_(options.statusInputs & 0xF8), hostId_(options.hostId)

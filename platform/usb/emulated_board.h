@@ -17,8 +17,7 @@
 #include <memory>
 #include <vector>
 
-namespace usb
-{
+namespace usb {
 
 inline constexpr int kPipeCount = 6;
 inline constexpr int kCommandPipe = 0;
@@ -44,9 +43,8 @@ inline constexpr uint8_t kPortDLsOvr = 0x08, kPortDRsOvr = 0x10, kPortDSyncSmplE
 inline constexpr uint8_t kPowerOnPortA = 0x02, kPowerOnCtl = 0x00, kPowerOnPortC = 0x03, kPowerOnPortE = 0x80,
                          kPowerOnAutoCsbMask = 0x02;
 
-class EmulatedBoard
-{
-  public:
+class EmulatedBoard {
+public:
     using ViolationSink = std::function<void(ViolationKind, const QString&)>;
 
     EmulatedBoard(int slot, const BoardOptions& options);
@@ -96,7 +94,7 @@ class EmulatedBoard
     EmulatedFifo* fifo() { return fifo_.get(); } // nullptr when the board carries no FIFO
     const EmulatedFifo* fifo() const { return fifo_.get(); }
 
-  private:
+private:
     void command(const uint8_t* data, uint32_t length);
     void setReply(std::initializer_list<uint8_t> bytes);
     bool expectLength(uint8_t code, uint32_t length, uint32_t expected);

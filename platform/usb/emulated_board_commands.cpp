@@ -8,11 +8,9 @@
 
 #include "platform/usb/emulated_board.h"
 
-namespace usb
-{
+namespace usb {
 
-namespace
-{
+namespace {
 
 // Expected command length of each code (0: unknown code).
 constexpr uint8_t kCommandLength[24] = {1, 2, 1, 0, 2, 2, 1, 3, 1, 1, 2, 1,

@@ -25,8 +25,7 @@
 
 #include "platform/usb/emulated_chip.h"
 
-namespace usb
-{
+namespace usb {
 
 EmulatedChip::EmulatedChip(const ChipOptions& options) : options_(options)
 {

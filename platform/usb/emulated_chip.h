@@ -10,8 +10,7 @@
 #include <cstdint>
 #include <functional>
 
-namespace usb
-{
+namespace usb {
 
 inline constexpr int kRegisterCount = 32;
 inline constexpr int kRamWords = 1024;
@@ -25,9 +24,8 @@ struct SerialLines {
 
 enum class SerialPhase { Instruction, WriteData, ReadData };
 
-class EmulatedChip
-{
-  public:
+class EmulatedChip {
+public:
     using ViolationSink = std::function<void(ViolationKind, const QString&)>;
 
     explicit EmulatedChip(const ChipOptions& options = {});
@@ -88,7 +86,7 @@ class EmulatedChip
     int extraClocks() const { return extraClocks_; }
     int identificationAddress() const;
 
-  private:
+private:
     bool listening() const { return present() && selected_ && !inReset() && !ioReset_; }
     void resetRegisters();
     void resetSerialState();

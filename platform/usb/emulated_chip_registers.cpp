@@ -3,11 +3,9 @@
 
 #include "platform/usb/emulated_chip.h"
 
-namespace usb
-{
+namespace usb {
 
-namespace
-{
+namespace {
 
 bool oldLayout(ChipRevision revision)
 {

@@ -12,11 +12,9 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace usb
-{
+namespace usb {
 
-namespace
-{
+namespace {
 
 constexpr uint8_t kEndpoints[kPipeCount] = {0x01, 0x81, 0x02, 0x04, 0x86, 0x88};
 

@@ -17,8 +17,7 @@
 #include <optional>
 #include <vector>
 
-namespace usb
-{
+namespace usb {
 
 inline constexpr int kSlotCount = 9;
 
@@ -41,9 +40,8 @@ struct BoardEntry {
 // An empty text or a null one gives the default single board. Returns nothing and sets error on a bad text.
 std::optional<std::vector<BoardEntry>> parseBoardsVariable(const QString& text, QString* error = nullptr);
 
-class EmulatedDriver final : public DeviceDriver
-{
-  public:
+class EmulatedDriver final : public DeviceDriver {
+public:
     EmulatedDriver();
     ~EmulatedDriver() override;
 
@@ -97,7 +95,7 @@ class EmulatedDriver final : public DeviceDriver
     QStringList violationTexts() const;
     void clearViolations() { violations_.clear(); }
 
-  private:
+private:
     struct Handle {
         std::shared_ptr<EmulatedBoard> board;
         int slot = -1;

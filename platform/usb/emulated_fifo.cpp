@@ -9,8 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace usb
-{
+namespace usb {
 
 EmulatedFifo::EmulatedFifo(int depth) : depth_(depth > 0 ? depth : 1)
 {

@@ -10,12 +10,10 @@
 #include <functional>
 #include <vector>
 
-namespace usb
-{
+namespace usb {
 
-class EmulatedFifo
-{
-  public:
+class EmulatedFifo {
+public:
     using ViolationSink = std::function<void(ViolationKind, const QString&)>;
 
     // The emulator's assumptions: offsets after a FIFO reset are 127/127, so an empty FIFO reads
@@ -48,7 +46,7 @@ class EmulatedFifo
     void setDrainRate(double valuesPerClockUnit) { drainRate_ = valuesPerClockUnit; }
     void load(const std::vector<uint32_t>& values); // put values straight in (tests)
 
-  private:
+private:
     void settle();
     void report(ViolationKind kind, const QString& text) const;
 

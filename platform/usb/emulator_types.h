@@ -10,8 +10,7 @@
 #include <cstdint>
 #include <functional>
 
-namespace usb
-{
+namespace usb {
 
 enum class ChipRevision { None, Rev1, Rev2, Rev3 };
 

@@ -4,11 +4,9 @@
 
 #include <QtGlobal>
 
-namespace usb
-{
+namespace usb {
 
-namespace
-{
+namespace {
 
 DeviceDriver* installed = nullptr;
 

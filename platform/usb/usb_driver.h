@@ -9,8 +9,7 @@
 #include <cstdint>
 #include <memory>
 
-namespace usb
-{
+namespace usb {
 
 // Request codes of the driver (device I/O control codes).
 inline constexpr uint32_t kRequestPipeInfo = 0x222000;         // in/out: 356-byte interface record
@@ -38,9 +37,8 @@ inline const QString kDevKitBaseName = QStringLiteral("Ezusb");
 
 inline constexpr intptr_t kInvalidHandle = -1;
 
-class DeviceDriver
-{
-  public:
+class DeviceDriver {
+public:
     virtual ~DeviceDriver() = default;
 
     // Opens a device path such as "\\\\.\\Ezssp-0" (read and write, existing device only).
@@ -72,9 +70,8 @@ EmulatedDriver& defaultEmulatedDriver();
 
 // Installs a fresh emulated driver (no boards, trace on) for the lifetime of the object and puts the
 // previously installed driver back afterwards. Meant for tests.
-class ScopedEmulatedDriver
-{
-  public:
+class ScopedEmulatedDriver {
+public:
     ScopedEmulatedDriver();
     ~ScopedEmulatedDriver();
     ScopedEmulatedDriver(const ScopedEmulatedDriver&) = delete;
@@ -84,7 +81,7 @@ class ScopedEmulatedDriver
     EmulatedDriver* operator->() { return emulated_.get(); }
     EmulatedDriver& get() { return *emulated_; }
 
-  private:
+private:
     std::unique_ptr<EmulatedDriver> emulated_;
     DeviceDriver* previous_; // not owned
 };

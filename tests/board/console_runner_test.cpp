@@ -11,14 +11,12 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 
 const QString kFirst = QStringLiteral("Running Simulator...\r\n");
 
-class ConsoleRunner : public ::testing::Test
-{
-  protected:
+class ConsoleRunner : public ::testing::Test {
+protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());

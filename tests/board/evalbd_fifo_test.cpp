@@ -9,12 +9,10 @@
 using namespace evalbdtest;
 using Kind = EvalBdEventRecord::Kind;
 
-namespace
-{
+namespace {
 
-class Fifo : public EvalBdTest
-{
-  protected:
+class Fifo : public EvalBdTest {
+protected:
     void SetUp() override { plug(); }
 
     usb::EmulatedFifo& fifo() { return *board().fifo(); }

@@ -1,7 +1,6 @@
 #include "evalbd_fixture.h"
 
-namespace evalbdtest
-{
+namespace evalbdtest {
 
 QByteArray bytes(std::initializer_list<int> values)
 {

@@ -16,8 +16,7 @@
 #include <memory>
 #include <vector>
 
-namespace evalbdtest
-{
+namespace evalbdtest {
 
 // The bytes of a command, for comparing with the trace.
 QByteArray bytes(std::initializer_list<int> values);
@@ -28,9 +27,8 @@ QString reversed(const QString& text);
 // The bit values carried by wire words (every second byte), in wire order.
 QString wireBits(const QByteArray& words);
 
-class EvalBdTest : public ::testing::Test
-{
-  protected:
+class EvalBdTest : public ::testing::Test {
+protected:
     usb::ScopedEmulatedDriver scoped;
     usb::EmulatedDriver& drv = scoped.get();
     ScopedEZUSB ezusb;

@@ -8,12 +8,10 @@
 using namespace evalbdtest;
 using Kind = EvalBdEventRecord::Kind;
 
-namespace
-{
+namespace {
 
-class Ports : public EvalBdTest
-{
-  protected:
+class Ports : public EvalBdTest {
+protected:
     void SetUp() override { plug(); }
 };
 

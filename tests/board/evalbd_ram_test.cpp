@@ -7,14 +7,12 @@
 using namespace evalbdtest;
 using Kind = EvalBdEventRecord::Kind;
 
-namespace
-{
+namespace {
 
 const QString kFullRange = QStringLiteral("000000000000000011111111110000000000000000000000");
 
-class Ram : public EvalBdTest
-{
-  protected:
+class Ram : public EvalBdTest {
+protected:
     void SetUp() override { plug(); }
 
     // The segment register chosen by ISFC set to the whole RAM and made active, as the RAM file routines do.

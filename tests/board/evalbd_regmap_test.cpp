@@ -7,12 +7,9 @@
 
 using namespace evalbdtest;
 
-namespace
-{
+namespace {
 
-class RegMap : public EvalBdTest
-{
-};
+class RegMap : public EvalBdTest {};
 
 // The program's layout must agree with the chip's own reset state, or maps and chip disagree after every
 // reset. The identification register is the exception: the program's default is 0x100, the chip answers

@@ -7,12 +7,10 @@
 using namespace evalbdtest;
 using Kind = EvalBdEventRecord::Kind;
 
-namespace
-{
+namespace {
 
-class Revision : public EvalBdTest
-{
-  protected:
+class Revision : public EvalBdTest {
+protected:
     usb::BoardOptions withChip(usb::ChipRevision revision)
     {
         usb::BoardOptions options;

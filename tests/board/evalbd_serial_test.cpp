@@ -11,12 +11,10 @@
 
 using namespace evalbdtest;
 
-namespace
-{
+namespace {
 
-class Serial : public EvalBdTest
-{
-  protected:
+class Serial : public EvalBdTest {
+protected:
     void SetUp() override { plug(); }
     std::mt19937_64 random{4470};
 };
@@ -275,9 +273,8 @@ TEST_F(Serial, UnframedWriteStoresOnlyOnSuccess)
     EXPECT_EQ(wireBits(dataPackets().back()), QStringLiteral("01110111") + value);
 }
 
-class ProfileRead : public Serial
-{
-  protected:
+class ProfileRead : public Serial {
+protected:
     void SetUp() override
     {
         Serial::SetUp();

@@ -5,8 +5,7 @@
 using ezusbtest::EzusbTest;
 using usb::RequestKind;
 
-namespace
-{
+namespace {
 
 TEST_F(EzusbTest, NoBoardFindsNothingAndFailsTransfersSilently)
 {
@@ -99,9 +98,7 @@ struct IdentifierCase {
     bool transfers; // a transfer needs one of them
 };
 
-class EzusbIdentifierTest : public EzusbTest, public ::testing::WithParamInterface<IdentifierCase>
-{
-};
+class EzusbIdentifierTest : public EzusbTest, public ::testing::WithParamInterface<IdentifierCase> {};
 
 TEST_P(EzusbIdentifierTest, SignedSixteenBitComparison)
 {

@@ -9,8 +9,7 @@
 using ezusbtest::EzusbTest;
 using usb::RequestKind;
 
-namespace
-{
+namespace {
 
 QByteArray bytes(std::initializer_list<uint8_t> list)
 {
@@ -187,9 +186,7 @@ struct VersionCase {
     bool releasedAtExit; // version 0.3 or more, compared as a number
 };
 
-class EzusbVersionTest : public EzusbTest, public ::testing::WithParamInterface<VersionCase>
-{
-};
+class EzusbVersionTest : public EzusbTest, public ::testing::WithParamInterface<VersionCase> {};
 
 TEST_P(EzusbVersionTest, TextAndReleaseAtDestruction)
 {

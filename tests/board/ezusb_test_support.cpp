@@ -1,7 +1,6 @@
 #include "ezusb_test_support.h"
 
-namespace ezusbtest
-{
+namespace ezusbtest {
 
 bool RecordingDriver::ioControl(intptr_t handle, uint32_t code, const void* in, uint32_t inLen, void* out,
                                 uint32_t outLen, uint32_t& bytesReturned)

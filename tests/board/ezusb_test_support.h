@@ -16,8 +16,7 @@
 #include <optional>
 #include <vector>
 
-namespace ezusbtest
-{
+namespace ezusbtest {
 
 struct RecordedRequest {
     uint32_t code = 0;
@@ -27,9 +26,8 @@ struct RecordedRequest {
 
 // Passes every call to the emulated driver and keeps the input of each request. `overrideBulk` may replace
 // a bulk request's outcome (a driver that reports success with fewer bytes than asked, for instance).
-class RecordingDriver final : public usb::DeviceDriver
-{
-  public:
+class RecordingDriver final : public usb::DeviceDriver {
+public:
     explicit RecordingDriver(usb::EmulatedDriver& inner) : inner_(inner) { usb::setDriver(this); }
     ~RecordingDriver() override { usb::setDriver(&inner_); }
 
@@ -43,13 +41,12 @@ class RecordingDriver final : public usb::DeviceDriver
     std::function<std::optional<bool>(uint32_t code, uint32_t pipe, uint32_t length, uint32_t& bytesReturned)>
         overrideBulk;
 
-  private:
+private:
     usb::EmulatedDriver& inner_;
 };
 
-class EzusbTest : public ::testing::Test
-{
-  protected:
+class EzusbTest : public ::testing::Test {
+protected:
     void TearDown() override;
 
     usb::EmulatedDriver& driver() { return emulated_.get(); }
@@ -64,7 +61,7 @@ class EzusbTest : public ::testing::Test
 
     bool expectCleanProtocol = true;
 
-  private:
+private:
     usb::ScopedEmulatedDriver emulated_;
 };
 

@@ -9,12 +9,10 @@ using ezusbtest::EzusbTest;
 using ezusbtest::RecordingDriver;
 using usb::RequestKind;
 
-namespace
-{
+namespace {
 
-class EzusbTransferTest : public EzusbTest
-{
-  protected:
+class EzusbTransferTest : public EzusbTest {
+protected:
     void SetUp() override
     {
         driver().attach(0);
@@ -171,9 +169,8 @@ struct FailureCase {
     QString message;
 };
 
-class EzusbFailureMessageTest : public EzusbTransferTest, public ::testing::WithParamInterface<FailureCase>
-{
-};
+class EzusbFailureMessageTest : public EzusbTransferTest,
+                                public ::testing::WithParamInterface<FailureCase> {};
 
 TEST_P(EzusbFailureMessageTest, VerboseShowsTheMessageQuietDoesNot)
 {

@@ -8,12 +8,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 
-class IniAccessTest : public ::testing::Test
-{
-  protected:
+class IniAccessTest : public ::testing::Test {
+protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());

@@ -6,8 +6,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 
 const QLocale kGerman(QLocale::German, QLocale::Germany);
 const QLocale kUnitedStates(QLocale::English, QLocale::UnitedStates);

@@ -9,8 +9,7 @@
 #include <limits>
 #include <random>
 
-namespace
-{
+namespace {
 
 using rt::Decimal;
 

@@ -5,8 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 
 // What SetMode saw, across the test windows, in call order.
 QStringList& setModeCalls()
@@ -15,9 +14,8 @@ QStringList& setModeCalls()
     return calls;
 }
 
-template <const char* N, bool HasSetMode> class ModeForm : public ui::Form
-{
-  public:
+template <const char* N, bool HasSetMode> class ModeForm : public ui::Form {
+public:
     static inline const QString FormName = QString::fromLatin1(N);
     ModeForm() : Form(FormName)
     {
@@ -34,9 +32,8 @@ using MainForm = ModeForm<kMain, true>;
 using DebugForm = ModeForm<kDebug, true>;
 using PlainForm = ModeForm<kPlain, false>;
 
-class RunMode : public ::testing::Test
-{
-  protected:
+class RunMode : public ::testing::Test {
+protected:
     void SetUp() override
     {
         giRunMode = 0;

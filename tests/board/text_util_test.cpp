@@ -6,8 +6,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 
 using Filter = int (*)(int);
 
@@ -104,9 +103,8 @@ TEST(TextUtilDecimalSep, BothLocales)
     EXPECT_EQ(TextDecimalSepCode(), '.');
 }
 
-class BoxForm : public ui::Form
-{
-  public:
+class BoxForm : public ui::Form {
+public:
     BoxForm() : Form(QStringLiteral("frmTextUtilTest")) {}
     ui::TextBox txtValue{this, "txtValue"};
     ui::TextBox txtNotes{this, "txtNotes", -1, true};

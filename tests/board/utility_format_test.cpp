@@ -6,8 +6,7 @@
 
 #include <limits>
 
-namespace
-{
+namespace {
 
 struct FormatCase {
     double value;

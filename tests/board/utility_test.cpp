@@ -13,15 +13,13 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 
 // ---- waits ----------------------------------------------------------------------------------------------
 
 // Counts the ticks of a virtual timer while a test runs.
-class TickCounter
-{
-  public:
+class TickCounter {
+public:
     explicit TickCounter(int intervalMs)
         : id_(ui::testing::clock().startTimer(intervalMs, [this] { ++ticks; }))
     {
@@ -29,7 +27,7 @@ class TickCounter
     ~TickCounter() { ui::testing::clock().stopTimer(id_); }
     int ticks = 0;
 
-  private:
+private:
     ui::VirtualClock::TimerId id_;
 };
 
@@ -97,16 +95,14 @@ TEST(UtilityDoEventsN, ProcessesTheQueueNTimes)
 
 // ---- windows --------------------------------------------------------------------------------------------
 
-class PlainForm : public ui::Form
-{
-  public:
+class PlainForm : public ui::Form {
+public:
     static inline const QString FormName = QStringLiteral("frmUtilityPlain");
     PlainForm() : Form(FormName) {}
 };
 
-class ValueForm : public ui::Form
-{
-  public:
+class ValueForm : public ui::Form {
+public:
     static inline const QString FormName = QStringLiteral("frmUtilityValue");
     ValueForm() : Form(FormName) {}
     ui::TextBox txtValue{this, "txtValue"};

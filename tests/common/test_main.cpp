@@ -3,12 +3,10 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 
 // Every test starts from clean doubles: no scripted answers left over, no recorded boxes.
-class ResetDoubles : public ::testing::EmptyTestEventListener
-{
+class ResetDoubles : public ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo&) override { ui::testing::resetTestDoubles(); }
 };
 

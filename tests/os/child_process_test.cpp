@@ -5,12 +5,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 
-class ChildProcessTest : public ::testing::Test
-{
-  protected:
+class ChildProcessTest : public ::testing::Test {
+protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());

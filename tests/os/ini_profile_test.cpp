@@ -5,12 +5,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 
-class IniProfile : public ::testing::Test
-{
-  protected:
+class IniProfile : public ::testing::Test {
+protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
     QString file() const { return dir.filePath(QStringLiteral("test.ini")); }
@@ -91,9 +89,7 @@ struct IntCase {
     int32_t expected;
 };
 
-class IniInt : public IniProfile, public ::testing::WithParamInterface<IntCase>
-{
-};
+class IniInt : public IniProfile, public ::testing::WithParamInterface<IntCase> {};
 
 TEST_P(IniInt, ReadsTheLeadingWholeNumber)
 {

@@ -6,8 +6,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 
 struct SplitCase {
     const char* path;
@@ -15,9 +14,7 @@ struct SplitCase {
     const char* folder;
 };
 
-class PathSplit : public ::testing::TestWithParam<SplitCase>
-{
-};
+class PathSplit : public ::testing::TestWithParam<SplitCase> {};
 
 TEST_P(PathSplit, SplitsAtTheLastSeparatorOfEitherKind)
 {
@@ -54,9 +51,8 @@ TEST(Paths, ProgramPathsFromIniFilesLieBelowTheBaseFolder)
     EXPECT_EQ(os::resolveProgramPath(QStringLiteral("/usr/bin/tool"), base), QStringLiteral("/usr/bin/tool"));
 }
 
-class FileTests : public ::testing::Test
-{
-  protected:
+class FileTests : public ::testing::Test {
+protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());

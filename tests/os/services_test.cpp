@@ -8,12 +8,10 @@
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 
-class OsServices : public ::testing::Test
-{
-  protected:
+class OsServices : public ::testing::Test {
+protected:
     void SetUp() override
     {
         os::testing::installTestDoubles();
@@ -29,9 +27,7 @@ struct OpenCase {
     const char* recordedTarget;
 };
 
-class ShellClassify : public ::testing::TestWithParam<OpenCase>
-{
-};
+class ShellClassify : public ::testing::TestWithParam<OpenCase> {};
 
 TEST_P(ShellClassify, SortsTargetsByWhatOpensThem)
 {

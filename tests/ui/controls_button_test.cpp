@@ -13,8 +13,7 @@ using controls_test::showActive;
 using controls_test::userClick;
 using controls_test::userClickBox;
 
-namespace
-{
+namespace {
 
 TEST(CommandButton, UserClickSpaceAndEnterEachFireClickOnce)
 {
@@ -70,9 +69,7 @@ struct CheckCase {
     Qt::CheckState shown;
 };
 
-class CheckBoxValue : public ::testing::TestWithParam<CheckCase>
-{
-};
+class CheckBoxValue : public ::testing::TestWithParam<CheckCase> {};
 
 TEST_P(CheckBoxValue, SettingValueFiresClickOnlyWhenItChanges)
 {
@@ -135,7 +132,7 @@ struct OptionForm : HostForm {
     ui::OptionButton optMSB{this, QStringLiteral("optMSBLSB"), 0};
     ui::OptionButton optLSB{this, QStringLiteral("optMSBLSB"), 1};
 
-  protected:
+protected:
     void buildUi(QWidget* window) override
     {
         auto* layout = new QVBoxLayout(window);

@@ -10,8 +10,7 @@ using controls_test::HostForm;
 using controls_test::showActive;
 using controls_test::userClick;
 
-namespace
-{
+namespace {
 
 // Two boxes and a button, every focus event logged.
 struct FocusForm {

@@ -10,8 +10,7 @@
 using controls_test::HostForm;
 using controls_test::showActive;
 
-namespace
-{
+namespace {
 
 void fill(ui::ListBox& list)
 {

@@ -9,8 +9,7 @@ using controls_test::EventLog;
 using controls_test::HostForm;
 using controls_test::showActive;
 
-namespace
-{
+namespace {
 
 // The board list of the selection dialog: three columns, one row per board.
 struct BoardList {

@@ -15,8 +15,7 @@ using controls_test::HostForm;
 using controls_test::showActive;
 using controls_test::userClick;
 
-namespace
-{
+namespace {
 
 QColor pixelAt(QWidget* widget, QPoint at)
 {
@@ -291,7 +290,7 @@ TEST(Frame, AClickOnALabelInsideReachesTheLabelOnly)
         ui::Frame fraDACControl{this, QStringLiteral("fraDACControl")};
         ui::Label lblIoutUnits{this, QStringLiteral("lblIoutUnits")};
 
-      protected:
+    protected:
         void buildUi(QWidget* window) override
         {
             (new QVBoxLayout(window))->addWidget(fraDACControl.widget());

@@ -10,8 +10,7 @@
 using controls_test::HostForm;
 using controls_test::showActive;
 
-namespace
-{
+namespace {
 
 // A spin button as the windows make it: limits 1 and -1, resting at 0, and a Change handler that steps
 // something and puts the bar back to rest.
@@ -114,9 +113,7 @@ struct ValueCase {
     int changes;
 };
 
-class ScrollBarValue : public ::testing::TestWithParam<ValueCase>
-{
-};
+class ScrollBarValue : public ::testing::TestWithParam<ValueCase> {};
 
 TEST_P(ScrollBarValue, SettingValueFiresChangeWhenItDiffers)
 {

@@ -7,13 +7,11 @@
 #include <QTest>
 #include <QWidget>
 
-namespace controls_test
-{
+namespace controls_test {
 
 // A window of its own for the controls under test; the default layout stacks their widgets.
-class HostForm : public ui::Form
-{
-  public:
+class HostForm : public ui::Form {
+public:
     HostForm() : Form(QStringLiteral("frmControlsTest")) {}
 };
 

@@ -14,8 +14,7 @@ using controls_test::EventLog;
 using controls_test::HostForm;
 using controls_test::showActive;
 
-namespace
-{
+namespace {
 
 TEST(TextBoxChange, CodeFiresChangeOnlyWhenTheTextDiffers)
 {
@@ -69,9 +68,7 @@ struct KeyRewriteCase {
     QString expected;
 };
 
-class TextBoxKeyPress : public ::testing::TestWithParam<KeyRewriteCase>
-{
-};
+class TextBoxKeyPress : public ::testing::TestWithParam<KeyRewriteCase> {};
 
 TEST_P(TextBoxKeyPress, HandlerRewritesOrDropsTheKeyBeforeTheBoxSeesIt)
 {

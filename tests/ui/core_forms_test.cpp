@@ -12,12 +12,10 @@
 
 using namespace coretest;
 
-namespace
-{
+namespace {
 
-class CoreForms : public ::testing::Test
-{
-  protected:
+class CoreForms : public ::testing::Test {
+protected:
     void SetUp() override
     {
         registerTestForms();

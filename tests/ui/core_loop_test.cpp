@@ -12,12 +12,10 @@
 
 using namespace coretest;
 
-namespace
-{
+namespace {
 
-class TimerForm : public JournalForm
-{
-  public:
+class TimerForm : public JournalForm {
+public:
     static inline const QString FormName = "frmTimers";
     TimerForm() : JournalForm(FormName)
     {
@@ -31,17 +29,15 @@ class TimerForm : public JournalForm
     int64_t start = ui::clockMilliseconds();
 };
 
-class DialogForm : public JournalForm
-{
-  public:
+class DialogForm : public JournalForm {
+public:
     static inline const QString FormName = "frmDialog";
     DialogForm() : JournalForm(FormName) {}
     int answer = 0;
 };
 
-class CoreLoop : public ::testing::Test
-{
-  protected:
+class CoreLoop : public ::testing::Test {
+protected:
     void SetUp() override
     {
         ui::Forms::registerFactory(TimerForm::FormName, [] { return std::make_unique<TimerForm>(); });

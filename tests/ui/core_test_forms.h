@@ -10,8 +10,7 @@
 #include <QPointer>
 #include <QStringList>
 
-namespace coretest
-{
+namespace coretest {
 
 // What the test forms did, in order ("A:Load", "A:QueryUnload 1", ...).
 inline QStringList& journal()
@@ -21,9 +20,8 @@ inline QStringList& journal()
 }
 
 // A control with a plain label as its widget.
-class ProbeControl : public ui::Control
-{
-  public:
+class ProbeControl : public ui::Control {
+public:
     ProbeControl(ui::Form* owner, QString name, int index = -1)
         : Control(owner, std::move(name), index), label_(new QLabel)
     {
@@ -31,13 +29,12 @@ class ProbeControl : public ui::Control
     }
     QWidget* widget() const override { return label_; }
 
-  private:
+private:
     QPointer<QLabel> label_;
 };
 
-class JournalForm : public ui::Form
-{
-  public:
+class JournalForm : public ui::Form {
+public:
     explicit JournalForm(QString name) : Form(std::move(name)) { ++alive(); }
     ~JournalForm() override { --alive(); }
 
@@ -55,7 +52,7 @@ class JournalForm : public ui::Form
     using Form::registerProc;
     using Form::setMdiChild;
 
-  protected:
+protected:
     void Form_Load() override { journal() << Name() + ":Load"; }
     void Form_Activate() override
     {
@@ -77,9 +74,8 @@ class JournalForm : public ui::Form
 };
 
 // Forms with a FormName, made through factories like the system's windows.
-template <const char* N> class NamedForm : public JournalForm
-{
-  public:
+template <const char* N> class NamedForm : public JournalForm {
+public:
     static inline const QString FormName = QString::fromLatin1(N);
     NamedForm() : JournalForm(FormName) {}
     ProbeControl lblInfo{this, "lblInfo"};

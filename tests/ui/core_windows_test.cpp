@@ -15,12 +15,10 @@
 
 using namespace coretest;
 
-namespace
-{
+namespace {
 
-class MenuForm : public JournalForm
-{
-  public:
+class MenuForm : public JournalForm {
+public:
     MenuForm() : JournalForm("frmMenus")
     {
         for (ui::Menu* item : {&mnuFileLoad, &mnuFileExit, &mnuOptions, &mnuViewControl, &mnuViewMoreDeep})
@@ -46,13 +44,12 @@ QStringList texts(const QList<QAction*>& actions)
     return result;
 }
 
-class Frame : public ui::MdiForm
-{
-  public:
+class Frame : public ui::MdiForm {
+public:
     Frame() : MdiForm("mdiMain") {}
     int cancelQueryUnload = 0;
 
-  protected:
+protected:
     void Form_QueryUnload(int& cancel, int mode) override
     {
         journal() << "mdiMain:QueryUnload " + QString::number(mode);
@@ -61,15 +58,13 @@ class Frame : public ui::MdiForm
     void Form_Unload(int&) override { journal() << "mdiMain:Unload"; }
 };
 
-class Child : public JournalForm
-{
-  public:
+class Child : public JournalForm {
+public:
     explicit Child(QString name) : JournalForm(std::move(name)) { setMdiChild(true); }
 };
 
-class CoreWindows : public ::testing::Test
-{
-  protected:
+class CoreWindows : public ::testing::Test {
+protected:
     void SetUp() override { journal().clear(); }
 };
 

@@ -8,8 +8,7 @@
 
 using namespace usb;
 
-namespace
-{
+namespace {
 
 TEST(BoardsVariable, EmptyOrUnsetGivesOneRevisionThreeHighSpeedBoardWithFifo)
 {
@@ -90,8 +89,7 @@ TEST(BoardsVariable, AttachBoardsPlugsTheBoardsIn)
 
 } // namespace
 
-namespace
-{
+namespace {
 
 TEST(BoardsVariable, DefaultDriverFollowsTheEnvironment)
 {

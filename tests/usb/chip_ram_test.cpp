@@ -9,8 +9,7 @@
 using namespace usb;
 using usbtest::Host;
 
-namespace
-{
+namespace {
 
 // RAM segment register value: begin address bits 15:6, final address bits 31:22.
 uint64_t segment(int begin, int final)
@@ -25,9 +24,8 @@ uint64_t profileSegment(int begin, int final)
            (static_cast<uint64_t>(begin) << 14);
 }
 
-class ChipRam : public ::testing::Test
-{
-  protected:
+class ChipRam : public ::testing::Test {
+protected:
     ScopedEmulatedDriver scoped;
     EmulatedDriver& drv = scoped.get();
 
@@ -57,9 +55,7 @@ struct RamMode {
     bool highSpeed;
 };
 
-class WholeRam : public ChipRam, public ::testing::WithParamInterface<RamMode>
-{
-};
+class WholeRam : public ChipRam, public ::testing::WithParamInterface<RamMode> {};
 
 TEST_P(WholeRam, LoadAndDumpRoundTripThroughTheIsfcSegment)
 {

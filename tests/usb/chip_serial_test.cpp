@@ -11,14 +11,12 @@
 using namespace usb;
 using usbtest::Host;
 
-namespace
-{
+namespace {
 
 constexpr uint64_t kIdPattern = 0x00C0000100ULL;
 
-class ChipSerial : public ::testing::Test
-{
-  protected:
+class ChipSerial : public ::testing::Test {
+protected:
     ScopedEmulatedDriver scoped;
     EmulatedDriver& drv = scoped.get();
 
@@ -40,9 +38,7 @@ struct Mode {
     bool highSpeed;
 };
 
-class ChipSerialModes : public ChipSerial, public ::testing::WithParamInterface<Mode>
-{
-};
+class ChipSerialModes : public ChipSerial, public ::testing::WithParamInterface<Mode> {};
 
 TEST_P(ChipSerialModes, RegistersOfEveryWidthRoundTrip)
 {

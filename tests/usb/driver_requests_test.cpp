@@ -11,12 +11,10 @@
 using namespace usb;
 using usbtest::Host;
 
-namespace
-{
+namespace {
 
-class DriverRequests : public ::testing::Test
-{
-  protected:
+class DriverRequests : public ::testing::Test {
+protected:
     ScopedEmulatedDriver scoped;
     EmulatedDriver& drv = scoped.get();
 

@@ -7,15 +7,13 @@
 using namespace usb;
 using usbtest::Host;
 
-namespace
-{
+namespace {
 
 constexpr uint8_t kPafHigh = 0x01; // bit 0: almost full, active low
 constexpr uint8_t kPaeHigh = 0x02; // bit 1: almost empty, active low
 
-class Fifo : public ::testing::Test
-{
-  protected:
+class Fifo : public ::testing::Test {
+protected:
     ScopedEmulatedDriver scoped;
     EmulatedDriver& drv = scoped.get();
 

@@ -7,12 +7,10 @@
 using namespace usb;
 using usbtest::Host;
 
-namespace
-{
+namespace {
 
-class FirmwareCommands : public ::testing::Test
-{
-  protected:
+class FirmwareCommands : public ::testing::Test {
+protected:
     ScopedEmulatedDriver scoped;
     EmulatedDriver& drv = scoped.get();
     EmulatedBoard& board = drv.attach(0);

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-namespace usbtest
-{
+namespace usbtest {
 
 using namespace usb;
 

@@ -14,8 +14,7 @@
 #include <optional>
 #include <vector>
 
-namespace usbtest
-{
+namespace usbtest {
 
 using Bits = std::vector<uint8_t>; // one bit value per element, in wire order
 
@@ -23,9 +22,8 @@ Bits msbFirst(uint64_t value, int width);
 uint64_t fromMsbFirst(const Bits& bits);
 Bits reversed(Bits bits);
 
-class Host
-{
-  public:
+class Host {
+public:
     explicit Host(usb::EmulatedDriver& driver, QString device = QStringLiteral("Ezssp-0"))
         : driver_(driver), device_(std::move(device))
     {
@@ -70,7 +68,7 @@ class Host
     bool writeFifoValues(const std::vector<uint32_t>& values);
     std::optional<uint8_t> readyLines() { return ask1({23}); }
 
-  private:
+private:
     void initiate();
     void terminate();
     bool sendBits(const Bits& bits);
