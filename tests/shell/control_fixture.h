@@ -18,6 +18,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <ostream>
+
+// Readable QString values in failure messages.
+static inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace controltest {
 
