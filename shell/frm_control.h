@@ -279,6 +279,8 @@ private:
     std::optional<double> usableSysClock() const;
     // The reference divider R: 1 with the ÷2 divider disabled, else 2.
     int refDivider() const;
+    // The reference after the ÷2 divider, shown in both layouts.
+    void showRefClock();
     // I/O update period (s) of a count at the current system clock; nothing without a usable clock.
     std::optional<double> ioudPeriod(double count) const;
     QString ioudPeriodText(double count) const;

@@ -55,6 +55,12 @@ int frmControl::refDivider() const
     return chkRefclkDivDisable.Value() == 1 ? 1 : 2;
 }
 
+void frmControl::showRefClock()
+{
+    const double reference = numberOf(txtExternClk.Text()).value_or(0);
+    txtRefClk.setText(rt::Format(reference / refDivider(), kClockFormat));
+}
+
 // ---- system clock ----
 
 double frmControl::GetSysClockVal()
@@ -98,8 +104,7 @@ void frmControl::UpdateClksSR12()
         return;
     }
     txtSysClkTxt.setText(rt::Format(clock, kClockFormat));
-    const double reference = numberOf(txtExternClk.Text()).value_or(0);
-    txtRefClk.setText(rt::Format(reference / refDivider(), kClockFormat));
+    showRefClock();
     txtVCOFreq.setText(chkEnableMulti.Value() == 1 ? rt::Format(GetVCOFreqVal(), kClockFormat)
                                                    : QStringLiteral("VCOFreq"));
 }
@@ -112,6 +117,7 @@ void frmControl::UpdateClksSR3()
         return;
     }
     txtSysClkTxt.setText(rt::Format(clock, kClockFormat));
+    showRefClock();
     // A reference outside its range keeps its mark, whatever the PLL makes of it.
     if (validReference(numberOf(txtExternClk.Text())))
         setMark(0, false);

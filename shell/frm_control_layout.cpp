@@ -1,12 +1,15 @@
-// The Control window's layout: three columns of frames — modes and options, data port, power down and
-// DAC, then the clock with its PLL group and the I/O update rate above LOAD.
+// The Control window's layout: three columns of frames — modes, options and the auxiliary DAC; data port,
+// power down and I/O update rate; the clock with its PLL group above LOAD.
 
 #include "shell/frm_control.h"
 
 #include "platform/ui/colors.h"
 
+#include <QAbstractScrollArea>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <algorithm>
@@ -35,12 +38,18 @@ QGridLayout* grid(QWidget* container)
     return layout;
 }
 
-// A list box high enough for `rows` items.
-void fitRows(ui::ListBox& list, int rows)
+// A list box that shows `rows` items and its widest text without scrolling sideways.
+void fitList(ui::ListBox& list, int rows, const QString& widest)
 {
-    QWidget* widget = list.widget();
-    const int rowHeight = widget->fontMetrics().height() + 2;
-    widget->setFixedHeight(rows * rowHeight + 6);
+    auto* area = qobject_cast<QAbstractScrollArea*>(list.widget());
+    if (!area)
+        return;
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const QFontMetrics metrics = area->fontMetrics();
+    const int rowHeight = metrics.height() + 2;
+    area->setFixedHeight(rows * rowHeight + 2 * area->frameWidth() + 4);
+    const int scrollBar = area->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    area->setMinimumWidth(metrics.horizontalAdvance(widest) + scrollBar + 2 * area->frameWidth() + 12);
 }
 
 void fixWidth(ui::Control& control, int width)
@@ -73,7 +82,7 @@ void frmControl::buildUi(QWidget* window)
     // ---- first column: operating mode, modulation options, phase accumulator and the rest ----
     {
         QVBoxLayout* box = column(fraOperationalMode.container());
-        fitRows(lstOppMode, 3);
+        fitList(lstOppMode, 3, QStringLiteral("Quadrature Modulation"));
         box->addWidget(lstOppMode.widget());
         box->addWidget(chkEnableRAM.widget());
         box->addWidget(chkEnQDUCRAMEval.widget());
@@ -99,8 +108,8 @@ void frmControl::buildUi(QWidget* window)
         box->addLayout(logo, 0, 0, 1, 2);
         box->addWidget(chkActivateSXIMode.widget(), 1, 0, 1, 2);
         box->addWidget(chkEarlyFrameSyncEn.widget(), 2, 0, 1, 2);
-        fitRows(lsbSXIBitOrder, 2);
-        fitRows(lsbDataFormatSXI, 2);
+        fitList(lsbSXIBitOrder, 2, QStringLiteral("MSB First"));
+        fitList(lsbDataFormatSXI, 2, QStringLiteral("Two's Complement"));
         box->addWidget(lblBitOrderSXI.widget(), 3, 0, Qt::AlignTop);
         box->addWidget(lsbSXIBitOrder.widget(), 3, 1);
         box->addWidget(lblDataFormatSXI.widget(), 4, 0, Qt::AlignTop);
@@ -112,7 +121,7 @@ void frmControl::buildUi(QWidget* window)
         box->addWidget(chkDACPD.widget(), 0, 1);
         box->addWidget(chkClkInpPD.widget(), 1, 0);
         box->addWidget(chkAuxDACPD.widget(), 1, 1);
-        fitRows(lsbExternPDMode, 2);
+        fitList(lsbExternPDMode, 2, QStringLiteral("Full Power Down"));
         box->addWidget(lsbExternPDMode.widget(), 2, 0, 1, 2);
         box->addWidget(chkAutoPD.widget(), 3, 0, 1, 2);
         box->addWidget(chkExternPDPin.widget(), 4, 0, 1, 2);
@@ -168,7 +177,7 @@ void frmControl::buildUi(QWidget* window)
         pll->addWidget(txtVCOFreq.widget(), 3, 1);
         pll->addWidget(lblVCOFreqUnits.widget(), 3, 2);
         pll->addWidget(lblVCORange.widget(), 4, 0, Qt::AlignTop);
-        fitRows(lstVCORange, 4);
+        fitList(lstVCORange, 4, QStringLiteral("2105 MHz - 2138 MHz"));
         pll->addWidget(lstVCORange.widget(), 4, 1, 1, 2);
         QVBoxLayout* find = new QVBoxLayout;
         find->addWidget(cmdFindVCORange.widget());
@@ -197,7 +206,7 @@ void frmControl::buildUi(QWidget* window)
         sr3->addWidget(lblChargePumpCurrent.widget(), 5, 0);
         sr3->addWidget(cmbChargePumpCurrent.widget(), 5, 1);
         sr3->addWidget(lblVCORangeSR3.widget(), 6, 0, Qt::AlignTop);
-        fitRows(lsbVCORangeSR3, 6);
+        fitList(lsbVCORangeSR3, 6, QStringLiteral("920 MHz - 1080 MHz"));
         sr3->addWidget(lsbVCORangeSR3.widget(), 6, 1);
         sr3->addWidget(lblErr(5).widget(), 6, 2, Qt::AlignTop);
         sr3->addWidget(lblDRV0.widget(), 7, 0);
@@ -215,12 +224,12 @@ void frmControl::buildUi(QWidget* window)
         clock->setColumnStretch(4, 1);
     }
 
-    // ---- third column: internal I/O update ----
+    // ---- second column: internal I/O update ----
     {
         QGridLayout* box = grid(fraIOUpdateCtrls.container());
         box->addWidget(chkInternalIOUpdate.widget(), 0, 0, 1, 2);
         box->addWidget(lblInternalIOUpdateRate.widget(), 1, 0);
-        fixWidth(txtInternalIOUDRate, 110);
+        fixWidth(txtInternalIOUDRate, 124);
         txtInternalIOUDRate.setAlignment(ui::vbRightJustify);
         spinBeside(vscIOUDRate, txtInternalIOUDRate);
         QHBoxLayout* rate =
@@ -236,27 +245,26 @@ void frmControl::buildUi(QWidget* window)
     // ---- assembled ----
     auto* left = new QVBoxLayout;
     left->setSpacing(kSpacing);
-    for (ui::Frame* frame : {&fraOperationalMode, &fraModulationOptions, &fraOther})
+    for (ui::Frame* frame : {&fraOperationalMode, &fraModulationOptions, &fraOther, &fraDACControl})
         left->addWidget(frame->widget());
     left->addStretch(1);
 
     auto* middle = new QVBoxLayout;
     middle->setSpacing(kSpacing);
-    for (ui::Frame* frame : {&fraSarvexInterface, &fraPowerDowns, &fraDACControl})
+    for (ui::Frame* frame : {&fraSarvexInterface, &fraPowerDowns, &fraIOUpdateCtrls})
         middle->addWidget(frame->widget());
     middle->addStretch(1);
 
     auto* right = new QVBoxLayout;
     right->setSpacing(kSpacing);
     right->addWidget(fraClock.widget());
-    right->addWidget(fraIOUpdateCtrls.widget());
+    right->addStretch(1);
     QHBoxLayout* load = row({chkShowWarnings.widget()});
     load->addStretch(1);
     load->addWidget(lblLoadFlash.widget());
     cmdLoad.widget()->setMinimumSize(80, 28);
     load->addWidget(cmdLoad.widget());
     right->addLayout(load);
-    right->addStretch(1);
 
     auto* columns = new QHBoxLayout(window);
     columns->setContentsMargins(6, 6, 6, 6);

@@ -79,6 +79,7 @@ TEST_F(ClockRev3, SystemClockIsReferenceTimesMultiplierAndDoublerOrReferenceOver
     w.chkEnablePllSR3.setValue(0);
     w.chkRefclkDivDisable.setValue(0);
     EXPECT_EQ(w.txtSysClkTxt.Text(), QStringLiteral("12.50000"));
+    EXPECT_EQ(w.txtRefClk.Text(), QStringLiteral("12.50000"));
     EXPECT_EQ(pendingField(kCFR3, 8, 8), 0u);
 }
 
