@@ -107,12 +107,12 @@ bool applies(Layout layout, int16_t rev)
     return layout == Any || (layout == Rev3Only) == (rev == 3);
 }
 
-class Bits : public ControlWindowTest, public ::testing::WithParamInterface<int16_t> {
+class ControlBitsBothLayouts : public ControlWindowTest, public ::testing::WithParamInterface<int16_t> {
 protected:
     void SetUp() override { useRevision(GetParam()); }
 };
 
-TEST_P(Bits, EveryCheckBoxWritesItsBitAndShowsIt)
+TEST_P(ControlBitsBothLayouts, EveryCheckBoxWritesItsBitAndShowsIt)
 {
     frmControl& w = open();
     for (const BitBox& b : kBitBoxes) {
@@ -133,7 +133,7 @@ TEST_P(Bits, EveryCheckBoxWritesItsBitAndShowsIt)
     }
 }
 
-TEST_P(Bits, EveryListWritesItsFieldAndShowsIt)
+TEST_P(ControlBitsBothLayouts, EveryListWritesItsFieldAndShowsIt)
 {
     frmControl& w = open();
     for (const FieldList& f : kFieldLists) {
@@ -156,7 +156,7 @@ TEST_P(Bits, EveryListWritesItsFieldAndShowsIt)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(BothLayouts, Bits, ::testing::Values(int16_t{2}, int16_t{3}),
+INSTANTIATE_TEST_SUITE_P(Control, ControlBitsBothLayouts, ::testing::Values(int16_t{2}, int16_t{3}),
                          [](const auto& info) { return "Rev" + std::to_string(info.param); });
 
 class ControlBits : public ControlWindowTest {

@@ -16,7 +16,7 @@ namespace {
 constexpr int16_t kCFR3 = 0x02;
 constexpr int16_t kIOUD = 0x04;
 
-class ClockRev3 : public ControlWindowTest {
+class ControlClockRev3 : public ControlWindowTest {
 protected:
     void SetUp() override { useRevision(3); }
 
@@ -31,12 +31,12 @@ protected:
     }
 };
 
-class ClockRev12 : public ControlWindowTest {
+class ControlClockRev12 : public ControlWindowTest {
 protected:
     void SetUp() override { useRevision(2); }
 };
 
-TEST_F(ClockRev12, SystemClockIsRatioOverDividerTimesReference)
+TEST_F(ControlClockRev12, SystemClockIsRatioOverDividerTimesReference)
 {
     frmControl& w = open();
     w.chkEnableMulti.setValue(0);
@@ -64,7 +64,7 @@ TEST_F(ClockRev12, SystemClockIsRatioOverDividerTimesReference)
     EXPECT_EQ(pendingField(kCFR3, 15, 15), 1u);
 }
 
-TEST_F(ClockRev3, SystemClockIsReferenceTimesMultiplierAndDoublerOrReferenceOverDivider)
+TEST_F(ControlClockRev3, SystemClockIsReferenceTimesMultiplierAndDoublerOrReferenceOverDivider)
 {
     frmControl& w = openWithPll(20);
     w.chkPFDInputDblr.setValue(1);
@@ -83,7 +83,7 @@ TEST_F(ClockRev3, SystemClockIsReferenceTimesMultiplierAndDoublerOrReferenceOver
     EXPECT_EQ(pendingField(kCFR3, 8, 8), 0u);
 }
 
-TEST_F(ClockRev3, ReferenceClockMarkAndItsFormat)
+TEST_F(ControlClockRev3, ReferenceClockMarkAndItsFormat)
 {
     frmControl& w = open();
     struct Case {
@@ -104,7 +104,7 @@ TEST_F(ClockRev3, ReferenceClockMarkAndItsFormat)
     EXPECT_EQ(w.txtExternClk.Text(), QStringLiteral("25.50000"));
 }
 
-TEST_F(ClockRev3, AReferenceOutOfRangeKeepsItsMarkWhenThePllRecomputes)
+TEST_F(ControlClockRev3, AReferenceOutOfRangeKeepsItsMarkWhenThePllRecomputes)
 {
     frmControl& w = openWithPll(10);
     w.txtExternClk.setText(QStringLiteral("2500"));
@@ -113,7 +113,7 @@ TEST_F(ClockRev3, AReferenceOutOfRangeKeepsItsMarkWhenThePllRecomputes)
     EXPECT_TRUE(w.lblErr(0).Visible());
 }
 
-TEST_F(ClockRev3, ReferenceKeysAndEnter)
+TEST_F(ControlClockRev3, ReferenceKeysAndEnter)
 {
     frmControl& w = open();
     w.txtExternClk.setText(QStringLiteral("12.5"));
@@ -142,7 +142,7 @@ TEST_F(ClockRev3, ReferenceKeysAndEnter)
 }
 
 // The system clock is valid from above 0 to 1000 MHz; only then are the I/O update texts recomputed.
-TEST_F(ClockRev3, SystemClockLimitsAndTheZeroClock)
+TEST_F(ControlClockRev3, SystemClockLimitsAndTheZeroClock)
 {
     frmControl& w = open();
     w.chkEnablePllSR3.setValue(0);
@@ -180,7 +180,7 @@ TEST_F(ClockRev3, SystemClockLimitsAndTheZeroClock)
     EXPECT_TRUE(ui::testing::messageBoxes().shown.empty());
 }
 
-TEST_F(ClockRev3, MultiplierMarksWritesAndClips)
+TEST_F(ControlClockRev3, MultiplierMarksWritesAndClips)
 {
     frmControl& w = openWithPll(20);
     struct Case {
@@ -208,7 +208,7 @@ TEST_F(ClockRev3, MultiplierMarksWritesAndClips)
     EXPECT_EQ(pendingField(kCFR3, 7, 1), 64u);
 }
 
-TEST_F(ClockRev3, MultiplierSpinAndArrowKeysWrapAtTheEnds)
+TEST_F(ControlClockRev3, MultiplierSpinAndArrowKeysWrapAtTheEnds)
 {
     frmControl& w = openWithPll(20);
     const auto spin = [&](const char* from, bool up) {
@@ -237,7 +237,7 @@ TEST_F(ClockRev3, MultiplierSpinAndArrowKeysWrapAtTheEnds)
     EXPECT_EQ(key, 0);
 }
 
-TEST_F(ClockRev3, WithThePllOffEverySystemClockChangeMarksTheBand)
+TEST_F(ControlClockRev3, WithThePllOffEverySystemClockChangeMarksTheBand)
 {
     frmControl& w = open();
     w.chkEnablePllSR3.setValue(0);
@@ -250,7 +250,7 @@ TEST_F(ClockRev3, WithThePllOffEverySystemClockChangeMarksTheBand)
 
 // Bands (MHz): 0: 420-485, 1: 482-562, 2: 562-656, 3: 656-832, 4: 832-920, 5: 920-1080. Where two hold
 // the clock the first wins; outside them the list keeps its row and the band is marked.
-TEST_F(ClockRev3, BandFollowsTheSystemClockAtItsBoundaries)
+TEST_F(ControlClockRev3, BandFollowsTheSystemClockAtItsBoundaries)
 {
     frmControl& w = openWithPll(10);
     struct Case {
@@ -286,7 +286,7 @@ TEST_F(ClockRev3, BandFollowsTheSystemClockAtItsBoundaries)
 }
 
 // With ratio 1x (or 2x), M divider x1 and ÷2 disabled the VCO runs at the reference (or twice it).
-TEST_F(ClockRev12, BandFollowsTheVcoFrequencyAtItsBoundariesAndGaps)
+TEST_F(ControlClockRev12, BandFollowsTheVcoFrequencyAtItsBoundariesAndGaps)
 {
     frmControl& w = open();
     w.chkEnableMulti.setValue(1);
@@ -315,7 +315,7 @@ TEST_F(ClockRev12, BandFollowsTheVcoFrequencyAtItsBoundariesAndGaps)
     EXPECT_EQ(w.SetVCORange(), -1);
 }
 
-TEST_F(ClockRev12, AutoFindsTheBandOrWarns)
+TEST_F(ControlClockRev12, AutoFindsTheBandOrWarns)
 {
     frmControl& w = open();
     w.chkEnableMulti.setValue(1);
@@ -348,7 +348,7 @@ TEST_F(ClockRev12, AutoFindsTheBandOrWarns)
 
 // Revision 1/2 silicon keeps its VCO range in bits 29:24; the revision 3 band logic leaves them alone and
 // its mark stays down.
-TEST_F(ClockRev12, TheRevision3BandNeverTouchesRevision12Silicon)
+TEST_F(ControlClockRev12, TheRevision3BandNeverTouchesRevision12Silicon)
 {
     frmControl& w = open();
     w.chkEnableMulti.setValue(1);
@@ -368,7 +368,7 @@ TEST_F(ClockRev12, TheRevision3BandNeverTouchesRevision12Silicon)
     EXPECT_FALSE(w.lblErr(5).Visible());
 }
 
-TEST_F(ClockRev12, ListsAreFilledFromTheBandTables)
+TEST_F(ControlClockRev12, ListsAreFilledFromTheBandTables)
 {
     frmControl& w = open();
     ASSERT_EQ(w.lstVCORange.ListCount(), 63);

@@ -17,7 +17,7 @@ constexpr int16_t kCFR2 = 0x01;
 constexpr int16_t kIOUD = 0x04;
 constexpr uint64_t kMaxCount = 0xFFFFFFFFu;
 
-class IOUpdate : public ControlWindowTest {
+class ControlIOUpdate : public ControlWindowTest {
 protected:
     void SetUp() override { useRevision(3); }
 
@@ -47,7 +47,7 @@ protected:
     }
 };
 
-TEST_F(IOUpdate, PeriodAndTotalFromTheCount)
+TEST_F(ControlIOUpdate, PeriodAndTotalFromTheCount)
 {
     frmControl& w = openAt("100");
     setPending(kIOUD, 25);
@@ -64,7 +64,7 @@ TEST_F(IOUpdate, PeriodAndTotalFromTheCount)
     EXPECT_EQ(w.lblIOUDRateVal.Caption(), QStringLiteral("400.000 nS"));
 }
 
-TEST_F(IOUpdate, TypedPeriodsBecomeCounts)
+TEST_F(ControlIOUpdate, TypedPeriodsBecomeCounts)
 {
     frmControl& w = openAt("100");
     struct Case {
@@ -93,7 +93,7 @@ TEST_F(IOUpdate, TypedPeriodsBecomeCounts)
     EXPECT_EQ(w.txtInternalIOUDRate.Text(), QStringLiteral("2.0000000e-06"));
 }
 
-TEST_F(IOUpdate, PeriodsOutsideTheCountsAreReportedAndClamped)
+TEST_F(ControlIOUpdate, PeriodsOutsideTheCountsAreReportedAndClamped)
 {
     frmControl& w = openAt("100");
     const QString prompt = QStringLiteral("Invald Internal I/O Update Rate entered.\r\n"
@@ -129,7 +129,7 @@ TEST_F(IOUpdate, PeriodsOutsideTheCountsAreReportedAndClamped)
 
 // At 1000 MHz the largest counts show with fewer digits than they have: read back, the shown period
 // would come out above the largest count.
-TEST_F(IOUpdate, LeavingTheBoxUneditedKeepsTheCount)
+TEST_F(ControlIOUpdate, LeavingTheBoxUneditedKeepsTheCount)
 {
     frmControl& w = openAt("1000");
     setPending(kIOUD, 4294967291u);
@@ -153,7 +153,7 @@ TEST_F(IOUpdate, LeavingTheBoxUneditedKeepsTheCount)
     EXPECT_EQ(pending(kIOUD), 250001u);
 }
 
-TEST_F(IOUpdate, KeyFilter)
+TEST_F(ControlIOUpdate, KeyFilter)
 {
     frmControl& w = openAt("100");
     for (int key : {int('1'), int('.'), int('E'), int('-'), 8}) {
@@ -166,7 +166,7 @@ TEST_F(IOUpdate, KeyFilter)
     EXPECT_EQ(k, 0);
 }
 
-TEST_F(IOUpdate, SpinStepsTheCountAndLoadsItAtOnce)
+TEST_F(ControlIOUpdate, SpinStepsTheCountAndLoadsItAtOnce)
 {
     plugBoard();
     frmControl& w = openAt("100");
@@ -194,7 +194,7 @@ TEST_F(IOUpdate, SpinStepsTheCountAndLoadsItAtOnce)
     EXPECT_EQ(w.txtInternalIOUDRate.Text(), QStringLiteral("0.0000000e+00"));
 }
 
-TEST_F(IOUpdate, SpinWithoutABoardStillStepsThePendingCount)
+TEST_F(ControlIOUpdate, SpinWithoutABoardStillStepsThePendingCount)
 {
     frmControl& w = openAt("100");
     setPending(kIOUD, kMaxCount);
@@ -204,7 +204,7 @@ TEST_F(IOUpdate, SpinWithoutABoardStillStepsThePendingCount)
     EXPECT_EQ(written(kIOUD), kMaxCount) << "nothing reached a chip";
 }
 
-TEST_F(IOUpdate, InternalUpdateColoursItsGroup)
+TEST_F(ControlIOUpdate, InternalUpdateColoursItsGroup)
 {
     frmControl& w = openAt("100");
     w.chkInternalIOUpdate.setValue(1);

@@ -44,7 +44,7 @@ const QString kSystemClockWarning = QStringLiteral("Invalid System Clock Value!\
 const QString kLongUpdateWarning = QStringLiteral("I/O Update Rate Period is greater than 1 second.\r\n\r\n"
                                                   "Do you want to continue?");
 
-class Load : public ControlWindowTest {
+class ControlLoad : public ControlWindowTest {
 protected:
     void SetUp() override { useRevision(3); }
 
@@ -80,7 +80,7 @@ protected:
     }
 };
 
-TEST_F(Load, OfflineCopiesTheRegistersIntoTheWrittenMapAndAsks)
+TEST_F(ControlLoad, OfflineCopiesTheRegistersIntoTheWrittenMapAndAsks)
 {
     frmControl& w = open();
     editEveryRegister(w);
@@ -95,7 +95,7 @@ TEST_F(Load, OfflineCopiesTheRegistersIntoTheWrittenMapAndAsks)
     EXPECT_FALSE(w.lblLoadFlash.Visible());
 }
 
-TEST_F(Load, SendsIoudFirstThenCfr1ToDacCtrlOverTheWire)
+TEST_F(ControlLoad, SendsIoudFirstThenCfr1ToDacCtrlOverTheWire)
 {
     plugBoard();
     frmControl& w = open();
@@ -114,7 +114,7 @@ TEST_F(Load, SendsIoudFirstThenCfr1ToDacCtrlOverTheWire)
     EXPECT_TRUE(drv.violations().empty()) << drv.violationTexts().join('\n').toStdString();
 }
 
-TEST_F(Load, PulsesIOUpdateOnlyWhenTheMainWindowsAutoBoxIsChecked)
+TEST_F(ControlLoad, PulsesIOUpdateOnlyWhenTheMainWindowsAutoBoxIsChecked)
 {
     mdiMain& main = openMain();
     plugBoard();
@@ -132,7 +132,7 @@ TEST_F(Load, PulsesIOUpdateOnlyWhenTheMainWindowsAutoBoxIsChecked)
     EXPECT_EQ(chip().bufferRegister(kCFR1), pending(kCFR1));
 }
 
-TEST_F(Load, SingleToneClearsRamEnableAndTheRampBitBeforeSending)
+TEST_F(ControlLoad, SingleToneClearsRamEnableAndTheRampBitBeforeSending)
 {
     plugBoard();
     frmControl& w = open();
@@ -153,7 +153,7 @@ TEST_F(Load, SingleToneClearsRamEnableAndTheRampBitBeforeSending)
     EXPECT_FALSE(w.bRefreshing);
 }
 
-TEST_F(Load, RunModeFourAndOtherModesSendTheBitsAsTheyAre)
+TEST_F(ControlLoad, RunModeFourAndOtherModesSendTheBitsAsTheyAre)
 {
     plugBoard();
     frmControl& w = open();
@@ -175,7 +175,7 @@ TEST_F(Load, RunModeFourAndOtherModesSendTheBitsAsTheyAre)
 }
 
 // Each Yes/No warning: No sends nothing and leaves LOAD enabled; Yes loads.
-TEST_F(Load, ClockWarningsAnsweredBothWays)
+TEST_F(ControlLoad, ClockWarningsAnsweredBothWays)
 {
     plugBoard();
     frmControl& w = open();
@@ -206,7 +206,7 @@ TEST_F(Load, ClockWarningsAnsweredBothWays)
     }
 }
 
-TEST_F(Load, InvalidVcoBandWarnsAndLoadsAnyway)
+TEST_F(ControlLoad, InvalidVcoBandWarnsAndLoadsAnyway)
 {
     plugBoard();
     frmControl& w = open();
@@ -229,7 +229,7 @@ TEST_F(Load, InvalidVcoBandWarnsAndLoadsAnyway)
     EXPECT_TRUE(boxPrompts().isEmpty());
 }
 
-TEST_F(Load, Revision12SiliconIsWarnedAboutItsOwnBandOnly)
+TEST_F(ControlLoad, Revision12SiliconIsWarnedAboutItsOwnBandOnly)
 {
     useRevision(2);
     frmControl& w = open();
@@ -248,7 +248,7 @@ TEST_F(Load, Revision12SiliconIsWarnedAboutItsOwnBandOnly)
 }
 
 // The period as shown (without the divider) above 1 s warns; exactly 1 s does not.
-TEST_F(Load, LongIOUpdatePeriodWarning)
+TEST_F(ControlLoad, LongIOUpdatePeriodWarning)
 {
     plugBoard();
     frmControl& w = open();
@@ -284,7 +284,7 @@ TEST_F(Load, LongIOUpdatePeriodWarning)
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(Load, WithoutShowWarningsNothingIsAsked)
+TEST_F(ControlLoad, WithoutShowWarningsNothingIsAsked)
 {
     frmControl& w = open();
     w.chkEnablePllSR3.setValue(1);
@@ -301,7 +301,7 @@ TEST_F(Load, WithoutShowWarningsNothingIsAsked)
 }
 
 // The indicator blinks while a compared bit differs between the two copies, and only then.
-TEST_F(Load, IndicatorBlinksOnlyWhileTheCopiesDiffer)
+TEST_F(ControlLoad, IndicatorBlinksOnlyWhileTheCopiesDiffer)
 {
     frmControl& w = open();
     const auto ticks = [&](int count) {
@@ -343,7 +343,7 @@ TEST_F(Load, IndicatorBlinksOnlyWhileTheCopiesDiffer)
 }
 
 // Values the window shows, read back from both layouts: the refresh must not change a single bit.
-TEST_F(Load, RefreshFormValsWritesNothingBack)
+TEST_F(ControlLoad, RefreshFormValsWritesNothingBack)
 {
     plugBoard();
     std::mt19937_64 random(4470);
@@ -373,7 +373,7 @@ TEST_F(Load, RefreshFormValsWritesNothingBack)
     }
 }
 
-TEST_F(Load, RefreshShowsEachLayoutsGroupAndClearsTheOtherLayoutsMarks)
+TEST_F(ControlLoad, RefreshShowsEachLayoutsGroupAndClearsTheOtherLayoutsMarks)
 {
     frmControl& w = open();
     EXPECT_EQ(w.chkSR3.Value(), 1);
@@ -391,7 +391,7 @@ TEST_F(Load, RefreshShowsEachLayoutsGroupAndClearsTheOtherLayoutsMarks)
     EXPECT_EQ(w.txtVCOFreq.Text(), QStringLiteral("VCOFreq"));
 }
 
-TEST_F(Load, PllLampsFollowTheLockInput)
+TEST_F(ControlLoad, PllLampsFollowTheLockInput)
 {
     usb::EmulatedBoard& board = plugBoard();
     frmControl& w = open();
@@ -416,7 +416,7 @@ TEST_F(Load, PllLampsFollowTheLockInput)
     EXPECT_EQ(lit(w.imgDUTFlagsPD), 1);
 }
 
-TEST_F(Load, CtrlRRefreshesTheWindow)
+TEST_F(ControlLoad, CtrlRRefreshesTheWindow)
 {
     frmControl& w = open();
     setPendingField(kDAC, 7, 0, 77);
@@ -428,7 +428,7 @@ TEST_F(Load, CtrlRRefreshesTheWindow)
     EXPECT_EQ(other, 'r');
 }
 
-TEST_F(Load, CloseBoxOnlyUnticksTheViewEntry)
+TEST_F(ControlLoad, CloseBoxOnlyUnticksTheViewEntry)
 {
     mdiMain& main = openMain();
     frmControl& w = open();
@@ -438,7 +438,7 @@ TEST_F(Load, CloseBoxOnlyUnticksTheViewEntry)
     EXPECT_FALSE(main.mnuViewControl.Checked());
 }
 
-TEST_F(Load, RegisteredByName)
+TEST_F(ControlLoad, RegisteredByName)
 {
     registerControlWindow();
     ui::Form* form = ui::Forms::load(QStringLiteral("frmControl"));
