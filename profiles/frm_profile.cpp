@@ -1,0 +1,310 @@
+// The Profiles window as a window: design properties, handler binding, the frames of the eight profiles,
+// the form shown, the active profile, loading and closing.
+
+#include "profiles/frm_profile.h"
+
+#include "board/evalbd.h"
+#include "profiles/profile_register.h"
+#include "profiles/put_in_container.h"
+#include "shell/mdi_main.h"
+
+#include "platform/ui/colors.h"
+#include "platform/ui/forms.h"
+
+#include <QWidget>
+#include <memory>
+
+using namespace profiles;
+
+namespace {
+
+constexpr uint32_t kSelectedColour = 0xFF0000; // blue
+
+const QStringList kRAMModeItems = {QStringLiteral("Direct Switch"), QStringLiteral("Ramp Up"),
+                                   QStringLiteral("Bi-directional Ramp"),
+                                   QStringLiteral("Continuous Bi-directional Ramp"),
+                                   QStringLiteral("Continuous Re-circulate")};
+
+void makeSpin(ui::ScrollBar& bar)
+{
+    bar.setMin(1);
+    bar.setMax(-1);
+    bar.setValue(0);
+}
+
+} // namespace
+
+ui::ControlArray<ui::ComboBox>::Maker frmProfile::dropDownList()
+{
+    return [](ui::Form* owner, const QString& name, int index) {
+        return std::make_unique<ui::ComboBox>(owner, name, index, ui::vbComboDropdownList);
+    };
+}
+
+frmProfile::frmProfile() : Form(FormName)
+{
+    setMdiChild(true);
+    setDesignProperties();
+    bindHandlers();
+    registerProc(QStringLiteral("RefreshFormVals"), [this] { RefreshFormVals(); });
+    registerProc(QStringLiteral("UpdateProfileSel"), [this] { UpdateProfileSel(); });
+    registerProc(QStringLiteral("UdControlState"), [this] { UdControlState(); });
+    registerProc(QStringLiteral("UdStatusIndicators"), [this] { UdStatusIndicators(); });
+}
+
+frmProfile::~frmProfile() = default;
+
+// ---- design ----
+
+void frmProfile::setDesignProperties()
+{
+    setCaption(QStringLiteral("Profiles"));
+    initQDUCElements(0);
+    initRAMElements(0);
+    initSingleToneElements(0);
+    // Profile 0 starts in the quadrature-modulation form.
+    fraProfileRAM(0).setVisible(false);
+    fraProfileSnglTone(0).setVisible(false);
+
+    lblProfileSel.setCaption(QStringLiteral("Activate"));
+    for (ui::OptionButton& option : optProfileSel)
+        option.setCaption(QStringLiteral("Profile %1").arg(option.Index()));
+    chkEnableSineOut.setCaption(QStringLiteral("Enable Sine Out"));
+    chkClearCCI.setCaption(QStringLiteral("Clear CCI"));
+    chkQFirstData.setCaption(QStringLiteral("Q First Data Pairing"));
+    chkInvSincEn.setCaption(QStringLiteral("Enable Inverse Sinc"));
+    chkUseProfileOSK.setCaption(QStringLiteral("Enable Profile ASF"));
+    chkUseProfileOSK.setToolTipText(QStringLiteral("Enables the \"Amplitude SF\" fields on this form"));
+    chkUseProfileOSK.setValue(1);
+    lblCCIOvrFlow.setCaption(QStringLiteral("CCI Over Flow"));
+    lblCCIOvrFlow.setAlignment(ui::vbCenter);
+    lblCCIOvrFlow.setForeColor(ui::colors::vbWhite);
+    lblCCIOvrFlow.setBackColor(0x000040);
+    cmdLoad.setCaption(QStringLiteral("LOAD"));
+    lblLoadFlash.setCaption(QStringLiteral("\u25C0"));
+    lblLoadFlash.setForeColor(ui::colors::vbRed);
+    lblLoadFlash.setVisible(false);
+    lblSpacer.setVisible(false);
+    lblSpacer2.setVisible(false);
+}
+
+void frmProfile::initQDUCElements(int n)
+{
+    fraProfileQDUC(n).setCaption(QStringLiteral("Profile"));
+    lblOutFreqQD(n).setCaption(QStringLiteral("Output Freq:"));
+    txtOutFreqQD(n).setText(QStringLiteral("0.000000000"));
+    txtOutFreqQD(n).Tag = QStringLiteral("0");
+    lblMHzQD(n).setCaption(QStringLiteral("MHz"));
+    lblPhaseOffsetQD(n).setCaption(QStringLiteral("Phase Offset:"));
+    txtPhaseOffsetQD(n).setText(QStringLiteral("0.000"));
+    txtPhaseOffsetQD(n).Tag = QStringLiteral("0");
+    lblDegQD(n).setCaption(QStringLiteral("Deg"));
+    lblOutputScaleFactorQD(n).setCaption(QStringLiteral("Output Scale Factor :"));
+    txtOSFValQD(n).setText(QStringLiteral("0.0000000"));
+    txtOSFValQD(n).Tag = QStringLiteral("0");
+    txtOSFValQD(n).setMaxLength(9);
+    lblCCIInterpRateQD(n).setCaption(QStringLiteral("CCI Interpolation Rate:"));
+    txtCCIValQD(n).setText(QStringLiteral("2"));
+    txtCCIValQD(n).Tag = QStringLiteral("2");
+    txtCCIValQD(n).setMaxLength(2);
+    chkSpectralInvQD(n).setCaption(QStringLiteral("Spectral Inversion"));
+    chkInvCCIQD(n).setCaption(QStringLiteral("Inverse CCI Bypass"));
+}
+
+void frmProfile::initRAMElements(int n)
+{
+    fraProfileRAM(n).setCaption(QStringLiteral("RAM Segment"));
+    lblRAMSegBeginAddr(n).setCaption(QStringLiteral("Beginning Address:"));
+    txtRAMSegBeginAddr(n).setText(QStringLiteral("0"));
+    txtRAMSegBeginAddr(n).setMaxLength(4);
+    lblRAMSegFinalAddr(n).setCaption(QStringLiteral("Final Address:"));
+    txtRAMSegFinalAddr(n).setText(QStringLiteral("0"));
+    txtRAMSegFinalAddr(n).setMaxLength(4);
+    lblRAMSegAddrRampRate(n).setCaption(QStringLiteral("Address Step Rate:"));
+    txtRAMSegAddrRampRate(n).setText(QStringLiteral("0.0000"));
+    txtRAMSegAddrRampRate(n).Tag = QStringLiteral("0");
+    txtRAMSegAddrRampRate(n).setMaxLength(9);
+    lblRAMMicro(n).setCaption(QStringLiteral("\u00B5"));
+    lblRAMSec(n).setCaption(QStringLiteral("s"));
+    lblRAMSegModCtrl(n).setCaption(QStringLiteral("Mode Control:"));
+    ui::ComboBox& modes = cmbRAMSegModeControl(n);
+    modes.Clear();
+    for (const QString& item : kRAMModeItems)
+        modes.AddItem(item);
+    chkRAMZeroCrossing(n).setCaption(QStringLiteral("Zero Crossing"));
+    chkRAMNoDwellActive(n).setCaption(QStringLiteral("No Dwell"));
+}
+
+void frmProfile::initSingleToneElements(int n)
+{
+    fraProfileSnglTone(n).setCaption(QStringLiteral("Profile"));
+    lblOutFreqST(n).setCaption(QStringLiteral("Output Freq:"));
+    txtOutFreqST(n).setText(QStringLiteral("0.000000000"));
+    txtOutFreqST(n).Tag = QStringLiteral("0");
+    lblMHzST(n).setCaption(QStringLiteral("MHz"));
+    lblPhaseOffsetST(n).setCaption(QStringLiteral("Phase Offset:"));
+    txtPhOSpinStepST(n).setText(QStringLiteral("1"));
+    txtPhOSpinStepST(n).setMaxLength(3);
+    txtPhOSpinStepST(n).setToolTipText(QStringLiteral("Number of phase word LSB's to increment or decrement by."));
+    makeSpin(vscPhaseOSpinST(n));
+    txtPhaseOffsetST(n).setText(QStringLiteral("0.000"));
+    txtPhaseOffsetST(n).Tag = QStringLiteral("0");
+    lblDegST(n).setCaption(QStringLiteral("Deg"));
+    lblASFST(n).setCaption(QStringLiteral("Amplitude SF:"));
+    txtAmpScaleStepST(n).setText(QStringLiteral("1"));
+    txtAmpScaleStepST(n).setMaxLength(3);
+    txtAmpScaleStepST(n).setToolTipText(
+        QStringLiteral("Number of amplitude word LSB's to increment or decrement by."));
+    makeSpin(vscAmpScaleSpinST(n));
+    txtAmpScaleST(n).setText(QStringLiteral("0.00000"));
+    txtAmpScaleST(n).Tag = QStringLiteral("0");
+}
+
+// ---- building the frames ----
+
+void frmProfile::BuildCollections() {}
+
+void frmProfile::AddQDUCFrame(int16_t& profile)
+{
+    const int n = fraProfileQDUC.Count();
+    profile = static_cast<int16_t>(n);
+    fraProfileQDUC.add(n);
+    for (auto* array : {&lblOutFreqQD, &lblMHzQD, &lblPhaseOffsetQD, &lblDegQD, &lblOutputScaleFactorQD,
+                        &lblCCIInterpRateQD})
+        array->add(n);
+    for (auto* array : {&txtOutFreqQD, &txtPhaseOffsetQD, &txtOSFValQD, &txtCCIValQD})
+        array->add(n);
+    chkSpectralInvQD.add(n);
+    chkInvCCIQD.add(n);
+    initQDUCElements(n);
+    fraProfileQDUC(n).setCaption(fraProfileQDUC(n).Caption() + QStringLiteral(" ") + QString::number(n));
+    fillQDUCFrame(n);
+}
+
+void frmProfile::AddRSFrame(int16_t& profile)
+{
+    const int n = fraProfileRAM.Count();
+    profile = static_cast<int16_t>(n);
+    fraProfileRAM.add(n);
+    for (auto* array : {&lblRAMSegBeginAddr, &lblRAMSegFinalAddr, &lblRAMSegAddrRampRate, &lblRAMMicro,
+                        &lblRAMSec, &lblRAMSegModCtrl})
+        array->add(n);
+    for (auto* array : {&txtRAMSegBeginAddr, &txtRAMSegFinalAddr, &txtRAMSegAddrRampRate})
+        array->add(n);
+    cmbRAMSegModeControl.add(n);
+    chkRAMZeroCrossing.add(n);
+    chkRAMNoDwellActive.add(n);
+    initRAMElements(n);
+    fraProfileRAM(n).setCaption(fraProfileRAM(n).Caption() + QStringLiteral(" ") + QString::number(n));
+    fillRAMFrame(n);
+}
+
+void frmProfile::AddSTFrame(int16_t& profile)
+{
+    const int n = fraProfileSnglTone.Count();
+    profile = static_cast<int16_t>(n);
+    fraProfileSnglTone.add(n);
+    for (auto* array : {&lblOutFreqST, &lblMHzST, &lblPhaseOffsetST, &lblDegST, &lblASFST})
+        array->add(n);
+    for (auto* array : {&txtOutFreqST, &txtPhOSpinStepST, &txtPhaseOffsetST, &txtAmpScaleStepST, &txtAmpScaleST})
+        array->add(n);
+    vscPhaseOSpinST.add(n);
+    vscAmpScaleSpinST.add(n);
+    initSingleToneElements(n);
+    fraProfileSnglTone(n).setCaption(fraProfileSnglTone(n).Caption() + QStringLiteral(" ") +
+                                     QString::number(n));
+    fillSingleToneFrame(n);
+}
+
+// ---- loading and closing ----
+
+void frmProfile::Form_Load()
+{
+    BuildCollections();
+    // Profiles 1-7 get their frames now, one row each below profile 0.
+    for (int k = 1; k < kProfileCount; ++k) {
+        int16_t n = 0;
+        AddQDUCFrame(n);
+        AddRSFrame(n);
+        AddSTFrame(n);
+        placeProfileRow(n);
+    }
+    for (ui::Frame* frame : {&fraProfileQDUC(0), &fraProfileRAM(0), &fraProfileSnglTone(0)})
+        frame->setCaption(frame->Caption() + QStringLiteral(" 0"));
+    for (ui::Frame& frame : fraProfileQDUC)
+        frame.setVisible(true);
+    if (QWidget* window = widget())
+        window->adjustSize();
+    RefreshFormVals();
+    if (mdiMain* main = ui::loadedForm<mdiMain>())
+        main->mnuViewProfiles.setChecked(true);
+}
+
+void frmProfile::Form_QueryUnload(int& cancel, int unloadMode)
+{
+    (void)cancel;
+    if (unloadMode == ui::vbFormControlMenu)
+        if (mdiMain* main = ui::loadedForm<mdiMain>())
+            main->mnuViewProfiles.setChecked(false);
+}
+
+// ---- form mode and the active profile ----
+
+void frmProfile::SetFormMode(int16_t mode)
+{
+    if (mode != kFormQDUC && mode != kFormRAM && mode != kFormSingleTone)
+        return;
+    for (ui::Frame& frame : fraProfileQDUC) {
+        const int n = frame.Index();
+        fraProfileQDUC(n).setVisible(mode == kFormQDUC);
+        fraProfileRAM(n).setVisible(mode == kFormRAM);
+        fraProfileSnglTone(n).setVisible(mode == kFormSingleTone);
+    }
+}
+
+void frmProfile::GetFormMode(int16_t& mode) const
+{
+    const QString cfr1 = goEvalBd ? goEvalBd->GetRegMapValue(0, kCFR1) : QString();
+    const uint64_t operatingMode = fieldValue(cfr1, {25, 24});
+    const bool ramEnabled = bitValue(cfr1, 31) == 1;
+    if (operatingMode == 1)
+        mode = ramEnabled ? kFormRAM : kFormSingleTone;
+    else
+        mode = kFormQDUC;
+}
+
+void frmProfile::UpdateProfileSel()
+{
+    if (!goEvalBd)
+        return;
+    const int profile = goEvalBd->ActiveProfile();
+    if (optProfileSel.exists(profile))
+        optProfileSel(profile).setValue(true);
+}
+
+void frmProfile::setProfileColour(int n, uint32_t colour)
+{
+    for (ui::Control* control : std::initializer_list<ui::Control*>{
+             &fraProfileQDUC(n), &fraProfileRAM(n), &fraProfileSnglTone(n), &optProfileSel(n)})
+        control->setForeColor(colour);
+}
+
+void frmProfile::optProfileSel_Click(int index)
+{
+    if (!bRefreshing && goEvalBd) {
+        goEvalBd->setActiveProfile(static_cast<int16_t>(index));
+        ui::Forms::callIfLoaded(QStringLiteral("frmDebug"), QStringLiteral("RefreshFormVals"));
+    }
+    for (ui::Frame& frame : fraProfileQDUC)
+        if (frame.ForeColor() == kSelectedColour && fraProfileRAM.exists(frame.Index()) &&
+            fraProfileSnglTone.exists(frame.Index()))
+            setProfileColour(frame.Index(), ui::colors::vbWindowText);
+    if (fraProfileRAM.exists(index) && fraProfileSnglTone.exists(index))
+        setProfileColour(index, kSelectedColour);
+    setCaption(QStringLiteral("Profiles - (Profile ") + QString::number(index) + QStringLiteral(" Active)"));
+}
+
+void registerProfileWindow()
+{
+    ui::Forms::registerFactory(frmProfile::FormName, [] { return std::make_unique<frmProfile>(); });
+}

@@ -1,0 +1,233 @@
+#pragma once
+
+// frmProfile: the chip's eight profiles (registers 0x0E-0x15) and the mode bits of CFR1 and CFR2 that go
+// with them. Every profile is drawn in three forms, one frame each — quadrature modulation, RAM segment
+// and single tone — and the window shows one form for all eight profiles at a time, the one the operating
+// mode of CFR1 calls for. The fields edit the pending register map; LOAD writes CFR2, CFR1 and the eight
+// profile registers to the chip (or, with no board selected, into the written copy). The option buttons
+// select the active profile on the board's profile pins.
+//
+// Procedures callable by name (ui::Forms::callIfLoaded("frmProfile", ...)): "RefreshFormVals",
+// "UpdateProfileSel", "UdControlState", "UdStatusIndicators".
+//
+// The system clock of every conversion is the text of the Control window's txtSysClkTxt, read at each use.
+// The amplitude, output-scale and RAM ramp-rate dialogs are opened by name (profiles/box_edit_dialogs.h);
+// a dialog that does not exist leaves its double-click without effect.
+
+#include "platform/ui/controls.h"
+#include "platform/ui/form.h"
+#include "platform/ui/timer.h"
+
+#include <QString>
+#include <cstdint>
+
+class QGridLayout;
+
+class frmProfile : public ui::Form {
+public:
+    static inline const QString FormName = QStringLiteral("frmProfile");
+
+    // Values of the form mode: which frame each profile shows.
+    enum ProfileFormMode : int16_t { kFormQDUC = 0, kFormRAM = 1, kFormSingleTone = 2 };
+
+    frmProfile();
+    ~frmProfile() override;
+
+    // Set while RefreshFormVals puts the map's values into the controls: the window-wide check boxes, the
+    // RAM mode lists and the profile options then write nothing back.
+    bool bRefreshing = false;
+
+    // ---- quadrature-modulation form, one element per profile ----
+    ui::ControlArray<ui::Frame> fraProfileQDUC{this, QStringLiteral("fraProfileQDUC"), 1};
+    ui::ControlArray<ui::Label> lblOutFreqQD{this, QStringLiteral("lblOutFreqQD"), 1};
+    ui::ControlArray<ui::TextBox> txtOutFreqQD{this, QStringLiteral("txtOutFreqQD"), 1};
+    ui::ControlArray<ui::Label> lblMHzQD{this, QStringLiteral("lblMHzQD"), 1};
+    ui::ControlArray<ui::Label> lblPhaseOffsetQD{this, QStringLiteral("lblPhaseOffsetQD"), 1};
+    ui::ControlArray<ui::TextBox> txtPhaseOffsetQD{this, QStringLiteral("txtPhaseOffsetQD"), 1};
+    ui::ControlArray<ui::Label> lblDegQD{this, QStringLiteral("lblDegQD"), 1};
+    ui::ControlArray<ui::Label> lblOutputScaleFactorQD{this, QStringLiteral("lblOutputScaleFactorQD"), 1};
+    ui::ControlArray<ui::TextBox> txtOSFValQD{this, QStringLiteral("txtOSFValQD"), 1};
+    ui::ControlArray<ui::Label> lblCCIInterpRateQD{this, QStringLiteral("lblCCIInterpRateQD"), 1};
+    ui::ControlArray<ui::TextBox> txtCCIValQD{this, QStringLiteral("txtCCIValQD"), 1};
+    ui::ControlArray<ui::CheckBox> chkSpectralInvQD{this, QStringLiteral("chkSpectralInvQD"), 1};
+    ui::ControlArray<ui::CheckBox> chkInvCCIQD{this, QStringLiteral("chkInvCCIQD"), 1};
+
+    // ---- RAM-segment form ----
+    ui::ControlArray<ui::Frame> fraProfileRAM{this, QStringLiteral("fraProfileRAM"), 1};
+    ui::ControlArray<ui::Label> lblRAMSegBeginAddr{this, QStringLiteral("lblRAMSegBeginAddr"), 1};
+    ui::ControlArray<ui::TextBox> txtRAMSegBeginAddr{this, QStringLiteral("txtRAMSegBeginAddr"), 1};
+    ui::ControlArray<ui::Label> lblRAMSegFinalAddr{this, QStringLiteral("lblRAMSegFinalAddr"), 1};
+    ui::ControlArray<ui::TextBox> txtRAMSegFinalAddr{this, QStringLiteral("txtRAMSegFinalAddr"), 1};
+    ui::ControlArray<ui::Label> lblRAMSegAddrRampRate{this, QStringLiteral("lblRAMSegAddrRampRate"), 1};
+    ui::ControlArray<ui::TextBox> txtRAMSegAddrRampRate{this, QStringLiteral("txtRAMSegAddrRampRate"), 1};
+    ui::ControlArray<ui::Label> lblRAMMicro{this, QStringLiteral("lblRAMMicro"), 1};
+    ui::ControlArray<ui::Label> lblRAMSec{this, QStringLiteral("lblRAMSec"), 1};
+    ui::ControlArray<ui::Label> lblRAMSegModCtrl{this, QStringLiteral("lblRAMSegModCtrl"), 1};
+    ui::ControlArray<ui::ComboBox> cmbRAMSegModeControl{this, QStringLiteral("cmbRAMSegModeControl"), 1,
+                                                        dropDownList()};
+    ui::ControlArray<ui::CheckBox> chkRAMZeroCrossing{this, QStringLiteral("chkRAMZeroCrossing"), 1};
+    ui::ControlArray<ui::CheckBox> chkRAMNoDwellActive{this, QStringLiteral("chkRAMNoDwellActive"), 1};
+
+    // ---- single-tone form ----
+    ui::ControlArray<ui::Frame> fraProfileSnglTone{this, QStringLiteral("fraProfileSnglTone"), 1};
+    ui::ControlArray<ui::Label> lblOutFreqST{this, QStringLiteral("lblOutFreqST"), 1};
+    ui::ControlArray<ui::TextBox> txtOutFreqST{this, QStringLiteral("txtOutFreqST"), 1};
+    ui::ControlArray<ui::Label> lblMHzST{this, QStringLiteral("lblMHzST"), 1};
+    ui::ControlArray<ui::Label> lblPhaseOffsetST{this, QStringLiteral("lblPhaseOffsetST"), 1};
+    ui::ControlArray<ui::TextBox> txtPhOSpinStepST{this, QStringLiteral("txtPhOSpinStepST"), 1};
+    ui::ControlArray<ui::ScrollBar> vscPhaseOSpinST{this, QStringLiteral("vscPhaseOSpinST"), 1};
+    ui::ControlArray<ui::TextBox> txtPhaseOffsetST{this, QStringLiteral("txtPhaseOffsetST"), 1};
+    ui::ControlArray<ui::Label> lblDegST{this, QStringLiteral("lblDegST"), 1};
+    ui::ControlArray<ui::Label> lblASFST{this, QStringLiteral("lblASFST"), 1};
+    ui::ControlArray<ui::TextBox> txtAmpScaleStepST{this, QStringLiteral("txtAmpScaleStepST"), 1};
+    ui::ControlArray<ui::ScrollBar> vscAmpScaleSpinST{this, QStringLiteral("vscAmpScaleSpinST"), 1};
+    ui::ControlArray<ui::TextBox> txtAmpScaleST{this, QStringLiteral("txtAmpScaleST"), 1};
+
+    // ---- window-wide controls, on their panel ----
+    ui::PictureBox pbxOtherCtrls{this, QStringLiteral("pbxOtherCtrls")};
+    ui::Label lblProfileSel{this, QStringLiteral("lblProfileSel")};
+    ui::ControlArray<ui::OptionButton> optProfileSel{this, QStringLiteral("optProfileSel"), 8};
+    ui::CheckBox chkEnableSineOut{this, QStringLiteral("chkEnableSineOut")};
+    ui::CheckBox chkClearCCI{this, QStringLiteral("chkClearCCI")};
+    ui::CheckBox chkQFirstData{this, QStringLiteral("chkQFirstData")};
+    ui::CheckBox chkInvSincEn{this, QStringLiteral("chkInvSincEn")};
+    ui::CheckBox chkUseProfileOSK{this, QStringLiteral("chkUseProfileOSK")};
+    ui::Label lblCCIOvrFlow{this, QStringLiteral("lblCCIOvrFlow")};
+    ui::Label lblLoadFlash{this, QStringLiteral("lblLoadFlash")};
+    ui::CommandButton cmdLoad{this, QStringLiteral("cmdLoad")};
+    ui::TimerControl tmrLoadFlash{this, QStringLiteral("tmrLoadFlash"), 200};
+    // Size references of the classic layout; never shown.
+    ui::Label lblSpacer{this, QStringLiteral("lblSpacer")};
+    ui::Label lblSpacer2{this, QStringLiteral("lblSpacer2")};
+
+    // ---- operations ----
+    // Kept for the classic call order; the control arrays are their own collections.
+    void BuildCollections();
+    // Make the frames of the next profile with their children; `profile` returns its number. The three are
+    // called in step, so they yield the same number.
+    void AddQDUCFrame(int16_t& profile);
+    void AddSTFrame(int16_t& profile);
+    void AddRSFrame(int16_t& profile);
+    // Shows the frames of a form (ProfileFormMode) for every profile; other values change nothing.
+    void SetFormMode(int16_t mode);
+    // Re-reads every control of the shown form from the pending map.
+    void RefreshFormVals();
+    // Selects the option of the board's active profile.
+    void UpdateProfileSel();
+    // The form CFR1 calls for: RAM segment for single tone with the RAM enabled, single tone without it,
+    // quadrature modulation for every other operating mode.
+    void GetFormMode(int16_t& mode) const;
+    // Greys (or restores) the single-tone amplitude controls.
+    void GrayOSKASK(bool grey);
+    // The CCI overflow lamp from the status line the USB watch has just read.
+    void UdStatusIndicators();
+    // Greys the controls the operating mode and the amplitude bits make meaningless (text colour only).
+    void UdControlState();
+
+    // ---- handlers ----
+    void optProfileSel_Click(int index);
+
+    void txtOutFreqQD_KeyPress(int index, int& keyAscii);
+    void txtOutFreqQD_Validate(int index, bool& cancel);
+    void txtOutFreqQD_DblClick(int index);
+    void txtOutFreqST_KeyPress(int index, int& keyAscii);
+    void txtOutFreqST_Validate(int index, bool& cancel);
+    void txtOutFreqST_DblClick(int index);
+    void txtPhaseOffsetQD_KeyPress(int index, int& keyAscii);
+    void txtPhaseOffsetQD_Validate(int index, bool& cancel);
+    void txtPhaseOffsetQD_DblClick(int index);
+    void txtPhaseOffsetST_KeyPress(int index, int& keyAscii);
+    void txtPhaseOffsetST_Validate(int index, bool& cancel);
+    void txtPhaseOffsetST_DblClick(int index);
+    void txtAmpScaleST_KeyPress(int index, int& keyAscii);
+    void txtAmpScaleST_Validate(int index, bool& cancel);
+    void txtAmpScaleST_DblClick(int index);
+    void txtOSFValQD_KeyPress(int index, int& keyAscii);
+    void txtOSFValQD_Validate(int index, bool& cancel);
+    void txtOSFValQD_DblClick(int index);
+    void txtCCIValQD_Change(int index);
+    void txtCCIValQD_KeyPress(int index, int& keyAscii);
+    void txtCCIValQD_Validate(int index, bool& cancel);
+    void txtRAMSegBeginAddr_KeyPress(int index, int& keyAscii);
+    void txtRAMSegBeginAddr_Validate(int index, bool& cancel);
+    void txtRAMSegFinalAddr_KeyPress(int index, int& keyAscii);
+    void txtRAMSegFinalAddr_Validate(int index, bool& cancel);
+    void txtRAMSegAddrRampRate_KeyPress(int index, int& keyAscii);
+    void txtRAMSegAddrRampRate_Validate(int index, bool& cancel);
+    void txtRAMSegAddrRampRate_DblClick(int index);
+    void txtStepBox_KeyPress(int& keyAscii);
+    void vscAmpScaleSpinST_Change(int index);
+    void vscPhaseOSpinST_Change(int index);
+    void chkSpectralInvQD_Click(int index);
+    void chkInvCCIQD_Click(int index);
+    void chkRAMZeroCrossing_Click(int index);
+    void chkRAMNoDwellActive_Click(int index);
+    void cmbRAMSegModeControl_Click(int index);
+    void chkEnableSineOut_Click();
+    void chkClearCCI_Click();
+    void chkQFirstData_Click();
+    void chkInvSincEn_Click();
+    void chkUseProfileOSK_Click();
+
+    void cmdLoad_Click();
+    void tmrLoadFlash_Timer();
+
+protected:
+    void buildUi(QWidget* window) override;
+    void Form_Load() override;
+    void Form_QueryUnload(int& cancel, int unloadMode) override;
+
+private:
+    static ui::ControlArray<ui::ComboBox>::Maker dropDownList();
+
+    // ---- building ----
+    void setDesignProperties();
+    void bindHandlers();
+    // Design-time properties of the children of profile n's frames (element 0's, given to every element).
+    void initQDUCElements(int n);
+    void initRAMElements(int n);
+    void initSingleToneElements(int n);
+    // Puts the children of profile n's frame into it, in the frame's order, and sizes them.
+    void fillQDUCFrame(int n);
+    void fillRAMFrame(int n);
+    void fillSingleToneFrame(int n);
+    // Sizes the boxes of profile n's frames.
+    void sizeQDUCFrame(int n);
+    void sizeRAMFrame(int n);
+    void sizeSingleToneFrame(int n);
+    // Places the three frames of profile n in its row.
+    void placeProfileRow(int n);
+    void setProfileColour(int n, uint32_t colour);
+
+    // ---- the map and the clock ----
+    QString profileValue(int n) const;
+    // Replaces a field of Profile n in the pending map by `word` (the map is read when the word is stored).
+    void storeField(int n, int hi, int lo, const QString& tag);
+    void storeBit(int n, int bit, int value);
+    void storeWindowBit(int16_t addr, int bit, int value);
+    QString sysClockText() const;
+    // The system clock as a number; 0 when the box holds none.
+    double sysClock() const;
+
+    // ---- field steps shared by the two forms ----
+    void validateFrequency(ui::TextBox& box, int n);
+    void validatePhase(ui::TextBox& box, int n);
+    void frequencyKeyPress(ui::TextBox& box, int& keyAscii, bool& validate);
+    void valueKeyPress(ui::TextBox& box, int& keyAscii, bool& validate, bool refuseExponent);
+    void wholeNumberKeyPress(int& keyAscii, bool& validate);
+    void openFrequencyDialog(ui::TextBox& box, int n);
+    void openPhaseDialog(ui::TextBox& box, int n);
+    void applyFrequencyLengthRule(ui::TextBox& box);
+    void validateAddress(ui::TextBox& box, int n, int hi, int lo);
+    void spin(ui::ScrollBar& bar, ui::TextBox& stepBox, ui::TextBox& valueBox, int n, bool amplitude);
+    void focusLoad();
+    void loadFieldsOf(int n, int16_t form, double clock);
+    void setControlColour(ui::Control& control, bool normal);
+
+    QGridLayout* profileGrid_ = nullptr;
+    // Re-entry of a validation through the focus move it makes itself.
+    bool validating_ = false;
+};
+
+// Makes the Profiles window loadable by name ("frmProfile"); start-up calls it before it shows the window.
+void registerProfileWindow();

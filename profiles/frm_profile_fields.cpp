@@ -1,0 +1,723 @@
+// The Profiles window's fields: handler binding, key filters, the validation that clips or resets a typed
+// value and splices its word into the profile register, the edit dialogs of a double-click, the spin bars
+// of the single-tone form, and the check boxes and lists.
+
+#include "profiles/frm_profile.h"
+
+#include "board/evalbd.h"
+#include "board/num_base.h"
+#include "board/text_util.h"
+#include "profiles/box_edit_dialogs.h"
+#include "profiles/frm_edit_out_freq.h"
+#include "profiles/frm_edit_phase_offset1.h"
+#include "profiles/mod_edit_dialog_subs.h"
+#include "profiles/mod_edit_out_freq.h"
+#include "profiles/profile_entry.h"
+#include "profiles/profile_register.h"
+#include "shell/frm_control.h"
+#include "shell/startup.h"
+
+#include "platform/runtime/number_format.h"
+#include "platform/runtime/numeric_text.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/msgbox.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+using namespace profiles;
+
+namespace {
+
+constexpr int kEnter = 13;
+constexpr int16_t kTuningWordBits = 32;
+const QString kPhaseFormat = QStringLiteral("0.000");
+const QString kAmplitudeFormat = QStringLiteral("0.00000");
+const QString kOutputScaleFormat = QStringLiteral("0.0000000");
+constexpr int32_t kTopPhaseWord = 65535;
+constexpr int32_t kTopAmplitudeWord = 16383;
+constexpr int16_t kTopOutputScaleWord = 255;
+constexpr int32_t kTopRampRateWord = 65535;
+
+// Sets a flag for the length of a scope.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+QString plainWord(const rt::Decimal& word)
+{
+    return word.toInvariantString();
+}
+
+QString plainWord(int64_t word)
+{
+    return QString::number(word);
+}
+
+// The key is the decimal separator and the box already holds one outside its selection.
+bool secondSeparator(const ui::TextBox& box, int keyAscii, int separatorCode, const QString& separator)
+{
+    return !separator.isEmpty() && keyAscii == separatorCode && box.Text().contains(separator) &&
+           !box.SelText().contains(separator);
+}
+
+double numberIn(const QString& text)
+{
+    const TypedDouble typed = readTypedDouble(text);
+    return typed.kind == TypedKind::Number ? typed.value : 0.0;
+}
+
+} // namespace
+
+// ---- binding ----
+
+void frmProfile::bindHandlers()
+{
+    using ui::TextBox;
+    // Every value box and both step boxes select their whole text when clicked or entered.
+    for (auto* array : {&txtOutFreqQD, &txtPhaseOffsetQD, &txtOSFValQD, &txtCCIValQD, &txtRAMSegBeginAddr,
+                        &txtRAMSegFinalAddr, &txtRAMSegAddrRampRate, &txtOutFreqST, &txtPhOSpinStepST,
+                        &txtPhaseOffsetST, &txtAmpScaleStepST, &txtAmpScaleST}) {
+        array->on(&TextBox::Click, [array](int index) { SelectAllText((*array)(index)); });
+        array->on(&TextBox::GotFocus, [array](int index) { SelectAllText((*array)(index)); });
+    }
+
+    txtOutFreqQD.on(&TextBox::KeyPress, [this](int i, int& key) { txtOutFreqQD_KeyPress(i, key); });
+    txtOutFreqQD.on(&TextBox::Validate, [this](int i, bool& cancel) { txtOutFreqQD_Validate(i, cancel); });
+    txtOutFreqQD.on(&TextBox::DblClick, [this](int i) { txtOutFreqQD_DblClick(i); });
+    txtOutFreqST.on(&TextBox::KeyPress, [this](int i, int& key) { txtOutFreqST_KeyPress(i, key); });
+    txtOutFreqST.on(&TextBox::Validate, [this](int i, bool& cancel) { txtOutFreqST_Validate(i, cancel); });
+    txtOutFreqST.on(&TextBox::DblClick, [this](int i) { txtOutFreqST_DblClick(i); });
+
+    txtPhaseOffsetQD.on(&TextBox::KeyPress, [this](int i, int& key) { txtPhaseOffsetQD_KeyPress(i, key); });
+    txtPhaseOffsetQD.on(&TextBox::Validate,
+                        [this](int i, bool& cancel) { txtPhaseOffsetQD_Validate(i, cancel); });
+    txtPhaseOffsetQD.on(&TextBox::DblClick, [this](int i) { txtPhaseOffsetQD_DblClick(i); });
+    txtPhaseOffsetST.on(&TextBox::KeyPress, [this](int i, int& key) { txtPhaseOffsetST_KeyPress(i, key); });
+    txtPhaseOffsetST.on(&TextBox::Validate,
+                        [this](int i, bool& cancel) { txtPhaseOffsetST_Validate(i, cancel); });
+    txtPhaseOffsetST.on(&TextBox::DblClick, [this](int i) { txtPhaseOffsetST_DblClick(i); });
+
+    txtAmpScaleST.on(&TextBox::KeyPress, [this](int i, int& key) { txtAmpScaleST_KeyPress(i, key); });
+    txtAmpScaleST.on(&TextBox::Validate, [this](int i, bool& cancel) { txtAmpScaleST_Validate(i, cancel); });
+    txtAmpScaleST.on(&TextBox::DblClick, [this](int i) { txtAmpScaleST_DblClick(i); });
+    txtOSFValQD.on(&TextBox::KeyPress, [this](int i, int& key) { txtOSFValQD_KeyPress(i, key); });
+    txtOSFValQD.on(&TextBox::Validate, [this](int i, bool& cancel) { txtOSFValQD_Validate(i, cancel); });
+    txtOSFValQD.on(&TextBox::DblClick, [this](int i) { txtOSFValQD_DblClick(i); });
+
+    txtCCIValQD.on(&TextBox::Change, [this](int i) { txtCCIValQD_Change(i); });
+    txtCCIValQD.on(&TextBox::KeyPress, [this](int i, int& key) { txtCCIValQD_KeyPress(i, key); });
+    txtCCIValQD.on(&TextBox::Validate, [this](int i, bool& cancel) { txtCCIValQD_Validate(i, cancel); });
+    txtRAMSegBeginAddr.on(&TextBox::KeyPress, [this](int i, int& key) { txtRAMSegBeginAddr_KeyPress(i, key); });
+    txtRAMSegBeginAddr.on(&TextBox::Validate,
+                          [this](int i, bool& cancel) { txtRAMSegBeginAddr_Validate(i, cancel); });
+    txtRAMSegFinalAddr.on(&TextBox::KeyPress, [this](int i, int& key) { txtRAMSegFinalAddr_KeyPress(i, key); });
+    txtRAMSegFinalAddr.on(&TextBox::Validate,
+                          [this](int i, bool& cancel) { txtRAMSegFinalAddr_Validate(i, cancel); });
+    txtRAMSegAddrRampRate.on(&TextBox::KeyPress,
+                             [this](int i, int& key) { txtRAMSegAddrRampRate_KeyPress(i, key); });
+    txtRAMSegAddrRampRate.on(&TextBox::Validate,
+                             [this](int i, bool& cancel) { txtRAMSegAddrRampRate_Validate(i, cancel); });
+    txtRAMSegAddrRampRate.on(&TextBox::DblClick, [this](int i) { txtRAMSegAddrRampRate_DblClick(i); });
+
+    txtPhOSpinStepST.on(&TextBox::KeyPress, [this](int, int& key) { txtStepBox_KeyPress(key); });
+    txtAmpScaleStepST.on(&TextBox::KeyPress, [this](int, int& key) { txtStepBox_KeyPress(key); });
+    vscAmpScaleSpinST.on(&ui::ScrollBar::Change, [this](int i) { vscAmpScaleSpinST_Change(i); });
+    vscPhaseOSpinST.on(&ui::ScrollBar::Change, [this](int i) { vscPhaseOSpinST_Change(i); });
+
+    chkSpectralInvQD.on(&ui::CheckBox::Click, [this](int i) { chkSpectralInvQD_Click(i); });
+    chkInvCCIQD.on(&ui::CheckBox::Click, [this](int i) { chkInvCCIQD_Click(i); });
+    chkRAMZeroCrossing.on(&ui::CheckBox::Click, [this](int i) { chkRAMZeroCrossing_Click(i); });
+    chkRAMNoDwellActive.on(&ui::CheckBox::Click, [this](int i) { chkRAMNoDwellActive_Click(i); });
+    cmbRAMSegModeControl.on(&ui::ComboBox::Click, [this](int i) { cmbRAMSegModeControl_Click(i); });
+    optProfileSel.on(&ui::OptionButton::Click, [this](int i) { optProfileSel_Click(i); });
+
+    chkEnableSineOut.Click = [this] { chkEnableSineOut_Click(); };
+    chkClearCCI.Click = [this] { chkClearCCI_Click(); };
+    chkQFirstData.Click = [this] { chkQFirstData_Click(); };
+    chkInvSincEn.Click = [this] { chkInvSincEn_Click(); };
+    chkUseProfileOSK.Click = [this] { chkUseProfileOSK_Click(); };
+    cmdLoad.Click = [this] { cmdLoad_Click(); };
+    tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
+}
+
+// ---- the map and the clock ----
+
+QString frmProfile::profileValue(int n) const
+{
+    return goEvalBd ? goEvalBd->GetRegMapValue(0, profileRegister(n)) : QString();
+}
+
+void frmProfile::storeField(int n, int hi, int lo, const QString& tag)
+{
+    if (!goEvalBd)
+        return;
+    const int16_t addr = profileRegister(n);
+    goEvalBd->SetRegMapValue(0, addr, withField(goEvalBd->GetRegMapValue(0, addr), {hi, lo}, tagWord(tag)));
+}
+
+void frmProfile::storeBit(int n, int bit, int value)
+{
+    if (goEvalBd)
+        goEvalBd->SetRegMapBitValue(0, profileRegister(n), static_cast<int16_t>(bit), value);
+}
+
+void frmProfile::storeWindowBit(int16_t addr, int bit, int value)
+{
+    if (!bRefreshing && goEvalBd)
+        goEvalBd->SetRegMapBitValue(0, addr, static_cast<int16_t>(bit), value);
+}
+
+QString frmProfile::sysClockText() const
+{
+    return ui::form<frmControl>().txtSysClkTxt.Text();
+}
+
+double frmProfile::sysClock() const
+{
+    return numberIn(sysClockText());
+}
+
+void frmProfile::focusLoad()
+{
+    if (cmdLoad.Enabled())
+        cmdLoad.SetFocus();
+}
+
+// ---- key filters ----
+
+void frmProfile::frequencyKeyPress(ui::TextBox& box, int& keyAscii, bool& validate)
+{
+    validate = false;
+    if (keyAscii == kEnter) {
+        keyAscii = 0;
+        validate = true;
+        return;
+    }
+    keyAscii = KeyFilterNoSign(KeyFilterNumeric(keyAscii));
+    if (keyAscii == 'E' || keyAscii == 'e' || secondSeparator(box, keyAscii, giDecimalSepCode, gsDecimalSep)) {
+        keyAscii = 0;
+        return;
+    }
+    // Room for one more integer digit in front of the separator: as many characters as the display shows
+    // with one digit before it, plus one.
+    if (IsPrintableKey(keyAscii) && !gsDecimalSep.isEmpty()) {
+        const qsizetype separator = box.Text().indexOf(gsDecimalSep);
+        if (separator >= 0 && separator <= 2 && box.SelStart() <= separator)
+            box.setMaxLength(static_cast<int>(edtFormatFreq(0.0, kTuningWordBits, sysClock()).size()) + 1);
+    }
+}
+
+void frmProfile::valueKeyPress(ui::TextBox& box, int& keyAscii, bool& validate, bool refuseExponent)
+{
+    validate = false;
+    if (keyAscii == kEnter) {
+        keyAscii = 0;
+        validate = true;
+        return;
+    }
+    keyAscii = KeyFilterNoSign(KeyFilterNumeric(keyAscii));
+    if (refuseExponent && (keyAscii == 'E' || keyAscii == 'e')) {
+        keyAscii = 0;
+        return;
+    }
+    const int separatorCode = refuseExponent ? giDecimalSepCode : edtDecimalSep2(true).toInt();
+    const QString separator = refuseExponent ? gsDecimalSep : edtDecimalSep2(false).toString();
+    if (secondSeparator(box, keyAscii, separatorCode, separator))
+        keyAscii = 0;
+}
+
+void frmProfile::wholeNumberKeyPress(int& keyAscii, bool& validate)
+{
+    validate = keyAscii == kEnter;
+    if (validate) {
+        keyAscii = 0;
+        return;
+    }
+    keyAscii = KeyFilterNoSign(KeyFilterNumeric2(keyAscii));
+}
+
+void frmProfile::txtStepBox_KeyPress(int& keyAscii)
+{
+    keyAscii = KeyFilterNoSign(KeyFilterSignedInt(keyAscii));
+}
+
+void frmProfile::txtOutFreqQD_KeyPress(int index, int& keyAscii)
+{
+    bool validate = false;
+    frequencyKeyPress(txtOutFreqQD(index), keyAscii, validate);
+    if (validate) {
+        bool cancel = false;
+        txtOutFreqQD_Validate(index, cancel);
+    }
+}
+
+void frmProfile::txtOutFreqST_KeyPress(int index, int& keyAscii)
+{
+    bool validate = false;
+    frequencyKeyPress(txtOutFreqST(index), keyAscii, validate);
+    if (validate) {
+        bool cancel = false;
+        txtOutFreqST_Validate(index, cancel);
+    }
+}
+
+void frmProfile::txtPhaseOffsetQD_KeyPress(int index, int& keyAscii)
+{
+    bool validate = false;
+    valueKeyPress(txtPhaseOffsetQD(index), keyAscii, validate, false);
+    if (validate) {
+        bool cancel = false;
+        txtPhaseOffsetQD_Validate(index, cancel);
+    }
+}
+
+void frmProfile::txtPhaseOffsetST_KeyPress(int index, int& keyAscii)
+{
+    bool validate = false;
+    valueKeyPress(txtPhaseOffsetST(index), keyAscii, validate, false);
+    if (validate) {
+        bool cancel = false;
+        txtPhaseOffsetST_Validate(index, cancel);
+    }
+}
+
+void frmProfile::txtAmpScaleST_KeyPress(int index, int& keyAscii)
+{
+    bool validate = false;
+    valueKeyPress(txtAmpScaleST(index), keyAscii, validate, false);
+    if (validate) {
+        bool cancel = false;
+        txtAmpScaleST_Validate(index, cancel);
+    }
+}
+
+void frmProfile::txtOSFValQD_KeyPress(int index, int& keyAscii)
+{
+    bool validate = false;
+    valueKeyPress(txtOSFValQD(index), keyAscii, validate, false);
+    if (validate) {
+        bool cancel = false;
+        txtOSFValQD_Validate(index, cancel);
+    }
+}
+
+void frmProfile::txtRAMSegAddrRampRate_KeyPress(int index, int& keyAscii)
+{
+    bool validate = false;
+    valueKeyPress(txtRAMSegAddrRampRate(index), keyAscii, validate, true);
+    if (validate) {
+        bool cancel = false;
+        txtRAMSegAddrRampRate_Validate(index, cancel);
+    }
+}
+
+void frmProfile::txtCCIValQD_KeyPress(int index, int& keyAscii)
+{
+    bool validate = false;
+    wholeNumberKeyPress(keyAscii, validate);
+    if (validate) {
+        bool cancel = false;
+        txtCCIValQD_Validate(index, cancel);
+    }
+}
+
+void frmProfile::txtRAMSegBeginAddr_KeyPress(int index, int& keyAscii)
+{
+    bool validate = false;
+    wholeNumberKeyPress(keyAscii, validate);
+    if (validate) {
+        bool cancel = false;
+        txtRAMSegBeginAddr_Validate(index, cancel);
+    }
+}
+
+void frmProfile::txtRAMSegFinalAddr_KeyPress(int index, int& keyAscii)
+{
+    bool validate = false;
+    wholeNumberKeyPress(keyAscii, validate);
+    if (validate) {
+        bool cancel = false;
+        txtRAMSegFinalAddr_Validate(index, cancel);
+    }
+}
+
+// ---- validation ----
+
+void frmProfile::applyFrequencyLengthRule(ui::TextBox& box)
+{
+    if (gsDecimalSep.isEmpty())
+        return;
+    const QString text = box.Text();
+    const qsizetype separator = text.indexOf(gsDecimalSep);
+    if (separator < 0 || separator <= 2)
+        box.setMaxLength(static_cast<int>(text.size()));
+}
+
+void frmProfile::validateFrequency(ui::TextBox& box, int n)
+{
+    if (validating_)
+        return;
+    FlagScope validating(validating_);
+    const double clock = sysClock();
+    const FieldEntry entry = readValueEntry(box.Text(), 0.0, clock, true);
+    double frequency = 0.0;
+    switch (entry.kind) {
+    case FieldEntry::NotANumber:
+        box.setText(edtFormatFreq(0.0, kTuningWordBits, clock));
+        break;
+    case FieldEntry::Below:
+        // A negative frequency (pasted) is the lowest one.
+        break;
+    case FieldEntry::Above:
+        ui::MsgBox(QStringLiteral("The DDS output frequency can not exceed the system clock."),
+                   ui::vbOKOnly | ui::vbInformation, QStringLiteral("Output Frequency to High!!!"));
+        frequency = edtFTWToFreq(4294967295.0, clock, kTuningWordBits).toDouble();
+        break;
+    case FieldEntry::InRange:
+        frequency = entry.value;
+        break;
+    }
+    rt::Decimal word = edtFreqToFTW(frequency, clock, kTuningWordBits);
+    // Just below the clock the word can round up to 2^32, which the register would hold as 0 Hz.
+    const rt::Decimal topWord(4294967295ULL);
+    if (word > topWord)
+        word = topWord;
+    if (word.isNegative())
+        word = rt::Decimal();
+    box.setText(edtFormatFreq(edtFTWToFreq(word, clock, kTuningWordBits), kTuningWordBits, clock));
+    applyFrequencyLengthRule(box);
+    box.Tag = plainWord(word);
+    storeField(n, kFrequencyField.hi, kFrequencyField.lo, box.Tag);
+    focusLoad();
+}
+
+void frmProfile::validatePhase(ui::TextBox& box, int n)
+{
+    if (validating_)
+        return;
+    FlagScope validating(validating_);
+    const double max = edtPOWToDegrees(kTopPhaseWord);
+    const double shownMax = std::round(max * 1000.0) / 1000.0;
+    const FieldEntry entry = readValueEntry(box.Text(), 0.0, shownMax);
+    if (entry.kind == FieldEntry::NotANumber) {
+        box.setText(rt::Format(0.0, kPhaseFormat));
+    } else if (entry.kind == FieldEntry::Above || entry.kind == FieldEntry::Below) {
+        box.setText(rt::Format(entry.kind == FieldEntry::Above ? max : 0.0, kPhaseFormat));
+        ui::MsgBox(QStringLiteral("The vaid range for the Phase Offset is ") + rt::Format(0.0, kPhaseFormat) +
+                       QStringLiteral(" Deg to ") + rt::Format(max, kPhaseFormat) + QStringLiteral(" Deg.") +
+                       QStringLiteral("\r\nThe value entered has been clipped!"),
+                   ui::vbOKOnly | ui::vbInformation, QStringLiteral("Maximum Phase Offset Exceeded!!!"));
+    }
+    const int32_t word = std::clamp(edtDegreesToPOW(numberIn(box.Text())), 0, kTopPhaseWord);
+    box.setText(rt::Format(edtPOWToDegrees(word), kPhaseFormat));
+    box.Tag = plainWord(word);
+    SelectAllText(box);
+    storeField(n, kPhaseField.hi, kPhaseField.lo, box.Tag);
+    focusLoad();
+}
+
+void frmProfile::txtOutFreqQD_Validate(int index, bool& cancel)
+{
+    (void)cancel;
+    validateFrequency(txtOutFreqQD(index), index);
+}
+
+void frmProfile::txtOutFreqST_Validate(int index, bool& cancel)
+{
+    (void)cancel;
+    validateFrequency(txtOutFreqST(index), index);
+}
+
+void frmProfile::txtPhaseOffsetQD_Validate(int index, bool& cancel)
+{
+    (void)cancel;
+    validatePhase(txtPhaseOffsetQD(index), index);
+}
+
+void frmProfile::txtPhaseOffsetST_Validate(int index, bool& cancel)
+{
+    (void)cancel;
+    validatePhase(txtPhaseOffsetST(index), index);
+}
+
+void frmProfile::txtAmpScaleST_Validate(int index, bool& cancel)
+{
+    (void)cancel;
+    if (validating_)
+        return;
+    FlagScope validating(validating_);
+    ui::TextBox& box = txtAmpScaleST(index);
+    const double max = edtASFToAmpl(kTopAmplitudeWord);
+    const FieldEntry entry = readValueEntry(box.Text(), 0.0, max);
+    if (entry.kind == FieldEntry::NotANumber || entry.kind == FieldEntry::Below)
+        box.setText(rt::Format(0.0, kAmplitudeFormat));
+    else if (entry.kind == FieldEntry::Above)
+        box.setText(rt::Format(max, kAmplitudeFormat));
+    const int32_t word = std::clamp(edtAmplToASF(numberIn(box.Text())), 0, kTopAmplitudeWord);
+    box.Tag = plainWord(word);
+    box.setText(rt::Format(edtASFToAmpl(word), kAmplitudeFormat));
+    storeField(index, kAmplitudeField.hi, kAmplitudeField.lo, box.Tag);
+    focusLoad();
+}
+
+void frmProfile::txtOSFValQD_Validate(int index, bool& cancel)
+{
+    (void)cancel;
+    if (validating_)
+        return;
+    FlagScope validating(validating_);
+    ui::TextBox& box = txtOSFValQD(index);
+    const double max = edtOSFToGain(kTopOutputScaleWord);
+    const FieldEntry entry = readValueEntry(box.Text(), 0.0, max);
+    if (entry.kind == FieldEntry::NotANumber || entry.kind == FieldEntry::Below)
+        box.setText(rt::Format(0.0, kOutputScaleFormat));
+    else if (entry.kind == FieldEntry::Above)
+        box.setText(rt::Format(max, kOutputScaleFormat));
+    // Truncated, not rounded: a gain never rounds up to a word above it.
+    const int16_t word =
+        std::clamp(edtGainToOSF(numberIn(box.Text())), static_cast<int16_t>(0), kTopOutputScaleWord);
+    box.Tag = plainWord(word);
+    box.setText(rt::Format(edtOSFToGain(word), kOutputScaleFormat));
+    storeField(index, kOutputScaleField.hi, kOutputScaleField.lo, box.Tag);
+    focusLoad();
+}
+
+void frmProfile::txtCCIValQD_Change(int index)
+{
+    const WordEntry entry = readWordEntry(txtCCIValQD(index).Text(), std::numeric_limits<int16_t>::min(),
+                                          std::numeric_limits<int16_t>::max());
+    if (entry.kind != FieldEntry::InRange)
+        return;
+    txtCCIValQD(index).setToolTipText(QStringLiteral("Hex: ") + cbaseDec2Hex(entry.value, 2) +
+                                      QStringLiteral("   Bin: ") + cbaseDec2Bin(entry.value, 6));
+}
+
+void frmProfile::txtCCIValQD_Validate(int index, bool& cancel)
+{
+    (void)cancel;
+    ui::TextBox& box = txtCCIValQD(index);
+    const WordEntry entry = readWordEntry(box.Text(), 1, 63);
+    const int64_t rate = entry.kind == FieldEntry::InRange ? entry.value : 2;
+    // The box shows the rate the register gets (a fraction typed is rounded).
+    box.setText(plainWord(rate));
+    storeField(index, kCCIRateField.hi, kCCIRateField.lo, plainWord(rate));
+}
+
+void frmProfile::validateAddress(ui::TextBox& box, int n, int hi, int lo)
+{
+    const WordEntry entry = readWordEntry(box.Text(), 0, 1023);
+    const int64_t address = entry.kind == FieldEntry::InRange ? entry.value : 0;
+    box.setText(plainWord(address));
+    storeField(n, hi, lo, plainWord(address));
+}
+
+void frmProfile::txtRAMSegBeginAddr_Validate(int index, bool& cancel)
+{
+    (void)cancel;
+    validateAddress(txtRAMSegBeginAddr(index), index, kRAMBeginField.hi, kRAMBeginField.lo);
+}
+
+void frmProfile::txtRAMSegFinalAddr_Validate(int index, bool& cancel)
+{
+    (void)cancel;
+    validateAddress(txtRAMSegFinalAddr(index), index, kRAMFinalField.hi, kRAMFinalField.lo);
+}
+
+void frmProfile::txtRAMSegAddrRampRate_Validate(int index, bool& cancel)
+{
+    (void)cancel;
+    if (validating_)
+        return;
+    FlagScope validating(validating_);
+    ui::TextBox& box = txtRAMSegAddrRampRate(index);
+    const EditValue clock(sysClockText());
+    const double max = CalculateRRTime(kTopRampRateWord, clock);
+    const double min = CalculateRRTime(0, clock);
+    const FieldEntry entry = readValueEntry(box.Text(), min, max);
+    if (entry.kind == FieldEntry::NotANumber) {
+        box.setText(QStringLiteral("0.0000"));
+    } else if (entry.kind == FieldEntry::Above || entry.kind == FieldEntry::Below) {
+        ui::MsgBox(QStringLiteral("The valid range for the Address Step Rate is ") + edtFormatRRTime(min) +
+                       QStringLiteral(" \u00B5s to ") + rt::CStr(max) + QStringLiteral(" \u00B5s.") +
+                       QStringLiteral("\r\nThe value entered will be clipped!"),
+                   ui::vbOKOnly | ui::vbInformation, QStringLiteral("Maximum Ramp Rate Time Exceeded!!!"));
+        box.setText(rt::CStr(entry.kind == FieldEntry::Above ? max : min));
+    }
+    const int32_t word = std::clamp(CalculateRRWord(box.Text(), clock), 0, kTopRampRateWord);
+    box.Tag = plainWord(word);
+    box.setText(edtFormatRRTime(CalculateRRTime(word, clock)));
+    storeField(index, kRAMRampRateField.hi, kRAMRampRateField.lo, box.Tag);
+    focusLoad();
+}
+
+// ---- edit dialogs ----
+
+void frmProfile::openFrequencyDialog(ui::TextBox& box, int n)
+{
+    ui::form<frmEditOutFreq>().ShowEditDialog(box, QStringLiteral("Edit output frequency"), sysClock(),
+                                              kTuningWordBits);
+    // After Cancel the Tag is unchanged, and so is the register.
+    storeField(n, kFrequencyField.hi, kFrequencyField.lo, box.Tag);
+}
+
+void frmProfile::openPhaseDialog(ui::TextBox& box, int n)
+{
+    ui::form<frmEditPhaseOffset1>().ShowEditDialog(box, sysClock());
+    // The register is read only now, so that nothing done while the dialog was open is overwritten.
+    storeField(n, kPhaseField.hi, kPhaseField.lo, box.Tag);
+    focusLoad();
+}
+
+void frmProfile::txtOutFreqQD_DblClick(int index)
+{
+    openFrequencyDialog(txtOutFreqQD(index), index);
+}
+
+void frmProfile::txtOutFreqST_DblClick(int index)
+{
+    openFrequencyDialog(txtOutFreqST(index), index);
+}
+
+void frmProfile::txtPhaseOffsetQD_DblClick(int index)
+{
+    openPhaseDialog(txtPhaseOffsetQD(index), index);
+}
+
+void frmProfile::txtPhaseOffsetST_DblClick(int index)
+{
+    openPhaseDialog(txtPhaseOffsetST(index), index);
+}
+
+void frmProfile::txtAmpScaleST_DblClick(int index)
+{
+    ui::TextBox& box = txtAmpScaleST(index);
+    if (!showBoxEditDialog(QStringLiteral("frmEditOSF"), box))
+        return;
+    storeField(index, kAmplitudeField.hi, kAmplitudeField.lo, box.Tag);
+    focusLoad();
+}
+
+void frmProfile::txtOSFValQD_DblClick(int index)
+{
+    ui::TextBox& box = txtOSFValQD(index);
+    if (!showBoxEditDialog(QStringLiteral("frmEditOSF_QM"), box))
+        return;
+    storeField(index, kOutputScaleField.hi, kOutputScaleField.lo, box.Tag);
+    focusLoad();
+}
+
+void frmProfile::txtRAMSegAddrRampRate_DblClick(int index)
+{
+    ui::TextBox& box = txtRAMSegAddrRampRate(index);
+    if (!showRampRateEditDialog(QStringLiteral("frmEditRAMAddrRR"), box,
+                                QStringLiteral("Edit RAM Address Ramp Rate"), sysClockText()))
+        return;
+    storeField(index, kRAMRampRateField.hi, kRAMRampRateField.lo, box.Tag);
+    focusLoad();
+}
+
+// ---- spin bars: step the word and write the profile to the chip at once ----
+
+void frmProfile::spin(ui::ScrollBar& bar, ui::TextBox& stepBox, ui::TextBox& valueBox, int n, bool amplitude)
+{
+    const int direction = bar.Value();
+    if (direction == 0)
+        return;
+    // An empty step box steps nothing.
+    const WordEntry step = readWordEntry(stepBox.Text(), 0, 999);
+    if (step.kind == FieldEntry::InRange && step.value > 0) {
+        const BitField field = amplitude ? kAmplitudeField : kPhaseField;
+        const rt::Decimal words(static_cast<long long>(1) << field.width());
+        rt::Decimal word =
+            cbaseDecMod(tagWord(valueBox.Tag) + rt::Decimal(static_cast<long long>(direction * step.value)), words);
+        // Stepping past either end wraps around.
+        if (word.isNegative())
+            word += words;
+        valueBox.Tag = plainWord(word);
+        const int32_t value = static_cast<int32_t>(word.toInt64());
+        valueBox.setText(amplitude ? rt::Format(edtASFToAmpl(value), kAmplitudeFormat)
+                                   : rt::Format(edtPOWToDegrees(value), kPhaseFormat));
+        storeField(n, field.hi, field.lo, valueBox.Tag);
+        if (goEvalBd) {
+            const int16_t addr = profileRegister(n);
+            goEvalBd->USBSerialLoadPKT(addr, goEvalBd->GetRegMapValue(0, addr));
+            goEvalBd->StrobeREGUD();
+        }
+    }
+    bar.setValue(0);
+}
+
+void frmProfile::vscAmpScaleSpinST_Change(int index)
+{
+    spin(vscAmpScaleSpinST(index), txtAmpScaleStepST(index), txtAmpScaleST(index), index, true);
+}
+
+void frmProfile::vscPhaseOSpinST_Change(int index)
+{
+    spin(vscPhaseOSpinST(index), txtPhOSpinStepST(index), txtPhaseOffsetST(index), index, false);
+}
+
+// ---- check boxes and lists ----
+
+void frmProfile::chkSpectralInvQD_Click(int index)
+{
+    storeBit(index, kSpectralInversionBit, chkSpectralInvQD(index).Value() == 1 ? 1 : 0);
+}
+
+void frmProfile::chkInvCCIQD_Click(int index)
+{
+    storeBit(index, kInverseCCIBypassBit, chkInvCCIQD(index).Value() == 1 ? 1 : 0);
+}
+
+void frmProfile::chkRAMZeroCrossing_Click(int index)
+{
+    storeBit(index, kRAMZeroCrossingBit, chkRAMZeroCrossing(index).Value() == 1 ? 1 : 0);
+}
+
+void frmProfile::chkRAMNoDwellActive_Click(int index)
+{
+    storeBit(index, kRAMNoDwellBit, chkRAMNoDwellActive(index).Value() == 1 ? 1 : 0);
+}
+
+void frmProfile::cmbRAMSegModeControl_Click(int index)
+{
+    const int mode = cmbRAMSegModeControl(index).ListIndex();
+    if (bRefreshing || mode < 0)
+        return;
+    storeField(index, kRAMModeField.hi, kRAMModeField.lo, plainWord(mode));
+}
+
+void frmProfile::chkEnableSineOut_Click()
+{
+    storeWindowBit(kCFR1, 16, chkEnableSineOut.Value() == 1 ? 1 : 0);
+}
+
+void frmProfile::chkClearCCI_Click()
+{
+    storeWindowBit(kCFR1, 21, chkClearCCI.Value() == 1 ? 1 : 0);
+}
+
+void frmProfile::chkInvSincEn_Click()
+{
+    storeWindowBit(kCFR1, 22, chkInvSincEn.Value() == 1 ? 1 : 0);
+}
+
+void frmProfile::chkQFirstData_Click()
+{
+    storeWindowBit(kCFR2, 8, chkQFirstData.Value() == 1 ? 1 : 0);
+}
+
+void frmProfile::chkUseProfileOSK_Click()
+{
+    storeWindowBit(kCFR2, 24, chkUseProfileOSK.Value() == 1 ? 1 : 0);
+    UdControlState();
+}

@@ -1,0 +1,182 @@
+#include "profile_fixture.h"
+
+#include "board/board_flags.h"
+#include "board/globals.h"
+#include "shell/frm_control.h"
+#include "shell/mdi_main.h"
+#include "shell/startup.h"
+
+#include "platform/ui/forms.h"
+#include "platform/ui/test_doubles.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+
+namespace profiletest {
+
+QString bits(uint64_t value, int width)
+{
+    QString out;
+    for (int k = width - 1; k >= 0; --k)
+        out.append((value >> k) & 1U ? QLatin1Char('1') : QLatin1Char('0'));
+    return out;
+}
+
+uint64_t valueOf(const QString& text)
+{
+    uint64_t v = 0;
+    for (QChar c : text)
+        v = (v << 1) | (c == QLatin1Char('1') ? 1U : 0U);
+    return v;
+}
+
+void RecordingProgress::init(int32_t min, int32_t max, const QString& text)
+{
+    calls << QStringLiteral("init %1 %2 %3").arg(min).arg(max).arg(text);
+}
+
+void RecordingProgress::setValue(int32_t value)
+{
+    calls << QStringLiteral("value %1").arg(value);
+}
+
+void RecordingProgress::reset()
+{
+    calls << QStringLiteral("reset");
+}
+
+ProfileWindowTest::ProfileWindowTest()
+{
+    gsDecimalSep = QStringLiteral(".");
+    giDecimalSepCode = '.';
+    gbBoardConnected = gbPrevConnected = false;
+    giRunMode = 0;
+    RegisterShellWindows();
+    registerControlWindow();
+    registerProfileWindow();
+    mdi = &ui::form<mdiMain>();
+    // The window's traffic only: the USB watch would poll the board between the window's transfers.
+    mdi->tmrUSBCheck.setEnabled(false);
+    setProgressSink(&progress);
+    control = &ui::form<frmControl>();
+    setClock(QStringLiteral("1000"));
+}
+
+ProfileWindowTest::~ProfileWindowTest()
+{
+    ui::Forms::discardAll();
+    ui::Forms::destroyUnloaded();
+    setProgressSink(nullptr);
+    gbBoardConnected = gbPrevConnected = false;
+    giRunMode = 0;
+}
+
+usb::EmulatedBoard& ProfileWindowTest::plugBoard(const usb::BoardOptions& options)
+{
+    usb::EmulatedBoard& board = drv.attach(0, options);
+    EXPECT_EQ(goEZUSB().GetDevices(), 1);
+    EXPECT_EQ(goEZUSB().SelectDevice(0, static_cast<int32_t>(mdi->hWnd())), 1);
+    bd().InitIOBuffs();
+    gbBoardConnected = true;
+    clearTraffic();
+    return board;
+}
+
+void ProfileWindowTest::setClock(const QString& megahertz)
+{
+    control->txtSysClkTxt.setText(megahertz);
+}
+
+frmProfile& ProfileWindowTest::open()
+{
+    return ui::form<frmProfile>();
+}
+
+frmProfile& ProfileWindowTest::openShown()
+{
+    mdi->Show();
+    frmProfile& window = open();
+    window.Show();
+    QApplication::setActiveWindow(mdi->frameWidget()->window());
+    return window;
+}
+
+uint64_t ProfileWindowTest::pendingField(int16_t addr, int hi, int lo) const
+{
+    return (pending(addr) >> lo) & ((uint64_t{1} << (hi - lo + 1)) - 1);
+}
+
+void ProfileWindowTest::setPending(int16_t addr, uint64_t value)
+{
+    bd().SetRegMapValue(0, addr, bits(value, bd().GetRegLength(addr)));
+}
+
+void ProfileWindowTest::setPendingField(int16_t addr, int hi, int lo, uint64_t value)
+{
+    const uint64_t ones = hi - lo + 1 >= 64 ? ~uint64_t{0} : (uint64_t{1} << (hi - lo + 1)) - 1;
+    const uint64_t mask = ones << lo;
+    setPending(addr, (pending(addr) & ~mask) | ((value << lo) & mask));
+}
+
+void ProfileWindowTest::setOperatingMode(int mode, bool ramEnabled)
+{
+    setPendingField(0x00, 25, 24, static_cast<uint64_t>(mode));
+    setPendingField(0x00, 31, 31, ramEnabled ? 1 : 0);
+}
+
+void ProfileWindowTest::clearTraffic()
+{
+    drv.clearTrace();
+    drv.clearViolations();
+}
+
+void type(ui::TextBox& box, const QString& keys)
+{
+    QWidget* target = box.widget();
+    for (QChar c : keys) {
+        int key = c.toUpper().unicode();
+        if (c == QLatin1Char('\r'))
+            key = Qt::Key_Return;
+        const QString text(c);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QApplication::sendEvent(target, &release);
+    }
+}
+
+void retype(ui::TextBox& box, const QString& keys)
+{
+    box.SetFocus();
+    box.setSelStart(0);
+    box.setSelLength(static_cast<int>(box.Text().size()));
+    type(box, keys);
+}
+
+void pasteAndEnter(ui::TextBox& box, const QString& text)
+{
+    box.SetFocus();
+    box.setSelStart(0);
+    box.setSelLength(static_cast<int>(box.Text().size()));
+    box.setSelText(text);
+    type(box, QStringLiteral("\r"));
+}
+
+void doubleClick(ui::Control& control)
+{
+    QWidget* target = control.widget();
+    const QPointF at(4, 4);
+    const QPointF global = target->mapToGlobal(at);
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &release);
+    QMouseEvent second(QEvent::MouseButtonDblClick, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &second);
+    QMouseEvent last(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &last);
+}
+
+} // namespace profiletest
