@@ -12,10 +12,14 @@
 #include <QCursor>
 #include <QEvent>
 #include <QFont>
+#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QRegion>
+#include <QScreen>
 #include <QSysInfo>
+#include <QTextCursor>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -23,7 +27,7 @@
 namespace {
 
 constexpr int kWidth = 460;
-constexpr int kHeight = 300;
+constexpr int kHeight = 330;
 constexpr uint32_t kGreen = 0x00FF00;
 
 // The window's background: a dark blue field with a thin light edge.
@@ -68,7 +72,8 @@ frmSplash::frmSplash() : Form(FormName)
     txtStatus.setForeColor(kGreen);
     txtStatus.setLocked(true);
     txtStatus.setTabStop(false);
-    lblSupportedOs.setCaption(QStringLiteral("for Windows 98,Me,2000 & XP"));
+    // "&&" shows one "&" (a single one would mark an accelerator).
+    lblSupportedOs.setCaption(QStringLiteral("for Windows 98,Me,2000 && XP"));
     lblAppTitle.setCaption(QStringLiteral("Application Title"));
     lblVersion.setCaption(QStringLiteral("Version"));
     lblStatus.setCaption(QStringLiteral("Status:"));
@@ -130,6 +135,10 @@ void frmSplash::Form_Load()
     lblVersion.setCaption(
         QStringLiteral("Version %1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision));
     imgSkin.Move(0, 0, kWidth, kHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        Move(area.left() + (area.width() - kWidth) / 2, area.top() + (area.height() - kHeight) / 2);
+    }
     setTopMost(true);
     // Owned by the main window, which this loads (hidden).
     SetOwnerWindow(*this, &ui::form<mdiMain>());
@@ -189,6 +198,11 @@ void frmSplash::AddLine(ui::TextBox& box, const QString& text)
     }
     box.setSelStart(static_cast<int>(box.Text().size()));
     box.setSelText(QStringLiteral("\r\n") + text);
+    // The newest line stays in view, as the caret at the end keeps it.
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(box.widget())) {
+        edit->moveCursor(QTextCursor::End);
+        edit->ensureCursorVisible();
+    }
 }
 
 void frmSplash::AutoUnloadEnable()

@@ -70,15 +70,16 @@ TEST_F(About, TitleCountryAndRevision)
     EXPECT_EQ(frmAbout::titleText(QStringLiteral("T"), 2, 5, 7), QStringLiteral("T Version 2.5.7"));
 }
 
-TEST_F(About, SiliconRevisionText)
+TEST_F(About, SiliconRevisionOfTheBoardObject)
 {
-    const std::pair<int16_t, const char*> cases[] = {
-        {0, ""}, {1, "1 or 2"}, {2, "1 or 2"}, {3, "3"}, {4, "Unknown"}};
-    for (const auto& [rev, text] : cases)
-        EXPECT_EQ(frmAbout::siliconRevText(rev), QString::fromLatin1(text)) << rev;
     mainWindow();
-    goEvalBd->setSiliconRev(2);
-    EXPECT_EQ(about().lblSiliconRev.Caption(), QStringLiteral("1 or 2"));
+    const std::pair<int16_t, const char*> cases[] = {{0, ""}, {2, "1 or 2"}, {3, "3"}, {4, "Unknown"}};
+    for (const auto& [rev, text] : cases) {
+        goEvalBd->setSiliconRev(rev);
+        frmAbout& window = about();
+        EXPECT_EQ(window.lblSiliconRev.Caption(), QString::fromLatin1(text)) << rev;
+        window.Unload();
+    }
 }
 
 TEST_F(About, KeywordFromCtrlAltLettersAndTheRegionBox)

@@ -201,11 +201,4 @@ TEST_F(DutIO, BusyWindowDuringARamTransfer)
     EXPECT_FALSE(ui::Forms::isLoaded(frmWorkingHard::FormName)) << "gone when the transfer ends";
 }
 
-TEST_F(DutIO, BusyWindowTexts)
-{
-    frmWorkingHard& busy = ui::form<frmWorkingHard>();
-    EXPECT_EQ(busy.Caption(), QStringLiteral("Please Wait..."));
-    EXPECT_EQ(busy.lblMessage.Caption(), QStringLiteral("LOADING FIFO"));
-}
-
 } // namespace

@@ -259,8 +259,6 @@ TEST_F(StartUp, LogThatCannotBeCreatedIsSkipped)
 TEST_F(StartUp, ProcessStateOfTheStartUpModule)
 {
     rt::ScopedNumberLocale locale(QChar(','), QStringLiteral("-"));
-    glClrGreen = 0;
-    glClrDkYellow = 0;
     ASSERT_TRUE(runMain());
     EXPECT_EQ(gsDecimalSep, QStringLiteral(","));
     EXPECT_EQ(giDecimalSepCode, 44);
@@ -268,12 +266,6 @@ TEST_F(StartUp, ProcessStateOfTheStartUpModule)
     EXPECT_EQ(giNegativeSignCode, 45);
     EXPECT_EQ(gsManifestPath,
               os::programFolder() + '/' + os::executableBaseName() + QStringLiteral(".exe.MANIFEST"));
-    EXPECT_EQ(glClrGreen, 0x00FF00u);
-    EXPECT_EQ(glClrDkGreen, 0x004000u);
-    EXPECT_EQ(glClrRed, 0x0000FFu);
-    EXPECT_EQ(glClrDkRed, 0x000040u);
-    EXPECT_EQ(glClrYellow, 0x00FFFFu);
-    EXPECT_EQ(glClrDkYellow, 0x004040u);
 }
 
 struct CommandLineCase {
