@@ -103,6 +103,9 @@ void frmControl::buildUi(QWidget* window)
     // ---- second column: data port, power down, auxiliary DAC ----
     {
         QGridLayout* box = grid(fraSarvexInterface.container());
+        // Both logo pictures show at one size, so the frame keeps its shape when SXI turns on.
+        imgSXLogo.setStretch(true);
+        imgSXLogo.widget()->setFixedSize(32, 16);
         QHBoxLayout* logo = row({imgSXLogo.widget(), lblSXLogo.widget()});
         logo->addStretch(1);
         box->addLayout(logo, 0, 0, 1, 2);
