@@ -9,6 +9,7 @@
 #include "shell/mdi_main.h"
 #include "shell/splash_effect.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QEvent>
 #include <QFont>
@@ -54,6 +55,10 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        if (event->type() == QEvent::WindowActivate)
+            splash_.focusLeftProgram_ = false;
+        if (event->type() == QEvent::WindowDeactivate)
+            splash_.focusLeftProgram_ = QApplication::activeWindow() == nullptr;
         if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress) {
             splash_.closeNicely();
             return true;
@@ -225,7 +230,8 @@ void frmSplash::tmrAutoUnload_Timer()
 {
     if (closing_)
         return;
-    if (ui::Forms::activeForm() != this) {
+    // Active: the program's active window, while the program has the desktop's focus.
+    if (ui::Forms::activeForm() != this || focusLeftProgram_) {
         closing_ = true;
         TVEffectOut();
         Unload_Nice();

@@ -11,10 +11,12 @@
 #include "shell/splash_effect.h"
 #include "shell/startup_log.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QTime>
+#include <QWidget>
 
 #include <functional>
 
@@ -116,6 +118,17 @@ TEST_F(Splash, ErrorKeepsItOpenUntilAnotherWindowIsActivated)
     ASSERT_TRUE(splashLoaded());
     EXPECT_EQ(ui::loadedForm<frmSplash>()->greenTicks(), 0);
     mainWindow().SetFocus();
+    tick();
+    EXPECT_FALSE(splashLoaded());
+}
+
+TEST_F(Splash, ErrorKeepsItOpenUntilFocusGoesToAnotherProgram)
+{
+    ASSERT_TRUE(runMain()); // no board: red text
+    QWidget* window = ui::loadedForm<frmSplash>()->widget();
+    QApplication::setActiveWindow(nullptr);
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QCoreApplication::sendEvent(window, &deactivate);
     tick();
     EXPECT_FALSE(splashLoaded());
 }
