@@ -11,6 +11,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QSizePolicy>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -75,6 +76,10 @@ void frmIOInterface::buildUi(QWidget* window)
     frames->addWidget(fraDataFormat.widget());
 
     lblLoadFlash.widget()->setFixedSize(12, 12);
+    // The indicator keeps its place while it is dark, so nothing moves as it blinks.
+    QSizePolicy keepPlace = lblLoadFlash.widget()->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    lblLoadFlash.widget()->setSizePolicy(keepPlace);
     auto* load = new QHBoxLayout;
     load->addWidget(cmdIOReset.widget());
     load->addStretch(1);
@@ -168,6 +173,13 @@ void frmIOInterface::checkMenuEntry(bool checked)
 
 void frmIOInterface::Form_Activate()
 {
+    // Shown for the first time: the frame (a sub-window of the main window) takes the size its laid-out
+    // content asks for, which it can know only once the content is shown.
+    if (!sized_) {
+        sized_ = true;
+        if (QWidget* frame = frameWidget())
+            frame->adjustSize();
+    }
     checkMenuEntry(true);
 }
 

@@ -48,4 +48,5 @@ private:
     void checkMenuEntry(bool checked);
 
     bool bRefreshing_ = false;
+    bool sized_ = false;
 };
