@@ -18,6 +18,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QRandomGenerator>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -113,6 +114,9 @@ struct Form::Impl {
     bool unloading = false;
     bool uiBuilt = false;
     bool modal = false;
+    // An MDI child's frame is made before its controls are laid out; it takes its content's size when
+    // first shown unless the form has placed it itself.
+    bool frameSized = false;
     QEventLoop* modalLoop = nullptr;
 };
 
@@ -226,6 +230,8 @@ void Form::Show(int modal)
             frame->hide();
         impl_->window->setWindowModality(Qt::ApplicationModal);
     }
+    if (impl_->subWindow && !impl_->frameSized)
+        sizeFrameToContent();
     frame->setWindowState(withState(frame->windowState(), impl_->windowState));
     frame->show();
     frame->raise();
@@ -257,6 +263,19 @@ void Form::Show(int modal)
             return;
     }
     runModalLoop();
+}
+
+void Form::sizeFrameToContent()
+{
+    impl_->frameSized = true;
+    // The canvas's wish plus the menu bar, the frame's borders and its title bar.
+    QSize content = impl_->canvas->sizeHint().expandedTo(impl_->canvas->minimumSizeHint());
+    if (QWidget* bar = impl_->window->menuWidget(); bar && !bar->isHidden())
+        content.rheight() += bar->sizeHint().height();
+    QStyle* style = impl_->subWindow->style();
+    const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, impl_->subWindow);
+    const int title = style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, impl_->subWindow);
+    impl_->subWindow->resize(content + QSize(2 * border, title + border));
 }
 
 void Form::runModalLoop()
@@ -517,8 +536,10 @@ void Form::Move(int left, int top, int width, int height)
     if (!frame)
         return;
     frame->move(left, top);
-    if (width >= 0 || height >= 0)
+    if (width >= 0 || height >= 0) {
+        impl_->frameSized = true;
         frame->resize(width >= 0 ? width : frame->width(), height >= 0 ? height : frame->height());
+    }
 }
 
 void Form::setTopMost(bool topMost)

@@ -129,6 +129,7 @@ private:
     void applyOwner();
     void endModalLoop();
     void runModalLoop();
+    void sizeFrameToContent();
     bool closeButtonEnabled() const;
     // Called after buildUi, with the content widget (the MDI frame places its client area here).
     virtual void windowBuilt(QWidget* content) { (void)content; }

@@ -157,6 +157,44 @@ TEST_F(CoreWindows, MdiChildrenLiveInTheFramesArea)
     frame.Unload();
 }
 
+namespace {
+
+// A child whose controls ask for more room than an empty window has.
+class WideChild : public Child {
+public:
+    WideChild() : Child("frmWide") {}
+    ProbeControl lblWide{this, "lblWide"};
+
+protected:
+    void buildUi(QWidget* window) override
+    {
+        Child::buildUi(window);
+        lblWide.widget()->setMinimumSize(400, 300);
+    }
+};
+
+} // namespace
+
+TEST_F(CoreWindows, MdiChildTakesItsContentsSizeWhenFirstShownUnlessPlaced)
+{
+    Frame frame;
+    frame.Load();
+    WideChild loadedFirst;
+    loadedFirst.Load();
+    loadedFirst.Show();
+    EXPECT_GE(loadedFirst.frameWidget()->width(), 400);
+    EXPECT_GE(loadedFirst.frameWidget()->height(), 300);
+
+    WideChild placed;
+    placed.Load();
+    placed.Move(0, 0, 500, 420);
+    placed.Show();
+    EXPECT_EQ(placed.frameWidget()->size(), QSize(500, 420));
+    loadedFirst.Unload();
+    placed.Unload();
+    frame.Unload();
+}
+
 TEST_F(CoreWindows, UnloadingTheFrameAsksEveryChildFirst)
 {
     Frame frame;
