@@ -20,15 +20,16 @@ namespace {
 
 constexpr uint32_t kSelectedColour = 0xFF0000; // blue
 
-const QStringList kRAMModeItems = {QStringLiteral("Direct Switch"), QStringLiteral("Ramp Up"),
-                                   QStringLiteral("Bi-directional Ramp"),
-                                   QStringLiteral("Continuous Bi-directional Ramp"),
-                                   QStringLiteral("Continuous Re-circulate")};
+const QStringList kRAMModeItems = {
+    QStringLiteral("Direct Switch"), QStringLiteral("Ramp Up"), QStringLiteral("Bi-directional Ramp"),
+    QStringLiteral("Continuous Bi-directional Ramp"), QStringLiteral("Continuous Re-circulate")};
 
+// A spin button at rest: limits 1 and -1, value 0. The limits are set so that the value never leaves 0
+// on the way (a change would step the word).
 void makeSpin(ui::ScrollBar& bar)
 {
-    bar.setMin(1);
     bar.setMax(-1);
+    bar.setMin(1);
     bar.setValue(0);
 }
 
@@ -145,7 +146,8 @@ void frmProfile::initSingleToneElements(int n)
     lblPhaseOffsetST(n).setCaption(QStringLiteral("Phase Offset:"));
     txtPhOSpinStepST(n).setText(QStringLiteral("1"));
     txtPhOSpinStepST(n).setMaxLength(3);
-    txtPhOSpinStepST(n).setToolTipText(QStringLiteral("Number of phase word LSB's to increment or decrement by."));
+    txtPhOSpinStepST(n).setToolTipText(
+        QStringLiteral("Number of phase word LSB's to increment or decrement by."));
     makeSpin(vscPhaseOSpinST(n));
     txtPhaseOffsetST(n).setText(QStringLiteral("0.000"));
     txtPhaseOffsetST(n).Tag = QStringLiteral("0");
@@ -162,7 +164,9 @@ void frmProfile::initSingleToneElements(int n)
 
 // ---- building the frames ----
 
-void frmProfile::BuildCollections() {}
+void frmProfile::BuildCollections()
+{
+}
 
 void frmProfile::AddQDUCFrame(int16_t& profile)
 {
@@ -206,7 +210,8 @@ void frmProfile::AddSTFrame(int16_t& profile)
     fraProfileSnglTone.add(n);
     for (auto* array : {&lblOutFreqST, &lblMHzST, &lblPhaseOffsetST, &lblDegST, &lblASFST})
         array->add(n);
-    for (auto* array : {&txtOutFreqST, &txtPhOSpinStepST, &txtPhaseOffsetST, &txtAmpScaleStepST, &txtAmpScaleST})
+    for (auto* array :
+         {&txtOutFreqST, &txtPhOSpinStepST, &txtPhaseOffsetST, &txtAmpScaleStepST, &txtAmpScaleST})
         array->add(n);
     vscPhaseOSpinST.add(n);
     vscAmpScaleSpinST.add(n);

@@ -116,10 +116,12 @@ void frmProfile::bindHandlers()
     txtCCIValQD.on(&TextBox::Change, [this](int i) { txtCCIValQD_Change(i); });
     txtCCIValQD.on(&TextBox::KeyPress, [this](int i, int& key) { txtCCIValQD_KeyPress(i, key); });
     txtCCIValQD.on(&TextBox::Validate, [this](int i, bool& cancel) { txtCCIValQD_Validate(i, cancel); });
-    txtRAMSegBeginAddr.on(&TextBox::KeyPress, [this](int i, int& key) { txtRAMSegBeginAddr_KeyPress(i, key); });
+    txtRAMSegBeginAddr.on(&TextBox::KeyPress,
+                          [this](int i, int& key) { txtRAMSegBeginAddr_KeyPress(i, key); });
     txtRAMSegBeginAddr.on(&TextBox::Validate,
                           [this](int i, bool& cancel) { txtRAMSegBeginAddr_Validate(i, cancel); });
-    txtRAMSegFinalAddr.on(&TextBox::KeyPress, [this](int i, int& key) { txtRAMSegFinalAddr_KeyPress(i, key); });
+    txtRAMSegFinalAddr.on(&TextBox::KeyPress,
+                          [this](int i, int& key) { txtRAMSegFinalAddr_KeyPress(i, key); });
     txtRAMSegFinalAddr.on(&TextBox::Validate,
                           [this](int i, bool& cancel) { txtRAMSegFinalAddr_Validate(i, cancel); });
     txtRAMSegAddrRampRate.on(&TextBox::KeyPress,
@@ -203,7 +205,8 @@ void frmProfile::frequencyKeyPress(ui::TextBox& box, int& keyAscii, bool& valida
         return;
     }
     keyAscii = KeyFilterNoSign(KeyFilterNumeric(keyAscii));
-    if (keyAscii == 'E' || keyAscii == 'e' || secondSeparator(box, keyAscii, giDecimalSepCode, gsDecimalSep)) {
+    if (keyAscii == 'E' || keyAscii == 'e' ||
+        secondSeparator(box, keyAscii, giDecimalSepCode, gsDecimalSep)) {
         keyAscii = 0;
         return;
     }
@@ -637,8 +640,8 @@ void frmProfile::spin(ui::ScrollBar& bar, ui::TextBox& stepBox, ui::TextBox& val
     if (step.kind == FieldEntry::InRange && step.value > 0) {
         const BitField field = amplitude ? kAmplitudeField : kPhaseField;
         const rt::Decimal words(static_cast<long long>(1) << field.width());
-        rt::Decimal word =
-            cbaseDecMod(tagWord(valueBox.Tag) + rt::Decimal(static_cast<long long>(direction * step.value)), words);
+        rt::Decimal word = cbaseDecMod(
+            tagWord(valueBox.Tag) + rt::Decimal(static_cast<long long>(direction * step.value)), words);
         // Stepping past either end wraps around.
         if (word.isNegative())
             word += words;

@@ -70,10 +70,18 @@ void frmProfile::fillQDUCFrame(int n)
 {
     ui::Frame& frame = fraProfileQDUC(n);
     giveRowLayout(frame);
-    const std::initializer_list<ui::Control*> children{
-        &lblOutFreqQD(n),     &txtOutFreqQD(n), &lblMHzQD(n),           &lblPhaseOffsetQD(n),
-        &txtPhaseOffsetQD(n), &lblDegQD(n),     &lblOutputScaleFactorQD(n), &txtOSFValQD(n),
-        &lblCCIInterpRateQD(n), &txtCCIValQD(n), &chkSpectralInvQD(n),  &chkInvCCIQD(n)};
+    const std::initializer_list<ui::Control*> children{&lblOutFreqQD(n),
+                                                       &txtOutFreqQD(n),
+                                                       &lblMHzQD(n),
+                                                       &lblPhaseOffsetQD(n),
+                                                       &txtPhaseOffsetQD(n),
+                                                       &lblDegQD(n),
+                                                       &lblOutputScaleFactorQD(n),
+                                                       &txtOSFValQD(n),
+                                                       &lblCCIInterpRateQD(n),
+                                                       &txtCCIValQD(n),
+                                                       &chkSpectralInvQD(n),
+                                                       &chkInvCCIQD(n)};
     for (ui::Control* child : children)
         PutInContainer(*child, frame);
     plainText(children);
@@ -86,10 +94,12 @@ void frmProfile::fillRAMFrame(int n)
 {
     ui::Frame& frame = fraProfileRAM(n);
     giveRowLayout(frame);
-    const std::initializer_list<ui::Control*> children{
-        &lblRAMSegBeginAddr(n),    &txtRAMSegBeginAddr(n), &lblRAMSegFinalAddr(n),   &txtRAMSegFinalAddr(n),
-        &lblRAMSegAddrRampRate(n), &txtRAMSegAddrRampRate(n), &lblRAMMicro(n),       &lblRAMSec(n),
-        &lblRAMSegModCtrl(n),      &cmbRAMSegModeControl(n), &chkRAMZeroCrossing(n), &chkRAMNoDwellActive(n)};
+    const std::initializer_list<ui::Control*> children{&lblRAMSegBeginAddr(n),    &txtRAMSegBeginAddr(n),
+                                                       &lblRAMSegFinalAddr(n),    &txtRAMSegFinalAddr(n),
+                                                       &lblRAMSegAddrRampRate(n), &txtRAMSegAddrRampRate(n),
+                                                       &lblRAMMicro(n),           &lblRAMSec(n),
+                                                       &lblRAMSegModCtrl(n),      &cmbRAMSegModeControl(n),
+                                                       &chkRAMZeroCrossing(n),    &chkRAMNoDwellActive(n)};
     for (ui::Control* child : children)
         PutInContainer(*child, frame);
     plainText(children);
@@ -103,8 +113,8 @@ void frmProfile::fillSingleToneFrame(int n)
     ui::Frame& frame = fraProfileSnglTone(n);
     giveRowLayout(frame);
     const std::initializer_list<ui::Control*> children{
-        &lblOutFreqST(n),     &txtOutFreqST(n), &lblMHzST(n),       &lblPhaseOffsetST(n),
-        &txtPhOSpinStepST(n), &vscPhaseOSpinST(n), &txtPhaseOffsetST(n), &lblDegST(n),
+        &lblOutFreqST(n),     &txtOutFreqST(n),      &lblMHzST(n),          &lblPhaseOffsetST(n),
+        &txtPhOSpinStepST(n), &vscPhaseOSpinST(n),   &txtPhaseOffsetST(n),  &lblDegST(n),
         &lblASFST(n),         &txtAmpScaleStepST(n), &vscAmpScaleSpinST(n), &txtAmpScaleST(n)};
     for (ui::Control* child : children)
         PutInContainer(*child, frame);
@@ -120,8 +130,8 @@ void frmProfile::sizeQDUCFrame(int n)
     fitChars(txtPhaseOffsetQD(n), 7);
     fitChars(txtOSFValQD(n), 9);
     fitChars(txtCCIValQD(n), 2);
-    for (ui::Control* label : std::initializer_list<ui::Control*>{&lblPhaseOffsetQD(n), &lblOutputScaleFactorQD(n),
-                                                                 &lblCCIInterpRateQD(n), &chkSpectralInvQD(n)})
+    for (ui::Control* label : std::initializer_list<ui::Control*>{
+             &lblPhaseOffsetQD(n), &lblOutputScaleFactorQD(n), &lblCCIInterpRateQD(n), &chkSpectralInvQD(n)})
         startsGroup(*label);
 }
 
@@ -130,8 +140,8 @@ void frmProfile::sizeRAMFrame(int n)
     fitChars(txtRAMSegBeginAddr(n), 4);
     fitChars(txtRAMSegFinalAddr(n), 4);
     fitChars(txtRAMSegAddrRampRate(n), 9);
-    for (ui::Control* label : std::initializer_list<ui::Control*>{&lblRAMSegFinalAddr(n), &lblRAMSegAddrRampRate(n),
-                                                                 &lblRAMSegModCtrl(n), &chkRAMZeroCrossing(n)})
+    for (ui::Control* label : std::initializer_list<ui::Control*>{
+             &lblRAMSegFinalAddr(n), &lblRAMSegAddrRampRate(n), &lblRAMSegModCtrl(n), &chkRAMZeroCrossing(n)})
         startsGroup(*label);
 }
 
@@ -183,7 +193,8 @@ void frmProfile::buildUi(QWidget* window)
         options->addWidget(option.widget(), option.Index() % 4, option.Index() / 4);
     panel->addLayout(options);
     panel->addSpacing(6);
-    for (ui::CheckBox* check : {&chkEnableSineOut, &chkClearCCI, &chkQFirstData, &chkInvSincEn, &chkUseProfileOSK})
+    for (ui::CheckBox* check :
+         {&chkEnableSineOut, &chkClearCCI, &chkQFirstData, &chkInvSincEn, &chkUseProfileOSK})
         panel->addWidget(check->widget());
     panel->addSpacing(6);
     lblCCIOvrFlow.widget()->setMinimumHeight(20);
@@ -199,8 +210,9 @@ void frmProfile::buildUi(QWidget* window)
     cmdLoad.widget()->setMinimumSize(80, 28);
     load->addWidget(cmdLoad.widget(), 1);
     panel->addLayout(load);
-    for (ui::Control* control : std::initializer_list<ui::Control*>{&lblProfileSel, &chkEnableSineOut, &chkClearCCI,
-                                                                   &chkQFirstData, &chkInvSincEn, &chkUseProfileOSK})
+    for (ui::Control* control :
+         std::initializer_list<ui::Control*>{&lblProfileSel, &chkEnableSineOut, &chkClearCCI, &chkQFirstData,
+                                             &chkInvSincEn, &chkUseProfileOSK})
         control->setForeColor(ui::colors::vbWindowText);
     for (ui::OptionButton& option : optProfileSel)
         option.setForeColor(ui::colors::vbWindowText);

@@ -151,9 +151,9 @@ void frmProfile::loadFieldsOf(int n, int16_t form, double clock)
     auto showFrequency = [&](ui::TextBox& box) {
         const uint64_t word = fieldValue(profile, kFrequencyField);
         box.Tag = decimalOf(word);
-        box.setText(edtFormatFreq(edtFTWToFreq(rt::Decimal(static_cast<unsigned long long>(word)), clock,
-                                               kTuningWordBits),
-                                  kTuningWordBits, clock));
+        box.setText(edtFormatFreq(
+            edtFTWToFreq(rt::Decimal(static_cast<unsigned long long>(word)), clock, kTuningWordBits),
+            kTuningWordBits, clock));
     };
     auto showPhase = [&](ui::TextBox& box) {
         const uint64_t word = fieldValue(profile, kPhaseField);

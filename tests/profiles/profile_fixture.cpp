@@ -14,6 +14,8 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace profiletest {
 
 QString bits(uint64_t value, int width)
@@ -40,6 +42,8 @@ void RecordingProgress::init(int32_t min, int32_t max, const QString& text)
 void RecordingProgress::setValue(int32_t value)
 {
     calls << QStringLiteral("value %1").arg(value);
+    if (during)
+        during();
 }
 
 void RecordingProgress::reset()
@@ -132,6 +136,33 @@ void ProfileWindowTest::clearTraffic()
     drv.clearViolations();
 }
 
+QList<ProfileWindowTest::SerialWrite> ProfileWindowTest::serialWrites() const
+{
+    QString stream;
+    for (const QByteArray& packet : pipeWrites(3))
+        for (qsizetype k = 0; k + 1 < packet.size(); k += 2)
+            stream.append(packet[k] == 1 ? QLatin1Char('1') : QLatin1Char('0'));
+    auto reversed = [](QString text) {
+        std::reverse(text.begin(), text.end());
+        return text;
+    };
+    QList<SerialWrite> writes;
+    bool lsbFirst = false;
+    qsizetype at = 0;
+    while (at + 8 <= stream.size()) {
+        const QString instruction = lsbFirst ? reversed(stream.mid(at, 8)) : stream.mid(at, 8);
+        const int addr = static_cast<int>(valueOf(instruction) & 0x1F);
+        const int width = bd().GetRegLength(static_cast<int16_t>(addr));
+        const QString bitsSent = stream.mid(at + 8, width);
+        const QString value = lsbFirst ? reversed(bitsSent) : bitsSent;
+        writes.append({addr, value});
+        if (addr == 0x00)
+            lsbFirst = value.endsWith(QLatin1Char('1'));
+        at += 8 + width;
+    }
+    return writes;
+}
+
 void type(ui::TextBox& box, const QString& keys)
 {
     QWidget* target = box.widget();
@@ -147,9 +178,16 @@ void type(ui::TextBox& box, const QString& keys)
     }
 }
 
-void retype(ui::TextBox& box, const QString& keys)
+void clickInto(ui::TextBox& box)
 {
     box.SetFocus();
+    if (!box.hasFocus())
+        box.SetFocus();
+}
+
+void retype(ui::TextBox& box, const QString& keys)
+{
+    clickInto(box);
     box.setSelStart(0);
     box.setSelLength(static_cast<int>(box.Text().size()));
     type(box, keys);
@@ -157,7 +195,7 @@ void retype(ui::TextBox& box, const QString& keys)
 
 void pasteAndEnter(ui::TextBox& box, const QString& text)
 {
-    box.SetFocus();
+    clickInto(box);
     box.setSelStart(0);
     box.setSelLength(static_cast<int>(box.Text().size()));
     box.setSelText(text);
@@ -173,7 +211,8 @@ void doubleClick(ui::Control& control)
     QApplication::sendEvent(target, &press);
     QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(target, &release);
-    QMouseEvent second(QEvent::MouseButtonDblClick, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent second(QEvent::MouseButtonDblClick, at, global, Qt::LeftButton, Qt::LeftButton,
+                       Qt::NoModifier);
     QApplication::sendEvent(target, &second);
     QMouseEvent last(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(target, &last);

@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 
 class frmControl;
 class mdiMain;
@@ -35,6 +36,8 @@ public:
     void setValue(int32_t value) override;
     void reset() override;
     QStringList calls;
+    // Runs at each value, after it was recorded (to look at the window in the middle of a load).
+    std::function<void()> during;
 };
 
 class ProfileWindowTest : public ::testing::Test {
@@ -71,6 +74,14 @@ protected:
     void setOperatingMode(int mode, bool ramEnabled = false);
 
     void clearTraffic();
+    // Register writes as they crossed pipe 3 since the last clear: the instruction's address and the value's
+    // bits, read most significant first until a CFR1 write sets the LSB-first bit (as the chip reads them).
+    struct SerialWrite {
+        int addr = -1;
+        QString value;
+        bool operator==(const SerialWrite&) const = default;
+    };
+    QList<SerialWrite> serialWrites() const;
     // Bulk writes on a pipe of slot 0 since the last clear, in order.
     QList<QByteArray> pipeWrites(int pipe) const { return drv.transfers(0, pipe); }
 };
@@ -79,7 +90,10 @@ protected:
 
 // Types `keys` into the box through its key filters ("\r" Enter).
 void type(ui::TextBox& box, const QString& keys);
-// Selects the whole text and types `keys`.
+// Gives the box the focus as a click does. Leaving a value box validates it, and the validation sends the
+// focus to LOAD, so a second click may be needed, as for the user.
+void clickInto(ui::TextBox& box);
+// Clicks into the box, selects the whole text and types `keys`.
 void retype(ui::TextBox& box, const QString& keys);
 // Replaces the text as a paste does (past the key filters), then presses Enter.
 void pasteAndEnter(ui::TextBox& box, const QString& text);

@@ -51,12 +51,27 @@ TEST_F(ProfileWindow, LoadsEightProfilesInTheirFramesCaptionedWithTheirNumbers)
     EXPECT_EQ(w.cmbRAMSegModeControl(7).List(4), QStringLiteral("Continuous Re-circulate"));
 }
 
+TEST_F(ProfileWindow, OpeningWritesNeitherTheMapNorTheChip)
+{
+    plugBoard();
+    QStringList before;
+    for (int16_t addr = 0; addr < 0x16; ++addr)
+        before << bd().GetRegMapValue(0, addr);
+    open();
+    QStringList after;
+    for (int16_t addr = 0; addr < 0x16; ++addr)
+        after << bd().GetRegMapValue(0, addr);
+    EXPECT_EQ(after, before);
+    EXPECT_TRUE(pipeWrites(0).isEmpty());
+    EXPECT_TRUE(pipeWrites(3).isEmpty());
+}
+
 struct FormCase {
     int operatingMode;
     bool ramEnabled;
     int16_t runMode;
-    int16_t shownForm;   // the form RefreshFormVals shows
-    int16_t calledForm;  // what GetFormMode answers
+    int16_t shownForm;  // the form RefreshFormVals shows
+    int16_t calledForm; // what GetFormMode answers
 };
 
 class FormPerMode : public ProfileWindowTest, public ::testing::WithParamInterface<FormCase> {};
@@ -209,12 +224,12 @@ TEST_F(ProfileWindow, RefreshFollowsTheBoardsActiveProfileWithoutWritingItBack)
 
 struct GreyCase {
     int operatingMode;
-    bool outputShiftKeying;  // CFR1 bit 9
-    bool profileAmplitude;   // CFR2 bit 24
+    bool outputShiftKeying; // CFR1 bit 9
+    bool profileAmplitude;  // CFR2 bit 24
     bool clearCCINormal;
     bool sineOutNormal;
     bool useProfileOSKNormal;
-    bool amplitudeNormal;    // single-tone amplitude controls (mode 1 only)
+    bool amplitudeNormal; // single-tone amplitude controls (mode 1 only)
 };
 
 class GreyPerMode : public ProfileWindowTest, public ::testing::WithParamInterface<GreyCase> {};
