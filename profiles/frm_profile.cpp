@@ -11,7 +11,6 @@
 #include "platform/ui/colors.h"
 #include "platform/ui/forms.h"
 
-#include <QWidget>
 #include <memory>
 
 using namespace profiles;
@@ -238,8 +237,6 @@ void frmProfile::Form_Load()
         frame->setCaption(frame->Caption() + QStringLiteral(" 0"));
     for (ui::Frame& frame : fraProfileQDUC)
         frame.setVisible(true);
-    if (QWidget* window = widget())
-        window->adjustSize();
     RefreshFormVals();
     if (mdiMain* main = ui::loadedForm<mdiMain>())
         main->mnuViewProfiles.setChecked(true);

@@ -13,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <algorithm>
 #include <initializer_list>
 
 using namespace profiles;
@@ -162,8 +163,16 @@ void frmProfile::placeProfileRow(int n)
 {
     if (!profileGrid_)
         return;
-    for (ui::Frame* frame : {&fraProfileQDUC(n), &fraProfileRAM(n), &fraProfileSnglTone(n)})
+    const std::initializer_list<ui::Frame*> frames{&fraProfileQDUC(n), &fraProfileRAM(n),
+                                                   &fraProfileSnglTone(n)};
+    // The three forms of a row are equally tall, so the window fits whichever form it shows.
+    int height = 0;
+    for (ui::Frame* frame : frames)
+        height = std::max(height, frame->widget()->sizeHint().height());
+    for (ui::Frame* frame : frames) {
+        frame->widget()->setMinimumHeight(height);
         profileGrid_->addWidget(frame->widget(), n, 0);
+    }
 }
 
 void frmProfile::buildUi(QWidget* window)
@@ -171,7 +180,7 @@ void frmProfile::buildUi(QWidget* window)
     auto* grid = new QGridLayout(window);
     grid->setContentsMargins(6, 6, 6, 6);
     grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(2);
+    grid->setVerticalSpacing(0);
     grid->setSizeConstraint(QLayout::SetMinimumSize);
     profileGrid_ = grid;
 
