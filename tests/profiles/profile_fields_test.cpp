@@ -286,13 +286,6 @@ TEST_F(ProfileFields, FrequencyBoxLetsOneMoreIntegerDigitInFrontOfTheSeparator)
     EXPECT_EQ(box.MaxLength(), 11);
 }
 
-TEST_F(ProfileFields, StepBoxesTakeDigitsOnly)
-{
-    showFormOf(Field::Amplitude);
-    retype(w->txtAmpScaleStepST(0), QStringLiteral("-1.5e+"));
-    EXPECT_EQ(w->txtAmpScaleStepST(0).Text(), QStringLiteral("15"));
-}
-
 // ---- spin bars ----
 
 TEST_F(ProfileFields, AmplitudeSpinWrapsAndWritesTheProfileToTheChipAtOnce)
@@ -357,15 +350,6 @@ TEST_F(ProfileFields, CheckBoxesAndTheModeListWriteTheirBits)
     EXPECT_EQ(pendingField(0x00, 22, 21), 3U);
     EXPECT_EQ(pendingField(0x00, 16, 16), 1U);
     EXPECT_EQ(pendingField(0x01, 8, 8), 1U);
-}
-
-TEST_F(ProfileFields, CCIToolTipShowsTheRateInHexAndBinary)
-{
-    frmProfile& win = open();
-    win.txtCCIValQD(0).setText(QStringLiteral("45"));
-    EXPECT_EQ(win.txtCCIValQD(0).ToolTipText(), QStringLiteral("Hex: 2D   Bin: 101101"));
-    win.txtCCIValQD(0).setText(QStringLiteral("x"));
-    EXPECT_EQ(win.txtCCIValQD(0).ToolTipText(), QStringLiteral("Hex: 2D   Bin: 101101"));
 }
 
 // ---- edit dialogs ----

@@ -80,26 +80,6 @@ TEST_F(ProfileLoad, ClearCCIReachesTheChipOnceAndIsClearedInBothCopies)
     EXPECT_EQ(valueOf(serialWrites()[1].value) >> 21 & 1U, 0U);
 }
 
-TEST_F(ProfileLoad, WithoutABoardCopiesIntoTheWrittenMapAndAsks)
-{
-    fillPendingRegisters();
-    frmProfile& w = open();
-    w.chkClearCCI.setValue(1);
-    mdi->chkAutoIOUd.setValue(1);
-    tick();
-    ASSERT_TRUE(w.lblLoadFlash.Visible());
-    w.cmdLoad.click();
-    for (int16_t addr : kLoadOrder)
-        EXPECT_EQ(written(addr), pending(addr)) << addr;
-    EXPECT_EQ(pendingField(0x00, 21, 21), 0U);
-    EXPECT_EQ((written(0x00) >> 21) & 1U, 0U);
-    EXPECT_EQ(os::testing::soundRecorder().played, QStringList{QStringLiteral("SystemQuestion")});
-    EXPECT_EQ(drv.count(usb::RequestKind::BulkWrite), 0);
-    EXPECT_FALSE(w.lblLoadFlash.Visible());
-    tick(3);
-    EXPECT_FALSE(w.lblLoadFlash.Visible());
-}
-
 TEST_F(ProfileLoad, PulsesIOUpdateOnlyWhenAutoIsChecked)
 {
     plugBoard();

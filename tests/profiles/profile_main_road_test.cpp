@@ -197,6 +197,7 @@ TEST_F(MainRoadWithoutBoard, OnlyTheWrittenCopyChangesAndTheQuestionSounds)
 {
     frmProfile& w = openShown();
     mdi->chkAutoIOUd.setValue(1);
+    w.chkClearCCI.setValue(1);
     editFrequency(w, QStringLiteral("100"));
     EXPECT_EQ(w.txtOutFreqQD(0).Tag, QStringLiteral("0429496730"));
     const uint64_t edited = (kProfile0AtReset & ~uint64_t{0xFFFFFFFF}) | kHundredMHzWord;
@@ -209,6 +210,8 @@ TEST_F(MainRoadWithoutBoard, OnlyTheWrittenCopyChangesAndTheQuestionSounds)
     EXPECT_EQ(written(0x0E), edited);
     for (int16_t addr : kLoadOrder)
         EXPECT_EQ(written(addr), pending(addr)) << addr;
+    EXPECT_EQ(pendingField(0x00, 21, 21), 0U);
+    EXPECT_EQ(w.chkClearCCI.Value(), 0);
     EXPECT_EQ(drv.count(usb::RequestKind::BulkWrite), 0);
     EXPECT_EQ(os::testing::soundRecorder().played, QStringList{QStringLiteral("SystemQuestion")});
     EXPECT_FALSE(w.lblLoadFlash.Visible());
