@@ -1,16 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything under AddressSanitizer and UndefinedBehaviorSanitizer,
-# runs every test headless, replays the fuzz corpora and builds the benchmarks.
+# replays the fuzz corpora, builds the benchmarks and runs every test headless.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSARON_SANITIZE=ON -DTESSARON_BENCH=OFF >/dev/null
-cmake --build build-asan -j "$jobs"
-ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
 # Fuzz targets: built with clang's libFuzzer, their seed corpora replayed once.
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
@@ -28,3 +24,9 @@ done
 # Benchmarks are built so they keep compiling; run them with scripts/bench.sh.
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESSARON_TESTS=OFF -DTESSARON_BENCH=ON >/dev/null
 cmake --build build-bench -j "$jobs"
+
+# The tests under AddressSanitizer and UndefinedBehaviorSanitizer, last, so their summary closes the output.
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSARON_SANITIZE=ON -DTESSARON_BENCH=OFF >/dev/null
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs"
