@@ -96,12 +96,12 @@ public:
     ui::Label lblLoadFlash{this, QStringLiteral("lblLoadFlash")};
     ui::CommandButton cmdLoad{this, QStringLiteral("cmdLoad")};
     ui::TimerControl tmrLoadFlash{this, QStringLiteral("tmrLoadFlash"), 200};
-    // Size references of the classic layout; never shown.
+    // Size references for the window height; never shown.
     ui::Label lblSpacer{this, QStringLiteral("lblSpacer")};
     ui::Label lblSpacer2{this, QStringLiteral("lblSpacer2")};
 
     // ---- operations ----
-    // Kept for the classic call order; the control arrays are their own collections.
+    // Does nothing: the control arrays are their own collections.
     void BuildCollections();
     // Make the frames of the next profile with their children; `profile` returns its number. The three are
     // called in step, so they yield the same number.
