@@ -18,6 +18,9 @@
 #include "shell/frm_usb_select.h"
 #include "shell/mdi_main.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <memory>
 
 namespace {
@@ -177,6 +180,12 @@ void Main(const QString& commandLine)
     statusLine(QString());
     statusLine(QStringLiteral("Loading Main Window..."));
     mdiMain& main = ui::form<mdiMain>();
+    // The normal placement fills the screen too, so the window is as large where no window manager
+    // honours the maximised state (a bare virtual display).
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        main.Move(area.x(), area.y(), area.width(), area.height());
+    }
     main.setWindowState(ui::vbMaximized);
     main.setCaption(kApplicationTitle);
     main.Show();
