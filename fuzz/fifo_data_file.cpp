@@ -3,42 +3,22 @@
 // value written as a number reads back as itself.
 
 #include "board/fifo_file.h"
+#include "fuzz/fuzz_support.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <cstdint>
-#include <cstdlib>
 
-namespace {
-
-const QString& filePath()
-{
-    static QTemporaryDir dir;
-    static const QString path = dir.filePath(QStringLiteral("fuzz.fifo.txt"));
-    return path;
-}
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using fuzzsupport::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    {
-        QFile file(filePath());
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return 0;
-        file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
-    }
-    const int32_t lines = ebCountFileLines(filePath());
+    const QString path = fuzzsupport::writeInput(QStringLiteral("fuzz.fifo.txt"), data, size);
+    if (path.isEmpty())
+        return 0;
+    const int32_t lines = ebCountFileLines(path);
     check(lines >= 0);
     for (const bool sxi : {false, true}) {
         const int limit = sxi ? board::kFifoSxiFileMaxLines : board::kFifoFileMaxLines;
-        const board::FifoFileContents contents = board::readFifoDataFile(filePath(), limit, sxi);
+        const board::FifoFileContents contents = board::readFifoDataFile(path, limit, sxi);
         if (!contents.ok()) {
             check(contents.badLine <= lines);
             continue;

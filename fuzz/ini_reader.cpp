@@ -1,41 +1,20 @@
 // Feeds arbitrary bytes to the INI reader as a file, reads every section and key back, and checks that a
 // write keeps the file's other sections and gives back what was written.
 
+#include "fuzz/fuzz_support.h"
 #include "platform/os/ini_document.h"
 #include "platform/os/ini_profile.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <cstdint>
-#include <cstdlib>
 
-namespace {
-
-const QString& iniPath()
-{
-    static QTemporaryDir dir;
-    static const QString path = dir.filePath(QStringLiteral("fuzz.ini"));
-    return path;
-}
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using fuzzsupport::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const QString& path = iniPath();
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return 0;
-        file.write(bytes);
-    }
+    const QString path = fuzzsupport::writeInput(QStringLiteral("fuzz.ini"), data, size);
+    if (path.isEmpty())
+        return 0;
 
     const QStringList sections = os::GetPrivateProfileSectionNames(path);
     for (const QString& section : sections) {

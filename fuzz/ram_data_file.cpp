@@ -3,39 +3,19 @@
 // same word.
 
 #include "board/ram_file.h"
+#include "fuzz/fuzz_support.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <cstdint>
-#include <cstdlib>
 
-namespace {
-
-const QString& filePath()
-{
-    static QTemporaryDir dir;
-    static const QString path = dir.filePath(QStringLiteral("fuzz.RAMData.txt"));
-    return path;
-}
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using fuzzsupport::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    {
-        QFile file(filePath());
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return 0;
-        file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
-    }
+    const QString path = fuzzsupport::writeInput(QStringLiteral("fuzz.RAMData.txt"), data, size);
+    if (path.isEmpty())
+        return 0;
     for (int format = -1; format <= 4; ++format) {
-        const board::RamFileContents contents = board::readRamDataFile(filePath(), format);
+        const board::RamFileContents contents = board::readRamDataFile(path, format);
         if (!contents.ok()) {
             check(format >= 0 && format <= 3 ? true : contents.words.empty());
             continue;

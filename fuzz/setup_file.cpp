@@ -3,18 +3,14 @@
 // a finite clock, and a file that reads back the same after being written again.
 
 #include "board/setup_file_format.h"
+#include "fuzz/fuzz_support.h"
 
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 
 namespace {
 
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
+using fuzzsupport::check;
 
 // The revision 3 layout's widths, with register 0x18 skipped as on a revision 1/2 chip when `skip18`.
 int widthOf(int16_t address, bool skip18)

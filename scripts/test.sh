@@ -13,7 +13,7 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=
   -DTESSARON_TESTS=OFF -DTESSARON_FUZZ=ON >/dev/null
 cmake --build build-fuzz -j "$jobs"
 for target in build-fuzz/fuzz/fuzz_*; do
-  [ -x "$target" ] || continue
+  [ -f "$target" ] && [ -x "$target" ] || continue
   name=$(basename "$target")
   corpus="fuzz/corpus/${name#fuzz_}"
   [ -d "$corpus" ] || continue
