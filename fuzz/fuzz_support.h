@@ -1,0 +1,33 @@
+#pragma once
+
+// What every fuzz target shares: the input written as a file the reader opens by name, and a check that
+// stops the run (libFuzzer reports it) when a property of an accepted file does not hold.
+
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+#include <cstdint>
+#include <cstdlib>
+
+namespace fuzzsupport {
+
+inline void check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+// Writes the input to `fileName` in a temporary folder kept for the run; the path, or an empty text
+// when the file cannot be written.
+inline QString writeInput(const QString& fileName, const uint8_t* data, size_t size)
+{
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(fileName);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return {};
+    file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
+    return path;
+}
+
+} // namespace fuzzsupport
