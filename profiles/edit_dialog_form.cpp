@@ -1,6 +1,7 @@
 #include "profiles/edit_dialog_form.h"
 
 #include "board/text_util.h"
+#include "profiles/edit_value.h"
 
 namespace profiles {
 
@@ -50,6 +51,52 @@ bool EditDialogForm::finishPendingEntry()
     if (!pending_)
         return true;
     return runEntry(*pending_);
+}
+
+void EditDialogForm::setUpWordView(ui::TextBox& box, const QString& text, const QString& tip)
+{
+    box.setText(text);
+    box.setToolTipText(tip);
+    box.setAlignment(ui::vbCenter);
+}
+
+void EditDialogForm::setUpByteBoxes(ui::ControlArray<ui::TextBox>& boxes, const QString& tip)
+{
+    for (ui::TextBox& box : boxes) {
+        setUpWordView(box, QStringLiteral("00000000"), tip);
+        box.setMaxLength(8);
+    }
+}
+
+void EditDialogForm::setUpSpinBar(ui::ScrollBar& bar)
+{
+    bar.setMax(1);
+    bar.setMin(-1);
+    bar.setValue(0);
+}
+
+void EditDialogForm::setUpCancelButton(ui::CommandButton& button)
+{
+    button.setCaption(QStringLiteral("Cancel"));
+    button.setCancel(true);
+    // Cancel leaves whatever is typed: it must not be held up by a view's refusal.
+    button.setCausesValidation(false);
+}
+
+void EditDialogForm::stepWord(ui::ScrollBar& bar, const ui::TextBox& decimalView, const rt::Decimal& lowest,
+                              const rt::Decimal& highest,
+                              const std::function<void(const rt::Decimal&)>& apply)
+{
+    const int step = bar.Value();
+    if (step == 0)
+        return;
+    const TypedWord current = readTypedWord(decimalView.Text());
+    if (current.kind == TypedKind::Number) {
+        const rt::Decimal next = current.value + rt::Decimal(step);
+        if (next >= lowest && next <= highest)
+            apply(next);
+    }
+    bar.setValue(0);
 }
 
 bool EditDialogForm::runEntry(ui::TextBox& box)

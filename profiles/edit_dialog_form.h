@@ -1,9 +1,14 @@
 #pragma once
 
 // What the word edit dialogs share: value boxes whose entry step runs when the box is left or Enter is
-// pressed in it, texts written by the dialog itself without counting as the user's edits, and the byte
-// boxes of the binary view.
+// pressed in it, texts written by the dialog itself without counting as the user's edits, the byte
+// boxes of the binary view, the spin bar that steps the word and the Cancel button.
 
+#include "platform/runtime/decimal.h"
+#include "platform/ui/controls_array.h"
+#include "platform/ui/controls_button.h"
+#include "platform/ui/controls_label.h"
+#include "platform/ui/controls_scrollbar.h"
 #include "platform/ui/controls_textbox.h"
 #include "platform/ui/form.h"
 
@@ -38,6 +43,18 @@ protected:
     bool finishPendingEntry();
     // Forgets a pending edit (the dialog closes without taking it).
     void dropPendingEntry() { pending_ = nullptr; }
+
+    // A word view as it first shows: `text`, `tip` as its tool tip, centred.
+    static void setUpWordView(ui::TextBox& box, const QString& text, const QString& tip);
+    // The byte boxes of the binary view: eight zeros, at most eight digits, centred.
+    static void setUpByteBoxes(ui::ControlArray<ui::TextBox>& boxes, const QString& tip);
+    // A spin bar that steps by one either way and rests at 0.
+    static void setUpSpinBar(ui::ScrollBar& bar);
+    static void setUpCancelButton(ui::CommandButton& button);
+    // One step of the spin bar: the word in `decimalView` plus the bar's direction goes to `apply` when it
+    // stays within `lowest` to `highest` (a view that holds no number steps nothing); the bar rests again.
+    static void stepWord(ui::ScrollBar& bar, const ui::TextBox& decimalView, const rt::Decimal& lowest,
+                         const rt::Decimal& highest, const std::function<void(const rt::Decimal&)>& apply);
 
 private:
     struct WiredBox {

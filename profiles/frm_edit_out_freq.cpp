@@ -52,29 +52,17 @@ frmEditOutFreq::frmEditOutFreq() : EditDialogForm(FormName)
     txtOutputFreqVal.setAlignment(ui::vbRightJustify);
     lblMhz.setCaption(QStringLiteral("MHz"));
     fraTunningWord.setCaption(QStringLiteral("Tuning Word Values"));
-    for (ui::TextBox& box : txtTW) {
-        box.setText(QStringLiteral("00000000"));
-        box.setToolTipText(QStringLiteral("Enter the binary value of the tuning word you want."));
-        box.setMaxLength(8);
-        box.setAlignment(ui::vbCenter);
-    }
+    setUpByteBoxes(txtTW, QStringLiteral("Enter the binary value of the tuning word you want."));
     lblTWBin.setCaption(QStringLiteral("Bin"));
-    txtTWHex.setText(QStringLiteral("000000000000"));
-    txtTWHex.setToolTipText(QStringLiteral("Enter the hexidecimal value of the tuning word you want."));
-    txtTWHex.setAlignment(ui::vbCenter);
+    setUpWordView(txtTWHex, QStringLiteral("000000000000"),
+                  QStringLiteral("Enter the hexidecimal value of the tuning word you want."));
     lblHex.setCaption(QStringLiteral("Hex"));
-    txtTWDec.setText(QStringLiteral("00000000"));
-    txtTWDec.setToolTipText(QStringLiteral("Enter the decimal value of the tuning word you want."));
-    txtTWDec.setAlignment(ui::vbCenter);
+    setUpWordView(txtTWDec, QStringLiteral("00000000"),
+                  QStringLiteral("Enter the decimal value of the tuning word you want."));
     lblDec.setCaption(QStringLiteral("Dec"));
-    vscDecTWVal.setMax(1);
-    vscDecTWVal.setMin(-1);
-    vscDecTWVal.setValue(0);
+    setUpSpinBar(vscDecTWVal);
     OKButton.setCaption(QStringLiteral("OK"));
-    CancelButton.setCaption(QStringLiteral("Cancel"));
-    CancelButton.setCancel(true);
-    // Cancel leaves whatever is typed: it must not be held up by a view's refusal.
-    CancelButton.setCausesValidation(false);
+    setUpCancelButton(CancelButton);
     shpOKHilight.setShape(ui::vbShapeRectangle);
     shpOKHilight.setBorderWidth(2);
     lblAutoSizeOutFreq.setCaption(QStringLiteral("-000.0000000000000"));
@@ -353,18 +341,10 @@ bool frmEditOutFreq::txtTW_Entry(int index)
 
 void frmEditOutFreq::vscDecTWVal_Change()
 {
-    const int step = vscDecTWVal.Value();
-    if (step == 0)
-        return;
-    const profiles::TypedWord current = profiles::readTypedWord(txtTWDec.Text());
-    if (current.kind == profiles::TypedKind::Number) {
-        const rt::Decimal next = current.value + rt::Decimal(step);
-        // The spin bar stops one short of the most negative two's-complement word.
-        const rt::Decimal lowest = signed_ ? lowestWord() + rt::Decimal(1) : lowestWord();
-        if (next >= lowest && next <= highestWord())
-            SetTW(next, nullptr);
-    }
-    vscDecTWVal.setValue(0);
+    // The spin bar stops one short of the most negative two's-complement word.
+    const rt::Decimal lowest = signed_ ? lowestWord() + rt::Decimal(1) : lowestWord();
+    stepWord(vscDecTWVal, txtTWDec, lowest, highestWord(),
+             [this](const rt::Decimal& next) { SetTW(next, nullptr); });
 }
 
 void frmEditOutFreq::OKButton_Click()

@@ -27,30 +27,18 @@ frmEditPhaseOffset1::frmEditPhaseOffset1() : EditDialogForm(FormName)
     txtSearchPhaseOff.setToolTipText(QStringLiteral("Sets the Desired Phase Offset value"));
     txtSearchPhaseOff.setAlignment(ui::vbRightJustify);
     lblPhaseDelDeg.setCaption(QStringLiteral("Deg"));
-    vscPhaseOffset.setMax(1);
-    vscPhaseOffset.setMin(-1);
-    vscPhaseOffset.setValue(0);
+    setUpSpinBar(vscPhaseOffset);
     Frame1.setCaption(QStringLiteral("Register Values"));
-    for (ui::TextBox& box : txtBinVal) {
-        box.setText(QStringLiteral("00000000"));
-        box.setToolTipText(QStringLiteral("Sets the phase offset binary register value"));
-        box.setMaxLength(8);
-        box.setAlignment(ui::vbCenter);
-    }
+    setUpByteBoxes(txtBinVal, QStringLiteral("Sets the phase offset binary register value"));
     lblBin.setCaption(QStringLiteral("Bin"));
-    txtHexVal.setText(QStringLiteral("0000"));
-    txtHexVal.setToolTipText(QStringLiteral("Sets the phase offset hexadecimal register value"));
-    txtHexVal.setAlignment(ui::vbCenter);
+    setUpWordView(txtHexVal, QStringLiteral("0000"),
+                  QStringLiteral("Sets the phase offset hexadecimal register value"));
     lblHex.setCaption(QStringLiteral("Hex"));
-    txtDecVal.setText(QStringLiteral("00000"));
-    txtDecVal.setToolTipText(QStringLiteral("Sets the phase offset decimal register value"));
-    txtDecVal.setAlignment(ui::vbCenter);
+    setUpWordView(txtDecVal, QStringLiteral("00000"),
+                  QStringLiteral("Sets the phase offset decimal register value"));
     lblDec.setCaption(QStringLiteral("Dec"));
     cmdOK.setCaption(QStringLiteral("&OK"));
-    cmdCancel.setCaption(QStringLiteral("Cancel"));
-    cmdCancel.setCancel(true);
-    // Cancel leaves whatever is typed: it must not be held up by a view's refusal.
-    cmdCancel.setCausesValidation(false);
+    setUpCancelButton(cmdCancel);
 
     wireValueBox(
         txtSearchPhaseOff, [this](int& key) { txtSearchPhaseOff_KeyPress(key); },
@@ -216,16 +204,8 @@ bool frmEditPhaseOffset1::txtBinVal_Entry(int index)
 
 void frmEditPhaseOffset1::vscPhaseOffset_Change()
 {
-    const int step = vscPhaseOffset.Value();
-    if (step == 0)
-        return;
-    const profiles::TypedWord current = profiles::readTypedWord(txtDecVal.Text());
-    if (current.kind == profiles::TypedKind::Number) {
-        const rt::Decimal next = current.value + rt::Decimal(step);
-        if (next >= rt::Decimal() && next <= rt::Decimal(highestWord()))
-            UpdateViews(static_cast<int32_t>(next.toInt64()), nullptr);
-    }
-    vscPhaseOffset.setValue(0);
+    stepWord(vscPhaseOffset, txtDecVal, rt::Decimal(), rt::Decimal(highestWord()),
+             [this](const rt::Decimal& next) { UpdateViews(static_cast<int32_t>(next.toInt64()), nullptr); });
 }
 
 void frmEditPhaseOffset1::cmdOK_Click()

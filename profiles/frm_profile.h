@@ -212,13 +212,29 @@ private:
     // ---- field steps shared by the two forms ----
     void validateFrequency(ui::TextBox& box, int n);
     void validatePhase(ui::TextBox& box, int n);
-    void frequencyKeyPress(ui::TextBox& box, int& keyAscii, bool& validate);
-    void valueKeyPress(ui::TextBox& box, int& keyAscii, bool& validate, bool refuseExponent);
-    void wholeNumberKeyPress(int& keyAscii, bool& validate);
+    // A field's validation, run by Enter as by leaving the box.
+    using FieldValidator = void (frmProfile::*)(int index, bool& cancel);
+    // Drops Enter and runs `validator` for the box at `index`; false for any other key.
+    bool takeEnter(int& keyAscii, int index, FieldValidator validator);
+    void frequencyKeyPress(ui::TextBox& box, int& keyAscii, int index, FieldValidator validator);
+    void valueKeyPress(ui::TextBox& box, int& keyAscii, int index, FieldValidator validator,
+                       bool refuseExponent);
+    void wholeNumberKeyPress(int& keyAscii, int index, FieldValidator validator);
     void openFrequencyDialog(ui::TextBox& box, int n);
     void openPhaseDialog(ui::TextBox& box, int n);
     void applyFrequencyLengthRule(ui::TextBox& box);
     void validateAddress(ui::TextBox& box, int n, int hi, int lo);
+    // A scale field (amplitude or output scale): how its word shows, its top word and where it goes.
+    struct ScaleField {
+        QString format;
+        int32_t topWord;
+        int hi;
+        int lo;
+        double (*toValue)(int32_t word);
+        int32_t (*toWord)(double value);
+    };
+    void validateScale(ui::TextBox& box, int n, const ScaleField& scale);
+    void openScaleDialog(const QString& formName, ui::TextBox& box, int n, int hi, int lo);
     void spin(ui::ScrollBar& bar, ui::TextBox& stepBox, ui::TextBox& valueBox, int n, bool amplitude);
     void focusLoad();
     void loadFieldsOf(int n, int16_t form, double clock);

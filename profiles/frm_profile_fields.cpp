@@ -37,7 +37,7 @@ const QString kAmplitudeFormat = QStringLiteral("0.00000");
 const QString kOutputScaleFormat = QStringLiteral("0.0000000");
 constexpr int32_t kTopPhaseWord = 65535;
 constexpr int32_t kTopAmplitudeWord = 16383;
-constexpr int16_t kTopOutputScaleWord = 255;
+constexpr int32_t kTopOutputScaleWord = 255;
 constexpr int32_t kTopRampRateWord = 65535;
 
 // Sets a flag for the length of a scope.
@@ -196,14 +196,21 @@ void frmProfile::focusLoad()
 
 // ---- key filters ----
 
-void frmProfile::frequencyKeyPress(ui::TextBox& box, int& keyAscii, bool& validate)
+bool frmProfile::takeEnter(int& keyAscii, int index, FieldValidator validator)
 {
-    validate = false;
-    if (keyAscii == kEnter) {
-        keyAscii = 0;
-        validate = true;
+    if (keyAscii != kEnter)
+        return false;
+    // Enter is not typed: it runs the box's validation as leaving the box does.
+    keyAscii = 0;
+    bool cancel = false;
+    (this->*validator)(index, cancel);
+    return true;
+}
+
+void frmProfile::frequencyKeyPress(ui::TextBox& box, int& keyAscii, int index, FieldValidator validator)
+{
+    if (takeEnter(keyAscii, index, validator))
         return;
-    }
     keyAscii = KeyFilterNoSign(KeyFilterNumeric(keyAscii));
     if (keyAscii == 'E' || keyAscii == 'e' ||
         secondSeparator(box, keyAscii, giDecimalSepCode, gsDecimalSep)) {
@@ -219,14 +226,11 @@ void frmProfile::frequencyKeyPress(ui::TextBox& box, int& keyAscii, bool& valida
     }
 }
 
-void frmProfile::valueKeyPress(ui::TextBox& box, int& keyAscii, bool& validate, bool refuseExponent)
+void frmProfile::valueKeyPress(ui::TextBox& box, int& keyAscii, int index, FieldValidator validator,
+                               bool refuseExponent)
 {
-    validate = false;
-    if (keyAscii == kEnter) {
-        keyAscii = 0;
-        validate = true;
+    if (takeEnter(keyAscii, index, validator))
         return;
-    }
     keyAscii = KeyFilterNoSign(KeyFilterNumeric(keyAscii));
     if (refuseExponent && (keyAscii == 'E' || keyAscii == 'e')) {
         keyAscii = 0;
@@ -238,13 +242,10 @@ void frmProfile::valueKeyPress(ui::TextBox& box, int& keyAscii, bool& validate, 
         keyAscii = 0;
 }
 
-void frmProfile::wholeNumberKeyPress(int& keyAscii, bool& validate)
+void frmProfile::wholeNumberKeyPress(int& keyAscii, int index, FieldValidator validator)
 {
-    validate = keyAscii == kEnter;
-    if (validate) {
-        keyAscii = 0;
+    if (takeEnter(keyAscii, index, validator))
         return;
-    }
     keyAscii = KeyFilterNoSign(KeyFilterNumeric2(keyAscii));
 }
 
@@ -255,102 +256,53 @@ void frmProfile::txtStepBox_KeyPress(int& keyAscii)
 
 void frmProfile::txtOutFreqQD_KeyPress(int index, int& keyAscii)
 {
-    bool validate = false;
-    frequencyKeyPress(txtOutFreqQD(index), keyAscii, validate);
-    if (validate) {
-        bool cancel = false;
-        txtOutFreqQD_Validate(index, cancel);
-    }
+    frequencyKeyPress(txtOutFreqQD(index), keyAscii, index, &frmProfile::txtOutFreqQD_Validate);
 }
 
 void frmProfile::txtOutFreqST_KeyPress(int index, int& keyAscii)
 {
-    bool validate = false;
-    frequencyKeyPress(txtOutFreqST(index), keyAscii, validate);
-    if (validate) {
-        bool cancel = false;
-        txtOutFreqST_Validate(index, cancel);
-    }
+    frequencyKeyPress(txtOutFreqST(index), keyAscii, index, &frmProfile::txtOutFreqST_Validate);
 }
 
 void frmProfile::txtPhaseOffsetQD_KeyPress(int index, int& keyAscii)
 {
-    bool validate = false;
-    valueKeyPress(txtPhaseOffsetQD(index), keyAscii, validate, false);
-    if (validate) {
-        bool cancel = false;
-        txtPhaseOffsetQD_Validate(index, cancel);
-    }
+    valueKeyPress(txtPhaseOffsetQD(index), keyAscii, index, &frmProfile::txtPhaseOffsetQD_Validate, false);
 }
 
 void frmProfile::txtPhaseOffsetST_KeyPress(int index, int& keyAscii)
 {
-    bool validate = false;
-    valueKeyPress(txtPhaseOffsetST(index), keyAscii, validate, false);
-    if (validate) {
-        bool cancel = false;
-        txtPhaseOffsetST_Validate(index, cancel);
-    }
+    valueKeyPress(txtPhaseOffsetST(index), keyAscii, index, &frmProfile::txtPhaseOffsetST_Validate, false);
 }
 
 void frmProfile::txtAmpScaleST_KeyPress(int index, int& keyAscii)
 {
-    bool validate = false;
-    valueKeyPress(txtAmpScaleST(index), keyAscii, validate, false);
-    if (validate) {
-        bool cancel = false;
-        txtAmpScaleST_Validate(index, cancel);
-    }
+    valueKeyPress(txtAmpScaleST(index), keyAscii, index, &frmProfile::txtAmpScaleST_Validate, false);
 }
 
 void frmProfile::txtOSFValQD_KeyPress(int index, int& keyAscii)
 {
-    bool validate = false;
-    valueKeyPress(txtOSFValQD(index), keyAscii, validate, false);
-    if (validate) {
-        bool cancel = false;
-        txtOSFValQD_Validate(index, cancel);
-    }
+    valueKeyPress(txtOSFValQD(index), keyAscii, index, &frmProfile::txtOSFValQD_Validate, false);
 }
 
 void frmProfile::txtRAMSegAddrRampRate_KeyPress(int index, int& keyAscii)
 {
-    bool validate = false;
-    valueKeyPress(txtRAMSegAddrRampRate(index), keyAscii, validate, true);
-    if (validate) {
-        bool cancel = false;
-        txtRAMSegAddrRampRate_Validate(index, cancel);
-    }
+    valueKeyPress(txtRAMSegAddrRampRate(index), keyAscii, index, &frmProfile::txtRAMSegAddrRampRate_Validate,
+                  true);
 }
 
 void frmProfile::txtCCIValQD_KeyPress(int index, int& keyAscii)
 {
-    bool validate = false;
-    wholeNumberKeyPress(keyAscii, validate);
-    if (validate) {
-        bool cancel = false;
-        txtCCIValQD_Validate(index, cancel);
-    }
+    wholeNumberKeyPress(keyAscii, index, &frmProfile::txtCCIValQD_Validate);
 }
 
 void frmProfile::txtRAMSegBeginAddr_KeyPress(int index, int& keyAscii)
 {
-    bool validate = false;
-    wholeNumberKeyPress(keyAscii, validate);
-    if (validate) {
-        bool cancel = false;
-        txtRAMSegBeginAddr_Validate(index, cancel);
-    }
+    wholeNumberKeyPress(keyAscii, index, &frmProfile::txtRAMSegBeginAddr_Validate);
 }
 
 void frmProfile::txtRAMSegFinalAddr_KeyPress(int index, int& keyAscii)
 {
-    bool validate = false;
-    wholeNumberKeyPress(keyAscii, validate);
-    if (validate) {
-        bool cancel = false;
-        txtRAMSegFinalAddr_Validate(index, cancel);
-    }
+    wholeNumberKeyPress(keyAscii, index, &frmProfile::txtRAMSegFinalAddr_Validate);
 }
 
 // ---- validation ----
@@ -452,46 +404,40 @@ void frmProfile::txtPhaseOffsetST_Validate(int index, bool& cancel)
     validatePhase(txtPhaseOffsetST(index), index);
 }
 
-void frmProfile::txtAmpScaleST_Validate(int index, bool& cancel)
+void frmProfile::validateScale(ui::TextBox& box, int n, const ScaleField& scale)
 {
-    (void)cancel;
     if (validating_)
         return;
     FlagScope validating(validating_);
-    ui::TextBox& box = txtAmpScaleST(index);
-    const double max = edtASFToAmpl(kTopAmplitudeWord);
+    const double max = scale.toValue(scale.topWord);
     const FieldEntry entry = readValueEntry(box.Text(), 0.0, max);
     if (entry.kind == FieldEntry::NotANumber || entry.kind == FieldEntry::Below)
-        box.setText(rt::Format(0.0, kAmplitudeFormat));
+        box.setText(rt::Format(0.0, scale.format));
     else if (entry.kind == FieldEntry::Above)
-        box.setText(rt::Format(max, kAmplitudeFormat));
-    const int32_t word = std::clamp(edtAmplToASF(numberIn(box.Text())), 0, kTopAmplitudeWord);
+        box.setText(rt::Format(max, scale.format));
+    const int32_t word = std::clamp(scale.toWord(numberIn(box.Text())), 0, scale.topWord);
     box.Tag = plainWord(word);
-    box.setText(rt::Format(edtASFToAmpl(word), kAmplitudeFormat));
-    storeField(index, kAmplitudeField.hi, kAmplitudeField.lo, box.Tag);
+    box.setText(rt::Format(scale.toValue(word), scale.format));
+    storeField(n, scale.hi, scale.lo, box.Tag);
     focusLoad();
+}
+
+void frmProfile::txtAmpScaleST_Validate(int index, bool& cancel)
+{
+    (void)cancel;
+    validateScale(txtAmpScaleST(index), index,
+                  {kAmplitudeFormat, kTopAmplitudeWord, kAmplitudeField.hi, kAmplitudeField.lo, edtASFToAmpl,
+                   edtAmplToASF});
 }
 
 void frmProfile::txtOSFValQD_Validate(int index, bool& cancel)
 {
     (void)cancel;
-    if (validating_)
-        return;
-    FlagScope validating(validating_);
-    ui::TextBox& box = txtOSFValQD(index);
-    const double max = edtOSFToGain(kTopOutputScaleWord);
-    const FieldEntry entry = readValueEntry(box.Text(), 0.0, max);
-    if (entry.kind == FieldEntry::NotANumber || entry.kind == FieldEntry::Below)
-        box.setText(rt::Format(0.0, kOutputScaleFormat));
-    else if (entry.kind == FieldEntry::Above)
-        box.setText(rt::Format(max, kOutputScaleFormat));
     // Truncated, not rounded: a gain never rounds up to a word above it.
-    const int16_t word =
-        std::clamp(edtGainToOSF(numberIn(box.Text())), static_cast<int16_t>(0), kTopOutputScaleWord);
-    box.Tag = plainWord(word);
-    box.setText(rt::Format(edtOSFToGain(word), kOutputScaleFormat));
-    storeField(index, kOutputScaleField.hi, kOutputScaleField.lo, box.Tag);
-    focusLoad();
+    validateScale(txtOSFValQD(index), index,
+                  {kOutputScaleFormat, kTopOutputScaleWord, kOutputScaleField.hi, kOutputScaleField.lo,
+                   [](int32_t word) { return edtOSFToGain(static_cast<int16_t>(word)); },
+                   [](double gain) { return static_cast<int32_t>(edtGainToOSF(gain)); }});
 }
 
 void frmProfile::txtCCIValQD_Change(int index)
@@ -600,22 +546,24 @@ void frmProfile::txtPhaseOffsetST_DblClick(int index)
     openPhaseDialog(txtPhaseOffsetST(index), index);
 }
 
+void frmProfile::openScaleDialog(const QString& formName, ui::TextBox& box, int n, int hi, int lo)
+{
+    if (!showBoxEditDialog(formName, box))
+        return;
+    storeField(n, hi, lo, box.Tag);
+    focusLoad();
+}
+
 void frmProfile::txtAmpScaleST_DblClick(int index)
 {
-    ui::TextBox& box = txtAmpScaleST(index);
-    if (!showBoxEditDialog(QStringLiteral("frmEditOSF"), box))
-        return;
-    storeField(index, kAmplitudeField.hi, kAmplitudeField.lo, box.Tag);
-    focusLoad();
+    openScaleDialog(QStringLiteral("frmEditOSF"), txtAmpScaleST(index), index, kAmplitudeField.hi,
+                    kAmplitudeField.lo);
 }
 
 void frmProfile::txtOSFValQD_DblClick(int index)
 {
-    ui::TextBox& box = txtOSFValQD(index);
-    if (!showBoxEditDialog(QStringLiteral("frmEditOSF_QM"), box))
-        return;
-    storeField(index, kOutputScaleField.hi, kOutputScaleField.lo, box.Tag);
-    focusLoad();
+    openScaleDialog(QStringLiteral("frmEditOSF_QM"), txtOSFValQD(index), index, kOutputScaleField.hi,
+                    kOutputScaleField.lo);
 }
 
 void frmProfile::txtRAMSegAddrRampRate_DblClick(int index)

@@ -3,6 +3,7 @@
 // Driving the edit dialogs as a user does: a caller's window with a value box, the dialog answered through
 // the modal hook, keys typed through the boxes' key filters.
 
+#include "platform/ui/controls_button.h"
 #include "platform/ui/controls_textbox.h"
 #include "platform/ui/form.h"
 #include "platform/ui/forms.h"
@@ -14,6 +15,8 @@
 #include <QWidget>
 #include <functional>
 
+#include <gtest/gtest.h>
+
 namespace edit_dialog_test {
 
 // The window a dialog is opened from: one value box, as a profile field.
@@ -23,10 +26,33 @@ public:
     ui::TextBox txtField{this, QStringLiteral("txtField")};
 };
 
+// A test with the caller's window and its value box.
+class CallerTest : public ::testing::Test {
+protected:
+    CallerForm caller;
+    ui::TextBox& field = caller.txtField;
+};
+
 // Makes the dialog the active window, so that focus moves run the classic focus events.
 inline void activate(ui::Form& form)
 {
     QApplication::setActiveWindow(form.frameWidget()->window());
+}
+
+// Lets `answer` work in the next modal showing of `Dialog` (it presses OK or Cancel), the dialog active.
+template <typename Dialog> void answerDialog(std::function<void(Dialog&)> answer)
+{
+    ui::testing::onModal<Dialog>([answer = std::move(answer)](Dialog& dialog) {
+        activate(dialog);
+        answer(dialog);
+    });
+}
+
+// Presses a button as the user does: the focus first (leaving a view runs its entry), then the click.
+inline void press(ui::CommandButton& button)
+{
+    button.SetFocus();
+    button.click();
 }
 
 // Types `keys` into the box one key at a time ("\r" is Enter, "\b" Backspace), through its KeyPress.

@@ -11,8 +11,6 @@
 
 namespace {
 
-using edit_dialog_test::activate;
-using edit_dialog_test::CallerForm;
 using edit_dialog_test::paste;
 using edit_dialog_test::retype;
 using edit_dialog_test::typeInto;
@@ -23,17 +21,13 @@ const QString kCaption = QStringLiteral("Edit output frequency");
 void openDialog(ui::TextBox& box, const profiles::EditValue& clock, int16_t bits,
                 std::function<void(frmEditOutFreq&)> answer, std::optional<bool> signedWords = std::nullopt)
 {
-    ui::testing::onModal<frmEditOutFreq>([answer = std::move(answer)](frmEditOutFreq& dialog) {
-        activate(dialog);
-        answer(dialog);
-    });
+    edit_dialog_test::answerDialog<frmEditOutFreq>(std::move(answer));
     ui::form<frmEditOutFreq>().ShowEditDialog(box, kCaption, clock, bits, signedWords);
 }
 
 void pressOK(frmEditOutFreq& dialog)
 {
-    dialog.OKButton.SetFocus();
-    dialog.OKButton.click();
+    edit_dialog_test::press(dialog.OKButton);
 }
 
 // The binary view of a 32-bit word: boxes 5 (most significant) down to 2.
@@ -67,11 +61,7 @@ const ViewState kZero{QStringLiteral("0.00000000"), QStringLiteral("0000000000")
                       QStringLiteral("00000000 00000000 00000000 00000000")};
 const QString kTopWord = QStringLiteral("4294967295");
 
-class OutFreqDialog : public ::testing::Test {
-protected:
-    CallerForm caller;
-    ui::TextBox& field = caller.txtField;
-};
+class OutFreqDialog : public edit_dialog_test::CallerTest {};
 
 // ---- the worked example, both ways ----
 

@@ -11,7 +11,6 @@
 
 namespace {
 
-using edit_dialog_test::activate;
 using edit_dialog_test::CallerForm;
 using edit_dialog_test::paste;
 using edit_dialog_test::retype;
@@ -20,17 +19,13 @@ using edit_dialog_test::typeInto;
 void openDialog(ui::TextBox& box, const profiles::EditValue& clock,
                 std::function<void(frmEditPhaseOffset1&)> answer)
 {
-    ui::testing::onModal<frmEditPhaseOffset1>([answer = std::move(answer)](frmEditPhaseOffset1& dialog) {
-        activate(dialog);
-        answer(dialog);
-    });
+    edit_dialog_test::answerDialog<frmEditPhaseOffset1>(std::move(answer));
     ui::form<frmEditPhaseOffset1>().ShowEditDialog(box, clock);
 }
 
 void pressOK(frmEditPhaseOffset1& dialog)
 {
-    dialog.cmdOK.SetFocus();
-    dialog.cmdOK.click();
+    edit_dialog_test::press(dialog.cmdOK);
 }
 
 struct PhaseViews {
@@ -51,10 +46,8 @@ const PhaseViews kTopPhase{"359.995", "65535", "FFFF", "11111111", "11111111"};
 const QString kDecimalLimit = QStringLiteral("The decimal value of the Phase Offset should not exceed 65535");
 const QString kHexLimit = QStringLiteral("The hex value of the Phase Offset should not exceed FFFF");
 
-class PhaseDialog : public ::testing::Test {
+class PhaseDialog : public edit_dialog_test::CallerTest {
 protected:
-    CallerForm caller;
-    ui::TextBox& field = caller.txtField;
     void SetUp() override { gvEditSysClock.reset(); }
     void TearDown() override { gvEditSysClock.reset(); }
 };
