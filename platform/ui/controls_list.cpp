@@ -10,15 +10,6 @@
 
 namespace ui {
 
-namespace {
-
-bool validInsert(int index, int count)
-{
-    return index >= -1 && index <= count;
-}
-
-} // namespace
-
 // ---- ListBox ----
 
 ListBox::ListBox(Form* owner, QString name, int index) : Control(owner, std::move(name), index)
@@ -42,13 +33,9 @@ QWidget* ListBox::widget() const
 
 void ListBox::AddItem(const QString& text, int index)
 {
-    const int count = ListCount();
-    if (!validInsert(index, count))
+    const int at = items_.insert(text, index);
+    if (at < 0)
         return;
-    const int at = index < 0 ? count : index;
-    items_.insert(items_.begin() + at, Item{text, 0});
-    if (listIndex_ >= at)
-        ++listIndex_;
     if (list_) {
         syncing_ = true;
         list_->insertItem(at, text);
@@ -59,13 +46,8 @@ void ListBox::AddItem(const QString& text, int index)
 
 void ListBox::RemoveItem(int index)
 {
-    if (index < 0 || index >= ListCount())
+    if (!items_.remove(index))
         return;
-    items_.erase(items_.begin() + index);
-    if (listIndex_ == index)
-        listIndex_ = -1;
-    else if (listIndex_ > index)
-        --listIndex_;
     if (list_) {
         syncing_ = true;
         delete list_->takeItem(index);
@@ -77,7 +59,6 @@ void ListBox::RemoveItem(int index)
 void ListBox::Clear()
 {
     items_.clear();
-    listIndex_ = -1;
     if (list_) {
         syncing_ = true;
         list_->clear();
@@ -87,34 +68,31 @@ void ListBox::Clear()
 
 QString ListBox::List(int index) const
 {
-    return index >= 0 && index < ListCount() ? items_[static_cast<size_t>(index)].text : QString();
+    return items_.text(index);
 }
 
 void ListBox::setList(int index, const QString& text)
 {
-    if (index < 0 || index >= ListCount())
+    if (!items_.setText(index, text))
         return;
-    items_[static_cast<size_t>(index)].text = text;
     if (list_ && list_->item(index))
         list_->item(index)->setText(text);
 }
 
 int ListBox::ItemData(int index) const
 {
-    return index >= 0 && index < ListCount() ? items_[static_cast<size_t>(index)].data : 0;
+    return items_.data(index);
 }
 
 void ListBox::setItemData(int index, int data)
 {
-    if (index >= 0 && index < ListCount())
-        items_[static_cast<size_t>(index)].data = data;
+    items_.setData(index, data);
 }
 
 void ListBox::setListIndex(int index)
 {
-    if (index < -1 || index >= ListCount())
+    if (!items_.select(index))
         return;
-    listIndex_ = index;
     syncSelection();
     Click();
 }
@@ -124,21 +102,22 @@ void ListBox::syncSelection()
     if (!list_)
         return;
     syncing_ = true;
-    if (listIndex_ < 0) {
+    const int selected = items_.selected();
+    if (selected < 0) {
         list_->setCurrentRow(-1);
         list_->clearSelection();
     } else {
-        list_->setCurrentRow(listIndex_);
-        list_->scrollToItem(list_->item(listIndex_));
+        list_->setCurrentRow(selected);
+        list_->scrollToItem(list_->item(selected));
     }
     syncing_ = false;
 }
 
 void ListBox::userSelected(int row)
 {
-    if (syncing_ || row == listIndex_ || row < 0)
+    if (syncing_ || row == items_.selected() || row < 0)
         return;
-    listIndex_ = row;
+    items_.select(row);
     Click();
 }
 
@@ -177,13 +156,9 @@ QWidget* ComboBox::widget() const
 
 void ComboBox::AddItem(const QString& text, int index)
 {
-    const int count = ListCount();
-    if (!validInsert(index, count))
+    const int at = items_.insert(text, index);
+    if (at < 0)
         return;
-    const int at = index < 0 ? count : index;
-    items_.insert(items_.begin() + at, Item{text, 0});
-    if (listIndex_ >= at)
-        ++listIndex_;
     if (combo_) {
         syncing_ = true;
         combo_->insertItem(at, text);
@@ -194,13 +169,8 @@ void ComboBox::AddItem(const QString& text, int index)
 
 void ComboBox::RemoveItem(int index)
 {
-    if (index < 0 || index >= ListCount())
+    if (!items_.remove(index))
         return;
-    items_.erase(items_.begin() + index);
-    if (listIndex_ == index)
-        listIndex_ = -1;
-    else if (listIndex_ > index)
-        --listIndex_;
     if (combo_) {
         syncing_ = true;
         combo_->removeItem(index);
@@ -212,7 +182,6 @@ void ComboBox::RemoveItem(int index)
 void ComboBox::Clear()
 {
     items_.clear();
-    listIndex_ = -1;
     // Clearing an editable combo empties its edit field too, as the classic control does (no Change).
     editText_.clear();
     if (combo_) {
@@ -225,14 +194,13 @@ void ComboBox::Clear()
 
 QString ComboBox::List(int index) const
 {
-    return index >= 0 && index < ListCount() ? items_[static_cast<size_t>(index)].text : QString();
+    return items_.text(index);
 }
 
 void ComboBox::setList(int index, const QString& text)
 {
-    if (index < 0 || index >= ListCount())
+    if (!items_.setText(index, text))
         return;
-    items_[static_cast<size_t>(index)].text = text;
     if (combo_) {
         syncing_ = true;
         combo_->setItemText(index, text);
@@ -243,20 +211,18 @@ void ComboBox::setList(int index, const QString& text)
 
 int ComboBox::ItemData(int index) const
 {
-    return index >= 0 && index < ListCount() ? items_[static_cast<size_t>(index)].data : 0;
+    return items_.data(index);
 }
 
 void ComboBox::setItemData(int index, int data)
 {
-    if (index >= 0 && index < ListCount())
-        items_[static_cast<size_t>(index)].data = data;
+    items_.setData(index, data);
 }
 
 void ComboBox::setListIndex(int index)
 {
-    if (index < -1 || index >= ListCount())
+    if (!items_.select(index))
         return;
-    listIndex_ = index;
     if (editable() && index >= 0)
         editText_ = List(index);
     syncQt();
@@ -265,14 +231,14 @@ void ComboBox::setListIndex(int index)
 
 QString ComboBox::Text() const
 {
-    return editable() ? editText_ : List(listIndex_);
+    return editable() ? editText_ : List(items_.selected());
 }
 
 void ComboBox::setText(const QString& text)
 {
     if (!editable()) {
         for (int i = 0; i < ListCount(); ++i) {
-            if (items_[static_cast<size_t>(i)].text == text) {
+            if (items_.text(i) == text) {
                 setListIndex(i);
                 return;
             }
@@ -282,8 +248,8 @@ void ComboBox::setText(const QString& text)
     if (text == editText_)
         return;
     editText_ = text;
-    if (listIndex_ >= 0 && List(listIndex_) != text)
-        listIndex_ = -1;
+    if (items_.selected() >= 0 && List(items_.selected()) != text)
+        items_.select(-1);
     syncQt();
     Change();
 }
@@ -293,8 +259,8 @@ void ComboBox::syncQt()
     if (!combo_)
         return;
     syncing_ = true;
-    if (combo_->currentIndex() != listIndex_)
-        combo_->setCurrentIndex(listIndex_);
+    if (combo_->currentIndex() != items_.selected())
+        combo_->setCurrentIndex(items_.selected());
     if (QLineEdit* edit = combo_->lineEdit()) {
         if (edit->text() != editText_)
             edit->setText(editText_);
@@ -304,9 +270,9 @@ void ComboBox::syncQt()
 
 void ComboBox::userSelected(int row)
 {
-    if (syncing_ || row < 0 || row == listIndex_)
+    if (syncing_ || row < 0 || row == items_.selected())
         return;
-    listIndex_ = row;
+    items_.select(row);
     if (editable()) {
         editText_ = List(row);
         syncQt();
@@ -319,8 +285,8 @@ void ComboBox::userEdited(const QString& text)
     if (syncing_ || text == editText_)
         return;
     editText_ = text;
-    if (listIndex_ >= 0 && List(listIndex_) != text)
-        listIndex_ = -1;
+    if (items_.selected() >= 0 && List(items_.selected()) != text)
+        items_.select(-1);
     Change();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ui/control.h"
+#include "platform/ui/list_items.h"
 
 #include <QPointer>
 
@@ -26,10 +27,10 @@ public:
     void Clear();
     QString List(int index) const; // "" out of range
     void setList(int index, const QString& text);
-    int ListCount() const { return static_cast<int>(items_.size()); }
-    int ListIndex() const { return listIndex_; }
+    int ListCount() const { return items_.count(); }
+    int ListIndex() const { return items_.selected(); }
     void setListIndex(int index);
-    QString Text() const { return List(listIndex_); }
+    QString Text() const { return List(items_.selected()); }
     int ItemData(int index) const; // 0 out of range
     void setItemData(int index, int data);
 
@@ -40,15 +41,10 @@ protected:
     void onDblClick() override { DblClick(); }
 
 private:
-    struct Item {
-        QString text;
-        int data = 0;
-    };
     void syncSelection();
     void userSelected(int row);
     QPointer<QListWidget> list_;
-    std::vector<Item> items_;
-    int listIndex_ = -1;
+    detail::ListItems items_;
     bool syncing_ = false;
 };
 
@@ -69,8 +65,8 @@ public:
     void Clear();
     QString List(int index) const;
     void setList(int index, const QString& text);
-    int ListCount() const { return static_cast<int>(items_.size()); }
-    int ListIndex() const { return listIndex_; }
+    int ListCount() const { return items_.count(); }
+    int ListIndex() const { return items_.selected(); }
     void setListIndex(int index);
     QString Text() const;
     void setText(const QString& text);
@@ -85,18 +81,13 @@ protected:
     bool onKeyPress(QWidget* target, QKeyEvent* event) override;
 
 private:
-    struct Item {
-        QString text;
-        int data = 0;
-    };
     bool editable() const { return style_ != vbComboDropdownList; }
     void syncQt();
     void userSelected(int row);
     void userEdited(const QString& text);
     QPointer<QComboBox> combo_;
-    std::vector<Item> items_;
+    detail::ListItems items_;
     int style_;
-    int listIndex_ = -1;
     QString editText_;
     bool syncing_ = false;
     bool synthesizing_ = false;

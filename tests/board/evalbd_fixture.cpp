@@ -1,5 +1,7 @@
 #include "evalbd_fixture.h"
 
+#include "common/emulated_usb.h"
+
 namespace evalbdtest {
 
 QByteArray bytes(std::initializer_list<int> values)
@@ -8,22 +10,6 @@ QByteArray bytes(std::initializer_list<int> values)
     for (int v : values)
         out.append(static_cast<char>(v));
     return out;
-}
-
-QString bits(uint64_t value, int width)
-{
-    QString out;
-    for (int k = width - 1; k >= 0; --k)
-        out.append((value >> k) & 1U ? QLatin1Char('1') : QLatin1Char('0'));
-    return out;
-}
-
-uint64_t valueOf(const QString& text)
-{
-    uint64_t v = 0;
-    for (QChar c : text)
-        v = (v << 1) | (c == QLatin1Char('1') ? 1U : 0U);
-    return v;
 }
 
 QString reversed(const QString& text)
@@ -57,18 +43,14 @@ EvalBdTest::~EvalBdTest()
 
 usb::EmulatedBoard& EvalBdTest::plug(const usb::BoardOptions& options)
 {
-    usb::EmulatedBoard& b = drv.attach(0, options);
-    EXPECT_EQ(goEZUSB().GetDevices(), 1);
-    EXPECT_EQ(goEZUSB().SelectDevice(0, 0), 1);
-    bd->InitIOBuffs();
+    usb::EmulatedBoard& b = testusb::plugAndSelect(drv, *bd, options);
     clearRecords();
     return b;
 }
 
 void EvalBdTest::clearRecords()
 {
-    drv.clearTrace();
-    drv.clearViolations();
+    testusb::clearTraffic(drv);
     events.clear();
 }
 

@@ -5,6 +5,7 @@
 
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
+#include "common/bit_strings.h"
 #include "platform/usb/emulated_driver.h"
 
 #include <QByteArray>
@@ -20,9 +21,8 @@ namespace evalbdtest {
 
 // The bytes of a command, for comparing with the trace.
 QByteArray bytes(std::initializer_list<int> values);
-// `width` characters of a value, most significant first.
-QString bits(uint64_t value, int width);
-uint64_t valueOf(const QString& bits);
+using testbits::bits;
+using testbits::valueOf;
 QString reversed(const QString& text);
 // The bit values carried by wire words (every second byte), in wire order.
 QString wireBits(const QByteArray& words);

@@ -2,6 +2,7 @@
 
 #include "board/board_flags.h"
 #include "board/globals.h"
+#include "common/emulated_usb.h"
 #include "shell/frm_control.h"
 #include "shell/mdi_main.h"
 #include "shell/startup.h"
@@ -17,22 +18,6 @@
 #include <algorithm>
 
 namespace profiletest {
-
-QString bits(uint64_t value, int width)
-{
-    QString out;
-    for (int k = width - 1; k >= 0; --k)
-        out.append((value >> k) & 1U ? QLatin1Char('1') : QLatin1Char('0'));
-    return out;
-}
-
-uint64_t valueOf(const QString& text)
-{
-    uint64_t v = 0;
-    for (QChar c : text)
-        v = (v << 1) | (c == QLatin1Char('1') ? 1U : 0U);
-    return v;
-}
 
 void RecordingProgress::init(int32_t min, int32_t max, const QString& text)
 {
@@ -79,10 +64,7 @@ ProfileWindowTest::~ProfileWindowTest()
 
 usb::EmulatedBoard& ProfileWindowTest::plugBoard(const usb::BoardOptions& options)
 {
-    usb::EmulatedBoard& board = drv.attach(0, options);
-    EXPECT_EQ(goEZUSB().GetDevices(), 1);
-    EXPECT_EQ(goEZUSB().SelectDevice(0, static_cast<int32_t>(mdi->hWnd())), 1);
-    bd().InitIOBuffs();
+    usb::EmulatedBoard& board = testusb::plugAndSelect(drv, bd(), options, static_cast<int32_t>(mdi->hWnd()));
     gbBoardConnected = true;
     clearTraffic();
     return board;
@@ -132,8 +114,7 @@ void ProfileWindowTest::setOperatingMode(int mode, bool ramEnabled)
 
 void ProfileWindowTest::clearTraffic()
 {
-    drv.clearTrace();
-    drv.clearViolations();
+    testusb::clearTraffic(drv);
 }
 
 QList<ProfileWindowTest::SerialWrite> ProfileWindowTest::serialWrites() const

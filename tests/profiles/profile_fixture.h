@@ -8,6 +8,7 @@
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
 #include "board/progress.h"
+#include "common/bit_strings.h"
 #include "platform/runtime/locale_info.h"
 #include "platform/usb/emulated_driver.h"
 #include "profiles/frm_profile.h"
@@ -26,8 +27,8 @@ class mdiMain;
 
 namespace profiletest {
 
-QString bits(uint64_t value, int width);
-uint64_t valueOf(const QString& bits);
+using testbits::bits;
+using testbits::valueOf;
 
 // The progress calls in order: "init 0 10 Loading...", "value 3", "reset".
 class RecordingProgress : public ProgressSink {

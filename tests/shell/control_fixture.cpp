@@ -2,28 +2,13 @@
 
 #include "board/board_flags.h"
 #include "board/globals.h"
+#include "common/emulated_usb.h"
 
 #include "platform/ui/forms.h"
 
 #include <ostream>
 
 namespace controltest {
-
-QString bits(uint64_t value, int width)
-{
-    QString out;
-    for (int k = width - 1; k >= 0; --k)
-        out.append((value >> k) & 1U ? QLatin1Char('1') : QLatin1Char('0'));
-    return out;
-}
-
-uint64_t valueOf(const QString& text)
-{
-    uint64_t v = 0;
-    for (QChar c : text)
-        v = (v << 1) | (c == QLatin1Char('1') ? 1U : 0U);
-    return v;
-}
 
 bool operator==(const SerialWrite& a, const SerialWrite& b)
 {
@@ -59,10 +44,7 @@ void ControlWindowTest::useRevision(int16_t rev)
 
 usb::EmulatedBoard& ControlWindowTest::plugBoard(const usb::BoardOptions& options)
 {
-    usb::EmulatedBoard& board = drv.attach(0, options);
-    EXPECT_EQ(goEZUSB().GetDevices(), 1);
-    EXPECT_EQ(goEZUSB().SelectDevice(0, 0), 1);
-    bd->InitIOBuffs();
+    usb::EmulatedBoard& board = testusb::plugAndSelect(drv, *bd, options);
     gbBoardConnected = true;
     clearTraffic();
     return board;
@@ -110,8 +92,7 @@ QList<SerialWrite> ControlWindowTest::serialWrites() const
 
 void ControlWindowTest::clearTraffic()
 {
-    drv.clearTrace();
-    drv.clearViolations();
+    testusb::clearTraffic(drv);
 }
 
 } // namespace controltest

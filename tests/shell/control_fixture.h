@@ -5,6 +5,7 @@
 
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
+#include "common/bit_strings.h"
 #include "shell/frm_control.h"
 
 #include "platform/usb/emulated_board.h"
@@ -28,8 +29,8 @@ static inline void PrintTo(const QString& text, std::ostream* out)
 
 namespace controltest {
 
-QString bits(uint64_t value, int width);
-uint64_t valueOf(const QString& bits);
+using testbits::bits;
+using testbits::valueOf;
 
 // One register write as it crossed pipe 3: the instruction's address and the value's bits.
 struct SerialWrite {
