@@ -268,6 +268,10 @@ private:
     bool command(std::initializer_list<uint8_t> bytes, const char* failureText);
     bool query(std::initializer_list<uint8_t> bytes, uint8_t* reply, int32_t replyLength,
                const char* failureText);
+    // A one-byte reply: the byte, or 0 when the command fails.
+    uint8_t queryByte(std::initializer_list<uint8_t> bytes, const char* failureText);
+    // A one-byte acknowledgement: true when the command went through and the reply is not 0.
+    bool queryAcknowledged(std::initializer_list<uint8_t> bytes, const char* failureText);
     void reportFailure(const char* text) const;
     std::optional<uint8_t> readReadyLines();
     int packetBits();

@@ -21,8 +21,7 @@ bool cZR4470XEvalBd::SetPortAValue(uint8_t value)
 
 uint8_t cZR4470XEvalBd::GetPortAValue()
 {
-    uint8_t reply = 0;
-    return query({2}, &reply, 1, "Error: Unable to get PortA value.") ? reply : 0;
+    return queryByte({2}, "Error: Unable to get PortA value.");
 }
 
 void cZR4470XEvalBd::SetRdBackMode(bool on)
@@ -59,8 +58,7 @@ void cZR4470XEvalBd::ResetFirmware()
 
 uint8_t cZR4470XEvalBd::GetPortBValue()
 {
-    uint8_t reply = 0;
-    return query({9}, &reply, 1, "Error: Unable to get PortB value.") ? reply : 0;
+    return queryByte({9}, "Error: Unable to get PortB value.");
 }
 
 bool cZR4470XEvalBd::SetPortBValue(uint8_t value)
@@ -70,8 +68,7 @@ bool cZR4470XEvalBd::SetPortBValue(uint8_t value)
 
 uint8_t cZR4470XEvalBd::GetPortDValue()
 {
-    uint8_t reply = 0;
-    return query({11}, &reply, 1, "Error: Unable to get PortD value.") ? reply : 0;
+    return queryByte({11}, "Error: Unable to get PortD value.");
 }
 
 bool cZR4470XEvalBd::SetPortDValue(uint8_t value)
@@ -90,20 +87,17 @@ int32_t cZR4470XEvalBd::SetHostID(int32_t id)
 
 bool cZR4470XEvalBd::SetLEDBlink(uint8_t value)
 {
-    uint8_t reply = 0;
-    return query({15, value}, &reply, 1, "Error: Could not set LED Blink value.") && reply != 0;
+    return queryAcknowledged({15, value}, "Error: Could not set LED Blink value.");
 }
 
 bool cZR4470XEvalBd::SetAutoCSBMode(uint8_t value)
 {
-    uint8_t reply = 0;
-    return query({16, value}, &reply, 1, "Error: Setting AutoCSBMode.") && reply != 0;
+    return queryAcknowledged({16, value}, "Error: Setting AutoCSBMode.");
 }
 
 bool cZR4470XEvalBd::SetAutoCSBMaskVal(uint8_t value)
 {
-    uint8_t reply = 0;
-    return query({17, value}, &reply, 1, "Error: Setting AutoCSBMask Value.") && reply != 0;
+    return queryAcknowledged({17, value}, "Error: Setting AutoCSBMask Value.");
 }
 
 bool cZR4470XEvalBd::SetPortCValue(uint8_t value)
@@ -113,8 +107,7 @@ bool cZR4470XEvalBd::SetPortCValue(uint8_t value)
 
 uint8_t cZR4470XEvalBd::GetPortCValue()
 {
-    uint8_t reply = 0;
-    return query({19}, &reply, 1, "Error: Unable to get PortC value.") ? reply : 0;
+    return queryByte({19}, "Error: Unable to get PortC value.");
 }
 
 bool cZR4470XEvalBd::SetPortEValue(uint8_t value)
@@ -124,8 +117,7 @@ bool cZR4470XEvalBd::SetPortEValue(uint8_t value)
 
 uint8_t cZR4470XEvalBd::GetPortEValue()
 {
-    uint8_t reply = 0;
-    return query({21}, &reply, 1, "Error: Unable to get PortE value.") ? reply : 0;
+    return queryByte({21}, "Error: Unable to get PortE value.");
 }
 
 std::optional<uint8_t> cZR4470XEvalBd::IsHighSpeed()
@@ -167,4 +159,16 @@ void cZR4470XEvalBd::setFlashUSBStatus(bool flash)
     flashUSBStatus_ = flash;
     if (!goEZUSB().DriverName().isEmpty())
         SetLEDBlink(flash ? 1 : 0);
+}
+
+uint8_t cZR4470XEvalBd::queryByte(std::initializer_list<uint8_t> bytes, const char* failureText)
+{
+    uint8_t reply = 0;
+    return query(bytes, &reply, 1, failureText) ? reply : 0;
+}
+
+bool cZR4470XEvalBd::queryAcknowledged(std::initializer_list<uint8_t> bytes, const char* failureText)
+{
+    uint8_t reply = 0;
+    return query(bytes, &reply, 1, failureText) && reply != 0;
 }
