@@ -1,7 +1,10 @@
 #include "app/termination_signals.h"
-#include "profiles/frm_profile.h"
+#include "debug/register_windows.h"
+#include "modulation/register_windows.h"
+#include "profiles/register_windows.h"
 #include "shell/frm_control.h"
 #include "shell/startup.h"
+#include "sweep/register_windows.h"
 
 #include <QApplication>
 
@@ -12,9 +15,12 @@ int main(int argc, char** argv)
     // Every window decides for itself when it goes; the program ends only through EndProgram.
     QApplication::setQuitOnLastWindowClosed(false);
     endProgramOnTerminationSignals();
-    // The windows start-up opens by name.
+    // The windows that are opened by name, start-up's among them.
     registerControlWindow();
-    registerProfileWindow();
+    RegisterProfilesWindows();
+    RegisterSweepWindows();
+    RegisterDebugWindows();
+    RegisterModulationWindows();
     Main();
     return QApplication::exec();
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need; does nothing when all are present.
 set -euo pipefail
-packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libgmock-dev
+packages=(build-essential ccache cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev clang libclang-rt-14-dev clang-format)
 missing=()
 for p in "${packages[@]}"; do

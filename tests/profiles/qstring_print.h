@@ -1,11 +1,3 @@
 #pragma once
 
-// Failure messages show texts as text.
-
-#include <QString>
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
+#include "common/qstring_print.h"

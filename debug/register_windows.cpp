@@ -1,0 +1,5 @@
+#include "debug/register_windows.h"
+
+void RegisterDebugWindows()
+{
+}

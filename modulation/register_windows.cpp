@@ -1,0 +1,5 @@
+#include "modulation/register_windows.h"
+
+void RegisterModulationWindows()
+{
+}

@@ -1,0 +1,4 @@
+#pragma once
+
+// Makes this library's windows known to the forms registry; app/ calls it before start-up.
+void RegisterProfilesWindows();

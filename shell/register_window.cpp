@@ -1,0 +1,292 @@
+#include "shell/register_window.h"
+
+#include "board/board_flags.h"
+#include "board/cls_ezusb.h"
+#include "board/evalbd.h"
+#include "board/globals.h"
+#include "board/progress.h"
+#include "board/sound.h"
+#include "shell/mdi_main.h"
+
+#include "platform/ui/app.h"
+#include "platform/ui/forms.h"
+
+namespace regwin {
+
+namespace {
+
+int defaultIndex(const FieldRow& row, uint64_t value, int count)
+{
+    if (row.indexOf)
+        return row.indexOf(value);
+    return value < static_cast<uint64_t>(count) ? static_cast<int>(value) : -1;
+}
+
+std::optional<uint64_t> listValue(const FieldRow& row, int index)
+{
+    if (index < 0)
+        return std::nullopt;
+    if (row.valueOf)
+        return row.valueOf(index);
+    return static_cast<uint64_t>(index);
+}
+
+} // namespace
+
+FieldRow& FieldTable::add(FieldRow row)
+{
+    rows_.push_back(std::move(row));
+    return rows_.back();
+}
+
+FieldRow& FieldTable::check(ui::CheckBox& box, RegisterField field, std::function<void()> after)
+{
+    return add({FieldRow::Kind::Check, &box, field, 0, {}, {}, {}, {}, std::move(after)});
+}
+
+FieldRow& FieldTable::list(ui::ListBox& list, RegisterField field, std::function<void()> after)
+{
+    return add({FieldRow::Kind::List, &list, field, 0, {}, {}, {}, {}, std::move(after)});
+}
+
+FieldRow& FieldTable::combo(ui::ComboBox& combo, RegisterField field, std::function<void()> after)
+{
+    return add({FieldRow::Kind::Combo, &combo, field, 0, {}, {}, {}, {}, std::move(after)});
+}
+
+FieldRow& FieldTable::option(ui::OptionButton& button, RegisterField field, uint64_t value,
+                             std::function<void()> after)
+{
+    return add({FieldRow::Kind::Option, &button, field, value, {}, {}, {}, {}, std::move(after)});
+}
+
+FieldRow& FieldTable::custom(ui::Control& control, RegisterField field, std::function<void(uint64_t)> show,
+                             std::function<std::optional<uint64_t>()> read)
+{
+    return add({FieldRow::Kind::Custom, &control, field, 0, {}, {}, std::move(show), std::move(read), {}});
+}
+
+void FieldTable::bindClicks()
+{
+    for (FieldRow& row : rows_) {
+        const FieldRow* r = &row;
+        auto clicked = [this, r] {
+            if (refreshing_)
+                return;
+            store(*r);
+            if (r->after)
+                r->after();
+        };
+        switch (row.kind) {
+        case FieldRow::Kind::Check:
+            static_cast<ui::CheckBox*>(row.control)->Click = clicked;
+            break;
+        case FieldRow::Kind::List:
+            static_cast<ui::ListBox*>(row.control)->Click = clicked;
+            break;
+        case FieldRow::Kind::Combo:
+            static_cast<ui::ComboBox*>(row.control)->Click = clicked;
+            break;
+        case FieldRow::Kind::Option:
+            static_cast<ui::OptionButton*>(row.control)->Click = clicked;
+            break;
+        case FieldRow::Kind::Custom:
+            break;
+        }
+    }
+}
+
+bool FieldTable::store(const FieldRow& row) const
+{
+    std::optional<uint64_t> value;
+    switch (row.kind) {
+    case FieldRow::Kind::Check: {
+        const int v = static_cast<ui::CheckBox*>(row.control)->Value();
+        value = v == 1 ? 1U : 0U;
+        break;
+    }
+    case FieldRow::Kind::List:
+        value = listValue(row, static_cast<ui::ListBox*>(row.control)->ListIndex());
+        break;
+    case FieldRow::Kind::Combo:
+        value = listValue(row, static_cast<ui::ComboBox*>(row.control)->ListIndex());
+        break;
+    case FieldRow::Kind::Option:
+        if (static_cast<ui::OptionButton*>(row.control)->Value())
+            value = row.optionValue;
+        break;
+    case FieldRow::Kind::Custom:
+        if (row.read)
+            value = row.read();
+        break;
+    }
+    return value && row.field.set(*value);
+}
+
+bool FieldTable::store(const ui::Control& control) const
+{
+    const FieldRow* row = rowOf(control);
+    return row && store(*row);
+}
+
+void FieldTable::show(const FieldRow& row) const
+{
+    const uint64_t value = row.field.get();
+    switch (row.kind) {
+    case FieldRow::Kind::Check:
+        static_cast<ui::CheckBox*>(row.control)->setValue(value != 0 ? 1 : 0);
+        break;
+    case FieldRow::Kind::List: {
+        auto* list = static_cast<ui::ListBox*>(row.control);
+        list->setListIndex(defaultIndex(row, value, list->ListCount()));
+        break;
+    }
+    case FieldRow::Kind::Combo: {
+        auto* combo = static_cast<ui::ComboBox*>(row.control);
+        combo->setListIndex(defaultIndex(row, value, combo->ListCount()));
+        break;
+    }
+    case FieldRow::Kind::Option:
+        if (value == row.optionValue)
+            static_cast<ui::OptionButton*>(row.control)->setValue(true);
+        break;
+    case FieldRow::Kind::Custom:
+        if (row.show)
+            row.show(value);
+        break;
+    }
+}
+
+void FieldTable::refresh() const
+{
+    if (!goEvalBd)
+        return;
+    ScopedFlag refreshing(refreshing_);
+    for (const FieldRow& row : rows_)
+        show(row);
+}
+
+void FieldTable::refresh(int16_t addr) const
+{
+    if (!goEvalBd)
+        return;
+    ScopedFlag refreshing(refreshing_);
+    for (const FieldRow& row : rows_)
+        if (row.field.addr == addr)
+            show(row);
+}
+
+std::vector<RegisterField> FieldTable::fields() const
+{
+    std::vector<RegisterField> out;
+    out.reserve(rows_.size());
+    for (const FieldRow& row : rows_)
+        out.push_back(row.field);
+    return out;
+}
+
+const FieldRow* FieldTable::rowOf(const ui::Control& control) const
+{
+    for (const FieldRow& row : rows_)
+        if (row.control == &control)
+            return &row;
+    return nullptr;
+}
+
+// ---- LOAD ----
+
+bool boardSelected()
+{
+    return !goEZUSB().DriverName().isEmpty();
+}
+
+bool autoIOUpdate()
+{
+    const mdiMain* main = ui::loadedForm<mdiMain>();
+    return main && main->chkAutoIOUd.Value() == 1;
+}
+
+LoadOutcome loadRegisters(std::span<const int16_t> addrs, const LoadOptions& options)
+{
+    if (!goEvalBd)
+        return LoadOutcome::Refused;
+    if (goEvalBd->TransferBusy())
+        return LoadOutcome::Refused;
+    const bool progress = !options.progressText.isEmpty();
+    if (progress)
+        InitProgressBar(0, static_cast<int32_t>(addrs.size()), options.progressText);
+    bool ok = true;
+    int32_t done = 0;
+    for (int16_t addr : addrs) {
+        const QString value = goEvalBd->GetRegMapValue(0, addr);
+        // Asked anew for each register: the board may go away in the middle of the load.
+        if (boardSelected())
+            ok = goEvalBd->USBSerialLoadPKT(addr, value) == 0 && ok;
+        else
+            goEvalBd->SetRegMapValue(1, addr, value);
+        if (progress)
+            SetProgressBarValue(++done);
+        if (options.afterEach)
+            options.afterEach(addr);
+    }
+    if (progress)
+        ResetProgressBar();
+    if (options.strobeWhenAuto && autoIOUpdate())
+        goEvalBd->StrobeREGUD();
+    if (options.questionSoundOffline && !gbBoardConnected)
+        PlaySoundAsync(QStringLiteral("SystemQuestion"));
+    return ok ? LoadOutcome::Loaded : LoadOutcome::Failed;
+}
+
+LoadingScope::LoadingScope(ui::CommandButton& button)
+    : button_(button), previousPointer_(ui::ScreenMousePointer())
+{
+    button_.setEnabled(false);
+    ui::setScreenMousePointer(ui::vbHourglass);
+}
+
+LoadingScope::~LoadingScope()
+{
+    button_.setEnabled(true);
+    ui::setScreenMousePointer(previousPointer_);
+}
+
+// ---- load indicator ----
+
+LoadIndicator::Differs LoadIndicator::registers(std::vector<int16_t> addrs)
+{
+    return [addrs = std::move(addrs)] {
+        if (!goEvalBd)
+            return false;
+        for (int16_t addr : addrs)
+            if (goEvalBd->GetRegMapValue(0, addr) != goEvalBd->GetRegMapValue(1, addr))
+                return true;
+        return false;
+    };
+}
+
+LoadIndicator::Differs LoadIndicator::fields(std::vector<RegisterField> fields)
+{
+    return [fields = std::move(fields)] {
+        for (const RegisterField& field : fields)
+            if (field.differs())
+                return true;
+        return false;
+    };
+}
+
+void LoadIndicator::tick()
+{
+    const bool differs = pending();
+    label_.setVisible(differs && !label_.Visible());
+    label_.Refresh();
+}
+
+void LoadIndicator::loaded(LoadOutcome outcome)
+{
+    // A load that did not reach the chip leaves the indicator to blink on.
+    if (outcome == LoadOutcome::Loaded)
+        label_.setVisible(false);
+}
+
+} // namespace regwin

@@ -1,0 +1,5 @@
+#include "sweep/register_windows.h"
+
+void RegisterSweepWindows()
+{
+}
