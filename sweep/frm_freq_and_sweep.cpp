@@ -7,6 +7,7 @@
 #include "board/globals.h"
 #include "board/text_util.h"
 #include "shell/form_names.h"
+#include "shell/frm_graphics.h"
 #include "shell/mdi_main.h"
 #include "sweep/sweep_clock.h"
 
@@ -188,6 +189,7 @@ void frmFreqAndSweep::RefreshLSParmDisplays()
 
 void frmFreqAndSweep::Form_Load()
 {
+    imgLSFinished.setPicture(ui::form<frmGraphics>().imgGreenLed(0).Picture());
     UpdateWindowMetrics();
     SetMode();
     RefreshFormVals();

@@ -169,7 +169,8 @@ void frmFreqAndSweep::placeOSKFrame()
                            txtAmpScaleST.widget()}));
     layout->addWidget(chkManualOSKExtCtrl.widget());
     QVBoxLayout* autoSetup = column(fraAutoAmplitudeSetup.container());
-    autoSetup->addLayout(row({chkAutoASFEnable.widget(), chkLoadARRIOU.widget()}));
+    autoSetup->addWidget(chkAutoASFEnable.widget());
+    autoSetup->addWidget(chkLoadARRIOU.widget());
     autoSetup->addLayout(row({lblIncDecSize.widget(), cmbASKIncDecSize.widget()}));
     fitChars(txtASKRR, 9);
     autoSetup->addLayout(row({lblASKRR.widget(), txtASKRR.widget(), lblns(0).widget()}));
@@ -236,9 +237,9 @@ void frmFreqAndSweep::placeSweepFrame()
     grid->addWidget(optSweepUp.widget(), 0, 1);
     grid->addWidget(chkClrFreqAccum.widget(), 1, 0, 1, 2);
     grid->addWidget(chkAutoClrFreqAccum.widget(), 2, 0, 1, 2);
-    grid->addWidget(chkLoadSRRonIOUD.widget(), 3, 0);
-    grid->addWidget(chkLSHold.widget(), 3, 1);
+    grid->addWidget(chkLoadSRRonIOUD.widget(), 3, 0, 1, 2);
     grid->addWidget(lblLSDest.widget(), 4, 0);
+    grid->addWidget(chkLSHold.widget(), 4, 1);
     lstLSDest.widget()->setFixedHeight(48);
     grid->addWidget(lstLSDest.widget(), 5, 0, 2, 1);
     grid->addWidget(chkLSNoDwellLow.widget(), 5, 1);
