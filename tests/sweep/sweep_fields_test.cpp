@@ -160,6 +160,16 @@ TEST_F(SweepWindowTest, AStepBoxWithoutAWholeNumberStepsNothing)
     EXPECT_EQ(sweep.txtAmpScaleST.Tag, QStringLiteral("16383")) << "32767 mod 16384";
 }
 
+TEST_F(SweepWindowTest, SpinWithoutBoardStepsThePendingWordQuietly)
+{
+    frmFreqAndSweep& sweep = openSweep();
+    sweep.vscAmpScaleSpinST.stepUp();
+    EXPECT_EQ(sweep.txtAmpScaleST.Text(), QStringLiteral("0.00006"));
+    EXPECT_EQ(pendingField({kASF, 15, 2}), 1U);
+    EXPECT_EQ(writtenField({kASF, 15, 2}), 0U) << "the write went nowhere";
+    EXPECT_TRUE(boxes().empty());
+}
+
 TEST_F(SweepWindowTest, FrequencyDialogStoresTheTagAcceptedOrNot)
 {
     frmFreqAndSweep& sweep = openSweep();
