@@ -130,16 +130,16 @@ void frmFreqAndSweep::setFieldDesign()
 {
     for (ui::TextBox* box :
          {&txtOutFreqST, &txtLSSweepFreq0, &txtLSSweepFreq1, &txtLSRisingDFW0, &txtLSFallingDFW1})
-        box->setText(QStringLiteral("0.000000000"));
+        setFieldText(*box, QStringLiteral("0.000000000"));
     for (ui::TextBox* box :
          {&txtPhaseOffsetST, &txtLSSweepPhase0, &txtLSSweepPhase1, &txtLSRisingDPW0, &txtLSFallingDPW1})
-        box->setText(QStringLiteral("0.000"));
+        setFieldText(*box, QStringLiteral("0.000"));
     for (ui::TextBox* box :
          {&txtAmpScaleST, &txtLSSweepAmp0, &txtLSSweepAmp1, &txtLSRisingDAW0, &txtLSFallingDAW1})
-        box->setText(QStringLiteral("0.00000"));
-    txtASKRR.setText(QStringLiteral("0.0000"));
-    txtLSRisingRR.setText(QStringLiteral("0.000"));
-    txtLSFallingRR.setText(QStringLiteral("0.000"));
+        setFieldText(*box, QStringLiteral("0.00000"));
+    setFieldText(txtASKRR, QStringLiteral("0.0000"));
+    setFieldText(txtLSRisingRR, QStringLiteral("0.000"));
+    setFieldText(txtLSFallingRR, QStringLiteral("0.000"));
     for (ui::TextBox* box : {&txtOutFreqST, &txtLSSweepFreq0, &txtLSSweepFreq1})
         box->setToolTipText(QStringLiteral("Output Frequency (Double Click For Detailed Edit)"));
     for (ui::TextBox* box :
