@@ -1,0 +1,210 @@
+// The OSK Control window as a register window: its field table, the destination list, LOAD and its
+// indicator, the refresh from the pending map, and loading and closing.
+
+#include "sweep/frm_freq_and_sweep.h"
+
+#include "board/evalbd.h"
+#include "board/globals.h"
+#include "board/text_util.h"
+#include "shell/form_names.h"
+#include "shell/frm_graphics.h"
+#include "shell/mdi_main.h"
+#include "sweep/sweep_clock.h"
+
+#include "platform/ui/app.h"
+#include "platform/ui/forms.h"
+
+namespace {
+
+constexpr int16_t kCFR1 = 0x00;
+constexpr int16_t kCFR2 = 0x01;
+constexpr int16_t kASF = 0x09;
+
+// LOAD's registers, in the order the chip takes them.
+constexpr std::initializer_list<int16_t> kLoadOrder = {0x00, 0x01, 0x07, 0x08, 0x09, 0x0B, 0x0C, 0x0D};
+// Registers the window owns whole; of CFR1 and CFR2 only its own bits count for the indicator.
+const std::vector<int16_t> kWholeRegisters = {0x07, 0x08, 0x09, 0x0B, 0x0C, 0x0D};
+const std::vector<RegisterField> kSharedBits = {
+    regBit(kCFR1, 23), regBit(kCFR1, 15), regBit(kCFR1, 14), regBit(kCFR1, 12),
+    regBit(kCFR1, 10), regBit(kCFR1, 9),  regBit(kCFR1, 8),  RegisterField{kCFR2, 21, 17}};
+
+} // namespace
+
+frmFreqAndSweep::frmFreqAndSweep()
+    : Form(FormName), indicator_(lblLoadFlash, [this] { return loadPending(); })
+{
+    setMdiChild(true);
+    setDesignProperties();
+    buildFieldTable();
+    buildValueFields();
+    bindHandlers();
+    bindValueFields();
+    registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
+    registerProc(formnames::UpdateFreqsAndRRs, [this] { UpdateFreqsAndRRs(); });
+    registerProc(formnames::UdStatusIndicators, [this] { UdStatusIndicators(); });
+    registerProc(formnames::UdControlState, [this] { UdControlState(); });
+    registerProc(formnames::SetMode, [this] { SetMode(); });
+}
+
+frmFreqAndSweep::~frmFreqAndSweep() = default;
+
+void frmFreqAndSweep::buildFieldTable()
+{
+    auto controlState = [this] { UdControlState(); };
+    fields_.check(chkAutoASFEnable, regBit(kCFR1, 8), controlState);
+    fields_.check(chkEnableASF, regBit(kCFR1, 9), [this] {
+        UdControlState();
+        ui::Forms::callIfLoaded(formnames::frmProfile, formnames::UdControlState);
+    });
+    fields_.check(chkLoadARRIOU, regBit(kCFR1, 10));
+    fields_.check(chkClrFreqAccum, regBit(kCFR1, 12));
+    fields_.check(chkAutoClrFreqAccum, regBit(kCFR1, 14));
+    fields_.check(chkLoadSRRonIOUD, regBit(kCFR1, 15));
+    fields_.check(chkManualOSKExtCtrl, regBit(kCFR1, 23), controlState);
+    fields_.check(chkLSNoDwellLow, regBit(kCFR2, 17));
+    fields_.check(chkLSNoDwellHigh, regBit(kCFR2, 18));
+    fields_.check(chkEnLinSweep, regBit(kCFR2, 19));
+    fields_.list(lstLSDest, {kCFR2, 21, 20});
+    fields_.combo(cmbASKIncDecSize, {kASF, 1, 0});
+    fields_.bindClicks();
+}
+
+void frmFreqAndSweep::bindHandlers()
+{
+    // The list's frame change runs also while refreshing.
+    lstLSDest.Click = [this] { lstLSDest_Click(); };
+    optSweepDwn.Click = [this] { optSweepDwn_Click(); };
+    optSweepUp.Click = [this] { optSweepUp_Click(); };
+    chkLSHold.Click = [this] { chkLSHold_Click(); };
+    chkOSKPin.Click = [this] { chkOSKPin_Click(); };
+    cmdLoad.Click = [this] { cmdLoad_Click(); };
+    tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
+    vscAmpScaleSpinST.Change = [this] { vscAmpScaleSpinST_Change(); };
+    vscPhaseOSpinST.Change = [this] { vscPhaseOSpinST_Change(); };
+    txtPhOSpinStepST.KeyPress = [this](int& key) { txtPhOSpinStepST_KeyPress(key); };
+    txtPhOSpinStepST.GotFocus = [this] { SelectAllText(txtPhOSpinStepST); };
+}
+
+// ---- the destination list ----
+
+void frmFreqAndSweep::lstLSDest_Click()
+{
+    if (!bRefreshing)
+        fields_.store(lstLSDest);
+    showDestination(lstLSDest.ListIndex());
+}
+
+void frmFreqAndSweep::showDestination(int index)
+{
+    // CFR2 bits 21:20 = 3 has no entry: nothing selected, and the frames stay as they are.
+    if (index < 0 || index > 2)
+        return;
+    fraMsg.setVisible(index != 0);
+    SetGUISweepType(static_cast<int16_t>(index));
+    RefreshLSParmDisplays();
+}
+
+void frmFreqAndSweep::SetGUISweepType(int16_t sweepType)
+{
+    for (ui::Frame& frame : fraSweepWord0)
+        frame.setVisible(frame.Index() == sweepType);
+    for (ui::Frame& frame : fraSweepWord1)
+        frame.setVisible(frame.Index() == sweepType);
+}
+
+// ---- LOAD ----
+
+void frmFreqAndSweep::cmdLoad_Click()
+{
+    regwin::LoadOutcome outcome;
+    {
+        regwin::LoadingScope loading(cmdLoad);
+        outcome = regwin::loadRegisters(kLoadOrder);
+        ui::DoEvents();
+    }
+    indicator_.loaded(outcome);
+}
+
+bool frmFreqAndSweep::loadPending() const
+{
+    if (regwin::LoadIndicator::registers(kWholeRegisters)())
+        return true;
+    return regwin::LoadIndicator::fields(kSharedBits)();
+}
+
+void frmFreqAndSweep::tmrLoadFlash_Timer()
+{
+    indicator_.tick();
+}
+
+// ---- refresh ----
+
+void frmFreqAndSweep::RefreshFormVals()
+{
+    if (!goEvalBd)
+        return;
+    regwin::ScopedFlag refreshing(bRefreshing);
+    fields_.refresh();
+    // Setting an unchanged selection raises no Click here: the frames and the ramp views follow explicitly.
+    showDestination(lstLSDest.ListIndex());
+    for (const ValueField& field : valueFields_) {
+        field.box->Tag = QString::number(field.field.get());
+        if (field.kind == FieldKind::Phase || field.kind == FieldKind::Amplitude)
+            showWord(field, std::nullopt);
+    }
+    UpdateFreqsAndRRs();
+    if (goEvalBd->LSCTL() == 1)
+        optSweepUp.setValue(true);
+    else
+        optSweepDwn.setValue(true);
+    chkOSKPin.setValue(goEvalBd->OSK() == 1 ? 1 : 0);
+    chkLSHold.setValue(goEvalBd->LSHOLD() == 1 ? 1 : 0);
+    UdControlState();
+}
+
+void frmFreqAndSweep::UpdateFreqsAndRRs()
+{
+    const std::optional<double> clock = sweep::systemClock();
+    if (!clock)
+        return;
+    for (const ValueField& field : valueFields_)
+        if (field.kind == FieldKind::Frequency || field.kind == FieldKind::RampRate)
+            showWord(field, clock);
+}
+
+void frmFreqAndSweep::RefreshLSParmDisplays()
+{
+    if (!goEvalBd)
+        return;
+    const std::optional<double> clock = sweep::systemClock();
+    for (const ValueField& field : valueFields_) {
+        if (field.field.addr != 0x0B && field.field.addr != 0x0C)
+            continue;
+        field.box->Tag = QString::number(field.field.get());
+        showWord(field, clock);
+    }
+}
+
+// ---- loading and closing ----
+
+void frmFreqAndSweep::Form_Load()
+{
+    imgLSFinished.setPicture(ui::form<frmGraphics>().imgGreenLed(0).Picture());
+    UpdateWindowMetrics();
+    SetMode();
+    RefreshFormVals();
+}
+
+void frmFreqAndSweep::Form_Activate()
+{
+    if (mdiMain* main = ui::loadedForm<mdiMain>())
+        main->mnuViewFreqNSwp.setChecked(true);
+}
+
+void frmFreqAndSweep::Form_QueryUnload(int& cancel, int unloadMode)
+{
+    (void)cancel;
+    if (unloadMode == ui::vbFormControlMenu)
+        if (mdiMain* main = ui::loadedForm<mdiMain>())
+            main->mnuViewFreqNSwp.setChecked(false);
+}
