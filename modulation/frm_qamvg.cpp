@@ -392,7 +392,7 @@ void frmQAMVG::maxSymbols_Click(Generator generator, ui::TextBox& symbols)
 void frmQAMVG::viewSymbolFile(const QString& extension)
 {
     const QString file = files(Generator::Polar).folder + QStringLiteral("symbols.") + extension;
-    os::startDetached(GetWindowsDir() + QStringLiteral("\\notepad.exe ") + file);
+    ShellOpenEx(GetWindowsDir() + QStringLiteral("\\notepad.exe"), QString(), file, 1);
 }
 
 void frmQAMVG::lblDDSWeb_Click()

@@ -219,8 +219,8 @@ void frmSimulatorSetup::selectFile(FileBox which, const QString& title, const QS
 
 void frmSimulatorSetup::cmdEditCtrlFile_Click()
 {
-    os::startDetached(GetWindowsDir() + QStringLiteral("\\notepad.exe ") +
-                      simsetup::withSimulatorFolder(txtAuxCtrlFilePath.Text(), os::programFolder()));
+    ShellOpenEx(GetWindowsDir() + QStringLiteral("\\notepad.exe"), QString(),
+                simsetup::withSimulatorFolder(txtAuxCtrlFilePath.Text(), os::programFolder()), 1);
 }
 
 bool frmSimulatorSetup::eitherWindowBusy() const
