@@ -292,8 +292,11 @@ void frmQAMVG::Form_QueryUnload(int& cancel, int unloadMode)
                    ui::vbInformation, QStringLiteral("Busy"));
         return;
     }
-    // The numerical runtime's plot windows are the programs of ours that still run.
-    ebCloseFigureWindows();
+    // The numerical runtime's plot windows are the programs of ours that still run; a simulator run in the
+    // other window is left to finish.
+    const frmSimulatorSetup* simulator = ui::loadedForm<frmSimulatorSetup>();
+    if (!simulator || !simulator->Busy)
+        ebCloseFigureWindows();
     for (Generator generator : mvg::kAllGenerators) {
         if (sstTabs.TabEnabled(static_cast<int>(generator)))
             writeParamFile(generator, files(generator).parameterFile);

@@ -152,17 +152,6 @@ void frmQAMVG::checkOutputFolder(ui::TextBox& box, ui::Label& marker)
     marker.setVisible(!folder.isEmpty() && !DirExists(folder));
 }
 
-namespace {
-
-struct VectorParts {
-    ui::TextBox* symbols;
-    ui::TextBox* upsampling;
-    ui::Label* label;
-    ui::Label* countMarker;
-};
-
-} // namespace
-
 int32_t frmQAMVG::CalcVectors(Generator generator) const
 {
     const ui::TextBox* symbols = nullptr;

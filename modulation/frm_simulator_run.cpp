@@ -149,6 +149,7 @@ void frmSimulatorSetup::runSimulator()
 {
     Busy = true;
     ebSetSimFormsBusy(true);
+    cmdCloseAllPlotWindows.setEnabled(false);
     const QString folder = simsetup::simulatorFolder(os::programFolder());
     RunConsoleProgram(QStringLiteral("main.exe"), txtSimulatorConsoleOut,
                       static_cast<int16_t>(chkShowConsole.Value()), QStringLiteral("DDS Simulator Console"),
@@ -169,4 +170,5 @@ void frmSimulatorSetup::runSimulator()
     DoEventsN(2);
     Busy = false;
     ebSetSimFormsBusy(false);
+    cmdCloseAllPlotWindows.setEnabled(true);
 }

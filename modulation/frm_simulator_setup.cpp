@@ -7,6 +7,7 @@
 #include "modulation/frm_qamvg.h"
 #include "platform/os/program_folder.h"
 #include "platform/os/shell_open.h"
+#include "platform/os/sounds.h"
 #include "platform/ui/app.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/forms.h"
@@ -231,6 +232,11 @@ bool frmSimulatorSetup::eitherWindowBusy() const
 
 void frmSimulatorSetup::cmdCloseAllPlotWindows_Click()
 {
+    // Closing the plot windows ends the programs of ours that still run: never the one a run waits for.
+    if (eitherWindowBusy()) {
+        os::playSystemSound(QStringLiteral("SystemDefault"));
+        return;
+    }
     cmdCloseAllPlotWindows.setEnabled(false);
     cmdRunSimulator.setEnabled(false);
     ebCloseFigureWindows();

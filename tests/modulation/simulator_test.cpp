@@ -208,8 +208,10 @@ TEST_F(Simulator, OnlyOneNumericalProgramRunsAndNeitherWindowClosesDuringARun)
         frmSimulatorSetup& simulator = openWithBoxes();
         EXPECT_FALSE(simulator.cmdRunSimulator.Enabled());
         EXPECT_EQ(simulator.MousePointer(), ui::vbArrowHourglass);
+        // Closing the plot windows neither ends the generator nor frees Run Simulator.
         simulator.cmdCloseAllPlotWindows_Click();
         EXPECT_FALSE(simulator.cmdRunSimulator.Enabled());
+        EXPECT_EQ(os::runningChildCount(), 1);
         simulator.cmdRunSimulator_Click();
         EXPECT_FALSE(QFile::exists(path(QStringLiteral("Simulator/cwd.txt"))));
         writeFile(path(QStringLiteral("Tovrindir/mod_parameters.txt")), parameters);
@@ -221,9 +223,38 @@ TEST_F(Simulator, OnlyOneNumericalProgramRunsAndNeitherWindowClosesDuringARun)
     });
     generator.cmdGenerateQAMData.click();
     EXPECT_TRUE(checked);
+    EXPECT_TRUE(generator.txtConsoleOutput.Text().endsWith(QStringLiteral("Completed without Errors!")));
     EXPECT_FALSE(generator.Busy);
     EXPECT_TRUE(ui::loadedForm<frmSimulatorSetup>()->cmdRunSimulator.Enabled());
     EXPECT_TRUE(generator.cmdGenerateGMSKData.Enabled());
+}
+
+TEST_F(Simulator, ASimulatorRunKeepsTheGeneratorsBackAndItsWindowOpen)
+{
+    standIn(modtest::kSimulator, "while [ ! -f go ]; do sleep 0.02; done\necho 'DAC done'\n");
+    standIn(modtest::kQamProgram, "echo started > started.txt\n");
+    frmSimulatorSetup& simulator = openWithBoxes();
+    frmQAMVG& generator = openGenerator();
+    bool checked = false;
+    int timer = 0;
+    timer = ui::testing::clock().startTimer(100, [&] {
+        ui::testing::clock().stopTimer(timer);
+        EXPECT_FALSE(generator.cmdGenerateQAMData.Enabled());
+        EXPECT_FALSE(simulator.cmdCloseAllPlotWindows.Enabled());
+        generator.generate(mvg::Generator::Qam);
+        EXPECT_FALSE(QFile::exists(path(QStringLiteral("Tovrindir/started.txt"))));
+        EXPECT_FALSE(simulator.Unload());
+        // Closing the generator window leaves the simulator running.
+        EXPECT_TRUE(generator.Unload());
+        EXPECT_EQ(os::runningChildCount(), 1);
+        checked = true;
+        writeFile(path(QStringLiteral("Simulator/go")), "");
+    });
+    simulator.cmdRunSimulator.click();
+    EXPECT_TRUE(checked);
+    EXPECT_TRUE(simulator.txtSimulatorConsoleOut.Text().endsWith(QStringLiteral("Without Errors!")));
+    EXPECT_TRUE(simulator.cmdRunSimulator.Enabled());
+    EXPECT_TRUE(simulator.cmdCloseAllPlotWindows.Enabled());
 }
 
 TEST_F(Simulator, TheToolbarOpensBothWindowsWhenTheirProgramsAreInstalled)
