@@ -42,6 +42,11 @@ TEST_F(GeneratorWindow, SaveOutputFileCopiesOnlyAWholeOutputAndNeverLosesTheUser
     window.cmdGMSKSaveAs.click();
     EXPECT_EQ(readAll(target), "vectors\r\n");
     EXPECT_EQ(boxes.shown.size(), 2u);
+
+    dialogs.answerSave(path(QStringLiteral("no folder/x.txt")));
+    window.cmdGMSKSaveAs.click();
+    ASSERT_EQ(boxes.shown.size(), 3u);
+    EXPECT_TRUE(boxes.shown[2].prompt.startsWith(QStringLiteral("The output file could not be copied")));
 }
 
 TEST_F(GeneratorWindow, AnOutputNameInTheGeneratorsFolderIsKeptBare)

@@ -96,6 +96,16 @@ TEST_F(Simulator, TheRegisterMapComesFromTheWrittenMapOrTheChip)
         QStringLiteral("Evaluation board not connected!\r\n\r\nTo use the current DUT settings you must have "
                        "an\r\nevaluation board connected."));
     EXPECT_EQ(parmFile(), "<missing>");
+
+    // With a board the file shows the chip, not the written map.
+    plugBoard();
+    ASSERT_EQ(bd().USBSerialLoadPKT(0x07, testbits::bits(0xA5A5F00F, 32)), 0);
+    bd().StrobeREGUD();
+    setWritten(0x07, 0);
+    window.cmdRunSimulator.click();
+    const QList<QByteArray> chipLines = readAll(path(QStringLiteral("Simulator/RegMapFile.txt"))).split('\n');
+    EXPECT_EQ(chipLines[7], testbits::bits(0xA5A5F00F, 32).toLatin1() + "\r");
+    EXPECT_EQ(parmFile().count("\r\n"), 4);
 }
 
 TEST_F(Simulator, FailingPathsTurnRedAndNothingIsWrittenOrRun)
@@ -161,6 +171,14 @@ TEST_F(Simulator, TheFileChoicesSurviveInTheIniFileLongPathsWhole)
     frmSimulatorSetup& window = openSimulator();
     EXPECT_EQ(window.txtAuxCtrlFilePath.Text(), path(QStringLiteral("Simulator/DefaultAuxControlFile.ac")));
     EXPECT_TRUE(window.cmdEditCtrlFile.Enabled());
+    window.cmdEditCtrlFile.click();
+    ASSERT_EQ(os::testing::shellRecorder().requests.size(), 1u);
+    EXPECT_EQ(os::testing::shellRecorder().requests[0].kind, os::OpenKind::TextViewer);
+    EXPECT_EQ(os::testing::shellRecorder().requests[0].target, window.txtAuxCtrlFilePath.Text());
+    EXPECT_FALSE(window.chkShowConsole.Visible());
+    giRunMode = 2;
+    window.SetMode();
+    EXPECT_TRUE(window.chkShowConsole.Visible());
     EXPECT_EQ(window.lblRegMapSel.Caption(), QStringLiteral("1"));
     const QString longPath =
         QStringLiteral("/data/") + QString(250, QLatin1Char('d')) + QStringLiteral("/x y.txt");
