@@ -69,7 +69,7 @@ frmQAMVG::frmQAMVG() : ui::Form(FormName)
     bindHandlers();
     bindFieldChecks();
     setInitialValues();
-    // Form_Initialize: the paths are known before the window loads.
+    // The paths are known before the window loads.
     IniVars();
     registerProc(QStringLiteral("UpdateQAMVects"), [this] { UpdateQAMVects(); });
     registerProc(QStringLiteral("UpdateGEVects"), [this] { UpdateGEVects(); });
@@ -234,8 +234,6 @@ void frmQAMVG::bindHandlers()
 
 void frmQAMVG::Form_Load()
 {
-    lblMinWidth.Move(0, 0, 760, 10);
-    lblMinHeight.Move(0, 0, 10, 560);
     sstTabs.setTabVisible(kTabAbout, false);
     sstTabs.setTabVisible(kTabDebug, debug_);
 

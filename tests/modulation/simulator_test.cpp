@@ -81,6 +81,10 @@ TEST_F(Simulator, TheRegisterMapComesFromTheWrittenMapOrTheChip)
     setWritten(0x02, 0x12345678);
     frmSimulatorSetup& window = openWithBoxes();
     window.cmdRunSimulator.click();
+    // The simulator runs in its own folder.
+    EXPECT_EQ(QDir(QString::fromLocal8Bit(readAll(path(QStringLiteral("Simulator/cwd.txt")))).trimmed())
+                  .canonicalPath(),
+              QDir(path(QStringLiteral("Simulator"))).canonicalPath());
     const QList<QByteArray> lines = readAll(path(QStringLiteral("Simulator/RegMapFile.txt"))).split('\n');
     EXPECT_EQ(lines[2], testbits::bits(0x12345678, 32).toLatin1() + "\r");
 
