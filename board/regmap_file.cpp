@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QSaveFile>
+#include <algorithm>
 
 namespace {
 
@@ -26,6 +27,14 @@ bool saveWhole(const QString& path, const QByteArray& text)
         return false;
     file.write(text);
     return file.commit();
+}
+
+bool isWholeRegister(const QString& value, int width)
+{
+    if (value.size() != width)
+        return false;
+    return std::all_of(value.begin(), value.end(),
+                       [](QChar c) { return c == QLatin1Char('0') || c == QLatin1Char('1'); });
 }
 
 void reportUnwritten(const QString& path)
@@ -67,10 +76,18 @@ bool ebWriteRegMapFile(const QString& path, bool useSoftwareValues)
             return false;
         const QString value =
             useSoftwareValues ? bd->GetRegMapValue(kWrittenMap, address) : bd->USBSerialReadPKT(address);
+        const QString hex = QStringLiteral("%1").arg(address, 2, 16, QLatin1Char('0')).toUpper();
         if (!useSoftwareValues && value.isEmpty()) {
-            const QString hex = QStringLiteral("%1").arg(address, 2, 16, QLatin1Char('0')).toUpper();
             ui::MsgBox(QStringLiteral("Register %1H could not be read from the evaluation board!").arg(hex) +
                            kCrLf + path + QStringLiteral(" was not written."),
+                       ui::vbExclamation, QStringLiteral("Error!"));
+            return false;
+        }
+        // The simulator reads each line as the whole register: a value of another width or with other
+        // characters than "0" and "1" would give it wrong settings.
+        if (!isWholeRegister(value, bd->GetRegLength(address))) {
+            ui::MsgBox(QStringLiteral("Register %1H is incomplete!").arg(hex) + kCrLf + path +
+                           QStringLiteral(" was not written."),
                        ui::vbExclamation, QStringLiteral("Error!"));
             return false;
         }

@@ -9,8 +9,9 @@
 
 // Writes the register-map file at `path` with the values of the written map (useSoftwareValues true) or
 // read back from the chip (false; needs a connected board, else "Evaluation board not connected!").
-// The file is replaced only when every value was had: a failed chip read or write leaves any old file as
-// it was, says so and gives false. The progress bar runs 0-29 with "Writing Regmap File" meanwhile.
+// The file is replaced only when every value was had whole (the register's width of "0" and "1"): a
+// failed chip read, an incomplete value or a failed write leaves any old file as it was, says so and gives
+// false. The progress bar runs 0-29 with "Writing Regmap File" meanwhile.
 bool ebWriteRegMapFile(const QString& path, bool useSoftwareValues);
 
 // Writes "SimParmFile.txt" in the current folder: "RegMapFile.txt" and the Control window's system clock

@@ -106,6 +106,20 @@ TEST_F(RegMapFile, FailedChipReadLeavesNoHalfFile)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"RegMapFile.txt"}));
 }
 
+TEST_F(RegMapFile, AnIncompleteRegisterLeavesNoFile)
+{
+    for (const QString& value : {QStringLiteral("101"), QString(32, QLatin1Char('x'))}) {
+        writeFile("RegMapFile.txt", "old\r\n");
+        bd->SetRegMapValue(1, 0x07, value);
+        ui::testing::messageBoxes().reset();
+        EXPECT_FALSE(ebWriteRegMapFile(path("RegMapFile.txt"), true));
+        ASSERT_EQ(ui::testing::messageBoxes().shown.size(), 1U);
+        EXPECT_TRUE(ui::testing::messageBoxes().shown[0].prompt.startsWith(
+            QStringLiteral("Register 07H is incomplete!")));
+        EXPECT_EQ(readFile("RegMapFile.txt"), QByteArray("old\r\n"));
+    }
+}
+
 TEST_F(RegMapFile, UnwritableFile)
 {
     ui::testing::messageBoxes().answer(ui::vbOK);

@@ -1,0 +1,197 @@
+// Generate: the tab's parameter file, a run of its generator with the console text mirrored into the
+// window, and the report from the generator's error file and console text.
+
+#include "board/console_runner.h"
+#include "board/external_programs.h"
+#include "board/utility.h"
+#include "modulation/frm_qamvg.h"
+#include "modulation/frm_simulator_setup.h"
+#include "platform/ui/app.h"
+#include "platform/ui/forms.h"
+
+#include <QFile>
+
+namespace {
+
+using mvg::Generator;
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kErrorFileName = QStringLiteral("Error_file.txt");
+const QString kFirstText = QStringLiteral("*** Please Wait Generating Data ***") + kCrLf;
+// Printed when the generator has shown its results; it may go on running with its plot windows.
+const QString kStopText = QStringLiteral("Simulation run time:");
+const QString kRuntimeMissing = QStringLiteral("Error - Matlab 7.3 Runtime Not Installed");
+// How long the error file is waited for: this many reads, a second apart.
+constexpr int kErrorFileTries = 180;
+
+struct RunParts {
+    QString consoleTitle;
+    QString progressText;
+};
+
+RunParts partsOf(Generator generator)
+{
+    switch (generator) {
+    case Generator::Qam:
+        return {QStringLiteral("MVG Console"), QStringLiteral("Creating upsampled and filtered QAM data")};
+    case Generator::Polar:
+        return {QStringLiteral("QAM(Polar) VectGen Console"),
+                QStringLiteral("Creating upsampled and filtered Polar QAM data")};
+    case Generator::Gmsk:
+        return {QStringLiteral("GMSK/EDGE VectGen Console"),
+                QStringLiteral("Creating upsampled and filtered EDGE data")};
+    case Generator::Sdpsk:
+        break;
+    }
+    return {QStringLiteral("Sovanedir Console"),
+            QStringLiteral("Creating upsampled and filtered SDPSK data")};
+}
+
+// Occurrences of `word` in `text`, each search starting one character after the previous find.
+int16_t occurrences(const QString& text, const QString& word)
+{
+    int16_t count = 0;
+    for (qsizetype at = text.indexOf(word); at >= 0; at = text.indexOf(word, at + 1)) {
+        if (count < std::numeric_limits<int16_t>::max())
+            ++count;
+    }
+    return count;
+}
+
+// The first line of a file, or nothing when the file cannot be opened or holds no line.
+std::optional<QString> firstLine(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QStringList lines = mvg::splitFileLines(file.read(64 * 1024));
+    if (lines.isEmpty())
+        return std::nullopt;
+    return lines.front();
+}
+
+} // namespace
+
+void frmQAMVG::appendToConsole(const QString& text)
+{
+    txtConsoleOutput.setText(txtConsoleOutput.Text() + text);
+}
+
+void frmQAMVG::generate(Generator generator)
+{
+    if (Busy)
+        return;
+    if (const frmSimulatorSetup* simulator = ui::loadedForm<frmSimulatorSetup>();
+        simulator && simulator->Busy)
+        return;
+    Busy = true;
+    ebSetSimFormsBusy(true);
+
+    const mvg::GeneratorFiles& paths = files(generator);
+    const QString programName = mvg::GetTarget(paths.program);
+    const QString folder = mvg::GetTargetRootPath(paths.program);
+    // A generator must never run on the parameters of an earlier run.
+    if (!writeParamFile(generator, paths.parameterFile) || !FileExists(paths.program)) {
+        endRun(generator);
+        return;
+    }
+    // The previous run's error file must not judge this one.
+    const QString errorFile = folder + kErrorFileName;
+    QFile::remove(errorFile);
+
+    const RunParts parts = partsOf(generator);
+    RunConsoleProgram(QLatin1Char('"') + programName + QLatin1Char('"'), txtConsoleOutput, 0,
+                      parts.consoleTitle, kFirstText, kStopText, folder);
+    if (!IsLoaded()) {
+        endRun(generator);
+        return;
+    }
+    if (!txtConsoleOutput.Text().contains(parts.progressText))
+        appendToConsole(kCrLf + kRuntimeMissing);
+
+    bool noErrors = true;
+    if (!ErrorFileWritten(errorFile)) {
+        appendToConsole(QStringLiteral("Error File Not Accessable!") + kCrLf);
+    } else {
+        QStringList errorLines;
+        CheckErrorFile(errorFile, errorLines, noErrors);
+        if (!noErrors) {
+            for (const QString& line : errorLines)
+                appendToConsole(line + kCrLf);
+        }
+    }
+    if (!IsLoaded()) {
+        endRun(generator);
+        return;
+    }
+
+    int16_t errors = 0;
+    int16_t warnings = 0;
+    bool any = false;
+    GetOutputErrors(errors, warnings, any);
+    // An error file that reports errors is an error, whatever words its lines use.
+    if (!noErrors && errors == 0) {
+        errors = 1;
+        any = true;
+    }
+    if (any)
+        appendToConsole(kCrLf + QStringLiteral("Data Generation Complete:  ") + QStringLiteral("Errors = ") +
+                        QString::number(errors) + QStringLiteral("  Warnings = ") +
+                        QString::number(warnings));
+    else
+        appendToConsole(kCrLf + QStringLiteral("Data Generation Completed without Errors!"));
+    txtConsoleOutput.setSelStart(static_cast<int>(txtConsoleOutput.Text().size()));
+    endRun(generator);
+}
+
+void frmQAMVG::endRun(Generator generator)
+{
+    DoEventsN(2);
+    Busy = false;
+    ebSetSimFormsBusy(false);
+    if (generator == Generator::Qam)
+        cmdGenerateQAMData.setEnabled(true);
+}
+
+bool frmQAMVG::ErrorFileWritten(const QString& path)
+{
+    for (int failures = 0;;) {
+        if (const std::optional<QString> line = firstLine(path))
+            return !line->trimmed().isEmpty();
+        if (++failures >= kErrorFileTries)
+            return false;
+        Pause(1.0);
+        if (!IsLoaded())
+            return false;
+    }
+}
+
+void frmQAMVG::CheckErrorFile(const QString& path, QStringList& errorLines, bool& noErrors)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        noErrors = false;
+        return;
+    }
+    const QStringList lines = mvg::splitFileLines(file.readAll());
+    if (!lines.isEmpty() && lines.front().trimmed() == QStringLiteral("0")) {
+        noErrors = true;
+        return;
+    }
+    noErrors = false;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        if (lines[i].isEmpty())
+            break;
+        errorLines << lines[i].trimmed();
+    }
+}
+
+void frmQAMVG::GetOutputErrors(int16_t& errors, int16_t& warnings, bool& any) const
+{
+    const QString text = txtConsoleOutput.Text().toUpper();
+    if (const int16_t found = occurrences(text, QStringLiteral("ERROR")); found > 0)
+        errors = found;
+    if (const int16_t found = occurrences(text, QStringLiteral("WARNING")); found > 0)
+        warnings = found;
+    any = errors + warnings > 0;
+}

@@ -1,0 +1,174 @@
+// Run Simulator: the board and path checks, "RegMapFile.txt" and "SimParmFile.txt" in the simulator folder,
+// the run of "main.exe" with its console text mirrored into the window, and the closing summary.
+
+#include "board/board_attach.h"
+#include "board/board_flags.h"
+#include "board/console_runner.h"
+#include "board/external_programs.h"
+#include "board/hourglass.h"
+#include "board/regmap_file.h"
+#include "board/utility.h"
+#include "modulation/frm_simulator_setup.h"
+#include "platform/os/program_folder.h"
+#include "platform/runtime/decimal.h"
+#include "platform/ui/colors.h"
+#include "platform/ui/controls_textbox.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/msgbox.h"
+
+#include <QSaveFile>
+
+using simsetup::FileBox;
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kFirstText = QStringLiteral("Running Simulator...") + kCrLf;
+const QString kStopText = QStringLiteral("Simulation run time");
+const QString kRuntimeMissing = QStringLiteral("Error - Matlab 7.3 Runtime Not Installed");
+
+// The Control window's system clock in Hz for the parameter file ("." always), or nothing when the box does
+// not hold a number above 0.
+std::optional<QString> clockLine()
+{
+    ui::Form* control = ui::Forms::find(QStringLiteral("frmControl"));
+    const auto* box = control
+                          ? dynamic_cast<const ui::TextBox*>(control->control(QStringLiteral("txtSysClkTxt")))
+                          : nullptr;
+    if (!box)
+        return std::nullopt;
+    const std::optional<QString> hz = simParmClockHz(box->Text());
+    if (!hz)
+        return std::nullopt;
+    const std::optional<rt::Decimal> value = rt::Decimal::tryFromInvariantText(*hz);
+    if (!value || value->isZero() || value->isNegative())
+        return std::nullopt;
+    return hz;
+}
+
+int16_t occurrences(const QString& text, const QString& word)
+{
+    int16_t count = 0;
+    for (qsizetype at = text.indexOf(word); at >= 0; at = text.indexOf(word, at + 1)) {
+        if (count < std::numeric_limits<int16_t>::max())
+            ++count;
+    }
+    return count;
+}
+
+} // namespace
+
+void frmSimulatorSetup::appendToConsole(const QString& text)
+{
+    txtSimulatorConsoleOut.setText(txtSimulatorConsoleOut.Text() + text);
+}
+
+bool frmSimulatorSetup::GetOutputErrors(int16_t& errors, int16_t& warnings) const
+{
+    const QString text = txtSimulatorConsoleOut.Text().toUpper();
+    if (const int16_t found = occurrences(text, QStringLiteral("ERROR")); found > 0)
+        errors = found;
+    if (const int16_t found = occurrences(text, QStringLiteral("WARNING")); found > 0)
+        warnings = found;
+    return errors + warnings > 0;
+}
+
+void frmSimulatorSetup::cmdRunSimulator_Click()
+{
+    if (eitherWindowBusy())
+        return;
+    if (lblRegMapSel.Caption() == QStringLiteral("0") && !gbBoardConnected) {
+        ui::MsgBox(QStringLiteral("Evaluation board not connected!") + kCrLf + kCrLf +
+                       QStringLiteral("To use the current DUT settings you must have an") + kCrLf +
+                       QStringLiteral("evaluation board connected."),
+                   ui::vbCritical, QStringLiteral("Operation Aborted!"));
+        return;
+    }
+    int16_t opMode = 0;
+    int16_t ramEnable = 0;
+    int16_t rampEnable = 0;
+    int16_t sxiMode = 0;
+    ebGetDUTModes(opMode, ramEnable, rampEnable, sxiMode);
+    const bool sxi = sxiMode == 1;
+
+    std::vector<FileBox> checked = simsetup::dataBoxesFor(opMode, sxi);
+    checked.push_back(simsetup::AuxControl);
+    bool allValid = true;
+    for (FileBox which : checked) {
+        ui::TextBox& box = fileBox(which);
+        const bool valid = ValidatePath(box.Text());
+        box.setBackColor(valid ? ui::colors::vbWindowBackground : ui::colors::vbRed);
+        allValid = allValid && valid;
+    }
+    if (!allValid)
+        return;
+    for (int box = 0; box < simsetup::kFileBoxCount; ++box)
+        fileBox(static_cast<FileBox>(box)).setBackColor(ui::colors::vbWindowBackground);
+
+    if (!writeRunFiles(opMode, sxi))
+        return;
+    runSimulator();
+}
+
+bool frmSimulatorSetup::writeRunFiles(int opMode, bool sxi)
+{
+    // A clock the simulator cannot use stops the run before anything is written.
+    const std::optional<QString> clockHz = clockLine();
+    if (!clockHz) {
+        ui::MsgBox(QStringLiteral("The System Clock is not a valid number!") + kCrLf +
+                       QStringLiteral("Enter a system clock above 0 MHz in the Control window."),
+                   ui::vbExclamation, QStringLiteral("Operation Aborted!"));
+        return false;
+    }
+    const QString folder = simsetup::simulatorFolder(os::programFolder());
+    // The simulator must never run on an older or partial register map: the writer says why it stopped.
+    if (!ebWriteRegMapFile(folder + QStringLiteral("/RegMapFile.txt"),
+                           lblRegMapSel.Caption() != QStringLiteral("0")))
+        return false;
+    if (!IsLoaded())
+        return false;
+
+    simsetup::FileTexts texts;
+    for (int box = 0; box < simsetup::kFileBoxCount; ++box)
+        texts[static_cast<size_t>(box)] = fileBox(static_cast<FileBox>(box)).Text();
+    const QByteArray bytes = simsetup::composeSimParmFile(texts, opMode, sxi, *clockHz);
+    const QString path = folder + QStringLiteral("/SimParmFile.txt");
+    bool written = false;
+    {
+        HourglassPointer hourglass;
+        QSaveFile file(path);
+        written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    }
+    if (!written)
+        ui::MsgBox(QStringLiteral("The file could not be written:") + kCrLf + path, ui::vbExclamation,
+                   QStringLiteral("Operation Aborted!"));
+    return written;
+}
+
+void frmSimulatorSetup::runSimulator()
+{
+    Busy = true;
+    ebSetSimFormsBusy(true);
+    cmdCloseAllPlotWindows.setEnabled(false);
+    const QString folder = simsetup::simulatorFolder(os::programFolder());
+    RunConsoleProgram(QStringLiteral("main.exe"), txtSimulatorConsoleOut,
+                      static_cast<int16_t>(chkShowConsole.Value()), QStringLiteral("DDS Simulator Console"),
+                      kFirstText, kStopText, folder);
+    if (IsLoaded()) {
+        if (!txtSimulatorConsoleOut.Text().contains(QStringLiteral("DAC")))
+            appendToConsole(kCrLf + kRuntimeMissing);
+        int16_t errors = 0;
+        int16_t warnings = 0;
+        if (GetOutputErrors(errors, warnings))
+            appendToConsole(kCrLf + QStringLiteral("Simulation Completed:  ") + QStringLiteral("Errors = ") +
+                            QString::number(errors) + QStringLiteral("  Warnings = ") +
+                            QString::number(warnings));
+        else
+            appendToConsole(kCrLf + QStringLiteral("Simulation Completed Without Errors!"));
+        txtSimulatorConsoleOut.setSelStart(static_cast<int>(txtSimulatorConsoleOut.Text().size()));
+    }
+    DoEventsN(2);
+    Busy = false;
+    ebSetSimFormsBusy(false);
+    cmdCloseAllPlotWindows.setEnabled(true);
+}

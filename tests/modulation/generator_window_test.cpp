@@ -1,0 +1,96 @@
+#include "modulation_fixture.h"
+
+#include <QScreen>
+
+namespace {
+
+using modtest::readAll;
+using modtest::writeFile;
+
+class GeneratorWindow : public modtest::ModulationTest {
+protected:
+    GeneratorWindow() { standIn(modtest::kGmskProgram, "exit 0\n"); }
+    QString output() const { return path(QStringLiteral("Kelmardir/Interleaved_data.txt")); }
+    ui::testing::ScriptedDialogs& dialogs = ui::testing::dialogs();
+    ui::testing::ScriptedMessageBoxes& boxes = ui::testing::messageBoxes();
+};
+
+TEST_F(GeneratorWindow, SaveOutputFileCopiesOnlyAWholeOutputAndNeverLosesTheUsersFile)
+{
+    frmQAMVG& window = openGenerator();
+    const QString target = path(QStringLiteral("kept.txt"));
+    writeFile(target, "the user's data");
+
+    // No output yet: the user's file stays.
+    dialogs.answerSave(target);
+    window.cmdGMSKSaveAs.click();
+    EXPECT_EQ(readAll(target), "the user's data");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(
+        boxes.shown[0].prompt.startsWith(QStringLiteral("The generator's output file does not exist")));
+    EXPECT_EQ(dialogs.save.requests[0].title, QStringLiteral("Specify IQ Data File"));
+    EXPECT_EQ(dialogs.save.requests[0].initialFolder, os::programFolder());
+
+    // The output file itself as the target: refused, the output stays.
+    writeFile(output(), "vectors\r\n");
+    dialogs.answerSave(output());
+    window.cmdGMSKSaveAs.click();
+    EXPECT_EQ(readAll(output()), "vectors\r\n");
+    EXPECT_EQ(boxes.shown.size(), 2u);
+
+    dialogs.answerSave(target);
+    window.cmdGMSKSaveAs.click();
+    EXPECT_EQ(readAll(target), "vectors\r\n");
+    EXPECT_EQ(boxes.shown.size(), 2u);
+
+    dialogs.answerSave(path(QStringLiteral("no folder/x.txt")));
+    window.cmdGMSKSaveAs.click();
+    ASSERT_EQ(boxes.shown.size(), 3u);
+    EXPECT_TRUE(boxes.shown[2].prompt.startsWith(QStringLiteral("The output file could not be copied")));
+}
+
+TEST_F(GeneratorWindow, AnOutputNameInTheGeneratorsFolderIsKeptBare)
+{
+    frmQAMVG& window = openGenerator();
+    const std::pair<QString, QString> picks[] = {
+        {path(QStringLiteral("Kelmardir/edge.txt")), QStringLiteral("edge.txt")},
+        {path(QStringLiteral("elsewhere.txt")), path(QStringLiteral("elsewhere.txt"))},
+    };
+    for (const auto& [picked, stored] : picks) {
+        dialogs.answerSave(picked);
+        window.cmdSaveAsGMSKE.click();
+        EXPECT_EQ(window.txtOutputFileGMSKE.Text(), stored);
+    }
+    EXPECT_EQ(dialogs.save.requests[0].initialFolder, path(QStringLiteral("Kelmardir/")));
+    EXPECT_EQ(dialogs.save.requests[1].initialFolder, path(QStringLiteral("Kelmardir/")));
+    dialogs.cancelSave();
+    window.cmdSaveAsGMSKE.click();
+    EXPECT_EQ(window.txtOutputFileGMSKE.Text(), path(QStringLiteral("elsewhere.txt")));
+    EXPECT_EQ(dialogs.save.requests[2].initialFolder, os::programFolder() + QLatin1Char('/'));
+}
+
+TEST_F(GeneratorWindow, SymbolFilesOpenInTheTextViewerAndAFailedWebLinkSaysSo)
+{
+    frmQAMVG& window = openGenerator();
+    window.cmdViewSymolsHexQP.click();
+    ASSERT_EQ(os::testing::shellRecorder().requests.size(), 1u);
+    EXPECT_EQ(os::testing::shellRecorder().requests[0].kind, os::OpenKind::TextViewer);
+    EXPECT_EQ(os::testing::shellRecorder().requests[0].target,
+              path(QStringLiteral("Quorlendir/symbols.hex")));
+
+    os::testing::shellRecorder().result = false;
+    window.lblDDSWeb.Click();
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("No web browser found."));
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Couldn't connect to the Web!!!"));
+}
+
+TEST_F(GeneratorWindow, BothWindowsOpenWhollyOnTheScreen)
+{
+    for (QWidget* frame : {openGenerator().frameWidget(), openSimulator().frameWidget()}) {
+        EXPECT_LE(frame->width(), 1600);
+        EXPECT_LE(frame->height(), 1000 - 120); // below the main window's menu, tool and status bars
+    }
+}
+
+} // namespace
