@@ -30,11 +30,16 @@ struct SxiFormat {
 };
 constexpr SxiFormat kSxiFormats[] = {{true, false}, {true, true}, {false, false}, {false, true}};
 
+void showLoaded()
+{
+    ui::MsgBox(QStringLiteral("FIFO Data Loaded Successfully!!!"), ui::vbInformation,
+               QStringLiteral("Successfull FIFO Load"));
+}
+
 void showLoadResult(bool ok)
 {
     if (ok)
-        ui::MsgBox(QStringLiteral("FIFO Data Loaded Successfully!!!"), ui::vbInformation,
-                   QStringLiteral("Successfull FIFO Load"));
+        showLoaded();
     else
         ui::MsgBox(QStringLiteral("FIFO Load Error!"), ui::vbInformation, QStringLiteral("Error"));
 }
@@ -55,8 +60,7 @@ bool loadFifoFileWithMessages(const QString& path, bool sxi, bool lsbFirst, bool
     }
     const bool ok = sxi ? ebLoadFIFOFileSXI(path, lsbFirst, offsetBinary) : ebLoadFIFOFile(path);
     if (ok)
-        ui::MsgBox(QStringLiteral("FIFO Data Loaded Successfully!!!"), ui::vbInformation,
-                   QStringLiteral("Successfull FIFO Load"));
+        showLoaded();
     else
         ui::MsgBox(QStringLiteral("FIFO File failed to load!"), ui::vbCritical,
                    QStringLiteral("Error Loading FIFO File"));
