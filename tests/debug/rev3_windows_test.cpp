@@ -5,6 +5,8 @@
 #include "debug_fixture.h"
 
 #include "debug/frm_adc.h"
+#include "debug/frm_fifo_control.h"
+#include "debug/frm_fifo_debug.h"
 #include "debug/frm_gpio.h"
 #include "debug/frm_watch_dog_tmr.h"
 
@@ -225,6 +227,22 @@ TEST_F(Rev3WindowsTest, ControlsFollowRevisionAndSxi)
         c.form->Show();
         EXPECT_EQ(c.form->Caption(), QString::fromLatin1(c.caption));
         EXPECT_TRUE(allEnabled(*c.form, false)) << c.caption;
+    }
+}
+
+TEST_F(Rev3WindowsTest, EveryWindowOpensWhollyOnTheScreen)
+{
+    plugFifoBoard();
+    for (const QString& name : {frmFIFOControl::FormName, frmFIFODebug::FormName, frmWatchDogTmr::FormName,
+                                frmADC::FormName, frmGPIO::FormName}) {
+        ASSERT_TRUE(ui::Forms::showByName(name));
+        const ui::Form* form = ui::Forms::find(name);
+        ASSERT_NE(form, nullptr);
+        const QSize size = form->frameWidget()->frameGeometry().size();
+        EXPECT_GT(size.height(), 100) << name.toStdString() << ": laid out";
+        EXPECT_LE(size.width(), 1600) << name.toStdString();
+        EXPECT_LE(size.height(), 1000 - 120)
+            << name.toStdString() << ": below the menu, toolbar and status bar";
     }
 }
 
