@@ -230,6 +230,34 @@ TEST_F(Rev3WindowsTest, ControlsFollowRevisionAndSxi)
     }
 }
 
+TEST_F(Rev3WindowsTest, WithoutABoardLoadCopiesAndReadChangesNothing)
+{
+    setSxi(true);
+    auto& wdt = open<frmWatchDogTmr>();
+    auto& adc = open<frmADC>();
+    auto& gpio = open<frmGPIO>();
+    struct Case {
+        ui::CommandButton* load;
+        ui::CommandButton* read;
+        int16_t addr;
+    } cases[] = {{&wdt.cmdLoad, &wdt.cmdRead, 0x17},
+                 {&adc.cmdLoad, &adc.cmdRead, 0x1A},
+                 {&gpio.cmdLoadConfig, &gpio.cmdReadConfig, 0x18},
+                 {&gpio.cmdLoad, &gpio.cmdRead, 0x19}};
+    for (const Case& c : cases) {
+        setPending(c.addr, 0x5A);
+        setWritten(c.addr, 0x01);
+        os::testing::soundRecorder().played.clear();
+        c.read->click();
+        EXPECT_EQ(pending(c.addr), 0x5AU) << c.addr;
+        EXPECT_EQ(written(c.addr), 0x01U) << c.addr;
+        c.load->click();
+        EXPECT_EQ(written(c.addr), 0x5AU) << c.addr;
+        EXPECT_EQ(sounds(), (QStringList{QStringLiteral("SystemQuestion"), QStringLiteral("SystemQuestion")}))
+            << c.addr;
+    }
+}
+
 TEST_F(Rev3WindowsTest, EveryWindowOpensWhollyOnTheScreen)
 {
     plugFifoBoard();
