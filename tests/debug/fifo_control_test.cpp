@@ -41,7 +41,9 @@ TEST_F(FifoControlTest, ArraySourcesResetTheFifoAndLoadTheirWords)
 {
     plugFifoBoard();
     frmFIFOControl& w = window();
+    EXPECT_TRUE(w.optFIFODataSrc(frmFIFOControl::kFile).Value()) << "the file source at first";
     w.optFIFODataSrc(frmFIFOControl::kIncrementing).click();
+    EXPECT_FALSE(w.optFIFODataSrc(frmFIFOControl::kFile).Value());
     EXPECT_FALSE(w.chkLoadSXI.Enabled());
     w.cmdLoadFIFO.click();
     std::vector<int> expected = kResetWrites;
