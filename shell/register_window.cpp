@@ -290,3 +290,25 @@ void LoadIndicator::loaded(LoadOutcome outcome)
 }
 
 } // namespace regwin
+
+namespace regwin {
+
+bool readRegister(int16_t addr)
+{
+    if (!goEvalBd || !boardSelected())
+        return false;
+    const QString value = goEvalBd->USBSerialReadPKT(addr);
+    if (value.isEmpty() || value.size() != goEvalBd->GetRegLength(addr))
+        return false;
+    goEvalBd->SetRegMapValue(1, addr, value);
+    goEvalBd->SetRegMapValue(0, addr, value);
+    return true;
+}
+
+void enableControls(ui::Form& form, bool enabled)
+{
+    for (ui::Control* control : form.controls())
+        control->setEnabled(enabled);
+}
+
+} // namespace regwin

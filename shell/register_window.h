@@ -11,6 +11,7 @@
 #include "board/register_field.h"
 
 #include "platform/ui/controls.h"
+#include "platform/ui/form.h"
 
 #include <cstdint>
 #include <deque>
@@ -156,5 +157,17 @@ private:
     ui::Label& label_;
     Differs differs_;
 };
+
+} // namespace regwin
+
+namespace regwin {
+
+// READ of a register window: reads the register back from the chip and keeps a good answer (one of the
+// register's width) in both maps, so that the window shows what the chip holds. A failed read changes
+// neither map. False without a board or when the read failed.
+bool readRegister(int16_t addr);
+
+// Enables or disables every control of the window, its timers included.
+void enableControls(ui::Form& form, bool enabled);
 
 } // namespace regwin

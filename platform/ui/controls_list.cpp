@@ -24,6 +24,9 @@ ListBox::ListBox(Form* owner, QString name, int index) : Control(owner, std::mov
     watchEvents(list->viewport());
     QObject::connect(list, &QListWidget::currentRowChanged, context(),
                      [this](int row) { userSelected(row); });
+    // A click makes its row current before it selects it.
+    QObject::connect(list, &QListWidget::itemSelectionChanged, context(),
+                     [this] { userSelected(list_ ? list_->currentRow() : -1); });
 }
 
 QWidget* ListBox::widget() const
@@ -116,6 +119,9 @@ void ListBox::syncSelection()
 void ListBox::userSelected(int row)
 {
     if (syncing_ || row == items_.selected() || row < 0)
+        return;
+    // Taking the focus makes the first row current without selecting it: that is no choice of the user's.
+    if (list_ && list_->item(row) && !list_->item(row)->isSelected())
         return;
     items_.select(row);
     Click();

@@ -2,7 +2,7 @@
 // depth - (almost-full offset) values, the almost-empty line reads low while it holds at most the
 // almost-empty offset; both lines are active low. Values beyond the depth are dropped. While TXEnable is set
 // (and RTEnable clear) the values drain toward the chip, at once unless a drain rate is set; with RTEnable
-// set the contents loop and are kept.
+// set the contents loop and are kept, and at a drain rate every value sent counts as transmitted.
 
 #include "platform/usb/emulated_fifo.h"
 
@@ -94,17 +94,32 @@ void EmulatedFifo::setTransmit(bool txEnable, bool retransmit)
     settle();
 }
 
+uint64_t EmulatedFifo::dueSinceStart() const
+{
+    const double elapsed = static_cast<double>(clock_() - drainStart_);
+    const auto due = static_cast<uint64_t>(std::floor(std::max(0.0, elapsed) * drainRate_));
+    return due > drainedSinceStart_ ? due - drainedSinceStart_ : 0;
+}
+
 void EmulatedFifo::settle()
 {
-    if (!transmitting_ || retransmit_ || values_.empty()) {
+    if (!transmitting_ || values_.empty()) {
+        return;
+    }
+    const bool paced = drainRate_ > 0 && clock_;
+    if (retransmit_) {
+        // Loop mode replays the contents from the first value on and keeps them; only a paced
+        // transmission counts the values it sent.
+        if (paced) {
+            const uint64_t sent = dueSinceStart();
+            drainedSinceStart_ += sent;
+            transmitted_ += sent;
+        }
         return;
     }
     size_t drain = values_.size();
-    if (drainRate_ > 0 && clock_) {
-        const double elapsed = static_cast<double>(clock_() - drainStart_);
-        const auto due = static_cast<uint64_t>(std::floor(std::max(0.0, elapsed) * drainRate_));
-        const uint64_t now = due > drainedSinceStart_ ? due - drainedSinceStart_ : 0;
-        drain = static_cast<size_t>(std::min<uint64_t>(now, values_.size()));
+    if (paced) {
+        drain = static_cast<size_t>(std::min<uint64_t>(dueSinceStart(), values_.size()));
     }
     if (drain == 0) {
         return;

@@ -41,6 +41,7 @@ public:
     uint32_t fullOffset() const { return fullOffset_; }
     bool almostFull() const;  // the PAF condition (line low)
     bool almostEmpty() const; // the PAE condition (line low)
+    // Values sent toward the chip: each drained value, and each value a loop replays at a drain rate.
     uint64_t transmittedValues() const { return transmitted_; }
     // Values drained per clock unit while transmitting; 0 (default) drains at once.
     void setDrainRate(double valuesPerClockUnit) { drainRate_ = valuesPerClockUnit; }
@@ -48,6 +49,7 @@ public:
 
 private:
     void settle();
+    uint64_t dueSinceStart() const; // values the drain rate owes since the transmission started
     void report(ViolationKind kind, const QString& text) const;
 
     int depth_;

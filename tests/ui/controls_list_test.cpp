@@ -71,6 +71,22 @@ TEST(ListBox, UserSelectionFiresClickOnce)
     EXPECT_EQ(lst.Text(), QStringLiteral("Interpolating DAC"));
 }
 
+TEST(ListBox, TakingTheFocusSelectsNothing)
+{
+    HostForm form;
+    ui::ListBox lst(&form, QStringLiteral("lsbInputSel"));
+    fill(lst);
+    showActive(form);
+    int clicks = 0;
+    lst.Click = [&] { ++clicks; };
+    lst.widget()->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(lst.ListIndex(), -1);
+    QTest::keyClick(lst.widget(), Qt::Key_Down);
+    EXPECT_EQ(clicks, 1) << "a key that moves the selection is the user's choice";
+    EXPECT_GE(lst.ListIndex(), 0);
+}
+
 TEST(ListBox, InsertAndRemoveKeepTheSelectedItem)
 {
     HostForm form;

@@ -156,6 +156,27 @@ TEST_F(Fifo, DrainRateFollowsTheClock)
     EXPECT_EQ(board.fifo()->stored(), 0);
 }
 
+TEST_F(Fifo, LoopRepeatsTheContentsAtTheDrainRate)
+{
+    int64_t t = 0;
+    drv.setClock([&] { return t; });
+    EmulatedBoard& board = attach();
+    board.fifo()->setDrainRate(2);
+    Host host(drv);
+    host.resetFifo();
+    ASSERT_TRUE(host.writeFifoValues(std::vector<uint32_t>(200, 5)));
+    host.sendPortC(0x03 | 0x0C); // TX and RT: loop
+    t = 500;
+    EXPECT_EQ(*host.readyLines() & kPaeHigh, kPaeHigh) << "a loop never empties the FIFO";
+    EXPECT_EQ(board.fifo()->stored(), 200);
+    EXPECT_EQ(board.fifo()->transmittedValues(), 1000u) << "five passes over 200 values";
+    host.sendPortC(0x03 | 0x08); // TX low: the loop stops sending
+    t = 900;
+    EXPECT_EQ(*host.readyLines() & kPaeHigh, kPaeHigh);
+    EXPECT_EQ(board.fifo()->transmittedValues(), 1000u);
+    expectClean();
+}
+
 TEST_F(Fifo, OverflowDropsAndLogs)
 {
     EmulatedBoard& board = attach(8);

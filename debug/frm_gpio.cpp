@@ -1,0 +1,200 @@
+#include "debug/frm_gpio.h"
+
+#include "board/evalbd.h"
+#include "board/sound.h"
+#include "shell/mdi_main.h"
+
+#include "platform/ui/colors.h"
+#include "platform/ui/forms.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+#include <QWidget>
+
+namespace {
+
+constexpr int16_t kCFR2 = 0x01;
+constexpr uint32_t kIndicatorColour = 0x0080FF;
+
+bool revisionOneOrTwo()
+{
+    return goEvalBd && (goEvalBd->SiliconRev() == 1 || goEvalBd->SiliconRev() == 2);
+}
+
+void keepPlaceWhenHidden(QWidget* widget)
+{
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+}
+
+} // namespace
+
+QString frmGPIO::lineName(int line)
+{
+    return QStringLiteral("D%1").arg(line < 4 ? line : line + 2);
+}
+
+frmGPIO::frmGPIO() : Form(FormName)
+{
+    setMdiChild(true);
+    setCaption(QStringLiteral("GPIO"));
+    fraConfig.setCaption(QStringLiteral("Configure GPIO Lines"));
+    lblConfigPins.setCaption(QStringLiteral("Data Pins"));
+    lblConfigDirection.setCaption(QStringLiteral("  Input \\ Output"));
+    fraData.setCaption(QStringLiteral("Read\\Write Data"));
+    lblDataLine.setCaption(QStringLiteral("Data Line"));
+    lblDataHeading.setCaption(QStringLiteral("Data"));
+    for (int i = 0; i < kLines; ++i) {
+        lblGPIOConfig(i).setCaption(lineName(i));
+        lblGPIOData(i).setCaption(lineName(i));
+        cmdInConfig(i).setCaption(QStringLiteral("Input"));
+        cmdOutConfig(i).setCaption(QStringLiteral("Output"));
+        cmdGPIOData(i).setBackColor(ui::colors::vbWhite);
+        cmdGPIOData(i).setCaption(QStringLiteral("0"));
+        fields_.custom(lblGPIOConfig(i), regBit(kGPIOConfig, i),
+                       [this, i](uint64_t output) {
+                           lblGPIOConfig(i).setBackColor(output ? kOutputColour : kInputColour);
+                       },
+                       {});
+        fields_.custom(cmdGPIOData(i), regBit(kGPIORead, i),
+                       [this, i](uint64_t bit) {
+                           cmdGPIOData(i).setCaption(bit ? QStringLiteral("1") : QStringLiteral("0"));
+                       },
+                       {});
+    }
+    cmdLoadConfig.setCaption(QStringLiteral("LOAD"));
+    cmdReadConfig.setCaption(QStringLiteral("READ"));
+    cmdLoad.setCaption(QStringLiteral("LOAD"));
+    cmdRead.setCaption(QStringLiteral("READ"));
+    for (ui::Label* flash : {&lblLoadConfigFlash, &lblLoadFlash}) {
+        flash->setBackColor(kIndicatorColour);
+        flash->setVisible(false);
+    }
+
+    cmdInConfig.on(&ui::CommandButton::Click, [this](int index) { cmdInConfig_Click(index); });
+    cmdOutConfig.on(&ui::CommandButton::Click, [this](int index) { cmdOutConfig_Click(index); });
+    cmdGPIOData.on(&ui::CommandButton::Click, [this](int index) { cmdGPIOData_Click(index); });
+    cmdLoad.Click = [this] { cmdLoad_Click(); };
+    cmdLoadConfig.Click = [this] { cmdLoadConfig_Click(); };
+    cmdRead.Click = [this] { cmdRead_Click(); };
+    cmdReadConfig.Click = [this] { cmdReadConfig_Click(); };
+    tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
+    registerProc(QStringLiteral("RefreshFormVals"), [this] { RefreshFormVals(); });
+}
+
+void frmGPIO::buildUi(QWidget* window)
+{
+    auto* config = new QGridLayout(fraConfig.container());
+    config->addWidget(lblConfigPins.widget(), 0, 0);
+    config->addWidget(lblConfigDirection.widget(), 0, 1, 1, 2);
+    auto* data = new QGridLayout(fraData.container());
+    data->addWidget(lblDataLine.widget(), 0, 0);
+    data->addWidget(lblDataHeading.widget(), 0, 1);
+    for (int i = 0; i < kLines; ++i) {
+        config->addWidget(lblGPIOConfig(i).widget(), i + 1, 0);
+        config->addWidget(cmdInConfig(i).widget(), i + 1, 1);
+        config->addWidget(cmdOutConfig(i).widget(), i + 1, 2);
+        data->addWidget(lblGPIOData(i).widget(), i + 1, 0);
+        data->addWidget(cmdGPIOData(i).widget(), i + 1, 1);
+        for (ui::Control* control :
+             std::initializer_list<ui::Control*>{&cmdInConfig(i), &cmdOutConfig(i), &cmdGPIOData(i)})
+            control->widget()->setFixedHeight(22);
+    }
+    auto buttons = [](ui::CommandButton& read, ui::Label& flash, ui::CommandButton& load) {
+        flash.widget()->setFixedSize(12, 12);
+        keepPlaceWhenHidden(flash.widget());
+        auto* row = new QHBoxLayout;
+        row->addWidget(read.widget());
+        row->addStretch(1);
+        row->addWidget(flash.widget());
+        row->addWidget(load.widget());
+        return row;
+    };
+    config->addLayout(buttons(cmdReadConfig, lblLoadConfigFlash, cmdLoadConfig), kLines + 1, 0, 1, 3);
+    data->addLayout(buttons(cmdRead, lblLoadFlash, cmdLoad), kLines + 1, 0, 1, 2);
+
+    auto* row = new QHBoxLayout(window);
+    row->addWidget(fraConfig.widget());
+    row->addWidget(fraData.widget());
+}
+
+void frmGPIO::Form_Load()
+{
+    for (int i = 0; i < kLines; ++i) {
+        const QString name = lblGPIOConfig(i).Caption();
+        cmdInConfig(i).setBackColor(kInputColour);
+        cmdInConfig(i).setToolTipText(QStringLiteral("Configure pin ") + name +
+                                      QStringLiteral(" as an input"));
+        cmdOutConfig(i).setBackColor(kOutputColour);
+        cmdOutConfig(i).setToolTipText(QStringLiteral("Configure pin ") + name +
+                                       QStringLiteral(" as an Output"));
+    }
+    RefreshFormVals();
+}
+
+void frmGPIO::Form_Activate()
+{
+    const bool oldSilicon = revisionOneOrTwo();
+    EnableForm(!oldSilicon);
+    setCaption(oldSilicon ? QStringLiteral("GPIO (Silicon Rev 3)") : QStringLiteral("GPIO"));
+}
+
+void frmGPIO::Form_Unload(int& cancel)
+{
+    (void)cancel;
+    if (mdiMain* main = ui::loadedForm<mdiMain>())
+        main->mnuViewGPIO.setChecked(false);
+}
+
+void frmGPIO::RefreshFormVals()
+{
+    if (!goEvalBd)
+        return;
+    if (!revisionOneOrTwo())
+        fields_.refresh();
+    const bool sxi = goEvalBd->GetRegMapBitValue(0, kCFR2, 31) == 1;
+    EnableForm(!revisionOneOrTwo() && sxi);
+}
+
+void frmGPIO::cmdInConfig_Click(int index)
+{
+    lblGPIOConfig(index).setBackColor(kInputColour);
+    regBit(kGPIOConfig, index).set(0);
+}
+
+void frmGPIO::cmdOutConfig_Click(int index)
+{
+    lblGPIOConfig(index).setBackColor(kOutputColour);
+    regBit(kGPIOConfig, index).set(1);
+}
+
+void frmGPIO::cmdGPIOData_Click(int index)
+{
+    const bool high = cmdGPIOData(index).Caption() != QStringLiteral("1");
+    cmdGPIOData(index).setCaption(high ? QStringLiteral("1") : QStringLiteral("0"));
+    regBit(kGPIORead, index).set(high ? 1 : 0);
+}
+
+void frmGPIO::load(int16_t addr, ui::CommandButton& button, regwin::LoadIndicator& indicator)
+{
+    regwin::LoadingScope loading(button);
+    indicator.loaded(regwin::loadRegisters({addr}));
+}
+
+void frmGPIO::read(int16_t addr)
+{
+    if (!regwin::boardSelected())
+        PlaySoundAsync(QStringLiteral("SystemQuestion"));
+    else
+        regwin::readRegister(addr);
+    if (goEvalBd && goEvalBd->SiliconRev() == 3)
+        RefreshFormVals();
+}
+
+void frmGPIO::tmrLoadFlash_Timer()
+{
+    configIndicator_.tick();
+    dataIndicator_.tick();
+}

@@ -1,0 +1,136 @@
+#include "debug/frm_watch_dog_tmr.h"
+
+#include "board/evalbd.h"
+#include "board/sound.h"
+#include "shell/frm_graphics.h"
+#include "shell/mdi_main.h"
+
+#include "platform/ui/colors.h"
+#include "platform/ui/forms.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+#include <QWidget>
+
+namespace {
+
+constexpr uint32_t kIndicatorColour = 0x0080FF;
+
+bool revisionOneOrTwo()
+{
+    return goEvalBd && (goEvalBd->SiliconRev() == 1 || goEvalBd->SiliconRev() == 2);
+}
+
+} // namespace
+
+frmWatchDogTmr::frmWatchDogTmr() : Form(FormName)
+{
+    setMdiChild(true);
+    setCaption(QStringLiteral("Watchdog Timer"));
+    fraWatchDog.setCaption(QStringLiteral("Watch Dog Timers"));
+    chkWDTSingleShotEn.setCaption(QStringLiteral("Single Shot Operation"));
+    lblPeriod.setCaption(QStringLiteral("Period:"));
+    for (const char* item : {"2^18  Cycles", "2^20  Cycles", "2^22  Cycles", "2^24  Cycles"})
+        cmbWDTPeriod.AddItem(QString::fromLatin1(item));
+    chkWDTContUseOpEn.setCaption(QStringLiteral("Continuous Operation"));
+    chkExtSysResetDisable.setCaption(QStringLiteral("External System Reset Disable"));
+    chkEnablePwrMon.setCaption(QStringLiteral("Enable Power Monitor"));
+    chkWDTTest.setCaption(QStringLiteral("Test Mode"));
+    lblIndicate.setCaption(QStringLiteral("Event Occured"));
+    cmdLoad.setCaption(QStringLiteral("LOAD"));
+    cmdRead.setCaption(QStringLiteral("READ"));
+    lblLoadFlash.setBackColor(kIndicatorColour);
+    lblLoadFlash.setVisible(false);
+
+    fields_.check(chkWDTSingleShotEn, regBit(kWDT, 7));
+    fields_.combo(cmbWDTPeriod, {kWDT, 6, 5});
+    fields_.check(chkWDTContUseOpEn, regBit(kWDT, 4));
+    fields_.check(chkExtSysResetDisable, regBit(kWDT, 3));
+    fields_.check(chkEnablePwrMon, regBit(kWDT, 2));
+    fields_.check(chkWDTTest, regBit(kWDT, 1));
+    fields_.custom(imgIndicate, regBit(kWDT, 0),
+                   [this](uint64_t lit) {
+                       imgIndicate.setPicture(
+                           ui::form<frmGraphics>().imgGreenLed(lit != 0 ? 1 : 0).Picture());
+                   },
+                   {});
+    fields_.bindClicks();
+
+    cmdLoad.Click = [this] { cmdLoad_Click(); };
+    cmdRead.Click = [this] { cmdRead_Click(); };
+    tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
+    registerProc(QStringLiteral("RefreshFormVals"), [this] { RefreshFormVals(); });
+}
+
+void frmWatchDogTmr::buildUi(QWidget* window)
+{
+    auto* bits = new QGridLayout(fraWatchDog.container());
+    bits->addWidget(chkWDTSingleShotEn.widget(), 0, 0, 1, 2);
+    bits->addWidget(lblPeriod.widget(), 1, 0);
+    bits->addWidget(cmbWDTPeriod.widget(), 1, 1);
+    bits->addWidget(chkWDTContUseOpEn.widget(), 2, 0, 1, 2);
+    bits->addWidget(chkExtSysResetDisable.widget(), 3, 0, 1, 2);
+    bits->addWidget(chkEnablePwrMon.widget(), 4, 0, 1, 2);
+    bits->addWidget(chkWDTTest.widget(), 5, 0, 1, 2);
+    auto* event = new QHBoxLayout;
+    event->addWidget(imgIndicate.widget());
+    event->addWidget(lblIndicate.widget());
+    event->addStretch(1);
+    bits->addLayout(event, 6, 0, 1, 2);
+
+    lblLoadFlash.widget()->setFixedSize(12, 12);
+    QSizePolicy keepPlace = lblLoadFlash.widget()->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    lblLoadFlash.widget()->setSizePolicy(keepPlace);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdRead.widget());
+    buttons->addStretch(1);
+    buttons->addWidget(lblLoadFlash.widget());
+    buttons->addWidget(cmdLoad.widget());
+
+    auto* column = new QVBoxLayout(window);
+    column->addWidget(fraWatchDog.widget());
+    column->addLayout(buttons);
+}
+
+void frmWatchDogTmr::Form_Load()
+{
+    if (goEvalBd && goEvalBd->SiliconRev() == 3)
+        RefreshFormVals();
+}
+
+void frmWatchDogTmr::Form_Activate()
+{
+    const bool oldSilicon = revisionOneOrTwo();
+    EnableForm(!oldSilicon);
+    setCaption(oldSilicon ? QStringLiteral("Watchdog Timer (SR3)") : QStringLiteral("Watchdog Timer"));
+}
+
+void frmWatchDogTmr::Form_Unload(int& cancel)
+{
+    (void)cancel;
+    if (mdiMain* main = ui::loadedForm<mdiMain>())
+        main->mnuViewWDT.setChecked(false);
+}
+
+void frmWatchDogTmr::RefreshFormVals()
+{
+    fields_.refresh();
+}
+
+void frmWatchDogTmr::cmdLoad_Click()
+{
+    regwin::LoadingScope loading(cmdLoad);
+    indicator_.loaded(regwin::loadRegisters({kWDT}));
+}
+
+void frmWatchDogTmr::cmdRead_Click()
+{
+    if (!regwin::boardSelected())
+        PlaySoundAsync(QStringLiteral("SystemQuestion"));
+    else
+        regwin::readRegister(kWDT);
+    if (goEvalBd && goEvalBd->SiliconRev() == 3)
+        RefreshFormVals();
+}

@@ -1,0 +1,162 @@
+// The FIFO debug window: its line boxes with and without Auto Apply, the flag lamps, detection, trip
+// points and typed data words with good and bad input, the ramp and the file load.
+
+#include "debug_fixture.h"
+
+#include "debug/frm_fifo_debug.h"
+#include "shell/frm_graphics.h"
+
+#include "platform/ui/forms.h"
+
+namespace {
+
+using namespace debugtest;
+
+class FifoDebugTest : public DebugWindowTest {
+protected:
+    frmFIFODebug& window()
+    {
+        auto& w = ui::form<frmFIFODebug>();
+        w.Show();
+        QApplication::setActiveWindow(mdi->frameWidget()->window());
+        return w;
+    }
+    static bool lit(const ui::Image& lamp)
+    {
+        return lamp.Picture().toImage() == ui::form<frmGraphics>().imgGreenLed(1).Picture().toImage();
+    }
+};
+
+TEST_F(FifoDebugTest, LineBoxesReachTheBoardAtOnceOrOnApply)
+{
+    usb::EmulatedBoard& board = plugFifoBoard();
+    frmFIFODebug& w = window();
+    EXPECT_EQ(w.chkPCIO(0).Value(), 1) << "FIFO_LDB idles high";
+    EXPECT_EQ(w.chkAutoApply.Value(), 1);
+    clearTraffic();
+    w.chkPCIO(4).click(); // FIFO_Reset
+    EXPECT_EQ(portCWrites(), (std::vector<int>{0x13}));
+    EXPECT_EQ(commands(5).size(), 1) << "the CTL lines follow";
+    EXPECT_EQ(commands(kGetPortC).size(), 1) << "and the boxes are re-read";
+
+    w.chkAutoApply.click();
+    clearTraffic();
+    w.chkPCIO(4).click();
+    w.chkCTLIO(1).click(); // FIFO WCLK
+    EXPECT_TRUE(pipeWrites(0).isEmpty());
+    w.cmdApply.click();
+    EXPECT_EQ(portCWrites(), (std::vector<int>{0x03}));
+    EXPECT_EQ(board.ctl() & 0x02, 0x02);
+    EXPECT_EQ(w.chkCTLIO(1).Value(), 1);
+}
+
+TEST_F(FifoDebugTest, FlagLampsFollowTheReadyLines)
+{
+    plugFifoBoard();
+    frmFIFODebug& w = window();
+    EXPECT_FALSE(lit(w.imgFIFOFlags(0))) << "empty: almost-empty line low";
+    EXPECT_TRUE(lit(w.imgFIFOFlags(1)));
+    w.Command1.click();
+    EXPECT_EQ(fifo().contents(), range(65536));
+    EXPECT_TRUE(prompts().isEmpty()) << "a good ramp load says nothing";
+    w.cmRefresh.click();
+    EXPECT_TRUE(lit(w.imgFIFOFlags(0)));
+    EXPECT_FALSE(lit(w.imgFIFOFlags(1))) << "full: almost-full line low";
+}
+
+TEST_F(FifoDebugTest, DetectionAsksFirst)
+{
+    struct Case {
+        bool fifoPresent;
+        int answer;
+        const char* result; // nullptr: no traffic, no second box
+    } cases[] = {{true, ui::vbNo, nullptr},
+                 {true, ui::vbYes, "FIFO Detected!"},
+                 {false, ui::vbYes, "FIFO Not Detected!"}};
+    for (const Case& c : cases) {
+        drv.detachAll();
+        plugFifoBoard(0, c.fifoPresent);
+        frmFIFODebug& w = window();
+        clearTraffic();
+        ui::testing::messageBoxes().reset();
+        ui::testing::messageBoxes().answer(c.answer);
+        w.cmdTestForFIFO.click();
+        QStringList expected{QStringLiteral("This opperation will Reset the evaluation board?\r\n"
+                                            "Do you want to continue?")};
+        if (c.result)
+            expected << QString::fromLatin1(c.result);
+        EXPECT_EQ(prompts(), expected);
+        EXPECT_EQ(pipeWrites(0).isEmpty(), c.result == nullptr);
+    }
+}
+
+TEST_F(FifoDebugTest, TripPointsRefuseWhatIsNoOffset)
+{
+    struct Case {
+        const char* typed;
+        const char* shown;
+        bool beep;
+    } cases[] = {{"65535", "65535", false}, {"70000", "65535", true}, {"65536", "65535", true},
+                 {"abc", "65535", true},    {"-5", "65535", true},    {"", "65535", true},
+                 {"1E3", "1E3", false}};
+    plugFifoBoard();
+    frmFIFODebug& w = window();
+    for (const Case& c : cases) {
+        os::testing::soundRecorder().played.clear();
+        regtest::clickInto(w.txtPAF);
+        w.txtPAF.setText(QString::fromLatin1(c.typed)); // as a paste, past the key filter
+        w.txtPAE.SetFocus();                            // leaving the box validates it
+        EXPECT_EQ(w.txtPAF.Text(), QString::fromLatin1(c.shown)) << c.typed;
+        EXPECT_EQ(!sounds().isEmpty(), c.beep) << c.typed;
+    }
+    regtest::retype(w.txtPAE, QStringLiteral("1 2x"));
+    EXPECT_EQ(w.txtPAE.Text(), QStringLiteral("12")) << "the key filter drops blanks and letters";
+    w.txtPAE.setText(QStringLiteral("-1"));
+    w.cmdProgramFlags.click();
+    EXPECT_EQ(w.txtPAE.Text(), QStringLiteral("1"));
+    EXPECT_EQ(fifo().emptyOffset(), 1U);
+    EXPECT_EQ(fifo().fullOffset(), 1000U);
+}
+
+TEST_F(FifoDebugTest, WriteSendsWholeHexWordsOnly)
+{
+    struct Case {
+        const char* text;
+        const char* count;
+        bool enabled;
+    } cases[] = {{"0003FE00 0000001F 0003FE00 0000001F", "4", true},
+                 {"FFFF FFFF", "1", true},
+                 {"123456789", "1", false},
+                 {"", "0", false},
+                 {"GGGGGGGG", "1", false}};
+    plugFifoBoard();
+    frmFIFODebug& w = window();
+    EXPECT_EQ(w.FIFOWC.Caption(), QStringLiteral("4"));
+    for (const Case& c : cases) {
+        w.txtFifoData.setText(QString::fromLatin1(c.text));
+        EXPECT_EQ(w.FIFOWC.Caption(), QString::fromLatin1(c.count)) << c.text;
+        EXPECT_EQ(w.cmdWriteData.Enabled(), c.enabled) << c.text;
+    }
+    w.txtFifoData.setText(QStringLiteral("FFFFFFFF 00000001"));
+    w.cmdWriteData.click();
+    EXPECT_EQ(fifo().contents(), (std::vector<uint32_t>{0x3FFFF, 1}));
+    EXPECT_TRUE(prompts().isEmpty());
+}
+
+TEST_F(FifoDebugTest, FileLoadAsInTheControlWindow)
+{
+    plugFifoBoard();
+    frmFIFODebug& w = window();
+    EXPECT_FALSE(w.cmdLoadFIFOFile.Enabled());
+    const QString path = writeFile(QStringLiteral("d.txt"), {"7", "8"});
+    ui::testing::dialogs().answerOpen(path);
+    w.cmdSelFIFOFile.click();
+    EXPECT_EQ(ui::testing::dialogs().open.requests.front().initialFolder, os::programFolder());
+    ASSERT_TRUE(w.cmdLoadFIFOFile.Enabled());
+    w.Command1.click();
+    w.cmdLoadFIFOFile.click();
+    EXPECT_EQ(fifo().contents(), (std::vector<uint32_t>{7, 8})) << "reset first, then the file";
+    EXPECT_EQ(prompts(), QStringList{QStringLiteral("FIFO Data Loaded Successfully!!!")});
+}
+
+} // namespace
