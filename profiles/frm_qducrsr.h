@@ -142,8 +142,8 @@ private:
 
     regwin::FieldTable fields_{bRefreshing};
     regwin::LoadIndicator indicator_;
-    // The step-rate texts as they were when each box got the focus (put back when no clock converts).
-    std::array<QString, kSegments> rateTextOnFocus_;
+    // The step-rate texts the window last showed for the words (put back when no clock converts).
+    std::array<QString, kSegments> rateTextShown_;
     bool validating_ = false;
 };
 

@@ -92,12 +92,12 @@ void frmQDUCRSR::showRampRate(int segment, uint64_t word)
     // Without a clock the time of the word is unknown: the text stays as it was.
     if (const std::optional<double> clock = usableSysClock())
         box.setText(edtFormatRAMRRTime(CalculateRAMRRTime(static_cast<int32_t>(word), EditValue(*clock))));
+    rateTextShown_[static_cast<size_t>(segment)] = box.Text();
 }
 
 void frmQDUCRSR::txtRAMSegAddrRampRate_GotFocus(int index)
 {
     SelectAllText(txtRAMSegAddrRampRate(index));
-    rateTextOnFocus_[static_cast<size_t>(index)] = txtRAMSegAddrRampRate(index).Text();
 }
 
 void frmQDUCRSR::txtRAMSegAddrRampRate_KeyPress(int index, int& keyAscii)
@@ -121,9 +121,9 @@ void frmQDUCRSR::txtRAMSegAddrRampRate_Validate(int index, bool& cancel)
     ui::TextBox& box = txtRAMSegAddrRampRate(index);
     const std::optional<double> clockValue = usableSysClock();
     if (!clockValue) {
-        // Nothing converts: the word stays and the box shows what it showed before the edit.
+        // Nothing converts: the word stays and the box shows again what the window last showed for it.
         reportUnusableClock();
-        box.setText(rateTextOnFocus_[static_cast<size_t>(index)]);
+        box.setText(rateTextShown_[static_cast<size_t>(index)]);
         return;
     }
     const EditValue clock(*clockValue);
@@ -144,7 +144,7 @@ void frmQDUCRSR::txtRAMSegAddrRampRate_Validate(int index, bool& cancel)
     box.Tag = QString::number(word);
     box.setText(edtFormatRRTime(CalculateRRTime(word, clock)));
     rampRateField(index).set(static_cast<uint64_t>(word));
-    rateTextOnFocus_[static_cast<size_t>(index)] = box.Text();
+    rateTextShown_[static_cast<size_t>(index)] = box.Text();
     focusLoad();
 }
 
