@@ -18,11 +18,11 @@
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
 #include "board/ram_file.h"
-#include "profiles/frm_qducrsr.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/scripted_message_boxes.h"
 #include "platform/usb/emulated_driver.h"
+#include "profiles/frm_qducrsr.h"
 
 #include <QApplication>
 #include <QFile>
@@ -141,9 +141,10 @@ public:
     bool roundTrip(bool throughWindow)
     {
         if (!throughWindow)
-            return ebLoadRAMFile(window_->txtQDRAMFile.Text(), static_cast<int16_t>(window_->cmbLoadOptions.ListIndex())) ==
-                       kRamLoadDone &&
-                   ebDumpRAM(window_->txtRAMSaveFile.Text(), static_cast<int16_t>(window_->cmbDumpDataFormat.ListIndex()));
+            return ebLoadRAMFile(window_->txtQDRAMFile.Text(),
+                                 static_cast<int16_t>(window_->cmbLoadOptions.ListIndex())) == kRamLoadDone &&
+                   ebDumpRAM(window_->txtRAMSaveFile.Text(),
+                             static_cast<int16_t>(window_->cmbDumpDataFormat.ListIndex()));
         boxes_.reset();
         window_->cmdLoadRAMFile_Click();
         window_->cmdSaveRAMFile_Click();
@@ -189,7 +190,8 @@ void measure(benchmark::State& state, bool throughWindow)
     const auto timedStart = Clock::now();
     for (int64_t i = 0; i < timedRuns; ++i)
         bench.roundTrip(throughWindow);
-    const double timedNs = std::chrono::duration<double, std::nano>(Clock::now() - timedStart).count() / timedRuns;
+    const double timedNs =
+        std::chrono::duration<double, std::nano>(Clock::now() - timedStart).count() / timedRuns;
     timing.setTiming(false);
     const double emulatorNs = std::max(0.0, timing.ns() / timedRuns - std::max(0.0, timedNs - hostNs) / 2);
 

@@ -108,7 +108,8 @@ void ScaleFactorDialog::Form_Activate()
     // A Tag that holds no word of this dialog opens it at 0; the Tag itself stays until OK.
     int32_t word = 0;
     const TypedWord tag = readTypedWord(target_->Tag);
-    if (tag.kind == TypedKind::Number && tag.value >= rt::Decimal() && tag.value <= rt::Decimal(highestWord()))
+    if (tag.kind == TypedKind::Number && tag.value >= rt::Decimal() &&
+        tag.value <= rt::Decimal(highestWord()))
         word = static_cast<int32_t>(tag.value.toInt64());
     showText(txtValue, valueText(word));
     txtValue.SetFocus();
@@ -296,12 +297,17 @@ int64_t gainWord(double value)
     return edtGainToOSF(value);
 }
 
-const profiles::ScaleFactorKind kAmplitudeScale{14, "0.00000", 7, 5, 4, "Output Scale Factor:", amplitudeOf,
-                                                amplitudeWord};
-const profiles::ScaleFactorKind kOutputScale{8, "0.0000000", 9, 3, 2, " Output Scale Factor:", gainOf, gainWord};
+const profiles::ScaleFactorKind kAmplitudeScale{
+    14, "0.00000", 7, 5, 4, "Output Scale Factor:", amplitudeOf, amplitudeWord};
+const profiles::ScaleFactorKind kOutputScale{
+    8, "0.0000000", 9, 3, 2, " Output Scale Factor:", gainOf, gainWord};
 
 } // namespace
 
-frmEditOSF::frmEditOSF() : ScaleFactorDialog(FormName, kAmplitudeScale) {}
+frmEditOSF::frmEditOSF() : ScaleFactorDialog(FormName, kAmplitudeScale)
+{
+}
 
-frmEditOSF_QM::frmEditOSF_QM() : ScaleFactorDialog(FormName, kOutputScale) {}
+frmEditOSF_QM::frmEditOSF_QM() : ScaleFactorDialog(FormName, kOutputScale)
+{
+}

@@ -25,7 +25,8 @@ const QString kWordFormat = QStringLiteral("00000");
 int32_t tagWord(const QString& tag)
 {
     const TypedWord typed = readTypedWord(tag);
-    if (typed.kind == TypedKind::Number && typed.value >= rt::Decimal() && typed.value <= rt::Decimal(kTopWord))
+    if (typed.kind == TypedKind::Number && typed.value >= rt::Decimal() &&
+        typed.value <= rt::Decimal(kTopWord))
         return static_cast<int32_t>(typed.value.toInt64());
     return 0;
 }
@@ -175,15 +176,16 @@ void frmEditRAMAddrRR::txtRampRateTime_KeyPress(int& key)
 bool frmEditRAMAddrRR::txtRampRateTime_Entry()
 {
     if (txtRampRateTime.Text().isEmpty())
-        showText(txtRampRateTime, QStringLiteral("0") + rt::numberLocale().decimalSeparator + QStringLiteral("00"));
+        showText(txtRampRateTime,
+                 QStringLiteral("0") + rt::numberLocale().decimalSeparator + QStringLiteral("00"));
     const TypedDouble typed = readTypedDouble(txtRampRateTime.Text());
     // A time that is not a number stays as typed; OK rewrites it from the word.
     if (typed.kind == TypedKind::NotANumber)
         return true;
-    const bool above = typed.kind == TypedKind::AboveType ||
-                       (typed.kind == TypedKind::Number && typed.value > mdMaxRRTime);
-    const bool below = typed.kind == TypedKind::BelowType ||
-                       (typed.kind == TypedKind::Number && typed.value < mdMinRRTime);
+    const bool above =
+        typed.kind == TypedKind::AboveType || (typed.kind == TypedKind::Number && typed.value > mdMaxRRTime);
+    const bool below =
+        typed.kind == TypedKind::BelowType || (typed.kind == TypedKind::Number && typed.value < mdMinRRTime);
     if (above || below) {
         ui::MsgBox(QStringLiteral("The vaid range for the Delta Frequency Ramp Rate Time is ") +
                        rt::Format(mdMaxRRTime, QStringLiteral("0.0000")) + QStringLiteral("uS to ") +
@@ -204,13 +206,14 @@ bool frmEditRAMAddrRR::txtDec_Entry()
 {
     const TypedWord typed = readTypedWord(txtDec.Text());
     int32_t word = 0;
-    if (typed.kind == TypedKind::Number && typed.value >= rt::Decimal() && typed.value <= rt::Decimal(kTopWord)) {
+    if (typed.kind == TypedKind::Number && typed.value >= rt::Decimal() &&
+        typed.value <= rt::Decimal(kTopWord)) {
         word = static_cast<int32_t>(typed.value.toInt64());
     } else if (typed.kind != TypedKind::NotANumber) {
         // Above 65535, beyond any integer, or negative: the limit message and the word 0; the box keeps
         // the focus.
-        ui::MsgBox(
-            QStringLiteral("The decimal value of the Delta Frequency Ramp Rate Word should not exceed 65535"));
+        ui::MsgBox(QStringLiteral(
+            "The decimal value of the Delta Frequency Ramp Rate Word should not exceed 65535"));
         showText(txtDec, kWordFormat);
         ShowWord(0, &txtDec);
         return false;
@@ -240,7 +243,8 @@ bool frmEditRAMAddrRR::txtHex_Entry()
 bool frmEditRAMAddrRR::txtBin_Entry(int index)
 {
     showText(txtBin(index), normalizedByte(txtBin(index).Text()));
-    const rt::Decimal value = cbaseBinS2Dec(normalizedByte(txtBin(1).Text()) + normalizedByte(txtBin(0).Text()));
+    const rt::Decimal value =
+        cbaseBinS2Dec(normalizedByte(txtBin(1).Text()) + normalizedByte(txtBin(0).Text()));
     const int32_t word = static_cast<int32_t>(value.toInt64());
     ShowWord(word, &txtBin(index));
     moveFocusTo(OKButton);

@@ -21,14 +21,16 @@ void frmEditRAMAddrRR::buildUi(QWidget* window)
     outer->addWidget(fraRampRate.widget());
     auto* views = new QGridLayout(fraRampRate.container());
     views->setHorizontalSpacing(6);
-    views->addLayout(widgetRow({txtBin(1).widget(), txtBin(0).widget(), lblTWBin.widget(), nullptr}), 0, 0, 1, 2);
+    views->addLayout(widgetRow({txtBin(1).widget(), txtBin(0).widget(), lblTWBin.widget(), nullptr}), 0, 0, 1,
+                     2);
     views->addLayout(widgetRow({txtHex.widget(), lblHex.widget(), nullptr}), 1, 0);
     views->addLayout(widgetRow({nullptr, txtDec.widget(), lblDec.widget()}), 1, 1);
     for (ui::TextBox* box : {&txtBin(0), &txtBin(1), &txtHex, &txtDec})
         if (QWidget* w = box->widget())
             w->setFixedWidth(w->fontMetrics().horizontalAdvance(QStringLiteral("000000000")) + 12);
 
-    outer->addLayout(widgetRow(
-        {nullptr, profiles::highlightedButton(OKButton.widget(), shpOKHilight.widget()), CancelButton.widget()}));
+    outer->addLayout(
+        widgetRow({nullptr, profiles::highlightedButton(OKButton.widget(), shpOKHilight.widget()),
+                   CancelButton.widget()}));
     profiles::makeFixedDialog(window);
 }

@@ -62,7 +62,8 @@ ui::ControlArray<ui::ComboBox>::Maker frmQDUCRSR::dropDownList()
 
 frmQDUCRSR::frmQDUCRSR()
     : Form(FormName),
-      indicator_(lblLoadFlash, regwin::LoadIndicator::fields({{0x05, 47, 0}, {0x06, 47, 0}, kRAMEnable, kQDUCRAMDest}))
+      indicator_(lblLoadFlash,
+                 regwin::LoadIndicator::fields({{0x05, 47, 0}, {0x06, 47, 0}, kRAMEnable, kQDUCRAMDest}))
 {
     setMdiChild(true);
     setDesignProperties();
@@ -84,9 +85,11 @@ void frmQDUCRSR::setDesignProperties()
         fraProfileRAM(i).setCaption(QStringLiteral("RAM Segment %1").arg(i));
         lblRAMSegBeginAddr(i).setCaption(QStringLiteral("Beginning Address:"));
         txtRAMSegBeginAddr(i).setText(QStringLiteral("0"));
-        txtRAMSegBeginAddr(i).setToolTipText(QStringLiteral("Specify the beginning address for this RAM segment"));
+        txtRAMSegBeginAddr(i).setToolTipText(
+            QStringLiteral("Specify the beginning address for this RAM segment"));
         lblRAMSegFinalAddr(i).setCaption(QStringLiteral("Final Address:"));
-        txtRAMSegFinalAddr(i).setToolTipText(QStringLiteral("Specify the final address for this RAM segment"));
+        txtRAMSegFinalAddr(i).setToolTipText(
+            QStringLiteral("Specify the final address for this RAM segment"));
         lblRAMSegAddrRampRate(i).setCaption(QStringLiteral("Address Step Rate:"));
         txtRAMSegAddrRampRate(i).setText(QStringLiteral("0.0000"));
         txtRAMSegAddrRampRate(i).setToolTipText(QStringLiteral("Specify the address ramp rate"));
@@ -114,7 +117,8 @@ void frmQDUCRSR::buildFieldTable()
     fields_.check(chkEnQDUCRAMEval, kQDUCRAMDest, [this] { chkEnQDUCRAMEval_Click(); });
     for (int i = 0; i < kSegments; ++i) {
         ui::ComboBox& list = cmbRAMSegModeControl(i);
-        regwin::FieldRow& mode = fields_.combo(list, modeField(i), [this, i] { cmbRAMSegModeControl_Click(i); });
+        regwin::FieldRow& mode =
+            fields_.combo(list, modeField(i), [this, i] { cmbRAMSegModeControl_Click(i); });
         mode.indexOf = [&list](uint64_t code) { return indexOfCode(list, code); };
         mode.valueOf = [&list](int index) { return static_cast<uint64_t>(list.ItemData(index)); };
         ui::TextBox& begin = txtRAMSegBeginAddr(i);
@@ -127,8 +131,8 @@ void frmQDUCRSR::buildFieldTable()
         };
         fields_.custom(begin, beginAddrField(i), showAddress(begin), {});
         fields_.custom(final, finalAddrField(i), showAddress(final), {});
-        fields_.custom(txtRAMSegAddrRampRate(i), rampRateField(i), [this, i](uint64_t word) { showRampRate(i, word); },
-                       {});
+        fields_.custom(txtRAMSegAddrRampRate(i), rampRateField(i),
+                       [this, i](uint64_t word) { showRampRate(i, word); }, {});
     }
     fields_.bindClicks();
 }
@@ -138,10 +142,14 @@ void frmQDUCRSR::bindHandlers()
     using ui::TextBox;
     for (auto* array : {&txtRAMSegBeginAddr, &txtRAMSegFinalAddr})
         array->on(&TextBox::GotFocus, [array](int i) { SelectAllText((*array)(i)); });
-    txtRAMSegBeginAddr.on(&TextBox::KeyPress, [this](int i, int& key) { txtRAMSegBeginAddr_KeyPress(i, key); });
-    txtRAMSegBeginAddr.on(&TextBox::Validate, [this](int i, bool& cancel) { txtRAMSegBeginAddr_Validate(i, cancel); });
-    txtRAMSegFinalAddr.on(&TextBox::KeyPress, [this](int i, int& key) { txtRAMSegFinalAddr_KeyPress(i, key); });
-    txtRAMSegFinalAddr.on(&TextBox::Validate, [this](int i, bool& cancel) { txtRAMSegFinalAddr_Validate(i, cancel); });
+    txtRAMSegBeginAddr.on(&TextBox::KeyPress,
+                          [this](int i, int& key) { txtRAMSegBeginAddr_KeyPress(i, key); });
+    txtRAMSegBeginAddr.on(&TextBox::Validate,
+                          [this](int i, bool& cancel) { txtRAMSegBeginAddr_Validate(i, cancel); });
+    txtRAMSegFinalAddr.on(&TextBox::KeyPress,
+                          [this](int i, int& key) { txtRAMSegFinalAddr_KeyPress(i, key); });
+    txtRAMSegFinalAddr.on(&TextBox::Validate,
+                          [this](int i, bool& cancel) { txtRAMSegFinalAddr_Validate(i, cancel); });
     txtRAMSegAddrRampRate.on(&TextBox::GotFocus, [this](int i) { txtRAMSegAddrRampRate_GotFocus(i); });
     txtRAMSegAddrRampRate.on(&TextBox::KeyPress,
                              [this](int i, int& key) { txtRAMSegAddrRampRate_KeyPress(i, key); });
@@ -231,18 +239,24 @@ void frmQDUCRSR::UdControlState()
     for (int i = 0; i < kSegments; ++i) {
         const bool segmentGrey = singleTone || !ramOn;
         const bool modeGrey = segmentGrey || modeField(i).get() == 0;
-        for (ui::Control* c : {static_cast<ui::Control*>(&fraProfileRAM(i)), static_cast<ui::Control*>(&lblRAMSegBeginAddr(i)),
-                               static_cast<ui::Control*>(&txtRAMSegBeginAddr(i)), static_cast<ui::Control*>(&lblRAMSegModCtrl(i)),
-                               static_cast<ui::Control*>(&cmbRAMSegModeControl(i))})
+        for (ui::Control* c :
+             {static_cast<ui::Control*>(&fraProfileRAM(i)), static_cast<ui::Control*>(&lblRAMSegBeginAddr(i)),
+              static_cast<ui::Control*>(&txtRAMSegBeginAddr(i)),
+              static_cast<ui::Control*>(&lblRAMSegModCtrl(i)),
+              static_cast<ui::Control*>(&cmbRAMSegModeControl(i))})
             paint(*c, segmentGrey);
-        for (ui::Control* c : {static_cast<ui::Control*>(&lblRAMSegFinalAddr(i)), static_cast<ui::Control*>(&txtRAMSegFinalAddr(i)),
-                               static_cast<ui::Control*>(&lblRAMSegAddrRampRate(i)), static_cast<ui::Control*>(&txtRAMSegAddrRampRate(i)),
-                               static_cast<ui::Control*>(&lblRAMSec(i)), static_cast<ui::Control*>(&lblRAMMicro(i))})
+        for (ui::Control* c :
+             {static_cast<ui::Control*>(&lblRAMSegFinalAddr(i)),
+              static_cast<ui::Control*>(&txtRAMSegFinalAddr(i)),
+              static_cast<ui::Control*>(&lblRAMSegAddrRampRate(i)),
+              static_cast<ui::Control*>(&txtRAMSegAddrRampRate(i)), static_cast<ui::Control*>(&lblRAMSec(i)),
+              static_cast<ui::Control*>(&lblRAMMicro(i))})
             paint(*c, modeGrey);
     }
     // The load frame is greyed in single tone only; every other mode gives it its normal colour back.
-    for (ui::Control* c : {static_cast<ui::Control*>(&fraRAMFile), static_cast<ui::Control*>(&lblLoadRAMTextFile),
-                           static_cast<ui::Control*>(&txtQDRAMFile)})
+    for (ui::Control* c :
+         {static_cast<ui::Control*>(&fraRAMFile), static_cast<ui::Control*>(&lblLoadRAMTextFile),
+          static_cast<ui::Control*>(&txtQDRAMFile)})
         paint(*c, singleTone);
 
     if (mode == 0) {

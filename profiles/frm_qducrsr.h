@@ -48,14 +48,15 @@ public:
     ui::ControlArray<ui::TextBox> txtRAMSegBeginAddr{this, QStringLiteral("txtRAMSegBeginAddr"), kSegments};
     ui::ControlArray<ui::Label> lblRAMSegFinalAddr{this, QStringLiteral("lblRAMSegFinalAddr"), kSegments};
     ui::ControlArray<ui::TextBox> txtRAMSegFinalAddr{this, QStringLiteral("txtRAMSegFinalAddr"), kSegments};
-    ui::ControlArray<ui::Label> lblRAMSegAddrRampRate{this, QStringLiteral("lblRAMSegAddrRampRate"), kSegments};
+    ui::ControlArray<ui::Label> lblRAMSegAddrRampRate{this, QStringLiteral("lblRAMSegAddrRampRate"),
+                                                      kSegments};
     ui::ControlArray<ui::TextBox> txtRAMSegAddrRampRate{this, QStringLiteral("txtRAMSegAddrRampRate"),
                                                         kSegments};
     ui::ControlArray<ui::Label> lblRAMMicro{this, QStringLiteral("lblRAMMicro"), kSegments};
     ui::ControlArray<ui::Label> lblRAMSec{this, QStringLiteral("lblRAMSec"), kSegments};
     ui::ControlArray<ui::Label> lblRAMSegModCtrl{this, QStringLiteral("lblRAMSegModCtrl"), kSegments};
-    ui::ControlArray<ui::ComboBox> cmbRAMSegModeControl{this, QStringLiteral("cmbRAMSegModeControl"), kSegments,
-                                                        dropDownList()};
+    ui::ControlArray<ui::ComboBox> cmbRAMSegModeControl{this, QStringLiteral("cmbRAMSegModeControl"),
+                                                        kSegments, dropDownList()};
     // Red marker round a mode list whose register holds a code the list does not offer.
     ui::ControlArray<ui::Label> lblMCErr{this, QStringLiteral("lblMCErr"), kSegments};
 

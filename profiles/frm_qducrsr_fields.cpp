@@ -75,7 +75,8 @@ void frmQDUCRSR::validateAddress(ui::TextBox& box, const RegisterField& field)
     // Not a number, beyond any integer, negative or above 1023: "0", without a message.
     const TypedWord typed = readTypedWord(box.Text());
     int64_t address = 0;
-    if (typed.kind == TypedKind::Number && typed.value >= rt::Decimal() && typed.value <= rt::Decimal(kTopAddress))
+    if (typed.kind == TypedKind::Number && typed.value >= rt::Decimal() &&
+        typed.value <= rt::Decimal(kTopAddress))
         address = typed.value.toInt64();
     else
         box.setText(QStringLiteral("0"));
@@ -133,10 +134,11 @@ void frmQDUCRSR::txtRAMSegAddrRampRate_Validate(int index, bool& cancel)
     if (typed.kind == TypedKind::NotANumber) {
         box.setText(QStringLiteral("0.0000"));
     } else if (typed.kind != TypedKind::Number || typed.value > maximum || typed.value < minimum) {
-        const bool above = typed.kind == TypedKind::AboveType || (typed.kind == TypedKind::Number && typed.value > maximum);
-        ui::MsgBox(QStringLiteral("The valid range for the Address Step Rate is ") + edtFormatRRTime(minimum) +
-                       QStringLiteral(" \u00B5s to ") + rt::CStr(maximum) + QStringLiteral(" \u00B5s.") +
-                       QStringLiteral("\r\nThe value entered will be clipped!"),
+        const bool above =
+            typed.kind == TypedKind::AboveType || (typed.kind == TypedKind::Number && typed.value > maximum);
+        ui::MsgBox(QStringLiteral("The valid range for the Address Step Rate is ") +
+                       edtFormatRRTime(minimum) + QStringLiteral(" \u00B5s to ") + rt::CStr(maximum) +
+                       QStringLiteral(" \u00B5s.") + QStringLiteral("\r\nThe value entered will be clipped!"),
                    ui::vbOKOnly | ui::vbInformation, QStringLiteral("Maximum Ramp Rate Time Exceeded!!!"));
         box.setText(rt::CStr(above ? maximum : minimum));
     }
@@ -163,6 +165,7 @@ void frmQDUCRSR::storeRampRateTag(int segment)
     // Whichever button closed the dialog, the Tag's word goes into the register; a Tag that holds no
     // 16-bit word leaves the register as it is.
     const TypedWord typed = readTypedWord(txtRAMSegAddrRampRate(segment).Tag);
-    if (typed.kind == TypedKind::Number && typed.value >= rt::Decimal() && typed.value <= rt::Decimal(kTopRampRateWord))
+    if (typed.kind == TypedKind::Number && typed.value >= rt::Decimal() &&
+        typed.value <= rt::Decimal(kTopRampRateWord))
         rampRateField(segment).set(static_cast<uint64_t>(typed.value.toInt64()));
 }

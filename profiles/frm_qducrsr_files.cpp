@@ -17,8 +17,8 @@
 
 namespace {
 
-const QString kRAMFileFilter =
-    QStringLiteral("RAM Data Files (*.RAMData.txt)|*.RAMData.txt|Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
+const QString kRAMFileFilter = QStringLiteral(
+    "RAM Data Files (*.RAMData.txt)|*.RAMData.txt|Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
 const QString kRAMFileExtension = QStringLiteral("RAMData.txt");
 constexpr int32_t kPathMustExist = 0x800;
 
@@ -34,10 +34,12 @@ void showRamLoadResult(int16_t code)
                    QStringLiteral("RAM Load Successfull"));
         break;
     case kRamLoadNoPath:
-        ui::MsgBox(QStringLiteral("No file specified!"), ui::vbExclamation, QStringLiteral("No File Specifed"));
+        ui::MsgBox(QStringLiteral("No file specified!"), ui::vbExclamation,
+                   QStringLiteral("No File Specifed"));
         break;
     default:
-        ui::MsgBox(QStringLiteral("Invalid RAM Data file!"), ui::vbExclamation, QStringLiteral("RAM Load Error"));
+        ui::MsgBox(QStringLiteral("Invalid RAM Data file!"), ui::vbExclamation,
+                   QStringLiteral("RAM Load Error"));
         break;
     }
 }
@@ -122,9 +124,9 @@ void frmQDUCRSR::cmdSelRAMFile_Click()
     int32_t filterIndex = 1;
     int32_t flags = kPathMustExist;
     const QString initialFolder = gbDlgShown ? QString() : os::programFolder();
-    const bool chosen = dialog.VBGetOpenFileName(fileName, fileTitle, true, false, readOnly, false, filter,
-                                                 filterIndex, initialFolder, QStringLiteral("Select RAM File"),
-                                                 kRAMFileExtension, static_cast<int32_t>(hWnd()), flags);
+    const bool chosen = dialog.VBGetOpenFileName(
+        fileName, fileTitle, true, false, readOnly, false, filter, filterIndex, initialFolder,
+        QStringLiteral("Select RAM File"), kRAMFileExtension, static_cast<int32_t>(hWnd()), flags);
     DoEventsN(2);
     if (chosen && !fileName.isEmpty()) {
         gbDlgShown = true;
@@ -145,9 +147,9 @@ void frmQDUCRSR::cmdChooseSavePath_Click()
     const bool inProgramFolder = !gbDlgShown;
     const QString initialFolder = inProgramFolder ? os::programFolder() : QString();
     // No overwrite prompt: saving over an earlier RAM file is the usual case.
-    const bool chosen = dialog.VBGetSaveFileName(fileName, fileTitle, false, filter, filterIndex, initialFolder,
-                                                 QStringLiteral("Specify RAM File & Path"), kRAMFileExtension,
-                                                 static_cast<int32_t>(hWnd()), flags);
+    const bool chosen = dialog.VBGetSaveFileName(fileName, fileTitle, false, filter, filterIndex,
+                                                 initialFolder, QStringLiteral("Specify RAM File & Path"),
+                                                 kRAMFileExtension, static_cast<int32_t>(hWnd()), flags);
     if (inProgramFolder)
         gbDlgShown = true;
     DoEventsN(2);
@@ -162,7 +164,8 @@ void frmQDUCRSR::cmdChooseSavePath_Click()
 
 void frmQDUCRSR::cmdLoadRAMFile_Click()
 {
-    ramwin::showRamLoadResult(ebLoadRAMFile(txtQDRAMFile.Text(), static_cast<int16_t>(cmbLoadOptions.ListIndex())));
+    ramwin::showRamLoadResult(
+        ebLoadRAMFile(txtQDRAMFile.Text(), static_cast<int16_t>(cmbLoadOptions.ListIndex())));
 }
 
 void frmQDUCRSR::cmdSaveRAMFile_Click()
@@ -170,13 +173,14 @@ void frmQDUCRSR::cmdSaveRAMFile_Click()
     const QString path = txtRAMSaveFile.Text();
     if (path.trimmed().isEmpty()) {
         // Nothing to write to: refused before the RAM is read.
-        ui::MsgBox(QStringLiteral("No file specified!"), ui::vbExclamation, QStringLiteral("No File Specifed"));
+        ui::MsgBox(QStringLiteral("No file specified!"), ui::vbExclamation,
+                   QStringLiteral("No File Specifed"));
         UdControlState();
         return;
     }
     if (!goEvalBd || kRAMEnable.get(RegMap::Written) != 1) {
-        ui::MsgBox(QStringLiteral("You must enable the RAM before any RAM I/O opperation!"), ui::vbInformation,
-                   QStringLiteral("Error - RAM Not Enabled"));
+        ui::MsgBox(QStringLiteral("You must enable the RAM before any RAM I/O opperation!"),
+                   ui::vbInformation, QStringLiteral("Error - RAM Not Enabled"));
         UdControlState();
         return;
     }

@@ -46,7 +46,8 @@ void frmQDUCRSR::buildUi(QWidget* window)
         unit->addStretch(1);
         grid->addLayout(unit, 2, 2);
         grid->addWidget(lblRAMSegModCtrl(i).widget(), 3, 0);
-        grid->addWidget(highlightedButton(cmbRAMSegModeControl(i).widget(), lblMCErr(i).widget()), 3, 1, 1, 2);
+        grid->addWidget(highlightedButton(cmbRAMSegModeControl(i).widget(), lblMCErr(i).widget()), 3, 1, 1,
+                        2);
         for (ui::TextBox* box : {&txtRAMSegBeginAddr(i), &txtRAMSegFinalAddr(i), &txtRAMSegAddrRampRate(i)})
             fitChars(*box, QStringLiteral("0000.00000"));
         segments->addWidget(fraProfileRAM(i).widget());

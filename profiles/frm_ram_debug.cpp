@@ -49,11 +49,12 @@ frmRAMDebug::frmRAMDebug() : Form(FormName)
     chkOpen.setCaption(QStringLiteral("Open File In Notepad"));
     chkOpen.setToolTipText(QStringLiteral("After dumping the RAM the file in Notepad"));
     cmdRAMReadTest.setCaption(QStringLiteral("Read RAM to File"));
-    cmdRAMReadTest.setToolTipText(QStringLiteral("Dumps the RAM to a file named RAMDump.txt in the folder that "
-                                                 "the Eval Software is installed into."));
-    lblRAMDump.setCaption(
-        QStringLiteral("Dumps the contents of the entire RAM storing the RAM data in a file named RAMDump.txt. "
-                       "This RAM Data file is stored in the same folder as the Eval Software executable file."));
+    cmdRAMReadTest.setToolTipText(
+        QStringLiteral("Dumps the RAM to a file named RAMDump.txt in the folder that "
+                       "the Eval Software is installed into."));
+    lblRAMDump.setCaption(QStringLiteral(
+        "Dumps the contents of the entire RAM storing the RAM data in a file named RAMDump.txt. "
+        "This RAM Data file is stored in the same folder as the Eval Software executable file."));
     lblRAMDump.setWordWrap(true);
     for (const QString& format : debugWindowFormats()) {
         cmbLoadOptions.AddItem(format);
@@ -100,10 +101,9 @@ void frmRAMDebug::cmdSelRAMFile_Click()
     QString filter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
     int32_t filterIndex = 1;
     int32_t flags = kPathMustExist;
-    const bool chosen =
-        dialog.VBGetOpenFileName(fileName, fileTitle, true, false, readOnly, false, filter, filterIndex,
-                                 os::programFolder(), QStringLiteral("Select RAM File"), QStringLiteral("txt"),
-                                 static_cast<int32_t>(hWnd()), flags);
+    const bool chosen = dialog.VBGetOpenFileName(
+        fileName, fileTitle, true, false, readOnly, false, filter, filterIndex, os::programFolder(),
+        QStringLiteral("Select RAM File"), QStringLiteral("txt"), static_cast<int32_t>(hWnd()), flags);
     DoEventsN(2);
     if (chosen && !fileName.isEmpty()) {
         gbDlgShown = true;
@@ -115,7 +115,8 @@ void frmRAMDebug::cmdSelRAMFile_Click()
 
 void frmRAMDebug::cmdLoadRAMFile_Click()
 {
-    ramwin::showRamLoadResult(ebLoadRAMFile(txtRAWRAMFile.Text(), static_cast<int16_t>(cmbLoadOptions.ListIndex())));
+    ramwin::showRamLoadResult(
+        ebLoadRAMFile(txtRAWRAMFile.Text(), static_cast<int16_t>(cmbLoadOptions.ListIndex())));
 }
 
 void frmRAMDebug::cmdRAMReadTest_Click()

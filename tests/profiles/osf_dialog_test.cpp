@@ -63,7 +63,8 @@ TEST_P(ScaleFactorEntries, EveryViewFollowsTheEntryAndOkHandsBackTheWord)
         edit_dialog_test::typeInto(*views[c.view], QStringLiteral("\r"));
         expectViews(d, c.after);
         const QString message = QString::fromLatin1(c.message);
-        EXPECT_EQ(ui::testing::messageBoxes().prompts(), message.isEmpty() ? QStringList{} : QStringList{message});
+        EXPECT_EQ(ui::testing::messageBoxes().prompts(),
+                  message.isEmpty() ? QStringList{} : QStringList{message});
         EXPECT_EQ(views[c.view]->hasFocus(), !message.isEmpty()) << "a refused entry keeps the focus";
         press(d.cmdOK);
     };
@@ -83,13 +84,20 @@ INSTANTIATE_TEST_SUITE_P(
             EntryCase{"Half", 0, "0.5", {"0.50000", "08192", "2000", "100000", "00000000"}, ""},
             EntryCase{"OneIsClipped", 0, "1", {"0.99994", "16383", "3FFF", "111111", "11111111"}, ""},
             EntryCase{"BelowHalfAWord", 0, "0.00003", {"0.00000", "00000", "0000", "000000", "00000000"}, ""},
-            EntryCase{"HalfWayToEven", 0, "0.000091552734375", {"0.00012", "00002", "0002", "000000", "00000010"},
+            EntryCase{"HalfWayToEven",
+                      0,
+                      "0.000091552734375",
+                      {"0.00012", "00002", "0002", "000000", "00000010"},
                       ""},
             EntryCase{"PastedNegative", 0, "-0.5", {"0.00000", "00000", "0000", "000000", "00000000"}, ""},
             EntryCase{"BeyondDouble", 0, "1E999", {"0.99994", "16383", "3FFF", "111111", "11111111"}, ""},
             EntryCase{"DecimalHighest", 1, "16383", {"0.99994", "16383", "3FFF", "111111", "11111111"}, ""},
             EntryCase{"DecimalOver", 1, "16384", {"0.00000", "00000", "0000", "000000", "00000000"}, kDec14},
-            EntryCase{"DecimalOverflow", 1, "99999999999", {"0.00000", "00000", "0000", "000000", "00000000"}, kDec14},
+            EntryCase{"DecimalOverflow",
+                      1,
+                      "99999999999",
+                      {"0.00000", "00000", "0000", "000000", "00000000"},
+                      kDec14},
             EntryCase{"DecimalNegative", 1, "-5", {"0.00000", "00000", "0000", "000000", "00000000"}, kDec14},
             EntryCase{"DecimalHalfDown", 1, "12.5", {"0.00073", "00012", "000C", "000000", "00001100"}, ""},
             EntryCase{"DecimalHalfUp", 1, "13.5", {"0.00085", "00014", "000E", "000000", "00001110"}, ""},
@@ -101,11 +109,11 @@ INSTANTIATE_TEST_SUITE_P(
     QuadratureModulation, ScaleFactorEntries,
     ::testing::Combine(
         ::testing::Values(8),
-        ::testing::Values(
-            EntryCase{"One", 0, "1", {"1.0000000", "128", "80", "", "10000000"}, ""},
-            EntryCase{"Truncated", 0, "0.0078", {"0.0000000", "000", "00", "", "00000000"}, ""},
-            EntryCase{"TwoIsClipped", 0, "2", {"1.9921875", "255", "FF", "", "11111111"}, ""},
-            EntryCase{"DecimalOver", 1, "256", {"0.0000000", "000", "00", "", "00000000"}, kDec8})),
+        ::testing::Values(EntryCase{"One", 0, "1", {"1.0000000", "128", "80", "", "10000000"}, ""},
+                          EntryCase{"Truncated", 0, "0.0078", {"0.0000000", "000", "00", "", "00000000"}, ""},
+                          EntryCase{"TwoIsClipped", 0, "2", {"1.9921875", "255", "FF", "", "11111111"}, ""},
+                          EntryCase{
+                              "DecimalOver", 1, "256", {"0.0000000", "000", "00", "", "00000000"}, kDec8})),
     [](const auto& info) { return std::string(std::get<1>(info.param).name); });
 
 class ScaleFactorDialog : public edit_dialog_test::CallerTest {};

@@ -387,8 +387,8 @@ TEST_F(ProfileFields, PhaseDialogStoresItsWordIntoTheRegisterAsItIsAfterTheDialo
 TEST_F(ProfileFields, ScaleAndRampRateDoubleClicksOpenTheirDialogsAndCancelKeepsTheRegister)
 {
     RegisterProfilesWindows();
-    for (const QString& name : {QStringLiteral("frmEditOSF"), QStringLiteral("frmEditOSF_QM"),
-                                QStringLiteral("frmEditRAMAddrRR")})
+    for (const QString& name :
+         {QStringLiteral("frmEditOSF"), QStringLiteral("frmEditOSF_QM"), QStringLiteral("frmEditRAMAddrRR")})
         ui::testing::onModal(name, [](ui::Form& dialog) { dialog.Unload(); });
     setPending(0x0E, kBackground);
     showFormOf(Field::Amplitude);
@@ -398,8 +398,9 @@ TEST_F(ProfileFields, ScaleAndRampRateDoubleClicksOpenTheirDialogsAndCancelKeeps
     doubleClick(w->txtCCIValQD(0));
     showFormOf(Field::RampRate);
     doubleClick(w->txtRAMSegAddrRampRate(0));
-    EXPECT_EQ(ui::testing::modalShows(), (QStringList{QStringLiteral("frmEditOSF"), QStringLiteral("frmEditOSF_QM"),
-                                                      QStringLiteral("frmEditRAMAddrRR")}));
+    EXPECT_EQ(ui::testing::modalShows(),
+              (QStringList{QStringLiteral("frmEditOSF"), QStringLiteral("frmEditOSF_QM"),
+                           QStringLiteral("frmEditRAMAddrRR")}));
     EXPECT_EQ(pending(0x0E), kBackground);
 }
 

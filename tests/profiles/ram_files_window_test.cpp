@@ -144,7 +144,8 @@ TEST_F(RamFileWindows, LoadResultsAndButtonsFollowTheFileNames)
     clearTraffic();
     w.cmdLoadRAMFile.click();
     w.cmdSaveRAMFile.click();
-    EXPECT_EQ(prompts().mid(1), (QStringList{QStringLiteral("No file specified!"), QStringLiteral("No file specified!")}));
+    EXPECT_EQ(prompts().mid(1),
+              (QStringList{QStringLiteral("No file specified!"), QStringLiteral("No file specified!")}));
     EXPECT_TRUE(pipeWrites(3).isEmpty() && pipeWrites(5).isEmpty()) << "refused before any transfer";
 }
 
@@ -156,7 +157,8 @@ TEST_F(RamFileWindows, SaveIsRefusedUntilTheChipHasTheRamAndReportsEveryFailure)
     w.txtRAMSaveFile.setText(path(QStringLiteral("ram.txt")));
     clearTraffic();
     w.cmdSaveRAMFile.click();
-    EXPECT_EQ(prompts(), QStringList{QStringLiteral("You must enable the RAM before any RAM I/O opperation!")});
+    EXPECT_EQ(prompts(),
+              QStringList{QStringLiteral("You must enable the RAM before any RAM I/O opperation!")});
     EXPECT_EQ(ui::testing::messageBoxes().shown.back().title, QStringLiteral("Error - RAM Not Enabled"));
     EXPECT_TRUE(pipeWrites(3).isEmpty());
 
@@ -164,7 +166,8 @@ TEST_F(RamFileWindows, SaveIsRefusedUntilTheChipHasTheRamAndReportsEveryFailure)
     ui::testing::messageBoxes().reset();
     w.txtRAMSaveFile.setText(path(QStringLiteral("no such folder/ram.txt")));
     w.cmdSaveRAMFile.click();
-    EXPECT_EQ(prompts(), QStringList{QStringLiteral("RAM Opperation Failed!")}) << "never reported as success";
+    EXPECT_EQ(prompts(), QStringList{QStringLiteral("RAM Opperation Failed!")})
+        << "never reported as success";
     EXPECT_TRUE(pipeWrites(3).isEmpty()) << "found before the RAM is read";
 
     // A failed read: the message, then the chip's serial port reset (IO_RESET high, then low).

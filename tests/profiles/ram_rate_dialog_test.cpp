@@ -34,8 +34,9 @@ void open(ui::TextBox& box, const QString& clock, std::function<void(frmEditRAMA
     ui::form<frmEditRAMAddrRR>().ShowEditDialog(box, QStringLiteral("Edit RAM Address Ramp Rate"), clock);
 }
 
-const QString kClipMessage = QStringLiteral("The vaid range for the Delta Frequency Ramp Rate Time is 262.1400uS to "
-                                            "0uS .\r\nThe value entered will be clipped!");
+const QString kClipMessage =
+    QStringLiteral("The vaid range for the Delta Frequency Ramp Rate Time is 262.1400uS to "
+                   "0uS .\r\nThe value entered will be clipped!");
 const QString kDecimalLimit =
     QStringLiteral("The decimal value of the Delta Frequency Ramp Rate Word should not exceed 65535");
 const RateViews kZero{"0.0000", "00000", "0000", "00000000", "00000000"};
@@ -82,11 +83,14 @@ TEST_P(RampRateEntries, EveryViewFollowsTheEntry)
 INSTANTIATE_TEST_SUITE_P(
     Cases, RampRateEntries,
     ::testing::Values(
-        RateCase{"TooLongIsClipped", 0, "300", {"262.1400", "65535", "FFFF", "11111111", "11111111"}, kClipMessage,
+        RateCase{"TooLongIsClipped",
+                 0,
+                 "300",
+                 {"262.1400", "65535", "FFFF", "11111111", "11111111"},
+                 kClipMessage,
                  QStringLiteral("Maximum Ramp Rate Time Exceeded!!!")},
         RateCase{"HalfWordUpToEven", 0, "0.006", {"0.0080", "00002", "0002", "00000000", "00000010"}, {}, {}},
-        RateCase{"HalfWordDownToEven", 0, "0.002", kZero, {}, {}},
-        RateCase{"Empty", 0, "", kZero, {}, {}},
+        RateCase{"HalfWordDownToEven", 0, "0.002", kZero, {}, {}}, RateCase{"Empty", 0, "", kZero, {}, {}},
         RateCase{"PastedNegative", 0, "-1", kZero, kClipMessage, {}},
         RateCase{"DecimalHighest", 1, "65535", {"262.1400", "65535", "FFFF", "11111111", "11111111"}, {}, {}},
         RateCase{"DecimalOver", 1, "65536", kZero, kDecimalLimit, {}},

@@ -65,7 +65,8 @@ TEST_P(RamSegmentFields, EntryIsStoredInItsBitsOnlyInBothSegments)
         frmQDUCRSR& w = open();
         w.RefreshFormVals();
         ui::testing::messageBoxes().reset();
-        ui::TextBox* boxes[] = {&w.txtRAMSegBeginAddr(i), &w.txtRAMSegFinalAddr(i), &w.txtRAMSegAddrRampRate(i)};
+        ui::TextBox* boxes[] = {&w.txtRAMSegBeginAddr(i), &w.txtRAMSegFinalAddr(i),
+                                &w.txtRAMSegAddrRampRate(i)};
         const RegisterField fields[] = {frmQDUCRSR::beginAddrField(i), frmQDUCRSR::finalAddrField(i),
                                         frmQDUCRSR::rampRateField(i)};
         if (c.pasted)
@@ -78,7 +79,8 @@ TEST_P(RamSegmentFields, EntryIsStoredInItsBitsOnlyInBothSegments)
         EXPECT_EQ(pending(addr) & ~(fields[c.box].maxValue() << fields[c.box].lo), kUntouched | 2) << i;
         EXPECT_EQ(ui::testing::messageBoxes().shown.size(), c.message ? 1u : 0u) << i;
         if (c.message) {
-            EXPECT_EQ(ui::testing::messageBoxes().shown[0].title, QStringLiteral("Maximum Ramp Rate Time Exceeded!!!"));
+            EXPECT_EQ(ui::testing::messageBoxes().shown[0].title,
+                      QStringLiteral("Maximum Ramp Rate Time Exceeded!!!"));
         }
     }
 }
