@@ -12,6 +12,7 @@ void frmEditRAMAddrRR::buildUi(QWidget* window)
     auto* time = widgetRow({Label1.widget(), lbDelta.widget(), lblDTime.widget(), txtRampRateTime.widget(),
                             lblMhz.widget(), lblSec.widget(), vscRampRateTime.widget(), nullptr});
     time->setSpacing(2);
+    time->insertSpacing(1, 8);
     outer->addLayout(time);
     if (QWidget* spin = vscRampRateTime.widget())
         spin->setFixedHeight(34);

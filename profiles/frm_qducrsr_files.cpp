@@ -81,8 +81,8 @@ void frmQDUCRSR::setFileDesignProperties()
     cmbDumpDataFormat.setToolTipText(QStringLiteral("Select the RAM data format written to the file"));
     cmdSaveRAMFile.setCaption(QStringLiteral("Save"));
     cmdSaveRAMFile.setToolTipText(QStringLiteral("Save the contents of the RAM to the specified file"));
-    // The eye of the classic symbol font, as a character every font has.
-    cmdViewSavedFile.setCaption(QStringLiteral("\U0001F441"));
+    // An eye, drawn with a character the desktop's fonts have.
+    cmdViewSavedFile.setCaption(QStringLiteral("\u25C9"));
     cmdViewSavedFile.setToolTipText(QStringLiteral("View the selected RAM file in the default viewer"));
 
     for (const QString& format : ramwin::segmentWindowFormats()) {

@@ -199,6 +199,8 @@ TEST_F(RamFileWindows, FileDialogsStartInTheProgramFolderUntilOneWasUsed)
     ASSERT_EQ(open.size(), 1u);
     ASSERT_EQ(save.size(), 1u);
     EXPECT_EQ(save[0].title, QStringLiteral("Specify RAM File & Path"));
+    EXPECT_FALSE(save[0].overwritePrompt) << "saving over an earlier RAM file asks nothing";
+    EXPECT_FALSE(save[0].initialFolder.isEmpty());
     EXPECT_EQ(open[0].title, QStringLiteral("Select RAM File"));
     EXPECT_TRUE(open[0].initialFolder.isEmpty());
 }

@@ -292,6 +292,9 @@ TEST_F(RamSegmentWindow, ViewEntryOpensTheWindowAndTheCloseBoxUnticksIt)
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(mdi->mnuViewQDRSR.Checked());
     EXPECT_EQ(w->Caption(), QStringLiteral("QDUC RAM Control"));
+    const QSize size = w->frameWidget()->sizeHint();
+    EXPECT_LE(size.width(), 1600);
+    EXPECT_LE(size.height(), 1000);
     w->Unload(ui::vbFormControlMenu);
     EXPECT_FALSE(mdi->mnuViewQDRSR.Checked());
 }
