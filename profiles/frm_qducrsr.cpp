@@ -42,6 +42,11 @@ void paint(ui::Control& control, bool grey)
     control.setForeColor(grey ? kGreyText : kNormalText);
 }
 
+template <typename... Controls> void paintAll(bool grey, Controls&... controls)
+{
+    (paint(controls, grey), ...);
+}
+
 // The first entry of the list carrying `code`; -1 when none does.
 int indexOfCode(const ui::ComboBox& list, uint64_t code)
 {
@@ -239,25 +244,13 @@ void frmQDUCRSR::UdControlState()
     for (int i = 0; i < kSegments; ++i) {
         const bool segmentGrey = singleTone || !ramOn;
         const bool modeGrey = segmentGrey || modeField(i).get() == 0;
-        for (ui::Control* c :
-             {static_cast<ui::Control*>(&fraProfileRAM(i)), static_cast<ui::Control*>(&lblRAMSegBeginAddr(i)),
-              static_cast<ui::Control*>(&txtRAMSegBeginAddr(i)),
-              static_cast<ui::Control*>(&lblRAMSegModCtrl(i)),
-              static_cast<ui::Control*>(&cmbRAMSegModeControl(i))})
-            paint(*c, segmentGrey);
-        for (ui::Control* c :
-             {static_cast<ui::Control*>(&lblRAMSegFinalAddr(i)),
-              static_cast<ui::Control*>(&txtRAMSegFinalAddr(i)),
-              static_cast<ui::Control*>(&lblRAMSegAddrRampRate(i)),
-              static_cast<ui::Control*>(&txtRAMSegAddrRampRate(i)), static_cast<ui::Control*>(&lblRAMSec(i)),
-              static_cast<ui::Control*>(&lblRAMMicro(i))})
-            paint(*c, modeGrey);
+        paintAll(segmentGrey, fraProfileRAM(i), lblRAMSegBeginAddr(i), txtRAMSegBeginAddr(i),
+                 lblRAMSegModCtrl(i), cmbRAMSegModeControl(i));
+        paintAll(modeGrey, lblRAMSegFinalAddr(i), txtRAMSegFinalAddr(i), lblRAMSegAddrRampRate(i),
+                 txtRAMSegAddrRampRate(i), lblRAMSec(i), lblRAMMicro(i));
     }
     // The load frame is greyed in single tone only; every other mode gives it its normal colour back.
-    for (ui::Control* c :
-         {static_cast<ui::Control*>(&fraRAMFile), static_cast<ui::Control*>(&lblLoadRAMTextFile),
-          static_cast<ui::Control*>(&txtQDRAMFile)})
-        paint(*c, singleTone);
+    paintAll(singleTone, fraRAMFile, lblLoadRAMTextFile, txtQDRAMFile);
 
     if (mode == 0) {
         cmdLoadRAMFile.setEnabled(ramOn && !loadName.isEmpty() && FileExists(loadName));
