@@ -25,7 +25,9 @@
 #include "profiles/frm_qducrsr.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -86,6 +88,16 @@ private:
     bool timing_ = false;
     double ns_ = 0;
 };
+
+// The files live in memory where the system offers a memory file system, so that the figures are the
+// program's and not the disk's.
+QString filesFolder()
+{
+    const QString memory = QStringLiteral("/dev/shm");
+    return QFileInfo(memory).isDir() && QFileInfo(memory).isWritable()
+               ? memory + QStringLiteral("/ram-bench-XXXXXX")
+               : QDir::tempPath() + QStringLiteral("/ram-bench-XXXXXX");
+}
 
 // One high-speed emulated board, selected, the RAM enabled in both maps, and the RAM segment window
 // loaded with a whole-RAM file to fill from and a file to save to. Message boxes answer at once.
@@ -158,7 +170,7 @@ private:
     TimingDriver timing_;
     cZR4470XEvalBd board_;
     ui::testing::ScriptedMessageBoxes boxes_;
-    QTemporaryDir dir_;
+    QTemporaryDir dir_{filesFolder()};
     frmQDUCRSR* window_ = nullptr;
     bool selected_ = false;
 };
