@@ -113,6 +113,19 @@ TEST_F(RampRateDialog, OkWithoutEditsHandsBackThePaddedWordAndItsTime)
     EXPECT_EQ(field.Text(), QStringLiteral("1.0000"));
 }
 
+TEST_F(RampRateDialog, TagThatIsNoWordOpensAtZero)
+{
+    for (const char* tag : {"", "junk", "-4", "70000"}) {
+        field.Tag = QString::fromLatin1(tag);
+        open(field, QStringLiteral("1000"), [](frmEditRAMAddrRR& d) {
+            expectViews(d, kZero);
+            press(d.OKButton);
+        });
+        EXPECT_EQ(field.Tag, QStringLiteral("00000")) << tag;
+        EXPECT_EQ(field.Text(), QStringLiteral("0.0000")) << tag;
+    }
+}
+
 TEST_F(RampRateDialog, OkAfterATimeThatIsNoNumberRewritesItFromTheWord)
 {
     field.Tag = QStringLiteral("3");
