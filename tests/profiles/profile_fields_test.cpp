@@ -5,6 +5,7 @@
 #include "profiles/box_edit_dialogs.h"
 #include "profiles/frm_edit_out_freq.h"
 #include "profiles/frm_edit_phase_offset1.h"
+#include "profiles/register_windows.h"
 #include "shell/mdi_main.h"
 
 #include "platform/ui/forms.h"
@@ -383,8 +384,12 @@ TEST_F(ProfileFields, PhaseDialogStoresItsWordIntoTheRegisterAsItIsAfterTheDialo
     EXPECT_TRUE(w->cmdLoad.hasFocus());
 }
 
-TEST_F(ProfileFields, DialogsThatDoNotExistLeaveTheirDoubleClicksWithoutEffect)
+TEST_F(ProfileFields, ScaleAndRampRateDoubleClicksOpenTheirDialogsAndCancelKeepsTheRegister)
 {
+    RegisterProfilesWindows();
+    for (const QString& name :
+         {QStringLiteral("frmEditOSF"), QStringLiteral("frmEditOSF_QM"), QStringLiteral("frmEditRAMAddrRR")})
+        ui::testing::onModal(name, [](ui::Form& dialog) { dialog.Unload(); });
     setPending(0x0E, kBackground);
     showFormOf(Field::Amplitude);
     doubleClick(w->txtAmpScaleST(0));
@@ -393,7 +398,9 @@ TEST_F(ProfileFields, DialogsThatDoNotExistLeaveTheirDoubleClicksWithoutEffect)
     doubleClick(w->txtCCIValQD(0));
     showFormOf(Field::RampRate);
     doubleClick(w->txtRAMSegAddrRampRate(0));
-    EXPECT_TRUE(ui::testing::modalShows().isEmpty());
+    EXPECT_EQ(ui::testing::modalShows(),
+              (QStringList{QStringLiteral("frmEditOSF"), QStringLiteral("frmEditOSF_QM"),
+                           QStringLiteral("frmEditRAMAddrRR")}));
     EXPECT_EQ(pending(0x0E), kBackground);
 }
 

@@ -1,0 +1,337 @@
+// The RAM segment window as a window: design properties, handler binding, its field table, opening and
+// closing, the refresh, the greying per operating mode, the mode lists, LOAD and the ISFC line.
+
+#include "profiles/frm_qducrsr.h"
+
+#include "board/evalbd.h"
+#include "board/globals.h"
+#include "board/text_util.h"
+#include "board/utility.h"
+#include "shell/form_names.h"
+#include "shell/mdi_main.h"
+
+#include "platform/ui/app.h"
+#include "platform/ui/colors.h"
+#include "platform/ui/forms.h"
+
+#include <memory>
+
+namespace {
+
+constexpr uint32_t kNormalText = ui::colors::vbWindowText;
+constexpr uint32_t kGreyText = ui::colors::vbGrayText;
+constexpr uint32_t kOrange = 0x0080FF;
+constexpr uint32_t kRed = 0x0000FF;
+constexpr int16_t kRunModeKeepsRAM = 4;
+constexpr int kSingleTone = 1;
+const RegisterField kDigitalRampEnable = regBit(0x01, 19);
+
+struct ModeItem {
+    const char* text;
+    int code;
+};
+constexpr ModeItem kModeItems[] = {
+    {"Ramp Up", 1},
+    {"Bi-directional Ramp", 2},
+    {"Continuous Bi-directional Ramp", 3},
+    {"Continuous Re - circulate", 4},
+};
+
+void paint(ui::Control& control, bool grey)
+{
+    control.setForeColor(grey ? kGreyText : kNormalText);
+}
+
+template <typename... Controls> void paintAll(bool grey, Controls&... controls)
+{
+    (paint(controls, grey), ...);
+}
+
+// The first entry of the list carrying `code`; -1 when none does.
+int indexOfCode(const ui::ComboBox& list, uint64_t code)
+{
+    for (int k = 0; k < list.ListCount(); ++k)
+        if (static_cast<uint64_t>(list.ItemData(k)) == code)
+            return k;
+    return -1;
+}
+
+} // namespace
+
+ui::ControlArray<ui::ComboBox>::Maker frmQDUCRSR::dropDownList()
+{
+    return [](ui::Form* owner, const QString& name, int index) {
+        return std::make_unique<ui::ComboBox>(owner, name, index, ui::vbComboDropdownList);
+    };
+}
+
+frmQDUCRSR::frmQDUCRSR()
+    : Form(FormName),
+      indicator_(lblLoadFlash,
+                 regwin::LoadIndicator::fields({{0x05, 47, 0}, {0x06, 47, 0}, kRAMEnable, kQDUCRAMDest}))
+{
+    setMdiChild(true);
+    setDesignProperties();
+    setFileDesignProperties();
+    buildFieldTable();
+    bindHandlers();
+    bindFileHandlers();
+    registerProc(QStringLiteral("RefreshFormVals"), [this] { RefreshFormVals(); });
+    registerProc(QStringLiteral("UdControlState"), [this] { UdControlState(); });
+    registerProc(QStringLiteral("SetMode"), [this] { SetMode(); });
+}
+
+void frmQDUCRSR::setDesignProperties()
+{
+    setCaption(QStringLiteral("QDUC RAM Control"));
+    chkEnableRAM.setCaption(QStringLiteral("Enable RAM"));
+    chkEnQDUCRAMEval.setCaption(QStringLiteral("QDUC RAM Destination"));
+    for (int i = 0; i < kSegments; ++i) {
+        fraProfileRAM(i).setCaption(QStringLiteral("RAM Segment %1").arg(i));
+        lblRAMSegBeginAddr(i).setCaption(QStringLiteral("Beginning Address:"));
+        txtRAMSegBeginAddr(i).setText(QStringLiteral("0"));
+        txtRAMSegBeginAddr(i).setToolTipText(
+            QStringLiteral("Specify the beginning address for this RAM segment"));
+        lblRAMSegFinalAddr(i).setCaption(QStringLiteral("Final Address:"));
+        txtRAMSegFinalAddr(i).setToolTipText(
+            QStringLiteral("Specify the final address for this RAM segment"));
+        lblRAMSegAddrRampRate(i).setCaption(QStringLiteral("Address Step Rate:"));
+        txtRAMSegAddrRampRate(i).setText(QStringLiteral("0.0000"));
+        txtRAMSegAddrRampRate(i).setToolTipText(QStringLiteral("Specify the address ramp rate"));
+        lblRAMMicro(i).setCaption(QStringLiteral("\u00B5"));
+        lblRAMSec(i).setCaption(QStringLiteral("s"));
+        lblRAMSegModCtrl(i).setCaption(QStringLiteral("Mode Control:"));
+        cmbRAMSegModeControl(i).setToolTipText(QStringLiteral("Select the RAM mode"));
+        lblMCErr(i).setBackColor(kRed);
+        lblMCErr(i).setVisible(false);
+        lblISFCHilight(i).setBackColor(kOrange);
+        lblISFCHilight(i).setVisible(false);
+    }
+    cmdSetISFCPin(1).setCaption(QStringLiteral("Set ISFC Pin High"));
+    cmdSetISFCPin(1).setToolTipText(QStringLiteral("Set the ISFC pin high"));
+    cmdSetISFCPin(0).setCaption(QStringLiteral("Set ISFC Pin Low"));
+    cmdSetISFCPin(0).setToolTipText(QStringLiteral("Set the ISFC pin low"));
+    cmdLoad.setCaption(QStringLiteral("LOAD"));
+    lblLoadFlash.setBackColor(kOrange);
+    lblLoadFlash.setVisible(false);
+}
+
+void frmQDUCRSR::buildFieldTable()
+{
+    fields_.check(chkEnableRAM, kRAMEnable, [this] { chkEnableRAM_Click(); });
+    fields_.check(chkEnQDUCRAMEval, kQDUCRAMDest, [this] { chkEnQDUCRAMEval_Click(); });
+    for (int i = 0; i < kSegments; ++i) {
+        ui::ComboBox& list = cmbRAMSegModeControl(i);
+        regwin::FieldRow& mode =
+            fields_.combo(list, modeField(i), [this, i] { cmbRAMSegModeControl_Click(i); });
+        mode.indexOf = [&list](uint64_t code) { return indexOfCode(list, code); };
+        mode.valueOf = [&list](int index) { return static_cast<uint64_t>(list.ItemData(index)); };
+        ui::TextBox& begin = txtRAMSegBeginAddr(i);
+        ui::TextBox& final = txtRAMSegFinalAddr(i);
+        const auto showAddress = [](ui::TextBox& box) {
+            return [&box](uint64_t address) {
+                box.Tag = QString::number(address);
+                box.setText(box.Tag);
+            };
+        };
+        fields_.custom(begin, beginAddrField(i), showAddress(begin), {});
+        fields_.custom(final, finalAddrField(i), showAddress(final), {});
+        fields_.custom(txtRAMSegAddrRampRate(i), rampRateField(i),
+                       [this, i](uint64_t word) { showRampRate(i, word); }, {});
+    }
+    fields_.bindClicks();
+}
+
+void frmQDUCRSR::bindHandlers()
+{
+    using ui::TextBox;
+    for (auto* array : {&txtRAMSegBeginAddr, &txtRAMSegFinalAddr})
+        array->on(&TextBox::GotFocus, [array](int i) { SelectAllText((*array)(i)); });
+    txtRAMSegBeginAddr.on(&TextBox::KeyPress,
+                          [this](int i, int& key) { txtRAMSegBeginAddr_KeyPress(i, key); });
+    txtRAMSegBeginAddr.on(&TextBox::Validate,
+                          [this](int i, bool& cancel) { txtRAMSegBeginAddr_Validate(i, cancel); });
+    txtRAMSegFinalAddr.on(&TextBox::KeyPress,
+                          [this](int i, int& key) { txtRAMSegFinalAddr_KeyPress(i, key); });
+    txtRAMSegFinalAddr.on(&TextBox::Validate,
+                          [this](int i, bool& cancel) { txtRAMSegFinalAddr_Validate(i, cancel); });
+    txtRAMSegAddrRampRate.on(&TextBox::GotFocus, [this](int i) { txtRAMSegAddrRampRate_GotFocus(i); });
+    txtRAMSegAddrRampRate.on(&TextBox::KeyPress,
+                             [this](int i, int& key) { txtRAMSegAddrRampRate_KeyPress(i, key); });
+    txtRAMSegAddrRampRate.on(&TextBox::Validate,
+                             [this](int i, bool& cancel) { txtRAMSegAddrRampRate_Validate(i, cancel); });
+    txtRAMSegAddrRampRate.on(&TextBox::DblClick, [this](int i) { txtRAMSegAddrRampRate_DblClick(i); });
+    cmdSetISFCPin.on(&ui::CommandButton::Click, [this](int i) { cmdSetISFCPin_Click(i); });
+    cmdLoad.Click = [this] { cmdLoad_Click(); };
+    tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
+}
+
+// ---- opening and closing ----
+
+void frmQDUCRSR::Form_Load()
+{
+    cmbLoadOptions.setListIndex(0);
+    cmbDumpDataFormat.setListIndex(0);
+    RefreshFormVals();
+    if (mdiMain* main = ui::loadedForm<mdiMain>())
+        main->mnuViewQDRSR.setChecked(true);
+}
+
+void frmQDUCRSR::Form_QueryUnload(int& cancel, int unloadMode)
+{
+    (void)cancel;
+    if (unloadMode == ui::vbFormControlMenu)
+        if (mdiMain* main = ui::loadedForm<mdiMain>())
+            main->mnuViewQDRSR.setChecked(false);
+}
+
+// ---- refresh ----
+
+void frmQDUCRSR::RefreshFormVals()
+{
+    if (!goEvalBd)
+        return;
+    fields_.refresh();
+    for (int i = 0; i < kSegments; ++i) {
+        BuildModeControlList(i, chkEnQDUCRAMEval.Value());
+        showModeMarker(i);
+    }
+    showISFC();
+    UdControlState();
+}
+
+void frmQDUCRSR::BuildModeControlList(int segment, int destination)
+{
+    ui::ComboBox& list = cmbRAMSegModeControl(segment);
+    regwin::ScopedFlag refreshing(bRefreshing);
+    list.Clear();
+    for (const ModeItem& item : kModeItems) {
+        if (item.code > 2 && destination == 0)
+            break;
+        list.AddItem(QString::fromLatin1(item.text));
+        list.setItemData(list.ListCount() - 1, item.code);
+    }
+    list.setListIndex(indexOfCode(list, modeField(segment).get()));
+}
+
+void frmQDUCRSR::showModeMarker(int segment)
+{
+    lblMCErr(segment).setVisible(cmbRAMSegModeControl(segment).ListIndex() < 0);
+}
+
+void frmQDUCRSR::showISFC()
+{
+    const int line = goEvalBd && goEvalBd->ISFC() != 0 ? 1 : 0;
+    for (int i = 0; i < kSegments; ++i)
+        lblISFCHilight(i).setVisible(i == line);
+}
+
+// ---- greying ----
+
+void frmQDUCRSR::UdControlState()
+{
+    if (!goEvalBd)
+        return;
+    const QString saveName = txtRAMSaveFile.Text();
+    const QString loadName = txtQDRAMFile.Text();
+    cmdViewSavedFile.setEnabled(!saveName.isEmpty() && FileExists(saveName));
+
+    const int mode = static_cast<int>(kOperatingMode.get());
+    const bool ramOn = kRAMEnable.get() == 1;
+    const bool singleTone = mode == kSingleTone;
+    paint(chkEnableRAM, singleTone);
+    paint(chkEnQDUCRAMEval, singleTone || mode >= 2 || !ramOn);
+    for (int i = 0; i < kSegments; ++i) {
+        const bool segmentGrey = singleTone || !ramOn;
+        const bool modeGrey = segmentGrey || modeField(i).get() == 0;
+        paintAll(segmentGrey, fraProfileRAM(i), lblRAMSegBeginAddr(i), txtRAMSegBeginAddr(i),
+                 lblRAMSegModCtrl(i), cmbRAMSegModeControl(i));
+        paintAll(modeGrey, lblRAMSegFinalAddr(i), txtRAMSegFinalAddr(i), lblRAMSegAddrRampRate(i),
+                 txtRAMSegAddrRampRate(i), lblRAMSec(i), lblRAMMicro(i));
+    }
+    // The load frame is greyed in single tone only; every other mode gives it its normal colour back.
+    paintAll(singleTone, fraRAMFile, lblLoadRAMTextFile, txtQDRAMFile);
+
+    if (mode == 0) {
+        cmdLoadRAMFile.setEnabled(ramOn && !loadName.isEmpty() && FileExists(loadName));
+        cmdSaveRAMFile.setEnabled(ramOn && !saveName.isEmpty());
+    } else if (singleTone) {
+        cmdLoadRAMFile.setEnabled(false);
+    }
+}
+
+// ---- check boxes and mode lists ----
+
+void frmQDUCRSR::chkEnableRAM_Click()
+{
+    ui::Forms::callIfLoaded(formnames::frmProfile, formnames::RefreshFormVals);
+    UdControlState();
+}
+
+void frmQDUCRSR::chkEnQDUCRAMEval_Click()
+{
+    for (int i = 0; i < kSegments; ++i) {
+        BuildModeControlList(i, chkEnQDUCRAMEval.Value());
+        showModeMarker(i);
+    }
+}
+
+void frmQDUCRSR::cmbRAMSegModeControl_Click(int index)
+{
+    UdControlState();
+    lblMCErr(index).setVisible(false);
+}
+
+// ---- LOAD ----
+
+void frmQDUCRSR::cmdLoad_Click()
+{
+    if (!goEvalBd)
+        return;
+    regwin::LoadOutcome outcome = regwin::LoadOutcome::Refused;
+    {
+        regwin::LoadingScope loading(cmdLoad);
+        // Single tone outside run mode 4 takes no RAM: the pending bit decides (the box may not show a
+        // change another window made), and the box follows it.
+        if (kOperatingMode.get() == kSingleTone && giRunMode != kRunModeKeepsRAM) {
+            if (kRAMEnable.get() == 1) {
+                kRAMEnable.set(0);
+                {
+                    regwin::ScopedFlag refreshing(bRefreshing);
+                    chkEnableRAM.setValue(0);
+                }
+                chkEnableRAM_Click();
+            }
+            if (kDigitalRampEnable.get() == 1)
+                kDigitalRampEnable.set(0);
+        }
+        regwin::LoadOptions options;
+        // An I/O update after each register, not once at the end.
+        options.strobeWhenAuto = false;
+        options.afterEach = [](int16_t) {
+            if (regwin::autoIOUpdate() && goEvalBd)
+                goEvalBd->StrobeREGUD();
+        };
+        outcome = regwin::loadRegisters({0x00, 0x05, 0x06}, options);
+        ui::DoEvents();
+    }
+    indicator_.loaded(outcome);
+}
+
+void frmQDUCRSR::tmrLoadFlash_Timer()
+{
+    indicator_.tick();
+}
+
+// ---- ISFC line ----
+
+void frmQDUCRSR::cmdSetISFCPin_Click(int index)
+{
+    if (goEvalBd) {
+        goEvalBd->setISFC(index);
+        goEvalBd->USBWritePortBuffVal(kPortA);
+    }
+    for (int i = 0; i < kSegments; ++i)
+        lblISFCHilight(i).setVisible(i == index);
+    ui::Forms::callIfLoaded(formnames::frmDebug, QStringLiteral("UpdatePortVals"));
+}

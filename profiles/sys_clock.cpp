@@ -1,0 +1,39 @@
+#include "profiles/sys_clock.h"
+
+#include "shell/frm_control.h"
+
+#include "platform/ui/forms.h"
+#include "platform/ui/msgbox.h"
+
+#include <cmath>
+
+namespace profiles {
+
+QString sysClockText()
+{
+    const frmControl* control = ui::loadedForm<frmControl>();
+    return control ? control->txtSysClkTxt.Text() : QString();
+}
+
+std::optional<double> usableClock(const EditValue& clock)
+{
+    const std::optional<double> value = clock.number();
+    if (!value || !std::isfinite(*value) || *value <= 0.0)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<double> usableSysClock()
+{
+    return usableClock(EditValue(sysClockText()));
+}
+
+void reportUnusableClock()
+{
+    ui::MsgBox(QStringLiteral("Invalid system clock value.") + QStringLiteral("\r\n") +
+                   QStringLiteral("A ramp rate time cannot be converted while the system clock is not a "
+                                  "positive number; the ramp rate word stays as it is."),
+               ui::vbOKOnly | ui::vbExclamation, QStringLiteral("Invalid Parameter Passed"));
+}
+
+} // namespace profiles

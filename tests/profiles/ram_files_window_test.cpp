@@ -1,0 +1,261 @@
+// RAM data files through the windows: the segment window's "Load RAM" and "Save RAM" frames and the RAM
+// test window's dump, against the emulated board's RAM.
+
+#include "common/register_window_fixture.h"
+
+#include "board/board_flags.h"
+#include "profiles/frm_qducrsr.h"
+#include "profiles/frm_ram_debug.h"
+#include "profiles/register_windows.h"
+#include "shell/startup.h"
+
+#include "platform/os/os_test_doubles.h"
+#include "platform/ui/msgbox.h"
+#include "platform/ui/test_doubles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+using namespace regtest;
+
+// A RAM word per line in each format, written out here as the files hold them.
+QByteArray fileLine(uint32_t word, int format)
+{
+    switch (format) {
+    case 0:
+        return QByteArray::number(word, 2).rightJustified(32, '0');
+    case 1:
+        return QByteArray::number(word, 16).toUpper().rightJustified(8, '0');
+    case 2:
+        return " " + QByteArray::number(word) + " ";
+    default: // two lines: upper and lower 16 bits, signed
+        return QByteArray::number(static_cast<int16_t>(word >> 16)) + "\r\n" +
+               QByteArray::number(static_cast<int16_t>(word & 0xFFFF));
+    }
+}
+
+uint32_t wordAt(int address)
+{
+    return static_cast<uint32_t>(address) * 0x9E3779B1u;
+}
+
+QByteArray wholeRamFile(int format)
+{
+    QByteArray text;
+    for (int a = 0; a < 1024; ++a)
+        text += fileLine(wordAt(a), format) + "\r\n";
+    return text;
+}
+
+class RamFileWindows : public RegisterWindowTest {
+protected:
+    RamFileWindows()
+    {
+        RegisterProfilesWindows();
+        gbDlgShown = false;
+    }
+    ~RamFileWindows() override { gbDlgShown = false; }
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QString write(const QString& name, const QByteArray& text) const
+    {
+        QFile file(path(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        return path(name);
+    }
+    static QByteArray read(const QString& file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    frmQDUCRSR& openWithRamOn()
+    {
+        setOperatingMode(0, true);
+        setPendingField(frmQDUCRSR::kRAMEnable, 1);
+        bd().SetRegMapBitValue(1, 0x00, 31, 1);
+        frmQDUCRSR& w = ui::form<frmQDUCRSR>();
+        w.Show();
+        return w;
+    }
+    // Port A bytes sent to the board since the traffic was last cleared.
+    QList<int> portASends() const
+    {
+        QList<int> out;
+        for (const QByteArray& packet : pipeWrites(0))
+            if (packet.size() == 2 && packet[0] == 1)
+                out << static_cast<uint8_t>(packet[1]);
+        return out;
+    }
+    QStringList prompts() const { return ui::testing::messageBoxes().prompts(); }
+    QTemporaryDir dir;
+};
+
+TEST_F(RamFileWindows, FillFromEachFormatThenSaveGivesTheSameFile)
+{
+    plugBoard();
+    frmQDUCRSR& w = openWithRamOn();
+    for (int format = 0; format < 4; ++format) {
+        SCOPED_TRACE(format);
+        chip().fillRam(0);
+        ui::testing::messageBoxes().reset();
+        w.txtQDRAMFile.setText(write(QStringLiteral("in%1.txt").arg(format), wholeRamFile(format)));
+        w.cmbLoadOptions.setListIndex(format);
+        ASSERT_TRUE(w.cmdLoadRAMFile.Enabled());
+        w.cmdLoadRAMFile.click();
+        EXPECT_EQ(prompts(), QStringList{QStringLiteral("The RAM data file was loaded successfully!")});
+        EXPECT_EQ(chip().ramWord(0), wordAt(0));
+        EXPECT_EQ(chip().ramWord(1023), wordAt(1023));
+        if (format == 3)
+            continue; // the signed dump is one line per word: it does not read back as pairs
+        const QString saved = path(QStringLiteral("out%1.txt").arg(format));
+        w.txtRAMSaveFile.setText(saved);
+        w.cmbDumpDataFormat.setListIndex(format);
+        EXPECT_FALSE(w.cmdViewSavedFile.Enabled());
+        w.cmdSaveRAMFile.click();
+        EXPECT_EQ(prompts().value(1), QStringLiteral("RAM Opperaiton Successful!"));
+        EXPECT_EQ(read(saved), wholeRamFile(format));
+        EXPECT_TRUE(w.cmdViewSavedFile.Enabled()) << "the saved file exists now";
+    }
+    w.cmdViewSavedFile.click();
+    ASSERT_EQ(os::testing::shellRecorder().requests.size(), 1u);
+    EXPECT_EQ(os::testing::shellRecorder().requests[0].target, path(QStringLiteral("out2.txt")));
+}
+
+TEST_F(RamFileWindows, LoadResultsAndButtonsFollowTheFileNames)
+{
+    plugBoard();
+    frmQDUCRSR& w = openWithRamOn();
+    w.txtQDRAMFile.setText(path(QStringLiteral("none.txt")));
+    EXPECT_FALSE(w.cmdLoadRAMFile.Enabled());
+    EXPECT_EQ(w.txtQDRAMFile.ToolTipText(), path(QStringLiteral("none.txt")));
+    w.txtQDRAMFile.setText(write(QStringLiteral("bad.txt"), "xyz\r\n"));
+    EXPECT_TRUE(w.cmdLoadRAMFile.Enabled());
+    w.cmdLoadRAMFile.click();
+    EXPECT_EQ(ui::testing::messageBoxes().shown.back().title, QStringLiteral("RAM Load Error"));
+    EXPECT_EQ(prompts(), QStringList{QStringLiteral("Invalid RAM Data file!")});
+    // Operating mode 2 leaves the buttons as they are, so an empty name can reach the handlers.
+    w.txtRAMSaveFile.setText(path(QStringLiteral("ram.txt")));
+    setOperatingMode(2, true);
+    w.txtQDRAMFile.setText(QString());
+    w.txtRAMSaveFile.setText(QString());
+    clearTraffic();
+    w.cmdLoadRAMFile.click();
+    w.cmdSaveRAMFile.click();
+    EXPECT_EQ(prompts().mid(1),
+              (QStringList{QStringLiteral("No file specified!"), QStringLiteral("No file specified!")}));
+    EXPECT_TRUE(pipeWrites(3).isEmpty() && pipeWrites(5).isEmpty()) << "refused before any transfer";
+}
+
+TEST_F(RamFileWindows, SaveIsRefusedUntilTheChipHasTheRamAndReportsEveryFailure)
+{
+    plugBoard();
+    frmQDUCRSR& w = openWithRamOn();
+    bd().SetRegMapBitValue(1, 0x00, 31, 0); // checked but not loaded yet
+    w.txtRAMSaveFile.setText(path(QStringLiteral("ram.txt")));
+    clearTraffic();
+    w.cmdSaveRAMFile.click();
+    EXPECT_EQ(prompts(),
+              QStringList{QStringLiteral("You must enable the RAM before any RAM I/O opperation!")});
+    EXPECT_EQ(ui::testing::messageBoxes().shown.back().title, QStringLiteral("Error - RAM Not Enabled"));
+    EXPECT_TRUE(pipeWrites(3).isEmpty());
+
+    bd().SetRegMapBitValue(1, 0x00, 31, 1);
+    ui::testing::messageBoxes().reset();
+    w.txtRAMSaveFile.setText(path(QStringLiteral("no such folder/ram.txt")));
+    w.cmdSaveRAMFile.click();
+    EXPECT_EQ(prompts(), QStringList{QStringLiteral("RAM Opperation Failed!")})
+        << "never reported as success";
+    EXPECT_TRUE(pipeWrites(3).isEmpty()) << "found before the RAM is read";
+
+    // A failed read: the message, then the chip's serial port reset (IO_RESET high, then low).
+    ui::testing::messageBoxes().reset();
+    w.txtRAMSaveFile.setText(path(QStringLiteral("ram.txt")));
+    drv.failTransfer(0, 5, 3);
+    clearTraffic();
+    w.cmdSaveRAMFile.click();
+    EXPECT_EQ(prompts(), QStringList{QStringLiteral("RAM Opperation Failed!")});
+    EXPECT_EQ(ui::testing::messageBoxes().shown.back().buttons & 0x70, ui::vbCritical);
+    const QList<int> sends = portASends();
+    ASSERT_GE(sends.size(), 2);
+    EXPECT_EQ(sends[sends.size() - 2] & 4, 4);
+    EXPECT_EQ(sends.back() & 4, 0);
+}
+
+TEST_F(RamFileWindows, FileDialogsStartInTheProgramFolderUntilOneWasUsed)
+{
+    frmQDUCRSR& w = openWithRamOn();
+    ui::testing::dialogs().cancelSave();
+    w.cmdChooseSavePath.click();
+    EXPECT_TRUE(gbDlgShown) << "the save dialog sets it once shown in the program folder";
+    EXPECT_EQ(w.txtRAMSaveFile.Text(), QString());
+    ui::testing::dialogs().answerOpen(path(QStringLiteral("a.RAMData.txt")));
+    w.cmdSelRAMFile.click();
+    EXPECT_EQ(w.txtQDRAMFile.Text(), path(QStringLiteral("a.RAMData.txt")));
+    const auto& open = ui::testing::dialogs().open.requests;
+    const auto& save = ui::testing::dialogs().save.requests;
+    ASSERT_EQ(open.size(), 1u);
+    ASSERT_EQ(save.size(), 1u);
+    EXPECT_EQ(save[0].title, QStringLiteral("Specify RAM File & Path"));
+    EXPECT_FALSE(save[0].overwritePrompt) << "saving over an earlier RAM file asks nothing";
+    EXPECT_FALSE(save[0].initialFolder.isEmpty());
+    EXPECT_EQ(open[0].title, QStringLiteral("Select RAM File"));
+    EXPECT_TRUE(open[0].initialFolder.isEmpty());
+}
+
+TEST_F(RamFileWindows, RamTestWindowDumpsIntoTheProgramFolderAndShowsIt)
+{
+    plugBoard();
+    chip().fillRam(0);
+    for (int a = 0; a < 1024; ++a)
+        chip().setRamWord(a, wordAt(a));
+    mdi->mnuViewRAMDebug.choose();
+    frmRAMDebug* w = ui::loadedForm<frmRAMDebug>();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(mdi->mnuViewRAMDebug.Checked());
+    w->cmbDumpDataFormat.setListIndex(1);
+    w->chkOpen.setValue(1);
+    w->cmdRAMReadTest.click();
+    const QString dump = QDir(os::testing::testProgramFolder()).filePath(QStringLiteral("RAMDump.txt"));
+    EXPECT_EQ(read(dump), wholeRamFile(1));
+    ASSERT_EQ(os::testing::shellRecorder().requests.size(), 1u);
+    EXPECT_EQ(os::testing::shellRecorder().requests[0].kind, os::OpenKind::TextViewer);
+    EXPECT_EQ(os::testing::shellRecorder().requests[0].target, dump) << "the path as one argument";
+
+    // Without a board: the sound only, the earlier dump kept, no viewer.
+    gbBoardConnected = false;
+    w->cmbDumpDataFormat.setListIndex(0);
+    w->cmdRAMReadTest.click();
+    EXPECT_EQ(read(dump), wholeRamFile(1));
+    EXPECT_EQ(os::testing::soundRecorder().played.back(), QStringLiteral("SystemExclamation"));
+    EXPECT_EQ(os::testing::shellRecorder().requests.size(), 1u);
+
+    w->txtRAWRAMFile.setText(QString());
+    w->cmdLoadRAMFile.click();
+    EXPECT_EQ(prompts(), QStringList{QStringLiteral("No file specified!")});
+    w->Unload(ui::vbFormControlMenu);
+    EXPECT_FALSE(mdi->mnuViewRAMDebug.Checked());
+    QFile::remove(dump);
+}
+
+TEST_F(RamFileWindows, RamTestWindowReportsADumpFileItCannotCreate)
+{
+    plugBoard();
+    frmRAMDebug& w = ui::form<frmRAMDebug>();
+    w.Show();
+    const QString dump = frmRAMDebug::dumpPath();
+    QFile::remove(dump);
+    QDir().mkpath(dump); // a folder where the file should go
+    w.chkOpen.setValue(1);
+    clearTraffic();
+    w.cmdRAMReadTest.click();
+    EXPECT_EQ(ui::testing::messageBoxes().shown.size(), 1u);
+    EXPECT_TRUE(prompts().value(0).contains(dump));
+    EXPECT_TRUE(pipeWrites(5).isEmpty()) << "refused before the RAM is read";
+    EXPECT_TRUE(os::testing::shellRecorder().requests.empty());
+    QDir(dump).removeRecursively();
+}
+
+} // namespace
