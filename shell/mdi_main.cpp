@@ -5,6 +5,7 @@
 #include "board/board_flags.h"
 #include "board/evalbd.h"
 #include "board/external_programs.h"
+#include "shell/form_names.h"
 #include "shell/frm_graphics.h"
 #include "shell/mdi_main_progress.h"
 #include "shell/startup.h"
@@ -88,7 +89,7 @@ mdiMain::mdiMain() : MdiForm(FormName)
     // kept visible here (the Options menu does nothing when chosen).
     registerProc(QStringLiteral("UpdateUSBStat"), [this] { UpdateUSBStat(); });
     registerProc(QStringLiteral("UpdateFIFOStat"), [this] { UpdateFIFOStat(); });
-    registerProc(QStringLiteral("SetMode"), [this] { SetMode(); });
+    registerProc(formnames::SetMode, [this] { SetMode(); });
     bindHandlers();
 }
 

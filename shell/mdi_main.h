@@ -17,6 +17,7 @@
 #include "platform/ui/mdi_form.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/timer.h"
+#include "shell/form_names.h"
 
 #include <QPoint>
 #include <QString>
@@ -25,7 +26,7 @@
 
 class mdiMain : public ui::MdiForm {
 public:
-    static inline const QString FormName = QStringLiteral("mdiMain");
+    static inline const QString& FormName = formnames::mdiMain;
 
     mdiMain();
     ~mdiMain() override;
