@@ -132,7 +132,7 @@ bool mdiMain::askSetupFile(bool save, QString& fileName)
     // Until a file dialog of the program has been confirmed once, the dialogs start in the program folder;
     // afterwards where the dialog was left.
     const QString initialFolder = gbDlgShown ? QString() : os::programFolder();
-    const auto owner = static_cast<int32_t>(ui::Form::hWnd());
+    const auto owner = static_cast<int32_t>(hWnd());
     bool confirmed = false;
     fileName.clear();
     if (save) {

@@ -292,11 +292,19 @@ TEST_F(Commands, ExitEndsAtOnceWithoutAskingTheWindows)
     EXPECT_EQ(ui::testing::endedWith(), 0);
 }
 
-TEST_F(Commands, HostIdentifierIsStableAndNonZero)
+TEST_F(Commands, TheMainWindowHasOneHandleThatIsThisCopysIdentity)
 {
-    EXPECT_NE(mdi->hWnd(), 0u);
-    EXPECT_EQ(mdi->hWnd(), mdi->hWnd());
-    EXPECT_EQ(mdi->hWnd(), static_cast<uint32_t>(QCoreApplication::applicationPid()));
+    const auto pid = static_cast<uint32_t>(QCoreApplication::applicationPid());
+    const ui::Form& asWindow = *mdi;
+    EXPECT_EQ(asWindow.hWnd(), pid);
+    EXPECT_EQ(mdi->hWnd(), pid);
+    EXPECT_EQ(ui::Forms::fromHwnd(pid), mdi);
+    // The setup file dialog is owned by the main window, found by that handle.
+    ui::testing::dialogs().cancelOpen();
+    mdi->mnuFileLoadSetup.choose();
+    ASSERT_EQ(ui::testing::dialogs().open.requests.size(), 1u);
+    EXPECT_EQ(ui::testing::dialogs().open.requests[0].ownerHwnd, pid);
+    EXPECT_EQ(ui::Forms::fromHwnd(ui::testing::dialogs().open.requests[0].ownerHwnd), mdi);
 }
 
 } // namespace
