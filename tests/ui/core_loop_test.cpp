@@ -4,6 +4,7 @@
 #include "platform/ui/msgbox.h"
 #include "platform/ui/test_doubles.h"
 #include "platform/ui/timer.h"
+#include "platform/ui/virtual_clock.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -115,6 +116,22 @@ TEST_F(CoreLoop, DoEventsRunsQueuedWorkAndMayBeReEntered)
     EXPECT_EQ(order, QStringList({"outer", "inner", "outer done"}));
     ui::DoEventsN(0);
     ui::DoEventsN(-3);
+}
+
+TEST_F(CoreLoop, AWaitingTurnRunsWhatIsQueuedAndSleepsOnlyWhenNothingIs)
+{
+    // On the real clock: a turn with work queued runs it and returns without sleeping its limit (a turn
+    // that slept would hold the test for the full minute).
+    ui::installVirtualClock(nullptr);
+    QStringList order;
+    QTimer::singleShot(0, qApp, [&] { order << "queued"; });
+    ui::DoEventsWaiting(60'000);
+    ui::installVirtualClock(&ui::testing::clock());
+    EXPECT_EQ(order, QStringList({"queued"}));
+    // On the virtual clock a turn is a DoEvents: the clock moves one step and nothing sleeps.
+    const int64_t before = ui::testing::clock().now();
+    ui::DoEventsWaiting(60'000);
+    EXPECT_EQ(ui::testing::clock().now() - before, ui::kDoEventsVirtualStepMs);
 }
 
 TEST_F(CoreLoop, TimerHandlerThatWaitsDoesNotReEnterItselfButLetsOthersRun)
