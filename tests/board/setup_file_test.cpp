@@ -264,6 +264,7 @@ TEST_F(SetupFile, SaveFailuresLeaveNoFileAndTellTheUser)
     control.Load();
     control.txtExternClk.setText("1000.00000");
     writeText(path("keep.stp"), "old content");
+    ui::testing::messageBoxes().answer({ui::vbOK, ui::vbOK, ui::vbOK});
 
     // A chip read that fails.
     drv.failTransfer(0, 5, 3);

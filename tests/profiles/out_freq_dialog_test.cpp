@@ -345,6 +345,7 @@ TEST_F(OutFreqDialog, HexEntryOverTheLimitBringsTheMessageAndZero)
     field.Tag = QStringLiteral("5");
     openDialog(field, 1000.0, 32, [](frmEditOutFreq& d) {
         paste(d.txtTWHex, QStringLiteral("100000000")); // nine digits: longer than typing allows
+        ui::testing::messageBoxes().answer(ui::vbOK);
         d.OKButton.SetFocus();
         EXPECT_TRUE(d.txtTWHex.hasFocus()) << "the refused entry keeps the focus";
         EXPECT_EQ(

@@ -123,6 +123,7 @@ TEST_F(BoardSelection, FailedSelectionSaysSoAndStaysOpen)
     clickRow(dialog, 1);
     drv.detach(0);
     dialog.Show();
+    ui::testing::messageBoxes().answer(ui::vbOK);
     dialog.cmdOK.click();
     ASSERT_EQ(ui::testing::messageBoxes().shown.size(), 1u);
     EXPECT_EQ(ui::testing::messageBoxes().shown[0].prompt,

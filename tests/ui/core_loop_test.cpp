@@ -192,6 +192,7 @@ TEST_F(CoreLoop, UnansweredModalShowGivesUpAndIsReported)
     dialog.Show(1);
     EXPECT_FALSE(dialog.Visible());
     EXPECT_EQ(ui::testing::unansweredModals(), QStringList({"frmDialog"}));
+    ui::testing::resetTestDoubles(); // the unanswered show was this test's subject, not an oversight
 }
 
 TEST_F(CoreLoop, EndProcessThrowsTheTestExceptionFromNestedLoops)
@@ -209,6 +210,8 @@ TEST_F(CoreLoop, EndProcessThrowsTheTestExceptionFromNestedLoops)
 
 TEST_F(CoreLoop, MessageBoxesAreRecordedAndAnsweredFromTheScript)
 {
+    ui::testing::allowUnscriptedMessageBoxes(
+        "the default answers of unscripted boxes are this test's subject");
     ui::setApplicationTitle("ZR4470 Evaluation Software");
     auto& boxes = ui::testing::messageBoxes();
     boxes.answer(ui::vbNo);
@@ -283,4 +286,29 @@ TEST_F(CoreLoop, RealModalLoopRunsUntilTheFormHidesAndKeepsUnloadedFormsAlive)
     EXPECT_FALSE(dialog.IsShownModal());
     EXPECT_TRUE(otherFormAliveInsideLoop);
     EXPECT_EQ(dialog.widget()->windowModality(), Qt::NonModal);
+}
+
+TEST_F(CoreLoop, WhatATestDidNotPlanForIsNamed)
+{
+    auto& boxes = ui::testing::messageBoxes();
+    ui::MsgBox("Error: Unable to set PortA value.", ui::vbOKOnly, "USB");
+    boxes.answer({ui::vbYes, ui::vbNo});
+    ui::testing::dialogs().answerSave("/tmp/unused.stp");
+    ui::testing::onModal("frmNeverShown", [](ui::Form&) { ADD_FAILURE() << "the form was not shown"; });
+    EXPECT_EQ(
+        ui::testing::unplannedEvents(),
+        (QStringList{"unexpected message box: title \"USB\", text \"Error: Unable to set PortA value.\" (no "
+                     "answer was queued)",
+                     "2 answer(s) queued for message boxes were not used",
+                     "1 answer(s) queued for save file dialogs were not used",
+                     "the onModal answer for frmNeverShown never ran: the form was not shown modally"}));
+    // Taken as planned once used, and an unscripted box allowed for this test only.
+    boxes.answers.clear();
+    ui::testing::dialogs().save.answers.clear();
+    ui::testing::onModal("frmNeverShown", [](ui::Form&) {});
+    ui::testing::allowUnscriptedMessageBoxes("checked above");
+    EXPECT_EQ(ui::testing::unplannedEvents(),
+              QStringList{"the onModal answer for frmNeverShown never ran: the form was not shown modally"});
+    ui::testing::resetTestDoubles();
+    EXPECT_TRUE(ui::testing::unplannedEvents().isEmpty());
 }
