@@ -54,7 +54,7 @@ TEST(HandlerErrors, ErrorsOfTimersAndOtherExceptionsAreShownToo)
     ui::testing::messageBoxes().answer({ui::vbOK, ui::vbOK});
 
     while (ticks < 2)
-        ui::DoEvents(); // the first tick's error does not stop the timer
+        ui::DoEvents();            // the first tick's error does not stop the timer
     EXPECT_TRUE(cmdArray.click()); // an error fired from code ends in the handler, not in the caller
 
     EXPECT_EQ(ui::testing::messageBoxes().prompts(),
