@@ -133,6 +133,7 @@ QStringList unplannedEvents()
             if (!box.scripted)
                 problems << QStringLiteral("unexpected message box: title %1, text %2 (no answer was queued)")
                                 .arg(quoted(box.title), quoted(box.prompt));
+    problems << boxes.mismatches;
     if (!boxes.answers.empty())
         problems << QStringLiteral("%1 answer(s) queued for message boxes were not used")
                         .arg(boxes.answers.size());

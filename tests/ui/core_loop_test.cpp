@@ -292,6 +292,8 @@ TEST_F(CoreLoop, WhatATestDidNotPlanForIsNamed)
 {
     auto& boxes = ui::testing::messageBoxes();
     ui::MsgBox("Error: Unable to set PortA value.", ui::vbOKOnly, "USB");
+    boxes.expect("Save changes?", ui::vbNo);
+    EXPECT_EQ(ui::MsgBox("Discard changes?", ui::vbYesNo, "Setup"), ui::vbNo);
     boxes.answer({ui::vbYes, ui::vbNo});
     ui::testing::dialogs().answerSave("/tmp/unused.stp");
     ui::testing::onModal("frmNeverShown", [](ui::Form&) { ADD_FAILURE() << "the form was not shown"; });
@@ -299,10 +301,13 @@ TEST_F(CoreLoop, WhatATestDidNotPlanForIsNamed)
         ui::testing::unplannedEvents(),
         (QStringList{"unexpected message box: title \"USB\", text \"Error: Unable to set PortA value.\" (no "
                      "answer was queued)",
+                     "a message box said \"Discard changes?\" (title \"Setup\") where \"Save changes?\" was "
+                     "expected",
                      "2 answer(s) queued for message boxes were not used",
                      "1 answer(s) queued for save file dialogs were not used",
                      "the onModal answer for frmNeverShown never ran: the form was not shown modally"}));
     // Taken as planned once used, and an unscripted box allowed for this test only.
+    boxes.mismatches.clear();
     boxes.answers.clear();
     ui::testing::dialogs().save.answers.clear();
     ui::testing::onModal("frmNeverShown", [](ui::Form&) {});
