@@ -2,7 +2,7 @@
 #include "debug/register_windows.h"
 #include "modulation/register_windows.h"
 #include "profiles/register_windows.h"
-#include "shell/frm_control.h"
+#include "shell/register_windows.h"
 #include "shell/startup.h"
 #include "sweep/register_windows.h"
 
@@ -16,7 +16,7 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     endProgramOnTerminationSignals();
     // The windows that are opened by name, start-up's among them.
-    registerControlWindow();
+    RegisterShellWindows();
     RegisterProfilesWindows();
     RegisterSweepWindows();
     RegisterDebugWindows();

@@ -6,12 +6,13 @@
 
 #include "board/cls_ezusb_version.h"
 #include "platform/ui/msgbox.h"
+#include "platform/usb/firmware_commands.h"
 
 namespace {
 
-constexpr uint8_t kGetFirmwareVersion = 0;
-constexpr uint8_t kSetHostID = 13;
-constexpr uint8_t kGetHostID = 14;
+constexpr uint8_t kGetFirmwareVersion = usb::firmware::GetFirmwareVersion;
+constexpr uint8_t kSetHostID = usb::firmware::SetHostId;
+constexpr uint8_t kGetHostID = usb::firmware::GetHostId;
 
 } // namespace
 

@@ -5,34 +5,37 @@
 
 #include "board/cls_ezusb.h"
 #include "board/num_base.h"
+#include "platform/usb/firmware_commands.h"
+
+namespace fw = usb::firmware;
 
 QString cZR4470XEvalBd::GetFirmWareVersion()
 {
     uint8_t reply[2] = {};
-    if (!query({0}, reply, 2, "Error: Unable to get firmware revision."))
+    if (!query({fw::GetFirmwareVersion}, reply, 2, "Error: Unable to get firmware revision."))
         return QString();
     return QString::number(reply[0]) + cbaseDecimalSep() + QString::number(reply[1]);
 }
 
 bool cZR4470XEvalBd::SetPortAValue(uint8_t value)
 {
-    return command({1, value}, "Error: Unable to set PortA value.");
+    return command({fw::SetPortA, value}, "Error: Unable to set PortA value.");
 }
 
 uint8_t cZR4470XEvalBd::GetPortAValue()
 {
-    return queryByte({2}, "Error: Unable to get PortA value.");
+    return queryByte({fw::GetPortA}, "Error: Unable to get PortA value.");
 }
 
 void cZR4470XEvalBd::SetRdBackMode(bool on)
 {
-    command({4, static_cast<uint8_t>(on ? 1 : 0)}, "Error: Setting single readback mode.");
+    command({fw::SetReadBackMode, static_cast<uint8_t>(on ? 1 : 0)}, "Error: Setting single readback mode.");
 }
 
 bool cZR4470XEvalBd::SetCtlValues(uint8_t value)
 {
     uint8_t reply = 0;
-    if (!query({5, value}, &reply, 1, "Error: Unable to set CTL Line values."))
+    if (!query({fw::SetCtlLines, value}, &reply, 1, "Error: Unable to set CTL Line values."))
         return false;
     return reply == value;
 }
@@ -40,46 +43,47 @@ bool cZR4470XEvalBd::SetCtlValues(uint8_t value)
 std::optional<uint8_t> cZR4470XEvalBd::GetCtlValues()
 {
     uint8_t reply = 0;
-    if (!query({6}, &reply, 1, "Error: Unable to get CTL Line values."))
+    if (!query({fw::GetCtlLines}, &reply, 1, "Error: Unable to get CTL Line values."))
         return std::nullopt;
     return reply;
 }
 
 void cZR4470XEvalBd::SetRdBackByteCnt(int32_t words)
 {
-    command({7, static_cast<uint8_t>((words / 256) & 0xFF), static_cast<uint8_t>(words & 0xFF)},
+    command({fw::SetReadBackCount, static_cast<uint8_t>((words / 256) & 0xFF),
+             static_cast<uint8_t>(words & 0xFF)},
             "Error: Unable to set Read Back Count.");
 }
 
 void cZR4470XEvalBd::ResetFirmware()
 {
-    command({8}, "Error: Resetting evaluation board.");
+    command({fw::ResetFirmware}, "Error: Resetting evaluation board.");
 }
 
 uint8_t cZR4470XEvalBd::GetPortBValue()
 {
-    return queryByte({9}, "Error: Unable to get PortB value.");
+    return queryByte({fw::GetPortB}, "Error: Unable to get PortB value.");
 }
 
 bool cZR4470XEvalBd::SetPortBValue(uint8_t value)
 {
-    return command({10, value}, "Error setting PortB value.");
+    return command({fw::SetPortB, value}, "Error setting PortB value.");
 }
 
 uint8_t cZR4470XEvalBd::GetPortDValue()
 {
-    return queryByte({11}, "Error: Unable to get PortD value.");
+    return queryByte({fw::GetPortD}, "Error: Unable to get PortD value.");
 }
 
 bool cZR4470XEvalBd::SetPortDValue(uint8_t value)
 {
-    return command({12, value}, "Error: Unable to set PortD value.");
+    return command({fw::SetPortD, value}, "Error: Unable to set PortD value.");
 }
 
 int32_t cZR4470XEvalBd::SetHostID(int32_t id)
 {
     const auto v = static_cast<uint32_t>(id);
-    const bool ok = command({13, static_cast<uint8_t>(v >> 24), static_cast<uint8_t>(v >> 16),
+    const bool ok = command({fw::SetHostId, static_cast<uint8_t>(v >> 24), static_cast<uint8_t>(v >> 16),
                              static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)},
                             "Error: Unable to set the HostID.");
     return ok ? 1 : 0;
@@ -87,43 +91,43 @@ int32_t cZR4470XEvalBd::SetHostID(int32_t id)
 
 bool cZR4470XEvalBd::SetLEDBlink(uint8_t value)
 {
-    return queryAcknowledged({15, value}, "Error: Could not set LED Blink value.");
+    return queryAcknowledged({fw::LedBlink, value}, "Error: Could not set LED Blink value.");
 }
 
 bool cZR4470XEvalBd::SetAutoCSBMode(uint8_t value)
 {
-    return queryAcknowledged({16, value}, "Error: Setting AutoCSBMode.");
+    return queryAcknowledged({fw::SetAutoCsbMode, value}, "Error: Setting AutoCSBMode.");
 }
 
 bool cZR4470XEvalBd::SetAutoCSBMaskVal(uint8_t value)
 {
-    return queryAcknowledged({17, value}, "Error: Setting AutoCSBMask Value.");
+    return queryAcknowledged({fw::SetAutoCsbMask, value}, "Error: Setting AutoCSBMask Value.");
 }
 
 bool cZR4470XEvalBd::SetPortCValue(uint8_t value)
 {
-    return command({18, value}, "Error: Unable to set PortC value.");
+    return command({fw::SetPortC, value}, "Error: Unable to set PortC value.");
 }
 
 uint8_t cZR4470XEvalBd::GetPortCValue()
 {
-    return queryByte({19}, "Error: Unable to get PortC value.");
+    return queryByte({fw::GetPortC}, "Error: Unable to get PortC value.");
 }
 
 bool cZR4470XEvalBd::SetPortEValue(uint8_t value)
 {
-    return command({20, value}, "Error: Unable to set PortE value.");
+    return command({fw::SetPortE, value}, "Error: Unable to set PortE value.");
 }
 
 uint8_t cZR4470XEvalBd::GetPortEValue()
 {
-    return queryByte({21}, "Error: Unable to get PortE value.");
+    return queryByte({fw::GetPortE}, "Error: Unable to get PortE value.");
 }
 
 std::optional<uint8_t> cZR4470XEvalBd::IsHighSpeed()
 {
     uint8_t reply = 0;
-    if (!query({22}, &reply, 1, "Error: Unable to return HighSpeed value."))
+    if (!query({fw::IsHighSpeed}, &reply, 1, "Error: Unable to return HighSpeed value."))
         return std::nullopt;
     return reply;
 }
@@ -136,7 +140,7 @@ uint8_t cZR4470XEvalBd::GetRDYValues()
 std::optional<uint8_t> cZR4470XEvalBd::readReadyLines()
 {
     uint8_t reply = 0;
-    if (!query({23}, &reply, 1, "Error: Unable to get RDY Line Vals."))
+    if (!query({fw::GetReadyLines}, &reply, 1, "Error: Unable to get RDY Line Vals."))
         return std::nullopt;
     return reply;
 }

@@ -4,15 +4,35 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/virtual_clock.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <thread>
+
 namespace {
 
-// A turn of a wait that does not yield. Real time passes by itself; the tests' virtual clock moves only
-// when something moves it, so a turn lets it run on by a millisecond without firing any timer (as a
-// wait that does not yield would not let them run).
-void turnWithoutYield()
+// The longest sleep of one turn of a wait that does not yield: the clock is read again after it, so a
+// wait across midnight or a clock set back is noticed.
+constexpr double kLongestTurnSeconds = 0.05;
+
+// A turn of a wait that does not yield: the thread sleeps until the next turn is due, no event runs. The
+// tests' virtual clock moves only when something moves it, so there a turn lets it run on by a millisecond
+// without firing any timer.
+void turnWithoutYield(double secondsLeft)
 {
-    if (ui::VirtualClock* clock = ui::installedVirtualClock())
+    if (ui::VirtualClock* clock = ui::installedVirtualClock()) {
         clock->setTimeOfDay(0, 0, 0, static_cast<int>(clock->timeOfDayMs() + 1));
+        return;
+    }
+    const double sleep = std::clamp(secondsLeft, 0.0, kLongestTurnSeconds);
+    std::this_thread::sleep_for(std::chrono::microseconds(static_cast<int64_t>(sleep * 1e6) + 1));
+}
+
+// A turn of a wait that yields: the events that come in run; without any the thread sleeps on the event
+// loop until the time is up.
+void turnWithYield(double secondsLeft)
+{
+    ui::DoEventsWaiting(static_cast<int>(std::ceil(std::max(secondsLeft, 0.0) * 1000.0)));
 }
 
 } // namespace
@@ -37,9 +57,9 @@ void Pause(double seconds, bool noYield)
         }
         ++turns;
         if (noYield)
-            turnWithoutYield();
+            turnWithoutYield(end - now);
         else
-            ui::DoEvents();
+            turnWithYield(end - now);
     } while (now < end);
 }
 

@@ -9,6 +9,7 @@
 #include "platform/ui/controls.h"
 #include "profiles/edit_dialog_form.h"
 #include "profiles/edit_value.h"
+#include "shell/form_names.h"
 
 #include <QChar>
 #include <QString>
@@ -17,7 +18,7 @@
 
 class frmEditOutFreq : public profiles::EditDialogForm {
 public:
-    static inline const QString FormName = QStringLiteral("frmEditOutFreq");
+    static inline const QString& FormName = formnames::frmEditOutFreq;
     frmEditOutFreq();
 
     // Edits the word in `box`: its Tag holds the word in decimal (empty counts as 0), its text the

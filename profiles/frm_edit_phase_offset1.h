@@ -7,13 +7,14 @@
 #include "platform/ui/controls.h"
 #include "profiles/edit_dialog_form.h"
 #include "profiles/edit_value.h"
+#include "shell/form_names.h"
 
 #include <QString>
 #include <cstdint>
 
 class frmEditPhaseOffset1 : public profiles::EditDialogForm {
 public:
-    static inline const QString FormName = QStringLiteral("frmEditPhaseOffset1");
+    static inline const QString& FormName = formnames::frmEditPhaseOffset1;
     frmEditPhaseOffset1();
 
     // Edits the word in `box`: its Tag holds the word in decimal (empty counts as 0, and the Tag becomes

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything under AddressSanitizer and UndefinedBehaviorSanitizer,
-# replays the fuzz corpora, builds the benchmarks and runs every test headless.
+# Installs what is missing, checks the include direction of the layers, builds everything under
+# AddressSanitizer and UndefinedBehaviorSanitizer, replays the fuzz corpora, builds the benchmarks and runs
+# every test headless.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
+
+# No header or source of a lower layer includes a higher one.
+scripts/check-layers.sh
 
 
 # Fuzz targets: built with clang's libFuzzer, their seed corpora replayed once.

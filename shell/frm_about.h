@@ -8,13 +8,14 @@
 
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
+#include "shell/form_names.h"
 
 #include <QString>
 #include <memory>
 
 class frmAbout : public ui::Form {
 public:
-    static inline const QString FormName = QStringLiteral("frmAbout");
+    static inline const QString& FormName = formnames::frmAbout;
 
     frmAbout();
     ~frmAbout() override;

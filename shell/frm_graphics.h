@@ -7,12 +7,13 @@
 
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
+#include "shell/form_names.h"
 
 #include <QString>
 
 class frmGraphics : public ui::Form {
 public:
-    static inline const QString FormName = QStringLiteral("frmGraphics");
+    static inline const QString& FormName = formnames::frmGraphics;
 
     frmGraphics();
 

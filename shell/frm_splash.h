@@ -12,6 +12,7 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/timer.h"
+#include "shell/form_names.h"
 #include "shell/startup_log.h"
 
 #include <QPoint>
@@ -23,7 +24,7 @@ class QObject;
 
 class frmSplash : public ui::Form {
 public:
-    static inline const QString FormName = QStringLiteral("frmSplash");
+    static inline const QString& FormName = formnames::frmSplash;
 
     frmSplash();
     ~frmSplash() override;

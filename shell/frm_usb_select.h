@@ -8,13 +8,14 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/timer.h"
+#include "shell/form_names.h"
 
 #include <QString>
 #include <cstdint>
 
 class frmUSBSelect : public ui::Form {
 public:
-    static inline const QString FormName = QStringLiteral("frmUSBSelect");
+    static inline const QString& FormName = formnames::frmUSBSelect;
 
     frmUSBSelect();
 

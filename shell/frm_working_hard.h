@@ -5,12 +5,13 @@
 
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
+#include "shell/form_names.h"
 
 #include <QString>
 
 class frmWorkingHard : public ui::Form {
 public:
-    static inline const QString FormName = QStringLiteral("frmWorkingHard");
+    static inline const QString& FormName = formnames::frmWorkingHard;
 
     frmWorkingHard();
 

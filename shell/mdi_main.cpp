@@ -5,6 +5,7 @@
 #include "board/board_flags.h"
 #include "board/evalbd.h"
 #include "board/external_programs.h"
+#include "shell/form_names.h"
 #include "shell/frm_graphics.h"
 #include "shell/mdi_main_progress.h"
 #include "shell/startup.h"
@@ -47,6 +48,10 @@ QPixmap gripPicture()
 
 mdiMain::mdiMain() : MdiForm(FormName)
 {
+    // The board sees this window's handle as the running copy's claim: the process id is unique among the
+    // copies running at the same time.
+    const auto pid = static_cast<uint32_t>(QCoreApplication::applicationPid());
+    setHWnd(pid != 0 ? pid : 1u);
     lblFIFOStat.setCaption(QStringLiteral("FIFO Missing"));
     const QString usbTip = QStringLiteral("Indicates eval board connection status");
     lblUSBStat.setCaption(QStringLiteral("Not Connected"));
@@ -88,7 +93,7 @@ mdiMain::mdiMain() : MdiForm(FormName)
     // kept visible here (the Options menu does nothing when chosen).
     registerProc(QStringLiteral("UpdateUSBStat"), [this] { UpdateUSBStat(); });
     registerProc(QStringLiteral("UpdateFIFOStat"), [this] { UpdateFIFOStat(); });
-    registerProc(QStringLiteral("SetMode"), [this] { SetMode(); });
+    registerProc(formnames::SetMode, [this] { SetMode(); });
     bindHandlers();
 }
 
@@ -96,12 +101,6 @@ mdiMain::~mdiMain()
 {
     if (goEvalBd == EvalBd.get())
         goEvalBd = nullptr;
-}
-
-uint32_t mdiMain::hWnd() const
-{
-    const auto pid = static_cast<uint32_t>(QCoreApplication::applicationPid());
-    return pid != 0 ? pid : 1u;
 }
 
 void mdiMain::bindHandlers()

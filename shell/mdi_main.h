@@ -17,6 +17,7 @@
 #include "platform/ui/mdi_form.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/timer.h"
+#include "shell/form_names.h"
 
 #include <QPoint>
 #include <QString>
@@ -25,14 +26,12 @@
 
 class mdiMain : public ui::MdiForm {
 public:
-    static inline const QString FormName = QStringLiteral("mdiMain");
+    static inline const QString& FormName = formnames::mdiMain;
 
+    // The window's handle (hWnd) is this running copy's host identifier on the board it claims: stable,
+    // non-zero, 32-bit and unique to the running copy (the process id).
     mdiMain();
     ~mdiMain() override;
-
-    // This running copy's host identifier on the board it claims: stable, non-zero, 32-bit and unique to
-    // the running copy (the process id). Hides ui::Form::hWnd on purpose: the board sees this value.
-    uint32_t hWnd() const;
 
     // ---- the board object; created when the window loads, alive until the end of the program ----
     std::unique_ptr<cZR4470XEvalBd> EvalBd;

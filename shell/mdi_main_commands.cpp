@@ -7,6 +7,7 @@
 #include "board/globals.h"
 #include "board/setup_file.h"
 #include "board/utility.h"
+#include "shell/form_names.h"
 #include "shell/frm_usb_select.h"
 #include "shell/startup.h"
 #include "widgets/common_dialog.h"
@@ -24,24 +25,24 @@ const QString kSetupFilter =
 
 struct ViewEntry {
     const char* menu;
-    const char* window;
+    const QString* window;
 };
 // "Register Debug Window" opens the register debug window, as "Debug Window" does.
 constexpr std::array<ViewEntry, 14> kViewEntries = {{
-    {"mnuViewControl", "frmControl"},
-    {"mnuViewProfiles", "frmProfile"},
-    {"mnuViewFreqNSwp", "frmFreqAndSweep"},
-    {"mnuViewQDRSR", "frmQDUCRSR"},
-    {"mnuViewFIFOControl", "frmFIFOControl"},
-    {"mnuViewMultiChipSync", "frmMultiChipSync"},
-    {"mnuViewRAMDebug", "frmRAMDebug"},
-    {"mnuViewGPIO", "frmGPIO"},
-    {"mnuViewADC", "frmADC"},
-    {"mnuViewWDT", "frmWatchDogTmr"},
-    {"mnuViewDebugWnd", "frmDebug"},
-    {"mnuViewFIFODebugwnd", "frmFIFODebug"},
-    {"mnuViewRegDebug", "frmDebug"},
-    {"mnuViewRegMap", "frmRegMapVals"},
+    {"mnuViewControl", &formnames::frmControl},
+    {"mnuViewProfiles", &formnames::frmProfile},
+    {"mnuViewFreqNSwp", &formnames::frmFreqAndSweep},
+    {"mnuViewQDRSR", &formnames::frmQDUCRSR},
+    {"mnuViewFIFOControl", &formnames::frmFIFOControl},
+    {"mnuViewMultiChipSync", &formnames::frmMultiChipSync},
+    {"mnuViewRAMDebug", &formnames::frmRAMDebug},
+    {"mnuViewGPIO", &formnames::frmGPIO},
+    {"mnuViewADC", &formnames::frmADC},
+    {"mnuViewWDT", &formnames::frmWatchDogTmr},
+    {"mnuViewDebugWnd", &formnames::frmDebug},
+    {"mnuViewFIFODebugwnd", &formnames::frmFIFODebug},
+    {"mnuViewRegDebug", &formnames::frmDebug},
+    {"mnuViewRegMap", &formnames::frmRegMapVals},
 }};
 
 struct ModeView {
@@ -67,7 +68,7 @@ QString mdiMain::viewEntryWindow(const QString& menuName)
 {
     for (const ViewEntry& entry : kViewEntries)
         if (menuName == QLatin1String(entry.menu))
-            return QString::fromLatin1(entry.window);
+            return *entry.window;
     return QString();
 }
 
@@ -111,10 +112,10 @@ void mdiMain::cmdToolBarBtn_Click(int index)
             goEvalBd->StrobeREGUD();
         break;
     case 4:
-        ui::Forms::showByName(QStringLiteral("frmSimulatorSetup"));
+        ui::Forms::showByName(formnames::frmSimulatorSetup);
         break;
     case 5:
-        ui::Forms::showByName(QStringLiteral("frmQAMVG"));
+        ui::Forms::showByName(formnames::frmQAMVG);
         break;
     default:
         break;
@@ -131,7 +132,7 @@ bool mdiMain::askSetupFile(bool save, QString& fileName)
     // Until a file dialog of the program has been confirmed once, the dialogs start in the program folder;
     // afterwards where the dialog was left.
     const QString initialFolder = gbDlgShown ? QString() : os::programFolder();
-    const auto owner = static_cast<int32_t>(ui::Form::hWnd());
+    const auto owner = static_cast<int32_t>(hWnd());
     bool confirmed = false;
     fileName.clear();
     if (save) {
@@ -210,12 +211,12 @@ void mdiMain::mnuIOSelectEvalBd_Click()
 
 void mdiMain::mnuIODUTIO_Click()
 {
-    if (ui::Forms::showByName(QStringLiteral("frmIOInterface")))
+    if (ui::Forms::showByName(formnames::frmIOInterface))
         mnuIODUTIO.setChecked(true);
 }
 
 void mdiMain::mnuHelpAbout_Click()
 {
-    if (ui::Form* about = ui::Forms::load(QStringLiteral("frmAbout")))
+    if (ui::Form* about = ui::Forms::load(formnames::frmAbout))
         about->Show(1);
 }

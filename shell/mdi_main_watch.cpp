@@ -5,6 +5,7 @@
 #include "board/board_attach.h"
 #include "board/board_flags.h"
 #include "board/cls_ezusb.h"
+#include "shell/form_names.h"
 #include "shell/mdi_main_progress.h"
 #include "shell/startup.h"
 
@@ -14,16 +15,19 @@
 namespace {
 
 // Windows with live lamps, in the order the watch updates them.
-const char* const kLiveStatusWindows[] = {"frmControl", "frmProfile", "frmFreqAndSweep", "frmMultiChipSync",
-                                          "frmDebug"};
+const QString* const kLiveStatusWindows[] = {&formnames::frmControl, &formnames::frmProfile,
+                                             &formnames::frmFreqAndSweep, &formnames::frmMultiChipSync,
+                                             &formnames::frmDebug};
 
 // Windows that show chip values, in the order a board reset refreshes them. The register-map values window
 // is not among them.
-const char* const kResetRefreshWindows[] = {
-    "frmControl", "frmQDUCRSR",   "frmMultiChipSync", "frmIOInterface", "frmProfile", "frmFreqAndSweep",
-    "frmDebug",   "frmFIFODebug", "frmADC",           "frmWatchDogTmr", "frmGPIO"};
+const QString* const kResetRefreshWindows[] = {
+    &formnames::frmControl,     &formnames::frmQDUCRSR,   &formnames::frmMultiChipSync,
+    &formnames::frmIOInterface, &formnames::frmProfile,   &formnames::frmFreqAndSweep,
+    &formnames::frmDebug,       &formnames::frmFIFODebug, &formnames::frmADC,
+    &formnames::frmWatchDogTmr, &formnames::frmGPIO};
 
-const QString kBusyWindow = QStringLiteral("frmWorkingHard");
+const QString& kBusyWindow = formnames::frmWorkingHard;
 
 struct FlagScope {
     bool& flag;
@@ -75,14 +79,14 @@ void mdiMain::tmrUSBCheck_Timer()
     if (goEvalBd == nullptr || goEvalBd->TransferBusy())
         return;
     goEvalBd->USBReadPortBuffVal(kPortD);
-    for (const char* name : kLiveStatusWindows)
-        ui::Forms::callIfLoaded(QString::fromLatin1(name), QStringLiteral("UdStatusIndicators"));
+    for (const QString* name : kLiveStatusWindows)
+        ui::Forms::callIfLoaded(*name, formnames::UdStatusIndicators);
 }
 
 void mdiMain::EvalBd_AfterRESET()
 {
-    for (const char* name : kResetRefreshWindows)
-        ui::Forms::callIfLoaded(QString::fromLatin1(name), QStringLiteral("RefreshFormVals"));
+    for (const QString* name : kResetRefreshWindows)
+        ui::Forms::callIfLoaded(*name, formnames::RefreshFormVals);
 }
 
 void mdiMain::transferBegins(int32_t total, const QString& text, bool showMessage)

@@ -5,6 +5,8 @@
 // (board/cls_ezusb.h), goEvalBd (board/evalbd.h), giRunMode and gsCmdLine (board/globals.h), goProgressBar
 // and its three procedures (widgets/progress_global.h), SetModeAllForms (board/run_mode.h).
 
+#include "shell/register_windows.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -45,7 +47,3 @@ void Main(const QString& commandLine = processCommandLine());
 
 // Calls RefreshFormVals of the loaded windows that show the register at `address`.
 void RefreshFormsForRegister(int16_t address);
-
-// The windows of this part of the program, made known to the forms registry so that other windows can
-// reach them by name: frmSplash, frmUSBSelect, frmAbout, frmIOInterface and frmWorkingHard.
-void RegisterShellWindows();

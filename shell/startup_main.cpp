@@ -14,6 +14,7 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/msgbox.h"
 #include "shell/app_info.h"
+#include "shell/form_names.h"
 #include "shell/frm_splash.h"
 #include "shell/frm_usb_select.h"
 #include "shell/mdi_main.h"
@@ -208,9 +209,9 @@ void Main(const QString& commandLine)
     }
 
     statusLine(QStringLiteral("Loading Control Window..."));
-    showByName(QStringLiteral("frmControl"));
+    showByName(formnames::frmControl);
     statusLine(QStringLiteral("Loading Profile Window..."));
-    showByName(QStringLiteral("frmProfile"));
+    showByName(formnames::frmProfile);
 
     statusLine(QString());
     statusLine(QStringLiteral("Software Ready!"));

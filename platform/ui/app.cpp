@@ -4,9 +4,12 @@
 #include "platform/ui/mouse_pointer.h"
 #include "platform/ui/virtual_clock.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCursor>
 #include <QTime>
+#include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -44,6 +47,24 @@ void DoEvents()
         clock->advance(kDoEventsVirtualStepMs);
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void DoEventsWaiting(int maxWaitMs)
+{
+    if (installedVirtualClock()) {
+        DoEvents();
+        return;
+    }
+    detail::NestingScope nesting;
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    if (dispatcher == nullptr || dispatcher->processEvents(QEventLoop::AllEvents))
+        return; // something ran: the caller looks at the time again before any sleep
+    // The wake-up is an event itself, so the sleep ends at the latest when it falls due.
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.setTimerType(Qt::PreciseTimer);
+    wake.start(std::max(0, maxWaitMs));
+    dispatcher->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
 void DoEventsN(int n)

@@ -9,6 +9,10 @@ namespace ui {
 // Lets the event loop process what is queued (timers and other windows run; handlers may re-enter).
 void DoEvents();
 void DoEventsN(int n);
+// DoEvents that, when nothing is queued, sleeps until an event arrives or `maxWaitMs` have passed, instead
+// of returning at once: a wait built from it leaves the processor free. Under the tests' virtual clock it
+// is DoEvents (the clock moves one step; nothing sleeps).
+void DoEventsWaiting(int maxWaitMs);
 
 // Classic Timer: seconds since midnight, from the process clock (virtual in tests).
 double Timer();

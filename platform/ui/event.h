@@ -1,12 +1,16 @@
 #pragma once
 
+#include "platform/ui/handler_errors.h"
+
 #include <functional>
 #include <utility>
 
 namespace ui {
 
 // One event of a control or form, bound to one handler (the window's method control_Event).
-// Firing an event with no handler does nothing, as in the classic toolkit.
+// Firing an event with no handler does nothing, as in the classic toolkit. An error the handler does not
+// handle ends there (handler_errors.h): it is shown in the error box and not passed to the code that fired
+// the event.
 template <typename... Args> class Event {
 public:
     using Handler = std::function<void(Args...)>;
@@ -19,7 +23,7 @@ public:
     void operator()(Args... args) const
     {
         if (handler_)
-            handler_(std::forward<Args>(args)...);
+            runHandler([&] { handler_(std::forward<Args>(args)...); });
     }
     explicit operator bool() const { return static_cast<bool>(handler_); }
 

@@ -43,16 +43,14 @@ ModalTimeout& modalTimeout()
     return timeout;
 }
 
-// Window handles look like the classic ones: non-zero, 32-bit, a multiple of 4, never reused within the
-// process. They start at a random place so that two running copies of the program do not hand out the same
-// handles (the main window's handle identifies this copy to the board it claims).
+// Window handles look like the classic ones: non-zero, 32-bit, a multiple of 4, not reused before 2^29
+// windows were made. They start at a random place and have the top bit set, so they never meet a handle a
+// window chose itself (setHWnd: the main window's identity of the running copy).
 uint32_t nextWindowHandle()
 {
-    static uint32_t next = QRandomGenerator::system()->generate() & 0xFFFFFFFCu;
-    do
-        next += 4;
-    while (next == 0);
-    return next;
+    static uint32_t next = QRandomGenerator::system()->generate() & 0x7FFFFFFCu;
+    next = (next + 4) & 0x7FFFFFFCu;
+    return 0x80000000u | next;
 }
 
 Qt::WindowStates withState(Qt::WindowStates states, int state)
@@ -481,6 +479,11 @@ void Form::setMousePointer(int pointer)
 uint32_t Form::hWnd() const
 {
     return impl_->hwnd;
+}
+
+void Form::setHWnd(uint32_t hwnd)
+{
+    impl_->hwnd = hwnd;
 }
 
 void Form::ZOrder(int position)

@@ -101,6 +101,10 @@ public:
 
 protected:
     void setMdiChild(bool mdiChild) { mdiChild_ = mdiChild; }
+    // Gives the window a handle of the caller's choosing (non-zero, below 0x80000000: the handles made
+    // here have the top bit set, so the two never meet). The main window uses it for the running copy's
+    // identity.
+    void setHWnd(uint32_t hwnd);
     void registerProc(const QString& name, std::function<void()> proc);
 
     // Builds the window's layout from the controls' widgets inside `window`.

@@ -2,6 +2,7 @@
 
 #include "platform/ui/form.h"
 #include "platform/ui/form_registry.h"
+#include "platform/ui/handler_errors.h"
 #include "platform/ui/mdi_form.h"
 
 #include <QCloseEvent>
@@ -11,19 +12,19 @@ namespace ui {
 
 void FormWindowBridge::activate(Form& form)
 {
-    form.Form_Activate();
+    runHandler([&] { form.Form_Activate(); });
 }
 void FormWindowBridge::deactivate(Form& form)
 {
-    form.Form_Deactivate();
+    runHandler([&] { form.Form_Deactivate(); });
 }
 void FormWindowBridge::paint(Form& form)
 {
-    form.Form_Paint();
+    runHandler([&] { form.Form_Paint(); });
 }
 void FormWindowBridge::resize(Form& form)
 {
-    form.Form_Resize();
+    runHandler([&] { form.Form_Resize(); });
 }
 
 bool FormWindowBridge::closeFromFrame(Form& form)
@@ -58,7 +59,7 @@ void FormWindow::closeEvent(QCloseEvent* event)
     }
     // The form decides: QueryUnload and Unload run, and the window is hidden by the unload itself.
     event->ignore();
-    FormWindowBridge::closeFromFrame(form_);
+    runHandler([&] { FormWindowBridge::closeFromFrame(form_); });
 }
 
 bool FormWindow::event(QEvent* event)

@@ -1,5 +1,6 @@
 #include "platform/ui/forms.h"
 
+#include "platform/runtime/runtime_error.h"
 #include "platform/ui/event_nesting.h"
 #include "platform/ui/form_registry.h"
 #include "platform/ui/form_window.h"
@@ -87,6 +88,20 @@ void scheduleGraveyardFlush()
         }
         flushGraveyard();
     });
+}
+
+void throwFormNotLoadable(const QString& name)
+{
+    throw rt::RuntimeError(91, QStringLiteral("Window \"%1\" could not be loaded").arg(name),
+                           QStringLiteral("Forms"));
+}
+
+void throwFormOfOtherClass(const QString& name)
+{
+    throw rt::RuntimeError(
+        rt::errTypeMismatch,
+        QStringLiteral("Type mismatch: window \"%1\" is not of the class asked for").arg(name),
+        QStringLiteral("Forms"));
 }
 
 } // namespace detail

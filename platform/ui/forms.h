@@ -49,18 +49,38 @@ public:
     static void destroyUnloaded();
 };
 
-// Typed access with the classic default-instance rule: referencing a form loads it.
+namespace detail {
+// The errors of typed access: a window that cannot be loaded, or one of another class under the name.
+[[noreturn]] void throwFormNotLoadable(const QString& name);
+[[noreturn]] void throwFormOfOtherClass(const QString& name);
+} // namespace detail
+
+// Typed access with the classic default-instance rule: referencing a form loads it. A window that cannot be
+// loaded, or a window of another class registered under the name, raises rt::RuntimeError (91 or 13).
 template <typename T> T& form()
 {
     if (!Forms::hasFactory(T::FormName))
         Forms::registerFactory(T::FormName, [] { return std::make_unique<T>(); });
-    return static_cast<T&>(*Forms::load(T::FormName));
+    Form* loaded = Forms::load(T::FormName);
+    if (loaded == nullptr)
+        detail::throwFormNotLoadable(T::FormName);
+    T* typed = dynamic_cast<T*>(loaded);
+    if (typed == nullptr)
+        detail::throwFormOfOtherClass(T::FormName);
+    return *typed;
 }
 
-// The loaded instance, or nullptr.
+// The loaded instance, or nullptr when the window is not loaded; a loaded window of another class under
+// the name raises rt::RuntimeError 13.
 template <typename T> T* loadedForm()
 {
-    return static_cast<T*>(Forms::find(T::FormName));
+    Form* loaded = Forms::find(T::FormName);
+    if (loaded == nullptr)
+        return nullptr;
+    T* typed = dynamic_cast<T*>(loaded);
+    if (typed == nullptr)
+        detail::throwFormOfOtherClass(T::FormName);
+    return typed;
 }
 
 } // namespace ui

@@ -14,6 +14,14 @@ int ScriptedMessageBoxes::show(const QString& prompt, int buttons, const QString
     if (record.scripted) {
         record.answer = answers.front();
         answers.pop_front();
+        if (!expectedPrompts.empty()) {
+            const std::optional<QString> expected = expectedPrompts.front();
+            expectedPrompts.pop_front();
+            if (expected && *expected != prompt)
+                mismatches << QStringLiteral(
+                                  "a message box said \"%1\" (title \"%2\") where \"%3\" was expected")
+                                  .arg(prompt, title, *expected);
+        }
     } else {
         record.answer = defaultButtonResult(buttons);
     }
@@ -39,10 +47,30 @@ QStringList ScriptedMessageBoxes::prompts() const
     return result;
 }
 
+void ScriptedMessageBoxes::answer(int result)
+{
+    answers.push_back(result);
+    expectedPrompts.push_back(std::nullopt);
+}
+
+void ScriptedMessageBoxes::answer(std::initializer_list<int> results)
+{
+    for (int result : results)
+        answer(result);
+}
+
+void ScriptedMessageBoxes::expect(const QString& prompt, int result)
+{
+    answers.push_back(result);
+    expectedPrompts.emplace_back(prompt);
+}
+
 void ScriptedMessageBoxes::reset()
 {
     shown.clear();
     answers.clear();
+    expectedPrompts.clear();
+    mismatches.clear();
     whileShown = nullptr;
 }
 

@@ -3,9 +3,11 @@
 #include "platform/ui/msgbox.h"
 
 #include <QString>
+#include <QStringList>
 #include <deque>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 namespace ui::testing {
@@ -24,14 +26,19 @@ class ScriptedMessageBoxes : public MessageBoxService {
 public:
     int show(const QString& prompt, int buttons, const QString& title) override;
 
-    void answer(int result) { answers.push_back(result); }
-    void answer(std::initializer_list<int> results) { answers.insert(answers.end(), results); }
+    void answer(int result);
+    void answer(std::initializer_list<int> results);
+    // The next box must say `prompt` (its text, exactly); it is answered with `result`. A box that says
+    // anything else is answered all the same and recorded in `mismatches`, which fails the test.
+    void expect(const QString& prompt, int result = vbOK);
     int unscriptedCount() const;
     QStringList prompts() const;
     void reset();
 
     std::vector<MessageBoxRecord> shown;
     std::deque<int> answers;
+    std::deque<std::optional<QString>> expectedPrompts; // beside `answers`: the text each answer expects
+    QStringList mismatches;                             // boxes whose text was not the one expected
     // Runs while a box is "up", after it was recorded (for instance to check state during a wait).
     std::function<void(const MessageBoxRecord&)> whileShown;
 };

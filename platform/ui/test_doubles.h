@@ -48,6 +48,21 @@ QStringList modalShows();
 // Forms whose modal Show no one answered within a minute of virtual time (they were hidden).
 QStringList unansweredModals();
 
+// ---- what a test left unchecked ----
+// Everything a test did not plan for, one line each; empty when all is as scripted. The test programs'
+// main checks it after every test and fails the test with these lines:
+// - a message box no answer was queued for (its title and text are named),
+// - answers queued for message boxes, or common dialogs, that no box or dialog took,
+// - a common dialog shown with nothing queued for it,
+// - an onModal answer for a form that was never shown modally (assertions inside it never ran), a modal
+//   form no one answered, and a whileShown check with no box shown.
+QStringList unplannedEvents();
+// For a test that legitimately lets message boxes come and go unscripted (their default button answers):
+// called in that test, it takes the unscripted boxes out of the check for that test only. Give the reason.
+void allowUnscriptedMessageBoxes(const char* reason);
+// The same for common dialogs shown with nothing queued (they are cancelled).
+void allowUnscriptedDialogs(const char* reason);
+
 // ---- the end of the process ----
 // Thrown by EndProcess in tests; catch it where the test expects the program to end. Call the code that
 // ends the program directly or from a timer or DoEvents of the tests, not from inside a Qt event handler

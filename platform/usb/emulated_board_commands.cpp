@@ -7,14 +7,15 @@
 // 14 exist from firmware 0.3 on.
 
 #include "platform/usb/emulated_board.h"
+#include "platform/usb/firmware_commands.h"
 
 namespace usb {
 
 namespace {
 
 // Expected command length of each code (0: unknown code).
-constexpr uint8_t kCommandLength[24] = {1, 2, 1, 0, 2, 2, 1, 3, 1, 1, 2, 1,
-                                        2, 5, 1, 2, 2, 2, 2, 1, 2, 1, 1, 1};
+constexpr uint8_t kCommandLength[firmware::kCommandCount] = {1, 2, 1, 0, 2, 2, 1, 3, 1, 1, 2, 1,
+                                                             2, 5, 1, 2, 2, 2, 2, 1, 2, 1, 1, 1};
 
 } // namespace
 
@@ -50,7 +51,7 @@ void EmulatedBoard::command(const uint8_t* data, uint32_t length)
     }
     const uint8_t code = data[0];
     const bool known = code < sizeof(kCommandLength) && kCommandLength[code] != 0 &&
-                       ((code != 13 && code != 14) || firmwareHasHostId());
+                       ((code != firmware::SetHostId && code != firmware::GetHostId) || firmwareHasHostId());
     if (!known) {
         report(ViolationKind::UnknownCommand, QStringLiteral("unknown command %1").arg(code));
         return;
@@ -60,16 +61,16 @@ void EmulatedBoard::command(const uint8_t* data, uint32_t length)
     }
     const uint8_t v = length > 1 ? data[1] : 0;
     switch (code) {
-    case 0:
+    case firmware::GetFirmwareVersion:
         setReply({options_.firmwareMajor, options_.firmwareMinor});
         break;
-    case 1:
+    case firmware::SetPortA:
         writePortA(v);
         break;
-    case 2:
+    case firmware::GetPortA:
         setReply({portA_});
         break;
-    case 4:
+    case firmware::SetReadBackMode:
         if (v == 1) {
             readBackActive_ = true;
             readBackClocks();
@@ -79,14 +80,14 @@ void EmulatedBoard::command(const uint8_t* data, uint32_t length)
             report(ViolationKind::BadArgument, QStringLiteral("read-back mode %1").arg(v));
         }
         break;
-    case 5:
+    case firmware::SetCtlLines:
         ctl_ = v;
         setReply({v});
         break;
-    case 6:
+    case firmware::GetCtlLines:
         setReply({ctl_});
         break;
-    case 7:
+    case firmware::SetReadBackCount:
         readBackCount_ = data[1] * 256 + data[2];
         if (readBackCount_ < 1 || readBackCount_ > 256) {
             report(ViolationKind::BadArgument,
@@ -94,29 +95,29 @@ void EmulatedBoard::command(const uint8_t* data, uint32_t length)
             readBackCount_ = 0;
         }
         break;
-    case 8:
+    case firmware::ResetFirmware:
         powerOnFirmware();
         break;
-    case 9:
+    case firmware::GetPortB:
         setReply({portBLines()});
         break;
-    case 10:
+    case firmware::SetPortB:
         portBLatch_ = v;
         break;
-    case 11:
+    case firmware::GetPortD:
         setReply({static_cast<uint8_t>(statusInputs_ & 0xF8)});
         break;
-    case 12:
+    case firmware::SetPortD:
         portDLatch_ = v;
         break;
-    case 13:
+    case firmware::SetHostId:
         hostId_ = (uint32_t{data[1]} << 24) | (uint32_t{data[2]} << 16) | (uint32_t{data[3]} << 8) | data[4];
         break;
-    case 14:
+    case firmware::GetHostId:
         setReply({static_cast<uint8_t>(hostId_ >> 24), static_cast<uint8_t>(hostId_ >> 16),
                   static_cast<uint8_t>(hostId_ >> 8), static_cast<uint8_t>(hostId_)});
         break;
-    case 15:
+    case firmware::LedBlink:
         if (v == 0 || v == 1) {
             ledBlinking_ = v == 1;
             setReply({1});
@@ -127,7 +128,7 @@ void EmulatedBoard::command(const uint8_t* data, uint32_t length)
             setReply({0});
         }
         break;
-    case 16:
+    case firmware::SetAutoCsbMode:
         if (v > 1) {
             report(ViolationKind::BadArgument, QStringLiteral("automatic chip-select mode %1").arg(v));
         }
@@ -135,27 +136,27 @@ void EmulatedBoard::command(const uint8_t* data, uint32_t length)
         updateChipSelect(false);
         setReply({1});
         break;
-    case 17:
+    case firmware::SetAutoCsbMask:
         autoCsbMask_ = v;
         updateChipSelect(false);
         setReply({1});
         break;
-    case 18:
+    case firmware::SetPortC:
         writePortC(v);
         break;
-    case 19:
+    case firmware::GetPortC:
         setReply({portC_});
         break;
-    case 20:
+    case firmware::SetPortE:
         writePortE(v);
         break;
-    case 21:
+    case firmware::GetPortE:
         setReply({portE_});
         break;
-    case 22:
+    case firmware::IsHighSpeed:
         setReply({static_cast<uint8_t>(options_.highSpeed ? 1 : 0)});
         break;
-    case 23:
+    case firmware::GetReadyLines:
         setReply({readyLines()});
         break;
     default:

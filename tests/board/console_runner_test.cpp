@@ -5,11 +5,13 @@
 #include "platform/ui/controls_textbox.h"
 #include "platform/ui/test_doubles.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -32,6 +34,21 @@ protected:
         file.write("#!/bin/sh\n" + body);
         file.close();
         file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // A gate a script waits at (`read go < gate`) until the test opens it: the script's output is split
+    // where the test wants, whatever the speed of the machine.
+    void makeGate()
+    {
+        ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("gate"))).constData(), 0600), 0);
+    }
+    // Blocks until the script reached the gate, then lets it through.
+    void openGate()
+    {
+        const int fd = ::open(QFile::encodeName(dir.filePath(QStringLiteral("gate"))).constData(), O_WRONLY);
+        ASSERT_GE(fd, 0);
+        EXPECT_EQ(::write(fd, "go\n", 3), 3);
+        ::close(fd);
     }
 
     int32_t run(const QString& program, const QString& stopText, ui::TextBox& box)
@@ -68,10 +85,21 @@ TEST_F(ConsoleRunner, StopTextEndsTheWaitAndTheProgramRunsOnUntilEnded)
 
 TEST_F(ConsoleRunner, StopTextIsCaseSensitiveAndFoundAcrossPieces)
 {
+    makeGate();
     script(QStringLiteral("split"),
-           "printf 'simulation done\\nSimul'; sleep 0.2; printf 'ation Done\\n'; exec sleep 30\n");
+           "printf 'simulation done\\nSimul'; read go < gate; printf 'ation Done\\n'; exec sleep 30\n");
+    // The gate opens once the first piece, ending in "Simul", was read and shown.
+    bool opened = false;
+    const auto gateKeeper = ui::testing::clock().startTimer(5, [&] {
+        if (!opened && box.Text().contains(QStringLiteral("Simul"))) {
+            opened = true;
+            openGate();
+        }
+    });
     EXPECT_EQ(run(QStringLiteral("split"), QStringLiteral("Simulation Done"), box), kConsoleStillActive);
-    EXPECT_TRUE(box.Text().endsWith(QStringLiteral("Simulation Done\r\n")));
+    ui::testing::clock().stopTimer(gateKeeper);
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(box.Text(), kFirst + QStringLiteral("simulation done\r\nSimulation Done\r\n"));
 }
 
 TEST_F(ConsoleRunner, EmptyStopTextEndsTheWaitAtTheFirstPoll)
@@ -126,22 +154,10 @@ TEST_F(ConsoleRunner, OutputWrittenJustBeforeTheEndIsMirrored)
     EXPECT_TRUE(box.Text().endsWith(QStringLiteral("result 199\r\nfinal words\r\n")));
 }
 
-TEST_F(ConsoleRunner, PollWaitsBetweenRoundsInsteadOfSpinning)
-{
-    script(QStringLiteral("quiet"), "sleep 0.3; exit 0\n");
-    const int64_t virtualBefore = ui::testing::clock().now();
-    QElapsedTimer real;
-    real.start();
-    EXPECT_EQ(run(QStringLiteral("quiet"), QStringLiteral("x"), box), 0);
-    const int64_t rounds = (ui::testing::clock().now() - virtualBefore) / ui::kDoEventsVirtualStepMs;
-    // Each round waits up to 10 ms for the program; a spinning poll would run thousands of rounds.
-    EXPECT_GE(rounds, 1);
-    EXPECT_LE(rounds, real.elapsed() / 5 + 20);
-}
-
 TEST_F(ConsoleRunner, RunsInTwoWindowsKeepTheirOwnState)
 {
-    script(QStringLiteral("outer"), "echo outer-start; sleep 0.3; echo outer-end; exit 4\n");
+    makeGate();
+    script(QStringLiteral("outer"), "echo outer-start; read go < gate; echo outer-end; exit 4\n");
     script(QStringLiteral("inner"), "echo inner-only; exit 3\n");
     ui::TextBox otherBox{nullptr, QStringLiteral("txtConsoleOutput"), -1, true};
     int32_t innerResult = 0;
@@ -151,6 +167,7 @@ TEST_F(ConsoleRunner, RunsInTwoWindowsKeepTheirOwnState)
         innerRan = true;
         innerResult = RunConsoleProgram(QStringLiteral("inner"), otherBox, 1, QStringLiteral("Other"),
                                         QStringLiteral("Second\r\n"), QStringLiteral("never"), dir.path());
+        openGate(); // the first program ends only after the second one
     });
     EXPECT_EQ(run(QStringLiteral("outer"), QStringLiteral("never printed"), box), 4);
     ASSERT_TRUE(innerRan);

@@ -314,6 +314,7 @@ TEST_F(Ports, VerboseErrorsNameTheFailedCommand)
 {
     drv.detach(0);
     bd->setVerboseErrors(true);
+    ui::testing::messageBoxes().answer({ui::vbOK, ui::vbOK, ui::vbOK});
     bd->GetPortAValue();
     bd->SetCtlValues(1);
     bd->GetRDYValues();

@@ -138,6 +138,7 @@ TEST_F(RegMap, BitBeyondTheWidthShowsTheMessageAndChangesNothing)
 {
     auto& boxes = ui::testing::messageBoxes();
     const QString before = bd->GetRegMapValue(0, 0x08);
+    boxes.answer({ui::vbOK, ui::vbOK, ui::vbOK});
     bd->SetRegMapBitValue(0, 0x08, 16, 1);
     EXPECT_EQ(bd->GetRegMapValue(0, 0x08), before);
     bd->SetRegMapValue(0, 0x08, QString(16, QLatin1Char('1')));

@@ -152,6 +152,7 @@ TEST_F(EzusbTest, HostIdentifierFailuresAndTheirMessages)
     EXPECT_EQ(driver().count(RequestKind::BulkRead), 0);
 
     usbObject->setVerboseIO(true);
+    ui::testing::messageBoxes().answer({ui::vbOK, ui::vbOK});
     driver().failTransfer(0, 1, 1, 1); // the reply of the next command cannot be read
     EXPECT_EQ(usbObject->GetHostID(0, hostId), 0);
     driver().failTransfer(0, 0, 1, 1);
@@ -294,6 +295,7 @@ TEST_F(EzusbTest, ReadOnlyPropertiesRefuseASet)
     auto usbObject = makeUsb();
     usbObject->GetDevices();
     ASSERT_EQ(usbObject->SelectDevice(0, 1), 1);
+    ui::testing::messageBoxes().answer({ui::vbOK, ui::vbOK});
     usbObject->setDriverName(QStringLiteral("Ezssp-5"));
     usbObject->setDeviceCount(4);
     EXPECT_EQ(usbObject->DriverName(), QStringLiteral("Ezssp-0"));

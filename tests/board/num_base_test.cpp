@@ -297,6 +297,7 @@ TEST(NumBaseBinStr2Hex, PaddingAndGroups)
 TEST(NumBaseBinStr2Hex, BadGroupShowsCriticalBoxAndIsSkipped)
 {
     ui::testing::ScriptedMessageBoxes& boxes = ui::testing::messageBoxes();
+    boxes.answer({ui::vbOK, ui::vbOK, ui::vbOK});
     // "1x10" is not binary; the walk goes on with the next group.
     EXPECT_EQ(cbaseBinStr2Hex("1x100101", 3), "005");
     ASSERT_EQ(boxes.shown.size(), 1u);

@@ -264,6 +264,10 @@ TEST_F(SetupFile, SaveFailuresLeaveNoFileAndTellTheUser)
     control.Load();
     control.txtExternClk.setText("1000.00000");
     writeText(path("keep.stp"), "old content");
+    auto& expected = ui::testing::messageBoxes();
+    expected.expect("Unable to read register 02h from the evaluation board.\nThe setup file was not saved.");
+    expected.expect("The external clock \"fast\" is not a number.\nThe setup file was not saved.");
+    expected.expect("Unable to create the setup file\n" + dir.filePath("no/such/folder/x.stp"));
 
     // A chip read that fails.
     drv.failTransfer(0, 5, 3);

@@ -237,6 +237,7 @@ TEST(UtilityShellOpen, BadShowIndexShowsItsMessage)
     };
     for (const auto& [index, message] : cases) {
         boxes.reset();
+        boxes.answer(ui::vbOK);
         EXPECT_FALSE(ShellOpenEx("readme.txt", "", "", index)) << index;
         ASSERT_EQ(boxes.shown.size(), 1u) << index;
         EXPECT_EQ(boxes.shown[0].prompt, message);

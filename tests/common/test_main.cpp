@@ -5,9 +5,16 @@
 
 namespace {
 
-// Every test starts from clean doubles: no scripted answers left over, no recorded boxes.
-class ResetDoubles : public ::testing::EmptyTestEventListener {
+// Every test starts from clean doubles: no scripted answers left over, no recorded boxes. It ends with what
+// it did not plan for (an unscripted message box, an unused answer, an onModal check that never ran) as
+// failures of that test.
+class ResetAndCheckDoubles : public ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo&) override { ui::testing::resetTestDoubles(); }
+    void OnTestEnd(const ::testing::TestInfo&) override
+    {
+        for (const QString& problem : ui::testing::unplannedEvents())
+            ADD_FAILURE() << problem.toStdString();
+    }
 };
 
 } // namespace
@@ -19,7 +26,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     ui::testing::installTestDoubles();
-    ::testing::UnitTest::GetInstance()->listeners().Append(new ResetDoubles);
+    // Test-end events reach the listeners newest first: the check runs before the result printer reports
+    // the test, so its failures show under the test.
+    ::testing::UnitTest::GetInstance()->listeners().Append(new ResetAndCheckDoubles);
     const int result = RUN_ALL_TESTS();
     // Forms go while the application object still exists.
     ui::testing::shutdownTestDoubles();

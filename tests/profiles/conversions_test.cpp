@@ -253,6 +253,7 @@ TEST_P(RampRate, ClockThatCannotDivideIsReportedAndGivesZero)
     for (const BadClock& bad : clocks) {
         SCOPED_TRACE(bad.name);
         ui::testing::messageBoxes().reset();
+        ui::testing::messageBoxes().answer({ui::vbOK, ui::vbOK, ui::vbOK, ui::vbOK});
         EXPECT_EQ(CalculateRRTime(1, bad.clock), 0.0);
         EXPECT_EQ(CalculateRAMRRTime(1, bad.clock), 0.0);
         EXPECT_EQ(CalculateRRWord(EditValue(local("0.004")), bad.clock), 0);

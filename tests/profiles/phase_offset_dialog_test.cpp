@@ -161,6 +161,8 @@ TEST_P(PhaseDecimal, WordIsRoundedAndCheckedAgainstBothLimits)
     field.Tag = QStringLiteral("100");
     openDialog(field, 1000.0, [&](frmEditPhaseOffset1& d) {
         paste(d.txtDecVal, QString::fromUtf8(c.text));
+        if (c.message)
+            ui::testing::messageBoxes().answer(ui::vbOK);
         d.cmdOK.SetFocus(); // leaving the box runs its entry
         EXPECT_EQ(d.txtDecVal.Text(), QString::fromLatin1(c.decimalAfter));
         EXPECT_EQ(d.txtDecVal.hasFocus(), c.message) << "a refused entry keeps the focus";
@@ -190,6 +192,7 @@ TEST_F(PhaseDialog, TypedNegativeDecimalIsRefusedWithTheLimitMessage)
 {
     field.Tag = QStringLiteral("100");
     openDialog(field, 1000.0, [](frmEditPhaseOffset1& d) {
+        ui::testing::messageBoxes().answer(ui::vbOK);
         retype(d.txtDecVal, QStringLiteral("-5\r")); // the decimal view's filter lets a sign through
         EXPECT_EQ(ui::testing::messageBoxes().prompts(), QStringList{kDecimalLimit});
         expectViews(d, kZeroPhase);
@@ -203,6 +206,7 @@ TEST_F(PhaseDialog, HexOverTheLimitBringsTheMessageAndZeroInEveryView)
 {
     field.Tag = QStringLiteral("100");
     openDialog(field, 1000.0, [](frmEditPhaseOffset1& d) {
+        ui::testing::messageBoxes().answer(ui::vbOK);
         retype(d.txtHexVal, QStringLiteral("10000\r"));
         EXPECT_EQ(ui::testing::messageBoxes().prompts(), QStringList{kHexLimit});
         expectViews(d, kZeroPhase);
@@ -270,6 +274,7 @@ TEST_F(PhaseDialog, ClockIsSharedWithTheRampRateConversions)
     EXPECT_DOUBLE_EQ(CalculateRRTime(1), 0.004);
 
     openDialog(field, QStringLiteral("fast"), [](frmEditPhaseOffset1& d) { d.cmdCancel.click(); });
+    ui::testing::messageBoxes().answer(ui::vbOK);
     EXPECT_EQ(CalculateRRTime(1), 0.0) << "a clock that is not a number is reported, not divided by";
     EXPECT_EQ(ui::testing::messageBoxes().prompts(),
               QStringList{QStringLiteral("Error: CalculateRRTime()\r\nInvalid system clock value.")});

@@ -156,6 +156,8 @@ TEST_P(FieldEntry, ClipsOrResetsAndSplicesTheWordIntoItsBits)
     setPending(kRegister, kBackground);
     showFormOf(c.field);
     ui::TextBox& box = boxOf(*w, c.field, kProfile);
+    if (c.title)
+        ui::testing::messageBoxes().answer(ui::vbOK);
     if (c.pasted)
         pasteAndEnter(box, QString::fromUtf8(c.input));
     else
@@ -231,6 +233,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ProfileFields, ClippingMessagesSayWhatTheRangeIs)
 {
     showFormOf(Field::FreqQD);
+    ui::testing::messageBoxes().answer({ui::vbOK, ui::vbOK});
     retype(w->txtOutFreqQD(0), QStringLiteral("1200\r"));
     retype(w->txtPhaseOffsetQD(0), QStringLiteral("400\r"));
     const auto& boxes = ui::testing::messageBoxes().shown;

@@ -161,6 +161,7 @@ TEST_F(About, SystemInformationToolWhereThereIsOne)
     }
     ScopedPath empty(false);
     EXPECT_FALSE(about().cmdSysInfo.Enabled());
+    ui::testing::messageBoxes().answer(ui::vbOK);
     frmAbout::StartSysInfo();
     EXPECT_EQ(ui::testing::messageBoxes().prompts(),
               QStringList{"System Information Is Unavailable At This Time"});
@@ -174,6 +175,7 @@ TEST_F(About, WebLinkWithoutBrowserSaysSo)
     EXPECT_EQ(os::testing::shellRecorder().requests[0].kind, os::OpenKind::Url);
     EXPECT_TRUE(ui::testing::messageBoxes().shown.empty());
     os::testing::shellRecorder().result = false;
+    ui::testing::messageBoxes().answer(ui::vbOK);
     window.lblDDSWeb.Click();
     ASSERT_EQ(ui::testing::messageBoxes().shown.size(), 1u);
     EXPECT_EQ(ui::testing::messageBoxes().shown[0].prompt, QStringLiteral("No web browser found."));

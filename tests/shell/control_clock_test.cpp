@@ -332,6 +332,7 @@ TEST_F(ControlClockRev12, AutoFindsTheBandOrWarns)
 
     w.txtExternClk.setText(QStringLiteral("1260"));
     w.lstVCORange.setListIndex(30);
+    ui::testing::messageBoxes().answer(ui::vbOK);
     w.cmdFindVCORange.click();
     ASSERT_EQ(ui::testing::messageBoxes().shown.size(), 1u);
     const auto& box = ui::testing::messageBoxes().shown[0];

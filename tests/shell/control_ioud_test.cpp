@@ -108,6 +108,7 @@ TEST_F(ControlIOUpdate, PeriodsOutsideTheCountsAreReportedAndClamped)
         SCOPED_TRACE(c.typed);
         setPending(kIOUD, 25);
         ui::testing::messageBoxes().reset();
+        ui::testing::messageBoxes().answer(ui::vbOK);
         EXPECT_FALSE(typePeriod(w, QString::fromLatin1(c.typed)));
         EXPECT_EQ(pending(kIOUD), c.count);
         const auto* box = onlyBox();
@@ -121,6 +122,7 @@ TEST_F(ControlIOUpdate, PeriodsOutsideTheCountsAreReportedAndClamped)
     // Not a number: the same box, the focus stays and nothing is written.
     setPending(kIOUD, 25);
     ui::testing::messageBoxes().reset();
+    ui::testing::messageBoxes().answer(ui::vbOK);
     EXPECT_TRUE(typePeriod(w, QStringLiteral("fast")));
     EXPECT_EQ(pending(kIOUD), 25u);
     ASSERT_NE(onlyBox(), nullptr);

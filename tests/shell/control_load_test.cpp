@@ -243,6 +243,7 @@ TEST_F(ControlLoad, Revision12SiliconIsWarnedAboutItsOwnBandOnly)
     EXPECT_TRUE(boxPrompts().isEmpty()) << boxPrompts().join('\n').toStdString();
 
     w.lstVCORange.setListIndex(40);
+    ui::testing::messageBoxes().answer(ui::vbOK);
     w.cmdLoad.click();
     EXPECT_EQ(boxPrompts(), QStringList{kVcoWarning});
 }

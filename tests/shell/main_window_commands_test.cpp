@@ -137,6 +137,7 @@ TEST_F(Commands, SetupFilesThroughTheMenuReportTheirResultAndRefresh)
     EXPECT_TRUE(gbDlgShown);
 
     dialogs.answerOpen(file);
+    boxes.answer(ui::vbOK);
     mdi->mnuFileLoadSetup.choose();
     ASSERT_EQ(dialogs.open.requests.size(), 1u);
     EXPECT_EQ(dialogs.open.requests[0].title, "Load Setup File");
@@ -150,6 +151,7 @@ TEST_F(Commands, SetupFilesThroughTheMenuReportTheirResultAndRefresh)
 
     QFile(file).open(QIODevice::WriteOnly | QIODevice::Truncate);
     dialogs.answerOpen(file);
+    boxes.answer(ui::vbOK);
     mdi->cmdToolBarBtn_Click(0);
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(boxes.shown[1].prompt, "File load error!");
@@ -177,6 +179,7 @@ TEST_F(Commands, AttachedBoardWithoutChipStillRefreshes)
     StandIn control("frmControl", {"RefreshFormVals"});
     control.Load();
     ui::testing::dialogs().answerOpen(dir.filePath("any.stp"));
+    ui::testing::messageBoxes().answer(ui::vbOK);
     mdi->mnuFileLoadSetup.choose();
     ASSERT_EQ(ui::testing::messageBoxes().shown.size(), 1u);
     EXPECT_EQ(ui::testing::messageBoxes().shown[0].prompt, "Unable to load the setup file.");
@@ -292,11 +295,19 @@ TEST_F(Commands, ExitEndsAtOnceWithoutAskingTheWindows)
     EXPECT_EQ(ui::testing::endedWith(), 0);
 }
 
-TEST_F(Commands, HostIdentifierIsStableAndNonZero)
+TEST_F(Commands, TheMainWindowHasOneHandleThatIsThisCopysIdentity)
 {
-    EXPECT_NE(mdi->hWnd(), 0u);
-    EXPECT_EQ(mdi->hWnd(), mdi->hWnd());
-    EXPECT_EQ(mdi->hWnd(), static_cast<uint32_t>(QCoreApplication::applicationPid()));
+    const auto pid = static_cast<uint32_t>(QCoreApplication::applicationPid());
+    const ui::Form& asWindow = *mdi;
+    EXPECT_EQ(asWindow.hWnd(), pid);
+    EXPECT_EQ(mdi->hWnd(), pid);
+    EXPECT_EQ(ui::Forms::fromHwnd(pid), mdi);
+    // The setup file dialog is owned by the main window, found by that handle.
+    ui::testing::dialogs().cancelOpen();
+    mdi->mnuFileLoadSetup.choose();
+    ASSERT_EQ(ui::testing::dialogs().open.requests.size(), 1u);
+    EXPECT_EQ(ui::testing::dialogs().open.requests[0].ownerHwnd, pid);
+    EXPECT_EQ(ui::Forms::fromHwnd(ui::testing::dialogs().open.requests[0].ownerHwnd), mdi);
 }
 
 } // namespace

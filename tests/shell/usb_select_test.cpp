@@ -47,6 +47,8 @@ TEST_F(BoardSelection, HostIdentifierStates)
     drv.failTransfer(4, 0, 3); // the host-identifier command, after the two version commands
     frmUSBSelect& dialog = ui::form<frmUSBSelect>();
     EXPECT_EQ(hostIdColumn(dialog), (QStringList{"NA", "Unused", "Using", "123456", "ENA"}));
+    // The claim "Using" is the main window's own handle: looked up, it is that window.
+    EXPECT_EQ(ui::Forms::fromHwnd(ourHostId()), &mainWindow());
     const ui::ListItem* row = dialog.lvuUSBDevices.item(4);
     EXPECT_EQ(row->Key(), QStringLiteral("EZUSB-3"));
     EXPECT_EQ(row->Text(), QStringLiteral("Ezssp-3"));
@@ -123,6 +125,7 @@ TEST_F(BoardSelection, FailedSelectionSaysSoAndStaysOpen)
     clickRow(dialog, 1);
     drv.detach(0);
     dialog.Show();
+    ui::testing::messageBoxes().answer(ui::vbOK);
     dialog.cmdOK.click();
     ASSERT_EQ(ui::testing::messageBoxes().shown.size(), 1u);
     EXPECT_EQ(ui::testing::messageBoxes().shown[0].prompt,

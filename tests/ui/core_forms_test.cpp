@@ -1,5 +1,6 @@
 #include "core_test_forms.h"
 
+#include "platform/runtime/runtime_error.h"
 #include "platform/ui/app.h"
 #include "platform/ui/test_doubles.h"
 
@@ -350,4 +351,46 @@ TEST_F(CoreForms, DiscardAllUnloadsWithoutRunningHandlers)
     ui::Forms::discardAll();
     EXPECT_TRUE(ui::Forms::loaded().empty());
     EXPECT_TRUE(journal().isEmpty());
+}
+
+namespace {
+inline constexpr char kImpostor[] = "frmImpostor";
+using FormImpostor = NamedForm<kImpostor>;
+inline constexpr char kRefusing[] = "frmRefusing";
+using FormRefusing = NamedForm<kRefusing>;
+// Another class under the impostor's name.
+class Pretender : public JournalForm {
+public:
+    Pretender() : JournalForm(QStringLiteral("frmImpostor")) {}
+};
+} // namespace
+
+TEST_F(CoreForms, FetchingAWindowAsItsClassChecksItsType)
+{
+    // A window of another class under the name: a type mismatch, not a cast to the wrong class.
+    ui::Forms::registerFactory(FormImpostor::FormName, [] { return std::make_unique<Pretender>(); });
+    try {
+        ui::form<FormImpostor>();
+        ADD_FAILURE() << "a window of another class was handed out";
+    } catch (const rt::RuntimeError& error) {
+        EXPECT_EQ(error.number(), 13);
+        EXPECT_EQ(error.description(), "Type mismatch: window \"frmImpostor\" is not of the class asked for");
+    }
+    ASSERT_TRUE(ui::Forms::isLoaded("frmImpostor"));
+    EXPECT_THROW(ui::loadedForm<FormImpostor>(), rt::RuntimeError);
+
+    // A factory that makes nothing: a clear error instead of a null reference.
+    ui::Forms::registerFactory(FormRefusing::FormName, [] { return std::unique_ptr<ui::Form>(); });
+    try {
+        ui::form<FormRefusing>();
+        ADD_FAILURE() << "a window that could not be loaded was handed out";
+    } catch (const rt::RuntimeError& error) {
+        EXPECT_EQ(error.number(), 91);
+        EXPECT_EQ(error.description(), "Window \"frmRefusing\" could not be loaded");
+    }
+    EXPECT_EQ(ui::loadedForm<FormRefusing>(), nullptr);
+    // The right class still comes back as itself.
+    EXPECT_EQ(ui::loadedForm<FormAlpha>(), nullptr);
+    FormAlpha& alpha = ui::form<FormAlpha>();
+    EXPECT_EQ(ui::loadedForm<FormAlpha>(), &alpha);
 }

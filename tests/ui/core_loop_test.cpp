@@ -4,6 +4,7 @@
 #include "platform/ui/msgbox.h"
 #include "platform/ui/test_doubles.h"
 #include "platform/ui/timer.h"
+#include "platform/ui/virtual_clock.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -117,6 +118,22 @@ TEST_F(CoreLoop, DoEventsRunsQueuedWorkAndMayBeReEntered)
     ui::DoEventsN(-3);
 }
 
+TEST_F(CoreLoop, AWaitingTurnRunsWhatIsQueuedAndSleepsOnlyWhenNothingIs)
+{
+    // On the real clock: a turn with work queued runs it and returns without sleeping its limit (a turn
+    // that slept would hold the test for the full minute).
+    ui::installVirtualClock(nullptr);
+    QStringList order;
+    QTimer::singleShot(0, qApp, [&] { order << "queued"; });
+    ui::DoEventsWaiting(60'000);
+    ui::installVirtualClock(&ui::testing::clock());
+    EXPECT_EQ(order, QStringList({"queued"}));
+    // On the virtual clock a turn is a DoEvents: the clock moves one step and nothing sleeps.
+    const int64_t before = ui::testing::clock().now();
+    ui::DoEventsWaiting(60'000);
+    EXPECT_EQ(ui::testing::clock().now() - before, ui::kDoEventsVirtualStepMs);
+}
+
 TEST_F(CoreLoop, TimerHandlerThatWaitsDoesNotReEnterItselfButLetsOthersRun)
 {
     TimerForm& form = ui::form<TimerForm>();
@@ -175,6 +192,7 @@ TEST_F(CoreLoop, UnansweredModalShowGivesUpAndIsReported)
     dialog.Show(1);
     EXPECT_FALSE(dialog.Visible());
     EXPECT_EQ(ui::testing::unansweredModals(), QStringList({"frmDialog"}));
+    ui::testing::resetTestDoubles(); // the unanswered show was this test's subject, not an oversight
 }
 
 TEST_F(CoreLoop, EndProcessThrowsTheTestExceptionFromNestedLoops)
@@ -192,6 +210,8 @@ TEST_F(CoreLoop, EndProcessThrowsTheTestExceptionFromNestedLoops)
 
 TEST_F(CoreLoop, MessageBoxesAreRecordedAndAnsweredFromTheScript)
 {
+    ui::testing::allowUnscriptedMessageBoxes(
+        "the default answers of unscripted boxes are this test's subject");
     ui::setApplicationTitle("ZR4470 Evaluation Software");
     auto& boxes = ui::testing::messageBoxes();
     boxes.answer(ui::vbNo);
@@ -266,4 +286,34 @@ TEST_F(CoreLoop, RealModalLoopRunsUntilTheFormHidesAndKeepsUnloadedFormsAlive)
     EXPECT_FALSE(dialog.IsShownModal());
     EXPECT_TRUE(otherFormAliveInsideLoop);
     EXPECT_EQ(dialog.widget()->windowModality(), Qt::NonModal);
+}
+
+TEST_F(CoreLoop, WhatATestDidNotPlanForIsNamed)
+{
+    auto& boxes = ui::testing::messageBoxes();
+    ui::MsgBox("Error: Unable to set PortA value.", ui::vbOKOnly, "USB");
+    boxes.expect("Save changes?", ui::vbNo);
+    EXPECT_EQ(ui::MsgBox("Discard changes?", ui::vbYesNo, "Setup"), ui::vbNo);
+    boxes.answer({ui::vbYes, ui::vbNo});
+    ui::testing::dialogs().answerSave("/tmp/unused.stp");
+    ui::testing::onModal("frmNeverShown", [](ui::Form&) { ADD_FAILURE() << "the form was not shown"; });
+    EXPECT_EQ(
+        ui::testing::unplannedEvents(),
+        (QStringList{"unexpected message box: title \"USB\", text \"Error: Unable to set PortA value.\" (no "
+                     "answer was queued)",
+                     "a message box said \"Discard changes?\" (title \"Setup\") where \"Save changes?\" was "
+                     "expected",
+                     "2 answer(s) queued for message boxes were not used",
+                     "1 answer(s) queued for save file dialogs were not used",
+                     "the onModal answer for frmNeverShown never ran: the form was not shown modally"}));
+    // Taken as planned once used, and an unscripted box allowed for this test only.
+    boxes.mismatches.clear();
+    boxes.answers.clear();
+    ui::testing::dialogs().save.answers.clear();
+    ui::testing::onModal("frmNeverShown", [](ui::Form&) {});
+    ui::testing::allowUnscriptedMessageBoxes("checked above");
+    EXPECT_EQ(ui::testing::unplannedEvents(),
+              QStringList{"the onModal answer for frmNeverShown never ran: the form was not shown modally"});
+    ui::testing::resetTestDoubles();
+    EXPECT_TRUE(ui::testing::unplannedEvents().isEmpty());
 }

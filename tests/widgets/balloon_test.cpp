@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QWidget>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -121,8 +122,9 @@ TEST(BalloonTooltip, WithoutAControlItShowsInPlaceWithoutTracking)
     EXPECT_EQ(window.lblTitle.Caption(), QStringLiteral("Clock"));
     EXPECT_EQ(window.lblText.Caption(), QStringLiteral("The system clock in MHz."));
     EXPECT_EQ(window.lblTitle.Left(), ttbForm::kIconLeft) << "no icon: the title takes its place";
-    const QSize expected = balloon::bubbleSize(10, 10, 10, window.lblTitle.Width(), 10, 32,
-                                               window.lblText.Width(), window.lblText.Height());
+    // Ten pixels on both sides of the wider of title and text; the text 32 pixels down, twenty below it.
+    const QSize expected(std::max(window.lblTitle.Width(), window.lblText.Width()) + 20,
+                         32 + window.lblText.Height() + 20);
     EXPECT_EQ(window.frameWidget()->size(), expected);
     EXPECT_FALSE(window.windowRegion().isEmpty());
     EXPECT_TRUE(window.frameWidget()->windowFlags().testFlag(Qt::FramelessWindowHint));

@@ -411,6 +411,7 @@ TEST(CommonDialogPrint, ArgumentsReachTheDialogAndTheChoicesComeBack)
     EXPECT_EQ(dialog.DeviceMode().copies, 3);
 
     int32_t untouched = 9;
+    dialogs().printing.answers.push_back(ui::PrintDialogResult{}); // the user cancels
     EXPECT_FALSE(dialog.VBPrintDlg(printer, range, true, untouched, to, true, copies, true, true, toFile,
                                    collate, false, 0));
     EXPECT_EQ(untouched, 9);

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Fails when a header or source of a lower layer includes one of a higher layer. Every library exposes the
+# project root to its users, so the compiler alone would accept such an include; the layers are:
+#   platform/{runtime,os,ui,usb} <- board <- widgets <- shell <- profiles <- sweep; shell <- debug, modulation;
+#   app on top. Tests, benchmarks and fuzz targets stand above everything and are not checked.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+# What each folder may include (itself and the layers below it).
+declare -A allowed=(
+  [platform/runtime]="platform/runtime"
+  [platform/os]="platform/os platform/runtime"
+  [platform/ui]="platform/ui platform/os platform/runtime"
+  [platform/usb]="platform/usb"
+  [board]="board platform/ui platform/os platform/usb platform/runtime"
+  [widgets]="widgets board platform/ui platform/os platform/usb platform/runtime"
+  [shell]="shell widgets board platform/ui platform/os platform/usb platform/runtime"
+  [profiles]="profiles shell widgets board platform/ui platform/os platform/usb platform/runtime"
+  [sweep]="sweep profiles shell widgets board platform/ui platform/os platform/usb platform/runtime"
+  [debug]="debug shell widgets board platform/ui platform/os platform/usb platform/runtime"
+  [modulation]="modulation shell widgets board platform/ui platform/os platform/usb platform/runtime"
+)
+# The folder an include path names (in $layer), or nothing for a path outside the layers.
+layer_of() {
+  case "$1" in
+    platform/runtime/* | platform/os/* | platform/ui/* | platform/usb/*) layer="${1%/*}" ;;
+    board/* | widgets/* | shell/* | profiles/* | sweep/* | debug/* | modulation/* | app/*) layer="${1%%/*}" ;;
+    *) layer="" ;;
+  esac
+}
+
+status=0
+for folder in "${!allowed[@]}"; do
+  for file in "$folder"/*.h "$folder"/*.cpp; do
+    [ -f "$file" ] || continue
+    while IFS= read -r line; do
+      number=${line%%:*}
+      [[ "$line" =~ \"([^\"]+)\" ]] || continue
+      included=${BASH_REMATCH[1]}
+      layer_of "$included"
+      [ -n "$layer" ] || continue
+      if [[ " ${allowed[$folder]} " != *" $layer "* ]]; then
+        echo "$file:$number: includes \"$included\" from $layer, which $folder may not use"
+        status=1
+      fi
+    done < <(grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file" || true)
+  done
+done
+if [ "$status" -eq 0 ]; then
+  echo "layers ok: no folder includes a layer above it"
+fi
+exit "$status"
