@@ -162,7 +162,8 @@ void frmDebug::bindHandlers()
     txtHexDataByte.on(&TextBox::Change, [this](int i) { txtHexDataByte_Change(i); });
     txtHexDataByte.on(&TextBox::GotFocus, [this](int i) { txtHexDataByte_GotFocus(i); });
     txtHexDataByte.on(&TextBox::KeyPress, [this](int i, int& key) { txtHexDataByte_KeyPress(i, key); });
-    txtHexDataByte.on(&TextBox::Validate, [this](int i, bool& cancel) { txtHexDataByte_Validate(i, cancel); });
+    txtHexDataByte.on(&TextBox::Validate,
+                      [this](int i, bool& cancel) { txtHexDataByte_Validate(i, cancel); });
     cmdLoadReg.Click = [this] { cmdLoadReg_Click(); };
     cmdReadReg.Click = [this] { cmdReadReg_Click(); };
     cmdResetandWriteReg.Click = [this] { cmdResetandWriteReg_Click(); };
@@ -220,8 +221,9 @@ void frmDebug::Form_KeyPress(int& keyAscii)
 void frmDebug::SetMode()
 {
     const bool engineering = giRunMode == 4;
-    for (ui::Control* control : {static_cast<ui::Control*>(&cmdFIFODebug), static_cast<ui::Control*>(&cmdRAMDebug),
-                                 static_cast<ui::Control*>(&chkPEIO(5)), static_cast<ui::Control*>(&chkPEIO(6))})
+    for (ui::Control* control :
+         {static_cast<ui::Control*>(&cmdFIFODebug), static_cast<ui::Control*>(&cmdRAMDebug),
+          static_cast<ui::Control*>(&chkPEIO(5)), static_cast<ui::Control*>(&chkPEIO(6))})
         control->setVisible(engineering);
     Move(Left(), Top(), kWindowWidth);
     fraMisc.setVisible(false);

@@ -98,7 +98,8 @@ void frmDebug::buildUi(QWidget* window)
         left->addWidget(fraMisc.widget());
     }
     left->addSpacing(4);
-    for (ui::CommandButton* button : {&cmdFillRAM, &cmdRAMReadTest, &cmdSimulate, &cmdFIFODebug, &cmdRAMDebug})
+    for (ui::CommandButton* button :
+         {&cmdFillRAM, &cmdRAMReadTest, &cmdSimulate, &cmdFIFODebug, &cmdRAMDebug})
         left->addWidget(button->widget());
     left->addStretch(1);
     top->addLayout(left);

@@ -6,10 +6,11 @@ namespace {
 
 // 00H-16H, in address order.
 constexpr std::array<const char*, 23> kCommonNames = {
-    "CFR1 - 00H",     "CFR2 - 01H",     "CFR3 - 02H",     "DAC CTRL - 03H", "IOUD Rt - 04H",  "RSR0 - 05H",
-    "RSR1 - 06H",     "FTW - 07H",      "POW - 08H",      "ASF - 09H",      "MCS - 0AH",      "LSPR - 0BH",
-    "LSDPR - 0CH",    "LSRR - 0DH",     "Profile0 - 0EH", "Profile1 - 0FH", "Profile2 - 10H", "Profile3 - 11H",
-    "Profile4 - 12H", "Profile5 - 13H", "Profile6 - 14H", "Profile7 - 15H", "RAM - 16H",
+    "CFR1 - 00H",     "CFR2 - 01H",     "CFR3 - 02H",     "DAC CTRL - 03H", "IOUD Rt - 04H",
+    "RSR0 - 05H",     "RSR1 - 06H",     "FTW - 07H",      "POW - 08H",      "ASF - 09H",
+    "MCS - 0AH",      "LSPR - 0BH",     "LSDPR - 0CH",    "LSRR - 0DH",     "Profile0 - 0EH",
+    "Profile1 - 0FH", "Profile2 - 10H", "Profile3 - 11H", "Profile4 - 12H", "Profile5 - 13H",
+    "Profile6 - 14H", "Profile7 - 15H", "RAM - 16H",
 };
 
 void add(std::vector<DebugRegisterItem>& list, const char* name, int addr)

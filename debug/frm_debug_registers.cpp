@@ -204,8 +204,9 @@ std::optional<QString> frmDebug::composedValue()
         value += padded(bits, 8);
     }
     if (value.size() != width) {
-        ui::MsgBox(QStringLiteral("The bytes shown do not make up the whole register.\r\nNothing was loaded."),
-                   ui::vbExclamation, QStringLiteral("Load Reg"));
+        ui::MsgBox(
+            QStringLiteral("The bytes shown do not make up the whole register.\r\nNothing was loaded."),
+            ui::vbExclamation, QStringLiteral("Load Reg"));
         return std::nullopt;
     }
     return value;

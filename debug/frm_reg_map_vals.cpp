@@ -16,7 +16,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPainter>
-#include <QStyle>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -162,7 +161,8 @@ void frmRegMapVals::RefreshFormVals()
     if (!goEvalBd)
         return;
     const auto selector = static_cast<int16_t>(std::max(0, cmbRegMap.ListIndex()));
-    lines_ = regmapview::registerMapLines(*goEvalBd, selector, static_cast<regmapview::Base>(base_), giRunMode);
+    lines_ =
+        regmapview::registerMapLines(*goEvalBd, selector, static_cast<regmapview::Base>(base_), giRunMode);
     if (view_)
         view_->setLines(lines_);
     fitHeight();
@@ -172,18 +172,16 @@ void frmRegMapVals::fitHeight()
 {
     if (!view_)
         return;
-    // One blank line's worth below the last register line, then the frame of controls.
-    view_->setFixedHeight(static_cast<int>(lines_.size() + 1) * lineHeight() + 1);
-    QWidget* frame = frameWidget();
-    QWidget* client = widget();
-    if (!frame || !client || frame == client)
+    // The lines and one more line's height, then the frame of controls below them.
+    const int before = view_->minimumHeight();
+    const int wanted = static_cast<int>(lines_.size() + 1) * lineHeight() + 1;
+    if (wanted == before)
         return;
-    QStyle* style = frame->style();
-    const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, frame);
-    const int title = style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frame);
-    const int height = client->sizeHint().height() + title + border;
-    if (height != Height())
-        Move(Left(), Top(), std::max(Width(), client->minimumSizeHint().width() + 2 * border), height);
+    view_->setFixedHeight(wanted);
+    // Before the window is first shown it takes the height of its content when it opens.
+    QWidget* frame = frameWidget();
+    if (frame && frame->isVisible())
+        Move(Left(), Top(), -1, Height() + wanted - before);
 }
 
 void frmRegMapVals::cmbRegMap_Click()
