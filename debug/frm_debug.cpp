@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QObject>
+#include <QStyle>
 #include <QWidget>
 
 #include <array>
@@ -225,9 +226,25 @@ void frmDebug::SetMode()
          {static_cast<ui::Control*>(&cmdFIFODebug), static_cast<ui::Control*>(&cmdRAMDebug),
           static_cast<ui::Control*>(&chkPEIO(5)), static_cast<ui::Control*>(&chkPEIO(6))})
         control->setVisible(engineering);
-    Move(Left(), Top(), kWindowWidth);
     fraMisc.setVisible(false);
+    fitWidth();
     PopulateRegAddrs();
+}
+
+void frmDebug::fitWidth()
+{
+    QWidget* frame = frameWidget();
+    QWidget* content = widget();
+    if (!frame || !content)
+        return;
+    // The fixed width, and the height the content asks for at it (with the frame's title bar and borders).
+    int height = content->sizeHint().height();
+    if (frame != content) {
+        QStyle* style = frame->style();
+        height += style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frame) +
+                  style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, frame);
+    }
+    Move(Left(), Top(), kWindowWidth, height);
 }
 
 void frmDebug::PopulateRegAddrs()

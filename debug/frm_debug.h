@@ -157,6 +157,8 @@ private:
 
     void setCaptions();
     void bindHandlers();
+    // The window's fixed width (8265 twips) and the height its content needs.
+    void fitWidth();
 
     // ---- register rows ----
     int16_t selectedAddress() const;

@@ -24,7 +24,7 @@
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
-constexpr int kTextMargin = 4;
+constexpr int kTextMargin = 8;
 
 } // namespace
 
