@@ -180,8 +180,10 @@ TEST_F(DebugWindowTest, ReadRegShowsTheChipWithoutChangingEitherCopy)
         EXPECT_EQ(window.txtByte(0).ForeColor(), frmDebug::kReadColour);
         EXPECT_EQ(pending(addr), 1U);
         EXPECT_EQ(written(addr), 2U);
-        window.RefreshFormVals();
-        EXPECT_EQ(window.txtByte(0).Text(), bits(2, 8)) << "a refresh shows the written copy again";
+        window.txtByte(3).SetFocus();
+        QKeyEvent ctrlR(QEvent::KeyPress, Qt::Key_R, Qt::ControlModifier, QStringLiteral("\x12"));
+        QApplication::sendEvent(window.txtByte(3).widget(), &ctrlR);
+        EXPECT_EQ(window.txtByte(0).Text(), bits(2, 8)) << "Ctrl+R shows the written copy again";
     }
 }
 
@@ -345,6 +347,12 @@ TEST_F(DebugWindowTest, PortBoxesSendTheirPortAndRefreshTheOwningWindows)
         EXPECT_EQ(sweep.calls, c.sweep);
     }
 
+    clearTraffic();
+    window.RefreshFormVals();
+    for (const QByteArray& write : pipeWrites(0))
+        EXPECT_FALSE(write.size() == 2 && (write.at(0) == 1 || write.at(0) == 20 || write.at(0) == 5))
+            << "a refresh writes no port line of its own";
+
     // Without Auto Apply only the image changes until Apply.
     window.chkPAAutoApply.setValue(0);
     const uint8_t portA = board.portA();
@@ -420,6 +428,9 @@ TEST_F(DebugWindowTest, RunModeFourShowsTheEngineeringControls)
             EXPECT_EQ(control->Visible(), mode == 4) << control->Name().toStdString() << " mode " << mode;
         EXPECT_FALSE(window.fraMisc.Visible());
     }
+    EXPECT_TRUE(mdi->mnuViewDebugWnd.Checked());
+    window.Unload(ui::vbFormControlMenu);
+    EXPECT_FALSE(mdi->mnuViewDebugWnd.Checked());
 }
 
 TEST_F(DebugWindowTest, SimulateWritesBothFilesIntoTheProgramFolder)
