@@ -363,6 +363,20 @@ TEST_F(DebugWindowTest, PortBoxesSendTheirPortAndRefreshTheOwningWindows)
     EXPECT_EQ(board.portA(), portA ^ 0x08);
 }
 
+TEST_F(DebugWindowTest, UpdatePortValsTakesTheBoardsLinesAndAutoApplySendsThemBack)
+{
+    usb::EmulatedBoard& board = plugBoard();
+    frmDebug& window = open();
+    bd().setExtPD(1);
+    bd().USBWritePortBuffVal(kPortA);
+    ASSERT_EQ(board.portA() & 0x10, 0x10);
+    clearTraffic();
+    window.UpdatePortVals();
+    EXPECT_EQ(window.chkPAIO(4).Value(), 1);
+    EXPECT_TRUE(pipeWrites(0).contains(twoBytes(1, board.portA()))) << "Auto Apply wrote port A back";
+    EXPECT_EQ(board.portA() & 0x10, 0x10);
+}
+
 TEST_F(DebugWindowTest, FlashAndManualIOUpdateSendExactlyTheirPortWrites)
 {
     usb::EmulatedBoard& board = plugBoard();
