@@ -19,6 +19,7 @@
 #include <QWidget>
 
 #include <array>
+#include <initializer_list>
 
 namespace {
 
@@ -223,8 +224,7 @@ void frmDebug::SetMode()
 {
     const bool engineering = giRunMode == 4;
     for (ui::Control* control :
-         {static_cast<ui::Control*>(&cmdFIFODebug), static_cast<ui::Control*>(&cmdRAMDebug),
-          static_cast<ui::Control*>(&chkPEIO(5)), static_cast<ui::Control*>(&chkPEIO(6))})
+         std::initializer_list<ui::Control*>{&cmdFIFODebug, &cmdRAMDebug, &chkPEIO(5), &chkPEIO(6)})
         control->setVisible(engineering);
     fraMisc.setVisible(false);
     fitWidth();
