@@ -187,6 +187,25 @@ TEST_F(DebugWindowTest, ReadRegShowsTheChipWithoutChangingEitherCopy)
     }
 }
 
+TEST_F(DebugWindowTest, WithoutAutoUpdateTheValueWaitsInTheChipsBuffer)
+{
+    plugBoard();
+    setAutoIOUpdate(true); // the main window's box does not count here: the window has its own
+    frmDebug& window = open();
+    window.chkAutoUpdate.setValue(0);
+    select(window, 0x07);
+    const uint64_t active = chip().activeRegister(0x07);
+    const int updates = chip().ioUpdateCount();
+    enter(window, 0x12345678, 32);
+    window.cmdLoadReg.click();
+    EXPECT_EQ(chip().bufferRegister(0x07), 0x12345678U);
+    EXPECT_EQ(chip().activeRegister(0x07), active);
+    EXPECT_EQ(chip().ioUpdateCount(), updates);
+    EXPECT_EQ(written(0x07), 0x12345678U);
+    window.cmdSendUpdate.click();
+    EXPECT_EQ(chip().activeRegister(0x07), 0x12345678U);
+}
+
 TEST_F(DebugWindowTest, AFailedLoadLeavesTheWrittenCopyAndMarksNothingAsLoaded)
 {
     plugBoard();
