@@ -1,9 +1,11 @@
 #include "debug/register_windows.h"
 
 #include "debug/frm_adc.h"
+#include "debug/frm_debug.h"
 #include "debug/frm_fifo_control.h"
 #include "debug/frm_fifo_debug.h"
 #include "debug/frm_gpio.h"
+#include "debug/frm_reg_map_vals.h"
 #include "debug/frm_watch_dog_tmr.h"
 
 #include "platform/ui/forms.h"
@@ -24,4 +26,6 @@ void RegisterDebugWindows()
     registerWindow<frmWatchDogTmr>();
     registerWindow<frmADC>();
     registerWindow<frmGPIO>();
+    registerWindow<frmDebug>();
+    registerWindow<frmRegMapVals>();
 }

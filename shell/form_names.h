@@ -43,5 +43,9 @@ inline const QString UdControlState = QStringLiteral("UdControlState");
 inline const QString SetMode = QStringLiteral("SetMode");
 inline const QString UpdateFreqsAndRRs = QStringLiteral("UpdateFreqsAndRRs");
 inline const QString UpdateSPIStatus = QStringLiteral("UpdateSPIStatus");
+inline const QString UpdatePortVals = QStringLiteral("UpdatePortVals");
+inline const QString UpdateOtherForms = QStringLiteral("UpdateOtherForms");
+inline const QString PopulateRegAddrs = QStringLiteral("PopulateRegAddrs");
+inline const QString UpdateProfileSel = QStringLiteral("UpdateProfileSel");
 
 } // namespace formnames

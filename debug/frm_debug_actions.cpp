@@ -1,0 +1,124 @@
+// The debug window's engineering buttons: the manual I/O update, clearing the CCI overflow, the RAM fill
+// test and dump, the simulator's input files and the FIFO debug and RAM test windows.
+
+#include "debug/frm_debug.h"
+
+#include "board/evalbd.h"
+#include "board/hourglass.h"
+#include "board/ram_file.h"
+#include "board/regmap_file.h"
+#include "shell/form_names.h"
+#include "shell/frm_control.h"
+
+#include "platform/os/program_folder.h"
+#include "platform/runtime/decimal.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/msgbox.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+namespace {
+
+constexpr int16_t kCFR1 = 0x00;
+constexpr int16_t kClearCCIBit = 21;
+const QString kCrLf = QStringLiteral("\r\n");
+
+QString inProgramFolder(const QString& fileName)
+{
+    return QDir(os::programFolder()).filePath(fileName);
+}
+
+// The system clock line of the simulator's parameter file (Hz), when the Control window's clock is a
+// number above 0.
+std::optional<QString> simulatorClockLine()
+{
+    const frmControl* control = ui::loadedForm<frmControl>();
+    if (!control)
+        return std::nullopt;
+    const QString text = control->txtSysClkTxt.Text();
+    const std::optional<rt::Decimal> mhz = rt::Decimal::tryFromText(text);
+    if (!mhz || mhz->isZero() || mhz->isNegative())
+        return std::nullopt;
+    return simParmClockHz(text);
+}
+
+bool saveWhole(const QString& path, const QByteArray& text)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(text);
+    return file.commit();
+}
+
+} // namespace
+
+void frmDebug::cmdSendUpdate_Click()
+{
+    if (!goEvalBd)
+        return;
+    goEvalBd->setREGUD(1);
+    goEvalBd->USBWritePortBuffVal(kPortE);
+    goEvalBd->setREGUD(0);
+    goEvalBd->USBWritePortBuffVal(kPortE);
+}
+
+void frmDebug::cmdClearCIC_Click()
+{
+    if (!goEvalBd)
+        return;
+    cZR4470XEvalBd& bd = *goEvalBd;
+    bd.SetRegMapBitValue(0, kCFR1, kClearCCIBit, 1);
+    bd.USBSerialLoadPKT(kCFR1, bd.GetRegMapValue(0, kCFR1));
+    bd.StrobeREGUD();
+    bd.SetRegMapBitValue(1, kCFR1, kClearCCIBit, 0);
+    bd.SetRegMapBitValue(0, kCFR1, kClearCCIBit, 0);
+    ui::Forms::callIfLoaded(formnames::frmControl, formnames::RefreshFormVals);
+}
+
+void frmDebug::cmdFillRAM_Click()
+{
+    ebFillRAMTest();
+}
+
+void frmDebug::cmdRAMReadTest_Click()
+{
+    // The dump replaces the file only when the whole RAM was read and written out; an older dump stays.
+    const QString path = inProgramFolder(QStringLiteral("RAMDump.txt"));
+    if (!ebDumpRAM(path, kRamFormatBinary))
+        ui::MsgBox(QStringLiteral("The RAM could not be dumped!") + kCrLf + path +
+                       QStringLiteral(" was not written."),
+                   ui::vbExclamation, QStringLiteral("FULL RAM DUMP"));
+}
+
+void frmDebug::cmdSimulate_Click()
+{
+    // Both files go side by side into the program folder, whatever the current folder is.
+    const std::optional<QString> clockHz = simulatorClockLine();
+    if (!clockHz) {
+        ui::MsgBox(QStringLiteral("The System Clock is not a number greater than 0!") + kCrLf +
+                       QStringLiteral("RegMapFile.txt and SimParmFile.txt were not written."),
+                   ui::vbExclamation, QStringLiteral("SIMULATE"));
+        return;
+    }
+    // The register-map writer says itself why a file could not be written.
+    if (!ebWriteRegMapFile(inProgramFolder(QStringLiteral("RegMapFile.txt")), true))
+        return;
+    HourglassPointer hourglass;
+    const QString path = inProgramFolder(QStringLiteral("SimParmFile.txt"));
+    const QString text = QStringLiteral("RegMapFile.txt") + kCrLf + *clockHz + kCrLf;
+    if (!saveWhole(path, text.toLatin1()))
+        ui::MsgBox(QStringLiteral("The file could not be written:") + kCrLf + path, ui::vbExclamation,
+                   QStringLiteral("SIMULATE"));
+}
+
+void frmDebug::cmdFIFODebug_Click()
+{
+    ui::Forms::showByName(formnames::frmFIFODebug);
+}
+
+void frmDebug::cmdRAMDebug_Click()
+{
+    ui::Forms::showByName(formnames::frmRAMDebug);
+}
