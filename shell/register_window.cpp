@@ -280,17 +280,23 @@ bool reportLoad(LoadOutcome outcome)
     return outcome == LoadOutcome::Loaded;
 }
 
-LoadingScope::LoadingScope(ui::CommandButton& button)
-    : button_(button), previousPointer_(ui::ScreenMousePointer())
+LoadingScope::LoadingScope(ui::CommandButton& button, ui::Form* form)
+    : button_(button), form_(form), previousPointer_(form ? form->MousePointer() : ui::ScreenMousePointer())
 {
     button_.setEnabled(false);
-    ui::setScreenMousePointer(ui::vbHourglass);
+    if (form_)
+        form_->setMousePointer(ui::vbHourglass);
+    else
+        ui::setScreenMousePointer(ui::vbHourglass);
 }
 
 LoadingScope::~LoadingScope()
 {
     button_.setEnabled(true);
-    ui::setScreenMousePointer(previousPointer_);
+    if (form_)
+        form_->setMousePointer(previousPointer_);
+    else
+        ui::setScreenMousePointer(previousPointer_);
 }
 
 // ---- load indicator ----

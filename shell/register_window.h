@@ -11,6 +11,7 @@
 #include "board/register_field.h"
 
 #include "platform/ui/controls.h"
+#include "platform/ui/form.h"
 
 #include <cstdint>
 #include <deque>
@@ -134,16 +135,18 @@ inline LoadOutcome loadRegisters(std::initializer_list<int16_t> addrs, const Loa
 // already been reported by the board object). True when the load reached the chip.
 bool reportLoad(LoadOutcome outcome);
 
-// The LOAD button disabled and the hourglass shown for the life of a scope.
+// The LOAD button disabled and the hourglass shown for the life of a scope: over the whole screen, or over
+// one window (`form`) only.
 class LoadingScope {
 public:
-    explicit LoadingScope(ui::CommandButton& button);
+    explicit LoadingScope(ui::CommandButton& button, ui::Form* form = nullptr);
     ~LoadingScope();
     LoadingScope(const LoadingScope&) = delete;
     LoadingScope& operator=(const LoadingScope&) = delete;
 
 private:
     ui::CommandButton& button_;
+    ui::Form* form_;
     int previousPointer_;
 };
 
