@@ -126,6 +126,9 @@ public:
     // Greys the controls the operating mode and the amplitude bits make meaningless (text colour only).
     void UdControlState();
 
+    // The window's controls and the register fields they show.
+    const regwin::FieldTable& fieldTable() const { return fields_; }
+
     // ---- handlers ----
     void optProfileSel_Click(int index);
 

@@ -194,6 +194,9 @@ public:
     // Shows the auxiliary DAC's full-scale current for the code in DAC CTRL.
     void udI_DacOutval();
 
+    // The window's controls and the register fields they show.
+    const regwin::FieldTable& fieldTable() const { return fields_; }
+
     // Whether the chip uses the revision 3 register layout (any revision but 1 and 2).
     bool isRev3Layout() const;
 
