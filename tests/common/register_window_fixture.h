@@ -181,7 +181,7 @@ protected:
         return writes;
     }
     // A field's bits of a register value, worked out here rather than through RegisterField.
-    static uint64_t bitsOf(uint64_t registerValue, const RegisterField& field)
+    static uint64_t fieldBits(uint64_t registerValue, const RegisterField& field)
     {
         const int width = field.hi - field.lo + 1;
         const uint64_t mask = width >= 64 ? ~uint64_t{0} : (uint64_t{1} << width) - 1;
@@ -198,9 +198,9 @@ protected:
         SCOPED_TRACE(rowName(row).toStdString());
         for (const auto& [index, value] : {std::pair{on, onValue}, std::pair{0, uint64_t{0}}}) {
             choose(row, index);
-            EXPECT_EQ(bitsOf(pending(field.addr), field), value) << "chosen " << index;
+            EXPECT_EQ(fieldBits(pending(field.addr), field), value) << "chosen " << index;
             load();
-            EXPECT_EQ(bitsOf(chip().bufferRegister(field.addr), field), value) << "loaded " << index;
+            EXPECT_EQ(fieldBits(chip().bufferRegister(field.addr), field), value) << "loaded " << index;
         }
         for (const auto& [index, value] : {std::pair{on, onValue}, std::pair{0, uint64_t{0}}}) {
             setPendingField(field, value);
