@@ -47,9 +47,10 @@ void frmControl::UpdateIOUDClk()
         totalText =
             EngToSIPrefix(FormatEng(*period * divider, QStringLiteral("0.000"))) + QStringLiteral("S");
     }
-    settingIOUDText_ = true;
-    txtInternalIOUDRate.setText(periodText);
-    settingIOUDText_ = false;
+    {
+        regwin::ScopedFlag setting(settingIOUDText_);
+        txtInternalIOUDRate.setText(periodText);
+    }
     ioudTextEdited_ = false;
     lblIOUDRateVal.setCaption(totalText);
 }

@@ -230,7 +230,7 @@ const FieldRow* FieldTable::rowOf(const ui::Control& control) const
 
 bool boardSelected()
 {
-    return !goEZUSB().DriverName().isEmpty();
+    return goEZUSB().BoardSelected();
 }
 
 bool autoIOUpdate()
