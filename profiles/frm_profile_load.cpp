@@ -5,12 +5,8 @@
 
 #include "board/evalbd.h"
 #include "board/globals.h"
-#include "profiles/mod_edit_dialog_subs.h"
-#include "profiles/mod_edit_out_freq.h"
 #include "profiles/profile_register.h"
-#include "shell/mdi_main.h"
 
-#include "platform/runtime/number_format.h"
 #include "platform/ui/app.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/forms.h"

@@ -5,18 +5,14 @@
 #include "shell/frm_control.h"
 
 #include "board/board_flags.h"
-#include "board/cls_ezusb.h"
 #include "board/evalbd.h"
 #include "board/globals.h"
-#include "board/sound.h"
 #include "shell/frm_control_fields.h"
 #include "shell/mdi_main.h"
 
 #include "platform/ui/app.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msgbox.h"
-
-#include <algorithm>
 
 using namespace control;
 

@@ -1,9 +1,6 @@
 #include "shell/frm_io_interface.h"
 
-#include "board/board_flags.h"
-#include "board/cls_ezusb.h"
 #include "board/evalbd.h"
-#include "board/sound.h"
 #include "platform/ui/app.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/forms.h"
