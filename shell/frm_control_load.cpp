@@ -8,7 +8,6 @@
 #include "board/evalbd.h"
 #include "board/globals.h"
 #include "shell/frm_control_fields.h"
-#include "shell/mdi_main.h"
 
 #include "platform/ui/app.h"
 #include "platform/ui/forms.h"

@@ -131,3 +131,39 @@ TEST_F(ProfileTable, ValueBoxesKeepTheMapsWordInTheirTag)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ProfileTable, LoadRefusedDuringATransferKeepsClearCCIAndTheIndicator)
+{
+    plugBoard();
+    frmProfile& w = open();
+    w.chkClearCCI.click();
+    ui::testing::clock().advance(200);
+    ASSERT_TRUE(w.lblLoadFlash.Visible());
+    auto& boxes = ui::testing::messageBoxes();
+    boxes.reset();
+    // LOAD pressed while the board object waits in the middle of reading a profile register.
+    bool clicked = false;
+    bool shownAfter = false;
+    const auto timer = ui::testing::clock().startTimer(100, [&] {
+        if (clicked)
+            return;
+        clicked = true;
+        w.cmdLoad.click();
+        shownAfter = w.lblLoadFlash.Visible();
+    });
+    bd().USBSerialReadPKT(0x0F);
+    ui::testing::clock().stopTimer(timer);
+    ASSERT_TRUE(clicked);
+    EXPECT_TRUE(shownAfter) << "a LOAD that wrote nothing does not hide the indicator";
+    EXPECT_EQ(chip().bufferRegister(0x00) >> 21 & 1U, 0U) << "nothing reached the chip";
+    EXPECT_EQ(w.chkClearCCI.Value(), 1) << "Clear CCI waits for the LOAD that sends it";
+    EXPECT_EQ(pendingField(0x00, 21, 21), 1U);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("LOAD"));
+    EXPECT_TRUE(w.cmdLoad.Enabled());
+    EXPECT_EQ(w.MousePointer(), ui::vbDefault);
+}
+
+} // namespace
