@@ -131,8 +131,9 @@ inline LoadOutcome loadRegisters(std::initializer_list<int16_t> addrs, const Loa
     return loadRegisters(std::span<const int16_t>(addrs.begin(), addrs.size()), options);
 }
 
-// Tells the user that a LOAD refused because a transfer was in progress wrote nothing (a failed write has
-// already been reported by the board object). True when the load reached the chip.
+// Tells the user that a LOAD refused because a transfer was in progress wrote nothing. A load that failed
+// on the way is shown by its indicator blinking on (`LoadIndicator::loaded`). True when the load reached the
+// chip.
 bool reportLoad(LoadOutcome outcome);
 
 // The LOAD button disabled and the hourglass shown for the life of a scope: over the whole screen, or over
