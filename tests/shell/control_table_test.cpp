@@ -1,6 +1,6 @@
-// The Control window's field table walked whole: it names exactly the fields below, each of its check boxes
-// and lists stores into the pending map, LOAD puts the field on the chip and the refresh shows it back; and a
-// LOAD refused because a transfer is in progress writes nothing and keeps the indicator blinking.
+// The Control window's field table walked whole: it names exactly the fields below; each check box, list
+// and value box stores into the pending map, LOAD puts the field on the chip and the refresh shows it back;
+// and a LOAD refused because a transfer is in progress writes nothing and keeps the indicator blinking.
 
 #include "control_fixture.h"
 
@@ -129,6 +129,26 @@ TEST_F(ControlTable, ValueBoxesShowTheMapsFields)
     EXPECT_EQ(w.txtCLKMultiVal.Text(), QStringLiteral("100"));
     EXPECT_EQ(w.lsbVCORangeSR3.ListIndex(), 4);
     EXPECT_EQ(w.txtDACControl.Text(), QStringLiteral("165"));
+}
+
+TEST_F(ControlTable, ValueBoxesStoreWhatIsTypedAndLoadPutsItOnTheChip)
+{
+    useRevision(3);
+    plugBoard();
+    frmControl& w = open();
+    w.chkShowWarnings.setValue(0);
+    w.txtCLKMultiVal.setText(QStringLiteral("20"));
+    w.lsbVCORangeSR3.setListIndex(2);
+    w.txtDACControl.setText(QStringLiteral("77"));
+    bool cancel = false;
+    w.txtDACControl.Validate(cancel);
+    EXPECT_EQ(pendingField(0x02, 7, 1), 20U);
+    EXPECT_EQ(pendingField(0x02, 26, 24), 2U);
+    EXPECT_EQ(pendingField(0x03, 7, 0), 77U);
+    w.cmdLoad.click();
+    EXPECT_EQ(chip().bufferRegister(0x02) >> 1 & 0x7FU, 20U);
+    EXPECT_EQ(chip().bufferRegister(0x02) >> 24 & 0x7U, 2U);
+    EXPECT_EQ(chip().bufferRegister(0x03) & 0xFFU, 77U);
 }
 
 TEST_F(ControlTable, LoadRefusedDuringATransferWritesNothingAndKeepsTheIndicator)
