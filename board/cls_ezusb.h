@@ -59,6 +59,8 @@ public:
     // --- read-only properties: setting shows "Sorry, this is a read only property!" (information icon,
     // title "Can not set property value!") and changes nothing ---
     const QString& DriverName() const { return driverName_; }
+    // True while a board is selected (DriverName names one): the one test of it every caller uses.
+    bool BoardSelected() const { return !driverName_.isEmpty(); }
     void setDriverName(const QString& ignored);
     int16_t DeviceCount() const { return deviceCount_; }
     void setDeviceCount(int16_t ignored);

@@ -153,7 +153,7 @@ int cZR4470XEvalBd::packetBits()
 
 bool cZR4470XEvalBd::FlashUSBStatus()
 {
-    if (!goEZUSB().DriverName().isEmpty())
+    if (goEZUSB().BoardSelected())
         flashUSBStatus_ = SetLEDBlink(2);
     return flashUSBStatus_;
 }
@@ -161,7 +161,7 @@ bool cZR4470XEvalBd::FlashUSBStatus()
 void cZR4470XEvalBd::setFlashUSBStatus(bool flash)
 {
     flashUSBStatus_ = flash;
-    if (!goEZUSB().DriverName().isEmpty())
+    if (goEZUSB().BoardSelected())
         SetLEDBlink(flash ? 1 : 0);
 }
 

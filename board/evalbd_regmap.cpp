@@ -1,11 +1,9 @@
 // The two register maps (pending and written), the register layout of each silicon revision and bit access.
 
 #include "board/evalbd.h"
-#include "board/evalbd_wire.h"
+#include "board/register_field.h"
 
 #include "platform/ui/msgbox.h"
-
-using evalbd_detail::binaryText;
 
 namespace {
 
@@ -39,19 +37,19 @@ void cZR4470XEvalBd::InitRegMap(int16_t rev)
     }
 
     for (int a = 0; a < kRegisterCount; ++a)
-        regDefaultTable_[a] = binaryText(0, regLengthTable_[a]);
-    regDefaultTable_[0x01] = binaryText(0x00400820, 32);
-    regDefaultTable_[0x02] = binaryText(0x1F3F4000, 32);
-    regDefaultTable_[0x04] = binaryText(0xFFFFFFFFU, 32);
-    regDefaultTable_[0x0E] = binaryText(0x08B5000000000000ULL, 64);
+        regDefaultTable_[a] = bitString(0, regLengthTable_[a]);
+    regDefaultTable_[0x01] = bitString(0x00400820, 32);
+    regDefaultTable_[0x02] = bitString(0x1F3F4000, 32);
+    regDefaultTable_[0x04] = bitString(0xFFFFFFFFU, 32);
+    regDefaultTable_[0x0E] = bitString(0x08B5000000000000ULL, 64);
     if (layout12) {
-        regDefaultTable_[0x03] = binaryText(0xFF, 32);
-        regDefaultTable_[0x17] = binaryText(0x100, 40);
+        regDefaultTable_[0x03] = bitString(0xFF, 32);
+        regDefaultTable_[0x17] = bitString(0x100, 40);
     } else {
-        regDefaultTable_[0x03] = binaryText(0x7F7F, 32);
-        regDefaultTable_[0x17] = binaryText(0xE0, 8);
-        regDefaultTable_[0x1A] = binaryText(0x01, 8);
-        regDefaultTable_[0x1F] = binaryText(0x100, 40);
+        regDefaultTable_[0x03] = bitString(0x7F7F, 32);
+        regDefaultTable_[0x17] = bitString(0xE0, 8);
+        regDefaultTable_[0x1A] = bitString(0x01, 8);
+        regDefaultTable_[0x1F] = bitString(0x100, 40);
     }
     pendingRegMap_ = regDefaultTable_;
     writtenRegMap_ = regDefaultTable_;
@@ -95,9 +93,11 @@ int16_t cZR4470XEvalBd::GetRegMapBitValue(int16_t sel, int16_t addr, int16_t bit
                    QStringLiteral("clsZR4470EvBd.GetRegMapBitVal - Ivalid Parameter: BitNum"));
         return 0;
     }
-    // The table's width decides which character is bit `bit`; a stored string of another length simply
-    // has no "1" there when it is too short.
     const QString& stored = sel == 0 ? pendingRegMap_[addr] : writtenRegMap_[addr];
+    if (stored.size() == width)
+        return static_cast<int16_t>(regBit(addr, bit).of(stored));
+    // A stored string of another length: the table's width still decides which character is bit `bit`,
+    // and a string too short simply has no "1" there.
     const qsizetype index = width - bit - 1;
     return index < stored.size() && stored[index] == QLatin1Char('1') ? 1 : 0;
 }
@@ -113,12 +113,12 @@ void cZR4470XEvalBd::SetRegMapBitValue(int16_t sel, int16_t addr, int16_t bit, i
         return;
     }
     QString& stored = (sel == 0 ? pendingRegMap_ : writtenRegMap_)[addr];
-    const QChar digit = value != 0 ? QLatin1Char('1') : QLatin1Char('0');
-    const qsizetype index = width - bit - 1;
     if (stored.size() == width) {
-        stored[index] = digit;
+        stored = regBit(addr, bit).in(stored, value != 0 ? 1U : 0U);
         return;
     }
+    const QChar digit = value != 0 ? QLatin1Char('1') : QLatin1Char('0');
+    const qsizetype index = width - bit - 1;
     // A string of another length: the first (width - bit - 1) characters, the digit, then the last `bit`
     // characters, each part cut to what the string holds.
     const QString left = stored.left(index);

@@ -33,7 +33,7 @@ uint8_t instructionByte(bool read, int16_t addr, int16_t count)
 
 QString cZR4470XEvalBd::BuildInstruct(bool read, int16_t addr, int16_t count) const
 {
-    return binaryText(instructionByte(read, addr, count), kInstructionBits);
+    return bitString(instructionByte(read, addr, count), kInstructionBits);
 }
 
 bool cZR4470XEvalBd::SPI_LSB_First() const

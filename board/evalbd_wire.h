@@ -1,9 +1,11 @@
 #pragma once
 
-// Internal to the board object: wire-word encoding of the serial-bit and FIFO paths, bit-string helpers and
-// the guard that keeps transfers from nesting. Packet buffers are filled in place, once per transfer.
+// Internal to the board object: wire-word encoding of the serial-bit and FIFO paths, the checks of the bit
+// strings they send and the guard that keeps transfers from nesting. Packet buffers are filled in place, once
+// per transfer. Register values themselves are read and written through RegisterField.
 
 #include "board/evalbd.h"
+#include "board/register_field.h"
 
 #include <QString>
 
@@ -16,18 +18,6 @@ inline constexpr int kWireWordBytes = 2;
 inline constexpr int kFifoValueBytes = 4;
 inline constexpr int kInstructionBits = 8;
 inline constexpr int kMaxReadBackWords = 256;
-
-// Two's-complement bit string of exactly `width` characters (at most 64), most significant first.
-inline QString binaryText(uint64_t value, int width)
-{
-    QString text(width, QLatin1Char('0'));
-    QChar* out = text.data();
-    for (int k = 0; k < width; ++k) {
-        if ((value >> (width - 1 - k)) & 1U)
-            out[k] = QLatin1Char('1');
-    }
-    return text;
-}
 
 // Writes the eight instruction bits as wire words: most significant first, or reversed.
 inline void putInstruction(uint8_t* wire, uint8_t instruction, bool lsbFirst)

@@ -12,6 +12,16 @@ bool holds(const QString& bits, const RegisterField& field)
 
 } // namespace
 
+QString bitString(uint64_t value, int width)
+{
+    QString text(width, QLatin1Char('0'));
+    QChar* out = text.data();
+    for (int k = 0; k < width && k < 64; ++k)
+        if ((value >> k) & 1U)
+            out[width - 1 - k] = QLatin1Char('1');
+    return text;
+}
+
 uint64_t RegisterField::of(const QString& bits) const
 {
     const qsizetype length = bits.size();

@@ -44,6 +44,9 @@ struct RegisterField {
     constexpr bool operator==(const RegisterField&) const = default;
 };
 
+// `width` characters (at most 64) holding the low bits of `value`, most significant first.
+QString bitString(uint64_t value, int width);
+
 // A one-bit field.
 constexpr RegisterField regBit(int16_t addr, int bit)
 {

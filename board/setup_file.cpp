@@ -4,6 +4,7 @@
 
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
+#include "board/hourglass.h"
 #include "board/progress.h"
 #include "board/setup_file_format.h"
 #include "board/utility.h"
@@ -31,15 +32,7 @@ constexpr qint64 kMaxSetupFileBytes = 64 * 1024;
 
 double gFallbackClock = 1000.0;
 
-// The hourglass for the whole procedure, and the progress bar reset on every way out.
-class BusyPointer {
-public:
-    BusyPointer() { ui::setScreenMousePointer(11); }
-    ~BusyPointer() { ui::setScreenMousePointer(0); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-};
-
+// The progress bar reset on every way out (the hourglass is HourglassPointer's).
 class ProgressReset {
 public:
     ProgressReset() = default;
@@ -81,7 +74,7 @@ bool ebSaveSetupFile(const QString& path)
     if (board == nullptr)
         return false;
     const bool connected = goEZUSB().IsConnected();
-    BusyPointer pointer;
+    HourglassPointer pointer;
     ProgressReset progress;
 
     // Everything is gathered first, so that a failure leaves no half-written file behind.
@@ -142,7 +135,7 @@ int16_t ebLoadSetupFile(const QString& path)
     if (connected && revision == 0)
         return kSetupNoChip;
 
-    BusyPointer pointer;
+    HourglassPointer pointer;
     QByteArray data;
     {
         QFile file(path);

@@ -2,6 +2,7 @@
 
 #include "board/text_util.h"
 #include "profiles/edit_value.h"
+#include "shell/register_window.h"
 
 namespace profiles {
 
@@ -32,18 +33,14 @@ void EditDialogForm::wireValueBox(ui::TextBox& box, KeyRule rule, Entry entry)
 
 void EditDialogForm::showText(ui::TextBox& box, const QString& text)
 {
-    const bool was = writing_;
-    writing_ = true;
+    regwin::ScopedFlag writing(writing_);
     box.setText(text);
-    writing_ = was;
 }
 
 void EditDialogForm::moveFocusTo(ui::Control& control)
 {
-    const bool was = inEntry_;
-    inEntry_ = true;
+    regwin::ScopedFlag entering(inEntry_);
     control.SetFocus();
-    inEntry_ = was;
 }
 
 bool EditDialogForm::finishPendingEntry()
@@ -106,11 +103,8 @@ bool EditDialogForm::runEntry(ui::TextBox& box)
         return true;
     if (pending_ == &box)
         pending_ = nullptr;
-    const bool was = inEntry_;
-    inEntry_ = true;
-    const bool stands = wired->entry();
-    inEntry_ = was;
-    return stands;
+    regwin::ScopedFlag entering(inEntry_);
+    return wired->entry();
 }
 
 const EditDialogForm::WiredBox* EditDialogForm::wiredFor(const ui::TextBox* box) const

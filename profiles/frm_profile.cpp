@@ -237,6 +237,7 @@ void frmProfile::Form_Load()
         frame->setCaption(frame->Caption() + QStringLiteral(" 0"));
     for (ui::Frame& frame : fraProfileQDUC)
         frame.setVisible(true);
+    buildFieldTable();
     RefreshFormVals();
     if (mdiMain* main = ui::loadedForm<mdiMain>())
         main->mnuViewProfiles.setChecked(true);
@@ -266,11 +267,8 @@ void frmProfile::SetFormMode(int16_t mode)
 
 void frmProfile::GetFormMode(int16_t& mode) const
 {
-    const QString cfr1 = goEvalBd ? goEvalBd->GetRegMapValue(0, kCFR1) : QString();
-    const uint64_t operatingMode = fieldValue(cfr1, {25, 24});
-    const bool ramEnabled = bitValue(cfr1, 31) == 1;
-    if (operatingMode == 1)
-        mode = ramEnabled ? kFormRAM : kFormSingleTone;
+    if (kOperatingMode.get() == 1)
+        mode = kRAMEnable.get() == 1 ? kFormRAM : kFormSingleTone;
     else
         mode = kFormQDUC;
 }

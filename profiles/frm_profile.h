@@ -14,6 +14,8 @@
 // The amplitude, output-scale and RAM ramp-rate dialogs are opened by name (profiles/box_edit_dialogs.h);
 // a dialog that does not exist leaves its double-click without effect.
 
+#include "shell/register_window.h"
+
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/timer.h"
@@ -124,6 +126,9 @@ public:
     // Greys the controls the operating mode and the amplitude bits make meaningless (text colour only).
     void UdControlState();
 
+    // The window's controls and the register fields they show.
+    const regwin::FieldTable& fieldTable() const { return fields_; }
+
     // ---- handlers ----
     void optProfileSel_Click(int index);
 
@@ -158,16 +163,7 @@ public:
     void txtStepBox_KeyPress(int& keyAscii);
     void vscAmpScaleSpinST_Change(int index);
     void vscPhaseOSpinST_Change(int index);
-    void chkSpectralInvQD_Click(int index);
-    void chkInvCCIQD_Click(int index);
-    void chkRAMZeroCrossing_Click(int index);
-    void chkRAMNoDwellActive_Click(int index);
-    void cmbRAMSegModeControl_Click(int index);
-    void chkEnableSineOut_Click();
-    void chkClearCCI_Click();
-    void chkQFirstData_Click();
-    void chkInvSincEn_Click();
-    void chkUseProfileOSK_Click();
+    // The check boxes and lists store through the field table.
 
     void cmdLoad_Click();
     void tmrLoadFlash_Timer();
@@ -199,12 +195,14 @@ private:
     void placeProfileRow(int n);
     void setProfileColour(int n, uint32_t colour);
 
+    // ---- the field table ----
+    // Made once the eight profiles have their frames.
+    void buildFieldTable();
+    void addProfileRows(int n);
+
     // ---- the map and the clock ----
-    QString profileValue(int n) const;
-    // Replaces a field of Profile n in the pending map by `word` (the map is read when the word is stored).
-    void storeField(int n, int hi, int lo, const QString& tag);
-    void storeBit(int n, int bit, int value);
-    void storeWindowBit(int16_t addr, int bit, int value);
+    // Replaces a field in the pending map by the word of a Tag (the map is read when the word is stored).
+    void storeField(const RegisterField& field, const QString& tag);
     QString sysClockText() const;
     // The system clock as a number; 0 when the box holds none.
     double sysClock() const;
@@ -223,23 +221,37 @@ private:
     void openFrequencyDialog(ui::TextBox& box, int n);
     void openPhaseDialog(ui::TextBox& box, int n);
     void applyFrequencyLengthRule(ui::TextBox& box);
-    void validateAddress(ui::TextBox& box, int n, int hi, int lo);
+    void validateAddress(ui::TextBox& box, const RegisterField& field);
     // A scale field (amplitude or output scale): how its word shows, its top word and where it goes.
     struct ScaleField {
         QString format;
         int32_t topWord;
-        int hi;
-        int lo;
+        RegisterField field;
         double (*toValue)(int32_t word);
         int32_t (*toWord)(double value);
     };
-    void validateScale(ui::TextBox& box, int n, const ScaleField& scale);
-    void openScaleDialog(const QString& formName, ui::TextBox& box, int n, int hi, int lo);
+    void validateScale(ui::TextBox& box, const ScaleField& scale);
+    void openScaleDialog(const QString& formName, ui::TextBox& box, const RegisterField& field);
     void spin(ui::ScrollBar& bar, ui::TextBox& stepBox, ui::TextBox& valueBox, int n, bool amplitude);
     void focusLoad();
-    void loadFieldsOf(int n, int16_t form, double clock);
     void setControlColour(ui::Control& control, bool normal);
 
+    // The form RefreshFormVals shows (-1: none, the operating mode has no form); the table's rows of the
+    // other forms are left alone.
+    int16_t refreshForm_ = -1;
+    regwin::FieldTable fields_{bRefreshing};
+    // Of CFR1 and CFR2 only the bits this window owns.
+    regwin::LoadIndicator loadIndicator_{lblLoadFlash, regwin::LoadIndicator::fields({{0x00, 22, 16},
+                                                                                      {0x01, 24, 24},
+                                                                                      {0x01, 8, 8},
+                                                                                      {0x0E, 63, 0},
+                                                                                      {0x0F, 63, 0},
+                                                                                      {0x10, 63, 0},
+                                                                                      {0x11, 63, 0},
+                                                                                      {0x12, 63, 0},
+                                                                                      {0x13, 63, 0},
+                                                                                      {0x14, 63, 0},
+                                                                                      {0x15, 63, 0}})};
     QGridLayout* profileGrid_ = nullptr;
     // Re-entry of a validation through the focus move it makes itself.
     bool validating_ = false;

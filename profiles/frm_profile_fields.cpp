@@ -40,18 +40,6 @@ constexpr int32_t kTopAmplitudeWord = 16383;
 constexpr int32_t kTopOutputScaleWord = 255;
 constexpr int32_t kTopRampRateWord = 65535;
 
-// Sets a flag for the length of a scope.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = false; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
-};
-
 QString plainWord(const rt::Decimal& word)
 {
     return word.toInvariantString();
@@ -135,47 +123,17 @@ void frmProfile::bindHandlers()
     vscAmpScaleSpinST.on(&ui::ScrollBar::Change, [this](int i) { vscAmpScaleSpinST_Change(i); });
     vscPhaseOSpinST.on(&ui::ScrollBar::Change, [this](int i) { vscPhaseOSpinST_Change(i); });
 
-    chkSpectralInvQD.on(&ui::CheckBox::Click, [this](int i) { chkSpectralInvQD_Click(i); });
-    chkInvCCIQD.on(&ui::CheckBox::Click, [this](int i) { chkInvCCIQD_Click(i); });
-    chkRAMZeroCrossing.on(&ui::CheckBox::Click, [this](int i) { chkRAMZeroCrossing_Click(i); });
-    chkRAMNoDwellActive.on(&ui::CheckBox::Click, [this](int i) { chkRAMNoDwellActive_Click(i); });
-    cmbRAMSegModeControl.on(&ui::ComboBox::Click, [this](int i) { cmbRAMSegModeControl_Click(i); });
+    // The check boxes and lists are bound by buildFieldTable.
     optProfileSel.on(&ui::OptionButton::Click, [this](int i) { optProfileSel_Click(i); });
-
-    chkEnableSineOut.Click = [this] { chkEnableSineOut_Click(); };
-    chkClearCCI.Click = [this] { chkClearCCI_Click(); };
-    chkQFirstData.Click = [this] { chkQFirstData_Click(); };
-    chkInvSincEn.Click = [this] { chkInvSincEn_Click(); };
-    chkUseProfileOSK.Click = [this] { chkUseProfileOSK_Click(); };
     cmdLoad.Click = [this] { cmdLoad_Click(); };
     tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
 }
 
 // ---- the map and the clock ----
 
-QString frmProfile::profileValue(int n) const
+void frmProfile::storeField(const RegisterField& field, const QString& tag)
 {
-    return goEvalBd ? goEvalBd->GetRegMapValue(0, profileRegister(n)) : QString();
-}
-
-void frmProfile::storeField(int n, int hi, int lo, const QString& tag)
-{
-    if (!goEvalBd)
-        return;
-    const int16_t addr = profileRegister(n);
-    goEvalBd->SetRegMapValue(0, addr, withField(goEvalBd->GetRegMapValue(0, addr), {hi, lo}, tagWord(tag)));
-}
-
-void frmProfile::storeBit(int n, int bit, int value)
-{
-    if (goEvalBd)
-        goEvalBd->SetRegMapBitValue(0, profileRegister(n), static_cast<int16_t>(bit), value);
-}
-
-void frmProfile::storeWindowBit(int16_t addr, int bit, int value)
-{
-    if (!bRefreshing && goEvalBd)
-        goEvalBd->SetRegMapBitValue(0, addr, static_cast<int16_t>(bit), value);
+    field.set(fieldWord(field, tagWord(tag)));
 }
 
 QString frmProfile::sysClockText() const
@@ -321,7 +279,7 @@ void frmProfile::validateFrequency(ui::TextBox& box, int n)
 {
     if (validating_)
         return;
-    FlagScope validating(validating_);
+    regwin::ScopedFlag validating(validating_);
     const double clock = sysClock();
     const FieldEntry entry = readValueEntry(box.Text(), 0.0, clock, true);
     double frequency = 0.0;
@@ -351,7 +309,7 @@ void frmProfile::validateFrequency(ui::TextBox& box, int n)
     box.setText(edtFormatFreq(edtFTWToFreq(word, clock, kTuningWordBits), kTuningWordBits, clock));
     applyFrequencyLengthRule(box);
     box.Tag = plainWord(word);
-    storeField(n, kFrequencyField.hi, kFrequencyField.lo, box.Tag);
+    storeField(ofProfile(kFrequencyField, n), box.Tag);
     focusLoad();
 }
 
@@ -359,7 +317,7 @@ void frmProfile::validatePhase(ui::TextBox& box, int n)
 {
     if (validating_)
         return;
-    FlagScope validating(validating_);
+    regwin::ScopedFlag validating(validating_);
     const double max = edtPOWToDegrees(kTopPhaseWord);
     const double shownMax = std::round(max * 1000.0) / 1000.0;
     const FieldEntry entry = readValueEntry(box.Text(), 0.0, shownMax);
@@ -376,7 +334,7 @@ void frmProfile::validatePhase(ui::TextBox& box, int n)
     box.setText(rt::Format(edtPOWToDegrees(word), kPhaseFormat));
     box.Tag = plainWord(word);
     SelectAllText(box);
-    storeField(n, kPhaseField.hi, kPhaseField.lo, box.Tag);
+    storeField(ofProfile(kPhaseField, n), box.Tag);
     focusLoad();
 }
 
@@ -404,11 +362,11 @@ void frmProfile::txtPhaseOffsetST_Validate(int index, bool& cancel)
     validatePhase(txtPhaseOffsetST(index), index);
 }
 
-void frmProfile::validateScale(ui::TextBox& box, int n, const ScaleField& scale)
+void frmProfile::validateScale(ui::TextBox& box, const ScaleField& scale)
 {
     if (validating_)
         return;
-    FlagScope validating(validating_);
+    regwin::ScopedFlag validating(validating_);
     const double max = scale.toValue(scale.topWord);
     const FieldEntry entry = readValueEntry(box.Text(), 0.0, max);
     if (entry.kind == FieldEntry::NotANumber || entry.kind == FieldEntry::Below)
@@ -418,24 +376,23 @@ void frmProfile::validateScale(ui::TextBox& box, int n, const ScaleField& scale)
     const int32_t word = std::clamp(scale.toWord(numberIn(box.Text())), 0, scale.topWord);
     box.Tag = plainWord(word);
     box.setText(rt::Format(scale.toValue(word), scale.format));
-    storeField(n, scale.hi, scale.lo, box.Tag);
+    storeField(scale.field, box.Tag);
     focusLoad();
 }
 
 void frmProfile::txtAmpScaleST_Validate(int index, bool& cancel)
 {
     (void)cancel;
-    validateScale(txtAmpScaleST(index), index,
-                  {kAmplitudeFormat, kTopAmplitudeWord, kAmplitudeField.hi, kAmplitudeField.lo, edtASFToAmpl,
-                   edtAmplToASF});
+    validateScale(txtAmpScaleST(index), {kAmplitudeFormat, kTopAmplitudeWord,
+                                         ofProfile(kAmplitudeField, index), edtASFToAmpl, edtAmplToASF});
 }
 
 void frmProfile::txtOSFValQD_Validate(int index, bool& cancel)
 {
     (void)cancel;
     // Truncated, not rounded: a gain never rounds up to a word above it.
-    validateScale(txtOSFValQD(index), index,
-                  {kOutputScaleFormat, kTopOutputScaleWord, kOutputScaleField.hi, kOutputScaleField.lo,
+    validateScale(txtOSFValQD(index),
+                  {kOutputScaleFormat, kTopOutputScaleWord, ofProfile(kOutputScaleField, index),
                    [](int32_t word) { return edtOSFToGain(static_cast<int16_t>(word)); },
                    [](double gain) { return static_cast<int32_t>(edtGainToOSF(gain)); }});
 }
@@ -458,27 +415,27 @@ void frmProfile::txtCCIValQD_Validate(int index, bool& cancel)
     const int64_t rate = entry.kind == FieldEntry::InRange ? entry.value : 2;
     // The box shows the rate the register gets (a fraction typed is rounded).
     box.setText(plainWord(rate));
-    storeField(index, kCCIRateField.hi, kCCIRateField.lo, plainWord(rate));
+    storeField(ofProfile(kCCIRateField, index), plainWord(rate));
 }
 
-void frmProfile::validateAddress(ui::TextBox& box, int n, int hi, int lo)
+void frmProfile::validateAddress(ui::TextBox& box, const RegisterField& field)
 {
     const WordEntry entry = readWordEntry(box.Text(), 0, 1023);
     const int64_t address = entry.kind == FieldEntry::InRange ? entry.value : 0;
     box.setText(plainWord(address));
-    storeField(n, hi, lo, plainWord(address));
+    storeField(field, plainWord(address));
 }
 
 void frmProfile::txtRAMSegBeginAddr_Validate(int index, bool& cancel)
 {
     (void)cancel;
-    validateAddress(txtRAMSegBeginAddr(index), index, kRAMBeginField.hi, kRAMBeginField.lo);
+    validateAddress(txtRAMSegBeginAddr(index), ofProfile(kRAMBeginField, index));
 }
 
 void frmProfile::txtRAMSegFinalAddr_Validate(int index, bool& cancel)
 {
     (void)cancel;
-    validateAddress(txtRAMSegFinalAddr(index), index, kRAMFinalField.hi, kRAMFinalField.lo);
+    validateAddress(txtRAMSegFinalAddr(index), ofProfile(kRAMFinalField, index));
 }
 
 void frmProfile::txtRAMSegAddrRampRate_Validate(int index, bool& cancel)
@@ -486,7 +443,7 @@ void frmProfile::txtRAMSegAddrRampRate_Validate(int index, bool& cancel)
     (void)cancel;
     if (validating_)
         return;
-    FlagScope validating(validating_);
+    regwin::ScopedFlag validating(validating_);
     ui::TextBox& box = txtRAMSegAddrRampRate(index);
     const EditValue clock(sysClockText());
     const double max = CalculateRRTime(kTopRampRateWord, clock);
@@ -504,7 +461,7 @@ void frmProfile::txtRAMSegAddrRampRate_Validate(int index, bool& cancel)
     const int32_t word = std::clamp(CalculateRRWord(box.Text(), clock), 0, kTopRampRateWord);
     box.Tag = plainWord(word);
     box.setText(edtFormatRRTime(CalculateRRTime(word, clock)));
-    storeField(index, kRAMRampRateField.hi, kRAMRampRateField.lo, box.Tag);
+    storeField(ofProfile(kRAMRampRateField, index), box.Tag);
     focusLoad();
 }
 
@@ -515,14 +472,14 @@ void frmProfile::openFrequencyDialog(ui::TextBox& box, int n)
     ui::form<frmEditOutFreq>().ShowEditDialog(box, QStringLiteral("Edit output frequency"), sysClock(),
                                               kTuningWordBits);
     // After Cancel the Tag is unchanged, and so is the register.
-    storeField(n, kFrequencyField.hi, kFrequencyField.lo, box.Tag);
+    storeField(ofProfile(kFrequencyField, n), box.Tag);
 }
 
 void frmProfile::openPhaseDialog(ui::TextBox& box, int n)
 {
     ui::form<frmEditPhaseOffset1>().ShowEditDialog(box, sysClock());
     // The register is read only now, so that nothing done while the dialog was open is overwritten.
-    storeField(n, kPhaseField.hi, kPhaseField.lo, box.Tag);
+    storeField(ofProfile(kPhaseField, n), box.Tag);
     focusLoad();
 }
 
@@ -546,24 +503,22 @@ void frmProfile::txtPhaseOffsetST_DblClick(int index)
     openPhaseDialog(txtPhaseOffsetST(index), index);
 }
 
-void frmProfile::openScaleDialog(const QString& formName, ui::TextBox& box, int n, int hi, int lo)
+void frmProfile::openScaleDialog(const QString& formName, ui::TextBox& box, const RegisterField& field)
 {
     if (!showBoxEditDialog(formName, box))
         return;
-    storeField(n, hi, lo, box.Tag);
+    storeField(field, box.Tag);
     focusLoad();
 }
 
 void frmProfile::txtAmpScaleST_DblClick(int index)
 {
-    openScaleDialog(QStringLiteral("frmEditOSF"), txtAmpScaleST(index), index, kAmplitudeField.hi,
-                    kAmplitudeField.lo);
+    openScaleDialog(QStringLiteral("frmEditOSF"), txtAmpScaleST(index), ofProfile(kAmplitudeField, index));
 }
 
 void frmProfile::txtOSFValQD_DblClick(int index)
 {
-    openScaleDialog(QStringLiteral("frmEditOSF_QM"), txtOSFValQD(index), index, kOutputScaleField.hi,
-                    kOutputScaleField.lo);
+    openScaleDialog(QStringLiteral("frmEditOSF_QM"), txtOSFValQD(index), ofProfile(kOutputScaleField, index));
 }
 
 void frmProfile::txtRAMSegAddrRampRate_DblClick(int index)
@@ -572,7 +527,7 @@ void frmProfile::txtRAMSegAddrRampRate_DblClick(int index)
     if (!showRampRateEditDialog(QStringLiteral("frmEditRAMAddrRR"), box,
                                 QStringLiteral("Edit RAM Address Ramp Rate"), sysClockText()))
         return;
-    storeField(index, kRAMRampRateField.hi, kRAMRampRateField.lo, box.Tag);
+    storeField(ofProfile(kRAMRampRateField, index), box.Tag);
     focusLoad();
 }
 
@@ -586,7 +541,7 @@ void frmProfile::spin(ui::ScrollBar& bar, ui::TextBox& stepBox, ui::TextBox& val
     // An empty step box steps nothing.
     const WordEntry step = readWordEntry(stepBox.Text(), 0, 999);
     if (step.kind == FieldEntry::InRange && step.value > 0) {
-        const BitField field = amplitude ? kAmplitudeField : kPhaseField;
+        const RegisterField field = ofProfile(amplitude ? kAmplitudeField : kPhaseField, n);
         const rt::Decimal words(static_cast<long long>(1) << field.width());
         rt::Decimal word = cbaseDecMod(
             tagWord(valueBox.Tag) + rt::Decimal(static_cast<long long>(direction * step.value)), words);
@@ -597,10 +552,9 @@ void frmProfile::spin(ui::ScrollBar& bar, ui::TextBox& stepBox, ui::TextBox& val
         const int32_t value = static_cast<int32_t>(word.toInt64());
         valueBox.setText(amplitude ? rt::Format(edtASFToAmpl(value), kAmplitudeFormat)
                                    : rt::Format(edtPOWToDegrees(value), kPhaseFormat));
-        storeField(n, field.hi, field.lo, valueBox.Tag);
+        storeField(field, valueBox.Tag);
         if (goEvalBd) {
-            const int16_t addr = profileRegister(n);
-            goEvalBd->USBSerialLoadPKT(addr, goEvalBd->GetRegMapValue(0, addr));
+            goEvalBd->USBSerialLoadPKT(field.addr, goEvalBd->GetRegMapValue(0, field.addr));
             goEvalBd->StrobeREGUD();
         }
     }
@@ -615,60 +569,4 @@ void frmProfile::vscAmpScaleSpinST_Change(int index)
 void frmProfile::vscPhaseOSpinST_Change(int index)
 {
     spin(vscPhaseOSpinST(index), txtPhOSpinStepST(index), txtPhaseOffsetST(index), index, false);
-}
-
-// ---- check boxes and lists ----
-
-void frmProfile::chkSpectralInvQD_Click(int index)
-{
-    storeBit(index, kSpectralInversionBit, chkSpectralInvQD(index).Value() == 1 ? 1 : 0);
-}
-
-void frmProfile::chkInvCCIQD_Click(int index)
-{
-    storeBit(index, kInverseCCIBypassBit, chkInvCCIQD(index).Value() == 1 ? 1 : 0);
-}
-
-void frmProfile::chkRAMZeroCrossing_Click(int index)
-{
-    storeBit(index, kRAMZeroCrossingBit, chkRAMZeroCrossing(index).Value() == 1 ? 1 : 0);
-}
-
-void frmProfile::chkRAMNoDwellActive_Click(int index)
-{
-    storeBit(index, kRAMNoDwellBit, chkRAMNoDwellActive(index).Value() == 1 ? 1 : 0);
-}
-
-void frmProfile::cmbRAMSegModeControl_Click(int index)
-{
-    const int mode = cmbRAMSegModeControl(index).ListIndex();
-    if (bRefreshing || mode < 0)
-        return;
-    storeField(index, kRAMModeField.hi, kRAMModeField.lo, plainWord(mode));
-}
-
-void frmProfile::chkEnableSineOut_Click()
-{
-    storeWindowBit(kCFR1, 16, chkEnableSineOut.Value() == 1 ? 1 : 0);
-}
-
-void frmProfile::chkClearCCI_Click()
-{
-    storeWindowBit(kCFR1, 21, chkClearCCI.Value() == 1 ? 1 : 0);
-}
-
-void frmProfile::chkInvSincEn_Click()
-{
-    storeWindowBit(kCFR1, 22, chkInvSincEn.Value() == 1 ? 1 : 0);
-}
-
-void frmProfile::chkQFirstData_Click()
-{
-    storeWindowBit(kCFR2, 8, chkQFirstData.Value() == 1 ? 1 : 0);
-}
-
-void frmProfile::chkUseProfileOSK_Click()
-{
-    storeWindowBit(kCFR2, 24, chkUseProfileOSK.Value() == 1 ? 1 : 0);
-    UdControlState();
 }

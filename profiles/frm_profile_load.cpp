@@ -3,47 +3,24 @@
 
 #include "profiles/frm_profile.h"
 
-#include "board/board_flags.h"
-#include "board/cls_ezusb.h"
 #include "board/evalbd.h"
 #include "board/globals.h"
-#include "board/progress.h"
-#include "board/sound.h"
-#include "profiles/mod_edit_dialog_subs.h"
-#include "profiles/mod_edit_out_freq.h"
 #include "profiles/profile_register.h"
-#include "shell/mdi_main.h"
 
-#include "platform/runtime/number_format.h"
 #include "platform/ui/app.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/forms.h"
+
+#include <vector>
 
 using namespace profiles;
 
 namespace {
 
-constexpr int16_t kTuningWordBits = 32;
 // The run mode in which single tone with the RAM enabled shows the RAM segments.
 constexpr int16_t kRunModeRAMSegments = 4;
 constexpr uint32_t kCCIOverflowLit = 0x0000FF;
 constexpr uint32_t kCCIOverflowDark = 0x000040;
-
-// The bits of CFR1 and CFR2 this window owns, for the load indicator.
-QString ownedCFR1Bits(const QString& cfr1)
-{
-    return QString::number(fieldValue(cfr1, {22, 16}));
-}
-
-QString ownedCFR2Bits(const QString& cfr2)
-{
-    return QString::number(bitValue(cfr2, 24)) + QString::number(bitValue(cfr2, 8));
-}
-
-QString decimalOf(uint64_t word)
-{
-    return QString::number(word);
-}
 
 } // namespace
 
@@ -53,57 +30,29 @@ void frmProfile::cmdLoad_Click()
 {
     if (!goEvalBd)
         return;
-    cmdLoad.setEnabled(false);
-    setMousePointer(ui::vbHourglass);
-    InitProgressBar(0, 10, QStringLiteral("Loading..."));
-    int32_t done = 0;
-    auto send = [&done](int16_t addr) {
-        const QString value = goEvalBd->GetRegMapValue(0, addr);
-        // Asked anew for each register: the board may go away in the middle of the load.
-        if (!goEZUSB().DriverName().isEmpty())
-            goEvalBd->USBSerialLoadPKT(addr, value);
-        else
-            goEvalBd->SetRegMapValue(1, addr, value);
-        SetProgressBarValue(++done);
-    };
-    send(kCFR2);
-    send(kCFR1);
-    for (int n = 0; n < kProfileCount; ++n)
-        send(profileRegister(n));
-    ResetProgressBar();
-
-    const mdiMain* main = ui::loadedForm<mdiMain>();
-    if (main && main->chkAutoIOUd.Value() == 1)
-        goEvalBd->StrobeREGUD();
-
-    // Clear CCI reaches the chip once per load in which it was set.
-    chkClearCCI.setValue(0);
-    goEvalBd->SetRegMapBitValue(1, kCFR1, 21, 0);
-    goEvalBd->SetRegMapBitValue(0, kCFR1, 21, 0);
-
-    if (!gbBoardConnected)
-        PlaySoundAsync(QStringLiteral("SystemQuestion"));
-
-    ui::DoEvents();
-    cmdLoad.setEnabled(true);
-    setMousePointer(ui::vbDefault);
-    lblLoadFlash.setVisible(false);
+    regwin::LoadOutcome outcome = regwin::LoadOutcome::Refused;
+    {
+        regwin::LoadingScope loading(cmdLoad, this);
+        regwin::LoadOptions options;
+        options.progressText = QStringLiteral("Loading...");
+        std::vector<int16_t> order{kCFR2, kCFR1};
+        for (int n = 0; n < kProfileCount; ++n)
+            order.push_back(profileRegister(n));
+        outcome = regwin::loadRegisters(order, options);
+        // Clear CCI reaches the chip once per load in which it was set.
+        if (outcome != regwin::LoadOutcome::Refused) {
+            chkClearCCI.setValue(0);
+            kClearCCI.setBoth(0);
+        }
+        ui::DoEvents();
+    }
+    loadIndicator_.loaded(outcome);
+    regwin::reportLoad(outcome);
 }
 
 void frmProfile::tmrLoadFlash_Timer()
 {
-    bool changed = false;
-    if (goEvalBd) {
-        changed = ownedCFR1Bits(goEvalBd->GetRegMapValue(0, kCFR1)) !=
-                      ownedCFR1Bits(goEvalBd->GetRegMapValue(1, kCFR1)) ||
-                  ownedCFR2Bits(goEvalBd->GetRegMapValue(0, kCFR2)) !=
-                      ownedCFR2Bits(goEvalBd->GetRegMapValue(1, kCFR2));
-        for (int n = 0; n < kProfileCount && !changed; ++n)
-            changed = goEvalBd->GetRegMapValue(0, profileRegister(n)) !=
-                      goEvalBd->GetRegMapValue(1, profileRegister(n));
-    }
-    lblLoadFlash.setVisible(changed && !lblLoadFlash.Visible());
-    lblLoadFlash.Refresh();
+    loadIndicator_.tick();
 }
 
 // ---- refresh ----
@@ -112,91 +61,22 @@ void frmProfile::RefreshFormVals()
 {
     if (!goEvalBd)
         return;
-    const QString cfr2 = goEvalBd->GetRegMapValue(0, kCFR2);
-    const QString cfr1 = goEvalBd->GetRegMapValue(0, kCFR1);
-    const uint64_t operatingMode = fieldValue(cfr1, {25, 24});
-    const bool ramEnabled = bitValue(cfr1, 31) == 1;
-    bRefreshing = true;
-    const double clock = sysClock();
+    const uint64_t operatingMode = kOperatingMode.get();
+    const bool ramEnabled = kRAMEnable.get() == 1;
+    regwin::ScopedFlag refreshing(bRefreshing);
 
     // Operating mode 3 has no form of its own: the shown one stays and no field is loaded.
-    int16_t form = -1;
+    refreshForm_ = -1;
     if (operatingMode == 0 || operatingMode == 2)
-        form = kFormQDUC;
+        refreshForm_ = kFormQDUC;
     else if (operatingMode == 1)
-        form = ramEnabled && giRunMode == kRunModeRAMSegments ? kFormRAM : kFormSingleTone;
-    if (form >= 0)
-        SetFormMode(form);
+        refreshForm_ = ramEnabled && giRunMode == kRunModeRAMSegments ? kFormRAM : kFormSingleTone;
+    if (refreshForm_ >= 0)
+        SetFormMode(refreshForm_);
 
     UpdateProfileSel();
-
-    if (form >= 0)
-        for (int n = 0; n < kProfileCount; ++n)
-            if (fraProfileQDUC.exists(n) && fraProfileRAM.exists(n) && fraProfileSnglTone.exists(n))
-                loadFieldsOf(n, form, clock);
-
-    chkUseProfileOSK.setValue(bitValue(cfr2, 24));
-    chkClearCCI.setValue(bitValue(cfr1, 21));
-    chkInvSincEn.setValue(bitValue(cfr1, 22));
-    chkEnableSineOut.setValue(bitValue(cfr1, 16));
-    chkQFirstData.setValue(bitValue(cfr2, 8));
-
+    fields_.refresh();
     UdControlState();
-    bRefreshing = false;
-}
-
-void frmProfile::loadFieldsOf(int n, int16_t form, double clock)
-{
-    const QString profile = profileValue(n);
-    auto showFrequency = [&](ui::TextBox& box) {
-        const uint64_t word = fieldValue(profile, kFrequencyField);
-        box.Tag = decimalOf(word);
-        box.setText(edtFormatFreq(
-            edtFTWToFreq(rt::Decimal(static_cast<unsigned long long>(word)), clock, kTuningWordBits),
-            kTuningWordBits, clock));
-    };
-    auto showPhase = [&](ui::TextBox& box) {
-        const uint64_t word = fieldValue(profile, kPhaseField);
-        box.Tag = decimalOf(word);
-        box.setText(rt::Format(edtPOWToDegrees(static_cast<double>(word)), QStringLiteral("0.000")));
-    };
-
-    if (form == kFormQDUC) {
-        showFrequency(txtOutFreqQD(n));
-        showPhase(txtPhaseOffsetQD(n));
-        const uint64_t scale = fieldValue(profile, kOutputScaleField);
-        txtOSFValQD(n).Tag = decimalOf(scale);
-        txtOSFValQD(n).setText(
-            rt::Format(edtOSFToGain(static_cast<int16_t>(scale)), QStringLiteral("0.0000000")));
-        chkInvCCIQD(n).setValue(bitValue(profile, kInverseCCIBypassBit));
-        chkSpectralInvQD(n).setValue(bitValue(profile, kSpectralInversionBit));
-        const QString rate = decimalOf(fieldValue(profile, kCCIRateField));
-        txtCCIValQD(n).Tag = rate;
-        txtCCIValQD(n).setText(rate);
-    } else if (form == kFormSingleTone) {
-        showFrequency(txtOutFreqST(n));
-        showPhase(txtPhaseOffsetST(n));
-        const uint64_t amplitude = fieldValue(profile, kAmplitudeField);
-        txtAmpScaleST(n).Tag = decimalOf(amplitude);
-        txtAmpScaleST(n).setText(
-            rt::Format(edtASFToAmpl(static_cast<int32_t>(amplitude)), QStringLiteral("0.00000")));
-    } else if (form == kFormRAM) {
-        // Modes 5-7 have no item: the list shows its first.
-        const uint64_t mode = fieldValue(profile, kRAMModeField);
-        cmbRAMSegModeControl(n).setListIndex(mode <= 4 ? static_cast<int>(mode) : 0);
-        chkRAMZeroCrossing(n).setValue(bitValue(profile, kRAMZeroCrossingBit));
-        chkRAMNoDwellActive(n).setValue(bitValue(profile, kRAMNoDwellBit));
-        const QString begin = decimalOf(fieldValue(profile, kRAMBeginField));
-        txtRAMSegBeginAddr(n).Tag = begin;
-        txtRAMSegBeginAddr(n).setText(begin);
-        const QString last = decimalOf(fieldValue(profile, kRAMFinalField));
-        txtRAMSegFinalAddr(n).Tag = last;
-        txtRAMSegFinalAddr(n).setText(last);
-        const uint64_t rampRate = fieldValue(profile, kRAMRampRateField);
-        txtRAMSegAddrRampRate(n).Tag = decimalOf(rampRate);
-        txtRAMSegAddrRampRate(n).setText(
-            edtFormatRAMRRTime(CalculateRAMRRTime(static_cast<int32_t>(rampRate), clock)));
-    }
 }
 
 // ---- greying and lamps ----
@@ -210,11 +90,9 @@ void frmProfile::UdControlState()
 {
     if (!goEvalBd)
         return;
-    const QString cfr1 = goEvalBd->GetRegMapValue(0, kCFR1);
-    const QString cfr2 = goEvalBd->GetRegMapValue(0, kCFR2);
-    const uint64_t operatingMode = fieldValue(cfr1, {25, 24});
-    const bool outputShiftKeying = bitValue(cfr1, 9) == 1;
-    const bool profileAmplitude = bitValue(cfr2, 24) == 1;
+    const uint64_t operatingMode = kOperatingMode.get();
+    const bool outputShiftKeying = kOutputShiftKeying.get() == 1;
+    const bool profileAmplitude = kProfileAmplitude.get() == 1;
 
     auto colourQDUCFields = [this](bool normal) {
         for (ui::Frame& frame : fraProfileQDUC) {

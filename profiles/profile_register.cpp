@@ -4,28 +4,6 @@
 
 namespace profiles {
 
-uint64_t fieldValue(const QString& bits, BitField field)
-{
-    const qsizetype length = bits.size();
-    uint64_t value = 0;
-    for (int bit = field.hi; bit >= field.lo; --bit) {
-        const qsizetype index = length - 1 - bit;
-        const bool set = index >= 0 && index < length && bits[index] == QLatin1Char('1');
-        value = (value << 1) | (set ? 1U : 0U);
-    }
-    return value;
-}
-
-QString withField(const QString& bits, BitField field, const rt::Decimal& word)
-{
-    const qsizetype first = bits.size() - 1 - field.hi;
-    if (first < 0 || field.lo < 0 || field.hi < field.lo)
-        return bits;
-    QString out = bits;
-    out.replace(first, field.width(), cbaseDec2Bin(word, field.width()));
-    return out;
-}
-
 rt::Decimal tagWord(const QString& tag)
 {
     if (tag.trimmed().isEmpty())
@@ -36,6 +14,12 @@ rt::Decimal tagWord(const QString& tag)
     if (const auto word = rt::Decimal::tryFromText(tag))
         return word->roundedHalfEven(0);
     return rt::Decimal();
+}
+
+uint64_t fieldWord(const RegisterField& field, const rt::Decimal& word)
+{
+    const int width = field.width();
+    return RegisterField{0, static_cast<int>(width - 1), 0}.of(cbaseDec2Bin(word, width));
 }
 
 } // namespace profiles

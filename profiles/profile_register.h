@@ -1,7 +1,8 @@
 #pragma once
 
-// The registers the Profiles window owns and the fields it edits in them. Register values are bit strings
-// ("0"/"1", most significant bit first, so bit 0 is the last character); a field is the run of bits hi..lo.
+// The registers the Profiles window owns and the fields it edits in them.
+
+#include "board/register_field.h"
 
 #include "platform/runtime/decimal.h"
 
@@ -20,40 +21,36 @@ constexpr int16_t profileRegister(int profile)
     return static_cast<int16_t>(kFirstProfileRegister + profile);
 }
 
-// One field of a profile register.
-struct BitField {
-    int hi;
-    int lo;
-    constexpr int width() const { return hi - lo + 1; }
-};
+constexpr RegisterField kOperatingMode{kCFR1, 25, 24};
+constexpr RegisterField kRAMEnable = regBit(kCFR1, 31);
+constexpr RegisterField kOutputShiftKeying = regBit(kCFR1, 9);
+// Reaches the chip once per LOAD in which it was set.
+constexpr RegisterField kClearCCI = regBit(kCFR1, 21);
+constexpr RegisterField kProfileAmplitude = regBit(kCFR2, 24);
 
-// Fields of the three forms of a profile register.
-constexpr BitField kFrequencyField{31, 0};
-constexpr BitField kPhaseField{47, 32};
-constexpr BitField kAmplitudeField{61, 48};
-constexpr BitField kOutputScaleField{55, 48};
-constexpr BitField kCCIRateField{63, 58};
-constexpr int kSpectralInversionBit = 57;
-constexpr int kInverseCCIBypassBit = 56;
-constexpr BitField kRAMBeginField{23, 14};
-constexpr BitField kRAMFinalField{39, 30};
-constexpr BitField kRAMRampRateField{55, 40};
-constexpr BitField kRAMModeField{2, 0};
-constexpr int kRAMNoDwellBit = 5;
-constexpr int kRAMZeroCrossingBit = 3;
+// Fields of the three forms of a profile register, given for profile 0; `ofProfile` moves one to another.
+constexpr RegisterField kFrequencyField{kFirstProfileRegister, 31, 0};
+constexpr RegisterField kPhaseField{kFirstProfileRegister, 47, 32};
+constexpr RegisterField kAmplitudeField{kFirstProfileRegister, 61, 48};
+constexpr RegisterField kOutputScaleField{kFirstProfileRegister, 55, 48};
+constexpr RegisterField kCCIRateField{kFirstProfileRegister, 63, 58};
+constexpr RegisterField kSpectralInversionField = regBit(kFirstProfileRegister, 57);
+constexpr RegisterField kInverseCCIBypassField = regBit(kFirstProfileRegister, 56);
+constexpr RegisterField kRAMBeginField{kFirstProfileRegister, 23, 14};
+constexpr RegisterField kRAMFinalField{kFirstProfileRegister, 39, 30};
+constexpr RegisterField kRAMRampRateField{kFirstProfileRegister, 55, 40};
+constexpr RegisterField kRAMModeField{kFirstProfileRegister, 2, 0};
+constexpr RegisterField kRAMNoDwellField = regBit(kFirstProfileRegister, 5);
+constexpr RegisterField kRAMZeroCrossingField = regBit(kFirstProfileRegister, 3);
 
-// The unsigned value of a field; bits the value is too short to hold count as 0.
-uint64_t fieldValue(const QString& bits, BitField field);
-inline int bitValue(const QString& bits, int bit)
+constexpr RegisterField ofProfile(RegisterField field, int profile)
 {
-    return static_cast<int>(fieldValue(bits, {bit, bit}));
+    return {profileRegister(profile), field.hi, field.lo};
 }
-
-// The value with the field replaced by the low bits of `word` (two's complement for a negative word), every
-// other character kept. A value too short to hold the field is returned unchanged.
-QString withField(const QString& bits, BitField field, const rt::Decimal& word);
 
 // The word a value box keeps in its Tag (decimal text, possibly zero-padded); empty or unreadable text is 0.
 rt::Decimal tagWord(const QString& tag);
+// The low bits of a word that the field holds (two's complement for a negative word).
+uint64_t fieldWord(const RegisterField& field, const rt::Decimal& word);
 
 } // namespace profiles

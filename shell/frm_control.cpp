@@ -71,6 +71,7 @@ frmControl::frmControl() : Form(FormName)
     setMdiChild(true);
     setCaptions();
     bindHandlers();
+    buildFieldTable();
     // The controls start as an empty map would show them; RefreshFormVals sets them when the window loads.
     showMultiplierState();
     showPllSR3State();
@@ -233,61 +234,9 @@ void frmControl::fillLists()
         cmbRFDividerRatio.AddItem(QString::number(n) + QStringLiteral("x"));
 }
 
-void frmControl::bindBitBox(ui::CheckBox& box, int16_t addr, int bit)
-{
-    box.Click = [this, &box, addr, bit] { writeBit(addr, bit, box.Value() == 1 ? 1 : 0); };
-}
-
-void frmControl::bindBitList(ui::ListBox& list, int16_t addr, int bit)
-{
-    list.Click = [this, &list, addr, bit] {
-        if (list.ListIndex() >= 0)
-            writeBit(addr, bit, list.ListIndex());
-    };
-}
-
-void frmControl::bindFieldList(ui::ComboBox& list, int16_t addr, int hi, int lo)
-{
-    list.Click = [this, &list, addr, hi, lo] {
-        if (list.ListIndex() >= 0)
-            writeField(addr, hi, lo, static_cast<uint64_t>(list.ListIndex()));
-    };
-}
-
 void frmControl::bindHandlers()
 {
-    // Boxes and lists that own one bit or field and do nothing else.
-    bindBitBox(chkEnQDUCRAMEval, kCFR1, 28);
-    bindBitBox(chkAutoClearPhaseAcc, kCFR1, 13);
-    bindBitBox(chkClearPhaseAcc, kCFR1, 11);
-    bindBitBox(chkDigitalPD, kCFR1, 7);
-    bindBitBox(chkDACPD, kCFR1, 6);
-    bindBitBox(chkClkInpPD, kCFR1, 5);
-    bindBitBox(chkAuxDACPD, kCFR1, 4);
-    bindBitList(lsbExternPDMode, kCFR1, 3);
-    bindBitBox(chkAutoPD, kCFR1, 2);
-    bindBitList(lsbSXIBitOrder, kCFR2, 30);
-    bindBitBox(chkEarlyFrameSyncEn, kCFR2, 29);
-    bindBitBox(chkEnableSincClkOut, kCFR2, 22);
-    bindBitBox(chkPDClkRateCtrl, kCFR2, 13);
-    bindBitList(lsbDataFormatSXI, kCFR2, 12);
-    bindBitBox(chkInvertPDCLK, kCFR2, 10);
-    bindBitBox(chkInvertTxEnable, kCFR2, 9);
-    bindBitBox(chkEnMatchedLatency, kCFR2, 7);
-    bindBitBox(chkDataAssmHldsLastVal, kCFR2, 6);
-    bindFieldList(cmbDRV0, kCFR3, 31, 30);
-    bindFieldList(cmbXTALOut, kCFR3, 29, 28);
-    bindFieldList(cmbChargePumpCurrent, kCFR3, 21, 19);
-    bindBitBox(chkNDivResetB, kCFR3, 14);
-    bindFieldList(cmbABPW, kCFR3, 12, 11);
-    bindBitBox(chkPFDXRST, kCFR3, 10);
-
-    // Bits with consequences.
-    lstOppMode.Click = [this] { lstOppMode_Click(); };
-    chkEnableRAM.Click = [this] { chkEnableRAM_Click(); };
-    chkActivateSXIMode.Click = [this] { chkActivateSXIMode_Click(); };
-    chkEnablePDCLK.Click = [this] { chkEnablePDCLK_Click(); };
-    chkInternalIOUpdate.Click = [this] { chkInternalIOUpdate_Click(); };
+    // The controls of the field table are bound by buildFieldTable.
     chkExternPDPin.Click = [this] { chkExternPDPin_Click(); };
     chkSR3.Click = [this] { chkSR3_Click(); };
 
@@ -301,28 +250,7 @@ void frmControl::bindHandlers()
     txtExternClk.KeyPress = [this](int& key) { txtExternClk_KeyPress(key); };
     txtExternClk.Validate = [this](bool& cancel) { txtExternClk_Validate(cancel); };
     txtSysClkTxt.Change = [this] { txtSysClkTxt_Change(); };
-    chkRefclkDivDisable.Click = [this] {
-        writeBit(kCFR3, 15, chkRefclkDivDisable.Value() == 1 ? 1 : 0);
-        UpdateClks();
-    };
-    chkEnableMulti.Click = [this] { chkEnableMulti_Click(); };
-    chkEnablePllSR3.Click = [this] { chkEnablePllSR3_Click(); };
-    cmbRFDividerRatio.Click = [this] {
-        if (cmbRFDividerRatio.ListIndex() >= 0)
-            writeField(kCFR3, 7, 2, static_cast<uint64_t>(cmbRFDividerRatio.ListIndex()));
-        UpdateClks();
-    };
-    cmbMDivider.Click = [this] {
-        if (cmbMDivider.ListIndex() >= 0)
-            writeField(kCFR3, 1, 0, static_cast<uint64_t>(cmbMDivider.ListIndex()));
-        UpdateClks();
-    };
-    chkPFDInputDblr.Click = [this] {
-        writeBit(kCFR3, 0, chkPFDInputDblr.Value() == 1 ? 1 : 0);
-        UpdateClks();
-    };
     txtVCOFreq.Change = [this] { txtVCOFreq_Change(); };
-    lstVCORange.Click = [this] { lstVCORange_Click(); };
     cmdFindVCORange.Click = [this] { cmdFindVCORange_Click(); };
     lsbVCORangeSR3.Click = [this] { lsbVCORangeSR3_Click(); };
     txtCLKMultiVal.Change = [this] { txtCLKMultiVal_Change(); };
@@ -332,7 +260,6 @@ void frmControl::bindHandlers()
     vscMultiplier.Change = [this] { vscMultiplier_Change(); };
 
     // Internal I/O update.
-    cmbIOUpdateClkDiv.Click = [this] { cmbIOUpdateClkDiv_Click(); };
     txtInternalIOUDRate.Change = [this] { txtInternalIOUDRate_Change(); };
     txtInternalIOUDRate.KeyPress = [this](int& key) { txtInternalIOUDRate_KeyPress(key); };
     txtInternalIOUDRate.Validate = [this](bool& cancel) { txtInternalIOUDRate_Validate(cancel); };
@@ -389,42 +316,10 @@ bool frmControl::isRev3Layout() const
     return rev != 1 && rev != 2;
 }
 
-// ---- the pending map ----
-
-QString frmControl::regValue(int16_t addr) const
+void frmControl::store(const RegisterField& field, uint64_t value)
 {
-    return goEvalBd ? goEvalBd->GetRegMapValue(0, addr) : QString();
-}
-
-int frmControl::regBit(int16_t addr, int bit) const
-{
-    return static_cast<int>(fieldOf(regValue(addr), bit, bit));
-}
-
-uint64_t frmControl::regField(int16_t addr, int hi, int lo) const
-{
-    return fieldOf(regValue(addr), hi, lo);
-}
-
-void frmControl::writeBit(int16_t addr, int bit, int value)
-{
-    if (bRefreshing || !goEvalBd)
-        return;
-    goEvalBd->SetRegMapBitValue(0, addr, static_cast<int16_t>(bit), value);
-}
-
-void frmControl::writeField(int16_t addr, int hi, int lo, uint64_t value)
-{
-    if (bRefreshing || !goEvalBd)
-        return;
-    goEvalBd->SetRegMapValue(0, addr, withField(regValue(addr), hi, lo, value));
-}
-
-void frmControl::writeRegister(int16_t addr, const QString& value)
-{
-    if (bRefreshing || !goEvalBd)
-        return;
-    goEvalBd->SetRegMapValue(0, addr, value);
+    if (!bRefreshing)
+        field.set(value);
 }
 
 void registerControlWindow()

@@ -11,6 +11,8 @@
 // The windows it refreshes (profiles, sweep, RAM, simulator, debug, watchdog, GPIO, ADC) are reached only
 // by name through the forms registry, so each is skipped while it is not loaded.
 
+#include "shell/register_window.h"
+
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/timer.h"
@@ -192,15 +194,13 @@ public:
     // Shows the auxiliary DAC's full-scale current for the code in DAC CTRL.
     void udI_DacOutval();
 
+    // The window's controls and the register fields they show.
+    const regwin::FieldTable& fieldTable() const { return fields_; }
+
     // Whether the chip uses the revision 3 register layout (any revision but 1 and 2).
     bool isRev3Layout() const;
 
-    // ---- handlers ----
-    void lstOppMode_Click();
-    void chkEnableRAM_Click();
-    void chkActivateSXIMode_Click();
-    void chkEnablePDCLK_Click();
-    void chkInternalIOUpdate_Click();
+    // ---- handlers (the controls of the field table store through it) ----
     void chkExternPDPin_Click();
     void chkSR3_Click();
 
@@ -213,10 +213,7 @@ public:
     void txtExternClk_KeyPress(int& keyAscii);
     void txtExternClk_Validate(bool& cancel);
     void txtSysClkTxt_Change();
-    void chkEnableMulti_Click();
-    void chkEnablePllSR3_Click();
     void txtVCOFreq_Change();
-    void lstVCORange_Click();
     void cmdFindVCORange_Click();
     void lsbVCORangeSR3_Click();
     void txtCLKMultiVal_Change();
@@ -225,7 +222,6 @@ public:
     void txtCLKMultiVal_Validate(bool& cancel);
     void vscMultiplier_Change();
 
-    void cmbIOUpdateClkDiv_Click();
     void txtInternalIOUDRate_Change();
     void txtInternalIOUDRate_KeyPress(int& keyAscii);
     void txtInternalIOUDRate_Validate(bool& cancel);
@@ -250,19 +246,16 @@ private:
     void setCaptions();
     void fillLists();
     void bindHandlers();
-    void bindBitBox(ui::CheckBox& box, int16_t addr, int bit);
-    void bindBitList(ui::ListBox& list, int16_t addr, int bit);
-    void bindFieldList(ui::ComboBox& list, int16_t addr, int hi, int lo);
+    void buildFieldTable();
     void drawIOUDIllustration(QWidget* surface);
 
-    // ---- the pending map ----
-    QString regValue(int16_t addr) const;
-    int regBit(int16_t addr, int bit) const;
-    uint64_t regField(int16_t addr, int hi, int lo) const;
-    // Writes skipped while refreshing (and without a board object).
-    void writeBit(int16_t addr, int bit, int value);
-    void writeField(int16_t addr, int hi, int lo, uint64_t value);
-    void writeRegister(int16_t addr, const QString& value);
+    // Stores a typed or spun value into the pending map; skipped while refreshing.
+    void store(const RegisterField& field, uint64_t value);
+
+    // ---- what follows a change of the table's controls ----
+    void operatingModeChanged();
+    void sxiModeChanged();
+    void markVCOBand();
 
     // ---- appearance ----
     void showMultiplierState();
@@ -287,9 +280,23 @@ private:
 
     // ---- load ----
     bool confirmLoad();
-    void sendRegister(int16_t addr);
-    bool autoIOUpdate() const;
     void clearSingleToneBits();
+
+    // Declared after the controls they refer to.
+    regwin::FieldTable fields_{bRefreshing};
+    // RAM enable, the RAM destination and the bits other windows own are left out, so that they never make
+    // this window's indicator blink.
+    regwin::LoadIndicator loadIndicator_{lblLoadFlash, regwin::LoadIndicator::fields({{0x00, 25, 24},
+                                                                                      {0x00, 13, 13},
+                                                                                      {0x00, 11, 11},
+                                                                                      {0x00, 7, 2},
+                                                                                      {0x01, 31, 25},
+                                                                                      {0x01, 23, 22},
+                                                                                      {0x01, 15, 9},
+                                                                                      {0x01, 7, 0},
+                                                                                      {0x02, 31, 0},
+                                                                                      {0x03, 31, 0},
+                                                                                      {0x04, 31, 0}})};
 
     QWidget* rev12Panel_ = nullptr;
     std::unique_ptr<KeyPreview> keyPreview_;

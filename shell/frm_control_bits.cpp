@@ -47,10 +47,8 @@ void beep()
 
 // ---- operating mode, RAM, SXI ----
 
-void frmControl::lstOppMode_Click()
+void frmControl::operatingModeChanged()
 {
-    if (lstOppMode.ListIndex() >= 0)
-        writeField(kCFR1, 25, 24, static_cast<uint64_t>(lstOppMode.ListIndex()));
     UdControlState();
     callIfLoaded("frmProfile", "RefreshFormVals");
     callIfLoaded("frmSimulatorSetup", "RefreshFormVals");
@@ -58,17 +56,8 @@ void frmControl::lstOppMode_Click()
     callIfLoaded("frmQDUCRSR", "UdControlState");
 }
 
-void frmControl::chkEnableRAM_Click()
+void frmControl::sxiModeChanged()
 {
-    writeBit(kCFR1, 31, chkEnableRAM.Value() == 1 ? 1 : 0);
-    // The profile window's form depends on the RAM enable bit.
-    callIfLoaded("frmProfile", "RefreshFormVals");
-    UdControlState();
-}
-
-void frmControl::chkActivateSXIMode_Click()
-{
-    writeBit(kCFR2, 31, chkActivateSXIMode.Value() == 1 ? 1 : 0);
     UdControlState();
     callIfLoaded("frmSimulatorSetup", "RefreshFormVals");
     callIfLoaded("frmGPIO", "RefreshFormVals");
@@ -78,9 +67,9 @@ void frmControl::chkActivateSXIMode_Click()
 
 void frmControl::UdControlState()
 {
-    const uint64_t mode = regField(kCFR1, 25, 24);
-    const bool ramEnabled = regBit(kCFR1, 31) == 1;
-    const bool sxiActive = regBit(kCFR2, 31) == 1;
+    const uint64_t mode = kOperatingMode.get();
+    const bool ramEnabled = kRAMEnable.get() == 1;
+    const bool sxiActive = kSXIEnable.get() == 1;
     const bool quadrature = mode == 0;
     const bool singleTone = mode == 1;
 
@@ -98,21 +87,9 @@ void frmControl::UdControlState()
 
 // ---- PDCLK, internal I/O update ----
 
-void frmControl::chkEnablePDCLK_Click()
-{
-    writeBit(kCFR2, 11, chkEnablePDCLK.Value() == 1 ? 1 : 0);
-    showPDCLKState();
-}
-
 void frmControl::showPDCLKState()
 {
     paint({&chkInvertPDCLK, &chkPDClkRateCtrl}, chkEnablePDCLK.Value() == 1);
-}
-
-void frmControl::chkInternalIOUpdate_Click()
-{
-    writeBit(kCFR2, 23, chkInternalIOUpdate.Value() == 1 ? 1 : 0);
-    showIOUpdateState();
 }
 
 void frmControl::showIOUpdateState()
@@ -182,7 +159,7 @@ void frmControl::txtDACControl_Validate(bool& cancel)
     uint64_t code = 0;
     if (!typed) {
         // Nothing usable was typed: the box shows the code the chip is set to again.
-        code = regField(kDACCtrl, 7, 0);
+        code = kAuxDACCode.get();
     } else if (*typed > 255 || *typed < 0) {
         code = 255;
     } else {
@@ -192,7 +169,7 @@ void frmControl::txtDACControl_Validate(bool& cancel)
     if (txtDACControl.Text() != text)
         txtDACControl.setText(text);
     if (typed)
-        writeField(kDACCtrl, 7, 0, code);
+        store(kAuxDACCode, code);
     udI_DacOutval();
 }
 
@@ -202,7 +179,7 @@ void frmControl::vscDACControl_Change()
     if (step == 0)
         return;
     const std::optional<double> typed = numberOf(txtDACControl.Text());
-    const double n = (typed ? *typed : static_cast<double>(regField(kDACCtrl, 7, 0))) + step;
+    const double n = (typed ? *typed : static_cast<double>(kAuxDACCode.get())) + step;
     if (n >= 256) {
         txtDACControl.setText(QStringLiteral("0"));
         beep();
@@ -219,7 +196,7 @@ void frmControl::vscDACControl_Change()
 
 void frmControl::udI_DacOutval()
 {
-    const auto code = static_cast<int16_t>(regField(kDACCtrl, 7, 0));
+    const auto code = static_cast<int16_t>(kAuxDACCode.get());
     const double amperes = ebRateFormula(code, 10000);
     SplitValueUnit(FormatSI(amperes, QStringLiteral("0.000000")) + QStringLiteral("A"), txtDACI_Out,
                    lblIoutUnits);

@@ -203,26 +203,12 @@ void frmControl::txtSysClkTxt_Change()
 
 // ---- PLL enables ----
 
-void frmControl::chkEnableMulti_Click()
-{
-    showMultiplierState();
-    UpdateClks();
-    writeBit(kCFR3, 8, chkEnableMulti.Value() == 1 ? 1 : 0);
-}
-
 void frmControl::showMultiplierState()
 {
     const bool on = chkEnableMulti.Value() == 1;
     txtMultiBypassed.setVisible(!on);
     paintGroup({&cmbRFDividerRatio, &cmbMDivider, &txtVCOFreq, &lstVCORange},
                {&lblMultiplier, &lblMDivider, &lblVCOFreq, &lblVCOFreqUnits, &lblVCORange, &lblPLLLock}, on);
-}
-
-void frmControl::chkEnablePllSR3_Click()
-{
-    showPllSR3State();
-    UpdateClks();
-    writeBit(kCFR3, 8, chkEnablePllSR3.Value() == 1 ? 1 : 0);
 }
 
 void frmControl::showPllSR3State()
@@ -262,12 +248,11 @@ void frmControl::txtVCOFreq_Change()
     }
 }
 
-void frmControl::lstVCORange_Click()
+void frmControl::markVCOBand()
 {
     const int band = lstVCORange.ListIndex();
     if (band < 0 || band >= kCalBands)
         return;
-    writeField(kCFR3, 29, 24, static_cast<uint64_t>(band));
     if (chkEnableMulti.Value() == 1) {
         const std::optional<double> vco = numberOf(txtVCOFreq.Text());
         const auto& limits = giVCOCalTable[static_cast<size_t>(band)];
@@ -329,7 +314,8 @@ void frmControl::lsbVCORangeSR3_Click()
     setMark(5, band < 0);
     if (band < 0 || band >= kSR3Bands)
         return;
-    writeField(kCFR3, 26, 24, static_cast<uint64_t>(band));
+    if (!bRefreshing)
+        fields_.store(lsbVCORangeSR3);
     if (chkEnablePllSR3.Value() == 1) {
         const std::optional<double> clock = numberOf(txtSysClkTxt.Text());
         const auto& limits = giVCORanges[static_cast<size_t>(band)];
@@ -349,7 +335,7 @@ void frmControl::txtCLKMultiVal_Change()
     // 11 is marked yet written: the chip takes any 7-bit value, the mark tells the user it will not lock.
     setMark(4, !validMultiplier(*multiplier));
     if (*multiplier >= 0 && *multiplier <= 127) {
-        writeField(kCFR3, 7, 1, static_cast<uint64_t>(std::trunc(*multiplier)));
+        store(kMultiplierSR3, static_cast<uint64_t>(std::trunc(*multiplier)));
         UpdateClks();
     }
 }

@@ -1,8 +1,9 @@
 #pragma once
 
-// Bit-string helpers of the Control window: fields of a register value ("0"/"1", most significant bit
-// first, bit 0 = the last character), the numbers typed into its boxes, and the bits the load indicator
-// compares.
+// The Control window's registers and the fields its code reads outside its field table (the greying, the
+// clocks, the single-tone bits, the typed and spun values), and the numbers typed into its boxes.
+
+#include "board/register_field.h"
 
 #include <QString>
 #include <cstdint>
@@ -17,20 +18,21 @@ constexpr int16_t kCFR3 = 0x02;
 constexpr int16_t kDACCtrl = 0x03;
 constexpr int16_t kIOUDRate = 0x04;
 
+constexpr RegisterField kOperatingMode{kCFR1, 25, 24};
+constexpr RegisterField kRAMEnable = regBit(kCFR1, 31);
+constexpr RegisterField kSXIEnable = regBit(kCFR2, 31);
+// Cleared with the RAM enable when single tone is loaded.
+constexpr RegisterField kDigitalRampEnable = regBit(kCFR2, 19);
+constexpr RegisterField kIOUpdateClockDivider{kCFR2, 15, 14};
+constexpr RegisterField kPllEnable = regBit(kCFR3, 8);
+constexpr RegisterField kVCOBandSR12{kCFR3, 29, 24};
+constexpr RegisterField kVCOBandSR3{kCFR3, 26, 24};
+constexpr RegisterField kMultiplierSR3{kCFR3, 7, 1};
+constexpr RegisterField kAuxDACCode{kDACCtrl, 7, 0};
+constexpr RegisterField kIOUpdateCount{kIOUDRate, 31, 0};
+
 // The largest count of the I/O update rate register.
 constexpr double kMaxIOUDCount = 4294967295.0;
-
-// The unsigned value of bits hi..lo; 0 when the value is too short to hold them.
-uint64_t fieldOf(const QString& bits, int hi, int lo);
-// The value with bits hi..lo replaced by the low (hi - lo + 1) bits of `value`, the other characters kept;
-// unchanged when it is too short to hold the field.
-QString withField(const QString& bits, int hi, int lo, uint64_t value);
-// `width` characters of the low bits of a value, most significant first.
-QString binaryOf(uint64_t value, int width);
-
-// The characters of a register that the load indicator compares between the pending and written copies
-// (CFR1 and CFR2 reduced to their compared bits, every other register whole).
-QString comparedBits(int16_t addr, const QString& bits);
 
 // A box's text as a number in the user's locale, or nothing when it is not one.
 std::optional<double> numberOf(const QString& text);

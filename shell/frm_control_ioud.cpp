@@ -36,8 +36,8 @@ QString frmControl::ioudPeriodText(double count) const
 
 void frmControl::UpdateIOUDClk()
 {
-    const int divider = 1 << regField(kCFR2, 15, 14);
-    const auto count = static_cast<double>(regField(kIOUDRate, 31, 0));
+    const int divider = 1 << kIOUpdateClockDivider.get();
+    const auto count = static_cast<double>(kIOUpdateCount.get());
     const std::optional<double> period = ioudPeriod(count);
     QString periodText;
     QString totalText;
@@ -47,18 +47,12 @@ void frmControl::UpdateIOUDClk()
         totalText =
             EngToSIPrefix(FormatEng(*period * divider, QStringLiteral("0.000"))) + QStringLiteral("S");
     }
-    settingIOUDText_ = true;
-    txtInternalIOUDRate.setText(periodText);
-    settingIOUDText_ = false;
+    {
+        regwin::ScopedFlag setting(settingIOUDText_);
+        txtInternalIOUDRate.setText(periodText);
+    }
     ioudTextEdited_ = false;
     lblIOUDRateVal.setCaption(totalText);
-}
-
-void frmControl::cmbIOUpdateClkDiv_Click()
-{
-    if (cmbIOUpdateClkDiv.ListIndex() >= 0)
-        writeField(kCFR2, 15, 14, static_cast<uint64_t>(cmbIOUpdateClkDiv.ListIndex()));
-    UpdateIOUDClk();
 }
 
 void frmControl::txtInternalIOUDRate_Change()
@@ -107,7 +101,7 @@ void frmControl::txtInternalIOUDRate_Validate(bool& cancel)
         // Too long a period takes the longest count; a negative one the shortest count the chip is given.
         count = *period < 0 ? 7 : kMaxIOUDCount;
     }
-    writeRegister(kIOUDRate, binaryOf(static_cast<uint64_t>(count), 32));
+    store(kIOUpdateCount, static_cast<uint64_t>(count));
     UpdateIOUDClk();
     if (invalid)
         SelectAllText(txtInternalIOUDRate);
@@ -118,13 +112,13 @@ void frmControl::vscIOUDRate_Change()
     const int step = vscIOUDRate.Value();
     if (step == 0)
         return;
-    const uint64_t count = regField(kIOUDRate, 31, 0);
+    const uint64_t count = kIOUpdateCount.get();
     uint64_t next = count;
     if (step > 0)
         next = count >= 0xFFFFFFFFu ? 2 : count + 1;
     else if (count != 2 && count != 0) // the count never wraps below 0 into the largest one
         next = count - 1;
-    writeRegister(kIOUDRate, binaryOf(next, 32));
+    store(kIOUpdateCount, next);
     UpdateIOUDClk();
     vscIOUDRate.setValue(0);
     // The one control that reaches the chip without LOAD.

@@ -1,9 +1,6 @@
 #include "shell/frm_io_interface.h"
 
-#include "board/board_flags.h"
-#include "board/cls_ezusb.h"
 #include "board/evalbd.h"
-#include "board/sound.h"
 #include "platform/ui/app.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/forms.h"
@@ -18,14 +15,8 @@
 namespace {
 
 constexpr int16_t kCFR1 = 0x00;
-constexpr int16_t kThreeWireBit = 1;
-constexpr int16_t kLsbFirstBit = 0;
-
-// The last two characters of CFR1: its bits 1 and 0.
-QString serialModeBits(int16_t map)
-{
-    return goEvalBd != nullptr ? goEvalBd->GetRegMapValue(map, kCFR1).right(2) : QString();
-}
+constexpr RegisterField kThreeWire = regBit(kCFR1, 1);
+constexpr RegisterField kLsbFirst = regBit(kCFR1, 0);
 
 } // namespace
 
@@ -48,8 +39,11 @@ frmIOInterface::frmIOInterface() : Form(FormName)
     for (auto& box : pbxXPThemeFix)
         box.setBorderStyle(0);
 
-    opt2Wire3Wire.on(&ui::OptionButton::Click, [this](int index) { opt2Wire3Wire_Click(index); });
-    optMSBLSB.on(&ui::OptionButton::Click, [this](int index) { optMSBLSB_Click(index); });
+    for (int value : {0, 1}) {
+        fields_.option(opt2Wire3Wire(value), kThreeWire, static_cast<uint64_t>(value));
+        fields_.option(optMSBLSB(value), kLsbFirst, static_cast<uint64_t>(value));
+    }
+    fields_.bindClicks();
     cmdIOReset.Click = [this] { cmdIOReset_Click(); };
     cmdLoad.Click = [this] { cmdLoad_Click(); };
     tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
@@ -100,24 +94,7 @@ void frmIOInterface::Form_Load()
 
 void frmIOInterface::RefreshFormVals()
 {
-    if (goEvalBd == nullptr)
-        return;
-    bRefreshing_ = true;
-    opt2Wire3Wire(goEvalBd->GetRegMapBitValue(0, kCFR1, kThreeWireBit)).setValue(true);
-    optMSBLSB(goEvalBd->GetRegMapBitValue(0, kCFR1, kLsbFirstBit)).setValue(true);
-    bRefreshing_ = false;
-}
-
-void frmIOInterface::opt2Wire3Wire_Click(int index)
-{
-    if (!bRefreshing_ && goEvalBd != nullptr)
-        goEvalBd->SetRegMapBitValue(0, kCFR1, kThreeWireBit, index);
-}
-
-void frmIOInterface::optMSBLSB_Click(int index)
-{
-    if (!bRefreshing_ && goEvalBd != nullptr)
-        goEvalBd->SetRegMapBitValue(0, kCFR1, kLsbFirstBit, index);
+    fields_.refresh();
 }
 
 void frmIOInterface::cmdIOReset_Click()
@@ -135,34 +112,20 @@ void frmIOInterface::cmdLoad_Click()
 {
     if (goEvalBd == nullptr)
         return;
-    ui::setScreenMousePointer(ui::vbHourglass);
-    cmdLoad.setEnabled(false);
-
-    const QString cfr1 = goEvalBd->GetRegMapValue(0, kCFR1);
-    if (goEZUSB().IsConnected())
-        goEvalBd->USBSerialLoadPKT(kCFR1, cfr1);
-    else
-        goEvalBd->SetRegMapValue(1, kCFR1, cfr1);
-    if (const mdiMain* main = ui::loadedForm<mdiMain>(); main != nullptr && main->chkAutoIOUd.Value() == 1)
-        goEvalBd->StrobeREGUD();
-
-    lblLoadFlash.setVisible(false);
-    if (!gbBoardConnected)
-        PlaySoundAsync(QStringLiteral("SystemQuestion"));
-
-    ui::DoEvents();
-    cmdLoad.setEnabled(true);
-    ui::setScreenMousePointer(ui::vbDefault);
+    regwin::LoadOutcome outcome = regwin::LoadOutcome::Refused;
+    {
+        regwin::LoadingScope loading(cmdLoad);
+        outcome = regwin::loadRegisters({kCFR1});
+        loadIndicator_.loaded(outcome);
+        ui::DoEvents();
+    }
+    regwin::reportLoad(outcome);
     ui::Forms::callIfLoaded(QStringLiteral("frmDebug"), QStringLiteral("UpdateSPIStatus"));
 }
 
 void frmIOInterface::tmrLoadFlash_Timer()
 {
-    if (serialModeBits(0) != serialModeBits(1))
-        lblLoadFlash.setVisible(!lblLoadFlash.Visible());
-    else
-        lblLoadFlash.setVisible(false);
-    lblLoadFlash.Refresh();
+    loadIndicator_.tick();
 }
 
 void frmIOInterface::checkMenuEntry(bool checked)

@@ -4,6 +4,8 @@
 // bit goes first (MSB or LSB, CFR1 bit 0). The choices change the pending register map; LOAD writes CFR1
 // to the chip, and "Reset I/O Port" pulses the chip's serial-port reset.
 
+#include "shell/register_window.h"
+
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/timer.h"
@@ -31,9 +33,7 @@ public:
     // Re-reads the two bits from the pending register map.
     void RefreshFormVals();
 
-    // ---- handlers ----
-    void opt2Wire3Wire_Click(int index);
-    void optMSBLSB_Click(int index);
+    // ---- handlers (the option buttons store through the field table) ----
     void cmdIOReset_Click();
     void cmdLoad_Click();
     void tmrLoadFlash_Timer();
@@ -49,4 +49,6 @@ private:
 
     bool bRefreshing_ = false;
     bool sized_ = false;
+    regwin::FieldTable fields_{bRefreshing_};
+    regwin::LoadIndicator loadIndicator_{lblLoadFlash, regwin::LoadIndicator::fields({{0x00, 1, 0}})};
 };

@@ -10,6 +10,7 @@
 
 #include "platform/ui/app.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/msgbox.h"
 
 namespace regwin {
 
@@ -39,31 +40,50 @@ FieldRow& FieldTable::add(FieldRow row)
     return rows_.back();
 }
 
+namespace {
+
+FieldRow makeRow(FieldRow::Kind kind, ui::Control& control, RegisterField field, std::function<void()> after)
+{
+    FieldRow row;
+    row.kind = kind;
+    row.control = &control;
+    row.field = field;
+    row.after = std::move(after);
+    return row;
+}
+
+} // namespace
+
 FieldRow& FieldTable::check(ui::CheckBox& box, RegisterField field, std::function<void()> after)
 {
-    return add({FieldRow::Kind::Check, &box, field, 0, {}, {}, {}, {}, std::move(after)});
+    return add(makeRow(FieldRow::Kind::Check, box, field, std::move(after)));
 }
 
 FieldRow& FieldTable::list(ui::ListBox& list, RegisterField field, std::function<void()> after)
 {
-    return add({FieldRow::Kind::List, &list, field, 0, {}, {}, {}, {}, std::move(after)});
+    return add(makeRow(FieldRow::Kind::List, list, field, std::move(after)));
 }
 
 FieldRow& FieldTable::combo(ui::ComboBox& combo, RegisterField field, std::function<void()> after)
 {
-    return add({FieldRow::Kind::Combo, &combo, field, 0, {}, {}, {}, {}, std::move(after)});
+    return add(makeRow(FieldRow::Kind::Combo, combo, field, std::move(after)));
 }
 
 FieldRow& FieldTable::option(ui::OptionButton& button, RegisterField field, uint64_t value,
                              std::function<void()> after)
 {
-    return add({FieldRow::Kind::Option, &button, field, value, {}, {}, {}, {}, std::move(after)});
+    FieldRow& row = add(makeRow(FieldRow::Kind::Option, button, field, std::move(after)));
+    row.optionValue = value;
+    return row;
 }
 
 FieldRow& FieldTable::custom(ui::Control& control, RegisterField field, std::function<void(uint64_t)> show,
                              std::function<std::optional<uint64_t>()> read)
 {
-    return add({FieldRow::Kind::Custom, &control, field, 0, {}, {}, std::move(show), std::move(read), {}});
+    FieldRow& row = add(makeRow(FieldRow::Kind::Custom, control, field, {}));
+    row.show = std::move(show);
+    row.read = std::move(read);
+    return row;
 }
 
 void FieldTable::bindClicks()
@@ -71,8 +91,11 @@ void FieldTable::bindClicks()
     for (FieldRow& row : rows_) {
         const FieldRow* r = &row;
         auto clicked = [this, r] {
-            if (refreshing_)
+            if (refreshing_) {
+                if (r->after && r->afterOnRefresh)
+                    r->after();
                 return;
+            }
             store(*r);
             if (r->after)
                 r->after();
@@ -163,7 +186,8 @@ void FieldTable::refresh() const
         return;
     ScopedFlag refreshing(refreshing_);
     for (const FieldRow& row : rows_)
-        show(row);
+        if (!row.applies || row.applies())
+            show(row);
 }
 
 void FieldTable::refresh(int16_t addr) const
@@ -172,8 +196,17 @@ void FieldTable::refresh(int16_t addr) const
         return;
     ScopedFlag refreshing(refreshing_);
     for (const FieldRow& row : rows_)
-        if (row.field.addr == addr)
+        if (row.field.addr == addr && (!row.applies || row.applies()))
             show(row);
+}
+
+void FieldTable::refresh(const ui::Control& control) const
+{
+    const FieldRow* row = rowOf(control);
+    if (!goEvalBd || !row)
+        return;
+    ScopedFlag refreshing(refreshing_);
+    show(*row);
 }
 
 std::vector<RegisterField> FieldTable::fields() const
@@ -197,7 +230,7 @@ const FieldRow* FieldTable::rowOf(const ui::Control& control) const
 
 bool boardSelected()
 {
-    return !goEZUSB().DriverName().isEmpty();
+    return goEZUSB().BoardSelected();
 }
 
 bool autoIOUpdate()
@@ -238,17 +271,32 @@ LoadOutcome loadRegisters(std::span<const int16_t> addrs, const LoadOptions& opt
     return ok ? LoadOutcome::Loaded : LoadOutcome::Failed;
 }
 
-LoadingScope::LoadingScope(ui::CommandButton& button)
-    : button_(button), previousPointer_(ui::ScreenMousePointer())
+bool reportLoad(LoadOutcome outcome)
+{
+    if (outcome == LoadOutcome::Refused && goEvalBd)
+        ui::MsgBox(QStringLiteral("The board is busy with another transfer.\r\n"
+                                  "Nothing was loaded: press LOAD again when it has finished."),
+                   ui::vbExclamation, QStringLiteral("LOAD"));
+    return outcome == LoadOutcome::Loaded;
+}
+
+LoadingScope::LoadingScope(ui::CommandButton& button, ui::Form* form)
+    : button_(button), form_(form), previousPointer_(form ? form->MousePointer() : ui::ScreenMousePointer())
 {
     button_.setEnabled(false);
-    ui::setScreenMousePointer(ui::vbHourglass);
+    if (form_)
+        form_->setMousePointer(ui::vbHourglass);
+    else
+        ui::setScreenMousePointer(ui::vbHourglass);
 }
 
 LoadingScope::~LoadingScope()
 {
     button_.setEnabled(true);
-    ui::setScreenMousePointer(previousPointer_);
+    if (form_)
+        form_->setMousePointer(previousPointer_);
+    else
+        ui::setScreenMousePointer(previousPointer_);
 }
 
 // ---- load indicator ----

@@ -54,6 +54,11 @@ struct FieldRow {
     std::function<std::optional<uint64_t>()> read;
     // Runs after the user's change was stored (greying, dependent windows).
     std::function<void()> after;
+    // Also run `after` when a refresh changes the control (greying and clocks that follow what is shown).
+    bool afterOnRefresh = false;
+    // While false, a refresh leaves the control alone (a layout of another silicon revision, a form not
+    // shown); the user's clicks still store.
+    std::function<bool()> applies;
 };
 
 class FieldTable {
@@ -77,6 +82,8 @@ public:
     // Shows every row (or those whose register is `addr`) from the pending map under the refreshing flag.
     void refresh() const;
     void refresh(int16_t addr) const;
+    // Shows the one row of a control (a step that must follow others in the window's refresh).
+    void refresh(const ui::Control& control) const;
 
     const std::deque<FieldRow>& rows() const { return rows_; }
     // The fields of the table, for the load indicator.
@@ -124,16 +131,23 @@ inline LoadOutcome loadRegisters(std::initializer_list<int16_t> addrs, const Loa
     return loadRegisters(std::span<const int16_t>(addrs.begin(), addrs.size()), options);
 }
 
-// The LOAD button disabled and the hourglass shown for the life of a scope.
+// Tells the user that a LOAD refused because a transfer was in progress wrote nothing. A load that failed
+// on the way is shown by its indicator blinking on (`LoadIndicator::loaded`). True when the load reached the
+// chip.
+bool reportLoad(LoadOutcome outcome);
+
+// The LOAD button disabled and the hourglass shown for the life of a scope: over the whole screen, or over
+// one window (`form`) only.
 class LoadingScope {
 public:
-    explicit LoadingScope(ui::CommandButton& button);
+    explicit LoadingScope(ui::CommandButton& button, ui::Form* form = nullptr);
     ~LoadingScope();
     LoadingScope(const LoadingScope&) = delete;
     LoadingScope& operator=(const LoadingScope&) = delete;
 
 private:
     ui::CommandButton& button_;
+    ui::Form* form_;
     int previousPointer_;
 };
 

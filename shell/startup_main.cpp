@@ -18,6 +18,7 @@
 #include "shell/frm_splash.h"
 #include "shell/frm_usb_select.h"
 #include "shell/mdi_main.h"
+#include "shell/register_window.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -193,7 +194,7 @@ void Main(const QString& commandLine)
     main.SetMode();
     goEvalBd = main.EvalBd.get();
 
-    const bool boardSelected = !goEZUSB().DriverName().isEmpty();
+    const bool boardSelected = regwin::boardSelected();
     if (boardSelected && goEvalBd != nullptr) {
         goEvalBd->InitIOBuffs();
         goEvalBd->setCSB(1);

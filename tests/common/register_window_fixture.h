@@ -17,6 +17,7 @@
 #include "common/qstring_print.h"
 #include "shell/frm_control.h"
 #include "shell/mdi_main.h"
+#include "shell/register_window.h"
 #include "shell/startup.h"
 
 #include "platform/runtime/locale_info.h"
@@ -37,6 +38,7 @@
 #include <cstdint>
 #include <functional>
 #include <ostream>
+#include <utility>
 
 namespace regtest {
 
@@ -178,6 +180,69 @@ protected:
         }
         return writes;
     }
+    // A field's bits of a register value, worked out here rather than through RegisterField.
+    static uint64_t fieldBits(uint64_t registerValue, const RegisterField& field)
+    {
+        const int width = field.hi - field.lo + 1;
+        const uint64_t mask = width >= 64 ? ~uint64_t{0} : (uint64_t{1} << width) - 1;
+        return (registerValue >> field.lo) & mask;
+    }
+
+    // Flips one row of a window's field table both ways. The control chooses `on` then 0 (a check box's
+    // value, a list's index), each stored into the pending map as the field value `onValue` / 0 and put on
+    // the chip by `load`; then the map holds each value and `refresh` shows it in the control.
+    void flipRow(const regwin::FieldRow& row, int on, uint64_t onValue, const std::function<void()>& load,
+                 const std::function<void()>& refresh)
+    {
+        const RegisterField& field = row.field;
+        SCOPED_TRACE(rowName(row).toStdString());
+        for (const auto& [index, value] : {std::pair{on, onValue}, std::pair{0, uint64_t{0}}}) {
+            choose(row, index);
+            EXPECT_EQ(fieldBits(pending(field.addr), field), value) << "chosen " << index;
+            load();
+            EXPECT_EQ(fieldBits(chip().bufferRegister(field.addr), field), value) << "loaded " << index;
+        }
+        for (const auto& [index, value] : {std::pair{on, onValue}, std::pair{0, uint64_t{0}}}) {
+            setPendingField(field, value);
+            refresh();
+            EXPECT_EQ(shown(row), index) << "refreshed " << value;
+        }
+    }
+    static QString rowName(const regwin::FieldRow& row)
+    {
+        const int index = row.control->Index();
+        return row.control->Name() + (index >= 0 ? QStringLiteral("(%1)").arg(index) : QString());
+    }
+    static void choose(const regwin::FieldRow& row, int index)
+    {
+        switch (row.kind) {
+        case regwin::FieldRow::Kind::Check:
+            static_cast<ui::CheckBox*>(row.control)->setValue(index);
+            break;
+        case regwin::FieldRow::Kind::List:
+            static_cast<ui::ListBox*>(row.control)->setListIndex(index);
+            break;
+        case regwin::FieldRow::Kind::Combo:
+            static_cast<ui::ComboBox*>(row.control)->setListIndex(index);
+            break;
+        default:
+            ADD_FAILURE() << "not a control a user chooses from";
+        }
+    }
+    static int shown(const regwin::FieldRow& row)
+    {
+        switch (row.kind) {
+        case regwin::FieldRow::Kind::Check:
+            return static_cast<ui::CheckBox*>(row.control)->Value();
+        case regwin::FieldRow::Kind::List:
+            return static_cast<ui::ListBox*>(row.control)->ListIndex();
+        case regwin::FieldRow::Kind::Combo:
+            return static_cast<ui::ComboBox*>(row.control)->ListIndex();
+        default:
+            return -2;
+        }
+    }
+
     // The addresses of those writes, in order.
     QList<int> writtenAddresses() const
     {

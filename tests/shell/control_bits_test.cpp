@@ -179,17 +179,17 @@ TEST_F(ControlBits, ModeFieldThreeShowsTheLastModeAndAClickWritesTwo)
 TEST_F(ControlBits, WhileRefreshingNothingIsWrittenButTheGreyingRuns)
 {
     frmControl& w = open();
-    const QString before[3] = {bd->GetRegMapValue(0, kCFR1), bd->GetRegMapValue(0, kCFR2),
-                               bd->GetRegMapValue(0, kCFR3)};
+    const QString before[3] = {bd().GetRegMapValue(0, kCFR1), bd().GetRegMapValue(0, kCFR2),
+                               bd().GetRegMapValue(0, kCFR3)};
     w.bRefreshing = true;
     for (const BitBox& b : kBitBoxes)
         boxNamed(w, b.name).click();
     for (const FieldList& f : kFieldLists)
         listNamed(w, f.name).select(1);
     w.txtCLKMultiVal.setText(QStringLiteral("33"));
-    EXPECT_EQ(bd->GetRegMapValue(0, kCFR1), before[0]);
-    EXPECT_EQ(bd->GetRegMapValue(0, kCFR2), before[1]);
-    EXPECT_EQ(bd->GetRegMapValue(0, kCFR3), before[2]);
+    EXPECT_EQ(bd().GetRegMapValue(0, kCFR1), before[0]);
+    EXPECT_EQ(bd().GetRegMapValue(0, kCFR2), before[1]);
+    EXPECT_EQ(bd().GetRegMapValue(0, kCFR3), before[2]);
     // The mode list still greys by the map's mode (0 here): the single-tone boxes stay grey.
     w.chkEnMatchedLatency.setForeColor(ui::colors::vbWindowText);
     w.lstOppMode.setListIndex(1);
@@ -257,13 +257,13 @@ TEST_F(ControlBits, ExternalPowerDownPinDrivesPortA)
     usb::EmulatedBoard& board = plugBoard();
     frmControl& w = open();
     w.chkExternPDPin.setValue(1);
-    EXPECT_EQ(bd->ExtPD(), 1);
+    EXPECT_EQ(bd().ExtPD(), 1);
     EXPECT_TRUE(board.portA() & usb::kPortAExtPd);
     w.chkExternPDPin.setValue(0);
     EXPECT_FALSE(board.portA() & usb::kPortAExtPd);
 
     // The refresh shows the line without driving it.
-    bd->setExtPD(1);
+    bd().setExtPD(1);
     clearTraffic();
     w.RefreshFormVals();
     EXPECT_EQ(w.chkExternPDPin.Value(), 1);

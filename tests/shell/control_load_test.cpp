@@ -64,7 +64,7 @@ protected:
     {
         QList<SerialWrite> writes;
         for (int16_t addr : order)
-            writes.append({addr, bd->GetRegMapValue(0, addr)});
+            writes.append({addr, bd().GetRegMapValue(0, addr)});
         return writes;
     }
 
@@ -73,10 +73,8 @@ protected:
     // The main window, whose board object then is the one every window uses.
     mdiMain& openMain()
     {
-        mdiMain& main = ui::form<mdiMain>();
-        bd = goEvalBd;
         useRevision(3);
-        return main;
+        return *mdi;
     }
 };
 
@@ -87,7 +85,7 @@ TEST_F(ControlLoad, OfflineCopiesTheRegistersIntoTheWrittenMapAndAsks)
     os::testing::soundRecorder().played.clear();
     w.cmdLoad.click();
     for (int16_t addr = kCFR1; addr <= kIOUD; ++addr)
-        EXPECT_EQ(bd->GetRegMapValue(1, addr), bd->GetRegMapValue(0, addr)) << addr;
+        EXPECT_EQ(bd().GetRegMapValue(1, addr), bd().GetRegMapValue(0, addr)) << addr;
     EXPECT_EQ(os::testing::soundRecorder().played, QStringList{QStringLiteral("SystemQuestion")});
     EXPECT_TRUE(w.cmdLoad.Enabled());
     EXPECT_FALSE(w.lblLoadFlash.Visible());
@@ -358,19 +356,19 @@ TEST_F(ControlLoad, RefreshFormValsWritesNothingBack)
             for (int16_t addr = kCFR1; addr <= kIOUD; ++addr) {
                 setPending(addr, random() & 0xFFFFFFFFu);
                 setWritten(addr, random() & 0xFFFFFFFFu);
-                before0[addr] = bd->GetRegMapValue(0, addr);
-                before1[addr] = bd->GetRegMapValue(1, addr);
+                before0[addr] = bd().GetRegMapValue(0, addr);
+                before1[addr] = bd().GetRegMapValue(1, addr);
             }
             clearTraffic();
             w.RefreshFormVals();
             for (int16_t addr = kCFR1; addr <= kIOUD; ++addr) {
-                EXPECT_EQ(bd->GetRegMapValue(0, addr), before0[addr]) << addr;
-                EXPECT_EQ(bd->GetRegMapValue(1, addr), before1[addr]) << addr;
+                EXPECT_EQ(bd().GetRegMapValue(0, addr), before0[addr]) << addr;
+                EXPECT_EQ(bd().GetRegMapValue(1, addr), before1[addr]) << addr;
             }
             EXPECT_TRUE(serialWrites().isEmpty());
             EXPECT_FALSE(w.bRefreshing);
         }
-        ui::Forms::discardAll();
+        w.Unload();
     }
 }
 
@@ -408,11 +406,11 @@ TEST_F(ControlLoad, PllLampsFollowTheLockInput)
     board.setStatusInput(usb::kPortDPllLock, false);
     w.UdStatusIndicators(); // the USB watch has not read port D: the lamp stays
     EXPECT_EQ(lit(w.imgPllLockSR3), 1);
-    bd->USBReadPortBuffVal(kPortD);
+    bd().USBReadPortBuffVal(kPortD);
     w.UdStatusIndicators();
     EXPECT_EQ(lit(w.imgPllLockSR3), 0);
     board.setStatusInput(usb::kPortDPllLock, true);
-    bd->USBReadPortBuffVal(kPortD);
+    bd().USBReadPortBuffVal(kPortD);
     w.cmdRefreshPLLLock.click();
     EXPECT_EQ(lit(w.imgDUTFlagsPD), 1);
 }

@@ -60,6 +60,9 @@ TEST_F(RegisterWindowKitTest, FieldReadsAndWritesOneMapWithinItsWidth)
     EXPECT_TRUE(beyond.exists());
     EXPECT_EQ((RegisterField{kCFR1, 7, 4}.in(bits(0, 8), 0xA)), QStringLiteral("10100000"));
     EXPECT_EQ((RegisterField{kCFR1, 7, 4}.text(QStringLiteral("10100011"))), QStringLiteral("1010"));
+    EXPECT_EQ(bitString(0x2D, 8), QStringLiteral("00101101"));
+    EXPECT_EQ(bitString(0x1FF, 4), QStringLiteral("1111")) << "the low bits of a wider value";
+    EXPECT_EQ(bitString(uint64_t{1} << 63, 64), QStringLiteral("1") + QString(63, QLatin1Char('0')));
 }
 
 TEST_F(RegisterWindowKitTest, ClicksStoreFieldsAndRefreshNeverWritesBack)
