@@ -18,12 +18,7 @@
 namespace {
 
 // Windows named in form_names.h that no library builds yet. When one lands, take it off this list.
-const QStringList kWindowsStillToCome = {
-    "frmEditOSF",    "frmEditOSF_QM",   "frmEditRAMAddrRR", "frmQDUCRSR",
-    "frmRAMDebug",   "frmFreqAndSweep", "frmMultiChipSync", "frmDebug",
-    "frmRegMapVals", "frmFIFOControl",  "frmFIFODebug",     "frmWatchDogTmr",
-    "frmADC",        "frmGPIO",         "frmQAMVG",         "frmSimulatorSetup",
-};
+const QStringList kWindowsStillToCome = {};
 
 // The window names declared in the "Windows." section of shell/form_names.h, read from the header itself
 // so that a name added there is checked without anyone remembering to list it here.
