@@ -110,9 +110,16 @@ TEST_F(SweepWindowTest, AClockThatIsNoPositiveNumberConvertsNothing)
         EXPECT_EQ(pending(kFTW), 429496730U) << clock;
         EXPECT_EQ(pendingField({kASF, 31, 16}), 1U) << clock;
     }
+    // A word that changes meanwhile has no value to show: the old word's text does not stay in view.
+    setPending(kFTW, 858993459);
+    sweep.RefreshFormVals();
+    EXPECT_EQ(sweep.txtOutFreqST.Text(), QString());
+    EXPECT_EQ(sweep.txtASKRR.Text(), QStringLiteral("0.0040"));
+    pasteAndEnter(sweep.txtOutFreqST, QStringLiteral("7"));
+    EXPECT_EQ(pending(kFTW), 858993459U);
     // The Control window passes a new clock on: the words are shown at 500 MHz.
     setClock(QStringLiteral("500"));
-    EXPECT_EQ(sweep.txtOutFreqST.Text(), QStringLiteral("50.00000005"));
+    EXPECT_EQ(sweep.txtOutFreqST.Text(), QStringLiteral("99.99999998"));
     EXPECT_EQ(sweep.txtASKRR.Text(), QStringLiteral("0.0080"));
     EXPECT_TRUE(boxes().empty());
 }
