@@ -5,6 +5,8 @@
 
 #include "sweep/frm_freq_and_sweep.h"
 
+#include "sweep/load_button_frame.h"
+
 #include "platform/ui/colors.h"
 
 #include <QGridLayout>
@@ -284,15 +286,6 @@ void frmFreqAndSweep::buildUi(QWidget* window)
     place(fraMsg.widget(), window, 120, 4320, 3975, 975);
     place(fraLinSwpSetup(0).widget(), window, 4200, 120, 4335, 5295);
     place(pbxLoadBtn.widget(), window, 0, 0, 1815, 495);
-    auto* load = new QHBoxLayout(pbxLoadBtn.container());
-    load->setContentsMargins(2, 2, 2, 2);
-    load->setSpacing(3);
-    // The indicator keeps its room while hidden, so LOAD does not move as it blinks.
-    QSizePolicy keepRoom = lblLoadFlash.widget()->sizePolicy();
-    keepRoom.setRetainSizeWhenHidden(true);
-    lblLoadFlash.widget()->setSizePolicy(keepRoom);
-    lblLoadFlash.widget()->setFixedWidth(10);
-    load->addWidget(lblLoadFlash.widget());
-    load->addWidget(cmdLoad.widget(), 1);
+    sweep::placeLoadButton(pbxLoadBtn.container(), pbxLoadBtn.widget()->size(), lblLoadFlash, cmdLoad);
     window->setMinimumSize(0, 0);
 }

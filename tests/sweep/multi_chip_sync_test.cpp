@@ -57,6 +57,9 @@ TEST_F(SweepWindowTest, SyncLoadWritesMcsAloneAndTheIndicatorIgnoresForeignBits)
     EXPECT_EQ(writtenAddresses(), QList<int>{kMCS});
     EXPECT_EQ(written(kMCS), 0x08030707U);
     EXPECT_FALSE(sync.lblLoadFlash.Visible());
+    const QRect frame = sync.lblLoadFlash.widget()->geometry();
+    EXPECT_TRUE(frame.contains(sync.cmdLoad.widget()->geometry().adjusted(-1, -1, 1, 1)))
+        << "the indicator rims LOAD";
 }
 
 TEST_F(SweepWindowTest, ClearErrorPulsesTheEnableAndTheBoxFollows)

@@ -100,6 +100,9 @@ TEST_F(SweepWindowTest, LoadWritesItsRegistersInOrderAndPulsesUnderAuto)
     EXPECT_EQ(written(kFTW), 429496730U);
     EXPECT_FALSE(sweep.lblLoadFlash.Visible());
     EXPECT_TRUE(sweep.cmdLoad.Enabled());
+    const QRect frame = sweep.lblLoadFlash.widget()->geometry();
+    EXPECT_TRUE(frame.contains(sweep.cmdLoad.widget()->geometry().adjusted(-1, -1, 1, 1)))
+        << "the indicator rims LOAD";
 }
 
 TEST_F(SweepWindowTest, LoadWithoutBoardCopiesAndTheIndicatorWatchesOnlyItsBits)
