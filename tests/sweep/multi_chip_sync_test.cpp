@@ -39,6 +39,8 @@ TEST_F(SweepWindowTest, SyncFieldsSetTheirBitsAndKeepTheOthers)
     EXPECT_TRUE(sync.optSyncPolarity(0).Value());
     EXPECT_EQ(sync.chkInternSyncLoopEn.Value(), 1);
     EXPECT_EQ(pending(kMCS), 0xA5000000U) << "a refresh writes nothing back";
+    sync.Unload(ui::vbFormControlMenu);
+    EXPECT_FALSE(mdi->mnuViewMultiChipSync.Checked());
 }
 
 TEST_F(SweepWindowTest, SyncLoadWritesMcsAloneAndTheIndicatorIgnoresForeignBits)

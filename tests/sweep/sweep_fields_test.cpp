@@ -3,6 +3,7 @@
 #include "sweep_fixture.h"
 
 #include "profiles/frm_edit_out_freq.h"
+#include "profiles/frm_edit_phase_offset1.h"
 
 namespace {
 
@@ -71,15 +72,59 @@ INSTANTIATE_TEST_SUITE_P(
                       Entry{"txtLSRisingRR", "300", "262.1400", 65535, {kLSRR, 15, 0}, kRateTitle},
                       Entry{"txtLSFallingRR", "-3", "0.0000", 0, {kLSRR, 31, 16}, ""}));
 
-TEST_F(SweepWindowTest, RampRateMessageNamesTheFieldAndItsUnit)
+TEST_F(SweepWindowTest, LimitMessagesReadAsTheUserSeesThem)
 {
     frmFreqAndSweep& sweep = openSweep();
-    pasteAndEnter(sweep.txtLSFallingRR, QStringLiteral("300"));
-    ASSERT_EQ(boxes().size(), 1U);
-    EXPECT_EQ(boxes()[0].prompt, QStringLiteral("The vaid range for the Falling Sweep Ramp Rate Time is "
-                                                "262.1400\u00B5s to 0\u00B5s .\r\nThe value entered will be "
-                                                "clipped!"));
-    EXPECT_EQ(boxes()[0].buttons, ui::vbOKOnly | ui::vbInformation);
+    const struct {
+        ui::TextBox* box;
+        const char* typed;
+        const char* title;
+        const char* prompt;
+    } cases[] = {
+        {&sweep.txtLSSweepFreq0, "2000", kFreqTitle,
+         "The DDS output frequency can not exceed the system clock."},
+        {&sweep.txtLSRisingDPW0, "400", kPhaseTitle,
+         "The vaid range for the Phase Offset is 0.000 Deg to 359.995 Deg.\r\nThe value entered has been "
+         "clipped!"},
+        {&sweep.txtASKRR, "300", kRateTitle,
+         "The vaid range for the Amplitude Address Ramp Rate Time is 262.1400\u00B5s to 0\u00B5s .\r\nThe "
+         "value "
+         "entered will be clipped!"},
+        {&sweep.txtLSRisingRR, "300", kRateTitle,
+         "The vaid range for the Rising Sweep Ramp Rate Time is 262.1400\u00B5s to 0\u00B5s .\r\nThe value "
+         "entered will be clipped!"},
+        {&sweep.txtLSFallingRR, "300", kRateTitle,
+         "The vaid range for the Falling Sweep Ramp Rate Time is 262.1400\u00B5s to 0\u00B5s .\r\nThe value "
+         "entered will be clipped!"},
+    };
+    for (const auto& c : cases) {
+        boxes().clear();
+        pasteAndEnter(*c.box, QString::fromLatin1(c.typed));
+        ASSERT_EQ(boxes().size(), 1U) << c.box->Name().toStdString();
+        EXPECT_EQ(boxes()[0].title, QString::fromLatin1(c.title));
+        EXPECT_EQ(boxes()[0].prompt, QString::fromUtf8(c.prompt));
+        EXPECT_EQ(boxes()[0].buttons, ui::vbOKOnly | ui::vbInformation);
+    }
+}
+
+TEST_F(SweepWindowTest, FrequencyFieldTakesASecondIntegerDigitButNoThird)
+{
+    frmFreqAndSweep& sweep = openSweep();
+    QApplication::setActiveWindow(sweep.frameWidget()->window());
+    pasteAndEnter(sweep.txtOutFreqST, QStringLiteral("5"));
+    ASSERT_EQ(sweep.txtOutFreqST.Text(), QStringLiteral("4.99999989"));
+    EXPECT_EQ(sweep.txtOutFreqST.MaxLength(), 10) << "the commit fits the length to the text";
+    auto typeAtStart = [&](const QString& keys) {
+        regtest::clickInto(sweep.txtOutFreqST);
+        sweep.txtOutFreqST.setSelStart(0);
+        sweep.txtOutFreqST.setSelLength(0);
+        regtest::type(sweep.txtOutFreqST, keys);
+    };
+    typeAtStart(QStringLiteral("5\r"));
+    EXPECT_EQ(sweep.txtOutFreqST.Text(), QStringLiteral("54.99999993"));
+    EXPECT_EQ(pending(kFTW), 236223201U);
+    typeAtStart(QStringLiteral("5"));
+    EXPECT_EQ(sweep.txtOutFreqST.Text(), QStringLiteral("54.99999993"));
 }
 
 TEST_F(SweepWindowTest, KeyFiltersRefuseExponentsWhereTheyMeanNothing)
@@ -165,6 +210,25 @@ TEST_F(SweepWindowTest, AStepBoxWithoutAWholeNumberStepsNothing)
     sweep.txtAmpScaleStepST.setText(QStringLiteral("32767"));
     sweep.vscAmpScaleSpinST.stepUp();
     EXPECT_EQ(sweep.txtAmpScaleST.Tag, QStringLiteral("16383")) << "32767 mod 16384";
+}
+
+TEST_F(SweepWindowTest, PhaseDialogStoresTheTagAcceptedOrNot)
+{
+    frmFreqAndSweep& sweep = openSweep();
+    setPending(kLSPR, 0x0000ABCD00000000ULL);
+    sweep.RefreshFormVals();
+    ui::testing::onModal<frmEditPhaseOffset1>([](frmEditPhaseOffset1& dialog) { dialog.cmdCancel.click(); });
+    regtest::doubleClick(sweep.txtLSSweepPhase1);
+    EXPECT_EQ(pending(kLSPR), 0x0000ABCD00000000ULL);
+    ui::testing::onModal<frmEditPhaseOffset1>([](frmEditPhaseOffset1& dialog) {
+        QApplication::setActiveWindow(dialog.frameWidget()->window());
+        regtest::retype(dialog.txtDecVal, QStringLiteral("16384\r"));
+        dialog.cmdOK.SetFocus();
+        dialog.cmdOK.click();
+    });
+    regtest::doubleClick(sweep.txtLSSweepPhase1);
+    EXPECT_EQ(pending(kLSPR), 0x4000ABCD00000000ULL) << "bits 63:48 only";
+    EXPECT_EQ(sweep.txtLSSweepPhase1.Text(), QStringLiteral("90.000"));
 }
 
 TEST_F(SweepWindowTest, SpinWithoutBoardStepsThePendingWordQuietly)
