@@ -71,6 +71,13 @@ uint64_t tagWordWithin(const QString& tag, uint64_t top)
     return static_cast<uint64_t>(word.toInt64());
 }
 
+// The Tag reads as exactly this word.
+bool tagHolds(const QString& tag, uint64_t word)
+{
+    const std::optional<rt::Decimal> read = rt::Decimal::tryFromInvariantText(tag.trimmed());
+    return read && *read == rt::Decimal(static_cast<long long>(word));
+}
+
 double numberIn(const QString& text)
 {
     const profiles::TypedDouble typed = profiles::readTypedDouble(text);
@@ -405,9 +412,12 @@ void frmFreqAndSweep::doubleClick(const ValueField& field)
         break;
     }
     // Accepted or cancelled, the word the Tag now holds goes into the register, within the field's range.
+    // A Tag that holds no such word (unreadable, negative, too large) is mended, and the text with it.
     const uint64_t word = tagWordWithin(box.Tag, topWord(field.kind));
-    if (profiles::tagWord(box.Tag) != rt::Decimal(static_cast<long long>(word)))
+    if (!tagHolds(box.Tag, word)) {
         box.Tag = QString::number(word);
+        showWord(field, clock);
+    }
     shown_[&box] = {box.Text(), word};
     field.field.set(word);
     focusLoad();

@@ -2,6 +2,7 @@
 
 #include "sweep_fixture.h"
 
+#include "profiles/box_edit_dialogs.h"
 #include "profiles/frm_edit_out_freq.h"
 #include "profiles/frm_edit_phase_offset1.h"
 
@@ -229,6 +230,47 @@ TEST_F(SweepWindowTest, PhaseDialogStoresTheTagAcceptedOrNot)
     regtest::doubleClick(sweep.txtLSSweepPhase1);
     EXPECT_EQ(pending(kLSPR), 0x4000ABCD00000000ULL) << "bits 63:48 only";
     EXPECT_EQ(sweep.txtLSSweepPhase1.Text(), QStringLiteral("90.000"));
+}
+
+// An amplitude dialog as the later one will be: it answers with the word it is given.
+class AmplitudeDialogStandIn : public ui::Form, public profiles::BoxEditDialog {
+public:
+    AmplitudeDialogStandIn() : Form(QStringLiteral("frmEditOSF")) {}
+    void ShowEditDialog(ui::TextBox& box) override
+    {
+        box.Tag = QString::fromLatin1(answer.tag);
+        box.setText(QString::fromLatin1(answer.text));
+    }
+    struct Answer {
+        const char* tag;
+        const char* text;
+    } answer{};
+};
+
+TEST_F(SweepWindowTest, AmplitudeDialogWordIsKeptWithinTheField)
+{
+    frmFreqAndSweep& sweep = openSweep();
+    setPending(kLSDPR, 0xFFFFFFFF0003FFFFULL);
+    AmplitudeDialogStandIn dialog;
+    dialog.Load();
+    const struct {
+        AmplitudeDialogStandIn::Answer answer;
+        uint64_t word;
+        const char* text;
+    } cases[] = {
+        {{"4096", "0.25000"}, 4096, "0.25000"},
+        {{"-5", "-0.00031"}, 0, "0.00000"},
+        {{"99999", "6.10345"}, 16383, "0.99994"},
+        {{"abc", "abc"}, 0, "0.00000"},
+    };
+    for (const auto& c : cases) {
+        dialog.answer = c.answer;
+        regtest::doubleClick(sweep.txtLSRisingDAW0);
+        EXPECT_EQ(pendingField({kLSDPR, 31, 18}), c.word) << c.answer.tag;
+        EXPECT_EQ(sweep.txtLSRisingDAW0.Tag, QString::number(c.word)) << c.answer.tag;
+        EXPECT_EQ(sweep.txtLSRisingDAW0.Text(), QString::fromLatin1(c.text)) << c.answer.tag;
+        EXPECT_EQ(pendingField({kLSDPR, 17, 0}), 0x3FFFFU) << "the bits below stay";
+    }
 }
 
 TEST_F(SweepWindowTest, SpinWithoutBoardStepsThePendingWordQuietly)
