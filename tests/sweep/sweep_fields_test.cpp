@@ -273,6 +273,44 @@ TEST_F(SweepWindowTest, AmplitudeDialogWordIsKeptWithinTheField)
     }
 }
 
+// A ramp-rate dialog as the later one will be: it notes how it was opened and answers a word too large.
+class RampRateDialogStandIn : public ui::Form, public profiles::RampRateEditDialog {
+public:
+    RampRateDialogStandIn() : Form(QStringLiteral("frmEditRAMAddrRR")) {}
+    void ShowEditDialog(ui::TextBox& box, const QString& caption, const QString& clock) override
+    {
+        opened << caption + QLatin1Char('@') + clock;
+        box.Tag = QStringLiteral("70000");
+    }
+    QStringList opened;
+};
+
+TEST_F(SweepWindowTest, DialogsOpenWithTheirFieldsCaptions)
+{
+    frmFreqAndSweep& sweep = openSweep();
+    QStringList captions;
+    for (ui::TextBox* box : {&sweep.txtOutFreqST, &sweep.txtLSSweepFreq0, &sweep.txtLSSweepFreq1,
+                             &sweep.txtLSRisingDFW0, &sweep.txtLSFallingDFW1}) {
+        ui::testing::onModal<frmEditOutFreq>([&](frmEditOutFreq& dialog) {
+            captions << dialog.Caption();
+            dialog.CancelButton.click();
+        });
+        regtest::doubleClick(*box);
+    }
+    EXPECT_EQ(captions,
+              (QStringList{"Edit output frequency", "Edit Sweep Frequency 0", "Edit Sweep Frequency 1",
+                           "Edit Sweep Rising Step Size", "Edit Sweep Falling Step Size"}));
+    RampRateDialogStandIn rampRate;
+    rampRate.Load();
+    for (ui::TextBox* box : {&sweep.txtASKRR, &sweep.txtLSRisingRR, &sweep.txtLSFallingRR})
+        regtest::doubleClick(*box);
+    EXPECT_EQ(rampRate.opened,
+              (QStringList{"Edit Amplitude Ramp Rate@1000", "Edit Rising Sweep Ramp Rate@1000",
+                           "Edit Falling Sweep Ramp Rate@1000"}));
+    EXPECT_EQ(pending(kLSRR), 0xFFFFFFFFU) << "a word beyond 16 bits is kept at the top";
+    EXPECT_EQ(sweep.txtLSFallingRR.Text(), QStringLiteral("262.1400"));
+}
+
 TEST_F(SweepWindowTest, SpinWithoutBoardStepsThePendingWordQuietly)
 {
     frmFreqAndSweep& sweep = openSweep();
