@@ -224,6 +224,11 @@ TEST_F(SweepWindowTest, LinesGoToTheBoardAtOnceAndTheLampFollowsTheWatch)
     board.setStatusInputs(usb::kPortDLsOvr);
     mdi->tmrUSBCheck_Timer();
     EXPECT_EQ(sweep.imgLSFinished.Picture().toImage(), lit);
+    gbBoardConnected = false;
+    bd().USBSetPortBuffVal(0, 0);
+    sweep.UdStatusIndicators();
+    EXPECT_EQ(sweep.imgLSFinished.Picture().toImage(), lit) << "without a board the lamp keeps its picture";
+    gbBoardConnected = true;
     board.setStatusInputs(0);
     mdi->tmrUSBCheck_Timer();
     EXPECT_EQ(sweep.imgLSFinished.Picture().toImage(), dark);
