@@ -141,6 +141,33 @@ TEST_F(SweepWindowTest, KeyFiltersRefuseExponentsWhereTheyMeanNothing)
     EXPECT_TRUE(sweep.cmdLoad.hasFocus()) << "a commit hands the focus to LOAD";
 }
 
+TEST_F(SweepWindowTest, CommaLocaleTypesAndShowsWithTheComma)
+{
+    rt::ScopedNumberLocale comma{QChar(u',')};
+    gsDecimalSep = QStringLiteral(",");
+    giDecimalSepCode = ',';
+    frmFreqAndSweep& sweep = openSweep();
+    QApplication::setActiveWindow(sweep.frameWidget()->window());
+    const struct {
+        ui::TextBox* box;
+        const char* typed;
+        const char* text;
+        const char* tag;
+    } cases[] = {
+        {&sweep.txtOutFreqST, "12,5,3\r", "12,52999995", "53815940"},
+        {&sweep.txtPhaseOffsetST, "12,5,3\r", "12,530", "2281"},
+        {&sweep.txtAmpScaleST, "0,5\r", "0,50000", "8192"},
+        {&sweep.txtLSRisingRR, "300\r", "262,1400", "65535"},
+    };
+    for (const auto& c : cases) {
+        regtest::retype(*c.box, QString::fromLatin1(c.typed));
+        EXPECT_EQ(c.box->Text(), QString::fromLatin1(c.text));
+        EXPECT_EQ(c.box->Tag, QString::fromLatin1(c.tag));
+    }
+    ASSERT_EQ(boxes().size(), 1U);
+    EXPECT_TRUE(boxes()[0].prompt.contains(QStringLiteral("262,1400\u00B5s to 0\u00B5s .")));
+}
+
 TEST_F(SweepWindowTest, AClockThatIsNoPositiveNumberConvertsNothing)
 {
     frmFreqAndSweep& sweep = openSweep();
