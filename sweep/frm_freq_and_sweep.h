@@ -178,7 +178,8 @@ private:
 
     // The destination list's frame change, run by the user's choice and by every refresh.
     void showDestination(int index);
-    // A value field's text from its Tag (frequency and ramp-rate fields only with a usable clock).
+    // A value field's text from its Tag. Without a usable clock a frequency or ramp-rate field keeps its text
+    // while the word is the one it shows, and goes blank when the word changed.
     void showWord(const ValueField& field, std::optional<double> clock);
     // Shows a text for the word it stands for, and keeps both for a commit that has no clock to convert with.
     void setFieldText(ui::TextBox& box, const QString& text, uint64_t word);
