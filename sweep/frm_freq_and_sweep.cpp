@@ -164,9 +164,8 @@ void frmFreqAndSweep::RefreshFormVals()
 
 void frmFreqAndSweep::UpdateFreqsAndRRs()
 {
+    // Without a clock the texts stay as they are, but for a word that changed since it was shown.
     const std::optional<double> clock = sweep::systemClock();
-    if (!clock)
-        return;
     for (const ValueField& field : valueFields_)
         if (field.kind == FieldKind::Frequency || field.kind == FieldKind::RampRate)
             showWord(field, clock);

@@ -9,7 +9,9 @@
 // "UdControlState", "SetMode".
 //
 // The system clock is the text of the Control window's txtSysClkTxt, read at each use. A clock that is not a
-// positive number converts nothing: the stored words stay and the texts keep what they showed.
+// positive number converts nothing: the stored words stay and the texts keep what they showed for them; a
+// word that changes meanwhile (a refresh) leaves its frequency or ramp-rate field blank until a clock
+// returns.
 
 #include "board/register_field.h"
 #include "shell/register_window.h"
@@ -176,9 +178,11 @@ private:
 
     // The destination list's frame change, run by the user's choice and by every refresh.
     void showDestination(int index);
-    // A value field's text from its Tag (frequency and ramp-rate fields only with a usable clock).
+    // A value field's text from its Tag. Without a usable clock a frequency or ramp-rate field keeps its text
+    // while the word is the one it shows, and goes blank when the word changed.
     void showWord(const ValueField& field, std::optional<double> clock);
-    void setFieldText(ui::TextBox& box, const QString& text);
+    // Shows a text for the word it stands for, and keeps both for a commit that has no clock to convert with.
+    void setFieldText(ui::TextBox& box, const QString& text, uint64_t word);
     const ValueField* valueField(const ui::TextBox& box) const;
 
     void keyPress(const ValueField& field, int& keyAscii);
@@ -199,8 +203,13 @@ private:
     regwin::FieldTable fields_{bRefreshing};
     regwin::LoadIndicator indicator_;
     std::vector<ValueField> valueFields_;
-    // What each value box last showed for its word: a commit without a usable clock puts it back.
-    std::map<const ui::TextBox*, QString> shownText_;
+    // What each value box last showed, and for which word: a commit without a usable clock puts it back, and
+    // a new word that cannot be converted blanks the text rather than leave another word's value in view.
+    struct Shown {
+        QString text;
+        uint64_t word = 0;
+    };
+    std::map<const ui::TextBox*, Shown> shown_;
     float borderSize_ = 0;
     float titleBarHeight_ = 0;
     bool committing_ = false;

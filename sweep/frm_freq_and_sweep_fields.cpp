@@ -71,6 +71,13 @@ uint64_t tagWordWithin(const QString& tag, uint64_t top)
     return static_cast<uint64_t>(word.toInt64());
 }
 
+// The Tag reads as exactly this word.
+bool tagHolds(const QString& tag, uint64_t word)
+{
+    const std::optional<rt::Decimal> read = rt::Decimal::tryFromInvariantText(tag.trimmed());
+    return read && *read == rt::Decimal(static_cast<long long>(word));
+}
+
 double numberIn(const QString& text)
 {
     const profiles::TypedDouble typed = profiles::readTypedDouble(text);
@@ -162,32 +169,42 @@ const frmFreqAndSweep::ValueField* frmFreqAndSweep::valueField(const ui::TextBox
     return nullptr;
 }
 
-void frmFreqAndSweep::setFieldText(ui::TextBox& box, const QString& text)
+void frmFreqAndSweep::setFieldText(ui::TextBox& box, const QString& text, uint64_t word)
 {
     box.setText(text);
-    shownText_[&box] = text;
+    shown_[&box] = {text, word};
 }
 
 void frmFreqAndSweep::showWord(const ValueField& field, std::optional<double> clock)
 {
     const uint64_t word = tagWordWithin(field.box->Tag, topWord(field.kind));
+    const bool clockBound = field.kind == Kind::Frequency || field.kind == Kind::RampRate;
+    if (clockBound && !clock) {
+        // No clock to convert with: a text that stands for another word would show a value the chip does
+        // not hold, so it goes; one that stands for this word stays.
+        const auto shown = shown_.find(field.box);
+        if (shown == shown_.end() || shown->second.word != word)
+            setFieldText(*field.box, QString(), word);
+        return;
+    }
     switch (field.kind) {
     case Kind::Frequency:
-        if (clock)
-            setFieldText(*field.box, edtFormatFreq(edtFTWToFreq(rt::Decimal(static_cast<long long>(word)),
-                                                                *clock, kTuningWordBits),
-                                                   kTuningWordBits, *clock));
+        setFieldText(
+            *field.box,
+            edtFormatFreq(edtFTWToFreq(rt::Decimal(static_cast<long long>(word)), *clock, kTuningWordBits),
+                          kTuningWordBits, *clock),
+            word);
         break;
     case Kind::RampRate:
-        if (clock)
-            setFieldText(*field.box,
-                         edtFormatRAMRRTime(CalculateRAMRRTime(static_cast<int32_t>(word), *clock)));
+        setFieldText(*field.box, edtFormatRAMRRTime(CalculateRAMRRTime(static_cast<int32_t>(word), *clock)),
+                     word);
         break;
     case Kind::Phase:
-        setFieldText(*field.box, rt::Format(edtPOWToDegrees(static_cast<double>(word)), kPhaseFormat));
+        setFieldText(*field.box, rt::Format(edtPOWToDegrees(static_cast<double>(word)), kPhaseFormat), word);
         break;
     case Kind::Amplitude:
-        setFieldText(*field.box, rt::Format(edtASFToAmpl(static_cast<int32_t>(word)), kAmplitudeFormat));
+        setFieldText(*field.box, rt::Format(edtASFToAmpl(static_cast<int32_t>(word)), kAmplitudeFormat),
+                     word);
         break;
     }
 }
@@ -247,9 +264,9 @@ void frmFreqAndSweep::commit(const ValueField& field)
         const std::optional<double> clock = sweep::systemClock();
         if (!clock) {
             // Nothing to convert with: the word stays, and so does what the field showed for it.
-            const auto shown = shownText_.find(field.box);
-            if (shown != shownText_.end())
-                field.box->setText(shown->second);
+            const auto shown = shown_.find(field.box);
+            if (shown != shown_.end())
+                field.box->setText(shown->second.text);
             focusLoad();
             return;
         }
@@ -292,7 +309,7 @@ void frmFreqAndSweep::commitFrequency(const ValueField& field, double clock)
     if (word.isNegative())
         word = rt::Decimal();
     const QString text = edtFormatFreq(edtFTWToFreq(word, clock, kTuningWordBits), kTuningWordBits, clock);
-    setFieldText(box, text);
+    setFieldText(box, text, static_cast<uint64_t>(word.toInt64()));
     const qsizetype p = gsDecimalSep.isEmpty() ? 0 : text.indexOf(gsDecimalSep) + 1;
     if (p < 4)
         box.setMaxLength(static_cast<int>(text.size()));
@@ -315,7 +332,7 @@ void frmFreqAndSweep::commitPhase(const ValueField& field)
                    ui::vbOKOnly | ui::vbInformation, QStringLiteral("Maximum Phase Offset Exceeded!!!"));
     }
     const int32_t word = std::clamp(edtDegreesToPOW(numberIn(box.Text())), 0, kTopPhaseWord);
-    setFieldText(box, rt::Format(edtPOWToDegrees(word), kPhaseFormat));
+    setFieldText(box, rt::Format(edtPOWToDegrees(word), kPhaseFormat), static_cast<uint64_t>(word));
     SelectAllText(box);
     storeWord(field, static_cast<uint64_t>(word));
 }
@@ -331,7 +348,7 @@ void frmFreqAndSweep::commitAmplitude(const ValueField& field)
     else if (entry.kind == FieldEntry::Above)
         box.setText(rt::Format(max, kAmplitudeFormat));
     const int32_t word = std::clamp(edtAmplToASF(numberIn(box.Text())), 0, kTopAmplitudeWord);
-    setFieldText(box, rt::Format(edtASFToAmpl(word), kAmplitudeFormat));
+    setFieldText(box, rt::Format(edtASFToAmpl(word), kAmplitudeFormat), static_cast<uint64_t>(word));
     storeWord(field, static_cast<uint64_t>(word));
 }
 
@@ -351,7 +368,7 @@ void frmFreqAndSweep::commitRampRate(const ValueField& field, double clock)
         box.setText(rt::CStr(max));
     }
     const int32_t word = std::clamp(CalculateRRWord(numberIn(box.Text()), clock), 0, kTopRampRateWord);
-    setFieldText(box, edtFormatRRTime(CalculateRRTime(word, clock)));
+    setFieldText(box, edtFormatRRTime(CalculateRRTime(word, clock)), static_cast<uint64_t>(word));
     storeWord(field, static_cast<uint64_t>(word));
 }
 
@@ -395,10 +412,13 @@ void frmFreqAndSweep::doubleClick(const ValueField& field)
         break;
     }
     // Accepted or cancelled, the word the Tag now holds goes into the register, within the field's range.
+    // A Tag that holds no such word (unreadable, negative, too large) is mended, and the text with it.
     const uint64_t word = tagWordWithin(box.Tag, topWord(field.kind));
-    if (profiles::tagWord(box.Tag) != rt::Decimal(static_cast<long long>(word)))
+    if (!tagHolds(box.Tag, word)) {
         box.Tag = QString::number(word);
-    shownText_[&box] = box.Text();
+        showWord(field, clock);
+    }
+    shown_[&box] = {box.Text(), word};
     field.field.set(word);
     focusLoad();
 }

@@ -5,6 +5,8 @@
 
 #include "sweep/frm_freq_and_sweep.h"
 
+#include "sweep/load_button_frame.h"
+
 #include "platform/ui/colors.h"
 
 #include <QGridLayout>
@@ -130,16 +132,16 @@ void frmFreqAndSweep::setFieldDesign()
 {
     for (ui::TextBox* box :
          {&txtOutFreqST, &txtLSSweepFreq0, &txtLSSweepFreq1, &txtLSRisingDFW0, &txtLSFallingDFW1})
-        setFieldText(*box, QStringLiteral("0.000000000"));
+        setFieldText(*box, QStringLiteral("0.000000000"), 0);
     for (ui::TextBox* box :
          {&txtPhaseOffsetST, &txtLSSweepPhase0, &txtLSSweepPhase1, &txtLSRisingDPW0, &txtLSFallingDPW1})
-        setFieldText(*box, QStringLiteral("0.000"));
+        setFieldText(*box, QStringLiteral("0.000"), 0);
     for (ui::TextBox* box :
          {&txtAmpScaleST, &txtLSSweepAmp0, &txtLSSweepAmp1, &txtLSRisingDAW0, &txtLSFallingDAW1})
-        setFieldText(*box, QStringLiteral("0.00000"));
-    setFieldText(txtASKRR, QStringLiteral("0.0000"));
-    setFieldText(txtLSRisingRR, QStringLiteral("0.000"));
-    setFieldText(txtLSFallingRR, QStringLiteral("0.000"));
+        setFieldText(*box, QStringLiteral("0.00000"), 0);
+    setFieldText(txtASKRR, QStringLiteral("0.0000"), 0);
+    setFieldText(txtLSRisingRR, QStringLiteral("0.000"), 0);
+    setFieldText(txtLSFallingRR, QStringLiteral("0.000"), 0);
     for (ui::TextBox* box : {&txtOutFreqST, &txtLSSweepFreq0, &txtLSSweepFreq1})
         box->setToolTipText(QStringLiteral("Output Frequency (Double Click For Detailed Edit)"));
     for (ui::TextBox* box :
@@ -284,15 +286,6 @@ void frmFreqAndSweep::buildUi(QWidget* window)
     place(fraMsg.widget(), window, 120, 4320, 3975, 975);
     place(fraLinSwpSetup(0).widget(), window, 4200, 120, 4335, 5295);
     place(pbxLoadBtn.widget(), window, 0, 0, 1815, 495);
-    auto* load = new QHBoxLayout(pbxLoadBtn.container());
-    load->setContentsMargins(2, 2, 2, 2);
-    load->setSpacing(3);
-    // The indicator keeps its room while hidden, so LOAD does not move as it blinks.
-    QSizePolicy keepRoom = lblLoadFlash.widget()->sizePolicy();
-    keepRoom.setRetainSizeWhenHidden(true);
-    lblLoadFlash.widget()->setSizePolicy(keepRoom);
-    lblLoadFlash.widget()->setFixedWidth(10);
-    load->addWidget(lblLoadFlash.widget());
-    load->addWidget(cmdLoad.widget(), 1);
+    sweep::placeLoadButton(pbxLoadBtn.container(), pbxLoadBtn.widget()->size(), lblLoadFlash, cmdLoad);
     window->setMinimumSize(0, 0);
 }

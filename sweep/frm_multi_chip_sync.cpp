@@ -3,6 +3,7 @@
 #include "board/evalbd.h"
 #include "shell/form_names.h"
 #include "shell/mdi_main.h"
+#include "sweep/load_button_frame.h"
 
 #include "platform/ui/app.h"
 #include "platform/ui/colors.h"
@@ -190,12 +191,10 @@ void frmMultiChipSync::buildUi(QWidget* window)
     layout->addWidget(separator2);
     auto* load = new QHBoxLayout;
     load->addStretch(1);
-    QSizePolicy keepRoom = lblLoadFlash.widget()->sizePolicy();
-    keepRoom.setRetainSizeWhenHidden(true);
-    lblLoadFlash.widget()->setSizePolicy(keepRoom);
-    lblLoadFlash.widget()->setFixedWidth(10);
-    load->addWidget(lblLoadFlash.widget());
-    cmdLoad.widget()->setMinimumSize(90, 28);
-    load->addWidget(cmdLoad.widget());
+    auto* loadHolder = new QWidget;
+    const QSize loadSize(96, 32);
+    loadHolder->setFixedSize(loadSize);
+    sweep::placeLoadButton(loadHolder, loadSize, lblLoadFlash, cmdLoad);
+    load->addWidget(loadHolder);
     layout->addLayout(load);
 }

@@ -39,6 +39,8 @@ TEST_F(SweepWindowTest, SyncFieldsSetTheirBitsAndKeepTheOthers)
     EXPECT_TRUE(sync.optSyncPolarity(0).Value());
     EXPECT_EQ(sync.chkInternSyncLoopEn.Value(), 1);
     EXPECT_EQ(pending(kMCS), 0xA5000000U) << "a refresh writes nothing back";
+    sync.Unload(ui::vbFormControlMenu);
+    EXPECT_FALSE(mdi->mnuViewMultiChipSync.Checked());
 }
 
 TEST_F(SweepWindowTest, SyncLoadWritesMcsAloneAndTheIndicatorIgnoresForeignBits)
@@ -57,6 +59,9 @@ TEST_F(SweepWindowTest, SyncLoadWritesMcsAloneAndTheIndicatorIgnoresForeignBits)
     EXPECT_EQ(writtenAddresses(), QList<int>{kMCS});
     EXPECT_EQ(written(kMCS), 0x08030707U);
     EXPECT_FALSE(sync.lblLoadFlash.Visible());
+    const QRect frame = sync.lblLoadFlash.widget()->geometry();
+    EXPECT_TRUE(frame.contains(sync.cmdLoad.widget()->geometry().adjusted(-1, -1, 1, 1)))
+        << "the indicator rims LOAD";
 }
 
 TEST_F(SweepWindowTest, ClearErrorPulsesTheEnableAndTheBoxFollows)

@@ -2,7 +2,9 @@
 
 #include "sweep_fixture.h"
 
+#include "profiles/box_edit_dialogs.h"
 #include "profiles/frm_edit_out_freq.h"
+#include "profiles/frm_edit_phase_offset1.h"
 
 namespace {
 
@@ -71,15 +73,59 @@ INSTANTIATE_TEST_SUITE_P(
                       Entry{"txtLSRisingRR", "300", "262.1400", 65535, {kLSRR, 15, 0}, kRateTitle},
                       Entry{"txtLSFallingRR", "-3", "0.0000", 0, {kLSRR, 31, 16}, ""}));
 
-TEST_F(SweepWindowTest, RampRateMessageNamesTheFieldAndItsUnit)
+TEST_F(SweepWindowTest, LimitMessagesReadAsTheUserSeesThem)
 {
     frmFreqAndSweep& sweep = openSweep();
-    pasteAndEnter(sweep.txtLSFallingRR, QStringLiteral("300"));
-    ASSERT_EQ(boxes().size(), 1U);
-    EXPECT_EQ(boxes()[0].prompt, QStringLiteral("The vaid range for the Falling Sweep Ramp Rate Time is "
-                                                "262.1400\u00B5s to 0\u00B5s .\r\nThe value entered will be "
-                                                "clipped!"));
-    EXPECT_EQ(boxes()[0].buttons, ui::vbOKOnly | ui::vbInformation);
+    const struct {
+        ui::TextBox* box;
+        const char* typed;
+        const char* title;
+        const char* prompt;
+    } cases[] = {
+        {&sweep.txtLSSweepFreq0, "2000", kFreqTitle,
+         "The DDS output frequency can not exceed the system clock."},
+        {&sweep.txtLSRisingDPW0, "400", kPhaseTitle,
+         "The vaid range for the Phase Offset is 0.000 Deg to 359.995 Deg.\r\nThe value entered has been "
+         "clipped!"},
+        {&sweep.txtASKRR, "300", kRateTitle,
+         "The vaid range for the Amplitude Address Ramp Rate Time is 262.1400\u00B5s to 0\u00B5s .\r\nThe "
+         "value "
+         "entered will be clipped!"},
+        {&sweep.txtLSRisingRR, "300", kRateTitle,
+         "The vaid range for the Rising Sweep Ramp Rate Time is 262.1400\u00B5s to 0\u00B5s .\r\nThe value "
+         "entered will be clipped!"},
+        {&sweep.txtLSFallingRR, "300", kRateTitle,
+         "The vaid range for the Falling Sweep Ramp Rate Time is 262.1400\u00B5s to 0\u00B5s .\r\nThe value "
+         "entered will be clipped!"},
+    };
+    for (const auto& c : cases) {
+        boxes().clear();
+        pasteAndEnter(*c.box, QString::fromLatin1(c.typed));
+        ASSERT_EQ(boxes().size(), 1U) << c.box->Name().toStdString();
+        EXPECT_EQ(boxes()[0].title, QString::fromLatin1(c.title));
+        EXPECT_EQ(boxes()[0].prompt, QString::fromUtf8(c.prompt));
+        EXPECT_EQ(boxes()[0].buttons, ui::vbOKOnly | ui::vbInformation);
+    }
+}
+
+TEST_F(SweepWindowTest, FrequencyFieldTakesASecondIntegerDigitButNoThird)
+{
+    frmFreqAndSweep& sweep = openSweep();
+    QApplication::setActiveWindow(sweep.frameWidget()->window());
+    pasteAndEnter(sweep.txtOutFreqST, QStringLiteral("5"));
+    ASSERT_EQ(sweep.txtOutFreqST.Text(), QStringLiteral("4.99999989"));
+    EXPECT_EQ(sweep.txtOutFreqST.MaxLength(), 10) << "the commit fits the length to the text";
+    auto typeAtStart = [&](const QString& keys) {
+        regtest::clickInto(sweep.txtOutFreqST);
+        sweep.txtOutFreqST.setSelStart(0);
+        sweep.txtOutFreqST.setSelLength(0);
+        regtest::type(sweep.txtOutFreqST, keys);
+    };
+    typeAtStart(QStringLiteral("5\r"));
+    EXPECT_EQ(sweep.txtOutFreqST.Text(), QStringLiteral("54.99999993"));
+    EXPECT_EQ(pending(kFTW), 236223201U);
+    typeAtStart(QStringLiteral("5"));
+    EXPECT_EQ(sweep.txtOutFreqST.Text(), QStringLiteral("54.99999993"));
 }
 
 TEST_F(SweepWindowTest, KeyFiltersRefuseExponentsWhereTheyMeanNothing)
@@ -93,6 +139,33 @@ TEST_F(SweepWindowTest, KeyFiltersRefuseExponentsWhereTheyMeanNothing)
     regtest::type(sweep.txtPhaseOffsetST, QStringLiteral("\r"));
     EXPECT_EQ(sweep.txtPhaseOffsetST.Text(), QStringLiteral("99.998"));
     EXPECT_TRUE(sweep.cmdLoad.hasFocus()) << "a commit hands the focus to LOAD";
+}
+
+TEST_F(SweepWindowTest, CommaLocaleTypesAndShowsWithTheComma)
+{
+    rt::ScopedNumberLocale comma{QChar(u',')};
+    gsDecimalSep = QStringLiteral(",");
+    giDecimalSepCode = ',';
+    frmFreqAndSweep& sweep = openSweep();
+    QApplication::setActiveWindow(sweep.frameWidget()->window());
+    const struct {
+        ui::TextBox* box;
+        const char* typed;
+        const char* text;
+        const char* tag;
+    } cases[] = {
+        {&sweep.txtOutFreqST, "12,5,3\r", "12,52999995", "53815940"},
+        {&sweep.txtPhaseOffsetST, "12,5,3\r", "12,530", "2281"},
+        {&sweep.txtAmpScaleST, "0,5\r", "0,50000", "8192"},
+        {&sweep.txtLSRisingRR, "300\r", "262,1400", "65535"},
+    };
+    for (const auto& c : cases) {
+        regtest::retype(*c.box, QString::fromLatin1(c.typed));
+        EXPECT_EQ(c.box->Text(), QString::fromLatin1(c.text));
+        EXPECT_EQ(c.box->Tag, QString::fromLatin1(c.tag));
+    }
+    ASSERT_EQ(boxes().size(), 1U);
+    EXPECT_TRUE(boxes()[0].prompt.contains(QStringLiteral("262,1400\u00B5s to 0\u00B5s .")));
 }
 
 TEST_F(SweepWindowTest, AClockThatIsNoPositiveNumberConvertsNothing)
@@ -110,9 +183,16 @@ TEST_F(SweepWindowTest, AClockThatIsNoPositiveNumberConvertsNothing)
         EXPECT_EQ(pending(kFTW), 429496730U) << clock;
         EXPECT_EQ(pendingField({kASF, 31, 16}), 1U) << clock;
     }
+    // A word that changes meanwhile has no value to show: the old word's text does not stay in view.
+    setPending(kFTW, 858993459);
+    sweep.RefreshFormVals();
+    EXPECT_EQ(sweep.txtOutFreqST.Text(), QString());
+    EXPECT_EQ(sweep.txtASKRR.Text(), QStringLiteral("0.0040"));
+    pasteAndEnter(sweep.txtOutFreqST, QStringLiteral("7"));
+    EXPECT_EQ(pending(kFTW), 858993459U);
     // The Control window passes a new clock on: the words are shown at 500 MHz.
     setClock(QStringLiteral("500"));
-    EXPECT_EQ(sweep.txtOutFreqST.Text(), QStringLiteral("50.00000005"));
+    EXPECT_EQ(sweep.txtOutFreqST.Text(), QStringLiteral("99.99999998"));
     EXPECT_EQ(sweep.txtASKRR.Text(), QStringLiteral("0.0080"));
     EXPECT_TRUE(boxes().empty());
 }
@@ -158,6 +238,104 @@ TEST_F(SweepWindowTest, AStepBoxWithoutAWholeNumberStepsNothing)
     sweep.txtAmpScaleStepST.setText(QStringLiteral("32767"));
     sweep.vscAmpScaleSpinST.stepUp();
     EXPECT_EQ(sweep.txtAmpScaleST.Tag, QStringLiteral("16383")) << "32767 mod 16384";
+}
+
+TEST_F(SweepWindowTest, PhaseDialogStoresTheTagAcceptedOrNot)
+{
+    frmFreqAndSweep& sweep = openSweep();
+    setPending(kLSPR, 0x0000ABCD00000000ULL);
+    sweep.RefreshFormVals();
+    ui::testing::onModal<frmEditPhaseOffset1>([](frmEditPhaseOffset1& dialog) { dialog.cmdCancel.click(); });
+    regtest::doubleClick(sweep.txtLSSweepPhase1);
+    EXPECT_EQ(pending(kLSPR), 0x0000ABCD00000000ULL);
+    ui::testing::onModal<frmEditPhaseOffset1>([](frmEditPhaseOffset1& dialog) {
+        QApplication::setActiveWindow(dialog.frameWidget()->window());
+        regtest::retype(dialog.txtDecVal, QStringLiteral("16384\r"));
+        dialog.cmdOK.SetFocus();
+        dialog.cmdOK.click();
+    });
+    regtest::doubleClick(sweep.txtLSSweepPhase1);
+    EXPECT_EQ(pending(kLSPR), 0x4000ABCD00000000ULL) << "bits 63:48 only";
+    EXPECT_EQ(sweep.txtLSSweepPhase1.Text(), QStringLiteral("90.000"));
+}
+
+// An amplitude dialog as the later one will be: it answers with the word it is given.
+class AmplitudeDialogStandIn : public ui::Form, public profiles::BoxEditDialog {
+public:
+    AmplitudeDialogStandIn() : Form(QStringLiteral("frmEditOSF")) {}
+    void ShowEditDialog(ui::TextBox& box) override
+    {
+        box.Tag = QString::fromLatin1(answer.tag);
+        box.setText(QString::fromLatin1(answer.text));
+    }
+    struct Answer {
+        const char* tag;
+        const char* text;
+    } answer{};
+};
+
+TEST_F(SweepWindowTest, AmplitudeDialogWordIsKeptWithinTheField)
+{
+    frmFreqAndSweep& sweep = openSweep();
+    setPending(kLSDPR, 0xFFFFFFFF0003FFFFULL);
+    AmplitudeDialogStandIn dialog;
+    dialog.Load();
+    const struct {
+        AmplitudeDialogStandIn::Answer answer;
+        uint64_t word;
+        const char* text;
+    } cases[] = {
+        {{"4096", "0.25000"}, 4096, "0.25000"},
+        {{"-5", "-0.00031"}, 0, "0.00000"},
+        {{"99999", "6.10345"}, 16383, "0.99994"},
+        {{"abc", "abc"}, 0, "0.00000"},
+    };
+    for (const auto& c : cases) {
+        dialog.answer = c.answer;
+        regtest::doubleClick(sweep.txtLSRisingDAW0);
+        EXPECT_EQ(pendingField({kLSDPR, 31, 18}), c.word) << c.answer.tag;
+        EXPECT_EQ(sweep.txtLSRisingDAW0.Tag, QString::number(c.word)) << c.answer.tag;
+        EXPECT_EQ(sweep.txtLSRisingDAW0.Text(), QString::fromLatin1(c.text)) << c.answer.tag;
+        EXPECT_EQ(pendingField({kLSDPR, 17, 0}), 0x3FFFFU) << "the bits below stay";
+    }
+}
+
+// A ramp-rate dialog as the later one will be: it notes how it was opened and answers a word too large.
+class RampRateDialogStandIn : public ui::Form, public profiles::RampRateEditDialog {
+public:
+    RampRateDialogStandIn() : Form(QStringLiteral("frmEditRAMAddrRR")) {}
+    void ShowEditDialog(ui::TextBox& box, const QString& caption, const QString& clock) override
+    {
+        opened << caption + QLatin1Char('@') + clock;
+        box.Tag = QStringLiteral("70000");
+    }
+    QStringList opened;
+};
+
+TEST_F(SweepWindowTest, DialogsOpenWithTheirFieldsCaptions)
+{
+    frmFreqAndSweep& sweep = openSweep();
+    QStringList captions;
+    for (ui::TextBox* box : {&sweep.txtOutFreqST, &sweep.txtLSSweepFreq0, &sweep.txtLSSweepFreq1,
+                             &sweep.txtLSRisingDFW0, &sweep.txtLSFallingDFW1}) {
+        ui::testing::onModal<frmEditOutFreq>([&](frmEditOutFreq& dialog) {
+            captions << dialog.Caption();
+            dialog.CancelButton.click();
+        });
+        regtest::doubleClick(*box);
+    }
+    EXPECT_EQ(captions,
+              (QStringList{"Edit output frequency", "Edit Sweep Frequency 0", "Edit Sweep Frequency 1",
+                           "Edit Sweep Rising Step Size", "Edit Sweep Falling Step Size"}));
+    RampRateDialogStandIn rampRate;
+    rampRate.Load();
+    for (ui::TextBox* box : {&sweep.txtASKRR, &sweep.txtLSRisingRR, &sweep.txtLSFallingRR})
+        regtest::doubleClick(*box);
+    EXPECT_EQ(rampRate.opened,
+              (QStringList{"Edit Amplitude Ramp Rate@1000", "Edit Rising Sweep Ramp Rate@1000",
+                           "Edit Falling Sweep Ramp Rate@1000"}));
+    EXPECT_EQ(pending(kLSRR), 0xFFFFFFFFU) << "a word beyond 16 bits is kept at the top";
+    EXPECT_EQ(sweep.txtLSFallingRR.Text(), QStringLiteral("262.1400"));
 }
 
 TEST_F(SweepWindowTest, SpinWithoutBoardStepsThePendingWordQuietly)

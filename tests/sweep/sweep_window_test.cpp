@@ -68,6 +68,12 @@ TEST_F(SweepWindowTest, DestinationListSwitchesFramesAndAnUnlistedCodeChangesNot
     EXPECT_TRUE(sweep.fraMsg.Visible());
     EXPECT_TRUE(sweep.fraSweepWord0(1).Visible());
     EXPECT_FALSE(sweep.fraSweepWord1(0).Visible());
+    // A limit committed as a frequency leaves its phase view alone until the destination changes.
+    sweep.lstLSDest.setListIndex(0);
+    regtest::pasteAndEnter(sweep.txtLSSweepFreq1, QStringLiteral("500"));
+    EXPECT_EQ(sweep.txtLSSweepPhase1.Text(), QStringLiteral("0.000"));
+    sweep.lstLSDest.setListIndex(1);
+    EXPECT_EQ(sweep.txtLSSweepPhase1.Text(), QStringLiteral("180.000"));
     // A refresh with the same destination still brings the phase views up to date.
     setPendingField({kLSPR, 31, 16}, 32768);
     sweep.RefreshFormVals();
@@ -100,6 +106,9 @@ TEST_F(SweepWindowTest, LoadWritesItsRegistersInOrderAndPulsesUnderAuto)
     EXPECT_EQ(written(kFTW), 429496730U);
     EXPECT_FALSE(sweep.lblLoadFlash.Visible());
     EXPECT_TRUE(sweep.cmdLoad.Enabled());
+    const QRect frame = sweep.lblLoadFlash.widget()->geometry();
+    EXPECT_TRUE(frame.contains(sweep.cmdLoad.widget()->geometry().adjusted(-1, -1, 1, 1)))
+        << "the indicator rims LOAD";
 }
 
 TEST_F(SweepWindowTest, LoadWithoutBoardCopiesAndTheIndicatorWatchesOnlyItsBits)
@@ -140,12 +149,17 @@ TEST_P(SweepGreyingTest, OperatingModeAndOskBitsGreyTheOskControls)
     auto grey = [](const ui::Control& c) { return c.ForeColor() == ui::colors::vbGrayText; };
     EXPECT_EQ(grey(sweep.chkEnableASF), g.enableGrey);
     for (const ui::Control* c : std::initializer_list<const ui::Control*>{
-             &sweep.txtAmpScaleST, &sweep.lblASFReg, &sweep.chkAutoASFEnable})
+             &sweep.txtAmpScaleST, &sweep.txtAmpScaleStepST, &sweep.chkManualOSKExtCtrl, &sweep.lblASFReg,
+             &sweep.chkAutoASFEnable})
         EXPECT_EQ(grey(*c), g.amplitudeGrey) << c->Name().toStdString();
-    for (const ui::Control* c :
-         std::initializer_list<const ui::Control*>{&sweep.txtASKRR, &sweep.lblns(0), &sweep.cmbASKIncDecSize})
+    for (const ui::Control* c : std::initializer_list<const ui::Control*>{
+             &sweep.chkLoadARRIOU, &sweep.cmbASKIncDecSize, &sweep.txtASKRR, &sweep.lblIncDecSize,
+             &sweep.lblns(0), &sweep.lblASKRR})
         EXPECT_EQ(grey(*c), g.autoGrey) << c->Name().toStdString();
     EXPECT_EQ(grey(sweep.chkOSKPin), g.pinGrey);
+    // Greyed or not, a box keeps working.
+    sweep.chkLoadARRIOU.setValue(1);
+    EXPECT_EQ(pendingField(regBit(kCFR1, 10)), 1U);
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, SweepGreyingTest,
@@ -160,12 +174,6 @@ INSTANTIATE_TEST_SUITE_P(Modes, SweepGreyingTest,
 TEST_F(SweepWindowTest, RunModeFourShowsTheRampGeneratorOthersTheOskPanelAlone)
 {
     frmFreqAndSweep& sweep = openSweep(4);
-    EXPECT_EQ(sweep.Width(), 583);
-    EXPECT_EQ(sweep.Height(), 426);
-    EXPECT_TRUE(sweep.fraOtherSrcs.Visible());
-    EXPECT_TRUE(sweep.fraLinSwpSetup(0).Visible());
-    EXPECT_EQ(sweep.fraOtherSrcs.Left(), 8);
-    EXPECT_EQ(sweep.fraOtherSrcs.Top(), 208);
     // LOAD sits in the bottom right corner of the window, inside its borders.
     auto loadInCorner = [&] {
         const QWidget* load = sweep.pbxLoadBtn.widget();
@@ -174,14 +182,22 @@ TEST_F(SweepWindowTest, RunModeFourShowsTheRampGeneratorOthersTheOskPanelAlone)
         EXPECT_NEAR(corner.x() + 1, sweep.Width() - border, 2);
         EXPECT_NEAR(corner.y() + 1, sweep.Height() - border, 2);
     };
-    loadInCorner();
-    giRunMode = 0;
+    for (int16_t mode : {4, 0, 1, 2, 3, 5, 4}) {
+        giRunMode = mode;
+        SetModeAllForms();
+        const bool large = mode == 4;
+        EXPECT_EQ(sweep.Width(), large ? 583 : 285) << mode;
+        EXPECT_EQ(sweep.Height(), large ? 426 : 266) << mode;
+        EXPECT_EQ(sweep.fraOtherSrcs.Visible(), large) << mode;
+        EXPECT_EQ(sweep.fraLinSwpSetup(0).Visible(), large) << mode;
+        EXPECT_EQ(sweep.fraOtherSrcs.Left(), large ? 8 : 576) << mode;
+        EXPECT_EQ(sweep.fraOtherSrcs.Top(), large ? 208 : 8) << mode;
+        loadInCorner();
+    }
+    giRunMode = 6; // no such run mode: the layout stays
     SetModeAllForms();
-    EXPECT_EQ(sweep.Width(), 285);
-    EXPECT_EQ(sweep.Height(), 266);
-    EXPECT_FALSE(sweep.fraOtherSrcs.Visible());
-    EXPECT_FALSE(sweep.fraLinSwpSetup(0).Visible());
-    loadInCorner();
+    EXPECT_EQ(sweep.Width(), 583);
+    EXPECT_TRUE(sweep.fraLinSwpSetup(0).Visible());
     const float border = sweep.BorderSize();
     sweep.setBorderSize(border + 100);
     EXPECT_EQ(sweep.BorderSize(), border);
@@ -208,6 +224,11 @@ TEST_F(SweepWindowTest, LinesGoToTheBoardAtOnceAndTheLampFollowsTheWatch)
     board.setStatusInputs(usb::kPortDLsOvr);
     mdi->tmrUSBCheck_Timer();
     EXPECT_EQ(sweep.imgLSFinished.Picture().toImage(), lit);
+    gbBoardConnected = false;
+    bd().USBSetPortBuffVal(0, 0);
+    sweep.UdStatusIndicators();
+    EXPECT_EQ(sweep.imgLSFinished.Picture().toImage(), lit) << "without a board the lamp keeps its picture";
+    gbBoardConnected = true;
     board.setStatusInputs(0);
     mdi->tmrUSBCheck_Timer();
     EXPECT_EQ(sweep.imgLSFinished.Picture().toImage(), dark);
