@@ -2,6 +2,8 @@
 
 #include "modulation/program_settings.h"
 
+#include <functional>
+
 namespace {
 
 using modtest::readAll;
@@ -128,26 +130,59 @@ TEST_F(Simulator, FailingPathsTurnRedAndNothingIsWrittenOrRun)
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("Simulator/cwd.txt"))));
 }
 
-TEST_F(Simulator, ABadClockOrAnUnwritableFolderStopsTheRunWithAMessage)
+struct RefusedRun {
+    const char* what;
+    std::function<void(frmSimulatorSetup&)> arrange;
+    QString message; // how the message begins
+};
+
+TEST_F(Simulator, ABadClockOrARegisterMapThatCannotBeHadWholeStopsTheRunWithAMessage)
 {
-    frmSimulatorSetup& window = openWithBoxes();
-    for (const char* clock : {"abc", "0"}) {
-        setClock(QLatin1String(clock));
+    const QString regMap = path(QStringLiteral("Simulator/RegMapFile.txt"));
+    const RefusedRun cases[] = {
+        {"clock not a number", [this](frmSimulatorSetup&) { setClock(QStringLiteral("abc")); },
+         QStringLiteral("The System Clock")},
+        {"clock 0", [this](frmSimulatorSetup&) { setClock(QStringLiteral("0")); },
+         QStringLiteral("The System Clock")},
+        {"register 07H incomplete",
+         [this](frmSimulatorSetup&) { bd().SetRegMapValue(1, 0x07, QStringLiteral("101")); },
+         QStringLiteral("Register 07H is incomplete!")},
+        {"chip read-back fails",
+         [this](frmSimulatorSetup& window) {
+             plugBoard();
+             window.optRegMapOptions(0).click();
+             drv.failTransfer(0, 5, 4);
+         },
+         QStringLiteral("Register 03H could not be read")},
+        {"file cannot be written",
+         [regMap](frmSimulatorSetup&) {
+             QFile::remove(regMap);
+             QDir().mkpath(regMap);
+         },
+         QStringLiteral("The file could not be written:")},
+    };
+    for (const RefusedRun& c : cases) {
+        setClock(QStringLiteral("1000"));
+        writeFile(regMap, "old\r\n");
+        frmSimulatorSetup& window = openWithBoxes();
+        c.arrange(window);
         ui::testing::messageBoxes().reset();
         window.cmdRunSimulator.click();
-        ASSERT_EQ(ui::testing::messageBoxes().shown.size(), 1u) << clock;
-        EXPECT_TRUE(
-            ui::testing::messageBoxes().shown[0].prompt.startsWith(QStringLiteral("The System Clock")));
-        EXPECT_EQ(parmFile(), "<missing>");
+        ASSERT_EQ(ui::testing::messageBoxes().shown.size(), 1u) << c.what;
+        EXPECT_TRUE(ui::testing::messageBoxes().shown[0].prompt.startsWith(c.message))
+            << c.what << ui::testing::messageBoxes().shown[0].prompt.toStdString();
+        // The simulator never runs on an old register map.
+        if (QFileInfo(regMap).isFile()) {
+            EXPECT_EQ(readAll(regMap), "old\r\n") << c.what;
+        }
+        EXPECT_EQ(parmFile(), "<missing>") << c.what;
+        EXPECT_FALSE(QFile::exists(path(QStringLiteral("Simulator/cwd.txt")))) << c.what;
+        EXPECT_EQ(window.txtSimulatorConsoleOut.Text(), QString()) << c.what;
+        EXPECT_TRUE(window.cmdRunSimulator.Enabled()) << c.what;
+        closeWindows();
+        QDir(regMap).removeRecursively();
+        bd().SetRegMapValue(1, 0x07, QString(32, QLatin1Char('0')));
     }
-    setClock(QStringLiteral("1000"));
-    // The register-map file cannot be written (a folder stands in its place): the simulator must not run.
-    QDir().mkpath(path(QStringLiteral("Simulator/RegMapFile.txt")));
-    ui::testing::messageBoxes().reset();
-    window.cmdRunSimulator.click();
-    EXPECT_EQ(ui::testing::messageBoxes().shown.size(), 1u);
-    EXPECT_FALSE(QFile::exists(path(QStringLiteral("Simulator/cwd.txt"))));
-    EXPECT_EQ(window.txtSimulatorConsoleOut.Text(), QString());
 }
 
 TEST_F(Simulator, TheSummaryCountsTheConsolesWordsAndAMissingRuntime)
