@@ -96,6 +96,39 @@ TEST_F(ParamFiles, EveryLineOfEveryTabComesBackIntoItsControl)
     }
 }
 
+struct Blanks {
+    Generator generator;
+    const char* box;
+    QString text;
+    int line; // 1-based
+    QByteArray written;
+};
+
+TEST_F(ParamFiles, BlanksAroundATextAreTrimmedOnlyOnTheLinesThatTrimThem)
+{
+    rt::ScopedNumberLocale comma(QChar(u','));
+    const Blanks cases[] = {
+        {Generator::Qam, "txtNumSymbols", QStringLiteral(" 7 "), 1, "7"},
+        {Generator::Qam, "txtFilterCoefVal", QStringLiteral(" 3 "), 5, "3"},
+        {Generator::Qam, "txtGraphPoints", QStringLiteral(" 9 "), 14, "9"},
+        {Generator::Qam, "txtQAMVGOutputFile", QStringLiteral(" a.txt "), 11, " a.txt "},
+        {Generator::Polar, "txtNumSymbolsQP", QStringLiteral(" 7 "), 1, " 7 "},
+        {Generator::Polar, "txtFilterCoefValQP", QStringLiteral(" 3 "), 5, " 3 "},
+        {Generator::Polar, "txtKaiserWROFQP", QStringLiteral(" 2,5 "), 9, "2.5"},
+        {Generator::Gmsk, "txtNormBWGMSK", QStringLiteral(" 0,4 "), 6, "0.4"},
+        {Generator::Gmsk, "txtGraphPointsGMSK", QStringLiteral(" 9 "), 13, " 9 "},
+        {Generator::Sdpsk, "txtFilterUpsampleFactSDPSK", QStringLiteral(" 4 "), 5, "4"},
+        {Generator::Sdpsk, "txtNumOfOutBitsSDPSK", QStringLiteral(" 12 "), 9, " 12 "},
+    };
+    frmQAMVG& window = openGenerator();
+    for (const Blanks& c : cases) {
+        dynamic_cast<ui::TextBox&>(*window.control(QLatin1String(c.box))).setText(c.text);
+        const QString file = path(QStringLiteral("blanks.txt"));
+        ASSERT_TRUE(window.writeParamFile(c.generator, file));
+        EXPECT_EQ(readAll(file).split('\n').value(c.line - 1), c.written + "\r") << c.box;
+    }
+}
+
 struct ShortOrBadFile {
     const char* what;
     QByteArray bytes;
