@@ -250,6 +250,46 @@ TEST_F(Simulator, APickedFileDirectlyInTheSimulatorFolderIsKeptAsItsBareName)
               QStringLiteral("Select I/Q Base Band Data File"));
 }
 
+TEST_F(Simulator, EveryFilePickerAsksForAnExistingFileWithItsTitleAndFilter)
+{
+    const QString text = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
+    const std::tuple<const char*, QString, QString, QString> pickers[] = {
+        {"cmdSelectAuxCtrlFile", QStringLiteral("Select Auxiliary Control File"),
+         QStringLiteral("Auxiliary Control File (*.ac)|*.ac|") + text, QStringLiteral("acf")},
+        {"cmdSelectIQBBDataFile", QStringLiteral("Select I/Q Base Band Data File"), text,
+         QStringLiteral("txt")},
+        {"cmdSelectInterpDACDF", QStringLiteral("Select Simulation Data File"), text, QStringLiteral("txt")},
+        {"cmdIBSBBdataFile", QStringLiteral("Select I Base Bit Stream Data File"), text,
+         QStringLiteral("txt")},
+        {"cmdQBSBBdataFile", QStringLiteral("Select Q Base Bit Stream Data File"), text,
+         QStringLiteral("txt")},
+    };
+    frmSimulatorSetup& window = openSimulator();
+    window.txtIBSBBDataFilePath.setText(QStringLiteral("i.txt"));
+    window.txtQBSBBDataFilePath.setText(path(QStringLiteral("q/q.txt")));
+    const QString boxes[] = {window.txtAuxCtrlFilePath.Text(), QString(), QString(), QStringLiteral("i.txt"),
+                             path(QStringLiteral("q/q.txt"))};
+    const QString folders[] = {path(QStringLiteral("Simulator/")), path(QStringLiteral("Simulator/")),
+                               path(QStringLiteral("Simulator/")), path(QStringLiteral("Simulator/")),
+                               path(QStringLiteral("q/"))};
+    int at = 0;
+    for (const auto& [button, title, filter, extension] : pickers) {
+        ui::testing::dialogs().reset();
+        ui::testing::dialogs().cancelOpen();
+        dynamic_cast<ui::CommandButton&>(*window.control(QLatin1String(button))).Click();
+        ASSERT_EQ(ui::testing::dialogs().open.requests.size(), 1u) << button;
+        const ui::FileDialogRequest& request = ui::testing::dialogs().open.requests[0];
+        EXPECT_EQ(request.title, title) << button;
+        EXPECT_EQ(request.filter, filter) << button;
+        EXPECT_EQ(request.defaultExtension, extension) << button;
+        EXPECT_EQ(request.fileName, boxes[at]) << button;
+        EXPECT_EQ(request.initialFolder, folders[at]) << button;
+        EXPECT_TRUE(request.fileMustExist && request.pathMustExist) << button;
+        EXPECT_FALSE(request.multiSelect || request.readOnlyChecked || request.hideReadOnly) << button;
+        ++at;
+    }
+}
+
 TEST_F(Simulator, OnlyOneNumericalProgramRunsAndNeitherWindowClosesDuringARun)
 {
     standIn(modtest::kQamProgram,
