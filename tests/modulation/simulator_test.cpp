@@ -78,6 +78,25 @@ TEST_F(Simulator, TheParameterFileAndTheShownFramesFollowTheOperatingModeAndSxi)
     }
 }
 
+TEST_F(Simulator, TheDataFramesFollowTheControlWindowsOperatingModeAndSxiSwitch)
+{
+    frmSimulatorSetup& window = openSimulator();
+    control->lstOppMode.setListIndex(1);
+    EXPECT_TRUE(window.fraIQBaseBandDf.Visible());
+    EXPECT_FALSE(window.cmdSelectIQBBDataFile.Enabled());
+    control->lstOppMode.setListIndex(2);
+    EXPECT_TRUE(window.fraIterpDacDatafile.Visible());
+    EXPECT_FALSE(window.fraIQBaseBandDf.Visible());
+    control->lstOppMode.setListIndex(0);
+    control->chkActivateSXIMode.setValue(1);
+    EXPECT_TRUE(window.fraSarvexDataFiles.Visible());
+    EXPECT_FALSE(window.fraIQBaseBandDf.Visible());
+    control->chkActivateSXIMode.setValue(0);
+    EXPECT_FALSE(window.fraSarvexDataFiles.Visible());
+    EXPECT_TRUE(window.fraIQBaseBandDf.Visible());
+    EXPECT_TRUE(window.cmdSelectIQBBDataFile.Enabled());
+}
+
 TEST_F(Simulator, TheRegisterMapComesFromTheWrittenMapOrTheChip)
 {
     setWritten(0x02, 0x12345678);
