@@ -3,7 +3,9 @@
 
 #include "fuzz/fuzz_support.h"
 #include "modulation/param_files.h"
+#include "platform/runtime/numeric_text.h"
 
+#include <cmath>
 #include <cstdint>
 
 using fuzzsupport::check;
@@ -31,6 +33,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 check(values[i].text == lines[static_cast<qsizetype>(i)].trimmed());
                 break;
             default:
+                // A number in a whole-number field fits the field's type.
+                if (table[i].whole != mvg::WholeType::None && rt::IsNumeric(values[i].text)) {
+                    const double value = rt::CDbl(values[i].text);
+                    check(table[i].whole == mvg::WholeType::Int16 ? std::abs(value) <= 32768.5
+                                                                  : std::abs(value) <= 2147483648.5);
+                }
                 break;
             }
         }

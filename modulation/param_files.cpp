@@ -18,76 +18,78 @@ constexpr int kModTypes = 2;
 constexpr int kOutputFormats = 6;
 
 using K = LineKind;
+constexpr WholeType I16 = WholeType::Int16;
+constexpr WholeType I32 = WholeType::Int32;
 
 const std::vector<ParamLine> kQamLines = {
-    {QStringLiteral("txtNumSymbols"), K::Trimmed},
+    {QStringLiteral("txtNumSymbols"), K::Trimmed, 0, I32},
     {QStringLiteral("lstQAMLevel"), K::List, kQamLevels},
     {QStringLiteral("lstFilterType"), K::List, kFilterTypes},
-    {QStringLiteral("txtFilterTAPs"), K::Trimmed},
-    {QStringLiteral("txtFilterCoefVal"), K::Decimal},
-    {QStringLiteral("txtFilterUpsampleFact"), K::Trimmed},
+    {QStringLiteral("txtFilterTAPs"), K::Trimmed, 0, I32},
+    {QStringLiteral("txtFilterCoefVal"), K::Decimal, 0, I16},
+    {QStringLiteral("txtFilterUpsampleFact"), K::Trimmed, 0, I32},
     {QStringLiteral("txtFiltROFact"), K::Decimal},
     {QStringLiteral("lstFilterWindowType"), K::WindowType, kWindowTypes},
     {QStringLiteral("txtKaiserWROF"), K::Decimal},
-    {QStringLiteral("txtNumOfOutBits"), K::Trimmed},
+    {QStringLiteral("txtNumOfOutBits"), K::Trimmed, 0, I16},
     {QStringLiteral("txtQAMVGOutputFile"), K::OutputFile},
     {QStringLiteral("lstQAMOutputDataFormat"), K::List, kOutputFormats},
     {QStringLiteral("chkDebugModeQAM"), K::Check},
-    {QStringLiteral("txtGraphPoints"), K::Trimmed},
+    {QStringLiteral("txtGraphPoints"), K::Trimmed, 0, I32},
     {QStringLiteral("txtAttenuationVal"), K::Decimal},
 };
 
 const std::vector<ParamLine> kPolarLines = {
-    {QStringLiteral("txtNumSymbolsQP"), K::Text},
+    {QStringLiteral("txtNumSymbolsQP"), K::Text, 0, I32},
     {QStringLiteral("lstQAMLevelQP"), K::List, kPolarLevels},
     {QStringLiteral("lstFilterTypeQP"), K::List, kFilterTypes},
-    {QStringLiteral("txtFilterTAPsQP"), K::Text},
-    {QStringLiteral("txtFilterCoefValQP"), K::Text},
-    {QStringLiteral("txtFilterUpsampleFactQP"), K::Text},
+    {QStringLiteral("txtFilterTAPsQP"), K::Text, 0, I32},
+    {QStringLiteral("txtFilterCoefValQP"), K::Text, 0, I16},
+    {QStringLiteral("txtFilterUpsampleFactQP"), K::Text, 0, I32},
     {QStringLiteral("txtFiltROFactQP"), K::Decimal},
     {QStringLiteral("lstFilterWindowTypeQP"), K::WindowType, kWindowTypes},
     {QStringLiteral("txtKaiserWROFQP"), K::Decimal},
-    {QStringLiteral("txtNumOfOutBitsQP"), K::Text},
+    {QStringLiteral("txtNumOfOutBitsQP"), K::Text, 0, I32},
     {QStringLiteral("chkDebugModeQP"), K::Check},
-    {QStringLiteral("txtPhaseBitsQP"), K::Text},
-    {QStringLiteral("txtAmplitudeBitsQP"), K::Text},
+    {QStringLiteral("txtPhaseBitsQP"), K::Text, 0, I32},
+    {QStringLiteral("txtAmplitudeBitsQP"), K::Text, 0, I32},
     {QStringLiteral("txtPhaseOutputFileQP"), K::FileName},
     {QStringLiteral("txtAMPOutputFileQP"), K::FileName},
     {QStringLiteral("txtOutputFileQP"), K::FileName},
-    {QStringLiteral("txtGraphPointsQP"), K::Text},
+    {QStringLiteral("txtGraphPointsQP"), K::Text, 0, I32},
     {QStringLiteral("txtAttenuationValQP"), K::Decimal},
 };
 
 const std::vector<ParamLine> kGmskLines = {
-    {QStringLiteral("txtNumSymbolsGMSK"), K::Text},
+    {QStringLiteral("txtNumSymbolsGMSK"), K::Text, 0, I32},
     {QStringLiteral("lstModTypeGMSK"), K::List, kModTypes},
-    {QStringLiteral("txtFilterSpanValGMSK"), K::Text},
-    {QStringLiteral("txtCoeficientResGMSK"), K::Text},
-    {QStringLiteral("txtUpSamplingFactGMSK"), K::Text},
+    {QStringLiteral("txtFilterSpanValGMSK"), K::Text, 0, I32},
+    {QStringLiteral("txtCoeficientResGMSK"), K::Text, 0, I32},
+    {QStringLiteral("txtUpSamplingFactGMSK"), K::Text, 0, I32},
     {QStringLiteral("txtNormBWGMSK"), K::Decimal},
     {QStringLiteral("txtModIndexGMSK"), K::Decimal},
-    {QStringLiteral("txtNumOfOutBitsGMSK"), K::Text},
+    {QStringLiteral("txtNumOfOutBitsGMSK"), K::Text, 0, I32},
     {QStringLiteral("chkDebugModeGE"), K::Check},
     {QStringLiteral("chkFullLengthDataGE"), K::Check},
     {QStringLiteral("txtOutputFileGMSKE"), K::FileName},
     {QStringLiteral("lstOutputDataFormatGMSK"), K::List, kOutputFormats},
-    {QStringLiteral("txtGraphPointsGMSK"), K::Text},
+    {QStringLiteral("txtGraphPointsGMSK"), K::Text, 0, I32},
     {QStringLiteral("txtAttenuationGMSK"), K::Decimal},
 };
 
 const std::vector<ParamLine> kSdpskLines = {
-    {QStringLiteral("txtNumSymbolsSDPSK"), K::Text},
+    {QStringLiteral("txtNumSymbolsSDPSK"), K::Text, 0, I32},
     {QStringLiteral("lstFilterTypeSDPSK"), K::List, kFilterTypes},
-    {QStringLiteral("txtFilterTAPsSDPSK"), K::Text},
-    {QStringLiteral("txtFilterCoefValSDPSK"), K::Text},
-    {QStringLiteral("txtFilterUpsampleFactSDPSK"), K::Decimal},
+    {QStringLiteral("txtFilterTAPsSDPSK"), K::Text, 0, I32},
+    {QStringLiteral("txtFilterCoefValSDPSK"), K::Text, 0, I16},
+    {QStringLiteral("txtFilterUpsampleFactSDPSK"), K::Decimal, 0, I32},
     {QStringLiteral("txtFiltROFactSDPSK"), K::Decimal},
     {QStringLiteral("lstFilterWindowTypeSDPSK"), K::WindowType, kWindowTypes},
     {QStringLiteral("txtKaiserWROFSDPSK"), K::Decimal},
-    {QStringLiteral("txtNumOfOutBitsSDPSK"), K::Text},
+    {QStringLiteral("txtNumOfOutBitsSDPSK"), K::Text, 0, I32},
     {QStringLiteral("chkDebugModeSDPSK"), K::Check},
     {QStringLiteral("txtAttenuationValSDPSK"), K::Decimal},
-    {QStringLiteral("txtGraphPointsSDPSK"), K::Text},
+    {QStringLiteral("txtGraphPointsSDPSK"), K::Text, 0, I32},
     {QStringLiteral("txtOutputFileSDPSK"), K::FileName},
     {QStringLiteral("lstOutputDataFormatSDPSK"), K::List, kOutputFormats},
 };
@@ -104,6 +106,22 @@ std::optional<int> indexOf(const QString& text, int count)
         return value;
     } catch (const rt::RuntimeError&) {
         return std::nullopt;
+    }
+}
+
+// A number in a whole-number field that its type cannot hold (text that is no number is left to the box).
+bool beyondType(const QString& text, WholeType type)
+{
+    if (type == WholeType::None || !rt::IsNumeric(text))
+        return false;
+    try {
+        if (type == WholeType::Int16)
+            rt::CInt(text);
+        else
+            rt::CLng(text);
+        return false;
+    } catch (const rt::RuntimeError&) {
+        return true;
     }
 }
 
@@ -198,6 +216,8 @@ std::vector<ParamValue> parseParamFile(Generator generator, const QByteArray& by
         case K::Trimmed:
         case K::Decimal:
             value.text = CleanParam(line);
+            if (beyondType(value.text, table[i].whole))
+                return values;
             break;
         }
         values.push_back(value);

@@ -29,10 +29,16 @@ enum class LineKind {
                 // file in the program folder
 };
 
+// The whole-number type of a field that takes only digits: the 16-bit fields are those the window checks
+// with a 16-bit conversion, every other one is 32-bit (the symbol counts and upsampling factors enter the
+// 32-bit vector count).
+enum class WholeType { None, Int16, Int32 };
+
 struct ParamLine {
     QString control; // the control the line belongs to
     LineKind kind;
-    int listCount = 0; // entries of the list (List and WindowType lines)
+    int listCount = 0;                 // entries of the list (List and WindowType lines)
+    WholeType whole = WholeType::None; // a whole-number field's type
 };
 
 // The file's lines in order.
@@ -54,8 +60,9 @@ struct ParamValue {
     int number = 0;
 };
 
-// Reads the file's lines in the table's order. Stops at the first line that is missing, or at a list or
-// check-box line that is not a whole number within the control's range; what was read before stays.
+// Reads the file's lines in the table's order. Stops at the first line that is missing, at a list or
+// check-box line that is not a whole number within the control's range, or at a whole-number field's
+// number beyond its type; what was read before stays. Other text goes into its box, whose check marks it.
 std::vector<ParamValue> parseParamFile(Generator generator, const QByteArray& bytes,
                                        const QString& programFolder);
 

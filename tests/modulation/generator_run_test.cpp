@@ -41,6 +41,41 @@ TEST_F(GeneratorRun, TheGeneratorGetsItsParameterFileAndFolderAndTheRunEndsWitho
     EXPECT_EQ(window.MousePointer(), ui::vbDefault);
 }
 
+struct TabRun {
+    mvg::Generator generator;
+    QString program;
+    const char* printed;
+    int lines; // of the parameter file the program finds
+    bool runtimeMissing;
+};
+
+TEST_F(GeneratorRun, EachTabRunsItsOwnGeneratorOnItsOwnFileAndLooksForItsOwnProgressText)
+{
+    const TabRun cases[] = {
+        {mvg::Generator::Polar, modtest::kPolarProgram, "Creating upsampled and filtered Polar QAM data", 18,
+         false},
+        {mvg::Generator::Gmsk, modtest::kGmskProgram, "Creating upsampled and filtered EDGE data", 14, false},
+        {mvg::Generator::Sdpsk, modtest::kSdpskProgram, "Creating upsampled and filtered SDPSK data", 14,
+         false},
+        {mvg::Generator::Gmsk, modtest::kGmskProgram, "Creating upsampled and filtered GMSK data", 14, true},
+        {mvg::Generator::Sdpsk, modtest::kSdpskProgram, "Creating upsampled and filtered QAM data", 14, true},
+    };
+    for (const TabRun& c : cases) {
+        standIn(c.program,
+                "cp mod_parameters.txt seen.txt\necho '" + QByteArray(c.printed) + "'\n" + kNoErrors);
+        frmQAMVG& window = openGenerator();
+        ui::CommandButton* buttons[] = {&window.cmdGenerateQAMData, &window.cmdGenerateQPData,
+                                        &window.cmdGenerateGMSKData, &window.cmdGenSDPSKData};
+        EXPECT_TRUE(buttons[static_cast<int>(c.generator)]->click());
+        const QString folder = QFileInfo(path(c.program)).path();
+        EXPECT_EQ(readAll(folder + QStringLiteral("/seen.txt")).count("\r\n"), c.lines) << c.printed;
+        EXPECT_EQ(console().contains(QStringLiteral("Runtime Not Installed")), c.runtimeMissing) << c.printed;
+        EXPECT_EQ(console().endsWith(kSuccess), !c.runtimeMissing) << c.printed;
+        closeWindows();
+        QFile::remove(folder + QStringLiteral("/seen.txt"));
+    }
+}
+
 struct RunCase {
     const char* what;
     QByteArray body;

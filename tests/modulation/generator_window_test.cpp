@@ -49,6 +49,45 @@ TEST_F(GeneratorWindow, SaveOutputFileCopiesOnlyAWholeOutputAndNeverLosesTheUser
     EXPECT_TRUE(boxes.shown[2].prompt.startsWith(QStringLiteral("The output file could not be copied")));
 }
 
+struct Picker {
+    const char* button;
+    QString title;
+    QString folder;   // below the program folder
+    QString proposed; // below the program folder; empty: no name
+};
+
+TEST_F(GeneratorWindow, EveryFilePickerAsksWithItsTitleFolderAndProposal)
+{
+    const QString iq = QStringLiteral("Specify IQ Data File");
+    const Picker pickers[] = {
+        {"cmdQAMSaveAs", iq, QStringLiteral("Tovrindir/"), {}},
+        {"cmdSaveAsQP", QStringLiteral("Specify Output Data File"), QStringLiteral("Quorlendir/"), {}},
+        {"cmdPhaseSaveAsQP", QStringLiteral("Specify Phase Data File"), QStringLiteral("Quorlendir/"), {}},
+        {"cmdAmpSaveAsQP", QStringLiteral("Specify Amplitude Data File"), QStringLiteral("Quorlendir/"), {}},
+        {"cmdSaveAsGMSKE", iq, QStringLiteral("Kelmardir/"), {}},
+        {"cmdSaveAsSDPSK", iq, QStringLiteral("Sovanedir/"), {}},
+        {"cmdQPSaveAs", iq, QStringLiteral("Quorlendir/"), QStringLiteral("Quorlendir/Polar_mode.txt")},
+        {"cmdGMSKSaveAs", iq, QString(), {}},
+        {"cmdSDPSKSaveAs", iq, QStringLiteral("Sovanedir/"),
+         QStringLiteral("Sovanedir/Interleaved_data.txt")},
+    };
+    frmQAMVG& window = openGenerator();
+    for (const Picker& p : pickers) {
+        dialogs.reset();
+        dialogs.cancelSave();
+        dynamic_cast<ui::CommandButton&>(*window.control(QLatin1String(p.button))).Click();
+        ASSERT_EQ(dialogs.save.requests.size(), 1u) << p.button;
+        const ui::FileDialogRequest& request = dialogs.save.requests[0];
+        EXPECT_EQ(request.title, p.title) << p.button;
+        EXPECT_EQ(request.filter, QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*")) << p.button;
+        // "TXT" as the filter spells it.
+        EXPECT_EQ(request.defaultExtension, QStringLiteral("txt")) << p.button;
+        EXPECT_EQ(request.initialFolder, p.folder.isEmpty() ? os::programFolder() : path(p.folder))
+            << p.button;
+        EXPECT_EQ(request.fileName, p.proposed.isEmpty() ? QString() : path(p.proposed)) << p.button;
+    }
+}
+
 TEST_F(GeneratorWindow, AnOutputNameInTheGeneratorsFolderIsKeptBare)
 {
     frmQAMVG& window = openGenerator();

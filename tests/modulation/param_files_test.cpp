@@ -96,6 +96,39 @@ TEST_F(ParamFiles, EveryLineOfEveryTabComesBackIntoItsControl)
     }
 }
 
+struct Blanks {
+    Generator generator;
+    const char* box;
+    QString text;
+    int line; // 1-based
+    QByteArray written;
+};
+
+TEST_F(ParamFiles, BlanksAroundATextAreTrimmedOnlyOnTheLinesThatTrimThem)
+{
+    rt::ScopedNumberLocale comma(QChar(u','));
+    const Blanks cases[] = {
+        {Generator::Qam, "txtNumSymbols", QStringLiteral(" 7 "), 1, "7"},
+        {Generator::Qam, "txtFilterCoefVal", QStringLiteral(" 3 "), 5, "3"},
+        {Generator::Qam, "txtGraphPoints", QStringLiteral(" 9 "), 14, "9"},
+        {Generator::Qam, "txtQAMVGOutputFile", QStringLiteral(" a.txt "), 11, " a.txt "},
+        {Generator::Polar, "txtNumSymbolsQP", QStringLiteral(" 7 "), 1, " 7 "},
+        {Generator::Polar, "txtFilterCoefValQP", QStringLiteral(" 3 "), 5, " 3 "},
+        {Generator::Polar, "txtKaiserWROFQP", QStringLiteral(" 2,5 "), 9, "2.5"},
+        {Generator::Gmsk, "txtNormBWGMSK", QStringLiteral(" 0,4 "), 6, "0.4"},
+        {Generator::Gmsk, "txtGraphPointsGMSK", QStringLiteral(" 9 "), 13, " 9 "},
+        {Generator::Sdpsk, "txtFilterUpsampleFactSDPSK", QStringLiteral(" 4 "), 5, "4"},
+        {Generator::Sdpsk, "txtNumOfOutBitsSDPSK", QStringLiteral(" 12 "), 9, " 12 "},
+    };
+    frmQAMVG& window = openGenerator();
+    for (const Blanks& c : cases) {
+        dynamic_cast<ui::TextBox&>(*window.control(QLatin1String(c.box))).setText(c.text);
+        const QString file = path(QStringLiteral("blanks.txt"));
+        ASSERT_TRUE(window.writeParamFile(c.generator, file));
+        EXPECT_EQ(readAll(file).split('\n').value(c.line - 1), c.written + "\r") << c.box;
+    }
+}
+
 struct ShortOrBadFile {
     const char* what;
     QByteArray bytes;
@@ -123,6 +156,49 @@ TEST_F(ParamFiles, AReadStopsAtAMissingLineOrAListLineOutOfRangeKeepingWhatWasRe
         EXPECT_EQ(window.txtQAMVGOutputFile.Text(), QStringLiteral("mine.txt")) << c.what;
         EXPECT_EQ(window.txtAttenuationVal.Text(), c.attenuation) << c.what;
         EXPECT_EQ(window.lstQAMOutputDataFormat.ListIndex(), c.format) << c.what;
+        closeWindows();
+    }
+}
+
+struct WholeLine {
+    Generator generator;
+    int line; // 1-based
+    const char* value;
+    bool stops;
+};
+
+TEST_F(ParamFiles, ANumberBeyondAWholeNumberFieldsTypeStopsTheReadThere)
+{
+    // 16-bit: the coefficient resolutions and the QAM output bits; every other digits-only field 32-bit.
+    const WholeLine cases[] = {
+        {Generator::Qam, 5, "32768", true},         {Generator::Qam, 5, "-32768", false},
+        {Generator::Qam, 5, "abc", false},          {Generator::Qam, 10, "40000", true},
+        {Generator::Qam, 1, "40000", false},        {Generator::Qam, 1, "2147483648", true},
+        {Generator::Polar, 5, "99999", true},       {Generator::Polar, 13, "99999", false},
+        {Generator::Gmsk, 4, "99999", false},       {Generator::Gmsk, 5, "1E10", true},
+        {Generator::Sdpsk, 4, "32767.5", true},     {Generator::Sdpsk, 12, "-2147483649", true},
+        {Generator::Sdpsk, 9, "2147483647", false},
+    };
+    for (const WholeLine& c : cases) {
+        const FreshFile& fresh = kFreshFiles[static_cast<int>(c.generator)];
+        QList<QByteArray> lines = fresh.bytes.split('\n');
+        lines.removeLast();
+        const QByteArray freshValue = lines[c.line - 1].chopped(1);
+        const QByteArray freshLast = lines.back().chopped(1);
+        const QByteArray last = c.generator == Generator::Sdpsk ? "3" : "0.25";
+        lines[c.line - 1] = QByteArray(c.value) + "\r";
+        lines.back() = last + "\r";
+        const QString file = path(QStringLiteral("whole.txt"));
+        writeFile(file, lines.join('\n') + "\n");
+
+        frmQAMVG& window = openGenerator();
+        window.readParamFile(c.generator, file);
+        const std::vector<mvg::ParamLine>& table = mvg::paramLines(c.generator);
+        const auto& box = dynamic_cast<const ui::TextBox&>(*window.control(table[c.line - 1].control));
+        EXPECT_EQ(box.Text(), QLatin1String(c.stops ? freshValue : QByteArray(c.value)))
+            << c.value << " on line " << c.line;
+        EXPECT_EQ(window.paramValue(table.back()), QLatin1String(c.stops ? freshLast : last))
+            << c.value << " on line " << c.line;
         closeWindows();
     }
 }

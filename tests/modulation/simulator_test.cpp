@@ -2,6 +2,8 @@
 
 #include "modulation/program_settings.h"
 
+#include <functional>
+
 namespace {
 
 using modtest::readAll;
@@ -76,6 +78,25 @@ TEST_F(Simulator, TheParameterFileAndTheShownFramesFollowTheOperatingModeAndSxi)
     }
 }
 
+TEST_F(Simulator, TheDataFramesFollowTheControlWindowsOperatingModeAndSxiSwitch)
+{
+    frmSimulatorSetup& window = openSimulator();
+    control->lstOppMode.setListIndex(1);
+    EXPECT_TRUE(window.fraIQBaseBandDf.Visible());
+    EXPECT_FALSE(window.cmdSelectIQBBDataFile.Enabled());
+    control->lstOppMode.setListIndex(2);
+    EXPECT_TRUE(window.fraIterpDacDatafile.Visible());
+    EXPECT_FALSE(window.fraIQBaseBandDf.Visible());
+    control->lstOppMode.setListIndex(0);
+    control->chkActivateSXIMode.setValue(1);
+    EXPECT_TRUE(window.fraSarvexDataFiles.Visible());
+    EXPECT_FALSE(window.fraIQBaseBandDf.Visible());
+    control->chkActivateSXIMode.setValue(0);
+    EXPECT_FALSE(window.fraSarvexDataFiles.Visible());
+    EXPECT_TRUE(window.fraIQBaseBandDf.Visible());
+    EXPECT_TRUE(window.cmdSelectIQBBDataFile.Enabled());
+}
+
 TEST_F(Simulator, TheRegisterMapComesFromTheWrittenMapOrTheChip)
 {
     setWritten(0x02, 0x12345678);
@@ -128,26 +149,59 @@ TEST_F(Simulator, FailingPathsTurnRedAndNothingIsWrittenOrRun)
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("Simulator/cwd.txt"))));
 }
 
-TEST_F(Simulator, ABadClockOrAnUnwritableFolderStopsTheRunWithAMessage)
+struct RefusedRun {
+    const char* what;
+    std::function<void(frmSimulatorSetup&)> arrange;
+    QString message; // how the message begins
+};
+
+TEST_F(Simulator, ABadClockOrARegisterMapThatCannotBeHadWholeStopsTheRunWithAMessage)
 {
-    frmSimulatorSetup& window = openWithBoxes();
-    for (const char* clock : {"abc", "0"}) {
-        setClock(QLatin1String(clock));
+    const QString regMap = path(QStringLiteral("Simulator/RegMapFile.txt"));
+    const RefusedRun cases[] = {
+        {"clock not a number", [this](frmSimulatorSetup&) { setClock(QStringLiteral("abc")); },
+         QStringLiteral("The System Clock")},
+        {"clock 0", [this](frmSimulatorSetup&) { setClock(QStringLiteral("0")); },
+         QStringLiteral("The System Clock")},
+        {"register 07H incomplete",
+         [this](frmSimulatorSetup&) { bd().SetRegMapValue(1, 0x07, QStringLiteral("101")); },
+         QStringLiteral("Register 07H is incomplete!")},
+        {"chip read-back fails",
+         [this](frmSimulatorSetup& window) {
+             plugBoard();
+             window.optRegMapOptions(0).click();
+             drv.failTransfer(0, 5, 4);
+         },
+         QStringLiteral("Register 03H could not be read")},
+        {"file cannot be written",
+         [regMap](frmSimulatorSetup&) {
+             QFile::remove(regMap);
+             QDir().mkpath(regMap);
+         },
+         QStringLiteral("The file could not be written:")},
+    };
+    for (const RefusedRun& c : cases) {
+        setClock(QStringLiteral("1000"));
+        writeFile(regMap, "old\r\n");
+        frmSimulatorSetup& window = openWithBoxes();
+        c.arrange(window);
         ui::testing::messageBoxes().reset();
         window.cmdRunSimulator.click();
-        ASSERT_EQ(ui::testing::messageBoxes().shown.size(), 1u) << clock;
-        EXPECT_TRUE(
-            ui::testing::messageBoxes().shown[0].prompt.startsWith(QStringLiteral("The System Clock")));
-        EXPECT_EQ(parmFile(), "<missing>");
+        ASSERT_EQ(ui::testing::messageBoxes().shown.size(), 1u) << c.what;
+        EXPECT_TRUE(ui::testing::messageBoxes().shown[0].prompt.startsWith(c.message))
+            << c.what << ui::testing::messageBoxes().shown[0].prompt.toStdString();
+        // The simulator never runs on an old register map.
+        if (QFileInfo(regMap).isFile()) {
+            EXPECT_EQ(readAll(regMap), "old\r\n") << c.what;
+        }
+        EXPECT_EQ(parmFile(), "<missing>") << c.what;
+        EXPECT_FALSE(QFile::exists(path(QStringLiteral("Simulator/cwd.txt")))) << c.what;
+        EXPECT_EQ(window.txtSimulatorConsoleOut.Text(), QString()) << c.what;
+        EXPECT_TRUE(window.cmdRunSimulator.Enabled()) << c.what;
+        closeWindows();
+        QDir(regMap).removeRecursively();
+        bd().SetRegMapValue(1, 0x07, QString(32, QLatin1Char('0')));
     }
-    setClock(QStringLiteral("1000"));
-    // The register-map file cannot be written (a folder stands in its place): the simulator must not run.
-    QDir().mkpath(path(QStringLiteral("Simulator/RegMapFile.txt")));
-    ui::testing::messageBoxes().reset();
-    window.cmdRunSimulator.click();
-    EXPECT_EQ(ui::testing::messageBoxes().shown.size(), 1u);
-    EXPECT_FALSE(QFile::exists(path(QStringLiteral("Simulator/cwd.txt"))));
-    EXPECT_EQ(window.txtSimulatorConsoleOut.Text(), QString());
 }
 
 TEST_F(Simulator, TheSummaryCountsTheConsolesWordsAndAMissingRuntime)
@@ -213,6 +267,46 @@ TEST_F(Simulator, APickedFileDirectlyInTheSimulatorFolderIsKeptAsItsBareName)
     EXPECT_EQ(window.txtIQBaseBBDataFilePath.Text(), path(QStringLiteral("simulator/iq.txt")));
     EXPECT_EQ(ui::testing::dialogs().open.requests.back().title,
               QStringLiteral("Select I/Q Base Band Data File"));
+}
+
+TEST_F(Simulator, EveryFilePickerAsksForAnExistingFileWithItsTitleAndFilter)
+{
+    const QString text = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
+    const std::tuple<const char*, QString, QString, QString> pickers[] = {
+        {"cmdSelectAuxCtrlFile", QStringLiteral("Select Auxiliary Control File"),
+         QStringLiteral("Auxiliary Control File (*.ac)|*.ac|") + text, QStringLiteral("acf")},
+        {"cmdSelectIQBBDataFile", QStringLiteral("Select I/Q Base Band Data File"), text,
+         QStringLiteral("txt")},
+        {"cmdSelectInterpDACDF", QStringLiteral("Select Simulation Data File"), text, QStringLiteral("txt")},
+        {"cmdIBSBBdataFile", QStringLiteral("Select I Base Bit Stream Data File"), text,
+         QStringLiteral("txt")},
+        {"cmdQBSBBdataFile", QStringLiteral("Select Q Base Bit Stream Data File"), text,
+         QStringLiteral("txt")},
+    };
+    frmSimulatorSetup& window = openSimulator();
+    window.txtIBSBBDataFilePath.setText(QStringLiteral("i.txt"));
+    window.txtQBSBBDataFilePath.setText(path(QStringLiteral("q/q.txt")));
+    const QString boxes[] = {window.txtAuxCtrlFilePath.Text(), QString(), QString(), QStringLiteral("i.txt"),
+                             path(QStringLiteral("q/q.txt"))};
+    const QString folders[] = {path(QStringLiteral("Simulator/")), path(QStringLiteral("Simulator/")),
+                               path(QStringLiteral("Simulator/")), path(QStringLiteral("Simulator/")),
+                               path(QStringLiteral("q/"))};
+    int at = 0;
+    for (const auto& [button, title, filter, extension] : pickers) {
+        ui::testing::dialogs().reset();
+        ui::testing::dialogs().cancelOpen();
+        dynamic_cast<ui::CommandButton&>(*window.control(QLatin1String(button))).Click();
+        ASSERT_EQ(ui::testing::dialogs().open.requests.size(), 1u) << button;
+        const ui::FileDialogRequest& request = ui::testing::dialogs().open.requests[0];
+        EXPECT_EQ(request.title, title) << button;
+        EXPECT_EQ(request.filter, filter) << button;
+        EXPECT_EQ(request.defaultExtension, extension) << button;
+        EXPECT_EQ(request.fileName, boxes[at]) << button;
+        EXPECT_EQ(request.initialFolder, folders[at]) << button;
+        EXPECT_TRUE(request.fileMustExist && request.pathMustExist) << button;
+        EXPECT_FALSE(request.multiSelect || request.readOnlyChecked || request.hideReadOnly) << button;
+        ++at;
+    }
 }
 
 TEST_F(Simulator, OnlyOneNumericalProgramRunsAndNeitherWindowClosesDuringARun)
