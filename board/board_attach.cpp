@@ -1,6 +1,7 @@
 // Board attach and detach as the USB watch sees them, and the refresh of every window.
 
 #include "board/board_attach.h"
+#include "board/form_names.h"
 
 #include "board/board_flags.h"
 #include "board/evalbd.h"
@@ -11,11 +12,9 @@
 
 namespace {
 
-const QString kMainWindow = QStringLiteral("mdiMain");
-
 void mainWindowCall(const char* procedure)
 {
-    ui::Forms::callIfLoaded(kMainWindow, QString::fromLatin1(procedure));
+    ui::Forms::callIfLoaded(formnames::mdiMain, QString::fromLatin1(procedure));
 }
 
 // The character at a 1-based position of a register's bit string as 0 or 1.

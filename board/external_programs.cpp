@@ -1,4 +1,5 @@
 #include "board/external_programs.h"
+#include "board/form_names.h"
 
 #include "board/ini_access.h"
 #include "board/utility.h"
@@ -90,7 +91,7 @@ void ebCloseFigureWindows()
 
 void ebSetSimFormsBusy(bool busy)
 {
-    setBusy(QStringLiteral("frmSimulatorSetup"), {"cmdRunSimulator"}, busy);
-    setBusy(QStringLiteral("frmQAMVG"),
+    setBusy(formnames::frmSimulatorSetup, {"cmdRunSimulator"}, busy);
+    setBusy(formnames::frmQAMVG,
             {"cmdGenerateQAMData", "cmdGenerateGMSKData", "cmdGenerateQPData", "cmdGenSDPSKData"}, busy);
 }

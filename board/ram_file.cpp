@@ -2,6 +2,7 @@
 
 #include "board/ram_file.h"
 #include "board/evalbd.h"
+#include "board/form_names.h"
 #include "board/hourglass.h"
 #include "platform/ui/app.h"
 #include "platform/ui/forms.h"
@@ -108,7 +109,7 @@ int16_t ebLoadRAMFile(const QString& path, int16_t format)
         RamSegmentScope segment(*bd, static_cast<int>(contents.words.size()));
         loaded = segment.loaded() && bd->USBSerialLoadRAM(bitStrings(contents.words));
     }
-    ui::Forms::callIfLoaded(QStringLiteral("frmQDUCRSR"), QStringLiteral("RefreshFormVals"));
+    ui::Forms::callIfLoaded(formnames::frmQDUCRSR, formnames::RefreshFormVals);
     return loaded ? kRamLoadDone : kRamLoadFailed;
 }
 

@@ -1,4 +1,5 @@
 #include "board/regmap_file.h"
+#include "board/form_names.h"
 
 #include "board/board_flags.h"
 #include "board/evalbd.h"
@@ -47,7 +48,7 @@ void reportUnwritten(const QString& path)
 // window or the box does not exist.
 ui::TextBox* sysClockBox()
 {
-    ui::Form* control = ui::Forms::load(QStringLiteral("frmControl"));
+    ui::Form* control = ui::Forms::load(formnames::frmControl);
     if (!control)
         return nullptr;
     return dynamic_cast<ui::TextBox*>(control->control(QStringLiteral("txtSysClkTxt")));

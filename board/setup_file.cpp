@@ -1,6 +1,7 @@
 // Saving and loading setup files against the board, the register maps and the Control window's clock box.
 
 #include "board/setup_file.h"
+#include "board/form_names.h"
 
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
@@ -24,7 +25,6 @@
 
 namespace {
 
-const QString kControlWindow = QStringLiteral("frmControl");
 const QString kClockBox = QStringLiteral("txtExternClk");
 const QString kSaveTitle = QStringLiteral("Save Setup File");
 // Larger files are not setup files; they are refused before being read whole.
@@ -44,7 +44,7 @@ public:
 // The Control window's clock box: loaded on demand when the program has that window; nullptr otherwise.
 ui::TextBox* clockBox()
 {
-    ui::Form* control = ui::Forms::load(kControlWindow);
+    ui::Form* control = ui::Forms::load(formnames::frmControl);
     if (control == nullptr)
         return nullptr;
     return dynamic_cast<ui::TextBox*>(control->control(kClockBox));

@@ -6,7 +6,7 @@
 #include "board/evalbd.h"
 #include "board/globals.h"
 #include "debug/frm_debug_reg_list.h"
-#include "shell/form_names.h"
+#include "board/form_names.h"
 #include "shell/mdi_main.h"
 #include "shell/register_window.h"
 

@@ -7,7 +7,7 @@
 #include "board/hourglass.h"
 #include "board/ram_file.h"
 #include "board/regmap_file.h"
-#include "shell/form_names.h"
+#include "board/form_names.h"
 #include "shell/frm_control.h"
 
 #include "platform/os/program_folder.h"

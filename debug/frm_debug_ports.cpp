@@ -6,7 +6,7 @@
 #include "board/bit_helpers.h"
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
-#include "shell/form_names.h"
+#include "board/form_names.h"
 #include "shell/frm_graphics.h"
 
 #include "platform/ui/forms.h"

@@ -9,7 +9,7 @@
 #include "board/sound.h"
 #include "board/text_util.h"
 #include "board/utility.h"
-#include "shell/form_names.h"
+#include "board/form_names.h"
 #include "shell/startup.h"
 
 #include "platform/runtime/numeric_text.h"

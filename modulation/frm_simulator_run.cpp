@@ -5,6 +5,7 @@
 #include "board/board_flags.h"
 #include "board/console_runner.h"
 #include "board/external_programs.h"
+#include "board/form_names.h"
 #include "board/hourglass.h"
 #include "board/regmap_file.h"
 #include "board/utility.h"
@@ -31,7 +32,7 @@ const QString kRuntimeMissing = QStringLiteral("Error - Matlab 7.3 Runtime Not I
 // not hold a number above 0.
 std::optional<QString> clockLine()
 {
-    ui::Form* control = ui::Forms::find(QStringLiteral("frmControl"));
+    ui::Form* control = ui::Forms::find(formnames::frmControl);
     const auto* box = control
                           ? dynamic_cast<const ui::TextBox*>(control->control(QStringLiteral("txtSysClkTxt")))
                           : nullptr;

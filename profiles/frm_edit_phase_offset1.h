@@ -7,7 +7,7 @@
 #include "platform/ui/controls.h"
 #include "profiles/edit_dialog_form.h"
 #include "profiles/edit_value.h"
-#include "shell/form_names.h"
+#include "board/form_names.h"
 
 #include <QString>
 #include <cstdint>

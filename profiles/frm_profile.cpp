@@ -4,6 +4,7 @@
 #include "profiles/frm_profile.h"
 
 #include "board/evalbd.h"
+#include "board/form_names.h"
 #include "profiles/profile_register.h"
 #include "profiles/put_in_container.h"
 #include "shell/mdi_main.h"
@@ -293,7 +294,7 @@ void frmProfile::optProfileSel_Click(int index)
 {
     if (!bRefreshing && goEvalBd) {
         goEvalBd->setActiveProfile(static_cast<int16_t>(index));
-        ui::Forms::callIfLoaded(QStringLiteral("frmDebug"), QStringLiteral("RefreshFormVals"));
+        ui::Forms::callIfLoaded(formnames::frmDebug, formnames::RefreshFormVals);
     }
     for (ui::Frame& frame : fraProfileQDUC)
         if (frame.ForeColor() == kSelectedColour && fraProfileRAM.exists(frame.Index()) &&

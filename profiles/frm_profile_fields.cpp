@@ -5,6 +5,7 @@
 #include "profiles/frm_profile.h"
 
 #include "board/evalbd.h"
+#include "board/form_names.h"
 #include "board/num_base.h"
 #include "board/text_util.h"
 #include "profiles/box_edit_dialogs.h"
@@ -513,18 +514,18 @@ void frmProfile::openScaleDialog(const QString& formName, ui::TextBox& box, cons
 
 void frmProfile::txtAmpScaleST_DblClick(int index)
 {
-    openScaleDialog(QStringLiteral("frmEditOSF"), txtAmpScaleST(index), ofProfile(kAmplitudeField, index));
+    openScaleDialog(formnames::frmEditOSF, txtAmpScaleST(index), ofProfile(kAmplitudeField, index));
 }
 
 void frmProfile::txtOSFValQD_DblClick(int index)
 {
-    openScaleDialog(QStringLiteral("frmEditOSF_QM"), txtOSFValQD(index), ofProfile(kOutputScaleField, index));
+    openScaleDialog(formnames::frmEditOSF_QM, txtOSFValQD(index), ofProfile(kOutputScaleField, index));
 }
 
 void frmProfile::txtRAMSegAddrRampRate_DblClick(int index)
 {
     ui::TextBox& box = txtRAMSegAddrRampRate(index);
-    if (!showRampRateEditDialog(QStringLiteral("frmEditRAMAddrRR"), box,
+    if (!showRampRateEditDialog(formnames::frmEditRAMAddrRR, box,
                                 QStringLiteral("Edit RAM Address Ramp Rate"), sysClockText()))
         return;
     storeField(ofProfile(kRAMRampRateField, index), box.Tag);

@@ -7,7 +7,7 @@
 #include "board/globals.h"
 #include "board/text_util.h"
 #include "board/utility.h"
-#include "shell/form_names.h"
+#include "board/form_names.h"
 #include "shell/mdi_main.h"
 
 #include "platform/ui/app.h"

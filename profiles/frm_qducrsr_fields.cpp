@@ -10,7 +10,7 @@
 #include "profiles/edit_value.h"
 #include "profiles/mod_edit_dialog_subs.h"
 #include "profiles/sys_clock.h"
-#include "shell/form_names.h"
+#include "board/form_names.h"
 
 #include "platform/runtime/locale_info.h"
 #include "platform/runtime/numeric_text.h"

@@ -4,6 +4,7 @@
 
 #include "shell/frm_control.h"
 
+#include "board/form_names.h"
 #include "board/text_util.h"
 #include "board/vco_tables.h"
 #include "shell/frm_control_fields.h"
@@ -192,8 +193,8 @@ void frmControl::txtSysClkTxt_Change()
     const std::optional<double> clock = numberOf(txtSysClkTxt.Text());
     if (clock && *clock > 0 && *clock <= kMaxSysClock) {
         setMark(1, false);
-        ui::Forms::callIfLoaded(QStringLiteral("frmProfile"), QStringLiteral("RefreshFormVals"));
-        ui::Forms::callIfLoaded(QStringLiteral("frmFreqAndSweep"), QStringLiteral("UpdateFreqsAndRRs"));
+        ui::Forms::callIfLoaded(formnames::frmProfile, formnames::RefreshFormVals);
+        ui::Forms::callIfLoaded(formnames::frmFreqAndSweep, formnames::UpdateFreqsAndRRs);
         UpdateIOUDClk();
     } else {
         setMark(1, true);

@@ -6,6 +6,7 @@
 
 #include "board/board_flags.h"
 #include "board/evalbd.h"
+#include "board/form_names.h"
 #include "board/globals.h"
 #include "shell/frm_control_fields.h"
 
@@ -107,7 +108,7 @@ void frmControl::clearSingleToneBits()
         return;
     if (kRAMEnable.get() == 1) {
         kRAMEnable.set(0);
-        ui::Forms::callIfLoaded(QStringLiteral("frmQDUCRSR"), QStringLiteral("RefreshFormVals"));
+        ui::Forms::callIfLoaded(formnames::frmQDUCRSR, formnames::RefreshFormVals);
         regwin::ScopedFlag refreshing(bRefreshing);
         chkEnableRAM.setValue(0);
     }
@@ -133,7 +134,7 @@ void frmControl::cmdLoad_Click()
     }
     cmdRefreshPLLLock_Click();
     cmdRefreshPlllockSR3_Click();
-    ui::Forms::callIfLoaded(QStringLiteral("frmDebug"), QStringLiteral("RefreshFormVals"));
+    ui::Forms::callIfLoaded(formnames::frmDebug, formnames::RefreshFormVals);
     loadIndicator_.loaded(outcome);
     regwin::reportLoad(outcome);
 }

@@ -1,6 +1,7 @@
 #include "shell/frm_io_interface.h"
 
 #include "board/evalbd.h"
+#include "board/form_names.h"
 #include "platform/ui/app.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/forms.h"
@@ -105,7 +106,7 @@ void frmIOInterface::cmdIOReset_Click()
         goEvalBd->setIO_RESET(level);
         goEvalBd->USBWritePortBuffVal(kPortA);
     }
-    ui::Forms::callIfLoaded(QStringLiteral("frmDebug"), QStringLiteral("RefreshFormVals"));
+    ui::Forms::callIfLoaded(formnames::frmDebug, formnames::RefreshFormVals);
 }
 
 void frmIOInterface::cmdLoad_Click()
@@ -120,7 +121,7 @@ void frmIOInterface::cmdLoad_Click()
         ui::DoEvents();
     }
     regwin::reportLoad(outcome);
-    ui::Forms::callIfLoaded(QStringLiteral("frmDebug"), QStringLiteral("UpdateSPIStatus"));
+    ui::Forms::callIfLoaded(formnames::frmDebug, formnames::UpdateSPIStatus);
 }
 
 void frmIOInterface::tmrLoadFlash_Timer()

@@ -12,7 +12,7 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/timer.h"
-#include "shell/form_names.h"
+#include "board/form_names.h"
 #include "shell/startup_log.h"
 
 #include <QPoint>

@@ -5,7 +5,7 @@
 #include "board/board_flags.h"
 #include "board/evalbd.h"
 #include "board/external_programs.h"
-#include "shell/form_names.h"
+#include "board/form_names.h"
 #include "shell/frm_graphics.h"
 #include "shell/mdi_main_progress.h"
 #include "shell/startup.h"

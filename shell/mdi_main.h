@@ -17,7 +17,7 @@
 #include "platform/ui/mdi_form.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/timer.h"
-#include "shell/form_names.h"
+#include "board/form_names.h"
 
 #include <QPoint>
 #include <QString>

@@ -7,7 +7,7 @@
 #include "board/globals.h"
 #include "board/setup_file.h"
 #include "board/utility.h"
-#include "shell/form_names.h"
+#include "board/form_names.h"
 #include "shell/frm_usb_select.h"
 #include "shell/startup.h"
 #include "widgets/common_dialog.h"

@@ -5,7 +5,7 @@
 #include "board/board_attach.h"
 #include "board/board_flags.h"
 #include "board/cls_ezusb.h"
-#include "shell/form_names.h"
+#include "board/form_names.h"
 #include "shell/mdi_main_progress.h"
 #include "shell/startup.h"
 

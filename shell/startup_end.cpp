@@ -6,7 +6,7 @@
 #include "board/evalbd.h"
 #include "platform/ui/app.h"
 #include "platform/ui/forms.h"
-#include "shell/form_names.h"
+#include "board/form_names.h"
 #include "shell/frm_splash.h"
 
 #include <memory>

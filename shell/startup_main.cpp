@@ -14,7 +14,7 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/msgbox.h"
 #include "shell/app_info.h"
-#include "shell/form_names.h"
+#include "board/form_names.h"
 #include "shell/frm_splash.h"
 #include "shell/frm_usb_select.h"
 #include "shell/mdi_main.h"

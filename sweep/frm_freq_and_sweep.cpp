@@ -6,7 +6,7 @@
 #include "board/evalbd.h"
 #include "board/globals.h"
 #include "board/text_util.h"
-#include "shell/form_names.h"
+#include "board/form_names.h"
 #include "shell/frm_graphics.h"
 #include "shell/mdi_main.h"
 #include "sweep/sweep_clock.h"

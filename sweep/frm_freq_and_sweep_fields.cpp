@@ -15,7 +15,7 @@
 #include "profiles/mod_edit_out_freq.h"
 #include "profiles/profile_entry.h"
 #include "profiles/profile_register.h"
-#include "shell/form_names.h"
+#include "board/form_names.h"
 #include "shell/frm_control.h"
 #include "shell/startup.h"
 #include "sweep/sweep_clock.h"

@@ -6,7 +6,7 @@
 #include "board/board_flags.h"
 #include "board/evalbd.h"
 #include "board/globals.h"
-#include "shell/form_names.h"
+#include "board/form_names.h"
 #include "shell/frm_graphics.h"
 #include "shell/startup.h"
 

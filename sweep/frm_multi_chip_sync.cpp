@@ -1,7 +1,7 @@
 #include "sweep/frm_multi_chip_sync.h"
 
 #include "board/evalbd.h"
-#include "shell/form_names.h"
+#include "board/form_names.h"
 #include "shell/mdi_main.h"
 #include "sweep/load_button_frame.h"
 
