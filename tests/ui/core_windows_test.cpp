@@ -5,12 +5,14 @@
 #include "platform/ui/test_doubles.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <gtest/gtest.h>
 
 using namespace coretest;
