@@ -6,6 +6,8 @@
 #include "platform/ui/colors.h"
 
 #include <QAbstractScrollArea>
+#include <QEvent>
+#include <QFont>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -14,6 +16,8 @@
 #include <QWidget>
 #include <algorithm>
 #include <initializer_list>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -49,7 +53,8 @@ void fitList(ui::ListBox& list, int rows, const QString& widest)
     const int rowHeight = metrics.height() + 2;
     area->setFixedHeight(rows * rowHeight + 2 * area->frameWidth() + 4);
     const int scrollBar = area->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    area->setMinimumWidth(metrics.horizontalAdvance(widest) + scrollBar + 2 * area->frameWidth() + 12);
+    // Fixed: a list's own wish is far wider than its items, and would widen its column.
+    area->setFixedWidth(metrics.horizontalAdvance(widest) + scrollBar + 2 * area->frameWidth() + 12);
 }
 
 void fixWidth(ui::Control& control, int width)
@@ -72,12 +77,66 @@ QHBoxLayout* row(std::initializer_list<QWidget*> widgets)
     return layout;
 }
 
+// A control that comes and goes keeps its room while hidden, so nothing beside it moves.
+void keepRoomWhenHidden(ui::Control& control)
+{
+    QSizePolicy policy = control.widget()->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    control.widget()->setSizePolicy(policy);
+}
+
+// Once the window first shows with its values in place, each column keeps the width it has then: values
+// that change later (a new clock, a longer rate) do not shift the frames while the user works.
+// The two revision groups take turns in one place: the width is the wider of the two, so a board of the
+// other revision finds its group room as well.
+class ColumnWidthLock : public QObject {
+public:
+    ColumnWidthLock(QWidget* window, std::vector<QWidget*> columns, std::pair<QWidget*, QWidget*> alternates)
+        : QObject(window), window_(window), columns_(std::move(columns)), alternates_(alternates)
+    {
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == window_ && event->type() == QEvent::Show) {
+            window_->removeEventFilter(this);
+            std::vector<int> widths;
+            for (QWidget* column : columns_)
+                widths.push_back(column->sizeHint().width());
+            const auto [first, second] = alternates_;
+            const bool firstShown = !first->isHidden();
+            first->setHidden(firstShown);
+            second->setHidden(!firstShown);
+            for (size_t k = 0; k < columns_.size(); ++k)
+                columns_[k]->setFixedWidth(std::max(widths[k], columns_[k]->sizeHint().width()));
+            first->setHidden(!firstShown);
+            second->setHidden(firstShown);
+        }
+        return false;
+    }
+
+private:
+    QWidget* window_;
+    std::vector<QWidget*> columns_;
+    std::pair<QWidget*, QWidget*> alternates_;
+};
+
 } // namespace
 
 void frmControl::buildUi(QWidget* window)
 {
-    for (ui::Label& mark : lblErr)
+    // The small font of the chip windows: the Control window and the Profiles window stand side by side.
+    QFont small = window->font();
+    small.setPointSize(8);
+    window->setFont(small);
+
+    for (ui::Label& mark : lblErr) {
         fixWidth(mark, kMarkWidth);
+        keepRoomWhenHidden(mark);
+    }
+    keepRoomWhenHidden(lblLoadFlash);
+    keepRoomWhenHidden(txtMultiBypassed);
 
     // ---- first column: operating mode, modulation options, phase accumulator and the rest ----
     {
@@ -204,22 +263,29 @@ void frmControl::buildUi(QWidget* window)
         sr3->addLayout(multiplier, 1, 1, 1, 2);
         sr3->addWidget(chkPFDInputDblr.widget(), 2, 0, 1, 3);
         sr3->addWidget(chkPFDXRST.widget(), 3, 0, 1, 3);
+        // The lists as wide as their longest item, so the column stays narrow.
+        const int listWidth =
+            cmbDRV0.widget()->fontMetrics().horizontalAdvance(QStringLiteral("High Drive")) + 36;
+        for (ui::ComboBox* list : {&cmbABPW, &cmbChargePumpCurrent, &cmbDRV0, &cmbXTALOut})
+            fixWidth(*list, listWidth);
         sr3->addWidget(lblABPW.widget(), 4, 0);
         sr3->addWidget(cmbABPW.widget(), 4, 1);
         sr3->addWidget(lblChargePumpCurrent.widget(), 5, 0);
         sr3->addWidget(cmbChargePumpCurrent.widget(), 5, 1);
+        // The band list is wider than the lists above: it takes the line under its label, ending where
+        // they end.
         sr3->addWidget(lblVCORangeSR3.widget(), 6, 0, Qt::AlignTop);
+        sr3->addWidget(lblErr(5).widget(), 7, 2, Qt::AlignTop);
         fitList(lsbVCORangeSR3, 6, QStringLiteral("920 MHz - 1080 MHz"));
-        sr3->addWidget(lsbVCORangeSR3.widget(), 6, 1);
-        sr3->addWidget(lblErr(5).widget(), 6, 2, Qt::AlignTop);
-        sr3->addWidget(lblDRV0.widget(), 7, 0);
-        sr3->addWidget(cmbDRV0.widget(), 7, 1);
-        sr3->addWidget(lblXTALOut.widget(), 8, 0);
-        sr3->addWidget(cmbXTALOut.widget(), 8, 1);
+        sr3->addWidget(lsbVCORangeSR3.widget(), 7, 0, 1, 2, Qt::AlignRight);
+        sr3->addWidget(lblDRV0.widget(), 8, 0);
+        sr3->addWidget(cmbDRV0.widget(), 8, 1);
+        sr3->addWidget(lblXTALOut.widget(), 9, 0);
+        sr3->addWidget(cmbXTALOut.widget(), 9, 1);
         QHBoxLayout* lockSR3 =
             row({lblPllLockSR3.widget(), imgPllLockSR3.widget(), cmdRefreshPlllockSR3.widget()});
         lockSR3->addStretch(1);
-        sr3->addLayout(lockSR3, 9, 0, 1, 3);
+        sr3->addLayout(lockSR3, 10, 0, 1, 3);
         rrfMultiplier.widget()->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
         rrfMultiplier.widget()->setMinimumHeight(sr3->sizeHint().height() + 24);
         clock->addWidget(rrfMultiplier.widget(), 5, 0, 1, 4);
@@ -231,17 +297,21 @@ void frmControl::buildUi(QWidget* window)
     {
         QGridLayout* box = grid(fraIOUpdateCtrls.container());
         box->addWidget(chkInternalIOUpdate.widget(), 0, 0, 1, 2);
-        box->addWidget(lblInternalIOUpdateRate.widget(), 1, 0);
-        fixWidth(txtInternalIOUDRate, 124);
+        // The rate is a long number: its box stands on the line under its label.
+        box->addWidget(lblInternalIOUpdateRate.widget(), 1, 0, 1, 2);
+        fixWidth(txtInternalIOUDRate, txtInternalIOUDRate.widget()->fontMetrics().horizontalAdvance(
+                                          QStringLiteral("-00.0000000e+00")) +
+                                          12);
         txtInternalIOUDRate.setAlignment(ui::vbRightJustify);
         spinBeside(vscIOUDRate, txtInternalIOUDRate);
         QHBoxLayout* rate =
             row({txtInternalIOUDRate.widget(), vscIOUDRate.widget(), lblIOUDRateUnits.widget()});
+        rate->insertSpacing(0, 12);
         rate->addStretch(1);
-        box->addLayout(rate, 1, 1);
-        box->addWidget(lblIOUDClkDivVal.widget(), 2, 0);
-        box->addWidget(cmbIOUpdateClkDiv.widget(), 2, 1, Qt::AlignLeft);
-        box->addWidget(pbxIOUDIllistration.widget(), 3, 0, 1, 2);
+        box->addLayout(rate, 2, 0, 1, 2);
+        box->addWidget(lblIOUDClkDivVal.widget(), 3, 0);
+        box->addWidget(cmbIOUpdateClkDiv.widget(), 3, 1, Qt::AlignLeft);
+        box->addWidget(pbxIOUDIllistration.widget(), 4, 0, 1, 2);
         drawIOUDIllustration(pbxIOUDIllistration.container());
     }
 
@@ -272,9 +342,16 @@ void frmControl::buildUi(QWidget* window)
     auto* columns = new QHBoxLayout(window);
     columns->setContentsMargins(6, 6, 6, 6);
     columns->setSpacing(6);
-    columns->addLayout(left);
-    columns->addLayout(middle);
-    columns->addLayout(right);
+    std::vector<QWidget*> columnWidgets;
+    for (QVBoxLayout* layout : {left, middle, right}) {
+        auto* holder = new QWidget;
+        layout->setContentsMargins(0, 0, 0, 0);
+        holder->setLayout(layout);
+        columns->addWidget(holder, 0, Qt::AlignTop);
+        columnWidgets.push_back(holder);
+    }
+    columns->addStretch(1);
+    new ColumnWidthLock(window, std::move(columnWidgets), {rev12Panel_, rrfMultiplier.widget()});
     showRevisionGroup();
 }
 
