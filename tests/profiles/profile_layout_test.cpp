@@ -4,10 +4,14 @@
 
 #include "profile_fixture.h"
 
+#include "shell/frm_control.h"
 #include "shell/mdi_main.h"
+
+#include "platform/ui/forms.h"
 
 #include <QCoreApplication>
 #include <QLayout>
+#include <QMdiArea>
 #include <QRect>
 #include <QWidget>
 
@@ -106,3 +110,19 @@ TEST_F(ProfileLayout, PanelControlsKeepTheirRoom)
 }
 
 } // namespace
+
+TEST_F(ProfileLayout, OpensBesideTheControlWindowWhollyInTheMainWindow)
+{
+    // As start-up opens them, in a main window the size of a 1600 x 1000 screen.
+    mdi->Move(0, 0, 1600, 1000);
+    mdi->Show();
+    ui::Forms::showByName(QStringLiteral("frmControl"));
+    ui::Forms::showByName(frmProfile::FormName);
+    settle();
+    QWidget* area = mdi->mdiArea()->viewport();
+    const QRect control = ui::loadedForm<frmControl>()->frameWidget()->geometry();
+    const QRect profiles = ui::loadedForm<frmProfile>()->frameWidget()->geometry();
+    EXPECT_TRUE(area->rect().contains(control));
+    EXPECT_TRUE(area->rect().contains(profiles));
+    EXPECT_FALSE(control.intersects(profiles)) << "side by side";
+}
