@@ -16,7 +16,6 @@
 #include <QWidget>
 #include <algorithm>
 #include <initializer_list>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -85,14 +84,13 @@ void keepRoomWhenHidden(ui::Control& control)
     control.widget()->setSizePolicy(policy);
 }
 
-// Once the window first shows with its values in place, each column keeps the width it has then: values
-// that change later (a new clock, a longer rate) do not shift the frames while the user works.
-// The two revision groups take turns in one place: the width is the wider of the two, so a board of the
-// other revision finds its group room as well.
-class ColumnWidthLock : public QObject {
+// When the window first shows, with its values and its revision group in place, each column keeps at
+// least the width it has then: values that change later (a new clock, a longer rate, a mark that shows)
+// never narrow it, so the frames beside it stay put while the user works.
+class ColumnWidthKeeper : public QObject {
 public:
-    ColumnWidthLock(QWidget* window, std::vector<QWidget*> columns, std::pair<QWidget*, QWidget*> alternates)
-        : QObject(window), window_(window), columns_(std::move(columns)), alternates_(alternates)
+    ColumnWidthKeeper(QWidget* window, std::vector<QWidget*> columns)
+        : QObject(window), window_(window), columns_(std::move(columns))
     {
         window->installEventFilter(this);
     }
@@ -101,17 +99,8 @@ public:
     {
         if (watched == window_ && event->type() == QEvent::Show) {
             window_->removeEventFilter(this);
-            std::vector<int> widths;
             for (QWidget* column : columns_)
-                widths.push_back(column->sizeHint().width());
-            const auto [first, second] = alternates_;
-            const bool firstShown = !first->isHidden();
-            first->setHidden(firstShown);
-            second->setHidden(!firstShown);
-            for (size_t k = 0; k < columns_.size(); ++k)
-                columns_[k]->setFixedWidth(std::max(widths[k], columns_[k]->sizeHint().width()));
-            first->setHidden(!firstShown);
-            second->setHidden(firstShown);
+                column->setMinimumWidth(column->sizeHint().width());
         }
         return false;
     }
@@ -119,7 +108,6 @@ public:
 private:
     QWidget* window_;
     std::vector<QWidget*> columns_;
-    std::pair<QWidget*, QWidget*> alternates_;
 };
 
 } // namespace
@@ -231,6 +219,12 @@ void frmControl::buildUi(QWidget* window)
         txtMultiBypassed.setAlignment(ui::vbCenter);
         pll->addWidget(txtMultiBypassed.widget(), 0, 2, 1, 2);
         pll->addWidget(lblMultiplier.widget(), 1, 0);
+        // Lists and boxes of fixed widths: their items and values come later and must not widen the column.
+        const int pllListWidth =
+            cmbMDivider.widget()->fontMetrics().horizontalAdvance(QStringLiteral("High Drive")) + 36;
+        for (ui::Control* control :
+             std::initializer_list<ui::Control*>{&cmbRFDividerRatio, &cmbMDivider, &txtVCOFreq})
+            fixWidth(*control, pllListWidth);
         pll->addWidget(cmbRFDividerRatio.widget(), 1, 1);
         pll->addWidget(lblMDivider.widget(), 2, 0);
         pll->addWidget(cmbMDivider.widget(), 2, 1);
@@ -241,15 +235,14 @@ void frmControl::buildUi(QWidget* window)
         pll->addWidget(lblVCORange.widget(), 4, 0, Qt::AlignTop);
         fitList(lstVCORange, 4, QStringLiteral("2105 MHz - 2138 MHz"));
         pll->addWidget(lstVCORange.widget(), 4, 1, 1, 2);
-        QVBoxLayout* find = new QVBoxLayout;
-        find->addWidget(cmdFindVCORange.widget());
-        find->addWidget(lblErr(3).widget());
+        // The band finder under the band list, so the group is no wider than the revision 3 one.
+        QHBoxLayout* find = row({cmdFindVCORange.widget(), lblErr(3).widget()});
         find->addStretch(1);
-        pll->addLayout(find, 4, 3);
-        pll->addWidget(chkNDivResetB.widget(), 5, 0, 1, 3);
+        pll->addLayout(find, 5, 1, 1, 3);
+        pll->addWidget(chkNDivResetB.widget(), 6, 0, 1, 3);
         QHBoxLayout* lock = row({lblPLLLock.widget(), imgDUTFlagsPD.widget(), cmdRefreshPLLLock.widget()});
         lock->addStretch(1);
-        pll->addLayout(lock, 6, 0, 1, 4);
+        pll->addLayout(lock, 7, 0, 1, 4);
         clock->addWidget(rev12Panel_, 4, 0, 1, 4);
 
         // Revision 3, in the rounded frame.
@@ -351,8 +344,8 @@ void frmControl::buildUi(QWidget* window)
         columnWidgets.push_back(holder);
     }
     columns->addStretch(1);
-    new ColumnWidthLock(window, std::move(columnWidgets), {rev12Panel_, rrfMultiplier.widget()});
     showRevisionGroup();
+    new ColumnWidthKeeper(window, std::move(columnWidgets));
 }
 
 // The I/O update pulses as a scope would show them: a pulse each period on a dark screen, with the
