@@ -23,7 +23,7 @@ build="${TESSARON_SHOT_BUILD:-build-shot}"
 if [ ! -x "$build/app/tessaron" ]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARON_TESTS=OFF >/dev/null
 fi
-cmake --build "$build" --target tessaron >/dev/null
+cmake --build "$build" --target tessaron --parallel "${TESSARON_JOBS:-4}" >/dev/null
 
 # A free display number: the first without a lock file.
 display=99
