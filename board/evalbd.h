@@ -111,6 +111,9 @@ public:
     int16_t GetRegMapBitValue(int16_t sel, int16_t addr, int16_t bit);
     void SetRegMapBitValue(int16_t sel, int16_t addr, int16_t bit, int32_t value);
     int16_t GetRegLength(int16_t addr) const;
+    // The width register `addr` has on a chip of silicon revision `rev` (1 and 2 share one layout, every
+    // other revision has the revision 3 layout); 0 for an address outside the map.
+    static int16_t RegLengthOn(int16_t rev, int16_t addr);
 
     // ---- firmware commands ----
     QString GetFirmWareVersion();

@@ -17,25 +17,27 @@ const QString kBitMessage =
 
 } // namespace
 
-void cZR4470XEvalBd::InitRegMap(int16_t rev)
+int16_t cZR4470XEvalBd::RegLengthOn(int16_t rev, int16_t addr)
 {
+    if (addr < 0 || addr >= kRegisterCount)
+        return 0;
     // Widths of 0x00-0x16 are the same in both layouts.
     static constexpr int16_t kCommonWidths[0x17] = {32, 32, 32, 32, 32, 48, 48, 32, 16, 32, 32, 64,
                                                     64, 32, 64, 64, 64, 64, 64, 64, 64, 64, 32};
-    for (int a = 0; a < 0x17; ++a)
-        regLengthTable_[a] = kCommonWidths[a];
+    static constexpr int16_t kRev3Widths[9] = {8, 16, 16, 8, 16, 8, 8, 8, 40};
+    if (addr < 0x17)
+        return kCommonWidths[addr];
+    if (rev == 1 || rev == 2)
+        return addr == 0x17 ? 40 : 8;
+    return kRev3Widths[addr - 0x17];
+}
+
+void cZR4470XEvalBd::InitRegMap(int16_t rev)
+{
+    for (int16_t a = 0; a < kRegisterCount; ++a)
+        regLengthTable_[a] = RegLengthOn(rev, a);
 
     const bool layout12 = rev == 1 || rev == 2;
-    if (layout12) {
-        regLengthTable_[0x17] = 40;
-        for (int a = 0x18; a <= 0x1F; ++a)
-            regLengthTable_[a] = 8;
-    } else {
-        static constexpr int16_t kRev3Widths[9] = {8, 16, 16, 8, 16, 8, 8, 8, 40};
-        for (int a = 0x17; a <= 0x1F; ++a)
-            regLengthTable_[a] = kRev3Widths[a - 0x17];
-    }
-
     for (int a = 0; a < kRegisterCount; ++a)
         regDefaultTable_[a] = bitString(0, regLengthTable_[a]);
     regDefaultTable_[0x01] = bitString(0x00400820, 32);

@@ -151,8 +151,17 @@ int16_t ebLoadSetupFile(const QString& path)
     {
         ProgressReset progress;
         InitProgressBar(0, 15, QStringLiteral("Reading File Data"));
-        parse = parseSetupFile(data, [board, &loadedOnThisChip](int16_t address) {
-            return loadedOnThisChip(address) ? static_cast<int>(board->GetRegLength(address)) : 0;
+        // A file saved on the other silicon revision carries that revision's width for a register whose
+        // width differs (0x18: 8 bits on revision 1/2, 16 on revision 3): such a row is skipped and the
+        // rest of the file loads, so settings saved on one revision are not lost on the other.
+        const int16_t otherRevision = revision == 1 || revision == 2 ? 3 : 2;
+        parse = parseSetupFile(data, [board, &loadedOnThisChip, otherRevision](int16_t address) {
+            SetupRowWidths widths;
+            const int here = board->GetRegLength(address);
+            const int there = cZR4470XEvalBd::RegLengthOn(otherRevision, address);
+            widths.load = loadedOnThisChip(address) ? here : 0;
+            widths.otherRevision = there != here ? there : 0;
+            return widths;
         });
         if (!parse.contents)
             return kSetupBadFile;
@@ -167,8 +176,6 @@ int16_t ebLoadSetupFile(const QString& path)
         for (size_t k = 0; k < contents.rows.size(); ++k) {
             SetProgressBarValue(static_cast<int32_t>(k));
             const SetupFileRow& row = contents.rows[k];
-            if (!loadedOnThisChip(row.address))
-                continue;
             if (connected) {
                 if (board->USBSerialLoadPKT(row.address, row.bits) != 0)
                     chipRefused = true;

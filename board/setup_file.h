@@ -15,7 +15,8 @@
 // Results of ebLoadSetupFile.
 enum SetupLoadResult : int16_t {
     kSetupLoaded = 0,
-    // Not a setup file of this form, a row that does not fit the chip, or a file that cannot be read.
+    // Not a setup file of this form, a row that fits neither this chip nor the other silicon revision, or a
+    // file that cannot be read.
     // Nothing was changed.
     kSetupBadFile = -1,
     // A board is attached but no chip answered on it; the file was not opened.
@@ -35,6 +36,9 @@ bool ebSaveSetupFile(const QString& path);
 // of "0"/"1" as wide as the register); then each register goes into the chip and the pending map (without
 // a board into both maps), the board FIFO is reset, the I/O update line pulsed (with a board), the clock
 // box and the lines set and ports A and E sent. Rows at 0x16 and above are skipped on revision 1/2 chips.
+// A row written on the other silicon revision (its value as wide as the register is there, for a register
+// whose width differs between the revisions) is skipped too, leaving that register as it was; the rest of
+// the file loads.
 int16_t ebLoadSetupFile(const QString& path);
 
 // The clock used when no Control window can be reached (see above).

@@ -255,7 +255,7 @@ SetupFileParse parseSetupFile(const QByteArray& data, const SetupRegisterWidth& 
             }
             break;
         }
-        if (static_cast<int>(contents.rows.size()) >= kMaxSetupRows) {
+        if (static_cast<int>(contents.rows.size() + contents.skippedRows.size()) >= kMaxSetupRows) {
             reader.failTaken(QStringLiteral("too many register rows"));
             return refuse();
         }
@@ -266,15 +266,21 @@ SetupFileParse parseSetupFile(const QByteArray& data, const SetupRegisterWidth& 
             return refuse();
         }
         const QString& bits = row->at(1);
-        const int width = registerWidth ? registerWidth(static_cast<int16_t>(address)) : 0;
-        const bool widthOk = width > 0 ? bits.size() == width : !bits.isEmpty() && bits.size() <= 64;
-        if (!widthOk || !isBinary(bits)) {
-            reader.failTaken(QStringLiteral("value of register %1 is not %2 binary digits")
-                                 .arg(row->at(0))
-                                 .arg(width > 0 ? QString::number(width) : QStringLiteral("1 to 64")));
+        const SetupRowWidths widths =
+            registerWidth ? registerWidth(static_cast<int16_t>(address)) : SetupRowWidths{};
+        const bool binary = isBinary(bits);
+        const bool loads = widths.load > 0 && bits.size() == widths.load;
+        const bool otherRevision = widths.otherRevision > 0 && bits.size() == widths.otherRevision;
+        const bool notLoadedHere = widths.load == 0 && !bits.isEmpty() && bits.size() <= 64;
+        if (!binary || !(loads || otherRevision || notLoadedHere)) {
+            reader.failTaken(
+                QStringLiteral("value of register %1 is not %2 binary digits")
+                    .arg(row->at(0))
+                    .arg(widths.load > 0 ? QString::number(widths.load) : QStringLiteral("1 to 64")));
             return refuse();
         }
-        contents.rows.push_back({static_cast<int16_t>(address), bits});
+        const SetupFileRow kept{static_cast<int16_t>(address), bits};
+        (loads ? contents.rows : contents.skippedRows).push_back(kept);
     }
 
     // An empty text and "Other Settings...", not checked.

@@ -38,7 +38,10 @@ struct SetupFileRow {
 };
 
 struct SetupFileContents {
-    std::vector<SetupFileRow> rows; // in file order
+    std::vector<SetupFileRow> rows; // rows to load into the chip at hand, in file order
+    // Rows the chip at hand does not load: registers it skips, and rows written on the other silicon
+    // revision for a register whose width differs between the revisions. In file order; never written.
+    std::vector<SetupFileRow> skippedRows;
     double externalClock = 0;       // MHz
     std::array<int16_t, 6> lines{}; // 0 or 1, in SetupFileLine order
 };
@@ -50,9 +53,16 @@ bool isSetupFileRegister(int address);
 // The file's text for these contents (rows in the given order).
 QByteArray writeSetupFileText(const SetupFileContents& contents);
 
-// The width a row's value must have for `address` on the chip at hand, or 0 when the row will not be
-// loaded into this chip (then any string of 1 to 64 "0"/"1" characters is accepted and the row skipped).
-using SetupRegisterWidth = std::function<int(int16_t address)>;
+// What a row's value may be for a register on the chip at hand.
+struct SetupRowWidths {
+    // The width a loaded row must have, or 0 when the chip does not load the register (then any string of
+    // 1 to 64 "0"/"1" characters is accepted and the row skipped).
+    int load = 0;
+    // The width the register has on the other silicon revision when that differs from `load`, else 0: a
+    // row of that width comes from a file saved on the other revision and is skipped, the rest loads.
+    int otherRevision = 0;
+};
+using SetupRegisterWidth = std::function<SetupRowWidths(int16_t address)>;
 
 struct SetupFileParse {
     std::optional<SetupFileContents> contents; // empty when the file is refused

@@ -26,9 +26,10 @@ void frmEditOutFreq::buildUi(QWidget* window)
     bytes->addWidget(lblTWBin.widget());
     bytes->addStretch(1);
     views->addLayout(bytes, 0, 0, 1, 2);
-    views->addLayout(profiles::widgetRow({txtTWHex.widget(), lblHex.widget(), nullptr}), 1, 0);
-    views->addLayout(profiles::widgetRow({nullptr, txtTWDec.widget(), lblDec.widget(), vscDecTWVal.widget()}),
-                     1, 1);
+    // Decimal on the left with its spin bar, hexadecimal on the right, each unit label right of its box.
+    views->addLayout(profiles::widgetRow({txtTWDec.widget(), lblDec.widget(), vscDecTWVal.widget(), nullptr}),
+                     1, 0);
+    views->addLayout(profiles::widgetRow({nullptr, txtTWHex.widget(), lblHex.widget()}), 1, 1);
     if (QWidget* spin = vscDecTWVal.widget())
         spin->setFixedHeight(spin->sizeHint().height() > 0 ? std::min(spin->sizeHint().height(), 34) : 34);
 

@@ -21,8 +21,9 @@ void frmEditPhaseOffset1::buildUi(QWidget* window)
     views->addLayout(
         profiles::widgetRow({txtBinVal(1).widget(), txtBinVal(0).widget(), lblBin.widget(), nullptr}), 0, 0,
         1, 2);
-    views->addLayout(profiles::widgetRow({txtHexVal.widget(), lblHex.widget(), nullptr}), 1, 0);
-    views->addLayout(profiles::widgetRow({nullptr, txtDecVal.widget(), lblDec.widget()}), 1, 1);
+    // As in the frequency dialog: decimal on the left, hexadecimal on the right.
+    views->addLayout(profiles::widgetRow({txtDecVal.widget(), lblDec.widget(), nullptr}), 1, 0);
+    views->addLayout(profiles::widgetRow({nullptr, txtHexVal.widget(), lblHex.widget()}), 1, 1);
     for (ui::TextBox* box : {&txtBinVal(0), &txtBinVal(1), &txtHexVal, &txtDecVal})
         if (QWidget* w = box->widget())
             w->setFixedWidth(w->fontMetrics().horizontalAdvance(QStringLiteral("000000000")) + 12);

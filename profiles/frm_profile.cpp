@@ -226,19 +226,20 @@ void frmProfile::AddSTFrame(int16_t& profile)
 void frmProfile::Form_Load()
 {
     BuildCollections();
-    // Profiles 1-7 get their frames now, one row each below profile 0.
+    // Profiles 1-7 get their frames now, in the grid's cells after profile 0's.
     for (int k = 1; k < kProfileCount; ++k) {
         int16_t n = 0;
         AddQDUCFrame(n);
         AddRSFrame(n);
         AddSTFrame(n);
-        placeProfileRow(n);
+        placeProfileCell(n);
     }
     for (ui::Frame* frame : {&fraProfileQDUC(0), &fraProfileRAM(0), &fraProfileSnglTone(0)})
         frame->setCaption(frame->Caption() + QStringLiteral(" 0"));
     for (ui::Frame& frame : fraProfileQDUC)
         frame.setVisible(true);
     buildFieldTable();
+    sizeWindow();
     RefreshFormVals();
     if (mdiMain* main = ui::loadedForm<mdiMain>())
         main->mnuViewProfiles.setChecked(true);

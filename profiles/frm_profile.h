@@ -23,7 +23,9 @@
 #include <QString>
 #include <cstdint>
 
-class QGridLayout;
+class QRect;
+class QSize;
+class QWidget;
 
 class frmProfile : public ui::Form {
 public:
@@ -191,8 +193,13 @@ private:
     void sizeQDUCFrame(int n);
     void sizeRAMFrame(int n);
     void sizeSingleToneFrame(int n);
-    // Places the three frames of profile n in its row.
-    void placeProfileRow(int n);
+    // Places the three frames of profile n in its cell of the grid.
+    void placeProfileCell(int n);
+    // Puts the frames and the panel into their cells, all of one size, and gives the window its fixed width
+    // and the height of three cells.
+    void sizeWindow();
+    // The cell in `column` and `row` (from 0) of the grid, for cells of the size given.
+    QRect cellRect(int column, int row, const QSize& cell) const;
     void setProfileColour(int n, uint32_t colour);
 
     // ---- the field table ----
@@ -252,7 +259,8 @@ private:
                                                                                       {0x13, 63, 0},
                                                                                       {0x14, 63, 0},
                                                                                       {0x15, 63, 0}})};
-    QGridLayout* profileGrid_ = nullptr;
+    // The window's content, on which the cells are placed.
+    QWidget* profileCanvas_ = nullptr;
     // Re-entry of a validation through the focus move it makes itself.
     bool validating_ = false;
 };

@@ -1,6 +1,7 @@
-// The Profiles window's layout: one row per profile, the three frames of a profile sharing the row's cell
-// (only the shown form takes room), each frame's children side by side in one line; the window-wide
-// controls on their panel to the right.
+// The Profiles window's layout: the eight profiles in a grid of three columns of three cells, top to bottom
+// and then left to right (profiles 0-2, 3-5, 6 and 7), the window-wide panel in the ninth cell. The three
+// frames of a profile share its cell (only the shown form takes it). Inside a frame each field has its line:
+// the label on the left, the box and its unit at the right edge, so the boxes of a frame stand in a column.
 
 #include "profiles/frm_profile.h"
 
@@ -9,8 +10,13 @@
 
 #include "platform/ui/colors.h"
 
+#include <QFont>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLayout>
+#include <QMdiSubWindow>
+#include <QRect>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <algorithm>
@@ -21,35 +27,59 @@ using namespace profiles;
 namespace {
 
 constexpr int kSpinWidth = 16;
-constexpr int kGroupGap = 10;
+// 120 twips between neighbouring cells, at 15 twips to the pixel.
+constexpr int kCellGap = 8;
+// The window's width: 11445 twips.
+constexpr int kWindowWidth = 763;
+constexpr int kCellMargin = 4;
+constexpr int kUnitWidth = 24;
 
-// A frame's children stand in one line, in the order they are put in.
-void giveRowLayout(ui::Frame& frame)
+QVBoxLayout* giveFieldColumn(ui::Frame& frame)
 {
     QWidget* box = frame.container();
-    if (box->layout())
-        return;
-    auto* layout = new QHBoxLayout(box);
-    layout->setContentsMargins(6, 2, 6, 4);
-    layout->setSpacing(3);
+    if (auto* column = qobject_cast<QVBoxLayout*>(box->layout()))
+        return column;
+    auto* column = new QVBoxLayout(box);
+    column->setContentsMargins(4, 2, 4, 3);
+    column->setSpacing(2);
+    return column;
 }
 
-void closeRow(ui::Frame& frame)
+// One field's line: its label on the left, the boxes (with a spin bar) at the right, then the unit in a
+// column of its own width, so the boxes of a frame end at one edge.
+void fieldLine(QVBoxLayout& column, ui::Control& label, std::initializer_list<ui::Control*> boxes,
+               ui::Control* unit = nullptr)
 {
-    if (auto* layout = qobject_cast<QHBoxLayout*>(frame.container()->layout()))
-        layout->addStretch(1);
+    auto* line = new QHBoxLayout;
+    line->setSpacing(2);
+    line->addWidget(label.widget());
+    line->addStretch(1);
+    for (ui::Control* box : boxes)
+        line->addWidget(box->widget());
+    if (unit) {
+        unit->widget()->setFixedWidth(kUnitWidth);
+        line->addWidget(unit->widget());
+    } else {
+        line->addSpacing(kUnitWidth + line->spacing());
+    }
+    column.addLayout(line);
+}
+
+// Check boxes on a line of their own.
+void checkLine(QVBoxLayout& column, std::initializer_list<ui::Control*> checks)
+{
+    auto* line = new QHBoxLayout;
+    line->setSpacing(8);
+    for (ui::Control* check : checks)
+        line->addWidget(check->widget());
+    line->addStretch(1);
+    column.addLayout(line);
 }
 
 void fitChars(ui::TextBox& box, int chars)
 {
     QWidget* widget = box.widget();
-    widget->setFixedWidth(widget->fontMetrics().horizontalAdvance(QString(chars, QLatin1Char('0'))) + 12);
-}
-
-// A gap in front of a label that starts the next group of the line.
-void startsGroup(ui::Control& control)
-{
-    control.widget()->setContentsMargins(kGroupGap, 0, 0, 0);
+    widget->setFixedWidth(widget->fontMetrics().horizontalAdvance(QString(chars, QLatin1Char('0'))) + 10);
 }
 
 void spinBeside(ui::ScrollBar& spin, ui::TextBox& box)
@@ -70,7 +100,6 @@ void plainText(std::initializer_list<ui::Control*> children)
 void frmProfile::fillQDUCFrame(int n)
 {
     ui::Frame& frame = fraProfileQDUC(n);
-    giveRowLayout(frame);
     const std::initializer_list<ui::Control*> children{&lblOutFreqQD(n),
                                                        &txtOutFreqQD(n),
                                                        &lblMHzQD(n),
@@ -88,13 +117,19 @@ void frmProfile::fillQDUCFrame(int n)
     plainText(children);
     frame.setForeColor(ui::colors::vbWindowText);
     sizeQDUCFrame(n);
-    closeRow(frame);
+    QVBoxLayout& lines = *giveFieldColumn(frame);
+    fieldLine(lines, lblOutFreqQD(n), {&txtOutFreqQD(n)}, &lblMHzQD(n));
+    fieldLine(lines, lblPhaseOffsetQD(n), {&txtPhaseOffsetQD(n)}, &lblDegQD(n));
+    fieldLine(lines, lblOutputScaleFactorQD(n), {&txtOSFValQD(n)});
+    fieldLine(lines, lblCCIInterpRateQD(n), {&txtCCIValQD(n)});
+    checkLine(lines, {&chkSpectralInvQD(n)});
+    checkLine(lines, {&chkInvCCIQD(n)});
+    lines.addStretch(1);
 }
 
 void frmProfile::fillRAMFrame(int n)
 {
     ui::Frame& frame = fraProfileRAM(n);
-    giveRowLayout(frame);
     const std::initializer_list<ui::Control*> children{&lblRAMSegBeginAddr(n),    &txtRAMSegBeginAddr(n),
                                                        &lblRAMSegFinalAddr(n),    &txtRAMSegFinalAddr(n),
                                                        &lblRAMSegAddrRampRate(n), &txtRAMSegAddrRampRate(n),
@@ -106,13 +141,20 @@ void frmProfile::fillRAMFrame(int n)
     plainText(children);
     frame.setForeColor(ui::colors::vbWindowText);
     sizeRAMFrame(n);
-    closeRow(frame);
+    QVBoxLayout& lines = *giveFieldColumn(frame);
+    fieldLine(lines, lblRAMSegBeginAddr(n), {&txtRAMSegBeginAddr(n)});
+    fieldLine(lines, lblRAMSegFinalAddr(n), {&txtRAMSegFinalAddr(n)});
+    fieldLine(lines, lblRAMSegAddrRampRate(n), {&txtRAMSegAddrRampRate(n), &lblRAMMicro(n)}, &lblRAMSec(n));
+    // The mode list's items are long: the list takes the frame's width on a line under its label.
+    lines.addWidget(lblRAMSegModCtrl(n).widget());
+    lines.addWidget(cmbRAMSegModeControl(n).widget());
+    checkLine(lines, {&chkRAMZeroCrossing(n), &chkRAMNoDwellActive(n)});
+    lines.addStretch(1);
 }
 
 void frmProfile::fillSingleToneFrame(int n)
 {
     ui::Frame& frame = fraProfileSnglTone(n);
-    giveRowLayout(frame);
     const std::initializer_list<ui::Control*> children{
         &lblOutFreqST(n),     &txtOutFreqST(n),      &lblMHzST(n),          &lblPhaseOffsetST(n),
         &txtPhOSpinStepST(n), &vscPhaseOSpinST(n),   &txtPhaseOffsetST(n),  &lblDegST(n),
@@ -122,18 +164,20 @@ void frmProfile::fillSingleToneFrame(int n)
     plainText(children);
     frame.setForeColor(ui::colors::vbWindowText);
     sizeSingleToneFrame(n);
-    closeRow(frame);
+    QVBoxLayout& lines = *giveFieldColumn(frame);
+    fieldLine(lines, lblOutFreqST(n), {&txtOutFreqST(n)}, &lblMHzST(n));
+    fieldLine(lines, lblPhaseOffsetST(n), {&txtPhOSpinStepST(n), &vscPhaseOSpinST(n), &txtPhaseOffsetST(n)},
+              &lblDegST(n));
+    fieldLine(lines, lblASFST(n), {&txtAmpScaleStepST(n), &vscAmpScaleSpinST(n), &txtAmpScaleST(n)});
+    lines.addStretch(1);
 }
 
 void frmProfile::sizeQDUCFrame(int n)
 {
-    fitChars(txtOutFreqQD(n), 13);
+    fitChars(txtOutFreqQD(n), 12);
     fitChars(txtPhaseOffsetQD(n), 7);
     fitChars(txtOSFValQD(n), 9);
     fitChars(txtCCIValQD(n), 2);
-    for (ui::Control* label : std::initializer_list<ui::Control*>{
-             &lblPhaseOffsetQD(n), &lblOutputScaleFactorQD(n), &lblCCIInterpRateQD(n), &chkSpectralInvQD(n)})
-        startsGroup(*label);
 }
 
 void frmProfile::sizeRAMFrame(int n)
@@ -141,92 +185,120 @@ void frmProfile::sizeRAMFrame(int n)
     fitChars(txtRAMSegBeginAddr(n), 4);
     fitChars(txtRAMSegFinalAddr(n), 4);
     fitChars(txtRAMSegAddrRampRate(n), 9);
-    for (ui::Control* label : std::initializer_list<ui::Control*>{
-             &lblRAMSegFinalAddr(n), &lblRAMSegAddrRampRate(n), &lblRAMSegModCtrl(n), &chkRAMZeroCrossing(n)})
-        startsGroup(*label);
 }
 
 void frmProfile::sizeSingleToneFrame(int n)
 {
-    fitChars(txtOutFreqST(n), 13);
+    fitChars(txtOutFreqST(n), 12);
     fitChars(txtPhOSpinStepST(n), 3);
     fitChars(txtPhaseOffsetST(n), 7);
     fitChars(txtAmpScaleStepST(n), 3);
     fitChars(txtAmpScaleST(n), 7);
     spinBeside(vscPhaseOSpinST(n), txtPhaseOffsetST(n));
     spinBeside(vscAmpScaleSpinST(n), txtAmpScaleST(n));
-    for (ui::Control* label : std::initializer_list<ui::Control*>{&lblPhaseOffsetST(n), &lblASFST(n)})
-        startsGroup(*label);
 }
 
-void frmProfile::placeProfileRow(int n)
+void frmProfile::placeProfileCell(int n)
 {
-    if (!profileGrid_)
+    if (!profileCanvas_)
         return;
-    const std::initializer_list<ui::Frame*> frames{&fraProfileQDUC(n), &fraProfileRAM(n),
-                                                   &fraProfileSnglTone(n)};
-    // The three forms of a row are equally tall, so the window fits whichever form it shows.
-    int height = 0;
-    for (ui::Frame* frame : frames)
-        height = std::max(height, frame->widget()->sizeHint().height());
-    for (ui::Frame* frame : frames) {
-        frame->widget()->setMinimumHeight(height);
-        profileGrid_->addWidget(frame->widget(), n, 0);
+    for (ui::Frame* frame : {&fraProfileQDUC(n), &fraProfileRAM(n), &fraProfileSnglTone(n)})
+        frame->widget()->setParent(profileCanvas_);
+}
+
+QRect frmProfile::cellRect(int column, int row, const QSize& cell) const
+{
+    return QRect(QPoint(kCellMargin + column * (cell.width() + kCellGap),
+                        kCellMargin + row * (cell.height() + kCellGap)),
+                 cell);
+}
+
+void frmProfile::sizeWindow()
+{
+    if (!profileCanvas_)
+        return;
+    int border = 0;
+    int title = 0;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(frameWidget())) {
+        QStyle* style = sub->style();
+        border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
+        title = style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
     }
+    // The window's width is fixed; three equal columns share it. Every cell is as tall as the tallest
+    // frame or the panel, so the steps are the same everywhere and every form fits.
+    const int contentWidth = kWindowWidth - 2 * border;
+    const int cellWidth = (contentWidth - 2 * kCellMargin - 2 * kCellGap) / 3;
+    // (The panel is a drawing surface with a size wish of its own: its controls' layout tells its room.)
+    QLayout* panel = pbxOtherCtrls.container()->layout();
+    int cellHeight = panel ? panel->sizeHint().height() : 0;
+    for (auto* frames : {&fraProfileQDUC, &fraProfileRAM, &fraProfileSnglTone})
+        for (ui::Frame& frame : *frames)
+            cellHeight = std::max(cellHeight, frame.widget()->sizeHint().height());
+    const QSize cell(cellWidth, cellHeight);
+
+    // Top to bottom, then left to right: three profiles to a column, the panel in the ninth cell.
+    for (auto* frames : {&fraProfileQDUC, &fraProfileRAM, &fraProfileSnglTone})
+        for (ui::Frame& frame : *frames)
+            frame.widget()->setGeometry(cellRect(frame.Index() / 3, frame.Index() % 3, cell));
+    pbxOtherCtrls.widget()->setGeometry(cellRect(2, 2, cell));
+
+    const int contentHeight = 2 * kCellMargin + 3 * cellHeight + 2 * kCellGap;
+    profileCanvas_->setMinimumSize(contentWidth, contentHeight);
+    // Keeping its place: the fixed width, and the height of three cells with the window's frame.
+    Move(Left(), Top(), kWindowWidth, contentHeight + title + border);
 }
 
 void frmProfile::buildUi(QWidget* window)
 {
-    auto* grid = new QGridLayout(window);
-    grid->setContentsMargins(6, 6, 6, 6);
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(0);
-    grid->setSizeConstraint(QLayout::SetMinimumSize);
-    profileGrid_ = grid;
+    // The cells are placed by sizeWindow once every profile has its frames. The window's small font lets a
+    // frame's longest label and its box share the third of the window's fixed width.
+    profileCanvas_ = window;
+    QFont small = window->font();
+    small.setPointSize(8);
+    window->setFont(small);
 
     fillQDUCFrame(0);
     fillRAMFrame(0);
     fillSingleToneFrame(0);
-    placeProfileRow(0);
+    placeProfileCell(0);
 
-    // ---- the panel of window-wide controls ----
+    // ---- the panel of window-wide controls, in the ninth cell ----
     pbxOtherCtrls.setBorderStyle(0);
     auto* panel = new QVBoxLayout(pbxOtherCtrls.container());
-    panel->setContentsMargins(4, 4, 4, 4);
-    panel->setSpacing(3);
+    panel->setContentsMargins(2, 2, 2, 2);
+    panel->setSpacing(1);
     panel->addWidget(lblProfileSel.widget());
     auto* options = new QGridLayout;
-    options->setHorizontalSpacing(8);
-    options->setVerticalSpacing(1);
+    options->setHorizontalSpacing(4);
+    options->setVerticalSpacing(0);
     for (ui::OptionButton& option : optProfileSel)
-        options->addWidget(option.widget(), option.Index() % 4, option.Index() / 4);
+        options->addWidget(option.widget(), option.Index() % 3, option.Index() / 3);
     panel->addLayout(options);
-    panel->addSpacing(6);
+    panel->addSpacing(2);
     for (ui::CheckBox* check :
          {&chkEnableSineOut, &chkClearCCI, &chkQFirstData, &chkInvSincEn, &chkUseProfileOSK})
         panel->addWidget(check->widget());
-    panel->addSpacing(6);
-    lblCCIOvrFlow.widget()->setMinimumHeight(20);
-    panel->addWidget(lblCCIOvrFlow.widget());
     panel->addStretch(1);
-    auto* load = new QHBoxLayout;
-    load->setSpacing(4);
+    auto* bottom = new QHBoxLayout;
+    bottom->setSpacing(4);
+    lblCCIOvrFlow.widget()->setMinimumHeight(22);
+    bottom->addWidget(lblCCIOvrFlow.widget(), 1);
     // The indicator keeps its room while hidden, so LOAD does not jump as it blinks.
     QSizePolicy keepRoom = lblLoadFlash.widget()->sizePolicy();
     keepRoom.setRetainSizeWhenHidden(true);
     lblLoadFlash.widget()->setSizePolicy(keepRoom);
-    load->addWidget(lblLoadFlash.widget());
-    cmdLoad.widget()->setMinimumSize(80, 28);
-    load->addWidget(cmdLoad.widget(), 1);
-    panel->addLayout(load);
+    bottom->addWidget(lblLoadFlash.widget());
+    cmdLoad.widget()->setMinimumSize(70, 24);
+    bottom->addWidget(cmdLoad.widget());
+    panel->addLayout(bottom);
     for (ui::Control* control :
          std::initializer_list<ui::Control*>{&lblProfileSel, &chkEnableSineOut, &chkClearCCI, &chkQFirstData,
                                              &chkInvSincEn, &chkUseProfileOSK})
         control->setForeColor(ui::colors::vbWindowText);
     for (ui::OptionButton& option : optProfileSel)
         option.setForeColor(ui::colors::vbWindowText);
-    grid->addWidget(pbxOtherCtrls.widget(), 0, 1, kProfileCount, 1, Qt::AlignTop);
-    grid->setColumnStretch(0, 1);
+    pbxOtherCtrls.widget()->setParent(window);
+    pbxOtherCtrls.widget()->show();
 
     // Size references only: parented so that they never open as windows of their own.
     for (ui::Label* spacer : {&lblSpacer, &lblSpacer2}) {

@@ -6,6 +6,8 @@
 #include "platform/ui/colors.h"
 
 #include <QAbstractScrollArea>
+#include <QEvent>
+#include <QFont>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -14,6 +16,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <initializer_list>
+#include <vector>
 
 namespace {
 
@@ -49,7 +52,8 @@ void fitList(ui::ListBox& list, int rows, const QString& widest)
     const int rowHeight = metrics.height() + 2;
     area->setFixedHeight(rows * rowHeight + 2 * area->frameWidth() + 4);
     const int scrollBar = area->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    area->setMinimumWidth(metrics.horizontalAdvance(widest) + scrollBar + 2 * area->frameWidth() + 12);
+    // Fixed: a list's own wish is far wider than its items, and would widen its column.
+    area->setFixedWidth(metrics.horizontalAdvance(widest) + scrollBar + 2 * area->frameWidth() + 12);
 }
 
 void fixWidth(ui::Control& control, int width)
@@ -72,12 +76,55 @@ QHBoxLayout* row(std::initializer_list<QWidget*> widgets)
     return layout;
 }
 
+// A control that comes and goes keeps its room while hidden, so nothing beside it moves.
+void keepRoomWhenHidden(ui::Control& control)
+{
+    QSizePolicy policy = control.widget()->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    control.widget()->setSizePolicy(policy);
+}
+
+// When the window first shows, with its values and its revision group in place, each column keeps at
+// least the width it has then: values that change later (a new clock, a longer rate, a mark that shows)
+// never narrow it, so the frames beside it stay put while the user works.
+class ColumnWidthKeeper : public QObject {
+public:
+    ColumnWidthKeeper(QWidget* window, std::vector<QWidget*> columns)
+        : QObject(window), window_(window), columns_(std::move(columns))
+    {
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == window_ && event->type() == QEvent::Show) {
+            window_->removeEventFilter(this);
+            for (QWidget* column : columns_)
+                column->setMinimumWidth(column->sizeHint().width());
+        }
+        return false;
+    }
+
+private:
+    QWidget* window_;
+    std::vector<QWidget*> columns_;
+};
+
 } // namespace
 
 void frmControl::buildUi(QWidget* window)
 {
-    for (ui::Label& mark : lblErr)
+    // The small font of the chip windows: the Control window and the Profiles window stand side by side.
+    QFont small = window->font();
+    small.setPointSize(8);
+    window->setFont(small);
+
+    for (ui::Label& mark : lblErr) {
         fixWidth(mark, kMarkWidth);
+        keepRoomWhenHidden(mark);
+    }
+    keepRoomWhenHidden(lblLoadFlash);
+    keepRoomWhenHidden(txtMultiBypassed);
 
     // ---- first column: operating mode, modulation options, phase accumulator and the rest ----
     {
@@ -172,6 +219,12 @@ void frmControl::buildUi(QWidget* window)
         txtMultiBypassed.setAlignment(ui::vbCenter);
         pll->addWidget(txtMultiBypassed.widget(), 0, 2, 1, 2);
         pll->addWidget(lblMultiplier.widget(), 1, 0);
+        // Lists and boxes of fixed widths: their items and values come later and must not widen the column.
+        const int pllListWidth =
+            cmbMDivider.widget()->fontMetrics().horizontalAdvance(QStringLiteral("High Drive")) + 36;
+        for (ui::Control* control :
+             std::initializer_list<ui::Control*>{&cmbRFDividerRatio, &cmbMDivider, &txtVCOFreq})
+            fixWidth(*control, pllListWidth);
         pll->addWidget(cmbRFDividerRatio.widget(), 1, 1);
         pll->addWidget(lblMDivider.widget(), 2, 0);
         pll->addWidget(cmbMDivider.widget(), 2, 1);
@@ -182,15 +235,14 @@ void frmControl::buildUi(QWidget* window)
         pll->addWidget(lblVCORange.widget(), 4, 0, Qt::AlignTop);
         fitList(lstVCORange, 4, QStringLiteral("2105 MHz - 2138 MHz"));
         pll->addWidget(lstVCORange.widget(), 4, 1, 1, 2);
-        QVBoxLayout* find = new QVBoxLayout;
-        find->addWidget(cmdFindVCORange.widget());
-        find->addWidget(lblErr(3).widget());
+        // The band finder under the band list, so the group is no wider than the revision 3 one.
+        QHBoxLayout* find = row({cmdFindVCORange.widget(), lblErr(3).widget()});
         find->addStretch(1);
-        pll->addLayout(find, 4, 3);
-        pll->addWidget(chkNDivResetB.widget(), 5, 0, 1, 3);
+        pll->addLayout(find, 5, 1, 1, 3);
+        pll->addWidget(chkNDivResetB.widget(), 6, 0, 1, 3);
         QHBoxLayout* lock = row({lblPLLLock.widget(), imgDUTFlagsPD.widget(), cmdRefreshPLLLock.widget()});
         lock->addStretch(1);
-        pll->addLayout(lock, 6, 0, 1, 4);
+        pll->addLayout(lock, 7, 0, 1, 4);
         clock->addWidget(rev12Panel_, 4, 0, 1, 4);
 
         // Revision 3, in the rounded frame.
@@ -204,22 +256,29 @@ void frmControl::buildUi(QWidget* window)
         sr3->addLayout(multiplier, 1, 1, 1, 2);
         sr3->addWidget(chkPFDInputDblr.widget(), 2, 0, 1, 3);
         sr3->addWidget(chkPFDXRST.widget(), 3, 0, 1, 3);
+        // The lists as wide as their longest item, so the column stays narrow.
+        const int listWidth =
+            cmbDRV0.widget()->fontMetrics().horizontalAdvance(QStringLiteral("High Drive")) + 36;
+        for (ui::ComboBox* list : {&cmbABPW, &cmbChargePumpCurrent, &cmbDRV0, &cmbXTALOut})
+            fixWidth(*list, listWidth);
         sr3->addWidget(lblABPW.widget(), 4, 0);
         sr3->addWidget(cmbABPW.widget(), 4, 1);
         sr3->addWidget(lblChargePumpCurrent.widget(), 5, 0);
         sr3->addWidget(cmbChargePumpCurrent.widget(), 5, 1);
+        // The band list is wider than the lists above: it takes the line under its label, ending where
+        // they end.
         sr3->addWidget(lblVCORangeSR3.widget(), 6, 0, Qt::AlignTop);
+        sr3->addWidget(lblErr(5).widget(), 7, 2, Qt::AlignTop);
         fitList(lsbVCORangeSR3, 6, QStringLiteral("920 MHz - 1080 MHz"));
-        sr3->addWidget(lsbVCORangeSR3.widget(), 6, 1);
-        sr3->addWidget(lblErr(5).widget(), 6, 2, Qt::AlignTop);
-        sr3->addWidget(lblDRV0.widget(), 7, 0);
-        sr3->addWidget(cmbDRV0.widget(), 7, 1);
-        sr3->addWidget(lblXTALOut.widget(), 8, 0);
-        sr3->addWidget(cmbXTALOut.widget(), 8, 1);
+        sr3->addWidget(lsbVCORangeSR3.widget(), 7, 0, 1, 2, Qt::AlignRight);
+        sr3->addWidget(lblDRV0.widget(), 8, 0);
+        sr3->addWidget(cmbDRV0.widget(), 8, 1);
+        sr3->addWidget(lblXTALOut.widget(), 9, 0);
+        sr3->addWidget(cmbXTALOut.widget(), 9, 1);
         QHBoxLayout* lockSR3 =
             row({lblPllLockSR3.widget(), imgPllLockSR3.widget(), cmdRefreshPlllockSR3.widget()});
         lockSR3->addStretch(1);
-        sr3->addLayout(lockSR3, 9, 0, 1, 3);
+        sr3->addLayout(lockSR3, 10, 0, 1, 3);
         rrfMultiplier.widget()->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
         rrfMultiplier.widget()->setMinimumHeight(sr3->sizeHint().height() + 24);
         clock->addWidget(rrfMultiplier.widget(), 5, 0, 1, 4);
@@ -231,17 +290,21 @@ void frmControl::buildUi(QWidget* window)
     {
         QGridLayout* box = grid(fraIOUpdateCtrls.container());
         box->addWidget(chkInternalIOUpdate.widget(), 0, 0, 1, 2);
-        box->addWidget(lblInternalIOUpdateRate.widget(), 1, 0);
-        fixWidth(txtInternalIOUDRate, 124);
+        // The rate is a long number: its box stands on the line under its label.
+        box->addWidget(lblInternalIOUpdateRate.widget(), 1, 0, 1, 2);
+        fixWidth(txtInternalIOUDRate, txtInternalIOUDRate.widget()->fontMetrics().horizontalAdvance(
+                                          QStringLiteral("-00.0000000e+00")) +
+                                          12);
         txtInternalIOUDRate.setAlignment(ui::vbRightJustify);
         spinBeside(vscIOUDRate, txtInternalIOUDRate);
         QHBoxLayout* rate =
             row({txtInternalIOUDRate.widget(), vscIOUDRate.widget(), lblIOUDRateUnits.widget()});
+        rate->insertSpacing(0, 12);
         rate->addStretch(1);
-        box->addLayout(rate, 1, 1);
-        box->addWidget(lblIOUDClkDivVal.widget(), 2, 0);
-        box->addWidget(cmbIOUpdateClkDiv.widget(), 2, 1, Qt::AlignLeft);
-        box->addWidget(pbxIOUDIllistration.widget(), 3, 0, 1, 2);
+        box->addLayout(rate, 2, 0, 1, 2);
+        box->addWidget(lblIOUDClkDivVal.widget(), 3, 0);
+        box->addWidget(cmbIOUpdateClkDiv.widget(), 3, 1, Qt::AlignLeft);
+        box->addWidget(pbxIOUDIllistration.widget(), 4, 0, 1, 2);
         drawIOUDIllustration(pbxIOUDIllistration.container());
     }
 
@@ -272,10 +335,17 @@ void frmControl::buildUi(QWidget* window)
     auto* columns = new QHBoxLayout(window);
     columns->setContentsMargins(6, 6, 6, 6);
     columns->setSpacing(6);
-    columns->addLayout(left);
-    columns->addLayout(middle);
-    columns->addLayout(right);
+    std::vector<QWidget*> columnWidgets;
+    for (QVBoxLayout* layout : {left, middle, right}) {
+        auto* holder = new QWidget;
+        layout->setContentsMargins(0, 0, 0, 0);
+        holder->setLayout(layout);
+        columns->addWidget(holder, 0, Qt::AlignTop);
+        columnWidgets.push_back(holder);
+    }
+    columns->addStretch(1);
     showRevisionGroup();
+    new ColumnWidthKeeper(window, std::move(columnWidgets));
 }
 
 // The I/O update pulses as a scope would show them: a pulse each period on a dark screen, with the

@@ -55,10 +55,6 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::WindowActivate)
-            splash_.focusLeftProgram_ = false;
-        if (event->type() == QEvent::WindowDeactivate)
-            splash_.focusLeftProgram_ = QApplication::activeWindow() == nullptr;
         if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress) {
             splash_.closeNicely();
             return true;
@@ -230,8 +226,10 @@ void frmSplash::tmrAutoUnload_Timer()
 {
     if (closing_)
         return;
-    // Active: the program's active window, while the program has the desktop's focus.
-    if (ui::Forms::activeForm() != this || focusLeftProgram_) {
+    // Another window of the program active closes it. No active window at all (the focus gone to nowhere,
+    // as on a desktop without a window manager) is not another window: a red splash then stays.
+    const ui::Form* active = ui::Forms::activeForm();
+    if (active != nullptr && active != this) {
         closing_ = true;
         TVEffectOut();
         Unload_Nice();

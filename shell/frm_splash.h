@@ -85,8 +85,6 @@ private:
     StartupLog log_;
     int16_t greenTicks_ = 0;
     bool closing_ = false;
-    // The desktop's focus went to another program while this window was active.
-    bool focusLeftProgram_ = false;
     QPoint dragStartCursor_;
     QPoint dragStartWindow_;
     std::unique_ptr<CloseOnInput> closeOnInput_;

@@ -175,6 +175,10 @@ void mdiMain::buildUi(QWidget* window)
     lblFIFOStat.widget()->setMinimumWidth(100);
     statusRow->addWidget(lblFIFOStat.widget());
     statusRow->addWidget(imgUSBIco.widget());
+    // The attention sign blinks by its visibility; hidden, it keeps its room so nothing beside it moves.
+    QSizePolicy keepRoom = imgUsbAttention.widget()->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    imgUsbAttention.widget()->setSizePolicy(keepRoom);
     statusRow->addWidget(imgUsbAttention.widget());
     lblUSBStat.widget()->setMinimumWidth(110);
     statusRow->addWidget(lblUSBStat.widget());

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QPageLayout>
 #include <QPageSetupDialog>
@@ -175,6 +176,13 @@ public:
     }
 
 private:
+    // The folder of the file the user last confirmed in a file dialog of the program; empty before that.
+    static QString& lastChosenFolder()
+    {
+        static QString folder;
+        return folder;
+    }
+
     static bool run(QDialog& dialog)
     {
         detail::NestingScope nesting;
@@ -189,7 +197,10 @@ private:
         for (const FileFilter& f : filters)
             nameFilters << qtNameFilter(f);
 
-        QFileDialog dialog(ownerWidget(request.ownerHwnd), request.title, request.initialFolder);
+        // No folder asked for: the dialog starts where the user's last confirmed file dialog left off.
+        const QString startFolder =
+            request.initialFolder.isEmpty() ? lastChosenFolder() : request.initialFolder;
+        QFileDialog dialog(ownerWidget(request.ownerHwnd), request.title, startFolder);
         dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         // Qt's own dialog matches the filters without regard to case; a desktop's native one may not, and a
         // "*.stp" filter must still show a file saved as "SETUP.STP".
@@ -216,6 +227,7 @@ private:
         result.accepted = true;
         result.fileNames = dialog.selectedFiles();
         result.fileName = result.fileNames.first();
+        lastChosenFolder() = QFileInfo(result.fileName).absolutePath();
         const qsizetype chosen = nameFilters.indexOf(dialog.selectedNameFilter());
         result.filterIndex = chosen >= 0 ? static_cast<int>(chosen) + 1 : std::max(1, request.filterIndex);
         return result;

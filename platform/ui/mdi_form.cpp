@@ -24,6 +24,9 @@ QMdiArea* MdiForm::mdiArea()
 {
     if (!area_) {
         area_ = new QMdiArea(widget());
+        // A child that reaches beyond the area stays within reach: the area scrolls to it.
+        area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         activation_ =
             QObject::connect(area_, &QMdiArea::subWindowActivated, area_, [this](QMdiSubWindow* sub) {
                 if (!sub)

@@ -50,8 +50,9 @@ void Menu::ensureDropDown()
 
 void Menu::updateAction()
 {
+    // A separator is a line only: styles that draw a separator's text as a section title would show the "-".
     action_->setSeparator(isSeparator());
-    action_->setText(caption_);
+    action_->setText(isSeparator() ? QString() : caption_);
     action_->setCheckable(checked_);
     action_->setChecked(checked_);
     action_->setEnabled(enabled_);

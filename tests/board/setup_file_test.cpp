@@ -195,6 +195,9 @@ TEST_F(SetupFile, BadFilesChangeNothingAndSendNothing)
         {"address outside the saved range", 10, "\"1A\",\"00000000\""},
         {"value of the wrong width", 12, "\"08\",\"0101\""},
         {"value with other characters", 12, "\"08\",\"010101010101010x\""},
+        {"register 18 of neither revision's width", 26, "\"18\",\"000011110000\""},
+        {"register 18 of the other revision's width with other characters", 26, "\"18\",\"0000111x\""},
+        {"register 08 of a width that register 18 has elsewhere", 12, "\"08\",\"00001111\""},
         {"missing external clock", 30, "\"Other\",1"},
         {"pin that is not a number", 34, "\"P3\",high"},
     };
@@ -255,6 +258,57 @@ TEST_F(SetupFile, RevisionTwoChipSkipsRegister18)
     ASSERT_EQ(ebLoadSetupFile(path("r.stp")), kSetupLoaded);
     EXPECT_EQ(bd->GetRegMapValue(0, 0x18), before);
     EXPECT_EQ(bd->GetRegMapValue(0, 0x02), patternFor(2, 32, 5));
+}
+
+TEST_F(SetupFile, FilesFromTheOtherRevisionLoadAllButTheRegisterThatDiffers)
+{
+    struct Case {
+        int16_t savedOn, loadedOn;
+        int savedWidth18, loadedWidth18;
+    };
+    const Case cases[] = {{2, 3, 8, 16}, {3, 2, 16, 8}, {1, 3, 8, 16}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "saved on " << c.savedOn << ", loaded on " << c.loadedOn);
+        bd->InitRegMap(c.savedOn);
+        bd->setSiliconRev(c.savedOn);
+        fillMaps(5);
+        ASSERT_TRUE(ebSaveSetupFile(path("other.stp")));
+        ASSERT_TRUE(readFile(path("other.stp"))
+                        .contains("\"18\",\"" + patternFor(0x18, c.savedWidth18, 5) + "\"\r\n"));
+
+        bd->InitRegMap(c.loadedOn);
+        bd->setSiliconRev(c.loadedOn);
+        fillMaps(9);
+        ASSERT_EQ(ebLoadSetupFile(path("other.stp")), kSetupLoaded);
+        for (int16_t a : setupFileRegisters()) {
+            const QString expected =
+                a == 0x18 ? patternFor(0x18, c.loadedWidth18, 9) : patternFor(a, bd->GetRegLength(a), 5);
+            EXPECT_EQ(bd->GetRegMapValue(0, a), expected) << a;
+            EXPECT_EQ(bd->GetRegMapValue(1, a), expected) << a;
+        }
+    }
+}
+
+TEST_F(SetupFile, RevisionTwoFileOnARevisionThreeBoardLeavesRegister18AsItWas)
+{
+    bd->InitRegMap(2);
+    bd->setSiliconRev(2);
+    fillMaps(5);
+    ASSERT_TRUE(ebSaveSetupFile(path("rev2.stp")));
+
+    bd->InitRegMap(3);
+    bd->setSiliconRev(3);
+    plug();
+    ClockWindow control;
+    control.Load();
+    ASSERT_EQ(bd->USBSerialLoadPKT(0x18, "0000000011110000"), 0);
+    bd->StrobeREGUD();
+    clearRecords();
+    ASSERT_EQ(ebLoadSetupFile(path("rev2.stp")), kSetupLoaded);
+    EXPECT_EQ(bits(chip().activeRegister(0x18), 16), "0000000011110000");
+    EXPECT_EQ(bits(chip().activeRegister(0x02), 32), patternFor(2, 32, 5));
+    EXPECT_EQ(bits(chip().activeRegister(0x15), 64), patternFor(0x15, 64, 5));
+    expectCleanProtocol();
 }
 
 TEST_F(SetupFile, SaveFailuresLeaveNoFileAndTellTheUser)

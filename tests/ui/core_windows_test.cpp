@@ -5,12 +5,14 @@
 #include "platform/ui/test_doubles.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <gtest/gtest.h>
 
 using namespace coretest;
@@ -79,7 +81,9 @@ TEST_F(CoreWindows, MenusAreOnTheMenuBarInDeclarationOrderWithNesting)
     const auto top = window->menuBar()->actions();
     EXPECT_EQ(texts(top), QStringList({"&File", "&Options", "&View"}));
     ASSERT_NE(top[0]->menu<QMenu*>(), nullptr);
-    EXPECT_EQ(texts(top[0]->menu<QMenu*>()->actions()), QStringList({"&Load Setup...", "-", "E&xit"}));
+    const auto fileEntries = top[0]->menu<QMenu*>()->actions();
+    EXPECT_EQ(texts(fileEntries), QStringList({"&Load Setup...", "-", "E&xit"}));
+    EXPECT_EQ(fileEntries[1]->text(), QString()) << "a separator is a line only, its \"-\" is not drawn";
     EXPECT_EQ(top[1]->menu<QMenu*>(), nullptr); // a top-level menu without entries
     QMenu* more = form.mnuViewMore.action()->menu<QMenu*>();
     ASSERT_NE(more, nullptr);
@@ -192,6 +196,28 @@ TEST_F(CoreWindows, MdiChildTakesItsContentsSizeWhenFirstShownUnlessPlaced)
     EXPECT_EQ(placed.frameWidget()->size(), QSize(500, 420));
     loadedFirst.Unload();
     placed.Unload();
+    frame.Unload();
+}
+
+TEST_F(CoreWindows, TheMdiAreaScrollsToAChildReachingBeyondIt)
+{
+    Frame frame;
+    frame.Load();
+    frame.Move(0, 0, 420, 320);
+    frame.Show();
+    QMdiArea* area = frame.mdiArea();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(area->horizontalScrollBar()->maximum(), 0) << "nothing beyond the area yet";
+    WideChild wide;
+    wide.Load();
+    wide.Move(100, 80, 500, 420);
+    wide.Show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(area->horizontalScrollBar()->isVisibleTo(area));
+    EXPECT_TRUE(area->verticalScrollBar()->isVisibleTo(area));
+    EXPECT_GT(area->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(area->verticalScrollBar()->maximum(), 0);
+    wide.Unload();
     frame.Unload();
 }
 
