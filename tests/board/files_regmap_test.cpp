@@ -111,11 +111,14 @@ TEST_F(RegMapFile, AnIncompleteRegisterLeavesNoFile)
     for (const QString& value : {QStringLiteral("101"), QString(32, QLatin1Char('x'))}) {
         writeFile("RegMapFile.txt", "old\r\n");
         bd->SetRegMapValue(1, 0x07, value);
-        ui::testing::messageBoxes().reset();
+        auto& boxes = ui::testing::messageBoxes();
+        const size_t shownBefore = boxes.shown.size();
+        boxes.expect(QStringLiteral("Register 07H is incomplete!\r\n") + path("RegMapFile.txt") +
+                     QStringLiteral(" was not written."));
         EXPECT_FALSE(ebWriteRegMapFile(path("RegMapFile.txt"), true));
-        ASSERT_EQ(ui::testing::messageBoxes().shown.size(), 1U);
-        EXPECT_TRUE(ui::testing::messageBoxes().shown[0].prompt.startsWith(
-            QStringLiteral("Register 07H is incomplete!")));
+        ASSERT_EQ(boxes.shown.size(), shownBefore + 1);
+        EXPECT_EQ(boxes.shown.back().title, QStringLiteral("Error!"));
+        EXPECT_EQ(boxes.shown.back().buttons, ui::vbExclamation);
         EXPECT_EQ(readFile("RegMapFile.txt"), QByteArray("old\r\n"));
     }
 }

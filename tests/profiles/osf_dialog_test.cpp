@@ -59,12 +59,18 @@ TEST_P(ScaleFactorEntries, EveryViewFollowsTheEntryAndOkHandsBackTheWord)
     field.Tag = QStringLiteral("77");
     auto run = [&](profiles::ScaleFactorDialog& d) {
         ui::TextBox* views[] = {&d.txtValue, &d.txtDecVal, &d.txtHexVal, &d.txtBinVal(0)};
+        const QString message = QString::fromLatin1(c.message);
+        if (!message.isEmpty())
+            ui::testing::messageBoxes().expect(message, ui::vbOK);
         paste(*views[c.view], QString::fromLatin1(c.typed));
         edit_dialog_test::typeInto(*views[c.view], QStringLiteral("\r"));
         expectViews(d, c.after);
-        const QString message = QString::fromLatin1(c.message);
         EXPECT_EQ(ui::testing::messageBoxes().prompts(),
                   message.isEmpty() ? QStringList{} : QStringList{message});
+        for (const auto& box : ui::testing::messageBoxes().shown) {
+            EXPECT_EQ(box.title, ui::applicationTitle());
+            EXPECT_EQ(box.buttons, ui::vbOKOnly) << "OK only, no icon";
+        }
         EXPECT_EQ(views[c.view]->hasFocus(), !message.isEmpty()) << "a refused entry keeps the focus";
         press(d.cmdOK);
     };

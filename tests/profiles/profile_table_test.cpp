@@ -142,7 +142,9 @@ TEST_F(ProfileTable, LoadRefusedDuringATransferKeepsClearCCIAndTheIndicator)
     ui::testing::clock().advance(200);
     ASSERT_TRUE(w.lblLoadFlash.Visible());
     auto& boxes = ui::testing::messageBoxes();
-    boxes.reset();
+    ASSERT_TRUE(boxes.shown.empty());
+    boxes.expect(QStringLiteral("The board is busy with another transfer.\r\n"
+                                "Nothing was loaded: press LOAD again when it has finished."));
     // LOAD pressed while the board object waits in the middle of reading a profile register.
     bool clicked = false;
     bool shownAfter = false;
@@ -162,6 +164,7 @@ TEST_F(ProfileTable, LoadRefusedDuringATransferKeepsClearCCIAndTheIndicator)
     EXPECT_EQ(pendingField(0x00, 21, 21), 1U);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].title, QStringLiteral("LOAD"));
+    EXPECT_EQ(boxes.shown[0].buttons, ui::vbExclamation);
     EXPECT_TRUE(w.cmdLoad.Enabled());
     EXPECT_EQ(w.MousePointer(), ui::vbDefault);
 }

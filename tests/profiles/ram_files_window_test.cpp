@@ -90,6 +90,16 @@ protected:
         return out;
     }
     QStringList prompts() const { return ui::testing::messageBoxes().prompts(); }
+    // The next message box must say `text`; OK answers it.
+    static void expectBox(const char* text) { ui::testing::messageBoxes().expect(QString::fromUtf8(text)); }
+    // Title and icon of the last message box.
+    static void expectLastBox(const QString& title, int icon)
+    {
+        ASSERT_FALSE(ui::testing::messageBoxes().shown.empty());
+        const ui::testing::MessageBoxRecord& box = ui::testing::messageBoxes().shown.back();
+        EXPECT_EQ(box.title, title);
+        EXPECT_EQ(box.buttons & 0x70, icon);
+    }
     QTemporaryDir dir;
 };
 
@@ -100,12 +110,14 @@ TEST_F(RamFileWindows, FillFromEachFormatThenSaveGivesTheSameFile)
     for (int format = 0; format < 4; ++format) {
         SCOPED_TRACE(format);
         chip().fillRam(0);
-        ui::testing::messageBoxes().reset();
+        const qsizetype before = prompts().size();
         w.txtQDRAMFile.setText(write(QStringLiteral("in%1.txt").arg(format), wholeRamFile(format)));
         w.cmbLoadOptions.setListIndex(format);
         ASSERT_TRUE(w.cmdLoadRAMFile.Enabled());
+        expectBox("The RAM data file was loaded successfully!");
         w.cmdLoadRAMFile.click();
-        EXPECT_EQ(prompts(), QStringList{QStringLiteral("The RAM data file was loaded successfully!")});
+        ASSERT_EQ(prompts().size(), before + 1);
+        expectLastBox(QStringLiteral("RAM Load Successfull"), ui::vbInformation);
         EXPECT_EQ(chip().ramWord(0), wordAt(0));
         EXPECT_EQ(chip().ramWord(1023), wordAt(1023));
         if (format == 3)
@@ -114,8 +126,10 @@ TEST_F(RamFileWindows, FillFromEachFormatThenSaveGivesTheSameFile)
         w.txtRAMSaveFile.setText(saved);
         w.cmbDumpDataFormat.setListIndex(format);
         EXPECT_FALSE(w.cmdViewSavedFile.Enabled());
+        expectBox("RAM Opperaiton Successful!");
         w.cmdSaveRAMFile.click();
-        EXPECT_EQ(prompts().value(1), QStringLiteral("RAM Opperaiton Successful!"));
+        ASSERT_EQ(prompts().size(), before + 2);
+        expectLastBox(ui::applicationTitle(), ui::vbInformation);
         EXPECT_EQ(read(saved), wholeRamFile(format));
         EXPECT_TRUE(w.cmdViewSavedFile.Enabled()) << "the saved file exists now";
     }
@@ -133,19 +147,23 @@ TEST_F(RamFileWindows, LoadResultsAndButtonsFollowTheFileNames)
     EXPECT_EQ(w.txtQDRAMFile.ToolTipText(), path(QStringLiteral("none.txt")));
     w.txtQDRAMFile.setText(write(QStringLiteral("bad.txt"), "xyz\r\n"));
     EXPECT_TRUE(w.cmdLoadRAMFile.Enabled());
+    expectBox("Invalid RAM Data file!");
     w.cmdLoadRAMFile.click();
-    EXPECT_EQ(ui::testing::messageBoxes().shown.back().title, QStringLiteral("RAM Load Error"));
-    EXPECT_EQ(prompts(), QStringList{QStringLiteral("Invalid RAM Data file!")});
+    ASSERT_EQ(prompts().size(), 1);
+    expectLastBox(QStringLiteral("RAM Load Error"), ui::vbExclamation);
     // Operating mode 2 leaves the buttons as they are, so an empty name can reach the handlers.
     w.txtRAMSaveFile.setText(path(QStringLiteral("ram.txt")));
     setOperatingMode(2, true);
     w.txtQDRAMFile.setText(QString());
     w.txtRAMSaveFile.setText(QString());
     clearTraffic();
+    expectBox("No file specified!");
     w.cmdLoadRAMFile.click();
+    expectLastBox(QStringLiteral("No File Specifed"), ui::vbExclamation);
+    expectBox("No file specified!");
     w.cmdSaveRAMFile.click();
-    EXPECT_EQ(prompts().mid(1),
-              (QStringList{QStringLiteral("No file specified!"), QStringLiteral("No file specified!")}));
+    expectLastBox(QStringLiteral("No File Specifed"), ui::vbExclamation);
+    EXPECT_EQ(prompts().size(), 3);
     EXPECT_TRUE(pipeWrites(3).isEmpty() && pipeWrites(5).isEmpty()) << "refused before any transfer";
 }
 
@@ -156,28 +174,28 @@ TEST_F(RamFileWindows, SaveIsRefusedUntilTheChipHasTheRamAndReportsEveryFailure)
     bd().SetRegMapBitValue(1, 0x00, 31, 0); // checked but not loaded yet
     w.txtRAMSaveFile.setText(path(QStringLiteral("ram.txt")));
     clearTraffic();
+    expectBox("You must enable the RAM before any RAM I/O opperation!");
     w.cmdSaveRAMFile.click();
-    EXPECT_EQ(prompts(),
-              QStringList{QStringLiteral("You must enable the RAM before any RAM I/O opperation!")});
-    EXPECT_EQ(ui::testing::messageBoxes().shown.back().title, QStringLiteral("Error - RAM Not Enabled"));
+    ASSERT_EQ(prompts().size(), 1);
+    expectLastBox(QStringLiteral("Error - RAM Not Enabled"), ui::vbInformation);
     EXPECT_TRUE(pipeWrites(3).isEmpty());
 
     bd().SetRegMapBitValue(1, 0x00, 31, 1);
-    ui::testing::messageBoxes().reset();
     w.txtRAMSaveFile.setText(path(QStringLiteral("no such folder/ram.txt")));
+    expectBox("RAM Opperation Failed!");
     w.cmdSaveRAMFile.click();
-    EXPECT_EQ(prompts(), QStringList{QStringLiteral("RAM Opperation Failed!")})
-        << "never reported as success";
+    ASSERT_EQ(prompts().size(), 2) << "never reported as success";
+    expectLastBox(QStringLiteral("Error"), ui::vbCritical);
     EXPECT_TRUE(pipeWrites(3).isEmpty()) << "found before the RAM is read";
 
     // A failed read: the message, then the chip's serial port reset (IO_RESET high, then low).
-    ui::testing::messageBoxes().reset();
     w.txtRAMSaveFile.setText(path(QStringLiteral("ram.txt")));
     drv.failTransfer(0, 5, 3);
     clearTraffic();
+    expectBox("RAM Opperation Failed!");
     w.cmdSaveRAMFile.click();
-    EXPECT_EQ(prompts(), QStringList{QStringLiteral("RAM Opperation Failed!")});
-    EXPECT_EQ(ui::testing::messageBoxes().shown.back().buttons & 0x70, ui::vbCritical);
+    ASSERT_EQ(prompts().size(), 3);
+    expectLastBox(QStringLiteral("Error"), ui::vbCritical);
     const QList<int> sends = portASends();
     ASSERT_GE(sends.size(), 2);
     EXPECT_EQ(sends[sends.size() - 2] & 4, 4);
@@ -233,8 +251,10 @@ TEST_F(RamFileWindows, RamTestWindowDumpsIntoTheProgramFolderAndShowsIt)
     EXPECT_EQ(os::testing::shellRecorder().requests.size(), 1u);
 
     w->txtRAWRAMFile.setText(QString());
+    expectBox("No file specified!");
     w->cmdLoadRAMFile.click();
-    EXPECT_EQ(prompts(), QStringList{QStringLiteral("No file specified!")});
+    EXPECT_EQ(prompts().size(), 1);
+    expectLastBox(QStringLiteral("No File Specifed"), ui::vbExclamation);
     w->Unload(ui::vbFormControlMenu);
     EXPECT_FALSE(mdi->mnuViewRAMDebug.Checked());
     QFile::remove(dump);
@@ -250,9 +270,10 @@ TEST_F(RamFileWindows, RamTestWindowReportsADumpFileItCannotCreate)
     QDir().mkpath(dump); // a folder where the file should go
     w.chkOpen.setValue(1);
     clearTraffic();
+    ui::testing::messageBoxes().expect(QStringLiteral("The RAM dump file could not be created:\r\n") + dump);
     w.cmdRAMReadTest.click();
-    EXPECT_EQ(ui::testing::messageBoxes().shown.size(), 1u);
-    EXPECT_TRUE(prompts().value(0).contains(dump));
+    EXPECT_EQ(prompts().size(), 1);
+    expectLastBox(QStringLiteral("Error!"), ui::vbExclamation);
     EXPECT_TRUE(pipeWrites(5).isEmpty()) << "refused before the RAM is read";
     EXPECT_TRUE(os::testing::shellRecorder().requests.empty());
     QDir(dump).removeRecursively();

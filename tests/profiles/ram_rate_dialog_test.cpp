@@ -39,6 +39,9 @@ const QString kClipMessage =
                    "0uS .\r\nThe value entered will be clipped!");
 const QString kDecimalLimit =
     QStringLiteral("The decimal value of the Delta Frequency Ramp Rate Word should not exceed 65535");
+const QString kUnusableClock =
+    QStringLiteral("Invalid system clock value.\r\nA ramp rate time cannot be converted while the system "
+                   "clock is not a positive number; the ramp rate word stays as it is.");
 const RateViews kZero{"0.0000", "00000", "0000", "00000000", "00000000"};
 
 class RampRateDialog : public edit_dialog_test::CallerTest {
@@ -52,7 +55,6 @@ struct RateCase {
     const char* typed;
     RateViews after;
     QString message;
-    QString title;
 };
 
 class RampRateEntries : public RampRateDialog, public ::testing::WithParamInterface<RateCase> {};
@@ -63,6 +65,8 @@ TEST_P(RampRateEntries, EveryViewFollowsTheEntry)
     field.Tag = QStringLiteral("0");
     open(field, QStringLiteral("1000"), [&](frmEditRAMAddrRR& d) {
         ui::TextBox* views[] = {&d.txtRampRateTime, &d.txtDec, &d.txtHex, &d.txtBin(1)};
+        if (!c.message.isEmpty())
+            ui::testing::messageBoxes().expect(c.message, ui::vbOK);
         paste(*views[c.view], QString::fromLatin1(c.typed));
         typeInto(*views[c.view], QStringLiteral("\r"));
         expectViews(d, c.after);
@@ -70,9 +74,10 @@ TEST_P(RampRateEntries, EveryViewFollowsTheEntry)
         ASSERT_EQ(shown.size(), c.message.isEmpty() ? 0u : 1u);
         if (!c.message.isEmpty()) {
             EXPECT_EQ(shown[0].prompt, c.message);
-            if (!c.title.isEmpty()) {
-                EXPECT_EQ(shown[0].title, c.title);
-            }
+            const bool clipped = c.message == kClipMessage;
+            EXPECT_EQ(shown[0].title, clipped ? QStringLiteral("Maximum Ramp Rate Time Exceeded!!!")
+                                              : ui::applicationTitle());
+            EXPECT_EQ(shown[0].buttons, clipped ? ui::vbOKOnly | ui::vbExclamation : ui::vbOKOnly);
         }
         press(d.OKButton);
     });
@@ -87,17 +92,16 @@ INSTANTIATE_TEST_SUITE_P(
                  0,
                  "300",
                  {"262.1400", "65535", "FFFF", "11111111", "11111111"},
-                 kClipMessage,
-                 QStringLiteral("Maximum Ramp Rate Time Exceeded!!!")},
-        RateCase{"HalfWordUpToEven", 0, "0.006", {"0.0080", "00002", "0002", "00000000", "00000010"}, {}, {}},
-        RateCase{"HalfWordDownToEven", 0, "0.002", kZero, {}, {}}, RateCase{"Empty", 0, "", kZero, {}, {}},
-        RateCase{"PastedNegative", 0, "-1", kZero, kClipMessage, {}},
-        RateCase{"DecimalHighest", 1, "65535", {"262.1400", "65535", "FFFF", "11111111", "11111111"}, {}, {}},
-        RateCase{"DecimalOver", 1, "65536", kZero, kDecimalLimit, {}},
-        RateCase{"DecimalOverflow", 1, "9E99", kZero, kDecimalLimit, {}},
-        RateCase{"DecimalNegative", 1, "-1", kZero, kDecimalLimit, {}},
-        RateCase{"Hex", 2, "ff", {"1.0200", "00255", "00FF", "00000000", "11111111"}, {}, {}},
-        RateCase{"HighByte", 3, "1", {"1.0240", "00256", "0100", "00000001", "00000000"}, {}, {}}),
+                 kClipMessage},
+        RateCase{"HalfWordUpToEven", 0, "0.006", {"0.0080", "00002", "0002", "00000000", "00000010"}, {}},
+        RateCase{"HalfWordDownToEven", 0, "0.002", kZero, {}}, RateCase{"Empty", 0, "", kZero, {}},
+        RateCase{"PastedNegative", 0, "-1", kZero, kClipMessage},
+        RateCase{"DecimalHighest", 1, "65535", {"262.1400", "65535", "FFFF", "11111111", "11111111"}, {}},
+        RateCase{"DecimalOver", 1, "65536", kZero, kDecimalLimit},
+        RateCase{"DecimalOverflow", 1, "9E99", kZero, kDecimalLimit},
+        RateCase{"DecimalNegative", 1, "-1", kZero, kDecimalLimit},
+        RateCase{"Hex", 2, "ff", {"1.0200", "00255", "00FF", "00000000", "11111111"}, {}},
+        RateCase{"HighByte", 3, "1", {"1.0240", "00256", "0100", "00000001", "00000000"}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RampRateDialog, OkWithoutEditsHandsBackThePaddedWordAndItsTime)
@@ -155,13 +159,18 @@ TEST_F(RampRateDialog, SeparatorNearTheFrontLimitsTheIntegerDigits)
 
 TEST_F(RampRateDialog, ClockThatCannotConvertKeepsTheDialogShutWithOneMessage)
 {
+    auto& boxes = ui::testing::messageBoxes();
     for (const char* clock : {"0.00000", "-5", "abc"}) {
-        ui::testing::messageBoxes().reset();
+        const size_t shownBefore = boxes.shown.size();
         field.Tag = QStringLiteral("12");
         field.setText(QStringLiteral("0.0480"));
-        open(field, QString::fromLatin1(clock), [](frmEditRAMAddrRR& d) { press(d.OKButton); });
-        EXPECT_EQ(ui::testing::messageBoxes().shown.size(), 1u) << clock;
-        EXPECT_TRUE(ui::testing::messageBoxes().prompts().value(0).startsWith("Invalid system clock value."));
+        boxes.expect(kUnusableClock, ui::vbOK);
+        // The dialog must not be shown at all: no modal answer is planned for it.
+        ui::form<frmEditRAMAddrRR>().ShowEditDialog(field, QStringLiteral("Edit RAM Address Ramp Rate"),
+                                                    QString::fromLatin1(clock));
+        ASSERT_EQ(boxes.shown.size(), shownBefore + 1) << clock;
+        EXPECT_EQ(boxes.shown.back().title, QStringLiteral("Invalid Parameter Passed"));
+        EXPECT_EQ(boxes.shown.back().buttons, ui::vbOKOnly | ui::vbExclamation);
         EXPECT_EQ(field.Tag, QStringLiteral("12"));
         EXPECT_EQ(field.Text(), QStringLiteral("0.0480"));
     }

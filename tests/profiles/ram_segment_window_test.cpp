@@ -44,6 +44,14 @@ protected:
     }
 };
 
+// With the 1000 MHz clock the step rate reaches 4 x 65535 / 1000 us.
+const QString kClipMessage =
+    QStringLiteral("The valid range for the Address Step Rate is 0.0000 \u00B5s to 262.14 "
+                   "\u00B5s.\r\nThe value entered will be clipped!");
+const QString kUnusableClock =
+    QStringLiteral("Invalid system clock value.\r\nA ramp rate time cannot be converted while the system "
+                   "clock is not a positive number; the ramp rate word stays as it is.");
+
 struct FieldCase {
     const char* name;
     int box; // 0 begin, 1 final, 2 step rate
@@ -64,7 +72,10 @@ TEST_P(RamSegmentFields, EntryIsStoredInItsBitsOnlyInBothSegments)
         setPending(addr, kUntouched | 2);
         frmQDUCRSR& w = open();
         w.RefreshFormVals();
-        ui::testing::messageBoxes().reset();
+        auto& messages = ui::testing::messageBoxes();
+        const size_t shownBefore = messages.shown.size();
+        if (c.message)
+            messages.expect(kClipMessage, ui::vbOK);
         ui::TextBox* boxes[] = {&w.txtRAMSegBeginAddr(i), &w.txtRAMSegFinalAddr(i),
                                 &w.txtRAMSegAddrRampRate(i)};
         const RegisterField fields[] = {frmQDUCRSR::beginAddrField(i), frmQDUCRSR::finalAddrField(i),
@@ -77,10 +88,10 @@ TEST_P(RamSegmentFields, EntryIsStoredInItsBitsOnlyInBothSegments)
         EXPECT_EQ(boxes[c.box]->Text(), QString::fromUtf8(c.shown)) << i;
         EXPECT_EQ(boxes[c.box]->Tag, QString::number(c.stored)) << i;
         EXPECT_EQ(pending(addr) & ~(fields[c.box].maxValue() << fields[c.box].lo), kUntouched | 2) << i;
-        EXPECT_EQ(ui::testing::messageBoxes().shown.size(), c.message ? 1u : 0u) << i;
+        ASSERT_EQ(messages.shown.size(), shownBefore + (c.message ? 1u : 0u)) << i;
         if (c.message) {
-            EXPECT_EQ(ui::testing::messageBoxes().shown[0].title,
-                      QStringLiteral("Maximum Ramp Rate Time Exceeded!!!"));
+            EXPECT_EQ(messages.shown.back().title, QStringLiteral("Maximum Ramp Rate Time Exceeded!!!"));
+            EXPECT_EQ(messages.shown.back().buttons, ui::vbOKOnly | ui::vbInformation);
         }
     }
 }
@@ -252,12 +263,17 @@ TEST_F(RamSegmentWindow, ClockThatCannotConvertKeepsTheWordAndTheText)
     w.RefreshFormVals();
     ASSERT_EQ(w.txtRAMSegAddrRampRate(0).Text(), QStringLiteral("1.0000"));
     setClock(QStringLiteral("0.00000"));
+    auto& messages = ui::testing::messageBoxes();
+    messages.expect(kUnusableClock, ui::vbOK);
     retype(w.txtRAMSegAddrRampRate(0), QStringLiteral("2\r"));
-    EXPECT_EQ(ui::testing::messageBoxes().shown.size(), 1u);
+    EXPECT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(w.txtRAMSegAddrRampRate(0).Text(), QStringLiteral("1.0000"));
     EXPECT_EQ(pendingField(frmQDUCRSR::rampRateField(0)), 250u);
+    messages.expect(kUnusableClock, ui::vbOK);
     doubleClick(w.txtRAMSegAddrRampRate(0));
-    EXPECT_EQ(ui::testing::messageBoxes().shown.size(), 2u);
+    EXPECT_EQ(messages.shown.size(), 2u);
+    for (const auto& box : messages.shown)
+        EXPECT_EQ(box.title, QStringLiteral("Invalid Parameter Passed"));
     EXPECT_TRUE(ui::testing::modalShows().isEmpty());
     EXPECT_EQ(pendingField(frmQDUCRSR::rampRateField(0)), 250u);
 }
