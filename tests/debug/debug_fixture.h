@@ -4,6 +4,7 @@
 // clock, the port C traffic as it crossed pipe 0 and FIFO data files in a temporary folder.
 
 #include "common/register_window_fixture.h"
+#include "shown_boxes.h"
 
 #include "debug/register_windows.h"
 

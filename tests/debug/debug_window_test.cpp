@@ -2,9 +2,12 @@
 // board, Read Reg, pasted text, the register list, the port boxes, the lamps and the engineering buttons.
 
 #include "common/register_window_fixture.h"
+#include "shown_boxes.h"
 
 #include "debug/frm_debug.h"
 #include "debug/register_windows.h"
+#include "profiles/register_windows.h"
+#include "shell/form_names.h"
 #include "shell/frm_graphics.h"
 
 #include "platform/os/os_test_doubles.h"
@@ -18,6 +21,11 @@
 namespace {
 
 using namespace regtest;
+using debugtest::Box;
+using debugtest::Boxes;
+using debugtest::boxesSince;
+using debugtest::boxMark;
+using debugtest::expectBox;
 
 // A stand-in for a window of another library, reached by name: counts the procedures called on it.
 class ProbeWindow : public ui::Form {
@@ -250,19 +258,24 @@ TEST_F(DebugWindowTest, PastedTextThatIsNotAByteReachesNeitherMapNorTheWire)
         bool hexBox;
         const char* text;
     };
+    const Box invalidByte{QStringLiteral("Load Reg"),
+                          QStringLiteral("Byte <15:8> does not hold a valid value.\r\n"
+                                         "Enter up to eight binary digits (0 or 1) or two hexadecimal digits "
+                                         "(0-9, A-F).\r\nNothing was loaded."),
+                          ui::vbExclamation};
     for (const PasteCase& c :
          {PasteCase{false, "12x"}, PasteCase{false, "1O1"}, PasteCase{true, "G1"}, PasteCase{true, " 5"}}) {
         SCOPED_TRACE(c.text);
         window.RefreshFormVals();
-        ui::testing::messageBoxes().reset();
+        const size_t mark = boxMark();
         ui::TextBox& box = c.hexBox ? window.txtHexDataByte(1) : window.txtByte(1);
         pasteAndEnter(box, QLatin1String(c.text));
-        EXPECT_TRUE(prompts().isEmpty()) << "the paste itself raises no conversion message";
+        EXPECT_TRUE(boxesSince(mark).empty()) << "the paste itself raises no conversion message";
         EXPECT_EQ(box.ForeColor(), frmDebug::kInvalidColour);
         clearTraffic();
+        expectBox(invalidByte);
         window.cmdLoadReg.click();
-        ASSERT_EQ(prompts().size(), 1);
-        EXPECT_TRUE(prompts()[0].startsWith(QStringLiteral("Byte <15:8> does not hold a valid value.")));
+        EXPECT_EQ(boxesSince(mark), Boxes{invalidByte});
         EXPECT_TRUE(pipeWrites(3).isEmpty());
         EXPECT_EQ(pending(0x07), 0x1234U);
         EXPECT_EQ(written(0x07), 0x1234U);
@@ -464,6 +477,38 @@ TEST_F(DebugWindowTest, RunModeFourShowsTheEngineeringControls)
     EXPECT_FALSE(mdi->mnuViewDebugWnd.Checked());
 }
 
+TEST_F(DebugWindowTest, EngineeringButtonsBringTheFifoAndRamWindowsToTheFront)
+{
+    RegisterProfilesWindows();
+    giRunMode = 4;
+    frmDebug& window = open();
+    struct ButtonCase {
+        ui::CommandButton& button;
+        QString form;
+    } cases[] = {{window.cmdFIFODebug, formnames::frmFIFODebug},
+                 {window.cmdRAMDebug, formnames::frmRAMDebug}};
+    for (const ButtonCase& c : cases) {
+        SCOPED_TRACE(c.form.toStdString());
+        ASSERT_TRUE(c.button.Visible());
+        ASSERT_FALSE(ui::Forms::isLoaded(c.form));
+        c.button.click();
+        ui::Form* opened = ui::Forms::find(c.form);
+        ASSERT_NE(opened, nullptr);
+        EXPECT_TRUE(opened->Visible());
+        EXPECT_EQ(mdi->activeChild(), opened);
+
+        // Minimised behind the debug window, it comes back at its normal size and in front.
+        opened->setWindowState(ui::vbMinimized);
+        window.ZOrder(0);
+        ASSERT_EQ(mdi->activeChild(), &window);
+        c.button.click();
+        EXPECT_EQ(opened->WindowState(), ui::vbNormal);
+        EXPECT_EQ(mdi->activeChild(), opened);
+        window.ZOrder(0);
+    }
+    EXPECT_TRUE(ui::testing::modalShows().isEmpty()) << "both open modeless";
+}
+
 TEST_F(DebugWindowTest, SimulateWritesBothFilesIntoTheProgramFolder)
 {
     const QString folder = os::programFolder();
@@ -492,13 +537,19 @@ TEST_F(DebugWindowTest, SimulateWritesBothFilesIntoTheProgramFolder)
     EXPECT_FALSE(QFile::exists(elsewhere.filePath(QStringLiteral("SimParmFile.txt"))));
     EXPECT_TRUE(prompts().isEmpty());
 
+    const Box noClock{QStringLiteral("SIMULATE"),
+                      QStringLiteral("The System Clock is not a number greater than 0!\r\n"
+                                     "RegMapFile.txt and SimParmFile.txt were not written."),
+                      ui::vbExclamation};
     for (const char* bad : {"0", "-5", "abc", ""}) {
+        SCOPED_TRACE(bad);
         QFile::remove(folder + QStringLiteral("/RegMapFile.txt"));
         QFile::remove(folder + QStringLiteral("/SimParmFile.txt"));
-        ui::testing::messageBoxes().reset();
+        const size_t mark = boxMark();
         setClock(QLatin1String(bad));
+        expectBox(noClock);
         window.cmdSimulate.click();
-        EXPECT_EQ(prompts().size(), 1) << bad;
+        EXPECT_EQ(boxesSince(mark), Boxes{noClock});
         EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/RegMapFile.txt")));
         EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/SimParmFile.txt")));
     }
@@ -514,15 +565,19 @@ TEST_F(DebugWindowTest, AFailedRamDumpIsReportedAndKeepsTheOldFile)
         old.write("old dump\r\n");
     }
     frmDebug& window = open();
+    const Box notDumped{QStringLiteral("FULL RAM DUMP"),
+                        QStringLiteral("The RAM could not be dumped!\r\n") + path +
+                            QStringLiteral(" was not written."),
+                        ui::vbExclamation};
+    expectBox(notDumped);
     window.cmdRAMReadTest.click();
-    EXPECT_EQ(prompts().size(), 1);
+    EXPECT_EQ(boxesSince(0), Boxes{notDumped});
     EXPECT_EQ(fileBytes(path), QByteArray("old dump\r\n"));
 
     plugBoard();
     chip().setRamWord(1, 0x80000001u);
-    ui::testing::messageBoxes().reset();
     window.cmdRAMReadTest.click();
-    EXPECT_TRUE(prompts().isEmpty());
+    EXPECT_EQ(boxesSince(1), Boxes{});
     const QList<QByteArray> lines = fileBytes(path).split('\n');
     EXPECT_EQ(lines.size(), 1025);
     EXPECT_EQ(lines.value(1), QByteArray("10000000000000000000000000000001\r"));

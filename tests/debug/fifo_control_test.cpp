@@ -19,6 +19,9 @@ using namespace debugtest;
 const std::vector<int> kResetWrites = {0x03, 0x23, 0x00, 0x10, 0x00, 0x03};
 const std::vector<int> kFlagsAndLoadWrites = {0x02, 0x00, 0x02, 0x03, 0x01, 0x03};
 
+const Box kLoaded{QStringLiteral("Successfull FIFO Load"), QStringLiteral("FIFO Data Loaded Successfully!!!"),
+                  ui::vbInformation};
+
 class FifoControlTest : public DebugWindowTest {
 protected:
     frmFIFOControl& window()
@@ -27,13 +30,23 @@ protected:
         w.Show();
         return w;
     }
-    void loadFile(frmFIFOControl& w, const QString& path, bool sxi = false, int format = 0)
+    // LOAD FIFO, which must show `box` and no other.
+    void load(frmFIFOControl& w, const Box& box = kLoaded)
     {
+        const size_t mark = boxMark();
+        expectBox(box);
+        w.cmdLoadFIFO.click();
+        EXPECT_EQ(boxesSince(mark), Boxes{box});
+    }
+    void loadFile(frmFIFOControl& w, const QString& path, bool sxi = false, int format = 0,
+                  const Box& box = kLoaded)
+    {
+        SCOPED_TRACE(path.toStdString());
         w.optFIFODataSrc(frmFIFOControl::kFile).click();
         w.txtFIFOFile.setText(path);
         w.chkLoadSXI.setValue(sxi ? 1 : 0);
         w.lsbLoadOptions.setListIndex(format);
-        w.cmdLoadFIFO.click();
+        load(w, box);
     }
 };
 
@@ -45,16 +58,15 @@ TEST_F(FifoControlTest, ArraySourcesResetTheFifoAndLoadTheirWords)
     w.optFIFODataSrc(frmFIFOControl::kIncrementing).click();
     EXPECT_FALSE(w.optFIFODataSrc(frmFIFOControl::kFile).Value());
     EXPECT_FALSE(w.chkLoadSXI.Enabled());
-    w.cmdLoadFIFO.click();
+    load(w);
     std::vector<int> expected = kResetWrites;
     expected.insert(expected.end(), kFlagsAndLoadWrites.begin(), kFlagsAndLoadWrites.end());
     EXPECT_EQ(portCWrites(), expected);
     EXPECT_EQ(fifo().contents(), range(65536)) << "of 262144 words the first 65536 arrive";
     EXPECT_EQ(fifo().fullOffset(), 2U);
-    EXPECT_EQ(prompts(), QStringList{QStringLiteral("FIFO Data Loaded Successfully!!!")});
 
     w.optFIFODataSrc(frmFIFOControl::kRandom).click();
-    w.cmdLoadFIFO.click();
+    load(w);
     const std::vector<uint32_t>& random = fifo().contents();
     ASSERT_EQ(random.size(), 65536U) << "the reset emptied the FIFO first";
     EXPECT_LE(*std::max_element(random.begin(), random.end()), 65534U);
@@ -70,7 +82,6 @@ TEST_F(FifoControlTest, PlainFileLoadsEighteenBitWords)
     const QString path = writeFile(QStringLiteral("plain.txt"), {"1", " 2 ", "-1", "262143", "262144"});
     loadFile(w, path);
     EXPECT_EQ(fifo().contents(), (std::vector<uint32_t>{1, 2, 0x3FFFF, 0x3FFFF, 0}));
-    EXPECT_EQ(prompts(), QStringList{QStringLiteral("FIFO Data Loaded Successfully!!!")});
     EXPECT_EQ(w.txtFIFOFile.ToolTipText(), path);
 }
 
@@ -101,18 +112,20 @@ TEST_F(FifoControlTest, SxiFileLayoutFollowsTheFormatList)
 
 TEST_F(FifoControlTest, FilesAreCheckedBeforeAnythingIsLoaded)
 {
+    const Box tooLarge{QStringLiteral("Invalid file size!"),
+                       QStringLiteral("The file you are trying to load is to large!"), ui::vbExclamation};
+    const Box notFound{QStringLiteral("Error"), QStringLiteral("File Not Found!!!"), ui::vbInformation};
+    const Box failed{QStringLiteral("Error Loading FIFO File"), QStringLiteral("FIFO File failed to load!"),
+                     ui::vbCritical};
     struct Case {
         const char* name;
         int lines;
         bool sxi;
-        const char* prompt;
+        Box box;
     } cases[] = {
-        {"max.txt", 65536, false, "FIFO Data Loaded Successfully!!!"},
-        {"over.txt", 65537, false, "The file you are trying to load is to large!"},
-        {"sximax.txt", 8192, true, "FIFO Data Loaded Successfully!!!"},
-        {"sxiover.txt", 8193, true, "The file you are trying to load is to large!"},
-        {"missing.txt", -1, false, "File Not Found!!!"},
-        {"bad.txt", 0, false, "FIFO File failed to load!"},
+        {"max.txt", 65536, false, kLoaded},   {"over.txt", 65537, false, tooLarge},
+        {"sximax.txt", 8192, true, kLoaded},  {"sxiover.txt", 8193, true, tooLarge},
+        {"missing.txt", -1, false, notFound}, {"bad.txt", 0, false, failed},
     };
     plugFifoBoard();
     frmFIFOControl& w = window();
@@ -122,11 +135,8 @@ TEST_F(FifoControlTest, FilesAreCheckedBeforeAnythingIsLoaded)
             path = writeFile(QString::fromLatin1(c.name), countingLines(c.lines));
         else if (c.lines == 0)
             path = writeFile(QString::fromLatin1(c.name), {"1", "two", "3"});
-        ui::testing::messageBoxes().reset();
-        loadFile(w, path, c.sxi);
-        EXPECT_EQ(prompts(), QStringList{QString::fromLatin1(c.prompt)}) << c.name;
-        const bool loaded = QString::fromLatin1(c.prompt).startsWith(QStringLiteral("FIFO Data"));
-        EXPECT_EQ(fifo().stored() > 0, loaded) << c.name;
+        loadFile(w, path, c.sxi, 0, c.box);
+        EXPECT_EQ(fifo().stored() > 0, c.box == kLoaded) << c.name;
     }
 }
 
@@ -175,13 +185,14 @@ TEST_F(FifoControlTest, TransmissionThatNeverDrainsEndsAfter3000Polls)
     frmFIFOControl& w = window();
     loadFile(w, writeFile(QStringLiteral("f.txt"), countingLines(1000)));
     clearTraffic();
+    const size_t mark = boxMark();
     w.chkTransmitData.click();
     EXPECT_EQ(readyReads(), 3000);
     EXPECT_EQ(portCWrites(), (std::vector<int>{0x07, 0x03}));
     EXPECT_GT(fifo().stored(), 900);
     EXPECT_EQ(w.chkTransmitData.Value(), 0);
     EXPECT_TRUE(w.chkTransmitData.Enabled());
-    EXPECT_TRUE(prompts().size() == 1) << "the timeout ends silently";
+    EXPECT_TRUE(boxesSince(mark).empty()) << "the timeout ends silently";
 }
 
 TEST_F(FifoControlTest, LoopModeTogglesTransmitAndRepeats)
@@ -224,7 +235,7 @@ TEST_F(FifoControlTest, StoppingFromCodeNeverStartsATransmission)
     ASSERT_EQ(debug.chkTransmitData.Value(), 1);
     // ...then the control window's load lowers it behind the debug window's back.
     control.optFIFODataSrc(frmFIFOControl::kIncrementing).click();
-    control.cmdLoadFIFO.click();
+    load(control);
     clearTraffic();
     const int64_t start = ui::testing::clock().now();
     debug.cmdFifoReset.click();
@@ -238,7 +249,7 @@ TEST_F(FifoControlTest, StoppingFromCodeNeverStartsATransmission)
     control.chkRetransmit.click();
     control.chkTransmitData.click();
     clearTraffic();
-    control.cmdLoadFIFO.click();
+    load(control);
     const std::vector<int> writes = portCWrites();
     ASSERT_GE(writes.size(), 7U);
     EXPECT_EQ(std::vector<int>(writes.begin(), writes.begin() + 7),

@@ -66,6 +66,13 @@ TEST_F(FifoDebugTest, FlagLampsFollowTheReadyLines)
 
 TEST_F(FifoDebugTest, DetectionAsksFirst)
 {
+    // The result boxes carry the program's title.
+    const QString title = QStringLiteral("ZR4470 Evaluation Software");
+    ui::setApplicationTitle(title);
+    const Box question{QStringLiteral("Do you want to continue?"),
+                       QStringLiteral("This opperation will Reset the evaluation board?\r\n"
+                                      "Do you want to continue?"),
+                       ui::vbYesNo | ui::vbExclamation};
     struct Case {
         bool fifoPresent;
         int answer;
@@ -74,18 +81,20 @@ TEST_F(FifoDebugTest, DetectionAsksFirst)
                  {true, ui::vbYes, "FIFO Detected!"},
                  {false, ui::vbYes, "FIFO Not Detected!"}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.result ? c.result : "No");
         drv.detachAll();
         plugFifoBoard(0, c.fifoPresent);
         frmFIFODebug& w = window();
         clearTraffic();
-        ui::testing::messageBoxes().reset();
-        ui::testing::messageBoxes().answer(c.answer);
+        const size_t mark = boxMark();
+        Boxes expected{question};
+        expectBox(question, c.answer);
+        if (c.result) {
+            expected.push_back({title, QString::fromLatin1(c.result), ui::vbOKOnly});
+            expectBox(expected.back());
+        }
         w.cmdTestForFIFO.click();
-        QStringList expected{QStringLiteral("This opperation will Reset the evaluation board?\r\n"
-                                            "Do you want to continue?")};
-        if (c.result)
-            expected << QString::fromLatin1(c.result);
-        EXPECT_EQ(prompts(), expected);
+        EXPECT_EQ(boxesSince(mark), expected);
         EXPECT_EQ(pipeWrites(0).isEmpty(), c.result == nullptr);
     }
 }
@@ -154,9 +163,12 @@ TEST_F(FifoDebugTest, FileLoadAsInTheControlWindow)
     EXPECT_EQ(ui::testing::dialogs().open.requests.front().initialFolder, os::programFolder());
     ASSERT_TRUE(w.cmdLoadFIFOFile.Enabled());
     w.Command1.click();
+    const Box loaded{QStringLiteral("Successfull FIFO Load"),
+                     QStringLiteral("FIFO Data Loaded Successfully!!!"), ui::vbInformation};
+    expectBox(loaded);
     w.cmdLoadFIFOFile.click();
     EXPECT_EQ(fifo().contents(), (std::vector<uint32_t>{7, 8})) << "reset first, then the file";
-    EXPECT_EQ(prompts(), QStringList{QStringLiteral("FIFO Data Loaded Successfully!!!")});
+    EXPECT_EQ(boxesSince(0), Boxes{loaded}) << "the ramp before it said nothing";
 }
 
 } // namespace
