@@ -3,8 +3,10 @@
 #include "sweep_fixture.h"
 
 #include "profiles/box_edit_dialogs.h"
+#include "profiles/frm_edit_osf.h"
 #include "profiles/frm_edit_out_freq.h"
 #include "profiles/frm_edit_phase_offset1.h"
+#include "profiles/frm_edit_ram_addr_rr.h"
 
 namespace {
 
@@ -28,11 +30,13 @@ TEST_P(SweepFieldTest, CommitConvertsClipsAndStoresTheWord)
     frmFreqAndSweep& sweep = openSweep();
     auto* box = dynamic_cast<ui::TextBox*>(sweep.control(QString::fromLatin1(entry.field)));
     ASSERT_NE(box, nullptr);
+    const QString title = QString::fromLatin1(entry.title);
+    if (!title.isEmpty())
+        ui::testing::messageBoxes().answer(ui::vbOK);
     pasteAndEnter(*box, QString::fromUtf8(entry.typed));
     EXPECT_EQ(box->Text(), QString::fromUtf8(entry.text));
     EXPECT_EQ(box->Tag, QString::number(entry.word));
     EXPECT_EQ(pendingField(entry.bits), entry.word);
-    const QString title = QString::fromLatin1(entry.title);
     if (title.isEmpty()) {
         EXPECT_TRUE(boxes().empty());
     } else {
@@ -100,10 +104,10 @@ TEST_F(SweepWindowTest, LimitMessagesReadAsTheUserSeesThem)
     };
     for (const auto& c : cases) {
         boxes().clear();
+        ui::testing::messageBoxes().expect(QString::fromUtf8(c.prompt), ui::vbOK);
         pasteAndEnter(*c.box, QString::fromLatin1(c.typed));
         ASSERT_EQ(boxes().size(), 1U) << c.box->Name().toStdString();
         EXPECT_EQ(boxes()[0].title, QString::fromLatin1(c.title));
-        EXPECT_EQ(boxes()[0].prompt, QString::fromUtf8(c.prompt));
         EXPECT_EQ(boxes()[0].buttons, ui::vbOKOnly | ui::vbInformation);
     }
 }
@@ -153,19 +157,24 @@ TEST_F(SweepWindowTest, CommaLocaleTypesAndShowsWithTheComma)
         const char* typed;
         const char* text;
         const char* tag;
+        const char* message; // "" : none
     } cases[] = {
-        {&sweep.txtOutFreqST, "12,5,3\r", "12,52999995", "53815940"},
-        {&sweep.txtPhaseOffsetST, "12,5,3\r", "12,530", "2281"},
-        {&sweep.txtAmpScaleST, "0,5\r", "0,50000", "8192"},
-        {&sweep.txtLSRisingRR, "300\r", "262,1400", "65535"},
+        {&sweep.txtOutFreqST, "12,5,3\r", "12,52999995", "53815940", ""},
+        {&sweep.txtPhaseOffsetST, "12,5,3\r", "12,530", "2281", ""},
+        {&sweep.txtAmpScaleST, "0,5\r", "0,50000", "8192", ""},
+        {&sweep.txtLSRisingRR, "300\r", "262,1400", "65535",
+         "The vaid range for the Rising Sweep Ramp Rate Time is 262,1400\u00B5s to 0\u00B5s .\r\nThe value "
+         "entered will be clipped!"},
     };
     for (const auto& c : cases) {
+        const QString message = QString::fromUtf8(c.message);
+        if (!message.isEmpty())
+            ui::testing::messageBoxes().expect(message, ui::vbOK);
         regtest::retype(*c.box, QString::fromLatin1(c.typed));
         EXPECT_EQ(c.box->Text(), QString::fromLatin1(c.text));
         EXPECT_EQ(c.box->Tag, QString::fromLatin1(c.tag));
     }
-    ASSERT_EQ(boxes().size(), 1U);
-    EXPECT_TRUE(boxes()[0].prompt.contains(QStringLiteral("262,1400\u00B5s to 0\u00B5s .")));
+    EXPECT_EQ(boxes().size(), 1U);
 }
 
 TEST_F(SweepWindowTest, AClockThatIsNoPositiveNumberConvertsNothing)
@@ -259,7 +268,97 @@ TEST_F(SweepWindowTest, PhaseDialogStoresTheTagAcceptedOrNot)
     EXPECT_EQ(sweep.txtLSSweepPhase1.Text(), QStringLiteral("90.000"));
 }
 
-// An amplitude dialog as the later one will be: it answers with the word it is given.
+// The real amplitude and ramp-rate dialogs as the user answers them: Cancel keeps the word, OK's word goes
+// into the field's bits and the rest of the register stays.
+TEST_F(SweepWindowTest, AmplitudeAndRampRateDialogsStoreTheWordOkHandsBack)
+{
+    frmFreqAndSweep& sweep = openSweep();
+    struct {
+        QString word;
+        bool ok = false;
+        QStringList seen; // caption and decimal view as each dialog opened
+    } answer;
+    auto respond = [&answer](ui::Form& dialog, ui::TextBox& decimalView, ui::CommandButton& ok,
+                             ui::CommandButton& cancel) {
+        answer.seen << dialog.Caption() + QLatin1Char(':') + decimalView.Text();
+        QApplication::setActiveWindow(dialog.frameWidget()->window());
+        regtest::retype(decimalView, answer.word + QLatin1Char('\r'));
+        ui::CommandButton& button = answer.ok ? ok : cancel;
+        button.SetFocus();
+        button.click();
+    };
+    ui::testing::onModal<frmEditOSF>([&](frmEditOSF& d) { respond(d, d.txtDecVal, d.cmdOK, d.cmdCancel); });
+    ui::testing::onModal<frmEditRAMAddrRR>(
+        [&](frmEditRAMAddrRR& d) { respond(d, d.txtDec, d.OKButton, d.CancelButton); });
+    const char* const scale = "Edit Output Scale Factor:16383";
+    const struct {
+        ui::TextBox* box;
+        RegisterField bits;
+        const char* opened;
+        const char* typed;
+        const char* tag;
+        const char* text;
+        uint64_t registerAfterOk; // every other bit stays set
+    } cases[] = {
+        {&sweep.txtAmpScaleST, {kASF, 15, 2}, scale, "8192", "08192", "0.50000", 0xFFFF8003ULL},
+        {&sweep.txtLSSweepAmp0, {kLSPR, 31, 18}, scale, "4096", "04096", "0.25000", 0xFFFFFFFF4003FFFFULL},
+        {&sweep.txtLSSweepAmp1, {kLSPR, 63, 50}, scale, "2", "00002", "0.00012", 0x000BFFFFFFFFFFFFULL},
+        {&sweep.txtLSRisingDAW0, {kLSDPR, 31, 18}, scale, "1", "00001", "0.00006", 0xFFFFFFFF0007FFFFULL},
+        {&sweep.txtLSFallingDAW1,
+         {kLSDPR, 63, 50},
+         scale,
+         "12288",
+         "12288",
+         "0.75000",
+         0xC003FFFFFFFFFFFFULL},
+        {&sweep.txtASKRR,
+         {kASF, 31, 16},
+         "Edit Amplitude Ramp Rate:65535",
+         "1",
+         "00001",
+         "0.0040",
+         0x0001FFFFULL},
+        {&sweep.txtLSRisingRR,
+         {kLSRR, 15, 0},
+         "Edit Rising Sweep Ramp Rate:65535",
+         "250",
+         "00250",
+         "1.0000",
+         0xFFFF00FAULL},
+        {&sweep.txtLSFallingRR,
+         {kLSRR, 31, 16},
+         "Edit Falling Sweep Ramp Rate:65535",
+         "40000",
+         "40000",
+         "160.0000",
+         0x9C40FFFFULL},
+    };
+    for (const auto& c : cases) {
+        const std::string name = c.box->Name().toStdString();
+        setPending(c.bits.addr, ~0ULL);
+        sweep.RefreshFormVals();
+        const uint64_t allSet = pending(c.bits.addr);
+        const QString tag = c.box->Tag;
+        const QString text = c.box->Text();
+        answer.word = QString::fromLatin1(c.typed);
+        answer.ok = false;
+        answer.seen.clear();
+        regtest::doubleClick(*c.box);
+        EXPECT_EQ(pending(c.bits.addr), allSet) << name;
+        EXPECT_EQ(c.box->Tag, tag) << name;
+        EXPECT_EQ(c.box->Text(), text) << name;
+        answer.ok = true;
+        regtest::doubleClick(*c.box);
+        EXPECT_EQ(pending(c.bits.addr), c.registerAfterOk) << name;
+        EXPECT_EQ(c.box->Tag, QString::fromLatin1(c.tag)) << name;
+        EXPECT_EQ(c.box->Text(), QString::fromLatin1(c.text)) << name;
+        EXPECT_EQ(answer.seen, QStringList(2, QString::fromLatin1(c.opened))) << name;
+    }
+    EXPECT_EQ(ui::testing::modalShows().size(), 16);
+}
+
+// An amplitude dialog answering words the real one never hands back: the word stored is kept within the
+// field, and the text shows that word.
 class AmplitudeDialogStandIn : public ui::Form, public profiles::BoxEditDialog {
 public:
     AmplitudeDialogStandIn() : Form(QStringLiteral("frmEditOSF")) {}
@@ -285,7 +384,6 @@ TEST_F(SweepWindowTest, AmplitudeDialogWordIsKeptWithinTheField)
         uint64_t word;
         const char* text;
     } cases[] = {
-        {{"4096", "0.25000"}, 4096, "0.25000"},
         {{"-5", "-0.00031"}, 0, "0.00000"},
         {{"99999", "6.10345"}, 16383, "0.99994"},
         {{"abc", "abc"}, 0, "0.00000"},
@@ -300,17 +398,26 @@ TEST_F(SweepWindowTest, AmplitudeDialogWordIsKeptWithinTheField)
     }
 }
 
-// A ramp-rate dialog as the later one will be: it notes how it was opened and answers a word too large.
+// A ramp-rate dialog answering a word beyond 16 bits, which the real one never hands back.
 class RampRateDialogStandIn : public ui::Form, public profiles::RampRateEditDialog {
 public:
     RampRateDialogStandIn() : Form(QStringLiteral("frmEditRAMAddrRR")) {}
-    void ShowEditDialog(ui::TextBox& box, const QString& caption, const QString& clock) override
+    void ShowEditDialog(ui::TextBox& box, const QString&, const QString&) override
     {
-        opened << caption + QLatin1Char('@') + clock;
         box.Tag = QStringLiteral("70000");
     }
-    QStringList opened;
 };
+
+TEST_F(SweepWindowTest, RampRateDialogWordBeyondSixteenBitsIsKeptAtTheTop)
+{
+    frmFreqAndSweep& sweep = openSweep();
+    RampRateDialogStandIn rampRate;
+    rampRate.Load();
+    regtest::doubleClick(sweep.txtLSFallingRR);
+    EXPECT_EQ(pending(kLSRR), 0xFFFF0000U);
+    EXPECT_EQ(sweep.txtLSFallingRR.Tag, QStringLiteral("65535"));
+    EXPECT_EQ(sweep.txtLSFallingRR.Text(), QStringLiteral("262.1400"));
+}
 
 TEST_F(SweepWindowTest, DialogsOpenWithTheirFieldsCaptions)
 {
@@ -327,15 +434,16 @@ TEST_F(SweepWindowTest, DialogsOpenWithTheirFieldsCaptions)
     EXPECT_EQ(captions,
               (QStringList{"Edit output frequency", "Edit Sweep Frequency 0", "Edit Sweep Frequency 1",
                            "Edit Sweep Rising Step Size", "Edit Sweep Falling Step Size"}));
-    RampRateDialogStandIn rampRate;
-    rampRate.Load();
+    // The ramp-rate dialog converts with the Control window's clock: 65535 steps last 262.14 us at 1000 MHz.
+    QStringList rampRates;
+    ui::testing::onModal<frmEditRAMAddrRR>([&](frmEditRAMAddrRR& dialog) {
+        rampRates << dialog.Caption() + QLatin1Char('@') + QString::number(dialog.maxRRTime());
+        dialog.CancelButton.click();
+    });
     for (ui::TextBox* box : {&sweep.txtASKRR, &sweep.txtLSRisingRR, &sweep.txtLSFallingRR})
         regtest::doubleClick(*box);
-    EXPECT_EQ(rampRate.opened,
-              (QStringList{"Edit Amplitude Ramp Rate@1000", "Edit Rising Sweep Ramp Rate@1000",
-                           "Edit Falling Sweep Ramp Rate@1000"}));
-    EXPECT_EQ(pending(kLSRR), 0xFFFFFFFFU) << "a word beyond 16 bits is kept at the top";
-    EXPECT_EQ(sweep.txtLSFallingRR.Text(), QStringLiteral("262.1400"));
+    EXPECT_EQ(rampRates, (QStringList{"Edit Amplitude Ramp Rate@262.14", "Edit Rising Sweep Ramp Rate@262.14",
+                                      "Edit Falling Sweep Ramp Rate@262.14"}));
 }
 
 TEST_F(SweepWindowTest, SpinWithoutBoardStepsThePendingWordQuietly)
@@ -367,11 +475,6 @@ TEST_F(SweepWindowTest, FrequencyDialogStoresTheTagAcceptedOrNot)
     regtest::doubleClick(sweep.txtLSSweepFreq0);
     EXPECT_EQ(pendingField({kLSPR, 31, 0}), 1000U);
     EXPECT_EQ(pendingField({kLSPR, 63, 32}), 0U);
-    // The amplitude dialog is not in this program yet: a double-click opens nothing and stores nothing.
-    const qsizetype shows = ui::testing::modalShows().size();
-    regtest::doubleClick(sweep.txtLSSweepAmp0);
-    EXPECT_EQ(ui::testing::modalShows().size(), shows);
-    EXPECT_EQ(pendingField({kLSPR, 31, 18}), 0U);
 }
 
 } // namespace
