@@ -7,7 +7,7 @@
 #include "debug/frm_debug.h"
 #include "debug/register_windows.h"
 #include "profiles/register_windows.h"
-#include "shell/form_names.h"
+#include "board/form_names.h"
 #include "shell/frm_graphics.h"
 
 #include "platform/os/os_test_doubles.h"
