@@ -4,9 +4,9 @@
 #include "debug/frm_debug.h"
 
 #include "board/evalbd.h"
+#include "board/form_names.h"
 #include "board/globals.h"
 #include "debug/frm_debug_reg_list.h"
-#include "board/form_names.h"
 #include "shell/mdi_main.h"
 #include "shell/register_window.h"
 
@@ -233,18 +233,10 @@ void frmDebug::SetMode()
 
 void frmDebug::fitWidth()
 {
-    QWidget* frame = frameWidget();
-    QWidget* content = widget();
-    if (!frame || !content)
-        return;
-    // The fixed width, and the height the content asks for at it (with the frame's title bar and borders).
-    int height = content->sizeHint().height();
-    if (frame != content) {
-        QStyle* style = frame->style();
-        height += style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frame) +
-                  style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, frame);
-    }
-    Move(Left(), Top(), kWindowWidth, height);
+    // The fixed width, and the height the content asks for.
+    const QSize frame = frameSizeForContent();
+    if (frame.isValid())
+        Move(Left(), Top(), kWindowWidth, frame.height());
 }
 
 void frmDebug::PopulateRegAddrs()

@@ -61,7 +61,11 @@ void frmDebug::buildUi(QWidget* window)
     // ---- left: registers, serial-port status, engineering buttons ----
     auto* left = new QVBoxLayout;
     left->setSpacing(4);
-    left->addLayout(row({lblRegAddr(0).widget(), cmbRegAddr.widget()}));
+    // Wide enough for the longest register name with its drop-down arrow.
+    QWidget* regList = cmbRegAddr.widget();
+    regList->setMinimumWidth(regList->fontMetrics().horizontalAdvance(QStringLiteral("GPIO Config - 18H")) +
+                             40);
+    left->addLayout(row({lblRegAddr(0).widget(), regList}));
     auto* bytes = new QGridLayout;
     bytes->setHorizontalSpacing(4);
     bytes->setVerticalSpacing(2);

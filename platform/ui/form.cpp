@@ -266,14 +266,23 @@ void Form::Show(int modal)
 void Form::sizeFrameToContent()
 {
     impl_->frameSized = true;
+    impl_->subWindow->resize(frameSizeForContent());
+}
+
+QSize Form::frameSizeForContent() const
+{
+    if (!impl_->canvas)
+        return {};
     // The canvas's wish plus the menu bar, the frame's borders and its title bar.
     QSize content = impl_->canvas->sizeHint().expandedTo(impl_->canvas->minimumSizeHint());
     if (QWidget* bar = impl_->window->menuWidget(); bar && !bar->isHidden())
         content.rheight() += bar->sizeHint().height();
+    if (!impl_->subWindow)
+        return content;
     QStyle* style = impl_->subWindow->style();
     const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, impl_->subWindow);
     const int title = style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, impl_->subWindow);
-    impl_->subWindow->resize(content + QSize(2 * border, title + border));
+    return content + QSize(2 * border, title + border);
 }
 
 void Form::runModalLoop()

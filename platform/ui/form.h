@@ -2,6 +2,7 @@
 
 #include "platform/ui/event.h"
 
+#include <QSize>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -83,6 +84,9 @@ public:
     QWidget* widget() const;
     // What the user sees as the window: the MDI sub-window for an MDI child, else widget().
     QWidget* frameWidget() const;
+    // The size of the frame that holds the whole content (its menu bar, borders and title bar included), as
+    // an MDI child takes it when first shown; a window that places itself asks this for the height.
+    QSize frameSizeForContent() const;
 
     // Controls registered by name (first match; with index for control arrays).
     Control* control(const QString& name, int index = -1) const;

@@ -4,10 +4,10 @@
 #include "common/register_window_fixture.h"
 #include "shown_boxes.h"
 
+#include "board/form_names.h"
 #include "debug/frm_debug.h"
 #include "debug/register_windows.h"
 #include "profiles/register_windows.h"
-#include "board/form_names.h"
 #include "shell/frm_graphics.h"
 
 #include "platform/os/os_test_doubles.h"
@@ -324,6 +324,9 @@ TEST_F(DebugWindowTest, RegisterListFollowsRunModeAndRevision)
     EXPECT_EQ(window.cmbRegAddr.ListIndex(), 0) << "a position beyond the new list falls back to the first";
     EXPECT_EQ(window.Width(), 8265 / 15);
     EXPECT_LE(window.Height(), 1000);
+    // The window places itself: it must still hold its whole content (Load Reg and the lamps included).
+    EXPECT_GE(window.Height(), window.frameSizeForContent().height());
+    EXPECT_GT(window.Height(), 300);
 }
 
 TEST_F(DebugWindowTest, LoadRegRefreshesTheWindowThatOwnsTheRegister)
