@@ -200,8 +200,9 @@ int32_t frmQAMVG::CalcMaxSymbols(Generator generator, int32_t limit) const
     const std::optional<int32_t> factor = wholeNumber(*upsampling);
     if (!factor || *factor == 0)
         return -1;
-    // Halves go to the even neighbour (the default rounding of nearbyint).
-    return static_cast<int32_t>(std::nearbyint(static_cast<double>(limit) / (2.0 * *factor)));
+    // Rounded towards zero: one symbol more would already give more vectors than the limit, and the Max
+    // buttons promise a count the FIFO holds.
+    return static_cast<int32_t>(static_cast<int64_t>(limit) / (2 * static_cast<int64_t>(*factor)));
 }
 
 void frmQAMVG::updateVects(Generator generator)

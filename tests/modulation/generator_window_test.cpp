@@ -21,32 +21,41 @@ TEST_F(GeneratorWindow, SaveOutputFileCopiesOnlyAWholeOutputAndNeverLosesTheUser
     const QString target = path(QStringLiteral("kept.txt"));
     writeFile(target, "the user's data");
 
+    const QString title = QStringLiteral("Save Output File");
+
     // No output yet: the user's file stays.
     dialogs.answerSave(target);
+    boxes.expect(QStringLiteral("The generator's output file does not exist:\r\n") + output() +
+                     QStringLiteral("\r\nGenerate the data first."),
+                 ui::vbOK);
     window.cmdGMSKSaveAs.click();
     EXPECT_EQ(readAll(target), "the user's data");
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_TRUE(
-        boxes.shown[0].prompt.startsWith(QStringLiteral("The generator's output file does not exist")));
+    EXPECT_EQ(boxes.shown[0].title, title);
     EXPECT_EQ(dialogs.save.requests[0].title, QStringLiteral("Specify IQ Data File"));
     EXPECT_EQ(dialogs.save.requests[0].initialFolder, os::programFolder());
 
     // The output file itself as the target: refused, the output stays.
     writeFile(output(), "vectors\r\n");
     dialogs.answerSave(output());
+    boxes.expect(QStringLiteral("The output file cannot be copied onto itself.\r\nChoose another file name."),
+                 ui::vbOK);
     window.cmdGMSKSaveAs.click();
     EXPECT_EQ(readAll(output()), "vectors\r\n");
-    EXPECT_EQ(boxes.shown.size(), 2u);
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].title, title);
 
     dialogs.answerSave(target);
     window.cmdGMSKSaveAs.click();
     EXPECT_EQ(readAll(target), "vectors\r\n");
     EXPECT_EQ(boxes.shown.size(), 2u);
 
-    dialogs.answerSave(path(QStringLiteral("no folder/x.txt")));
+    const QString unreachable = path(QStringLiteral("no folder/x.txt"));
+    dialogs.answerSave(unreachable);
+    boxes.expect(QStringLiteral("The output file could not be copied to:\r\n") + unreachable, ui::vbOK);
     window.cmdGMSKSaveAs.click();
     ASSERT_EQ(boxes.shown.size(), 3u);
-    EXPECT_TRUE(boxes.shown[2].prompt.startsWith(QStringLiteral("The output file could not be copied")));
+    EXPECT_EQ(boxes.shown[2].title, title);
 }
 
 struct Picker {
@@ -118,9 +127,9 @@ TEST_F(GeneratorWindow, SymbolFilesOpenInTheTextViewerAndAFailedWebLinkSaysSo)
               path(QStringLiteral("Quorlendir/symbols.hex")));
 
     os::testing::shellRecorder().result = false;
+    boxes.expect(QStringLiteral("No web browser found."), ui::vbOK);
     window.lblDDSWeb.Click();
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("No web browser found."));
     EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Couldn't connect to the Web!!!"));
 }
 

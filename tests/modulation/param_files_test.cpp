@@ -165,18 +165,30 @@ struct WholeLine {
     int line; // 1-based
     const char* value;
     bool stops;
+    // The message the value read into its box brings up, if any.
+    QString boxTitle = {};
+    QString boxText = {};
 };
 
 TEST_F(ParamFiles, ANumberBeyondAWholeNumberFieldsTypeStopsTheReadThere)
 {
     // 16-bit: the coefficient resolutions and the QAM output bits; every other digits-only field 32-bit.
     const WholeLine cases[] = {
-        {Generator::Qam, 5, "32768", true},         {Generator::Qam, 5, "-32768", false},
-        {Generator::Qam, 5, "abc", false},          {Generator::Qam, 10, "40000", true},
-        {Generator::Qam, 1, "40000", false},        {Generator::Qam, 1, "2147483648", true},
-        {Generator::Polar, 5, "99999", true},       {Generator::Polar, 13, "99999", false},
-        {Generator::Gmsk, 4, "99999", false},       {Generator::Gmsk, 5, "1E10", true},
-        {Generator::Sdpsk, 4, "32767.5", true},     {Generator::Sdpsk, 12, "-2147483649", true},
+        {Generator::Qam, 5, "32768", true},
+        {Generator::Qam, 5, "-32768", false, QStringLiteral("Invalid Value"),
+         QStringLiteral("Filter Coefficient Resolution must be > 0 and < 30!")},
+        {Generator::Qam, 5, "abc", false},
+        {Generator::Qam, 10, "40000", true},
+        {Generator::Qam, 1, "40000", false, QStringLiteral("Warning!"),
+         QStringLiteral(
+             "The output vectors exceed the ZR2250 and ZR4470 Evaluation Boards\r\n65K FIFO size.")},
+        {Generator::Qam, 1, "2147483648", true},
+        {Generator::Polar, 5, "99999", true},
+        {Generator::Polar, 13, "99999", false},
+        {Generator::Gmsk, 4, "99999", false},
+        {Generator::Gmsk, 5, "1E10", true},
+        {Generator::Sdpsk, 4, "32767.5", true},
+        {Generator::Sdpsk, 12, "-2147483649", true},
         {Generator::Sdpsk, 9, "2147483647", false},
     };
     for (const WholeLine& c : cases) {
@@ -192,7 +204,15 @@ TEST_F(ParamFiles, ANumberBeyondAWholeNumberFieldsTypeStopsTheReadThere)
         writeFile(file, lines.join('\n') + "\n");
 
         frmQAMVG& window = openGenerator();
+        const size_t before = ui::testing::messageBoxes().shown.size();
+        if (!c.boxText.isEmpty())
+            ui::testing::messageBoxes().expect(c.boxText, ui::vbOK);
         window.readParamFile(c.generator, file);
+        const std::vector<ui::testing::MessageBoxRecord>& shown = ui::testing::messageBoxes().shown;
+        ASSERT_EQ(shown.size(), before + (c.boxText.isEmpty() ? 0 : 1)) << c.value << " on line " << c.line;
+        if (!c.boxText.isEmpty()) {
+            EXPECT_EQ(shown.back().title, c.boxTitle) << c.value << " on line " << c.line;
+        }
         const std::vector<mvg::ParamLine>& table = mvg::paramLines(c.generator);
         const auto& box = dynamic_cast<const ui::TextBox&>(*window.control(table[c.line - 1].control));
         EXPECT_EQ(box.Text(), QLatin1String(c.stops ? freshValue : QByteArray(c.value)))

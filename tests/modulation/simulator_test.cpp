@@ -113,13 +113,13 @@ TEST_F(Simulator, TheRegisterMapComesFromTheWrittenMapOrTheChip)
     window.optRegMapOptions(0).click();
     EXPECT_EQ(window.lblRegMapSel.Caption(), QStringLiteral("0"));
     QFile::remove(path(QStringLiteral("Simulator/SimParmFile.txt")));
+    ui::testing::messageBoxes().expect(
+        QStringLiteral("Evaluation board not connected!\r\n\r\nTo use the current DUT settings you must have "
+                       "an\r\nevaluation board connected."),
+        ui::vbOK);
     window.cmdRunSimulator.click();
     ASSERT_EQ(ui::testing::messageBoxes().shown.size(), 1u);
     EXPECT_EQ(ui::testing::messageBoxes().shown[0].title, QStringLiteral("Operation Aborted!"));
-    EXPECT_EQ(
-        ui::testing::messageBoxes().shown[0].prompt,
-        QStringLiteral("Evaluation board not connected!\r\n\r\nTo use the current DUT settings you must have "
-                       "an\r\nevaluation board connected."));
     EXPECT_EQ(parmFile(), "<missing>");
 
     // With a board the file shows the chip, not the written map.
@@ -152,44 +152,52 @@ TEST_F(Simulator, FailingPathsTurnRedAndNothingIsWrittenOrRun)
 struct RefusedRun {
     const char* what;
     std::function<void(frmSimulatorSetup&)> arrange;
-    QString message; // how the message begins
+    QString title;
+    QString message;
 };
 
 TEST_F(Simulator, ABadClockOrARegisterMapThatCannotBeHadWholeStopsTheRunWithAMessage)
 {
     const QString regMap = path(QStringLiteral("Simulator/RegMapFile.txt"));
+    const QString aborted = QStringLiteral("Operation Aborted!");
+    const QString badClock =
+        QStringLiteral("The System Clock is not a valid number!\r\nEnter a system clock above 0 "
+                       "MHz in the Control window.");
+    const QString error = QStringLiteral("Error!");
     const RefusedRun cases[] = {
-        {"clock not a number", [this](frmSimulatorSetup&) { setClock(QStringLiteral("abc")); },
-         QStringLiteral("The System Clock")},
-        {"clock 0", [this](frmSimulatorSetup&) { setClock(QStringLiteral("0")); },
-         QStringLiteral("The System Clock")},
+        {"clock not a number", [this](frmSimulatorSetup&) { setClock(QStringLiteral("abc")); }, aborted,
+         badClock},
+        {"clock 0", [this](frmSimulatorSetup&) { setClock(QStringLiteral("0")); }, aborted, badClock},
         {"register 07H incomplete",
-         [this](frmSimulatorSetup&) { bd().SetRegMapValue(1, 0x07, QStringLiteral("101")); },
-         QStringLiteral("Register 07H is incomplete!")},
+         [this](frmSimulatorSetup&) { bd().SetRegMapValue(1, 0x07, QStringLiteral("101")); }, error,
+         QStringLiteral("Register 07H is incomplete!\r\n") + regMap + QStringLiteral(" was not written.")},
         {"chip read-back fails",
          [this](frmSimulatorSetup& window) {
              plugBoard();
              window.optRegMapOptions(0).click();
              drv.failTransfer(0, 5, 4);
          },
-         QStringLiteral("Register 03H could not be read")},
+         error,
+         QStringLiteral("Register 03H could not be read from the evaluation board!\r\n") + regMap +
+             QStringLiteral(" was not written.")},
         {"file cannot be written",
          [regMap](frmSimulatorSetup&) {
              QFile::remove(regMap);
              QDir().mkpath(regMap);
          },
-         QStringLiteral("The file could not be written:")},
+         error, QStringLiteral("The file could not be written:\r\n") + regMap},
     };
+    const std::vector<ui::testing::MessageBoxRecord>& shown = ui::testing::messageBoxes().shown;
     for (const RefusedRun& c : cases) {
         setClock(QStringLiteral("1000"));
         writeFile(regMap, "old\r\n");
         frmSimulatorSetup& window = openWithBoxes();
         c.arrange(window);
-        ui::testing::messageBoxes().reset();
+        const size_t before = shown.size();
+        ui::testing::messageBoxes().expect(c.message, ui::vbOK);
         window.cmdRunSimulator.click();
-        ASSERT_EQ(ui::testing::messageBoxes().shown.size(), 1u) << c.what;
-        EXPECT_TRUE(ui::testing::messageBoxes().shown[0].prompt.startsWith(c.message))
-            << c.what << ui::testing::messageBoxes().shown[0].prompt.toStdString();
+        ASSERT_EQ(shown.size(), before + 1) << c.what;
+        EXPECT_EQ(shown.back().title, c.title) << c.what;
         // The simulator never runs on an old register map.
         if (QFileInfo(regMap).isFile()) {
             EXPECT_EQ(readAll(regMap), "old\r\n") << c.what;
@@ -331,7 +339,13 @@ TEST_F(Simulator, OnlyOneNumericalProgramRunsAndNeitherWindowClosesDuringARun)
         simulator.cmdRunSimulator_Click();
         EXPECT_FALSE(QFile::exists(path(QStringLiteral("Simulator/cwd.txt"))));
         writeFile(path(QStringLiteral("Tovrindir/mod_parameters.txt")), parameters);
+        ui::testing::messageBoxes().expect(
+            QStringLiteral("A vector generator is running.\r\nClose this window when the data generation is "
+                           "complete."),
+            ui::vbOK);
         EXPECT_FALSE(generator.Unload());
+        ASSERT_EQ(ui::testing::messageBoxes().shown.size(), 1u);
+        EXPECT_EQ(ui::testing::messageBoxes().shown[0].title, QStringLiteral("Busy"));
         EXPECT_TRUE(generator.IsLoaded());
         EXPECT_EQ(readAll(path(QStringLiteral("Tovrindir/mod_parameters.txt"))), parameters);
         checked = true;
@@ -359,7 +373,12 @@ TEST_F(Simulator, ASimulatorRunKeepsTheGeneratorsBackAndItsWindowOpen)
         EXPECT_FALSE(simulator.cmdCloseAllPlotWindows.Enabled());
         generator.generate(mvg::Generator::Qam);
         EXPECT_FALSE(QFile::exists(path(QStringLiteral("Tovrindir/started.txt"))));
+        ui::testing::messageBoxes().expect(
+            QStringLiteral("The simulator is running.\r\nClose this window when the simulation is complete."),
+            ui::vbOK);
         EXPECT_FALSE(simulator.Unload());
+        ASSERT_EQ(ui::testing::messageBoxes().shown.size(), 1u);
+        EXPECT_EQ(ui::testing::messageBoxes().shown[0].title, QStringLiteral("Busy"));
         // Closing the generator window leaves the simulator running.
         EXPECT_TRUE(generator.Unload());
         EXPECT_EQ(os::runningChildCount(), 1);
