@@ -208,7 +208,18 @@ void frmSplash::AddLine(ui::TextBox& box, const QString& text)
 
 void frmSplash::AutoUnloadEnable()
 {
+    userActivationsWhenArmed_ = ui::Forms::userActivations();
     tmrAutoUnload.setEnabled(true);
+}
+
+bool frmSplash::userActivatedAnotherWindow() const
+{
+    // Another window of the program must be active, and through the user since start-up armed the
+    // timer. The main window's own activation, asked for when start-up showed it, may arrive only after
+    // that (a display without a window manager activates a window once it is on the screen): it is not
+    // the user's. No active window at all (the focus gone to nowhere) is not another window either.
+    const ui::Form* active = ui::Forms::activeForm();
+    return active != nullptr && active != this && ui::Forms::userActivations() != userActivationsWhenArmed_;
 }
 
 void frmSplash::ClearStatus()
@@ -226,10 +237,7 @@ void frmSplash::tmrAutoUnload_Timer()
 {
     if (closing_)
         return;
-    // Another window of the program active closes it. No active window at all (the focus gone to nowhere,
-    // as on a desktop without a window manager) is not another window: a red splash then stays.
-    const ui::Form* active = ui::Forms::activeForm();
-    if (active != nullptr && active != this) {
+    if (userActivatedAnotherWindow()) {
         closing_ = true;
         TVEffectOut();
         Unload_Nice();

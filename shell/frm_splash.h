@@ -3,16 +3,16 @@
 // frmSplash: the window the user watches while the program starts. Start-up writes one line per step into
 // its status box; every line but the first also goes to "startup.log". Once start-up has armed it, the
 // window closes itself: quickly when all went well, and only on the user's action (a click, a key, or
-// activating another window) when an error line turned the text red.
+// activating another window of the program) when an error line turned the text red.
 //
 // Once closing has begun, further close requests (clicks, keys, ticks during the closing animation) are
 // ignored. Code that runs on after the window closed reaches it through ui::loadedForm<frmSplash>() and so
 // never loads it again.
 
+#include "board/form_names.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/timer.h"
-#include "board/form_names.h"
 #include "shell/startup_log.h"
 
 #include <QPoint>
@@ -80,10 +80,12 @@ protected:
 private:
     class CloseOnInput;
     void closeNicely();
+    bool userActivatedAnotherWindow() const;
     void animate(bool closingAnimation);
 
     StartupLog log_;
     int16_t greenTicks_ = 0;
+    uint64_t userActivationsWhenArmed_ = 0;
     bool closing_ = false;
     QPoint dragStartCursor_;
     QPoint dragStartWindow_;

@@ -128,6 +128,7 @@ Form::~Form()
     auto& reg = detail::registry();
     std::erase(reg.all, this);
     std::erase(reg.loaded, this);
+    reg.awaitingActivation.erase(this);
     reg.retired.erase(this);
     if (reg.active == this)
         reg.active = nullptr;
@@ -230,17 +231,20 @@ void Form::Show(int modal)
     }
     if (impl_->subWindow && !impl_->frameSized)
         sizeFrameToContent();
-    frame->setWindowState(withState(frame->windowState(), impl_->windowState));
-    frame->show();
-    frame->raise();
-    if (impl_->subWindow) {
-        impl_->window->show();
-        if (QMdiArea* area = impl_->subWindow->mdiArea())
-            area->setActiveSubWindow(impl_->subWindow);
-    } else {
-        impl_->window->activateWindow();
+    {
+        const detail::ProgramActivation byProgram;
+        frame->setWindowState(withState(frame->windowState(), impl_->windowState));
+        frame->show();
+        frame->raise();
+        if (impl_->subWindow) {
+            impl_->window->show();
+            if (QMdiArea* area = impl_->subWindow->mdiArea())
+                area->setActiveSubWindow(impl_->subWindow);
+        } else {
+            askActivation();
+        }
+        detail::setActiveForm(this);
     }
-    detail::setActiveForm(this);
     if (!wantModal)
         return;
 
@@ -321,7 +325,11 @@ void Form::Hide()
 {
     if (!impl_->window)
         return;
-    frameWidget()->hide();
+    {
+        const detail::ProgramActivation byProgram;
+        frameWidget()->hide();
+    }
+    detail::registry().awaitingActivation.erase(this);
     if (detail::registry().active == this)
         detail::registry().active = nullptr;
     endModalLoop();
@@ -396,6 +404,7 @@ void Form::tearDown()
     detail::removeLoaded(this);
     detail::updateFormTimers(*this);
     if (impl_->window) {
+        const detail::ProgramActivation byProgram;
         impl_->window->setClosingByCode(true);
         frameWidget()->hide();
         impl_->window->setClosingByCode(false);
@@ -500,6 +509,7 @@ void Form::ZOrder(int position)
     QWidget* frame = frameWidget();
     if (!frame)
         return;
+    const detail::ProgramActivation byProgram;
     if (position == 0) {
         frame->raise();
         if (impl_->subWindow && impl_->subWindow->mdiArea() && frame->isVisible())
@@ -513,10 +523,20 @@ void Form::SetFocus()
 {
     if (!Visible())
         return;
+    const detail::ProgramActivation byProgram;
     ZOrder(0);
     if (!impl_->subWindow)
-        impl_->window->activateWindow();
+        askActivation();
     detail::setActiveForm(this);
+}
+
+void Form::askActivation()
+{
+    // The window system answers later, once the window is on the screen; until then that answer is
+    // still the program's doing, not the user's.
+    if (!impl_->window->isActiveWindow())
+        detail::registry().awaitingActivation.insert(this);
+    impl_->window->activateWindow();
 }
 
 void Form::Refresh()

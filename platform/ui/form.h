@@ -134,6 +134,8 @@ private:
     bool runUnloadEvent();
     void tearDown();
     void createWindow();
+    // Asks the window system to activate the (top-level) window, noting that its answer is still due.
+    void askActivation();
     void applyOwner();
     void endModalLoop();
     void runModalLoop();

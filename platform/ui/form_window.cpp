@@ -64,8 +64,13 @@ void FormWindow::closeEvent(QCloseEvent* event)
 
 bool FormWindow::event(QEvent* event)
 {
-    if (event->type() == QEvent::WindowActivate)
-        FormWindowBridge::windowActivated(form_);
+    if (event->type() != QEvent::WindowActivate)
+        return QMainWindow::event(event);
+    // The answer to an activation the program asked for, or the user's own: the frame's MDI area
+    // activating its child with it belongs to the same cause.
+    const bool asked = detail::registry().awaitingActivation.erase(&form_) != 0;
+    const detail::ProgramActivation byProgram(asked);
+    FormWindowBridge::windowActivated(form_);
     return QMainWindow::event(event);
 }
 

@@ -32,6 +32,7 @@ void removeLoaded(Form* form)
 {
     auto& reg = registry();
     std::erase(reg.loaded, form);
+    reg.awaitingActivation.erase(form);
     auto it =
         std::find_if(reg.owned.begin(), reg.owned.end(), [form](const auto& p) { return p.get() == form; });
     if (it == reg.owned.end())
@@ -50,6 +51,8 @@ bool isRetired(const Form* form)
 void setActiveForm(Form* form)
 {
     auto& reg = registry();
+    if (reg.programActivationDepth == 0)
+        ++reg.userActivations;
     if (reg.active == form)
         return;
     Form* previous = reg.active;
@@ -58,6 +61,18 @@ void setActiveForm(Form* form)
         FormWindowBridge::deactivate(*previous);
     if (form && reg.active == form && form->IsLoaded())
         FormWindowBridge::activate(*form);
+}
+
+ProgramActivation::ProgramActivation(bool byProgram) : byProgram_(byProgram)
+{
+    if (byProgram_)
+        ++registry().programActivationDepth;
+}
+
+ProgramActivation::~ProgramActivation()
+{
+    if (byProgram_)
+        --registry().programActivationDepth;
 }
 
 void flushGraveyard()
@@ -189,6 +204,11 @@ Form* Forms::activeForm()
 {
     Form* active = detail::registry().active;
     return active && active->IsLoaded() ? active : nullptr;
+}
+
+uint64_t Forms::userActivations()
+{
+    return detail::registry().userActivations;
 }
 
 Form* Forms::fromHwnd(uint32_t hwnd)

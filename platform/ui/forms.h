@@ -36,6 +36,10 @@ public:
 
     // The form the user works in (the active MDI child rather than its frame), or nullptr.
     static Form* activeForm();
+    // How often a form was activated by the user's doing: the window system activating a window (again
+    // too) or the MDI frame a child on its own. Not counted: Show, SetFocus, ZOrder and hiding, nor the
+    // window system's late answer to the activation that Show or SetFocus asked for.
+    static uint64_t userActivations();
     // The loaded form whose window has this handle, or nullptr.
     static Form* fromHwnd(uint32_t hwnd);
 

@@ -31,6 +31,26 @@ protected:
     frmSplash& splash() { return ui::form<frmSplash>(); }
     bool splashLoaded() const { return ui::Forms::isLoaded(frmSplash::FormName); }
     void tick() { ui::testing::clock().advance(500); }
+    // The window system delivers the activations that start-up asked for, in the order asked: the main
+    // window's, then the splash's.
+    static void desktopCatchesUp() { QCoreApplication::processEvents(); }
+    // The window system makes a window of the program the active one: the user brought it to the front,
+    // or the window system answers late an activation asked for earlier.
+    static void windowSystemActivates(ui::Form& form)
+    {
+        QApplication::setActiveWindow(form.widget()->window());
+    }
+    // Without a window manager a window is activated only once it is on the screen: the splash's
+    // activation arrives first, the one asked for when start-up showed the main window only after start-up
+    // armed the splash. The main window's active child becomes the active form.
+    void mainWindowActivatedAfterTheSplash()
+    {
+        windowSystemActivates(ui::form<frmSplash>());
+        windowSystemActivates(mainWindow());
+        const ui::Form* active = ui::Forms::activeForm();
+        ASSERT_NE(active, nullptr);
+        ASSERT_NE(active, ui::loadedForm<frmSplash>());
+    }
 };
 
 TEST_F(Splash, FirstLineStaysOutOfTheLogAndBlankLinesGoIn)
@@ -112,12 +132,41 @@ TEST_F(Splash, CleanStartClosesAtTheSecondTickNotTheFirst)
 TEST_F(Splash, ErrorKeepsItOpenUntilAnotherWindowIsActivated)
 {
     ASSERT_TRUE(runMain()); // no board: red text
+    desktopCatchesUp();
     ASSERT_EQ(splashColour(), kRed);
     for (int k = 0; k < 6; ++k)
         tick();
     ASSERT_TRUE(splashLoaded());
     EXPECT_EQ(ui::loadedForm<frmSplash>()->greenTicks(), 0);
-    mainWindow().SetFocus();
+    windowSystemActivates(mainWindow());
+    tick();
+    EXPECT_FALSE(splashLoaded());
+}
+
+TEST_F(Splash, ErrorStaysWhenTheMainWindowsOwnActivationArrivesLate)
+{
+    ASSERT_TRUE(runMain()); // no board: red text
+    mainWindowActivatedAfterTheSplash();
+    for (int k = 0; k < 6; ++k)
+        tick();
+    ASSERT_TRUE(splashLoaded()) << "the main window's own activation is not the user's";
+    // The user turns to another program and comes back to the main window.
+    const ui::Form* active = ui::Forms::activeForm();
+    QApplication::setActiveWindow(nullptr);
+    windowSystemActivates(mainWindow());
+    ASSERT_EQ(ui::Forms::activeForm(), active);
+    tick();
+    EXPECT_FALSE(splashLoaded()) << "the user activated the main window";
+}
+
+TEST_F(Splash, CleanStartClosesAtTheSecondTickWhenTheMainWindowsActivationArrivesLate)
+{
+    plug(0);
+    ASSERT_TRUE(runMain());
+    mainWindowActivatedAfterTheSplash();
+    tick();
+    ASSERT_TRUE(splashLoaded());
+    EXPECT_EQ(ui::loadedForm<frmSplash>()->greenTicks(), 1);
     tick();
     EXPECT_FALSE(splashLoaded());
 }
@@ -125,6 +174,7 @@ TEST_F(Splash, ErrorKeepsItOpenUntilAnotherWindowIsActivated)
 TEST_F(Splash, ErrorKeepsItOpenWhileNoWindowIsActive)
 {
     ASSERT_TRUE(runMain()); // no board: red text
+    desktopCatchesUp();
     // The focus goes to nowhere, as on a desktop without a window manager: the window that had it goes
     // and nothing is active in its place; the desktop reports that the program lost the focus.
     ui::Form passing(QStringLiteral("frmPassing"));
@@ -137,7 +187,7 @@ TEST_F(Splash, ErrorKeepsItOpenWhileNoWindowIsActive)
     for (int k = 0; k < 4; ++k)
         tick();
     EXPECT_TRUE(splashLoaded()) << "no active window is not another window being active";
-    mainWindow().SetFocus();
+    windowSystemActivates(mainWindow());
     tick();
     EXPECT_FALSE(splashLoaded());
 }
@@ -179,7 +229,8 @@ TEST_F(Splash, FurtherCloseRequestsAreIgnoredOnceClosingBegan)
     plug(0);
     ASSERT_TRUE(runMain());
     frmSplash* s = ui::loadedForm<frmSplash>();
-    mainWindow().SetFocus();
+    desktopCatchesUp();
+    windowSystemActivates(mainWindow());
     int requestsDuringAnimation = 0;
     // A click arrives while the closing animation (started by the tick at 500 ms) lets events run.
     ui::VirtualClock& clock = ui::testing::clock();

@@ -4,6 +4,7 @@
 #include "platform/ui/app.h"
 #include "platform/ui/test_doubles.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QMainWindow>
@@ -259,6 +260,32 @@ TEST_F(CoreForms, ActivationFollowsShowAndSetFocus)
     EXPECT_EQ(alpha.activations, 2);
     alpha.Unload();
     EXPECT_NE(ui::Forms::activeForm(), &alpha);
+}
+
+TEST_F(CoreForms, OnlyActivationsTheProgramDidNotAskForAreTheUsers)
+{
+    FormAlpha& alpha = ui::form<FormAlpha>();
+    FormBeta& beta = ui::form<FormBeta>();
+    const auto windowSystemActivates = [](ui::Form& form) {
+        QApplication::setActiveWindow(form.widget()->window());
+    };
+    const uint64_t before = ui::Forms::userActivations();
+    alpha.Show();
+    beta.Show();
+    alpha.SetFocus();
+    alpha.ZOrder(0);
+    beta.Hide();
+    EXPECT_EQ(ui::Forms::userActivations(), before) << "showing, focusing and hiding are the program's";
+    beta.Show();
+    windowSystemActivates(alpha);
+    windowSystemActivates(beta);
+    EXPECT_EQ(ui::Forms::userActivations(), before) << "late answers to the activations asked for";
+    windowSystemActivates(alpha);
+    EXPECT_EQ(ui::Forms::activeForm(), &alpha);
+    EXPECT_EQ(ui::Forms::userActivations(), before + 1);
+    QApplication::setActiveWindow(nullptr);
+    windowSystemActivates(alpha);
+    EXPECT_EQ(ui::Forms::userActivations(), before + 2) << "coming back to the same window counts";
 }
 
 TEST_F(CoreForms, RefreshPaintsAtOnce)
