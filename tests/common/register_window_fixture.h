@@ -15,6 +15,7 @@
 #include "common/bit_strings.h"
 #include "common/emulated_usb.h"
 #include "common/qstring_print.h"
+#include "common/user_input.h"
 #include "shell/frm_control.h"
 #include "shell/mdi_main.h"
 #include "shell/register_window.h"
@@ -255,46 +256,10 @@ protected:
 
 // ---- driving a window as a user does ----
 
-// Types `keys` into the control through its key filters ("\r" Enter).
-inline void type(ui::Control& box, const QString& keys)
-{
-    QWidget* target = box.widget();
-    for (QChar c : keys) {
-        int key = c.toUpper().unicode();
-        if (c == QLatin1Char('\r'))
-            key = Qt::Key_Return;
-        const QString text(c);
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QApplication::sendEvent(target, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-        QApplication::sendEvent(target, &release);
-    }
-}
-
-// Gives the box the focus as a click does.
-inline void clickInto(ui::TextBox& box)
-{
-    box.SetFocus();
-    if (!box.hasFocus())
-        box.SetFocus();
-}
-
-// Clicks into the box, selects the whole text and types `keys`.
-inline void retype(ui::TextBox& box, const QString& keys)
-{
-    clickInto(box);
-    box.setSelStart(0);
-    box.setSelLength(static_cast<int>(box.Text().size()));
-    type(box, keys);
-}
-
 // Replaces the text as a paste does (past the key filters), then presses Enter.
 inline void pasteAndEnter(ui::TextBox& box, const QString& text)
 {
-    clickInto(box);
-    box.setSelStart(0);
-    box.setSelLength(static_cast<int>(box.Text().size()));
-    box.setSelText(text);
+    paste(box, text);
     type(box, QStringLiteral("\r"));
 }
 
