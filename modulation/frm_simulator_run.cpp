@@ -9,6 +9,7 @@
 #include "board/hourglass.h"
 #include "board/regmap_file.h"
 #include "board/utility.h"
+#include "modulation/console_output.h"
 #include "modulation/frm_simulator_setup.h"
 #include "platform/os/program_folder.h"
 #include "platform/runtime/decimal.h"
@@ -47,16 +48,6 @@ std::optional<QString> clockLine()
     return hz;
 }
 
-int16_t occurrences(const QString& text, const QString& word)
-{
-    int16_t count = 0;
-    for (qsizetype at = text.indexOf(word); at >= 0; at = text.indexOf(word, at + 1)) {
-        if (count < std::numeric_limits<int16_t>::max())
-            ++count;
-    }
-    return count;
-}
-
 } // namespace
 
 void frmSimulatorSetup::appendToConsole(const QString& text)
@@ -66,11 +57,7 @@ void frmSimulatorSetup::appendToConsole(const QString& text)
 
 bool frmSimulatorSetup::GetOutputErrors(int16_t& errors, int16_t& warnings) const
 {
-    const QString text = txtSimulatorConsoleOut.Text().toUpper();
-    if (const int16_t found = occurrences(text, QStringLiteral("ERROR")); found > 0)
-        errors = found;
-    if (const int16_t found = occurrences(text, QStringLiteral("WARNING")); found > 0)
-        warnings = found;
+    mvg::countConsoleProblems(txtSimulatorConsoleOut.Text(), errors, warnings);
     return errors + warnings > 0;
 }
 
