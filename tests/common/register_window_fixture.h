@@ -133,6 +133,10 @@ protected:
     uint64_t pending(int16_t addr) const { return valueOf(bd().GetRegMapValue(0, addr)); }
     uint64_t written(int16_t addr) const { return valueOf(bd().GetRegMapValue(1, addr)); }
     uint64_t pendingField(const RegisterField& field) const { return field.get(RegMap::Pending); }
+    uint64_t pendingField(int16_t addr, int hi, int lo) const
+    {
+        return pendingField(RegisterField{addr, hi, lo});
+    }
     uint64_t writtenField(const RegisterField& field) const { return field.get(RegMap::Written); }
     void setPending(int16_t addr, uint64_t value)
     {
@@ -143,6 +147,10 @@ protected:
         bd().SetRegMapValue(1, addr, bits(value, bd().GetRegLength(addr)));
     }
     void setPendingField(const RegisterField& field, uint64_t value) { ASSERT_TRUE(field.set(value)); }
+    void setPendingField(int16_t addr, int hi, int lo, uint64_t value)
+    {
+        setPendingField(RegisterField{addr, hi, lo}, value);
+    }
     // CFR1 operating mode (bits 25:24) and RAM enable (bit 31) in the pending map.
     void setOperatingMode(int mode, bool ramEnabled = false)
     {
