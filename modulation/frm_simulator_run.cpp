@@ -11,14 +11,13 @@
 #include "board/utility.h"
 #include "modulation/console_output.h"
 #include "modulation/frm_simulator_setup.h"
+#include "platform/os/files.h"
 #include "platform/os/program_folder.h"
 #include "platform/runtime/decimal.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/controls_textbox.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msgbox.h"
-
-#include <QSaveFile>
 
 using simsetup::FileBox;
 
@@ -124,8 +123,7 @@ bool frmSimulatorSetup::writeRunFiles(int opMode, bool sxi)
     bool written = false;
     {
         HourglassPointer hourglass;
-        QSaveFile file(path);
-        written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+        written = os::writeWholeFile(path, bytes);
     }
     if (!written)
         ui::MsgBox(QStringLiteral("The file could not be written:") + kCrLf + path, ui::vbExclamation,
