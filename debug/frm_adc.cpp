@@ -27,7 +27,9 @@ int inputIndex(uint64_t code)
 
 } // namespace
 
-frmADC::frmADC() : Form(FormName)
+frmADC::frmADC()
+    : Window(FormName, QStringLiteral("ADC Control"), QStringLiteral("ADC Control (Silicon Rev 3)"),
+             &mdiMain::mnuViewADC)
 {
     setMdiChild(true);
     setCaption(QStringLiteral("ADC Control"));
@@ -130,19 +132,6 @@ void frmADC::buildUi(QWidget* window)
 void frmADC::Form_Load()
 {
     RefreshFormVals();
-}
-
-void frmADC::Form_Activate()
-{
-    rev3::showSiliconState(*this, QStringLiteral("ADC Control"),
-                           QStringLiteral("ADC Control (Silicon Rev 3)"));
-}
-
-void frmADC::Form_Unload(int& cancel)
-{
-    (void)cancel;
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewADC.setChecked(false);
 }
 
 void frmADC::RefreshFormVals()

@@ -24,7 +24,8 @@ QString frmGPIO::lineName(int line)
     return QStringLiteral("D%1").arg(line < 4 ? line : line + 2);
 }
 
-frmGPIO::frmGPIO() : Form(FormName)
+frmGPIO::frmGPIO()
+    : Window(FormName, QStringLiteral("GPIO"), QStringLiteral("GPIO (Silicon Rev 3)"), &mdiMain::mnuViewGPIO)
 {
     setMdiChild(true);
     setCaption(QStringLiteral("GPIO"));
@@ -111,18 +112,6 @@ void frmGPIO::Form_Load()
                                        QStringLiteral(" as an Output"));
     }
     RefreshFormVals();
-}
-
-void frmGPIO::Form_Activate()
-{
-    rev3::showSiliconState(*this, QStringLiteral("GPIO"), QStringLiteral("GPIO (Silicon Rev 3)"));
-}
-
-void frmGPIO::Form_Unload(int& cancel)
-{
-    (void)cancel;
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewGPIO.setChecked(false);
 }
 
 void frmGPIO::RefreshFormVals()

@@ -19,7 +19,9 @@ constexpr uint32_t kIndicatorColour = 0x0080FF;
 
 } // namespace
 
-frmWatchDogTmr::frmWatchDogTmr() : Form(FormName)
+frmWatchDogTmr::frmWatchDogTmr()
+    : Window(FormName, QStringLiteral("Watchdog Timer"), QStringLiteral("Watchdog Timer (SR3)"),
+             &mdiMain::mnuViewWDT)
 {
     setMdiChild(true);
     setCaption(QStringLiteral("Watchdog Timer"));
@@ -81,18 +83,6 @@ void frmWatchDogTmr::Form_Load()
 {
     if (goEvalBd && goEvalBd->SiliconRev() == 3)
         RefreshFormVals();
-}
-
-void frmWatchDogTmr::Form_Activate()
-{
-    rev3::showSiliconState(*this, QStringLiteral("Watchdog Timer"), QStringLiteral("Watchdog Timer (SR3)"));
-}
-
-void frmWatchDogTmr::Form_Unload(int& cancel)
-{
-    (void)cancel;
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewWDT.setChecked(false);
 }
 
 void frmWatchDogTmr::RefreshFormVals()

@@ -3,6 +3,7 @@
 #include "board/evalbd.h"
 #include "board/sound.h"
 #include "shell/frm_graphics.h"
+#include "shell/mdi_main.h"
 
 #include "platform/ui/forms.h"
 
@@ -17,6 +18,24 @@ namespace {
 constexpr int16_t kCFR2 = 0x01;
 
 } // namespace
+
+Window::Window(const QString& name, const QString& caption, const QString& oldSiliconCaption,
+               ui::Menu mdiMain::*viewEntry)
+    : ui::Form(name), caption_(caption), oldSiliconCaption_(oldSiliconCaption), viewEntry_(viewEntry)
+{
+}
+
+void Window::Form_Activate()
+{
+    showSiliconState(*this, caption_, oldSiliconCaption_);
+}
+
+void Window::Form_Unload(int& cancel)
+{
+    (void)cancel;
+    if (mdiMain* main = ui::loadedForm<mdiMain>())
+        (main->*viewEntry_).setChecked(false);
+}
 
 bool revisionOneOrTwo()
 {

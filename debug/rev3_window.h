@@ -1,8 +1,9 @@
 #pragma once
 
-// What the windows of silicon revision 3's own registers (ADC, GPIO, watchdog) share: they are enabled
-// only on revision 3 and say so in their caption on older silicon, READ beeps without a board, LOAD blinks
-// the window's indicator until the chip holds its bits, and a green lamp shows a flag bit.
+// What the windows of silicon revision 3's own registers (ADC, GPIO, watchdog) share: a field table, they
+// are enabled only on revision 3 and say so in their caption on older silicon, their View menu entry is
+// unchecked when they close, READ beeps without a board, LOAD blinks the window's indicator until the chip
+// holds its bits, and a green lamp shows a flag bit.
 
 #include "shell/register_window.h"
 
@@ -13,8 +14,36 @@
 #include <cstdint>
 
 class QHBoxLayout;
+class mdiMain;
+
+namespace ui {
+class Menu;
+}
 
 namespace rev3 {
+
+class Window : public ui::Form {
+public:
+    void EnableForm(bool enable) { regwin::enableControls(*this, enable); }
+    const regwin::FieldTable& fields() const { return fields_; }
+
+protected:
+    // `caption` on revision 3, `oldSiliconCaption` on older silicon; `viewEntry` is the main window's View
+    // menu entry of the window.
+    Window(const QString& name, const QString& caption, const QString& oldSiliconCaption,
+           ui::Menu mdiMain::*viewEntry);
+
+    void Form_Activate() override;
+    void Form_Unload(int& cancel) override;
+
+    bool bRefreshing_ = false;
+    regwin::FieldTable fields_{bRefreshing_};
+
+private:
+    QString caption_;
+    QString oldSiliconCaption_;
+    ui::Menu mdiMain::*viewEntry_;
+};
 
 // True when the board's chip is silicon revision 1 or 2 (which lack these registers).
 bool revisionOneOrTwo();
