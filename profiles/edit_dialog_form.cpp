@@ -153,6 +153,23 @@ EditDialogForm::WordReading EditDialogForm::readHexWord(const QString& text, int
     return {0, false};
 }
 
+int32_t EditDialogForm::readBinaryWord(ui::ControlArray<ui::TextBox>& boxes, int edited, int32_t highest,
+                                       const BitsRule& normalize)
+{
+    showText(boxes(edited), normalize(edited, boxes(edited).Text()));
+    QString bits;
+    for (const ui::TextBox& box : boxes)
+        bits.prepend(normalize(box.Index(), box.Text()));
+    const rt::Decimal value = cbaseBinS2Dec(bits);
+    return value <= rt::Decimal(highest) ? static_cast<int32_t>(value.toInt64()) : 0;
+}
+
+QString EditDialogForm::byteBits(int index, const QString& text)
+{
+    (void)index;
+    return normalizedByte(text);
+}
+
 bool EditDialogForm::settleWordEntry(ui::TextBox& view, const WordReading& reading,
                                      const QString& limitMessage,
                                      const std::function<QString(int32_t)>& viewText,

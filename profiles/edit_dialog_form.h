@@ -74,6 +74,13 @@ protected:
     // A hexadecimal word view: invalid digits read as 0; too many digits or a word above `highest` is
     // refused.
     static WordReading readHexWord(const QString& text, int32_t highest);
+    // The word of a binary view's boxes (box 0 the lowest bits), each box's text as `normalize` of its index
+    // and text makes it (byte boxes by default); the edited box shows its normalised text. A word above
+    // `highest` reads as 0.
+    using BitsRule = std::function<QString(int index, const QString& text)>;
+    int32_t readBinaryWord(ui::ControlArray<ui::TextBox>& boxes, int edited, int32_t highest,
+                           const BitsRule& normalize = byteBits);
+    static QString byteBits(int index, const QString& text);
     // Ends the entry of a word view: `limitMessage` when the reading was refused, the view rewritten with
     // `viewText` of the word, the other views from `showWord`, and the focus on to `next` when it stands.
     bool settleWordEntry(ui::TextBox& view, const WordReading& reading, const QString& limitMessage,

@@ -168,15 +168,9 @@ bool ScaleFactorDialog::txtHexVal_Entry()
 
 bool ScaleFactorDialog::txtBinVal_Entry(int index)
 {
-    const auto normalized = [](int i, const QString& text) {
+    const int32_t word = readBinaryWord(txtBinVal, index, highestWord(), [](int i, const QString& text) {
         return i == 1 ? normalizedUpperBits(text) : normalizedByte(text);
-    };
-    showText(txtBinVal(index), normalized(index, txtBinVal(index).Text()));
-    QString bits = normalized(0, txtBinVal(0).Text());
-    if (txtBinVal.exists(1))
-        bits.prepend(normalized(1, txtBinVal(1).Text()));
-    const rt::Decimal value = cbaseBinS2Dec(bits);
-    const int32_t word = value <= rt::Decimal(highestWord()) ? static_cast<int32_t>(value.toInt64()) : 0;
+    });
     UpdateViews(word, &txtBinVal(index));
     moveFocusTo(cmdOK);
     return true;

@@ -122,10 +122,7 @@ bool frmEditPhaseOffset1::txtHexVal_Entry()
 
 bool frmEditPhaseOffset1::txtBinVal_Entry(int index)
 {
-    showText(txtBinVal(index), profiles::normalizedByte(txtBinVal(index).Text()));
-    const rt::Decimal value = cbaseBinS2Dec(profiles::normalizedByte(txtBinVal(1).Text()) +
-                                            profiles::normalizedByte(txtBinVal(0).Text()));
-    const int32_t word = value <= rt::Decimal(highestWord()) ? static_cast<int32_t>(value.toInt64()) : 0;
+    const int32_t word = readBinaryWord(txtBinVal, index, highestWord());
     UpdateViews(word, &txtBinVal(index));
     moveFocusTo(cmdOK);
     return true;

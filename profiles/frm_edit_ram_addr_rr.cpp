@@ -231,10 +231,7 @@ bool frmEditRAMAddrRR::txtHex_Entry()
 
 bool frmEditRAMAddrRR::txtBin_Entry(int index)
 {
-    showText(txtBin(index), normalizedByte(txtBin(index).Text()));
-    const rt::Decimal value =
-        cbaseBinS2Dec(normalizedByte(txtBin(1).Text()) + normalizedByte(txtBin(0).Text()));
-    const int32_t word = static_cast<int32_t>(value.toInt64());
+    const int32_t word = readBinaryWord(txtBin, index, kTopWord);
     ShowWord(word, &txtBin(index));
     moveFocusTo(OKButton);
     return true;
