@@ -71,12 +71,7 @@ void frmSimulatorSetup::cmdRunSimulator_Click()
                    ui::vbCritical, QStringLiteral("Operation Aborted!"));
         return;
     }
-    int16_t opMode = 0;
-    int16_t ramEnable = 0;
-    int16_t rampEnable = 0;
-    int16_t sxiMode = 0;
-    ebGetDUTModes(opMode, ramEnable, rampEnable, sxiMode);
-    const bool sxi = sxiMode == 1;
+    const auto [opMode, sxi] = dutModes();
 
     std::vector<FileBox> checked = simsetup::dataBoxesFor(opMode, sxi);
     checked.push_back(simsetup::AuxControl);
