@@ -16,6 +16,7 @@
 //
 // Argument: 1 = high speed (256-bit packets), 0 = full speed (32-bit packets).
 
+#include "bench/timing_driver.h"
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
 #include "platform/usb/emulated_driver.h"
@@ -37,58 +38,7 @@ constexpr double kWireNsPerWord = kWholeRamWireNs / kWholeRamWords;
 constexpr int kRamWords = 1024;
 constexpr int16_t kSixtyFourBitRegister = 0x0B;
 
-// Forwards every call to the emulated driver and adds up the time spent there.
-class TimingDriver final : public usb::DeviceDriver {
-public:
-    explicit TimingDriver(usb::EmulatedDriver& inner) : inner_(inner) {}
-
-    intptr_t open(const QString& path) override
-    {
-        const auto start = begin();
-        const intptr_t handle = inner_.open(path);
-        end(start);
-        return handle;
-    }
-    bool ioControl(intptr_t handle, uint32_t code, const void* in, uint32_t inLen, void* out, uint32_t outLen,
-                   uint32_t& bytesReturned) override
-    {
-        const auto start = begin();
-        const bool ok = inner_.ioControl(handle, code, in, inLen, out, outLen, bytesReturned);
-        end(start);
-        return ok;
-    }
-    void close(intptr_t handle) override
-    {
-        const auto start = begin();
-        inner_.close(handle);
-        end(start);
-    }
-    bool driverInstalled(const QString& baseName) const override { return inner_.driverInstalled(baseName); }
-
-    // Off: calls are only counted. On: each call's time is added up as well.
-    void setTiming(bool on) { timing_ = on; }
-    void resetCounts()
-    {
-        ns_ = 0;
-        calls_ = 0;
-    }
-    double ns() const { return ns_; }
-    int64_t calls() const { return calls_; }
-
-private:
-    Clock::time_point begin() const { return timing_ ? Clock::now() : Clock::time_point(); }
-    void end(Clock::time_point start)
-    {
-        if (timing_)
-            ns_ += std::chrono::duration<double, std::nano>(Clock::now() - start).count();
-        ++calls_;
-    }
-
-    usb::EmulatedDriver& inner_;
-    bool timing_ = false;
-    double ns_ = 0;
-    int64_t calls_ = 0;
-};
+using bench::TimingDriver;
 
 // One emulated board at Ezssp-0, selected, with the board object ready and the timing wrapper installed.
 class Bench {

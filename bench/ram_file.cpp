@@ -4,12 +4,12 @@
 // so that what the file handling adds shows.
 
 #include "board/ram_file.h"
+#include "bench/headless_main.h"
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
 #include "platform/usb/emulated_driver.h"
 #include "platform/usb/usb_driver.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -97,13 +97,5 @@ BENCHMARK(RamTransferOnly)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 // The procedures show the hourglass and let queued events run, so a (headless) application must exist.
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runHeadless(argc, argv);
 }

@@ -14,6 +14,8 @@
 //
 // Argument: the file format (0 binary, 1 hexadecimal, 2 decimal).
 
+#include "bench/headless_main.h"
+#include "bench/timing_driver.h"
 #include "board/board_flags.h"
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
@@ -24,7 +26,6 @@
 #include "platform/usb/emulated_driver.h"
 #include "profiles/frm_qducrsr.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -45,49 +46,7 @@ constexpr double kWireNsPerWord = 1.4e6 / kWholeRamWords;
 // A segment register write: an 8-bit instruction and 48 bits, loaded and restored for each transfer.
 constexpr double kRoundTripWireWords = 2 * kWholeRamWords + 4 * 56;
 
-// Forwards every call to the emulated driver and adds up the time spent there.
-class TimingDriver final : public usb::DeviceDriver {
-public:
-    explicit TimingDriver(usb::EmulatedDriver& inner) : inner_(inner) {}
-    intptr_t open(const QString& path) override
-    {
-        const auto start = begin();
-        const intptr_t handle = inner_.open(path);
-        end(start);
-        return handle;
-    }
-    bool ioControl(intptr_t handle, uint32_t code, const void* in, uint32_t inLen, void* out, uint32_t outLen,
-                   uint32_t& bytesReturned) override
-    {
-        const auto start = begin();
-        const bool ok = inner_.ioControl(handle, code, in, inLen, out, outLen, bytesReturned);
-        end(start);
-        return ok;
-    }
-    void close(intptr_t handle) override
-    {
-        const auto start = begin();
-        inner_.close(handle);
-        end(start);
-    }
-    bool driverInstalled(const QString& baseName) const override { return inner_.driverInstalled(baseName); }
-
-    void setTiming(bool on) { timing_ = on; }
-    void reset() { ns_ = 0; }
-    double ns() const { return ns_; }
-
-private:
-    Clock::time_point begin() const { return timing_ ? Clock::now() : Clock::time_point(); }
-    void end(Clock::time_point start)
-    {
-        if (timing_)
-            ns_ += std::chrono::duration<double, std::nano>(Clock::now() - start).count();
-    }
-
-    usb::EmulatedDriver& inner_;
-    bool timing_ = false;
-    double ns_ = 0;
-};
+using bench::TimingDriver;
 
 // The files live in memory where the system offers a memory file system, so that the figures are the
 // program's and not the disk's.
@@ -198,7 +157,7 @@ void measure(benchmark::State& state, bool throughWindow)
     // Again with each driver call timed; about half of what timing adds falls inside the timed calls.
     const int64_t timedRuns = std::min<int64_t>(runs, 20);
     timing.setTiming(true);
-    timing.reset();
+    timing.resetCounts();
     const auto timedStart = Clock::now();
     for (int64_t i = 0; i < timedRuns; ++i)
         bench.roundTrip(throughWindow);
@@ -234,13 +193,5 @@ BENCHMARK(RamProceduresRoundTrip)->DenseRange(0, 2)->Unit(benchmark::kMillisecon
 // The window needs a (headless) application.
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runHeadless(argc, argv);
 }

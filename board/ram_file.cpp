@@ -4,11 +4,10 @@
 #include "board/evalbd.h"
 #include "board/form_names.h"
 #include "board/hourglass.h"
+#include "platform/os/files.h"
 #include "platform/ui/app.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msgbox.h"
-
-#include <QSaveFile>
 
 namespace {
 
@@ -83,11 +82,7 @@ bool writeDumpFile(const QString& path, const QStringList& words, int format)
         text.append("\r\n");
     }
     // The old file stays whole until the new one is complete.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(text);
-    return file.commit();
+    return os::writeWholeFile(path, text);
 }
 
 } // namespace

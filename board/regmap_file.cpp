@@ -5,6 +5,7 @@
 #include "board/evalbd.h"
 #include "board/hourglass.h"
 #include "board/progress.h"
+#include "platform/os/files.h"
 #include "platform/runtime/decimal.h"
 #include "platform/runtime/runtime_error.h"
 #include "platform/ui/controls_textbox.h"
@@ -12,7 +13,6 @@
 #include "platform/ui/msgbox.h"
 
 #include <QDir>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace {
@@ -20,15 +20,6 @@ namespace {
 constexpr int16_t kWrittenMap = 1;
 constexpr int16_t kLastRegister = 0x1E;
 const QString kCrLf = QStringLiteral("\r\n");
-
-bool saveWhole(const QString& path, const QByteArray& text)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(text);
-    return file.commit();
-}
 
 bool isWholeRegister(const QString& value, int width)
 {
@@ -95,7 +86,7 @@ bool ebWriteRegMapFile(const QString& path, bool useSoftwareValues)
         text.append(value.toLatin1());
         text.append("\r\n");
     }
-    if (!saveWhole(path, text)) {
+    if (!os::writeWholeFile(path, text)) {
         reportUnwritten(path);
         return false;
     }
@@ -135,7 +126,7 @@ bool ebWriteSimParmFile()
     }
     const QString path = QDir::current().filePath(QStringLiteral("SimParmFile.txt"));
     const QString text = QStringLiteral("RegMapFile.txt") + kCrLf + *hz + kCrLf;
-    if (!saveWhole(path, text.toLatin1())) {
+    if (!os::writeWholeFile(path, text.toLatin1())) {
         reportUnwritten(path);
         return false;
     }

@@ -10,6 +10,7 @@
 #include "board/setup_file_format.h"
 #include "board/utility.h"
 
+#include "platform/os/files.h"
 #include "platform/runtime/number_format.h"
 #include "platform/runtime/numeric_text.h"
 #include "platform/runtime/runtime_error.h"
@@ -19,7 +20,6 @@
 #include "platform/ui/msgbox.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 
@@ -114,9 +114,7 @@ bool ebSaveSetupFile(const QString& path)
     contents.externalClock = clock;
     contents.lines = {board->ExtPD(), board->ISFC(), board->OSK(), board->P2(), board->P1(), board->P0()};
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(writeSetupFileText(contents)) < 0 || !file.commit()) {
-        file.cancelWriting();
+    if (!os::writeWholeFile(path, writeSetupFileText(contents))) {
         saveFailed(QStringLiteral("Unable to create the setup file\n%1").arg(path));
         return false;
     }

@@ -1,8 +1,8 @@
 #include "debug/frm_adc.h"
 
+#include "debug/rev3_window.h"
+
 #include "board/evalbd.h"
-#include "board/sound.h"
-#include "shell/frm_graphics.h"
 #include "shell/mdi_main.h"
 
 #include "platform/runtime/number_format.h"
@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr int16_t kCFR2 = 0x01;
 constexpr uint32_t kIndicatorColour = 0x0080FF;
 constexpr int kInputs = 5;
 
@@ -26,14 +25,11 @@ int inputIndex(uint64_t code)
     return code < kInputs ? static_cast<int>(code) : -1;
 }
 
-bool revisionOneOrTwo()
-{
-    return goEvalBd && (goEvalBd->SiliconRev() == 1 || goEvalBd->SiliconRev() == 2);
-}
-
 } // namespace
 
-frmADC::frmADC() : Form(FormName)
+frmADC::frmADC()
+    : Window(FormName, QStringLiteral("ADC Control"), QStringLiteral("ADC Control (Silicon Rev 3)"),
+             &mdiMain::mnuViewADC)
 {
     setMdiChild(true);
     setCaption(QStringLiteral("ADC Control"));
@@ -72,11 +68,7 @@ frmADC::frmADC() : Form(FormName)
     fields_.check(chkPowerDown, regBit(kADCControl, 0));
     // The results register is shown only; nothing here writes it.
     fields_.custom(imgConvertCmplete, regBit(kADCResults, 4),
-                   [this](uint64_t lit) {
-                       imgConvertCmplete.setPicture(
-                           ui::form<frmGraphics>().imgGreenLed(lit != 0 ? 1 : 0).Picture());
-                   },
-                   {});
+                   [this](uint64_t lit) { rev3::showGreenLamp(imgConvertCmplete, lit); }, {});
     fields_.custom(lsbResultSrc, {kADCResults, 7, 5},
                    [this](uint64_t code) { lsbResultSrc.setListIndex(inputIndex(code)); }, {});
     fields_.custom(txtConversionResultVal, {kADCResults, 15, 8},
@@ -103,8 +95,6 @@ void frmADC::buildUi(QWidget* window)
     QSizePolicy keepPlace = lblErr(0).widget()->sizePolicy();
     keepPlace.setRetainSizeWhenHidden(true);
     lblErr(0).widget()->setSizePolicy(keepPlace);
-    lblLoadFlash.widget()->setFixedSize(12, 12);
-    lblLoadFlash.widget()->setSizePolicy(keepPlace);
     for (ui::ListBox* list : {&lsbInputSel, &lsbConversionMode, &lsbResultSrc})
         list->widget()->setFixedHeight(list == &lsbConversionMode ? 40 : 90);
 
@@ -119,12 +109,7 @@ void frmADC::buildUi(QWidget* window)
     right->addWidget(chkPowerDown.widget());
     right->addStretch(1);
     control->addLayout(right, 1, 2);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(cmdRead.widget());
-    buttons->addStretch(1);
-    buttons->addWidget(lblLoadFlash.widget());
-    buttons->addWidget(cmdLoad.widget());
-    control->addLayout(buttons, 2, 0, 1, 3);
+    control->addLayout(rev3::readLoadRow(cmdRead, lblLoadFlash, cmdLoad), 2, 0, 1, 3);
 
     auto* result = new QGridLayout(fraADCResult.container());
     result->addWidget(lblConversionResult.widget(), 0, 0);
@@ -149,41 +134,18 @@ void frmADC::Form_Load()
     RefreshFormVals();
 }
 
-void frmADC::Form_Activate()
-{
-    const bool oldSilicon = revisionOneOrTwo();
-    EnableForm(!oldSilicon);
-    setCaption(oldSilicon ? QStringLiteral("ADC Control (Silicon Rev 3)") : QStringLiteral("ADC Control"));
-}
-
-void frmADC::Form_Unload(int& cancel)
-{
-    (void)cancel;
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewADC.setChecked(false);
-}
-
 void frmADC::RefreshFormVals()
 {
-    if (!goEvalBd)
-        return;
-    if (!revisionOneOrTwo())
-        fields_.refresh();
-    const bool sxi = goEvalBd->GetRegMapBitValue(0, kCFR2, 31) == 1;
-    EnableForm(!revisionOneOrTwo() && sxi);
+    rev3::refreshWhileSXI(*this, fields_);
 }
 
 void frmADC::cmdLoad_Click()
 {
-    regwin::LoadingScope loading(cmdLoad);
-    indicator_.loaded(regwin::loadRegisters({kADCControl}));
+    rev3::loadRegister(kADCControl, cmdLoad, indicator_);
 }
 
 void frmADC::readAndShow(int16_t addr)
 {
-    if (!regwin::boardSelected())
-        PlaySoundAsync(QStringLiteral("SystemQuestion"));
-    else
-        regwin::readRegister(addr);
+    rev3::readOrBeep(addr);
     RefreshFormVals();
 }

@@ -7,6 +7,7 @@
 //
 // Procedures callable by name: "RefreshFormVals".
 
+#include "debug/rev3_window.h"
 #include "shell/register_window.h"
 
 #include "platform/ui/controls.h"
@@ -15,7 +16,7 @@
 
 #include <QString>
 
-class frmADC : public ui::Form {
+class frmADC : public rev3::Window {
 public:
     static inline const QString FormName = QStringLiteral("frmADC");
     static constexpr int16_t kADCControl = 0x1A;
@@ -47,26 +48,19 @@ public:
     ui::TimerControl tmrLoadFlash{this, "tmrLoadFlash", 300};
 
     void RefreshFormVals();
-    void EnableForm(bool enable) { regwin::enableControls(*this, enable); }
 
     void cmdLoad_Click();
     void cmdRead_Click() { readAndShow(kADCControl); }
     void cmdReadResult_Click() { readAndShow(kADCResults); }
     void tmrLoadFlash_Timer() { indicator_.tick(); }
 
-    const regwin::FieldTable& fields() const { return fields_; }
-
 protected:
     void buildUi(QWidget* window) override;
     void Form_Load() override;
-    void Form_Activate() override;
-    void Form_Unload(int& cancel) override;
 
 private:
     void readAndShow(int16_t addr);
 
-    bool bRefreshing_ = false;
-    regwin::FieldTable fields_{bRefreshing_};
     regwin::LoadIndicator indicator_{lblLoadFlash,
                                      regwin::LoadIndicator::registers({kADCControl, kADCResults})};
 };

@@ -8,13 +8,11 @@
 #include "board/globals.h"
 #include "debug/frm_debug_reg_list.h"
 #include "shell/mdi_main.h"
+#include "shell/refresh_key_preview.h"
 #include "shell/register_window.h"
 
 #include "platform/ui/forms.h"
 
-#include <QApplication>
-#include <QKeyEvent>
-#include <QObject>
 #include <QStyle>
 #include <QWidget>
 
@@ -44,32 +42,6 @@ constexpr std::array<FlagLamp, 5> kFlagLamps = {{{3, "Linear Sweep Over"},
                                                  {7, "CCI Over Flow"}}};
 
 } // namespace
-
-class frmDebug::KeyPreview : public QObject {
-public:
-    explicit KeyPreview(frmDebug& form) : form_(form) { qApp->installEventFilter(this); }
-    ~KeyPreview() override { qApp->removeEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() != Qt::Key_R || !(key->modifiers() & Qt::ControlModifier))
-            return false;
-        QWidget* window = form_.widget();
-        auto* target = qobject_cast<QWidget*>(watched);
-        if (!window || !target || !(target == window || window->isAncestorOf(target)))
-            return false;
-        int keyAscii = 18;
-        form_.Form_KeyPress(keyAscii);
-        return keyAscii == 0;
-    }
-
-private:
-    frmDebug& form_;
-};
 
 frmDebug::frmDebug() : Form(FormName)
 {
@@ -191,7 +163,8 @@ void frmDebug::bindHandlers()
 
 void frmDebug::Form_Load()
 {
-    keyPreview_ = std::make_unique<KeyPreview>(*this);
+    keyPreview_ =
+        std::make_unique<regwin::RefreshKeyPreview>(*this, [this](int& key) { Form_KeyPress(key); });
     if (cmbRegAddr.ListCount() > 0)
         cmbRegAddr.setListIndex(0);
     if (mdiMain* main = ui::loadedForm<mdiMain>())

@@ -22,6 +22,10 @@
 #include <memory>
 #include <optional>
 
+namespace regwin {
+class RefreshKeyPreview;
+}
+
 class frmDebug : public ui::Form {
 public:
     static inline const QString FormName = QStringLiteral("frmDebug");
@@ -153,8 +157,6 @@ protected:
     void Form_Unload(int& cancel) override;
 
 private:
-    class KeyPreview;
-
     void setCaptions();
     void bindHandlers();
     // The window's fixed width (8265 twips) and the height its content needs.
@@ -183,5 +185,5 @@ private:
     uint8_t portA_ = 0;
     uint8_t portE_ = 0;
     uint8_t ctl_ = 0;
-    std::unique_ptr<KeyPreview> keyPreview_;
+    std::unique_ptr<regwin::RefreshKeyPreview> keyPreview_;
 };

@@ -4,19 +4,19 @@
 #include "debug/frm_debug.h"
 
 #include "board/evalbd.h"
+#include "board/form_names.h"
 #include "board/hourglass.h"
 #include "board/ram_file.h"
 #include "board/regmap_file.h"
-#include "board/form_names.h"
 #include "shell/frm_control.h"
 
+#include "platform/os/files.h"
 #include "platform/os/program_folder.h"
 #include "platform/runtime/decimal.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msgbox.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 namespace {
 
@@ -41,15 +41,6 @@ std::optional<QString> simulatorClockLine()
     if (!mhz || mhz->isZero() || mhz->isNegative())
         return std::nullopt;
     return simParmClockHz(text);
-}
-
-bool saveWhole(const QString& path, const QByteArray& text)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(text);
-    return file.commit();
 }
 
 } // namespace
@@ -108,7 +99,7 @@ void frmDebug::cmdSimulate_Click()
     HourglassPointer hourglass;
     const QString path = inProgramFolder(QStringLiteral("SimParmFile.txt"));
     const QString text = QStringLiteral("RegMapFile.txt") + kCrLf + *clockHz + kCrLf;
-    if (!saveWhole(path, text.toLatin1()))
+    if (!os::writeWholeFile(path, text.toLatin1()))
         ui::MsgBox(QStringLiteral("The file could not be written:") + kCrLf + path, ui::vbExclamation,
                    QStringLiteral("SIMULATE"));
 }

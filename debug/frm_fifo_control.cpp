@@ -6,7 +6,7 @@
 #include "board/utility.h"
 #include "shell/mdi_main.h"
 #include "shell/startup.h"
-#include "widgets/common_dialog.h"
+#include "widgets/open_file_dialog.h"
 
 #include "platform/os/program_folder.h"
 #include "platform/ui/app.h"
@@ -184,22 +184,15 @@ void frmFIFOControl::txtFIFOFile_Change()
 
 void frmFIFOControl::cmdSelFIFOFile_Click()
 {
-    cCommonDialog dialog;
-    QString fileName;
-    QString fileTitle;
-    bool readOnly = false;
-    QString filter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
-    int32_t filterIndex = 1;
-    int32_t flags = filedlg::PathMustExist;
-    const QString initialFolder = gbDlgShown ? QString() : os::programFolder();
-    const bool chosen = dialog.VBGetOpenFileName(fileName, fileTitle, true, false, readOnly, false, filter,
-                                                 filterIndex, initialFolder, QStringLiteral("Load FIFO File"),
-                                                 QStringLiteral("TXT"), static_cast<int32_t>(hWnd()), flags);
+    const std::optional<QString> chosen =
+        chooseFileToOpen(QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*"),
+                         gbDlgShown ? QString() : os::programFolder(), QStringLiteral("Load FIFO File"),
+                         QStringLiteral("TXT"), static_cast<int32_t>(hWnd()));
     ui::DoEvents();
     ui::DoEvents();
     if (chosen) {
         gbDlgShown = true;
-        txtFIFOFile.setText(fileName);
+        txtFIFOFile.setText(*chosen);
     }
     txtFIFOFile.SetFocus();
 }

@@ -8,7 +8,7 @@
 #include "debug/frm_fifo_control.h"
 #include "shell/mdi_main.h"
 #include "shell/startup.h"
-#include "widgets/common_dialog.h"
+#include "widgets/open_file_dialog.h"
 
 #include "platform/os/program_folder.h"
 #include "platform/ui/app.h"
@@ -132,21 +132,14 @@ void frmFIFODebug::Command1_Click()
 
 void frmFIFODebug::cmdSelFIFOFile_Click()
 {
-    cCommonDialog dialog;
-    QString fileName;
-    QString fileTitle;
-    bool readOnly = false;
-    QString filter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
-    int32_t filterIndex = 1;
-    int32_t flags = filedlg::PathMustExist;
     const mdiMain* main = ui::loadedForm<mdiMain>();
-    const bool chosen = dialog.VBGetOpenFileName(
-        fileName, fileTitle, true, false, readOnly, false, filter, filterIndex, os::programFolder(),
-        QStringLiteral("Load FIFO File"), QString(), main ? static_cast<int32_t>(main->hWnd()) : -1, flags);
+    const std::optional<QString> chosen = chooseFileToOpen(
+        QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*"), os::programFolder(),
+        QStringLiteral("Load FIFO File"), QString(), main ? static_cast<int32_t>(main->hWnd()) : -1);
     ui::DoEvents();
     ui::DoEvents();
     if (chosen) {
-        txtFIFOFile.setText(fileName);
+        txtFIFOFile.setText(*chosen);
         cmdLoadFIFOFile.setEnabled(FileExists(txtFIFOFile.Text()));
     }
 }

@@ -1,7 +1,8 @@
 #include "debug/frm_gpio.h"
 
+#include "debug/rev3_window.h"
+
 #include "board/evalbd.h"
-#include "board/sound.h"
 #include "shell/mdi_main.h"
 
 #include "platform/ui/colors.h"
@@ -14,20 +15,7 @@
 
 namespace {
 
-constexpr int16_t kCFR2 = 0x01;
 constexpr uint32_t kIndicatorColour = 0x0080FF;
-
-bool revisionOneOrTwo()
-{
-    return goEvalBd && (goEvalBd->SiliconRev() == 1 || goEvalBd->SiliconRev() == 2);
-}
-
-void keepPlaceWhenHidden(QWidget* widget)
-{
-    QSizePolicy policy = widget->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    widget->setSizePolicy(policy);
-}
 
 } // namespace
 
@@ -36,7 +24,8 @@ QString frmGPIO::lineName(int line)
     return QStringLiteral("D%1").arg(line < 4 ? line : line + 2);
 }
 
-frmGPIO::frmGPIO() : Form(FormName)
+frmGPIO::frmGPIO()
+    : Window(FormName, QStringLiteral("GPIO"), QStringLiteral("GPIO (Silicon Rev 3)"), &mdiMain::mnuViewGPIO)
 {
     setMdiChild(true);
     setCaption(QStringLiteral("GPIO"));
@@ -102,18 +91,9 @@ void frmGPIO::buildUi(QWidget* window)
              std::initializer_list<ui::Control*>{&cmdInConfig(i), &cmdOutConfig(i), &cmdGPIOData(i)})
             control->widget()->setFixedHeight(22);
     }
-    auto buttons = [](ui::CommandButton& read, ui::Label& flash, ui::CommandButton& load) {
-        flash.widget()->setFixedSize(12, 12);
-        keepPlaceWhenHidden(flash.widget());
-        auto* row = new QHBoxLayout;
-        row->addWidget(read.widget());
-        row->addStretch(1);
-        row->addWidget(flash.widget());
-        row->addWidget(load.widget());
-        return row;
-    };
-    config->addLayout(buttons(cmdReadConfig, lblLoadConfigFlash, cmdLoadConfig), kLines + 1, 0, 1, 3);
-    data->addLayout(buttons(cmdRead, lblLoadFlash, cmdLoad), kLines + 1, 0, 1, 2);
+    config->addLayout(rev3::readLoadRow(cmdReadConfig, lblLoadConfigFlash, cmdLoadConfig), kLines + 1, 0, 1,
+                      3);
+    data->addLayout(rev3::readLoadRow(cmdRead, lblLoadFlash, cmdLoad), kLines + 1, 0, 1, 2);
 
     auto* row = new QHBoxLayout(window);
     row->addWidget(fraConfig.widget());
@@ -134,28 +114,9 @@ void frmGPIO::Form_Load()
     RefreshFormVals();
 }
 
-void frmGPIO::Form_Activate()
-{
-    const bool oldSilicon = revisionOneOrTwo();
-    EnableForm(!oldSilicon);
-    setCaption(oldSilicon ? QStringLiteral("GPIO (Silicon Rev 3)") : QStringLiteral("GPIO"));
-}
-
-void frmGPIO::Form_Unload(int& cancel)
-{
-    (void)cancel;
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewGPIO.setChecked(false);
-}
-
 void frmGPIO::RefreshFormVals()
 {
-    if (!goEvalBd)
-        return;
-    if (!revisionOneOrTwo())
-        fields_.refresh();
-    const bool sxi = goEvalBd->GetRegMapBitValue(0, kCFR2, 31) == 1;
-    EnableForm(!revisionOneOrTwo() && sxi);
+    rev3::refreshWhileSXI(*this, fields_);
 }
 
 void frmGPIO::cmdInConfig_Click(int index)
@@ -179,16 +140,12 @@ void frmGPIO::cmdGPIOData_Click(int index)
 
 void frmGPIO::load(int16_t addr, ui::CommandButton& button, regwin::LoadIndicator& indicator)
 {
-    regwin::LoadingScope loading(button);
-    indicator.loaded(regwin::loadRegisters({addr}));
+    rev3::loadRegister(addr, button, indicator);
 }
 
 void frmGPIO::read(int16_t addr)
 {
-    if (!regwin::boardSelected())
-        PlaySoundAsync(QStringLiteral("SystemQuestion"));
-    else
-        regwin::readRegister(addr);
+    rev3::readOrBeep(addr);
     if (goEvalBd && goEvalBd->SiliconRev() == 3)
         RefreshFormVals();
 }

@@ -7,6 +7,7 @@
 //
 // Procedures callable by name: "RefreshFormVals".
 
+#include "debug/rev3_window.h"
 #include "shell/register_window.h"
 
 #include "platform/ui/controls.h"
@@ -15,7 +16,7 @@
 
 #include <QString>
 
-class frmGPIO : public ui::Form {
+class frmGPIO : public rev3::Window {
 public:
     static inline const QString FormName = QStringLiteral("frmGPIO");
     static constexpr int16_t kGPIOConfig = 0x18;
@@ -49,7 +50,6 @@ public:
     ui::TimerControl tmrLoadFlash{this, "tmrLoadFlash", 300};
 
     void RefreshFormVals();
-    void EnableForm(bool enable) { regwin::enableControls(*this, enable); }
 
     void cmdInConfig_Click(int index);
     void cmdOutConfig_Click(int index);
@@ -63,15 +63,11 @@ public:
 protected:
     void buildUi(QWidget* window) override;
     void Form_Load() override;
-    void Form_Activate() override;
-    void Form_Unload(int& cancel) override;
 
 private:
     void load(int16_t addr, ui::CommandButton& button, regwin::LoadIndicator& indicator);
     void read(int16_t addr);
 
-    bool bRefreshing_ = false;
-    regwin::FieldTable fields_{bRefreshing_};
     regwin::LoadIndicator configIndicator_{lblLoadConfigFlash,
                                            regwin::LoadIndicator::registers({kGPIOConfig})};
     regwin::LoadIndicator dataIndicator_{lblLoadFlash, regwin::LoadIndicator::registers({kGPIORead})};

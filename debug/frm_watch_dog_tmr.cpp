@@ -1,8 +1,8 @@
 #include "debug/frm_watch_dog_tmr.h"
 
+#include "debug/rev3_window.h"
+
 #include "board/evalbd.h"
-#include "board/sound.h"
-#include "shell/frm_graphics.h"
 #include "shell/mdi_main.h"
 
 #include "platform/ui/colors.h"
@@ -17,14 +17,11 @@ namespace {
 
 constexpr uint32_t kIndicatorColour = 0x0080FF;
 
-bool revisionOneOrTwo()
-{
-    return goEvalBd && (goEvalBd->SiliconRev() == 1 || goEvalBd->SiliconRev() == 2);
-}
-
 } // namespace
 
-frmWatchDogTmr::frmWatchDogTmr() : Form(FormName)
+frmWatchDogTmr::frmWatchDogTmr()
+    : Window(FormName, QStringLiteral("Watchdog Timer"), QStringLiteral("Watchdog Timer (SR3)"),
+             &mdiMain::mnuViewWDT)
 {
     setMdiChild(true);
     setCaption(QStringLiteral("Watchdog Timer"));
@@ -50,11 +47,7 @@ frmWatchDogTmr::frmWatchDogTmr() : Form(FormName)
     fields_.check(chkEnablePwrMon, regBit(kWDT, 2));
     fields_.check(chkWDTTest, regBit(kWDT, 1));
     fields_.custom(imgIndicate, regBit(kWDT, 0),
-                   [this](uint64_t lit) {
-                       imgIndicate.setPicture(
-                           ui::form<frmGraphics>().imgGreenLed(lit != 0 ? 1 : 0).Picture());
-                   },
-                   {});
+                   [this](uint64_t lit) { rev3::showGreenLamp(imgIndicate, lit); }, {});
     fields_.bindClicks();
 
     cmdLoad.Click = [this] { cmdLoad_Click(); };
@@ -79,15 +72,7 @@ void frmWatchDogTmr::buildUi(QWidget* window)
     event->addStretch(1);
     bits->addLayout(event, 6, 0, 1, 2);
 
-    lblLoadFlash.widget()->setFixedSize(12, 12);
-    QSizePolicy keepPlace = lblLoadFlash.widget()->sizePolicy();
-    keepPlace.setRetainSizeWhenHidden(true);
-    lblLoadFlash.widget()->setSizePolicy(keepPlace);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(cmdRead.widget());
-    buttons->addStretch(1);
-    buttons->addWidget(lblLoadFlash.widget());
-    buttons->addWidget(cmdLoad.widget());
+    QHBoxLayout* buttons = rev3::readLoadRow(cmdRead, lblLoadFlash, cmdLoad);
 
     auto* column = new QVBoxLayout(window);
     column->addWidget(fraWatchDog.widget());
@@ -100,20 +85,6 @@ void frmWatchDogTmr::Form_Load()
         RefreshFormVals();
 }
 
-void frmWatchDogTmr::Form_Activate()
-{
-    const bool oldSilicon = revisionOneOrTwo();
-    EnableForm(!oldSilicon);
-    setCaption(oldSilicon ? QStringLiteral("Watchdog Timer (SR3)") : QStringLiteral("Watchdog Timer"));
-}
-
-void frmWatchDogTmr::Form_Unload(int& cancel)
-{
-    (void)cancel;
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewWDT.setChecked(false);
-}
-
 void frmWatchDogTmr::RefreshFormVals()
 {
     fields_.refresh();
@@ -121,16 +92,12 @@ void frmWatchDogTmr::RefreshFormVals()
 
 void frmWatchDogTmr::cmdLoad_Click()
 {
-    regwin::LoadingScope loading(cmdLoad);
-    indicator_.loaded(regwin::loadRegisters({kWDT}));
+    rev3::loadRegister(kWDT, cmdLoad, indicator_);
 }
 
 void frmWatchDogTmr::cmdRead_Click()
 {
-    if (!regwin::boardSelected())
-        PlaySoundAsync(QStringLiteral("SystemQuestion"));
-    else
-        regwin::readRegister(kWDT);
+    rev3::readOrBeep(kWDT);
     if (goEvalBd && goEvalBd->SiliconRev() == 3)
         RefreshFormVals();
 }

@@ -6,6 +6,7 @@
 //
 // Procedures callable by name: "RefreshFormVals".
 
+#include "debug/rev3_window.h"
 #include "shell/register_window.h"
 
 #include "platform/ui/controls.h"
@@ -14,7 +15,7 @@
 
 #include <QString>
 
-class frmWatchDogTmr : public ui::Form {
+class frmWatchDogTmr : public rev3::Window {
 public:
     static inline const QString FormName = QStringLiteral("frmWatchDogTmr");
     static constexpr int16_t kWDT = 0x17;
@@ -37,23 +38,16 @@ public:
     ui::TimerControl tmrLoadFlash{this, "tmrLoadFlash", 200};
 
     void RefreshFormVals();
-    void EnableForm(bool enable) { regwin::enableControls(*this, enable); }
 
     void cmdLoad_Click();
     void cmdRead_Click();
     void tmrLoadFlash_Timer() { indicator_.tick(); }
 
-    const regwin::FieldTable& fields() const { return fields_; }
-
 protected:
     void buildUi(QWidget* window) override;
     void Form_Load() override;
-    void Form_Activate() override;
-    void Form_Unload(int& cancel) override;
 
 private:
-    bool bRefreshing_ = false;
-    regwin::FieldTable fields_{bRefreshing_};
     // The bits this window edits; bit 0 is the chip's event bit.
     regwin::LoadIndicator indicator_{lblLoadFlash, regwin::LoadIndicator::fields({{kWDT, 7, 1}})};
 };

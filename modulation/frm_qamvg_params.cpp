@@ -2,11 +2,11 @@
 // and the reader follow one order.
 
 #include "modulation/frm_qamvg.h"
+#include "platform/os/files.h"
 #include "platform/os/program_folder.h"
 #include "platform/ui/msgbox.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 using mvg::LineKind;
 
@@ -41,8 +41,7 @@ bool frmQAMVG::writeParamFile(mvg::Generator generator, const QString& path)
     for (const mvg::ParamLine& line : mvg::paramLines(generator))
         values << paramValue(line);
     const QByteArray bytes = mvg::composeParamFile(values);
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    if (os::writeWholeFile(path, bytes))
         return true;
     ui::MsgBox(QStringLiteral("The parameter file could not be written:") + QStringLiteral("\r\n") + path,
                ui::vbExclamation, QStringLiteral("Error!"));

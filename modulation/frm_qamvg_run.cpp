@@ -4,6 +4,7 @@
 #include "board/console_runner.h"
 #include "board/external_programs.h"
 #include "board/utility.h"
+#include "modulation/console_output.h"
 #include "modulation/frm_qamvg.h"
 #include "modulation/frm_simulator_setup.h"
 #include "platform/ui/app.h"
@@ -45,17 +46,6 @@ RunParts partsOf(Generator generator)
     }
     return {QStringLiteral("Sovanedir Console"),
             QStringLiteral("Creating upsampled and filtered SDPSK data")};
-}
-
-// Occurrences of `word` in `text`, each search starting one character after the previous find.
-int16_t occurrences(const QString& text, const QString& word)
-{
-    int16_t count = 0;
-    for (qsizetype at = text.indexOf(word); at >= 0; at = text.indexOf(word, at + 1)) {
-        if (count < std::numeric_limits<int16_t>::max())
-            ++count;
-    }
-    return count;
 }
 
 // The first line of a file, or nothing when the file cannot be opened or holds no line.
@@ -188,10 +178,6 @@ void frmQAMVG::CheckErrorFile(const QString& path, QStringList& errorLines, bool
 
 void frmQAMVG::GetOutputErrors(int16_t& errors, int16_t& warnings, bool& any) const
 {
-    const QString text = txtConsoleOutput.Text().toUpper();
-    if (const int16_t found = occurrences(text, QStringLiteral("ERROR")); found > 0)
-        errors = found;
-    if (const int16_t found = occurrences(text, QStringLiteral("WARNING")); found > 0)
-        warnings = found;
+    mvg::countConsoleProblems(txtConsoleOutput.Text(), errors, warnings);
     any = errors + warnings > 0;
 }

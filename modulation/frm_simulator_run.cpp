@@ -9,15 +9,15 @@
 #include "board/hourglass.h"
 #include "board/regmap_file.h"
 #include "board/utility.h"
+#include "modulation/console_output.h"
 #include "modulation/frm_simulator_setup.h"
+#include "platform/os/files.h"
 #include "platform/os/program_folder.h"
 #include "platform/runtime/decimal.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/controls_textbox.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msgbox.h"
-
-#include <QSaveFile>
 
 using simsetup::FileBox;
 
@@ -47,16 +47,6 @@ std::optional<QString> clockLine()
     return hz;
 }
 
-int16_t occurrences(const QString& text, const QString& word)
-{
-    int16_t count = 0;
-    for (qsizetype at = text.indexOf(word); at >= 0; at = text.indexOf(word, at + 1)) {
-        if (count < std::numeric_limits<int16_t>::max())
-            ++count;
-    }
-    return count;
-}
-
 } // namespace
 
 void frmSimulatorSetup::appendToConsole(const QString& text)
@@ -66,11 +56,7 @@ void frmSimulatorSetup::appendToConsole(const QString& text)
 
 bool frmSimulatorSetup::GetOutputErrors(int16_t& errors, int16_t& warnings) const
 {
-    const QString text = txtSimulatorConsoleOut.Text().toUpper();
-    if (const int16_t found = occurrences(text, QStringLiteral("ERROR")); found > 0)
-        errors = found;
-    if (const int16_t found = occurrences(text, QStringLiteral("WARNING")); found > 0)
-        warnings = found;
+    mvg::countConsoleProblems(txtSimulatorConsoleOut.Text(), errors, warnings);
     return errors + warnings > 0;
 }
 
@@ -85,12 +71,7 @@ void frmSimulatorSetup::cmdRunSimulator_Click()
                    ui::vbCritical, QStringLiteral("Operation Aborted!"));
         return;
     }
-    int16_t opMode = 0;
-    int16_t ramEnable = 0;
-    int16_t rampEnable = 0;
-    int16_t sxiMode = 0;
-    ebGetDUTModes(opMode, ramEnable, rampEnable, sxiMode);
-    const bool sxi = sxiMode == 1;
+    const auto [opMode, sxi] = dutModes();
 
     std::vector<FileBox> checked = simsetup::dataBoxesFor(opMode, sxi);
     checked.push_back(simsetup::AuxControl);
@@ -137,8 +118,7 @@ bool frmSimulatorSetup::writeRunFiles(int opMode, bool sxi)
     bool written = false;
     {
         HourglassPointer hourglass;
-        QSaveFile file(path);
-        written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+        written = os::writeWholeFile(path, bytes);
     }
     if (!written)
         ui::MsgBox(QStringLiteral("The file could not be written:") + kCrLf + path, ui::vbExclamation,

@@ -161,14 +161,19 @@ void frmSimulatorSetup::ValidateFilePaths()
     cmdEditCtrlFile.setEnabled(ValidatePath(txtAuxCtrlFilePath.Text()));
 }
 
-void frmSimulatorSetup::RefreshFormVals()
+frmSimulatorSetup::DutModes frmSimulatorSetup::dutModes()
 {
     int16_t opMode = 0;
     int16_t ramEnable = 0;
     int16_t rampEnable = 0;
     int16_t sxiMode = 0;
     ebGetDUTModes(opMode, ramEnable, rampEnable, sxiMode);
-    const bool sxi = sxiMode == 1;
+    return {opMode, sxiMode == 1};
+}
+
+void frmSimulatorSetup::RefreshFormVals()
+{
+    const auto [opMode, sxi] = dutModes();
     const bool singleTone = opMode == 1;
     fraIQBaseBandDf.setVisible(singleTone || (opMode == 0 && !sxi));
     fraIQBaseBandDf.setEnabled(!singleTone);

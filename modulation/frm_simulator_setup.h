@@ -67,6 +67,12 @@ protected:
     void Form_Unload(int& cancel) override;
 
 private:
+    // The chip's operating mode as the board reports it, and whether its SXI data-port mode is on.
+    struct DutModes {
+        int16_t opMode = 0;
+        bool sxi = false;
+    };
+    static DutModes dutModes();
     void selectFile(simsetup::FileBox box, const QString& title, const QString& filter,
                     const QString& extension);
     void cmdEditCtrlFile_Click();

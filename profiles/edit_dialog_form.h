@@ -14,6 +14,7 @@
 
 #include <QChar>
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -24,6 +25,12 @@ public:
     using ui::Form::Form;
 
 protected:
+    // What an entry step made of a word view: the word (0 when refused) and whether the entry stands.
+    struct WordReading {
+        int32_t word = 0;
+        bool accepted = true;
+    };
+
     // An entry step: reads the box, brings every view into line and tells whether the entry stands
     // (false keeps the focus in the box).
     using Entry = std::function<bool()>;
@@ -56,6 +63,43 @@ protected:
     static void stepWord(ui::ScrollBar& bar, const ui::TextBox& decimalView, const rt::Decimal& lowest,
                          const rt::Decimal& highest, const std::function<void(const rt::Decimal&)>& apply);
 
+    // Keys of a value box that holds an unsigned number with decimals: digits and one separator.
+    static void filterUnsignedValueKey(const ui::TextBox& box, int& key);
+    // A typed value, brought within 0 to `largest`: no number or below what a number can hold reads as 0,
+    // above it as `largest`; a number beyond either end is clipped without a message.
+    static double clampedValue(const QString& text, double largest);
+    // A decimal word view: no number reads as 0; a word from 0 to `highest` stands; anything else (negative,
+    // above) is refused.
+    static WordReading readDecimalWord(const QString& text, int32_t highest);
+    // A hexadecimal word view: invalid digits read as 0; too many digits or a word above `highest` is
+    // refused.
+    static WordReading readHexWord(const QString& text, int32_t highest);
+    // The word of a binary view's boxes (box 0 the lowest bits), each box's text as `normalize` of its index
+    // and text makes it (byte boxes by default); the edited box shows its normalised text. A word above
+    // `highest` reads as 0.
+    using BitsRule = std::function<QString(int index, const QString& text)>;
+    int32_t readBinaryWord(ui::ControlArray<ui::TextBox>& boxes, int edited, int32_t highest,
+                           const BitsRule& normalize = byteBits);
+    static QString byteBits(int index, const QString& text);
+    // Ends the entry of a word view: `limitMessage` when the reading was refused, the view rewritten with
+    // `viewText` of the word, the other views from `showWord`, and the focus on to `next` when it stands.
+    bool settleWordEntry(ui::TextBox& view, const WordReading& reading, const QString& limitMessage,
+                         const std::function<QString(int32_t)>& viewText,
+                         const std::function<void(int32_t)>& showWord, ui::Control& next);
+
+    // A dialog that edits a caller's box in place (word in its Tag, value in its text): shows modally on it
+    // and unloads when the user closes it.
+    void editBoxModally(ui::TextBox& box);
+    // The box being edited on the dialog's first activation; nullptr on later ones (they leave the user's
+    // views alone) and once it has closed.
+    ui::TextBox* boxToFill();
+    // OK: runs a pending entry (a refusal keeps the dialog open), then hands `wordView` to the box's Tag and
+    // `valueView` to its text and closes.
+    void acceptInto(const ui::TextBox& wordView, const ui::TextBox& valueView);
+    // Cancel or the close box: the box stays as it was.
+    void cancelEdit();
+    void Form_Unload(int& cancel) override;
+
 private:
     struct WiredBox {
         ui::TextBox* box;
@@ -66,6 +110,8 @@ private:
 
     std::vector<WiredBox> boxes_;
     ui::TextBox* pending_ = nullptr;
+    ui::TextBox* editedBox_ = nullptr;
+    bool opened_ = false;
     bool writing_ = false;
     bool inEntry_ = false;
 };

@@ -2,15 +2,11 @@
 
 #include "board/num_base.h"
 #include "board/text_util.h"
-#include "platform/runtime/locale_info.h"
 #include "platform/runtime/number_format.h"
-#include "platform/runtime/runtime_error.h"
-#include "platform/ui/msgbox.h"
 #include "profiles/edit_value.h"
 #include "profiles/mod_edit_dialog_subs.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace profiles {
 
@@ -92,35 +88,20 @@ ScaleFactorDialog::ScaleFactorDialog(const QString& name, const ScaleFactorKind&
 
 void ScaleFactorDialog::ShowEditDialog(ui::TextBox& box)
 {
-    target_ = &box;
-    opened_ = false;
-    Show(1);
-    if (IsLoaded())
-        Unload();
+    editBoxModally(box);
 }
 
 void ScaleFactorDialog::Form_Activate()
 {
-    // Filled once, when the dialog first comes up; later activations leave the user's views alone.
-    if (opened_ || !target_)
+    ui::TextBox* box = boxToFill();
+    if (!box)
         return;
-    opened_ = true;
     // A Tag that holds no word of this dialog opens it at 0; the Tag itself stays until OK.
-    int32_t word = 0;
-    const TypedWord tag = readTypedWord(target_->Tag);
-    if (tag.kind == TypedKind::Number && tag.value >= rt::Decimal() &&
-        tag.value <= rt::Decimal(highestWord()))
-        word = static_cast<int32_t>(tag.value.toInt64());
+    const int32_t word = readDecimalWord(box->Tag, highestWord()).word;
     showText(txtValue, valueText(word));
     txtValue.SetFocus();
     UpdateViews(word, &txtValue);
     dropPendingEntry();
-}
-
-void ScaleFactorDialog::Form_Unload(int& cancel)
-{
-    (void)cancel;
-    target_ = nullptr;
 }
 
 QString ScaleFactorDialog::valueText(int32_t word) const
@@ -140,7 +121,7 @@ void ScaleFactorDialog::UpdateViews(int32_t word, const ui::TextBox* except)
     if (except != &txtDecVal)
         showText(txtDecVal, decimalText(word));
     if (except != &txtHexVal)
-        showText(txtHexVal, padded(cbaseHex(word, kind_.hexDigits), kind_.hexDigits));
+        showText(txtHexVal, cbaseHex(word, kind_.hexDigits));
     // Both dialogs split the word as 14 bits; the 8-bit one shows only the low byte.
     const QString bits = cbaseDec2Bin(word, 14);
     showText(txtBinVal(0), bits.right(8));
@@ -150,31 +131,12 @@ void ScaleFactorDialog::UpdateViews(int32_t word, const ui::TextBox* except)
 
 void ScaleFactorDialog::txtValue_KeyPress(int& key)
 {
-    key = KeyFilterNumeric(key);
-    key = KeyFilterNoSign(key);
-    if (key != 0 && key == edtDecimalSep2(true).toInt() &&
-        separatorAlreadyTyped(txtValue, rt::numberLocale().decimalSeparator))
-        key = 0;
+    filterUnsignedValueKey(txtValue, key);
 }
 
 bool ScaleFactorDialog::txtValue_Entry()
 {
-    const double largest = kind_.valueOf(highestWord());
-    const TypedDouble typed = readTypedDouble(txtValue.Text());
-    double value = 0.0;
-    switch (typed.kind) {
-    case TypedKind::NotANumber:
-    case TypedKind::BelowType:
-        value = 0.0;
-        break;
-    case TypedKind::AboveType:
-        value = largest;
-        break;
-    case TypedKind::Number:
-        // Above the largest value: clipped without a message; a pasted negative value likewise to 0.
-        value = std::clamp(typed.value, 0.0, largest);
-        break;
-    }
+    const double value = clampedValue(txtValue.Text(), kind_.valueOf(highestWord()));
     const int32_t word = static_cast<int32_t>(std::clamp<int64_t>(kind_.wordOf(value), 0, highestWord()));
     showText(txtValue, valueText(word));
     UpdateViews(word, &txtValue);
@@ -184,65 +146,31 @@ bool ScaleFactorDialog::txtValue_Entry()
 
 bool ScaleFactorDialog::txtDecVal_Entry()
 {
-    const TypedWord typed = readTypedWord(txtDecVal.Text());
-    if (typed.kind == TypedKind::NotANumber) {
-        showText(txtDecVal, decimalText(0));
-        UpdateViews(0, &txtDecVal);
-        moveFocusTo(cmdOK);
-        return true;
-    }
-    if (typed.kind == TypedKind::Number && typed.value >= rt::Decimal() &&
-        typed.value <= rt::Decimal(highestWord())) {
-        const int32_t word = static_cast<int32_t>(typed.value.toInt64());
-        showText(txtDecVal, decimalText(word));
-        UpdateViews(word, &txtDecVal);
-        moveFocusTo(cmdOK);
-        return true;
-    }
     // Out of range on either side (a negative word has no scale factor either): the limit message, the
     // word 0, and the focus stays for a new entry.
-    ui::MsgBox(QStringLiteral("The decimal value of the output scale factor should not exceed ") +
-               QString::number(highestWord()));
-    showText(txtDecVal, decimalText(0));
-    UpdateViews(0, &txtDecVal);
-    return false;
+    return settleWordEntry(
+        txtDecVal, readDecimalWord(txtDecVal.Text(), highestWord()),
+        QStringLiteral("The decimal value of the output scale factor should not exceed ") +
+            QString::number(highestWord()),
+        [this](int32_t word) { return decimalText(word); },
+        [this](int32_t word) { UpdateViews(word, &txtDecVal); }, cmdOK);
 }
 
 bool ScaleFactorDialog::txtHexVal_Entry()
 {
-    rt::Decimal value;
-    bool fits = true;
-    try {
-        value = cbaseHexStr2DecExact(txtHexVal.Text().trimmed());
-    } catch (const rt::RuntimeError& error) {
-        // Invalid digits read as 0; too many digits stand above the limit.
-        fits = error.number() == rt::errTypeMismatch;
-    }
-    if (fits && value <= rt::Decimal(highestWord())) {
-        const int32_t word = static_cast<int32_t>(value.toInt64());
-        showText(txtHexVal, padded(cbaseHex(word, kind_.hexDigits), kind_.hexDigits));
-        UpdateViews(word, &txtHexVal);
-        moveFocusTo(cmdOK);
-        return true;
-    }
-    ui::MsgBox(QStringLiteral("The hex value of the Output Scale Factor should not exceed ") +
-               cbaseHex(highestWord(), 2));
-    showText(txtHexVal, QString(kind_.hexDigits, QLatin1Char('0')));
-    UpdateViews(0, &txtHexVal);
-    return false;
+    return settleWordEntry(
+        txtHexVal, readHexWord(txtHexVal.Text(), highestWord()),
+        QStringLiteral("The hex value of the Output Scale Factor should not exceed ") +
+            cbaseHex(highestWord(), 2),
+        [this](int32_t word) { return cbaseHex(word, kind_.hexDigits); },
+        [this](int32_t word) { UpdateViews(word, &txtHexVal); }, cmdOK);
 }
 
 bool ScaleFactorDialog::txtBinVal_Entry(int index)
 {
-    const auto normalized = [](int i, const QString& text) {
+    const int32_t word = readBinaryWord(txtBinVal, index, highestWord(), [](int i, const QString& text) {
         return i == 1 ? normalizedUpperBits(text) : normalizedByte(text);
-    };
-    showText(txtBinVal(index), normalized(index, txtBinVal(index).Text()));
-    QString bits = normalized(0, txtBinVal(0).Text());
-    if (txtBinVal.exists(1))
-        bits.prepend(normalized(1, txtBinVal(1).Text()));
-    const rt::Decimal value = cbaseBinS2Dec(bits);
-    const int32_t word = value <= rt::Decimal(highestWord()) ? static_cast<int32_t>(value.toInt64()) : 0;
+    });
     UpdateViews(word, &txtBinVal(index));
     moveFocusTo(cmdOK);
     return true;
@@ -256,21 +184,12 @@ void ScaleFactorDialog::vscValue_Change()
 
 void ScaleFactorDialog::cmdOK_Click()
 {
-    if (!finishPendingEntry())
-        return;
-    if (target_) {
-        target_->Tag = txtDecVal.Text();
-        target_->setText(txtValue.Text());
-    }
-    target_ = nullptr;
-    Unload();
+    acceptInto(txtDecVal, txtValue);
 }
 
 void ScaleFactorDialog::cmdCancel_Click()
 {
-    dropPendingEntry();
-    target_ = nullptr;
-    Unload();
+    cancelEdit();
 }
 
 } // namespace profiles

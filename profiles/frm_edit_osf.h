@@ -56,7 +56,6 @@ public:
 protected:
     void buildUi(QWidget* window) override;
     void Form_Activate() override;
-    void Form_Unload(int& cancel) override;
 
 private:
     // Rewrites every view but `except` from the word; the binary boxes always.
@@ -74,8 +73,6 @@ private:
     void cmdCancel_Click();
 
     ScaleFactorKind kind_;
-    ui::TextBox* target_ = nullptr;
-    bool opened_ = false;
 };
 
 } // namespace profiles

@@ -2,20 +2,12 @@
 
 #include "board/num_base.h"
 #include "board/text_util.h"
-#include "platform/runtime/locale_info.h"
 #include "platform/runtime/number_format.h"
-#include "platform/runtime/runtime_error.h"
-#include "platform/ui/msgbox.h"
 #include "profiles/mod_edit_dialog_subs.h"
 
 namespace {
 
 const QString kAngleFormat = QStringLiteral("0.000");
-
-QString padded(const QString& text, int width)
-{
-    return text.size() >= width ? text : QString(width - text.size(), QLatin1Char('0')) + text;
-}
 
 } // namespace
 
@@ -60,37 +52,22 @@ void frmEditPhaseOffset1::ShowEditDialog(ui::TextBox& box, const profiles::EditV
 {
     const std::optional<rt::Decimal> asDecimal = clock.decimal();
     gvEditSysClock = asDecimal ? profiles::EditValue(*asDecimal) : clock;
-    target_ = &box;
     wordCount_ = 65536;
-    opened_ = false;
-    Show(1);
-    if (IsLoaded())
-        Unload();
+    editBoxModally(box);
 }
 
 void frmEditPhaseOffset1::Form_Activate()
 {
-    // Filled once, when the dialog first comes up; later activations leave the user's views alone.
-    if (opened_ || !target_)
+    ui::TextBox* box = boxToFill();
+    if (!box)
         return;
-    opened_ = true;
-    if (target_->Tag.isEmpty())
-        target_->Tag = QStringLiteral("0");
-    int32_t word = 0;
-    const profiles::TypedWord tag = profiles::readTypedWord(target_->Tag);
-    if (tag.kind == profiles::TypedKind::Number && tag.value >= rt::Decimal() &&
-        tag.value <= rt::Decimal(highestWord()))
-        word = static_cast<int32_t>(tag.value.toInt64());
+    if (box->Tag.isEmpty())
+        box->Tag = QStringLiteral("0");
+    const int32_t word = readDecimalWord(box->Tag, highestWord()).word;
     showText(txtSearchPhaseOff, rt::Format(edtPOWToDegrees(word), kAngleFormat));
     txtSearchPhaseOff.SetFocus();
     UpdateViews(word, &txtSearchPhaseOff);
     dropPendingEntry();
-}
-
-void frmEditPhaseOffset1::Form_Unload(int& cancel)
-{
-    (void)cancel;
-    target_ = nullptr;
 }
 
 void frmEditPhaseOffset1::UpdateViews(int32_t word, const ui::TextBox* except)
@@ -99,9 +76,9 @@ void frmEditPhaseOffset1::UpdateViews(int32_t word, const ui::TextBox* except)
         showText(txtSearchPhaseOff, rt::Format(edtPOWToDegrees(word), kAngleFormat));
     txtSearchPhaseOff.Tag = QString::number(word);
     if (except != &txtDecVal)
-        showText(txtDecVal, padded(rt::Format(word, QStringLiteral("00000")), 5));
+        showText(txtDecVal, rt::Format(word, QStringLiteral("00000")));
     if (except != &txtHexVal)
-        showText(txtHexVal, padded(cbaseHex(word, 4), 4));
+        showText(txtHexVal, cbaseHex(word, 4));
     const QString bits = cbaseDec2Bin(word, 16);
     showText(txtBinVal(0), bits.right(8));
     showText(txtBinVal(1), bits.left(8));
@@ -109,31 +86,12 @@ void frmEditPhaseOffset1::UpdateViews(int32_t word, const ui::TextBox* except)
 
 void frmEditPhaseOffset1::txtSearchPhaseOff_KeyPress(int& key)
 {
-    key = KeyFilterNumeric(key);
-    key = KeyFilterNoSign(key);
-    if (key != 0 && key == edtDecimalSep2(true).toInt() &&
-        profiles::separatorAlreadyTyped(txtSearchPhaseOff, rt::numberLocale().decimalSeparator))
-        key = 0;
+    filterUnsignedValueKey(txtSearchPhaseOff, key);
 }
 
 bool frmEditPhaseOffset1::txtSearchPhaseOff_Entry()
 {
-    const double maximum = edtPOWToDegrees(highestWord());
-    const profiles::TypedDouble typed = profiles::readTypedDouble(txtSearchPhaseOff.Text());
-    double angle = 0.0;
-    switch (typed.kind) {
-    case profiles::TypedKind::NotANumber:
-    case profiles::TypedKind::BelowType:
-        angle = 0.0;
-        break;
-    case profiles::TypedKind::AboveType:
-        angle = maximum;
-        break;
-    case profiles::TypedKind::Number:
-        // Above the largest angle: clipped without a message; below 0 likewise to 0.
-        angle = std::min(std::max(typed.value, 0.0), maximum);
-        break;
-    }
+    const double angle = clampedValue(txtSearchPhaseOff.Text(), edtPOWToDegrees(highestWord()));
     const int32_t word = std::clamp(edtDegreesToPOW(angle), 0, highestWord());
     showText(txtSearchPhaseOff, rt::Format(edtPOWToDegrees(word), kAngleFormat));
     UpdateViews(word, &txtSearchPhaseOff);
@@ -143,60 +101,28 @@ bool frmEditPhaseOffset1::txtSearchPhaseOff_Entry()
 
 bool frmEditPhaseOffset1::txtDecVal_Entry()
 {
-    const profiles::TypedWord typed = profiles::readTypedWord(txtDecVal.Text());
-    if (typed.kind == profiles::TypedKind::NotANumber) {
-        showText(txtDecVal, QStringLiteral("00000"));
-        UpdateViews(0, &txtDecVal);
-        moveFocusTo(cmdOK);
-        return true;
-    }
-    if (typed.kind == profiles::TypedKind::Number && typed.value >= rt::Decimal() &&
-        typed.value <= rt::Decimal(highestWord())) {
-        const int32_t word = static_cast<int32_t>(typed.value.toInt64());
-        showText(txtDecVal, rt::Format(word, QStringLiteral("00000")));
-        UpdateViews(word, &txtDecVal);
-        moveFocusTo(cmdOK);
-        return true;
-    }
     // Out of range on either side (a negative word has no phase either): the field's message, the word 0,
     // and the focus stays for a new entry.
-    ui::MsgBox(QStringLiteral("The decimal value of the Phase Offset should not exceed ") +
-               QString::number(highestWord()));
-    showText(txtDecVal, QStringLiteral("00000"));
-    UpdateViews(0, &txtDecVal);
-    return false;
+    return settleWordEntry(
+        txtDecVal, readDecimalWord(txtDecVal.Text(), highestWord()),
+        QStringLiteral("The decimal value of the Phase Offset should not exceed ") +
+            QString::number(highestWord()),
+        [](int32_t word) { return rt::Format(word, QStringLiteral("00000")); },
+        [this](int32_t word) { UpdateViews(word, &txtDecVal); }, cmdOK);
 }
 
 bool frmEditPhaseOffset1::txtHexVal_Entry()
 {
-    rt::Decimal value;
-    bool fits = true;
-    try {
-        value = cbaseHexStr2DecExact(txtHexVal.Text().trimmed());
-    } catch (const rt::RuntimeError& error) {
-        // Invalid digits read as 0; too many digits stand above the limit.
-        fits = error.number() == rt::errTypeMismatch;
-    }
-    if (fits && value <= rt::Decimal(highestWord())) {
-        const int32_t word = static_cast<int32_t>(value.toInt64());
-        showText(txtHexVal, cbaseHex(word, 4));
-        UpdateViews(word, &txtHexVal);
-        moveFocusTo(cmdOK);
-        return true;
-    }
-    ui::MsgBox(QStringLiteral("The hex value of the Phase Offset should not exceed ") +
-               cbaseHex(highestWord(), 2));
-    showText(txtHexVal, QStringLiteral("0000"));
-    UpdateViews(0, &txtHexVal);
-    return false;
+    return settleWordEntry(
+        txtHexVal, readHexWord(txtHexVal.Text(), highestWord()),
+        QStringLiteral("The hex value of the Phase Offset should not exceed ") + cbaseHex(highestWord(), 2),
+        [](int32_t word) { return cbaseHex(word, 4); },
+        [this](int32_t word) { UpdateViews(word, &txtHexVal); }, cmdOK);
 }
 
 bool frmEditPhaseOffset1::txtBinVal_Entry(int index)
 {
-    showText(txtBinVal(index), profiles::normalizedByte(txtBinVal(index).Text()));
-    const rt::Decimal value = cbaseBinS2Dec(profiles::normalizedByte(txtBinVal(1).Text()) +
-                                            profiles::normalizedByte(txtBinVal(0).Text()));
-    const int32_t word = value <= rt::Decimal(highestWord()) ? static_cast<int32_t>(value.toInt64()) : 0;
+    const int32_t word = readBinaryWord(txtBinVal, index, highestWord());
     UpdateViews(word, &txtBinVal(index));
     moveFocusTo(cmdOK);
     return true;
@@ -210,19 +136,10 @@ void frmEditPhaseOffset1::vscPhaseOffset_Change()
 
 void frmEditPhaseOffset1::cmdOK_Click()
 {
-    if (!finishPendingEntry())
-        return;
-    if (target_) {
-        target_->Tag = txtDecVal.Text();
-        target_->setText(txtSearchPhaseOff.Text());
-    }
-    target_ = nullptr;
-    Unload();
+    acceptInto(txtDecVal, txtSearchPhaseOff);
 }
 
 void frmEditPhaseOffset1::cmdCancel_Click()
 {
-    dropPendingEntry();
-    target_ = nullptr;
-    Unload();
+    cancelEdit();
 }

@@ -4,10 +4,10 @@
 // degrees (three decimals), as two binary byte boxes, hexadecimal and decimal, with a spin bar that steps
 // the word by one. The decimal view holds the word; every other view is rewritten from it.
 
+#include "board/form_names.h"
 #include "platform/ui/controls.h"
 #include "profiles/edit_dialog_form.h"
 #include "profiles/edit_value.h"
-#include "board/form_names.h"
 
 #include <QString>
 #include <cstdint>
@@ -43,7 +43,6 @@ public:
 protected:
     void buildUi(QWidget* window) override;
     void Form_Activate() override;
-    void Form_Unload(int& cancel) override;
 
 private:
     // Rewrites the views from a word: all but `except`, and both binary boxes always.
@@ -60,7 +59,5 @@ private:
 
     int32_t highestWord() const { return wordCount_ - 1; }
 
-    ui::TextBox* target_ = nullptr;
     int32_t wordCount_ = 65536;
-    bool opened_ = false;
 };

@@ -204,24 +204,13 @@ bool frmEditRAMAddrRR::txtRampRateTime_Entry()
 
 bool frmEditRAMAddrRR::txtDec_Entry()
 {
-    const TypedWord typed = readTypedWord(txtDec.Text());
-    int32_t word = 0;
-    if (typed.kind == TypedKind::Number && typed.value >= rt::Decimal() &&
-        typed.value <= rt::Decimal(kTopWord)) {
-        word = static_cast<int32_t>(typed.value.toInt64());
-    } else if (typed.kind != TypedKind::NotANumber) {
-        // Above 65535, beyond any integer, or negative: the limit message and the word 0; the box keeps
-        // the focus.
-        ui::MsgBox(QStringLiteral(
-            "The decimal value of the Delta Frequency Ramp Rate Word should not exceed 65535"));
-        showText(txtDec, kWordFormat);
-        ShowWord(0, &txtDec);
-        return false;
-    }
-    showText(txtDec, rt::Format(word, kWordFormat));
-    ShowWord(word, &txtDec);
-    moveFocusTo(OKButton);
-    return true;
+    // Above 65535, beyond any integer, or negative: the limit message and the word 0; the box keeps the
+    // focus.
+    return settleWordEntry(
+        txtDec, readDecimalWord(txtDec.Text(), kTopWord),
+        QStringLiteral("The decimal value of the Delta Frequency Ramp Rate Word should not exceed 65535"),
+        [](int32_t word) { return rt::Format(word, kWordFormat); },
+        [this](int32_t word) { ShowWord(word, &txtDec); }, OKButton);
 }
 
 bool frmEditRAMAddrRR::txtHex_Entry()
@@ -242,10 +231,7 @@ bool frmEditRAMAddrRR::txtHex_Entry()
 
 bool frmEditRAMAddrRR::txtBin_Entry(int index)
 {
-    showText(txtBin(index), normalizedByte(txtBin(index).Text()));
-    const rt::Decimal value =
-        cbaseBinS2Dec(normalizedByte(txtBin(1).Text()) + normalizedByte(txtBin(0).Text()));
-    const int32_t word = static_cast<int32_t>(value.toInt64());
+    const int32_t word = readBinaryWord(txtBin, index, kTopWord);
     ShowWord(word, &txtBin(index));
     moveFocusTo(OKButton);
     return true;

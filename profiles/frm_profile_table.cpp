@@ -27,72 +27,55 @@ std::optional<uint64_t> storedByValidation()
 void frmProfile::addProfileRows(int n)
 {
     auto inForm = [this](int16_t form) { return [this, form] { return refreshForm_ == form; }; };
-    auto showWord = [](ui::TextBox& box) {
-        return [&box](uint64_t word) {
-            box.Tag = QString::number(word);
-            box.setText(box.Tag);
-        };
+    // A value box of form `applies`: shown from the map with the word in its Tag and `text` of the word in
+    // the box; stored by its validation.
+    auto valueBox = [this](ui::TextBox& box, const RegisterField& field,
+                           std::function<QString(uint64_t)> text, std::function<bool()> applies) {
+        fields_
+            .custom(
+                box, field,
+                [&box, text = std::move(text)](uint64_t word) {
+                    box.Tag = QString::number(word);
+                    box.setText(text(word));
+                },
+                storedByValidation)
+            .applies = std::move(applies);
     };
-    auto showFrequency = [this](ui::TextBox& box) {
-        return [this, &box](uint64_t word) {
-            const double clock = sysClock();
-            box.Tag = QString::number(word);
-            box.setText(edtFormatFreq(
-                edtFTWToFreq(rt::Decimal(static_cast<unsigned long long>(word)), clock, kTuningWordBits),
-                kTuningWordBits, clock));
-        };
+    auto wordText = [](uint64_t word) { return QString::number(word); };
+    auto frequencyText = [this](uint64_t word) {
+        const double clock = sysClock();
+        return edtFormatFreq(
+            edtFTWToFreq(rt::Decimal(static_cast<unsigned long long>(word)), clock, kTuningWordBits),
+            kTuningWordBits, clock);
     };
-    auto showPhase = [](ui::TextBox& box) {
-        return [&box](uint64_t word) {
-            box.Tag = QString::number(word);
-            box.setText(rt::Format(edtPOWToDegrees(static_cast<double>(word)), QStringLiteral("0.000")));
-        };
+    auto phaseText = [](uint64_t word) {
+        return rt::Format(edtPOWToDegrees(static_cast<double>(word)), QStringLiteral("0.000"));
     };
 
     // Quadrature modulation.
     const auto qduc = inForm(kFormQDUC);
-    fields_
-        .custom(txtOutFreqQD(n), ofProfile(kFrequencyField, n), showFrequency(txtOutFreqQD(n)),
-                storedByValidation)
-        .applies = qduc;
-    fields_
-        .custom(txtPhaseOffsetQD(n), ofProfile(kPhaseField, n), showPhase(txtPhaseOffsetQD(n)),
-                storedByValidation)
-        .applies = qduc;
-    fields_
-        .custom(
-            txtOSFValQD(n), ofProfile(kOutputScaleField, n),
-            [box = &txtOSFValQD(n)](uint64_t word) {
-                box->Tag = QString::number(word);
-                box->setText(
-                    rt::Format(edtOSFToGain(static_cast<int16_t>(word)), QStringLiteral("0.0000000")));
-            },
-            storedByValidation)
-        .applies = qduc;
+    valueBox(txtOutFreqQD(n), ofProfile(kFrequencyField, n), frequencyText, qduc);
+    valueBox(txtPhaseOffsetQD(n), ofProfile(kPhaseField, n), phaseText, qduc);
+    valueBox(
+        txtOSFValQD(n), ofProfile(kOutputScaleField, n),
+        [](uint64_t word) {
+            return rt::Format(edtOSFToGain(static_cast<int16_t>(word)), QStringLiteral("0.0000000"));
+        },
+        qduc);
     fields_.check(chkInvCCIQD(n), ofProfile(kInverseCCIBypassField, n)).applies = qduc;
     fields_.check(chkSpectralInvQD(n), ofProfile(kSpectralInversionField, n)).applies = qduc;
-    fields_.custom(txtCCIValQD(n), ofProfile(kCCIRateField, n), showWord(txtCCIValQD(n)), storedByValidation)
-        .applies = qduc;
+    valueBox(txtCCIValQD(n), ofProfile(kCCIRateField, n), wordText, qduc);
 
     // Single tone.
     const auto singleTone = inForm(kFormSingleTone);
-    fields_
-        .custom(txtOutFreqST(n), ofProfile(kFrequencyField, n), showFrequency(txtOutFreqST(n)),
-                storedByValidation)
-        .applies = singleTone;
-    fields_
-        .custom(txtPhaseOffsetST(n), ofProfile(kPhaseField, n), showPhase(txtPhaseOffsetST(n)),
-                storedByValidation)
-        .applies = singleTone;
-    fields_
-        .custom(
-            txtAmpScaleST(n), ofProfile(kAmplitudeField, n),
-            [box = &txtAmpScaleST(n)](uint64_t word) {
-                box->Tag = QString::number(word);
-                box->setText(rt::Format(edtASFToAmpl(static_cast<int32_t>(word)), QStringLiteral("0.00000")));
-            },
-            storedByValidation)
-        .applies = singleTone;
+    valueBox(txtOutFreqST(n), ofProfile(kFrequencyField, n), frequencyText, singleTone);
+    valueBox(txtPhaseOffsetST(n), ofProfile(kPhaseField, n), phaseText, singleTone);
+    valueBox(
+        txtAmpScaleST(n), ofProfile(kAmplitudeField, n),
+        [](uint64_t word) {
+            return rt::Format(edtASFToAmpl(static_cast<int32_t>(word)), QStringLiteral("0.00000"));
+        },
+        singleTone);
 
     // RAM segment. Modes 5-7 have no item: the list shows its first.
     const auto ram = inForm(kFormRAM);
@@ -101,23 +84,14 @@ void frmProfile::addProfileRows(int n)
     mode.indexOf = [](uint64_t value) { return value <= 4 ? static_cast<int>(value) : 0; };
     fields_.check(chkRAMZeroCrossing(n), ofProfile(kRAMZeroCrossingField, n)).applies = ram;
     fields_.check(chkRAMNoDwellActive(n), ofProfile(kRAMNoDwellField, n)).applies = ram;
-    fields_
-        .custom(txtRAMSegBeginAddr(n), ofProfile(kRAMBeginField, n), showWord(txtRAMSegBeginAddr(n)),
-                storedByValidation)
-        .applies = ram;
-    fields_
-        .custom(txtRAMSegFinalAddr(n), ofProfile(kRAMFinalField, n), showWord(txtRAMSegFinalAddr(n)),
-                storedByValidation)
-        .applies = ram;
-    fields_
-        .custom(
-            txtRAMSegAddrRampRate(n), ofProfile(kRAMRampRateField, n),
-            [this, box = &txtRAMSegAddrRampRate(n)](uint64_t word) {
-                box->Tag = QString::number(word);
-                box->setText(edtFormatRAMRRTime(CalculateRAMRRTime(static_cast<int32_t>(word), sysClock())));
-            },
-            storedByValidation)
-        .applies = ram;
+    valueBox(txtRAMSegBeginAddr(n), ofProfile(kRAMBeginField, n), wordText, ram);
+    valueBox(txtRAMSegFinalAddr(n), ofProfile(kRAMFinalField, n), wordText, ram);
+    valueBox(
+        txtRAMSegAddrRampRate(n), ofProfile(kRAMRampRateField, n),
+        [this](uint64_t word) {
+            return edtFormatRAMRRTime(CalculateRAMRRTime(static_cast<int32_t>(word), sysClock()));
+        },
+        ram);
 }
 
 void frmProfile::buildFieldTable()

@@ -8,6 +8,7 @@
 #include "board/utility.h"
 #include "shell/startup.h"
 #include "widgets/common_dialog.h"
+#include "widgets/open_file_dialog.h"
 
 #include "platform/os/program_folder.h"
 #include "platform/ui/msgbox.h"
@@ -20,7 +21,6 @@ namespace {
 const QString kRAMFileFilter = QStringLiteral(
     "RAM Data Files (*.RAMData.txt)|*.RAMData.txt|Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
 const QString kRAMFileExtension = QStringLiteral("RAMData.txt");
-constexpr int32_t kPathMustExist = 0x800;
 
 } // namespace
 
@@ -116,19 +116,12 @@ void frmQDUCRSR::txtRAMSaveFile_Change()
 
 void frmQDUCRSR::cmdSelRAMFile_Click()
 {
-    cCommonDialog dialog;
-    QString fileName;
-    QString fileTitle;
-    bool readOnly = false;
-    QString filter = kRAMFileFilter;
-    int32_t filterIndex = 1;
-    int32_t flags = kPathMustExist;
-    const QString initialFolder = gbDlgShown ? QString() : os::programFolder();
-    const bool chosen = dialog.VBGetOpenFileName(
-        fileName, fileTitle, true, false, readOnly, false, filter, filterIndex, initialFolder,
-        QStringLiteral("Select RAM File"), kRAMFileExtension, static_cast<int32_t>(hWnd()), flags);
+    const std::optional<QString> chosen =
+        chooseFileToOpen(kRAMFileFilter, gbDlgShown ? QString() : os::programFolder(),
+                         QStringLiteral("Select RAM File"), kRAMFileExtension, static_cast<int32_t>(hWnd()));
     DoEventsN(2);
-    if (chosen && !fileName.isEmpty()) {
+    const QString fileName = chosen.value_or(QString());
+    if (!fileName.isEmpty()) {
         gbDlgShown = true;
         txtQDRAMFile.setText(fileName);
         txtQDRAMFile.setSelStart(static_cast<int>(fileName.size()));

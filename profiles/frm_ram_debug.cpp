@@ -8,7 +8,7 @@
 #include "profiles/frm_qducrsr.h"
 #include "shell/mdi_main.h"
 #include "shell/startup.h"
-#include "widgets/common_dialog.h"
+#include "widgets/open_file_dialog.h"
 
 #include "platform/os/program_folder.h"
 #include "platform/os/shell_open.h"
@@ -20,8 +20,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr int32_t kPathMustExist = 0x800;
 
 QStringList debugWindowFormats()
 {
@@ -94,18 +92,12 @@ void frmRAMDebug::txtRAWRAMFile_Change()
 
 void frmRAMDebug::cmdSelRAMFile_Click()
 {
-    cCommonDialog dialog;
-    QString fileName;
-    QString fileTitle;
-    bool readOnly = false;
-    QString filter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
-    int32_t filterIndex = 1;
-    int32_t flags = kPathMustExist;
-    const bool chosen = dialog.VBGetOpenFileName(
-        fileName, fileTitle, true, false, readOnly, false, filter, filterIndex, os::programFolder(),
-        QStringLiteral("Select RAM File"), QStringLiteral("txt"), static_cast<int32_t>(hWnd()), flags);
+    const std::optional<QString> chosen = chooseFileToOpen(
+        QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*"), os::programFolder(),
+        QStringLiteral("Select RAM File"), QStringLiteral("txt"), static_cast<int32_t>(hWnd()));
     DoEventsN(2);
-    if (chosen && !fileName.isEmpty()) {
+    const QString fileName = chosen.value_or(QString());
+    if (!fileName.isEmpty()) {
         gbDlgShown = true;
         txtRAWRAMFile.setText(fileName);
         txtRAWRAMFile.setSelStart(static_cast<int>(fileName.size()));

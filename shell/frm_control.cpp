@@ -8,14 +8,12 @@
 #include "board/vco_tables.h"
 #include "shell/frm_control_fields.h"
 #include "shell/mdi_main.h"
+#include "shell/refresh_key_preview.h"
 
 #include "platform/runtime/number_format.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/forms.h"
 
-#include <QApplication>
-#include <QKeyEvent>
-#include <QObject>
 #include <QWidget>
 
 using namespace control;
@@ -38,33 +36,6 @@ QString bandText(int low, int high)
 }
 
 } // namespace
-
-// Ctrl+R anywhere in the window re-reads it: the window sees its keys before its controls do.
-class frmControl::KeyPreview : public QObject {
-public:
-    explicit KeyPreview(frmControl& form) : form_(form) { qApp->installEventFilter(this); }
-    ~KeyPreview() override { qApp->removeEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() != Qt::Key_R || !(key->modifiers() & Qt::ControlModifier))
-            return false;
-        QWidget* window = form_.widget();
-        auto* target = qobject_cast<QWidget*>(watched);
-        if (!window || !target || !(target == window || window->isAncestorOf(target)))
-            return false;
-        int keyAscii = 18;
-        form_.Form_KeyPress(keyAscii);
-        return keyAscii == 0;
-    }
-
-private:
-    frmControl& form_;
-};
 
 frmControl::frmControl() : Form(FormName)
 {
@@ -277,7 +248,8 @@ void frmControl::bindHandlers()
 
 void frmControl::Form_Load()
 {
-    keyPreview_ = std::make_unique<KeyPreview>(*this);
+    keyPreview_ =
+        std::make_unique<regwin::RefreshKeyPreview>(*this, [this](int& key) { Form_KeyPress(key); });
     fillLists();
     txtExternClk.setText(rt::Format(1000.0, QStringLiteral("0.00000")));
     RefreshFormVals();

@@ -26,6 +26,10 @@
 class QObject;
 class QWidget;
 
+namespace regwin {
+class RefreshKeyPreview;
+}
+
 class frmControl : public ui::Form {
 public:
     static inline const QString FormName = QStringLiteral("frmControl");
@@ -241,8 +245,6 @@ protected:
     void Form_Unload(int& cancel) override;
 
 private:
-    class KeyPreview;
-
     void setCaptions();
     void fillLists();
     void bindHandlers();
@@ -299,7 +301,7 @@ private:
                                                                                       {0x04, 31, 0}})};
 
     QWidget* rev12Panel_ = nullptr;
-    std::unique_ptr<KeyPreview> keyPreview_;
+    std::unique_ptr<regwin::RefreshKeyPreview> keyPreview_;
     // The I/O update period box holds the user's own text (typed since the window last wrote it).
     bool ioudTextEdited_ = false;
     bool settingIOUDText_ = false;

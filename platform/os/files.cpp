@@ -3,6 +3,7 @@
 #include "platform/os/paths.h"
 
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace os {
 
@@ -20,6 +21,18 @@ bool DirExists(const QString& path)
         return false;
     const QFileInfo info(toNativePath(path));
     return info.exists() && info.isDir();
+}
+
+bool writeWholeFile(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 } // namespace os

@@ -15,6 +15,7 @@
 #include "common/bit_strings.h"
 #include "common/emulated_usb.h"
 #include "common/qstring_print.h"
+#include "common/user_input.h"
 #include "shell/frm_control.h"
 #include "shell/mdi_main.h"
 #include "shell/register_window.h"
@@ -132,6 +133,10 @@ protected:
     uint64_t pending(int16_t addr) const { return valueOf(bd().GetRegMapValue(0, addr)); }
     uint64_t written(int16_t addr) const { return valueOf(bd().GetRegMapValue(1, addr)); }
     uint64_t pendingField(const RegisterField& field) const { return field.get(RegMap::Pending); }
+    uint64_t pendingField(int16_t addr, int hi, int lo) const
+    {
+        return pendingField(RegisterField{addr, hi, lo});
+    }
     uint64_t writtenField(const RegisterField& field) const { return field.get(RegMap::Written); }
     void setPending(int16_t addr, uint64_t value)
     {
@@ -142,6 +147,10 @@ protected:
         bd().SetRegMapValue(1, addr, bits(value, bd().GetRegLength(addr)));
     }
     void setPendingField(const RegisterField& field, uint64_t value) { ASSERT_TRUE(field.set(value)); }
+    void setPendingField(int16_t addr, int hi, int lo, uint64_t value)
+    {
+        setPendingField(RegisterField{addr, hi, lo}, value);
+    }
     // CFR1 operating mode (bits 25:24) and RAM enable (bit 31) in the pending map.
     void setOperatingMode(int mode, bool ramEnabled = false)
     {
@@ -255,46 +264,10 @@ protected:
 
 // ---- driving a window as a user does ----
 
-// Types `keys` into the control through its key filters ("\r" Enter).
-inline void type(ui::Control& box, const QString& keys)
-{
-    QWidget* target = box.widget();
-    for (QChar c : keys) {
-        int key = c.toUpper().unicode();
-        if (c == QLatin1Char('\r'))
-            key = Qt::Key_Return;
-        const QString text(c);
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QApplication::sendEvent(target, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-        QApplication::sendEvent(target, &release);
-    }
-}
-
-// Gives the box the focus as a click does.
-inline void clickInto(ui::TextBox& box)
-{
-    box.SetFocus();
-    if (!box.hasFocus())
-        box.SetFocus();
-}
-
-// Clicks into the box, selects the whole text and types `keys`.
-inline void retype(ui::TextBox& box, const QString& keys)
-{
-    clickInto(box);
-    box.setSelStart(0);
-    box.setSelLength(static_cast<int>(box.Text().size()));
-    type(box, keys);
-}
-
 // Replaces the text as a paste does (past the key filters), then presses Enter.
 inline void pasteAndEnter(ui::TextBox& box, const QString& text)
 {
-    clickInto(box);
-    box.setSelStart(0);
-    box.setSelLength(static_cast<int>(box.Text().size()));
-    box.setSelText(text);
+    paste(box, text);
     type(box, QStringLiteral("\r"));
 }
 

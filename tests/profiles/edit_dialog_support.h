@@ -9,6 +9,8 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/test_doubles.h"
 
+#include "common/user_input.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QString>
@@ -58,46 +60,11 @@ inline void press(ui::CommandButton& button)
 // Types `keys` into the box one key at a time ("\r" is Enter, "\b" Backspace), through its KeyPress.
 inline void typeInto(ui::TextBox& box, const QString& keys)
 {
-    QWidget* target = box.widget();
-    for (QChar c : keys) {
-        int key = c.toUpper().unicode();
-        if (c == QLatin1Char('\r'))
-            key = Qt::Key_Return;
-        else if (c == QLatin1Char('\b'))
-            key = Qt::Key_Backspace;
-        const QString text = c == QLatin1Char('\b') ? QString() : QString(c);
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QApplication::sendEvent(target, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-        QApplication::sendEvent(target, &release);
-    }
+    regtest::type(box, keys);
 }
 
-// Gives the box the focus as a click does. Leaving the frequency or angle view sends the focus to OK
-// (its entry step does), so a second click may be needed, as for the user.
-inline void clickInto(ui::TextBox& box)
-{
-    box.SetFocus();
-    if (!box.hasFocus())
-        box.SetFocus();
-}
-
-// Puts the caret into the box with its whole text selected, then types.
-inline void retype(ui::TextBox& box, const QString& keys)
-{
-    clickInto(box);
-    box.setSelStart(0);
-    box.setSelLength(static_cast<int>(box.Text().size()));
-    typeInto(box, keys);
-}
-
-// Text that arrives without passing the key filters (pasted): the box's text replaced as an edit.
-inline void paste(ui::TextBox& box, const QString& text)
-{
-    clickInto(box);
-    box.setSelStart(0);
-    box.setSelLength(static_cast<int>(box.Text().size()));
-    box.setSelText(text);
-}
+using regtest::clickInto;
+using regtest::paste;
+using regtest::retype;
 
 } // namespace edit_dialog_test

@@ -39,17 +39,6 @@ protected:
         QApplication::setActiveWindow(mdi->frameWidget()->window());
         return window;
     }
-
-    using RegisterWindowTest::pendingField;
-    using RegisterWindowTest::setPendingField;
-    uint64_t pendingField(int16_t addr, int hi, int lo) const
-    {
-        return pendingField(RegisterField{addr, hi, lo});
-    }
-    void setPendingField(int16_t addr, int hi, int lo, uint64_t value)
-    {
-        setPendingField(RegisterField{addr, hi, lo}, value);
-    }
 };
 
 } // namespace profiletest

@@ -24,17 +24,6 @@ protected:
         control->RefreshFormVals();
         return *control;
     }
-
-    using RegisterWindowTest::pendingField;
-    using RegisterWindowTest::setPendingField;
-    uint64_t pendingField(int16_t addr, int hi, int lo) const
-    {
-        return pendingField(RegisterField{addr, hi, lo});
-    }
-    void setPendingField(int16_t addr, int hi, int lo, uint64_t value)
-    {
-        setPendingField(RegisterField{addr, hi, lo}, value);
-    }
 };
 
 } // namespace controltest

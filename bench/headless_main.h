@@ -1,0 +1,26 @@
+#pragma once
+
+// The main of a benchmark whose code needs a (headless) Qt application: offscreen unless the environment
+// names another platform.
+
+#include <QApplication>
+#include <QByteArray>
+
+#include <benchmark/benchmark.h>
+
+namespace bench {
+
+inline int runHeadless(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
+
+} // namespace bench

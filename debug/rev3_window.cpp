@@ -1,0 +1,96 @@
+#include "debug/rev3_window.h"
+
+#include "board/evalbd.h"
+#include "board/sound.h"
+#include "shell/frm_graphics.h"
+#include "shell/mdi_main.h"
+
+#include "platform/ui/forms.h"
+
+#include <QHBoxLayout>
+#include <QSizePolicy>
+#include <QWidget>
+
+namespace rev3 {
+
+namespace {
+
+constexpr int16_t kCFR2 = 0x01;
+
+} // namespace
+
+Window::Window(const QString& name, const QString& caption, const QString& oldSiliconCaption,
+               ui::Menu mdiMain::*viewEntry)
+    : ui::Form(name), caption_(caption), oldSiliconCaption_(oldSiliconCaption), viewEntry_(viewEntry)
+{
+}
+
+void Window::Form_Activate()
+{
+    showSiliconState(*this, caption_, oldSiliconCaption_);
+}
+
+void Window::Form_Unload(int& cancel)
+{
+    (void)cancel;
+    if (mdiMain* main = ui::loadedForm<mdiMain>())
+        (main->*viewEntry_).setChecked(false);
+}
+
+bool revisionOneOrTwo()
+{
+    return goEvalBd && (goEvalBd->SiliconRev() == 1 || goEvalBd->SiliconRev() == 2);
+}
+
+void showSiliconState(ui::Form& form, const QString& caption, const QString& oldSiliconCaption)
+{
+    const bool oldSilicon = revisionOneOrTwo();
+    regwin::enableControls(form, !oldSilicon);
+    form.setCaption(oldSilicon ? oldSiliconCaption : caption);
+}
+
+void refreshWhileSXI(ui::Form& form, const regwin::FieldTable& fields)
+{
+    if (!goEvalBd)
+        return;
+    if (!revisionOneOrTwo())
+        fields.refresh();
+    const bool sxi = goEvalBd->GetRegMapBitValue(0, kCFR2, 31) == 1;
+    regwin::enableControls(form, !revisionOneOrTwo() && sxi);
+}
+
+void readOrBeep(int16_t addr)
+{
+    if (!regwin::boardSelected())
+        PlaySoundAsync(QStringLiteral("SystemQuestion"));
+    else
+        regwin::readRegister(addr);
+}
+
+void loadRegister(int16_t addr, ui::CommandButton& button, regwin::LoadIndicator& indicator)
+{
+    regwin::LoadingScope loading(button);
+    indicator.loaded(regwin::loadRegisters({addr}));
+}
+
+void showGreenLamp(ui::Image& lamp, uint64_t lit)
+{
+    lamp.setPicture(ui::form<frmGraphics>().imgGreenLed(lit != 0 ? 1 : 0).Picture());
+}
+
+QHBoxLayout* readLoadRow(ui::CommandButton& read, ui::Label& flash, ui::CommandButton& load)
+{
+    QWidget* indicator = flash.widget();
+    indicator->setFixedSize(12, 12);
+    QSizePolicy keepPlace = indicator->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    indicator->setSizePolicy(keepPlace);
+    auto* row = new QHBoxLayout;
+    row->addWidget(read.widget());
+    row->addStretch(1);
+    row->addWidget(indicator);
+    row->addWidget(load.widget());
+    return row;
+}
+
+} // namespace rev3
