@@ -8,6 +8,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 
 namespace board {
@@ -21,7 +22,7 @@ bool isBlank(QChar c)
 
 // The one token of the line: blanks and tabs around it dropped; empty when the line holds none, or when
 // a blank stands inside it.
-QString singleToken(const QString& line)
+QStringView singleToken(QStringView line)
 {
     qsizetype begin = 0;
     qsizetype end = line.size();
@@ -31,16 +32,42 @@ QString singleToken(const QString& line)
         --end;
     for (qsizetype k = begin; k < end; ++k) {
         if (isBlank(line[k]))
-            return QString();
+            return QStringView();
     }
-    return line.mid(begin, end - begin);
+    return line.sliced(begin, end - begin);
 }
 
-std::optional<int64_t> wholeNumber(const QString& token, int64_t lowest, int64_t highest)
+// A plain decimal integer: an optional "-" and up to 19 ASCII digits, read as the wide decimal would read
+// it in any locale; nullopt for every other form, which the wide decimal reads.
+std::optional<int64_t> plainInteger(QStringView token)
+{
+    qsizetype k = 0;
+    const bool negative = !token.isEmpty() && token[0] == QLatin1Char('-');
+    if (negative)
+        ++k;
+    const qsizetype digits = token.size() - k;
+    if (digits < 1 || digits > 19)
+        return std::nullopt;
+    uint64_t magnitude = 0;
+    for (; k < token.size(); ++k) {
+        const char16_t c = token[k].unicode();
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        magnitude = magnitude * 10 + (c - u'0');
+    }
+    if (magnitude > static_cast<uint64_t>(INT64_MAX))
+        return std::nullopt;
+    const auto value = static_cast<int64_t>(magnitude);
+    return negative ? -value : value;
+}
+
+std::optional<int64_t> wholeNumber(QStringView token, int64_t lowest, int64_t highest)
 {
     if (token.isEmpty())
         return std::nullopt;
-    const std::optional<rt::Decimal> value = rt::Decimal::tryFromText(token);
+    if (const std::optional<int64_t> plain = plainInteger(token))
+        return *plain < lowest || *plain > highest ? std::nullopt : plain;
+    const std::optional<rt::Decimal> value = rt::Decimal::tryFromText(token.toString());
     if (!value || !value->isInteger())
         return std::nullopt;
     const rt::Decimal low(static_cast<long long>(lowest));
@@ -50,7 +77,7 @@ std::optional<int64_t> wholeNumber(const QString& token, int64_t lowest, int64_t
     return value->toInt64();
 }
 
-std::optional<uint32_t> binaryWord(const QString& token)
+std::optional<uint32_t> binaryWord(QStringView token)
 {
     if (token.isEmpty() || token.size() > 32)
         return std::nullopt;
@@ -63,7 +90,7 @@ std::optional<uint32_t> binaryWord(const QString& token)
     return word;
 }
 
-std::optional<uint32_t> hexWord(const QString& token)
+std::optional<uint32_t> hexWord(QStringView token)
 {
     if (token.isEmpty())
         return std::nullopt;
@@ -79,6 +106,34 @@ std::optional<uint32_t> hexWord(const QString& token)
     return static_cast<uint32_t>(word);
 }
 
+// The dump line of a word, without its end, into `out` (room for 32 characters); its length.
+qsizetype dumpLineChars(uint32_t word, int format, char* out)
+{
+    static constexpr char kHexDigits[] = "0123456789ABCDEF";
+    switch (format) {
+    case kRamFormatBinary:
+        for (int k = 0; k < 32; ++k)
+            out[k] = ((word >> (31 - k)) & 1U) != 0 ? '1' : '0';
+        return 32;
+    case kRamFormatHex:
+        for (int k = 0; k < 8; ++k)
+            out[k] = kHexDigits[(word >> (28 - 4 * k)) & 0xFU];
+        return 8;
+    case kRamFormatDecimal:
+    case kRamFormatSignedPairs: {
+        // A blank in front (a "-" for a negative signed value) and one blank after.
+        const bool negative = format == kRamFormatSignedPairs && static_cast<int32_t>(word) < 0;
+        const uint32_t magnitude = negative ? 0U - word : word;
+        out[0] = negative ? '-' : ' ';
+        const auto written = std::to_chars(out + 1, out + 31, magnitude);
+        *written.ptr = ' ';
+        return written.ptr + 1 - out;
+    }
+    default:
+        return 0;
+    }
+}
+
 QString problemAt(qsizetype line, const char* what)
 {
     return QStringLiteral("Line %1: %2").arg(line).arg(QLatin1String(what));
@@ -88,7 +143,7 @@ QString problemAt(qsizetype line, const char* what)
 
 std::optional<uint32_t> parseRamWordLine(const QString& line, int format)
 {
-    const QString token = singleToken(line);
+    const QStringView token = singleToken(line);
     switch (format) {
     case kRamFormatBinary:
         return binaryWord(token);
@@ -197,12 +252,9 @@ RamFileContents readRamDataFile(const QString& path, int format)
 
 QString ramWordBits(uint32_t word)
 {
-    QString bits(32, QLatin1Char('0'));
-    for (int k = 0; k < 32; ++k) {
-        if ((word >> (31 - k)) & 1U)
-            bits[k] = QLatin1Char('1');
-    }
-    return bits;
+    char bits[32];
+    dumpLineChars(word, kRamFormatBinary, bits);
+    return QString::fromLatin1(bits, 32);
 }
 
 std::optional<uint32_t> ramWordValue(const QString& bits)
@@ -214,22 +266,18 @@ std::optional<uint32_t> ramWordValue(const QString& bits)
 
 QString formatRamDumpLine(uint32_t word, int format)
 {
-    switch (format) {
-    case kRamFormatBinary:
-        return ramWordBits(word);
-    case kRamFormatHex:
-        return QStringLiteral("%1").arg(word, 8, 16, QLatin1Char('0')).toUpper();
-    case kRamFormatDecimal:
-        return QLatin1Char(' ') + QString::number(word) + QLatin1Char(' ');
-    case kRamFormatSignedPairs: {
-        const int32_t value = static_cast<int32_t>(word);
-        if (value < 0)
-            return QLatin1Char('-') + QString::number(-static_cast<int64_t>(value)) + QLatin1Char(' ');
-        return QLatin1Char(' ') + QString::number(value) + QLatin1Char(' ');
-    }
-    default:
-        return QString();
-    }
+    char line[kRamDumpLineBytes];
+    const qsizetype length = dumpLineChars(word, format, line);
+    return length == 0 ? QString() : QString::fromLatin1(line, length);
+}
+
+void appendRamDumpLine(QByteArray& out, uint32_t word, int format)
+{
+    char line[kRamDumpLineBytes];
+    qsizetype length = dumpLineChars(word, format, line);
+    line[length++] = '\r';
+    line[length++] = '\n';
+    out.append(line, length);
 }
 
 QString ramSegmentRange(int words)
