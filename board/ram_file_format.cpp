@@ -83,9 +83,10 @@ std::optional<uint32_t> binaryWord(QStringView token)
         return std::nullopt;
     uint32_t word = 0;
     for (QChar c : token) {
-        if (c != QLatin1Char('0') && c != QLatin1Char('1'))
+        const auto bit = static_cast<uint32_t>(c.unicode() - u'0');
+        if (bit > 1)
             return std::nullopt;
-        word = (word << 1) | (c == QLatin1Char('1') ? 1U : 0U);
+        word = (word << 1) | bit;
     }
     return word;
 }
