@@ -29,10 +29,15 @@ int elementAt(int position, int count, bool lsbFirst)
 // One word as 32 wire words: bit 31 first, or bit 0 first when reversed.
 void putWord(uint8_t* wire, uint32_t word, bool reverse)
 {
-    for (int k = 0; k < kWordBits; ++k) {
-        wire[kWireWordBytes * k] = static_cast<uint8_t>((word >> (reverse ? k : kWordBits - 1 - k)) & 1U);
-        wire[kWireWordBytes * k + 1] = 0;
+    if (reverse) {
+        for (int k = 0; k < kWordBits; ++k)
+            wire[kWireWordBytes * k] = static_cast<uint8_t>((word >> k) & 1U);
+    } else {
+        for (int k = 0; k < kWordBits; ++k)
+            wire[kWireWordBytes * k] = static_cast<uint8_t>((word >> (kWordBits - 1 - k)) & 1U);
     }
+    for (int k = 0; k < kWordBits; ++k)
+        wire[kWireWordBytes * k + 1] = 0;
 }
 
 // A checked 32-character bit string as its word.
@@ -162,8 +167,13 @@ bool cZR4470XEvalBd::readRamWords(std::span<uint32_t> words, int& reached, bool&
         for (int k = 0; k < n; ++k) {
             const uint8_t* in = sampled + k * kWordBits;
             uint32_t word = 0;
-            for (int b = 0; b < kWordBits; ++b)
-                word = (word << 1) | ((in[lsbFirst ? kWordBits - 1 - b : b] & mask) != 0 ? 1U : 0U);
+            if (lsbFirst) {
+                for (int b = kWordBits - 1; b >= 0; --b)
+                    word = (word << 1) | ((in[b] & mask) != 0 ? 1U : 0U);
+            } else {
+                for (int b = 0; b < kWordBits; ++b)
+                    word = (word << 1) | ((in[b] & mask) != 0 ? 1U : 0U);
+            }
             words[static_cast<size_t>(elementAt(done + k, count, lsbFirst))] = word;
         }
         reached = done + n;

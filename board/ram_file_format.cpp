@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 
 namespace board {
 
@@ -111,10 +112,13 @@ std::optional<uint32_t> hexWord(QStringView token)
 qsizetype dumpLineChars(uint32_t word, int format, char* out)
 {
     static constexpr char kHexDigits[] = "0123456789ABCDEF";
+    static constexpr char kNibbleBits[16][5] = {"0000", "0001", "0010", "0011", "0100", "0101",
+                                                "0110", "0111", "1000", "1001", "1010", "1011",
+                                                "1100", "1101", "1110", "1111"};
     switch (format) {
     case kRamFormatBinary:
-        for (int k = 0; k < 32; ++k)
-            out[k] = ((word >> (31 - k)) & 1U) != 0 ? '1' : '0';
+        for (int nibble = 0; nibble < 8; ++nibble)
+            std::memcpy(out + 4 * nibble, kNibbleBits[(word >> (28 - 4 * nibble)) & 0xFU], 4);
         return 32;
     case kRamFormatHex:
         for (int k = 0; k < 8; ++k)
@@ -140,14 +144,38 @@ QString problemAt(qsizetype line, const char* what)
     return QStringLiteral("Line %1: %2").arg(line).arg(QLatin1String(what));
 }
 
+// A binary line in one pass, as singleToken and binaryWord would take it: blanks, 1-32 "0"/"1"
+// characters, blanks.
+std::optional<uint32_t> binaryLine(QStringView line)
+{
+    const qsizetype n = line.size();
+    qsizetype k = 0;
+    while (k < n && isBlank(line[k]))
+        ++k;
+    const qsizetype first = k;
+    uint32_t word = 0;
+    for (; k < n; ++k) {
+        const auto bit = static_cast<uint32_t>(line[k].unicode() - u'0');
+        if (bit > 1)
+            break;
+        word = (word << 1) | bit;
+    }
+    const qsizetype digits = k - first;
+    while (k < n && isBlank(line[k]))
+        ++k;
+    if (k != n || digits < 1 || digits > 32)
+        return std::nullopt;
+    return word;
+}
+
 } // namespace
 
 std::optional<uint32_t> parseRamWordLine(const QString& line, int format)
 {
+    if (format == kRamFormatBinary)
+        return binaryLine(line);
     const QStringView token = singleToken(line);
     switch (format) {
-    case kRamFormatBinary:
-        return binaryWord(token);
     case kRamFormatHex:
         return hexWord(token);
     case kRamFormatDecimal:

@@ -209,7 +209,7 @@ TEST_F(RamFiles, LinesThatReadInEachFormat)
         ASSERT_TRUE(word.has_value());
         EXPECT_EQ(*word, c.word);
     }
-    for (const char* line : {"4294967296", "-2147483649", "99999999999999999999", "-", "1 2"})
+    for (const char* line : {"99999999999999999999", "-", "--1", "1-"})
         EXPECT_FALSE(board::parseRamWordLine(QString::fromLatin1(line), 2).has_value()) << line;
     {
         // The user's decimal separator does not make a whole number out of a fraction.
