@@ -8,6 +8,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -96,9 +97,22 @@ std::optional<uint32_t> hexWord(QStringView token)
 {
     if (token.isEmpty())
         return std::nullopt;
+    // Digit values by character, looked up rather than tested: the digits of RAM data are random.
+    static constexpr auto kDigitValues = [] {
+        std::array<int8_t, 128> values{};
+        values.fill(-1);
+        for (int c = 0; c < 10; ++c)
+            values[static_cast<size_t>('0' + c)] = static_cast<int8_t>(c);
+        for (int c = 0; c < 6; ++c) {
+            values[static_cast<size_t>('A' + c)] = static_cast<int8_t>(10 + c);
+            values[static_cast<size_t>('a' + c)] = static_cast<int8_t>(10 + c);
+        }
+        return values;
+    }();
     uint64_t word = 0;
     for (QChar c : token) {
-        const int digit = hexDigitValue(c);
+        const char16_t u = c.unicode();
+        const int digit = u < kDigitValues.size() ? kDigitValues[u] : -1;
         if (digit < 0)
             return std::nullopt;
         word = (word << 4) | static_cast<uint64_t>(digit);
