@@ -252,6 +252,10 @@ public:
     bool USBSerialLoadRAM(const QStringList& words);
     // Reads words.size() words into the array; words the transfer did not reach keep their strings.
     bool USBSerialReadRAM(QStringList& words);
+    // The same transfers with the words as numbers (bit 31 is the string's first character): the same
+    // traffic and events, without a text per word.
+    bool USBSerialLoadRAM(std::span<const uint32_t> words);
+    bool USBSerialReadRAM(std::span<uint32_t> words);
     bool USBLoadFIFOData(std::span<const int32_t> data);
     bool USBLoadFifoDataSXI(std::span<const int32_t> data, bool reverseBits, bool offsetBinary);
     bool USBProgFIFOFlags(int32_t emptyOffset, int32_t fullOffset);
@@ -287,6 +291,9 @@ private:
 
     // serial
     bool readSerialBits(int count, int chunk, uint8_t mask, QChar* out);
+    // The whole-RAM read; `reached` counts the words on the wire that arrived, failed transfer or not, in
+    // the word order of `lsbFirst`.
+    bool readRamWords(std::span<uint32_t> words, int& reached, bool& lsbFirst);
     QString readRegister(int16_t addr, bool noStore);
     int16_t detectRevision();
 

@@ -61,26 +61,12 @@ cZR4470XEvalBd* freeBoard()
     return bd && !bd->TransferBusy() ? bd : nullptr;
 }
 
-QStringList bitStrings(const std::vector<uint32_t>& words)
-{
-    QStringList out;
-    out.reserve(static_cast<qsizetype>(words.size()));
-    for (uint32_t word : words)
-        out.append(board::ramWordBits(word));
-    return out;
-}
-
-bool writeDumpFile(const QString& path, const QStringList& words, int format)
+bool writeDumpFile(const QString& path, const std::vector<uint32_t>& words, int format)
 {
     QByteArray text;
-    text.reserve(words.size() * 36);
-    for (const QString& bits : words) {
-        const std::optional<uint32_t> word = board::ramWordValue(bits);
-        if (!word)
-            return false;
-        text.append(board::formatRamDumpLine(*word, format).toLatin1());
-        text.append("\r\n");
-    }
+    text.reserve(static_cast<qsizetype>(words.size()) * board::kRamDumpLineBytes);
+    for (uint32_t word : words)
+        board::appendRamDumpLine(text, word, format);
     // The old file stays whole until the new one is complete.
     return os::writeWholeFile(path, text);
 }
@@ -102,7 +88,7 @@ int16_t ebLoadRAMFile(const QString& path, int16_t format)
     bool loaded = false;
     {
         RamSegmentScope segment(*bd, static_cast<int>(contents.words.size()));
-        loaded = segment.loaded() && bd->USBSerialLoadRAM(bitStrings(contents.words));
+        loaded = segment.loaded() && bd->USBSerialLoadRAM(std::span<const uint32_t>(contents.words));
     }
     ui::Forms::callIfLoaded(formnames::frmQDUCRSR, formnames::RefreshFormVals);
     return loaded ? kRamLoadDone : kRamLoadFailed;
@@ -117,12 +103,12 @@ bool ebDumpRAM(const QString& path, int16_t format)
         return false;
     HourglassPointer hourglass;
 
-    QStringList words(kRamWordCount);
+    std::vector<uint32_t> words(kRamWordCount);
     bool read = false;
     {
         RamSegmentScope segment(*bd, kRamWordCount);
         ui::DoEvents();
-        read = goEvalBd == bd && segment.loaded() && bd->USBSerialReadRAM(words);
+        read = goEvalBd == bd && segment.loaded() && bd->USBSerialReadRAM(std::span<uint32_t>(words));
     }
     if (!read)
         return false;
@@ -163,7 +149,7 @@ void ebRAMFillTest()
 
     // In RAM single-tone mode the chip takes the RAM segment from the selected profile, which the lines
     // above pointed at Profile0 and the whole RAM.
-    if (!bd->USBSerialLoadRAM(bitStrings(ramp)))
+    if (!bd->USBSerialLoadRAM(std::span<const uint32_t>(ramp)))
         ui::MsgBox(QStringLiteral("Error occured loading the RAM!"), ui::vbExclamation,
                    QStringLiteral("Oh Crapp!!!!"));
 }

@@ -8,6 +8,7 @@
 // reads 1, else 0x06): it is loaded with the range to move and pulsed in with I/O update first, and its
 // value from the written map is loaded back and pulsed in again afterwards, whatever happened between.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -79,6 +80,9 @@ RamFileContents readRamDataFile(const QString& path, int format);
 // 2 the unsigned decimal and 3 the signed decimal, both in print form (a blank or "-" in front, one blank
 // after).
 QString formatRamDumpLine(uint32_t word, int format);
+// The same line with its CR LF, appended as bytes; the longest is a binary line.
+constexpr qsizetype kRamDumpLineBytes = 34;
+void appendRamDumpLine(QByteArray& out, uint32_t word, int format);
 
 // The word as 32 "0"/"1" characters, and back (nullopt when the text is not exactly that).
 QString ramWordBits(uint32_t word);

@@ -8,7 +8,10 @@
 #include <QFile>
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cstdint>
+#include <cstring>
 
 namespace board {
 
@@ -21,7 +24,7 @@ bool isBlank(QChar c)
 
 // The one token of the line: blanks and tabs around it dropped; empty when the line holds none, or when
 // a blank stands inside it.
-QString singleToken(const QString& line)
+QStringView singleToken(QStringView line)
 {
     qsizetype begin = 0;
     qsizetype end = line.size();
@@ -31,16 +34,42 @@ QString singleToken(const QString& line)
         --end;
     for (qsizetype k = begin; k < end; ++k) {
         if (isBlank(line[k]))
-            return QString();
+            return QStringView();
     }
-    return line.mid(begin, end - begin);
+    return line.sliced(begin, end - begin);
 }
 
-std::optional<int64_t> wholeNumber(const QString& token, int64_t lowest, int64_t highest)
+// A plain decimal integer: an optional "-" and up to 19 ASCII digits, read as the wide decimal would read
+// it in any locale; nullopt for every other form, which the wide decimal reads.
+std::optional<int64_t> plainInteger(QStringView token)
+{
+    qsizetype k = 0;
+    const bool negative = !token.isEmpty() && token[0] == QLatin1Char('-');
+    if (negative)
+        ++k;
+    const qsizetype digits = token.size() - k;
+    if (digits < 1 || digits > 19)
+        return std::nullopt;
+    uint64_t magnitude = 0;
+    for (; k < token.size(); ++k) {
+        const char16_t c = token[k].unicode();
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        magnitude = magnitude * 10 + (c - u'0');
+    }
+    if (magnitude > static_cast<uint64_t>(INT64_MAX))
+        return std::nullopt;
+    const auto value = static_cast<int64_t>(magnitude);
+    return negative ? -value : value;
+}
+
+std::optional<int64_t> wholeNumber(QStringView token, int64_t lowest, int64_t highest)
 {
     if (token.isEmpty())
         return std::nullopt;
-    const std::optional<rt::Decimal> value = rt::Decimal::tryFromText(token);
+    if (const std::optional<int64_t> plain = plainInteger(token))
+        return *plain < lowest || *plain > highest ? std::nullopt : plain;
+    const std::optional<rt::Decimal> value = rt::Decimal::tryFromText(token.toString());
     if (!value || !value->isInteger())
         return std::nullopt;
     const rt::Decimal low(static_cast<long long>(lowest));
@@ -50,26 +79,40 @@ std::optional<int64_t> wholeNumber(const QString& token, int64_t lowest, int64_t
     return value->toInt64();
 }
 
-std::optional<uint32_t> binaryWord(const QString& token)
+std::optional<uint32_t> binaryWord(QStringView token)
 {
     if (token.isEmpty() || token.size() > 32)
         return std::nullopt;
     uint32_t word = 0;
     for (QChar c : token) {
-        if (c != QLatin1Char('0') && c != QLatin1Char('1'))
+        const auto bit = static_cast<uint32_t>(c.unicode() - u'0');
+        if (bit > 1)
             return std::nullopt;
-        word = (word << 1) | (c == QLatin1Char('1') ? 1U : 0U);
+        word = (word << 1) | bit;
     }
     return word;
 }
 
-std::optional<uint32_t> hexWord(const QString& token)
+std::optional<uint32_t> hexWord(QStringView token)
 {
     if (token.isEmpty())
         return std::nullopt;
+    // Digit values by character, looked up rather than tested: the digits of RAM data are random.
+    static constexpr auto kDigitValues = [] {
+        std::array<int8_t, 128> values{};
+        values.fill(-1);
+        for (int c = 0; c < 10; ++c)
+            values[static_cast<size_t>('0' + c)] = static_cast<int8_t>(c);
+        for (int c = 0; c < 6; ++c) {
+            values[static_cast<size_t>('A' + c)] = static_cast<int8_t>(10 + c);
+            values[static_cast<size_t>('a' + c)] = static_cast<int8_t>(10 + c);
+        }
+        return values;
+    }();
     uint64_t word = 0;
     for (QChar c : token) {
-        const int digit = hexDigitValue(c);
+        const char16_t u = c.unicode();
+        const int digit = u < kDigitValues.size() ? kDigitValues[u] : -1;
         if (digit < 0)
             return std::nullopt;
         word = (word << 4) | static_cast<uint64_t>(digit);
@@ -79,19 +122,74 @@ std::optional<uint32_t> hexWord(const QString& token)
     return static_cast<uint32_t>(word);
 }
 
+// The dump line of a word, without its end, into `out` (room for 32 characters); its length.
+qsizetype dumpLineChars(uint32_t word, int format, char* out)
+{
+    static constexpr char kHexDigits[] = "0123456789ABCDEF";
+    static constexpr char kNibbleBits[16][5] = {"0000", "0001", "0010", "0011", "0100", "0101",
+                                                "0110", "0111", "1000", "1001", "1010", "1011",
+                                                "1100", "1101", "1110", "1111"};
+    switch (format) {
+    case kRamFormatBinary:
+        for (int nibble = 0; nibble < 8; ++nibble)
+            std::memcpy(out + 4 * nibble, kNibbleBits[(word >> (28 - 4 * nibble)) & 0xFU], 4);
+        return 32;
+    case kRamFormatHex:
+        for (int k = 0; k < 8; ++k)
+            out[k] = kHexDigits[(word >> (28 - 4 * k)) & 0xFU];
+        return 8;
+    case kRamFormatDecimal:
+    case kRamFormatSignedPairs: {
+        // A blank in front (a "-" for a negative signed value) and one blank after.
+        const bool negative = format == kRamFormatSignedPairs && static_cast<int32_t>(word) < 0;
+        const uint32_t magnitude = negative ? 0U - word : word;
+        out[0] = negative ? '-' : ' ';
+        const auto written = std::to_chars(out + 1, out + 31, magnitude);
+        *written.ptr = ' ';
+        return written.ptr + 1 - out;
+    }
+    default:
+        return 0;
+    }
+}
+
 QString problemAt(qsizetype line, const char* what)
 {
     return QStringLiteral("Line %1: %2").arg(line).arg(QLatin1String(what));
+}
+
+// A binary line in one pass, as singleToken and binaryWord would take it: blanks, 1-32 "0"/"1"
+// characters, blanks.
+std::optional<uint32_t> binaryLine(QStringView line)
+{
+    const qsizetype n = line.size();
+    qsizetype k = 0;
+    while (k < n && isBlank(line[k]))
+        ++k;
+    const qsizetype first = k;
+    uint32_t word = 0;
+    for (; k < n; ++k) {
+        const auto bit = static_cast<uint32_t>(line[k].unicode() - u'0');
+        if (bit > 1)
+            break;
+        word = (word << 1) | bit;
+    }
+    const qsizetype digits = k - first;
+    while (k < n && isBlank(line[k]))
+        ++k;
+    if (k != n || digits < 1 || digits > 32)
+        return std::nullopt;
+    return word;
 }
 
 } // namespace
 
 std::optional<uint32_t> parseRamWordLine(const QString& line, int format)
 {
-    const QString token = singleToken(line);
+    if (format == kRamFormatBinary)
+        return binaryLine(line);
+    const QStringView token = singleToken(line);
     switch (format) {
-    case kRamFormatBinary:
-        return binaryWord(token);
     case kRamFormatHex:
         return hexWord(token);
     case kRamFormatDecimal:
@@ -197,12 +295,9 @@ RamFileContents readRamDataFile(const QString& path, int format)
 
 QString ramWordBits(uint32_t word)
 {
-    QString bits(32, QLatin1Char('0'));
-    for (int k = 0; k < 32; ++k) {
-        if ((word >> (31 - k)) & 1U)
-            bits[k] = QLatin1Char('1');
-    }
-    return bits;
+    char bits[32];
+    dumpLineChars(word, kRamFormatBinary, bits);
+    return QString::fromLatin1(bits, 32);
 }
 
 std::optional<uint32_t> ramWordValue(const QString& bits)
@@ -214,22 +309,18 @@ std::optional<uint32_t> ramWordValue(const QString& bits)
 
 QString formatRamDumpLine(uint32_t word, int format)
 {
-    switch (format) {
-    case kRamFormatBinary:
-        return ramWordBits(word);
-    case kRamFormatHex:
-        return QStringLiteral("%1").arg(word, 8, 16, QLatin1Char('0')).toUpper();
-    case kRamFormatDecimal:
-        return QLatin1Char(' ') + QString::number(word) + QLatin1Char(' ');
-    case kRamFormatSignedPairs: {
-        const int32_t value = static_cast<int32_t>(word);
-        if (value < 0)
-            return QLatin1Char('-') + QString::number(-static_cast<int64_t>(value)) + QLatin1Char(' ');
-        return QLatin1Char(' ') + QString::number(value) + QLatin1Char(' ');
-    }
-    default:
-        return QString();
-    }
+    char line[kRamDumpLineBytes];
+    const qsizetype length = dumpLineChars(word, format, line);
+    return length == 0 ? QString() : QString::fromLatin1(line, length);
+}
+
+void appendRamDumpLine(QByteArray& out, uint32_t word, int format)
+{
+    char line[kRamDumpLineBytes];
+    qsizetype length = dumpLineChars(word, format, line);
+    line[length++] = '\r';
+    line[length++] = '\n';
+    out.append(line, length);
 }
 
 QString ramSegmentRange(int words)

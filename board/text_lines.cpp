@@ -38,40 +38,43 @@ int TextLineSource::peek()
     return static_cast<unsigned char>(buffer_[pos_]);
 }
 
-int TextLineSource::take()
-{
-    const int c = peek();
-    if (c >= 0)
-        ++pos_;
-    return c;
-}
-
 TextLineSource::Result TextLineSource::next(QString& line, bool& overlong)
 {
-    line.clear();
+    // The line's storage is kept from one line to the next.
+    line.resize(0);
     overlong = false;
-    int c = take();
-    if (c == -2)
+    const int first = peek();
+    if (first == -2)
         return Result::ReadError;
-    if (c == -1)
+    if (first == -1)
         return Result::End;
     for (;;) {
-        if (c == '\n')
-            break;
-        if (c == '\r') {
-            if (peek() == '\n')
+        if (pos_ >= buffer_.size() && !fill()) {
+            if (error_)
+                return Result::ReadError;
+            break; // a last line without an end
+        }
+        // The run of the line in this block, taken as a whole.
+        const char* data = buffer_.constData();
+        const qsizetype size = buffer_.size();
+        qsizetype k = pos_;
+        while (k < size && data[k] != '\n' && data[k] != '\r')
+            ++k;
+        const qsizetype room = maxLength_ - line.size();
+        const qsizetype run = k - pos_;
+        if (run > room)
+            overlong = true;
+        if (const qsizetype kept = run < room ? run : room; kept > 0)
+            line.append(QLatin1String(data + pos_, kept));
+        pos_ = k;
+        if (k < size) {
+            // The end of the line; the peek may load the next block.
+            const bool carriageReturn = data[k] == '\r';
+            ++pos_;
+            if (carriageReturn && peek() == '\n')
                 ++pos_;
             break;
         }
-        if (line.size() < maxLength_)
-            line.append(QChar(static_cast<char16_t>(c)));
-        else
-            overlong = true;
-        c = take();
-        if (c == -2)
-            return Result::ReadError;
-        if (c == -1)
-            break;
     }
     ++lines_;
     return Result::Line;

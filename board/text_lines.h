@@ -24,8 +24,7 @@ public:
     qsizetype lineCount() const { return lines_; }
 
 private:
-    // Next byte, or -1 at the end (-2 on a read error).
-    int take();
+    // The next byte without taking it, or -1 at the end (-2 on a read error).
     int peek();
     bool fill();
 

@@ -37,14 +37,21 @@ constexpr ModeItem kModeItems[] = {
     {"Continuous Re - circulate", 4},
 };
 
-void paint(ui::Control& control, bool grey)
+// Sets the text colour unless this window already gave the control that colour: the refresh after every
+// RAM transfer repaints some thirty controls, and setting a palette is not free.
+void paint(std::unordered_set<const ui::Control*>& painted, ui::Control& control, bool grey)
 {
-    control.setForeColor(grey ? kGreyText : kNormalText);
+    const uint32_t colour = grey ? kGreyText : kNormalText;
+    if (control.ForeColor() == colour && painted.contains(&control))
+        return;
+    control.setForeColor(colour);
+    painted.insert(&control);
 }
 
-template <typename... Controls> void paintAll(bool grey, Controls&... controls)
+template <typename... Controls>
+void paintAll(std::unordered_set<const ui::Control*>& painted, bool grey, Controls&... controls)
 {
-    (paint(controls, grey), ...);
+    (paint(painted, controls, grey), ...);
 }
 
 // The first entry of the list carrying `code`; -1 when none does.
@@ -239,18 +246,18 @@ void frmQDUCRSR::UdControlState()
     const int mode = static_cast<int>(kOperatingMode.get());
     const bool ramOn = kRAMEnable.get() == 1;
     const bool singleTone = mode == kSingleTone;
-    paint(chkEnableRAM, singleTone);
-    paint(chkEnQDUCRAMEval, singleTone || mode >= 2 || !ramOn);
+    paint(painted_, chkEnableRAM, singleTone);
+    paint(painted_, chkEnQDUCRAMEval, singleTone || mode >= 2 || !ramOn);
     for (int i = 0; i < kSegments; ++i) {
         const bool segmentGrey = singleTone || !ramOn;
         const bool modeGrey = segmentGrey || modeField(i).get() == 0;
-        paintAll(segmentGrey, fraProfileRAM(i), lblRAMSegBeginAddr(i), txtRAMSegBeginAddr(i),
+        paintAll(painted_, segmentGrey, fraProfileRAM(i), lblRAMSegBeginAddr(i), txtRAMSegBeginAddr(i),
                  lblRAMSegModCtrl(i), cmbRAMSegModeControl(i));
-        paintAll(modeGrey, lblRAMSegFinalAddr(i), txtRAMSegFinalAddr(i), lblRAMSegAddrRampRate(i),
+        paintAll(painted_, modeGrey, lblRAMSegFinalAddr(i), txtRAMSegFinalAddr(i), lblRAMSegAddrRampRate(i),
                  txtRAMSegAddrRampRate(i), lblRAMSec(i), lblRAMMicro(i));
     }
     // The load frame is greyed in single tone only; every other mode gives it its normal colour back.
-    paintAll(singleTone, fraRAMFile, lblLoadRAMTextFile, txtQDRAMFile);
+    paintAll(painted_, singleTone, fraRAMFile, lblLoadRAMTextFile, txtQDRAMFile);
 
     if (mode == 0) {
         cmdLoadRAMFile.setEnabled(ramOn && !loadName.isEmpty() && FileExists(loadName));

@@ -19,6 +19,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <unordered_set>
 
 class frmQDUCRSR : public ui::Form {
 public:
@@ -146,6 +147,8 @@ private:
     // The step-rate texts the window last showed for the words (put back when no clock converts).
     std::array<QString, kSegments> rateTextShown_;
     bool validating_ = false;
+    // The controls UdControlState has coloured; a colour is applied again only when it changes.
+    std::unordered_set<const ui::Control*> painted_;
 };
 
 // The RAM data file formats, in the order of the format lists (the index is the format code).

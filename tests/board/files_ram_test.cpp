@@ -9,6 +9,8 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/test_doubles.h"
 
+#include <QBuffer>
+
 #include <random>
 
 using namespace evalbdtest;
@@ -197,6 +199,9 @@ TEST_F(RamFiles, LinesThatReadInEachFormat)
         {2, "-1", 0xFFFFFFFFU},
         {2, "4294967295", 0xFFFFFFFFU},
         {2, "-2147483648", 0x80000000U},
+        {2, "-0", 0},
+        {2, "+7", 7},
+        {2, "00000000000000000000000000042", 42},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
@@ -204,12 +209,32 @@ TEST_F(RamFiles, LinesThatReadInEachFormat)
         ASSERT_TRUE(word.has_value());
         EXPECT_EQ(*word, c.word);
     }
+    for (const char* line : {"99999999999999999999", "-", "--1", "1-"})
+        EXPECT_FALSE(board::parseRamWordLine(QString::fromLatin1(line), 2).has_value()) << line;
     {
         // The user's decimal separator does not make a whole number out of a fraction.
         rt::ScopedNumberLocale comma(QLatin1Char(','));
         EXPECT_FALSE(board::parseRamWordLine(QStringLiteral("12,5"), 2).has_value());
         EXPECT_EQ(board::parseRamWordLine(QStringLiteral("12,0"), 2), 12U);
     }
+}
+
+TEST_F(RamFiles, LineEndSplitAcrossTheReadersBlocks)
+{
+    // The reader takes the file in blocks of 64 KiB: line 1023's CR is the first block's last byte, its LF
+    // the second block's first.
+    QByteArray text = QByteArray(126, ' ') + "1\r\n";
+    for (int k = 2; k <= 1024; ++k)
+        text += QByteArray::number(k).rightJustified(62, ' ') + "\r\n";
+    ASSERT_EQ(text.indexOf("1023\r\n") + 4, 65535);
+    QBuffer buffer(&text);
+    buffer.open(QIODevice::ReadOnly);
+    const board::RamFileContents contents = board::readRamDataFile(buffer, 2);
+    ASSERT_TRUE(contents.ok()) << contents.problem.toStdString();
+    ASSERT_EQ(contents.words.size(), 1024U);
+    EXPECT_EQ(contents.words[0], 1U);
+    EXPECT_EQ(contents.words[1022], 1023U);
+    EXPECT_EQ(contents.words[1023], 1024U);
 }
 
 TEST_F(RamFiles, ReadingStopsAfter1024Words)
