@@ -456,6 +456,14 @@ TEST_F(DebugWindowTest, LampsShowTheFlagLinesAndTheSerialPortSettings)
             EXPECT_EQ(lit(window.imgDUTFlagsPD(k)), ((lines >> k) & 1) == 1)
                 << "lines " << int(lines) << " bit " << k;
     }
+    // The main window's status poll reads port D and lights the lamps without a click.
+    for (uint8_t lines : {uint8_t{0x28}, uint8_t{0x00}}) {
+        board.setStatusInputs(lines);
+        mdi->tmrUSBCheck_Timer();
+        for (int k = 3; k <= 7; ++k)
+            EXPECT_EQ(lit(window.imgDUTFlagsPD(k)), ((lines >> k) & 1) == 1)
+                << "polled lines " << int(lines) << " bit " << k;
+    }
     for (bool on : {true, false}) {
         setWritten(0x00, on ? 0x3 : 0x0); // CFR1 bit 0 LSB first, bit 1 3-wire
         window.UpdateSPIStatus();
@@ -584,6 +592,115 @@ TEST_F(DebugWindowTest, AFailedRamDumpIsReportedAndKeepsTheOldFile)
     const QList<QByteArray> lines = fileBytes(path).split('\n');
     EXPECT_EQ(lines.size(), 1025);
     EXPECT_EQ(lines.value(1), QByteArray("10000000000000000000000000000001\r"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DebugWindowTest, WatchdogTestRefusesWithoutABoardOrWithABadDelay)
+{
+    frmDebug& window = open();
+    struct RefusalCase {
+        bool board;
+        const char* delay; // nullptr: "Use Delay" unchecked
+        Box box;
+    };
+    const RefusalCase cases[] = {
+        {false,
+         nullptr,
+         {QString(), QStringLiteral("Connect an evaluation board for this feature!!!"), ui::vbExclamation}},
+        {true, "5x", {QString(), QStringLiteral("Invalid delay value! Aborting opperation!"), ui::vbOKOnly}},
+        {true, "", {QString(), QStringLiteral("Invalid delay value! Aborting opperation!"), ui::vbOKOnly}},
+    };
+    for (const RefusalCase& c : cases) {
+        SCOPED_TRACE(c.box.text.toStdString());
+        if (c.board && !gbBoardConnected)
+            plugBoard();
+        window.chkWDTDelay.setValue(c.delay ? 1 : 0);
+        if (c.delay)
+            window.txtWDTDelay.setText(QLatin1String(c.delay));
+        const uint64_t cfr3 = pending(0x02);
+        clearTraffic();
+        const size_t mark = boxMark();
+        expectBox(c.box);
+        window.cmdResetandWriteReg_Click();
+        const Boxes shown = boxesSince(mark);
+        ASSERT_EQ(shown.size(), 1U);
+        EXPECT_EQ(shown[0].text, c.box.text);
+        EXPECT_EQ(shown[0].style, c.box.style);
+        EXPECT_TRUE(serialWrites().isEmpty());
+        EXPECT_EQ(pending(0x02), cfr3);
+        EXPECT_TRUE(window.cmdResetandWriteReg.Enabled()) << "the button comes back after a refusal";
+    }
+}
+
+TEST_F(DebugWindowTest, WatchdogTestRestoresCFR3AndReportsTheEventIndicator)
+{
+    plugBoard();
+    useRevision(3);
+    ProbeWindow& watchdog = probe(QStringLiteral("frmWatchDogTmr"));
+    frmDebug& window = open();
+    watchdog.calls.clear();
+    setPending(0x02, 0x1F3F41);
+    setPending(0x17, 0x80);
+    clearTraffic();
+    ui::testing::messageBoxes().expect(QStringLiteral("WDT Event Indicator = 1"), ui::vbOK);
+    window.cmdResetandWriteReg_Click();
+    // After the chip's reset: CFR3 as it was, then 17H with its event bit, then 17H read back.
+    EXPECT_EQ(serialWrites(),
+              (QList<SerialWrite>{{0x02, bits(0x1F3F41, 32)}, {0x17, bits(0x81, 8)}, {0x17, QString()}}));
+    EXPECT_EQ(pending(0x02), 0x1F3F41U);
+    EXPECT_EQ(written(0x17), 0x81U) << "the value read back is stored in the written copy";
+    EXPECT_FALSE(watchdog.calls.isEmpty());
+    EXPECT_TRUE(window.cmdResetandWriteReg.Enabled());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DebugWindowTest, SimulateReportsAFileItCannotWriteAndKeepsTheOther)
+{
+    const QDir folder(os::programFolder());
+    frmDebug& window = open();
+    struct BlockedCase {
+        const char* blocked; // a folder in the file's place
+        const char* title;
+        const char* otherFile;
+        bool otherWritten;
+    };
+    for (const BlockedCase& c : {BlockedCase{"RegMapFile.txt", "Error!", "SimParmFile.txt", false},
+                                 BlockedCase{"SimParmFile.txt", "SIMULATE", "RegMapFile.txt", true}}) {
+        SCOPED_TRACE(c.blocked);
+        for (const char* name : {"RegMapFile.txt", "SimParmFile.txt"})
+            QFile::remove(folder.filePath(QLatin1String(name)));
+        const QString blocked = folder.filePath(QLatin1String(c.blocked));
+        ASSERT_TRUE(folder.mkpath(blocked));
+        const Box unwritten{QLatin1String(c.title),
+                            QStringLiteral("The file could not be written:\r\n") + blocked,
+                            ui::vbExclamation};
+        const size_t mark = boxMark();
+        expectBox(unwritten);
+        window.cmdSimulate.click();
+        EXPECT_EQ(boxesSince(mark), Boxes{unwritten});
+        EXPECT_EQ(QFile::exists(folder.filePath(QLatin1String(c.otherFile))), c.otherWritten);
+        ASSERT_TRUE(QDir(blocked).removeRecursively());
+    }
+
+    // A register of the written copy that is not whole never reaches the simulator.
+    bd().SetRegMapValue(1, 0x05, QStringLiteral("101"));
+    const QString regMap = folder.filePath(QStringLiteral("RegMapFile.txt"));
+    const Box incomplete{QStringLiteral("Error!"),
+                         QStringLiteral("Register 05H is incomplete!\r\n") + regMap +
+                             QStringLiteral(" was not written."),
+                         ui::vbExclamation};
+    QFile::remove(regMap);
+    const size_t mark = boxMark();
+    expectBox(incomplete);
+    window.cmdSimulate.click();
+    EXPECT_EQ(boxesSince(mark), Boxes{incomplete});
+    EXPECT_FALSE(QFile::exists(regMap));
 }
 
 } // namespace

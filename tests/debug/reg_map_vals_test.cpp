@@ -110,6 +110,10 @@ TEST_F(RegMapValsTest, AutoRefreshFollowsTheMapUntilUnchecked)
     EXPECT_TRUE(window.printedLines().value(2 + 7).endsWith(QStringLiteral("11111111")));
     window.cmdRefresh.click();
     EXPECT_TRUE(window.printedLines().value(2 + 7).endsWith(QStringLiteral("00000000")));
+
+    EXPECT_TRUE(mdi->mnuViewRegMap.Checked());
+    window.Unload(ui::vbFormControlMenu);
+    EXPECT_FALSE(mdi->mnuViewRegMap.Checked()) << "closing the window unchecks its View entry";
 }
 
 } // namespace
