@@ -5,11 +5,11 @@
 
 #include "board/board_flags.h"
 #include "board/evalbd.h"
+#include "board/form_names.h"
 #include "board/num_base.h"
 #include "board/sound.h"
 #include "board/text_util.h"
 #include "board/utility.h"
-#include "board/form_names.h"
 #include "shell/startup.h"
 
 #include "platform/runtime/numeric_text.h"
@@ -176,10 +176,15 @@ void frmDebug::txtHexDataByte_Change(int index)
         box.setForeColor(kInvalidColour);
         return;
     }
+    // Pasted lower-case digits read as the typed ones do.
+    if (text != text.toUpper()) {
+        box.setText(text.toUpper());
+        return;
+    }
     ui::TextBox& bits = txtByte(index);
     colourRow(index, bits.Text() != bits.Tag ? kEditedColour : kNormalColour);
     if (!text.isEmpty() && hexEntry_)
-        bits.setText(cbaseDec2Bin(QStringLiteral("&h") + text.toUpper(), 8));
+        bits.setText(cbaseDec2Bin(QStringLiteral("&h") + text, 8));
 }
 
 // ---- Load Reg and Read Reg ----

@@ -245,6 +245,10 @@ TEST_F(DebugWindowTest, HexAndBitBoxesFollowEachOtherAndColourEdits)
     EXPECT_EQ(window.txtHexDataByte(1).Text(), QStringLiteral("05"));
     clickInto(window.txtByte(3));
     EXPECT_EQ(window.txtByte(1).Text(), QStringLiteral("00000101")) << "leaving the box pads it";
+
+    pasteAndEnter(window.txtHexDataByte(3), QStringLiteral("b7"));
+    EXPECT_EQ(window.txtHexDataByte(3).Text(), QStringLiteral("B7")) << "pasted like typed";
+    EXPECT_EQ(window.txtByte(3).Text(), QStringLiteral("10110111"));
 }
 
 TEST_F(DebugWindowTest, PastedTextThatIsNotAByteReachesNeitherMapNorTheWire)
