@@ -398,6 +398,14 @@ TEST_F(DebugWindowTest, PortBoxesSendTheirPortAndRefreshTheOwningWindows)
     EXPECT_EQ(window.portAImage(), portA ^ 0x08);
     window.cmdApplyPA.click();
     EXPECT_EQ(board.portA(), portA ^ 0x08);
+
+    // The Control window shows the external power-down line once port A is applied.
+    const int extPD = control->chkExternPDPin.Value();
+    window.chkPAIO(4).click();
+    EXPECT_EQ(control->chkExternPDPin.Value(), extPD) << "not applied yet";
+    window.cmdApplyPA.click();
+    EXPECT_EQ(control->chkExternPDPin.Value(), 1 - extPD);
+    EXPECT_EQ((board.portA() >> 4) & 1, 1 - extPD);
 }
 
 TEST_F(DebugWindowTest, UpdatePortValsTakesTheBoardsLinesAndAutoApplySendsThemBack)
