@@ -319,8 +319,17 @@ TEST_F(RamFileWindows, RamTestWindowDumpsIntoTheProgramFolderAndShowsIt)
     w->cmdLoadRAMFile.click();
     EXPECT_EQ(prompts().size(), 1);
     expectLastBox(QStringLiteral("No File Specifed"), ui::vbExclamation);
+    w->txtRAWRAMFile.setText(QStringLiteral("x.txt"));
+    w->cmbLoadOptions.setListIndex(2);
     w->Unload(ui::vbFormControlMenu);
     EXPECT_FALSE(mdi->mnuViewRAMDebug.Checked());
+    mdi->mnuViewRAMDebug.choose();
+    w = ui::loadedForm<frmRAMDebug>();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->txtRAWRAMFile.Text(), QString()) << "reopened afresh";
+    EXPECT_EQ(w->cmbLoadOptions.ListIndex(), 0);
+    EXPECT_EQ(w->cmbDumpDataFormat.ListIndex(), 0);
+    EXPECT_EQ(w->chkOpen.Value(), 0);
     QFile::remove(dump);
 }
 
