@@ -164,16 +164,16 @@ void frmQDUCRSR::cmdLoadRAMFile_Click()
 void frmQDUCRSR::cmdSaveRAMFile_Click()
 {
     const QString path = txtRAMSaveFile.Text();
+    if (!goEvalBd || kRAMEnable.get(RegMap::Written) != 1) {
+        ui::MsgBox(QStringLiteral("You must enable the RAM before any RAM I/O opperation!"),
+                   ui::vbInformation, QStringLiteral("Error - RAM Not Enabled"));
+        UdControlState();
+        return;
+    }
     if (path.trimmed().isEmpty()) {
         // Nothing to write to: refused before the RAM is read.
         ui::MsgBox(QStringLiteral("No file specified!"), ui::vbExclamation,
                    QStringLiteral("No File Specifed"));
-        UdControlState();
-        return;
-    }
-    if (!goEvalBd || kRAMEnable.get(RegMap::Written) != 1) {
-        ui::MsgBox(QStringLiteral("You must enable the RAM before any RAM I/O opperation!"),
-                   ui::vbInformation, QStringLiteral("Error - RAM Not Enabled"));
         UdControlState();
         return;
     }

@@ -172,19 +172,25 @@ TEST_F(RamFileWindows, SaveIsRefusedUntilTheChipHasTheRamAndReportsEveryFailure)
     plugBoard();
     frmQDUCRSR& w = openWithRamOn();
     bd().SetRegMapBitValue(1, 0x00, 31, 0); // checked but not loaded yet
-    w.txtRAMSaveFile.setText(path(QStringLiteral("ram.txt")));
     clearTraffic();
-    expectBox("You must enable the RAM before any RAM I/O opperation!");
-    w.cmdSaveRAMFile.click();
-    ASSERT_EQ(prompts().size(), 1);
-    expectLastBox(QStringLiteral("Error - RAM Not Enabled"), ui::vbInformation);
+    // The chip's RAM is asked about first, whatever the file name (operating mode 2 leaves the button
+    // enabled for an empty name).
+    w.txtRAMSaveFile.setText(path(QStringLiteral("ram.txt")));
+    setOperatingMode(2, true);
+    for (const QString& name : {path(QStringLiteral("ram.txt")), QString()}) {
+        w.txtRAMSaveFile.setText(name);
+        expectBox("You must enable the RAM before any RAM I/O opperation!");
+        w.cmdSaveRAMFile.click();
+        expectLastBox(QStringLiteral("Error - RAM Not Enabled"), ui::vbInformation);
+    }
+    ASSERT_EQ(prompts().size(), 2);
     EXPECT_TRUE(pipeWrites(3).isEmpty());
 
     bd().SetRegMapBitValue(1, 0x00, 31, 1);
     w.txtRAMSaveFile.setText(path(QStringLiteral("no such folder/ram.txt")));
     expectBox("RAM Opperation Failed!");
     w.cmdSaveRAMFile.click();
-    ASSERT_EQ(prompts().size(), 2) << "never reported as success";
+    ASSERT_EQ(prompts().size(), 3) << "never reported as success";
     expectLastBox(QStringLiteral("Error"), ui::vbCritical);
     EXPECT_TRUE(pipeWrites(3).isEmpty()) << "found before the RAM is read";
 
@@ -194,7 +200,7 @@ TEST_F(RamFileWindows, SaveIsRefusedUntilTheChipHasTheRamAndReportsEveryFailure)
     clearTraffic();
     expectBox("RAM Opperation Failed!");
     w.cmdSaveRAMFile.click();
-    ASSERT_EQ(prompts().size(), 3);
+    ASSERT_EQ(prompts().size(), 4);
     expectLastBox(QStringLiteral("Error"), ui::vbCritical);
     const QList<int> sends = portASends();
     ASSERT_GE(sends.size(), 2);
@@ -222,6 +228,64 @@ TEST_F(RamFileWindows, FileDialogsStartInTheProgramFolderUntilOneWasUsed)
     EXPECT_EQ(open[0].title, QStringLiteral("Select RAM File"));
     EXPECT_TRUE(open[0].initialFolder.isEmpty());
 }
+
+struct FileDialogCase {
+    const char* name;
+    bool segmentWindow; // else the RAM test window
+    bool save;
+    const char* title;
+    const char* filter;
+    int filterIndex;
+    const char* defaultExtension;
+    bool fileMustExist, pathMustExist;
+};
+
+class RamFileDialogs : public RamFileWindows, public ::testing::WithParamInterface<FileDialogCase> {};
+
+TEST_P(RamFileDialogs, AskWithTheirOwnTitleFilterAndRules)
+{
+    const FileDialogCase c = GetParam();
+    if (c.save)
+        ui::testing::dialogs().cancelSave();
+    else
+        ui::testing::dialogs().cancelOpen();
+    if (c.segmentWindow) {
+        frmQDUCRSR& w = openWithRamOn();
+        (c.save ? w.cmdChooseSavePath : w.cmdSelRAMFile).click();
+    } else {
+        frmRAMDebug& w = ui::form<frmRAMDebug>();
+        w.Show();
+        w.cmdSelRAMFile.click();
+    }
+    const auto& requests =
+        c.save ? ui::testing::dialogs().save.requests : ui::testing::dialogs().open.requests;
+    ASSERT_EQ(requests.size(), 1u);
+    const ui::FileDialogRequest& r = requests[0];
+    EXPECT_EQ(r.title, QString::fromLatin1(c.title));
+    EXPECT_EQ(r.filter, QString::fromLatin1(c.filter));
+    EXPECT_EQ(r.filterIndex, c.filterIndex);
+    EXPECT_EQ(r.defaultExtension, QString::fromLatin1(c.defaultExtension));
+    EXPECT_EQ(r.fileMustExist, c.fileMustExist);
+    EXPECT_EQ(r.pathMustExist, c.pathMustExist);
+    EXPECT_FALSE(r.overwritePrompt);
+    EXPECT_FALSE(r.readOnlyChecked);
+    EXPECT_EQ(r.initialFolder, os::testing::testProgramFolder()) << "no file dialog was used before";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dialogs, RamFileDialogs,
+    ::testing::Values(
+        FileDialogCase{
+            "SegmentLoad", true, false, "Select RAM File",
+            "RAM Data Files (*.RAMData.txt)|*.RAMData.txt|Text Files (*.txt)|*.txt|All Files (*.*)|*.*", 1,
+            "RAMData.txt", true, true},
+        FileDialogCase{
+            "SegmentSave", true, true, "Specify RAM File & Path",
+            "RAM Data Files (*.RAMData.txt)|*.RAMData.txt|Text Files (*.txt)|*.txt|All Files (*.*)|*.*", 1,
+            "RAMData.txt", false, false},
+        FileDialogCase{"TestWindowLoad", false, false, "Select RAM File",
+                       "Text Files (*.txt)|*.txt|All Files (*.*)|*.*", 1, "txt", true, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RamFileWindows, RamTestWindowDumpsIntoTheProgramFolderAndShowsIt)
 {
@@ -255,8 +319,17 @@ TEST_F(RamFileWindows, RamTestWindowDumpsIntoTheProgramFolderAndShowsIt)
     w->cmdLoadRAMFile.click();
     EXPECT_EQ(prompts().size(), 1);
     expectLastBox(QStringLiteral("No File Specifed"), ui::vbExclamation);
+    w->txtRAWRAMFile.setText(QStringLiteral("x.txt"));
+    w->cmbLoadOptions.setListIndex(2);
     w->Unload(ui::vbFormControlMenu);
     EXPECT_FALSE(mdi->mnuViewRAMDebug.Checked());
+    mdi->mnuViewRAMDebug.choose();
+    w = ui::loadedForm<frmRAMDebug>();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->txtRAWRAMFile.Text(), QString()) << "reopened afresh";
+    EXPECT_EQ(w->cmbLoadOptions.ListIndex(), 0);
+    EXPECT_EQ(w->cmbDumpDataFormat.ListIndex(), 0);
+    EXPECT_EQ(w->chkOpen.Value(), 0);
     QFile::remove(dump);
 }
 

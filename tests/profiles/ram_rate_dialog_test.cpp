@@ -155,6 +155,11 @@ TEST_F(RampRateDialog, SeparatorNearTheFrontLimitsTheIntegerDigits)
         d.CancelButton.click();
     });
     EXPECT_EQ(field.Tag, QStringLiteral("0"));
+    // The next opening starts with the full length again.
+    open(field, QStringLiteral("1000"), [](frmEditRAMAddrRR& d) {
+        EXPECT_EQ(d.txtRampRateTime.MaxLength(), 10);
+        d.CancelButton.click();
+    });
 }
 
 TEST_F(RampRateDialog, ClockThatCannotConvertKeepsTheDialogShutWithOneMessage)
