@@ -115,6 +115,14 @@ TEST_F(Rev3WindowsTest, AdcShowsTheResultRegister)
     }
     tick(600);
     EXPECT_FALSE(w.lblLoadFlash.Visible()) << "a read leaves both maps alike";
+    {
+        rt::ScopedNumberLocale comma{QChar(u',')};
+        chip().setLiveValue(0x1B, 0x8000);
+        w.cmdReadResult.click();
+        EXPECT_EQ(w.txtADCInpVal.Text(), QStringLiteral("0,5020 V")) << "the locale's decimal separator";
+        chip().setLiveValue(0x1B, 0x01E0);
+        w.cmdReadResult.click();
+    }
 
     // A failed read changes neither map.
     drv.failTransfer(0, 5, 1, 100);
