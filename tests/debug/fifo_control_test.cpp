@@ -340,24 +340,35 @@ TEST_F(FifoControlTest, ClosingDuringThePollWaitsForItsEnd)
     plugFifoBoard(1);
     auto& debug = ui::form<frmFIFODebug>();
     debug.Show();
-    debug.Command1.click(); // 65536 words: a drain of about 65 s, longer than the poll
+    frmFIFOControl& control = window();
+    struct Case {
+        ui::Form* form;
+        ui::CheckBox* transmit;
+        int unloadMode;
+    } cases[] = {{&debug, &debug.chkTransmitData, ui::vbFormControlMenu},
+                 {&control, &control.chkTransmitData, ui::vbFormCode}};
     auto& clock = ui::testing::clock();
-    bool loadedAfterClose = false;
-    const auto closer = clock.startTimer(200, [&] {
-        debug.Unload(ui::vbFormControlMenu);
-        loadedAfterClose = debug.IsLoaded();
-    });
-    debug.chkTransmitData.click();
-    clock.stopTimer(closer);
-    EXPECT_TRUE(loadedAfterClose) << "the close waits while the poll runs";
-    EXPECT_FALSE(ui::Forms::isLoaded(frmFIFODebug::FormName)) << "and happens once it has ended";
-    EXPECT_EQ(bd().TXEnable(), 0);
+    for (const Case& c : cases) {
+        const QString name = c.form->Name();
+        SCOPED_TRACE(name.toStdString());
+        fifo().load(range(65536)); // a drain of about 65 s, longer than the poll
+        bool loadedAfterClose = false;
+        const auto closer = clock.startTimer(200, [&] {
+            c.form->Unload(c.unloadMode);
+            loadedAfterClose = c.form->IsLoaded();
+        });
+        c.transmit->click();
+        clock.stopTimer(closer);
+        EXPECT_TRUE(loadedAfterClose) << "the close waits while the poll runs";
+        EXPECT_FALSE(ui::Forms::isLoaded(name)) << "and happens once it has ended";
+        EXPECT_EQ(bd().TXEnable(), 0);
+    }
 
     // The control window's close box only hides it.
-    frmFIFOControl& control = window();
-    control.Unload(ui::vbFormControlMenu);
-    EXPECT_TRUE(control.IsLoaded());
-    EXPECT_FALSE(control.Visible());
+    frmFIFOControl& again = window();
+    again.Unload(ui::vbFormControlMenu);
+    EXPECT_TRUE(again.IsLoaded());
+    EXPECT_FALSE(again.Visible());
     EXPECT_FALSE(mdi->mnuViewFIFOControl.Checked());
 }
 

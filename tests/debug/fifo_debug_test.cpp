@@ -100,6 +100,19 @@ TEST_F(FifoDebugTest, CtrlRReReadsLinesAndLamps)
     EXPECT_FALSE(lit(w.imgFIFOFlags(1)));
 }
 
+TEST_F(FifoDebugTest, BoardResetReReadsTheLines)
+{
+    plugFifoBoard();
+    frmFIFODebug& w = window();
+    bd().USBWritePortBuffVal(kPortC, 0x0B); // loop mode raised behind the window's back
+    ASSERT_EQ(w.chkRetransmit.Value(), 0);
+    bd().StrobeReset();
+    EXPECT_EQ(w.chkPCIO(3).Value(), 1);
+    EXPECT_EQ(w.chkRetransmit.Value(), 1);
+    EXPECT_EQ(lamp(w.chkRetransmit), 1);
+    EXPECT_EQ(w.portCImage(), 0x0B);
+}
+
 TEST_F(FifoDebugTest, ProgrammedTripPointsMoveTheFlags)
 {
     struct Case {
