@@ -165,7 +165,7 @@ void frmFIFODebug::buildUi(QWidget* window)
     grid->addWidget(fraCtrlLines.widget(), 0, 0);
     grid->addWidget(fraFlagStatus.widget(), 0, 1);
     grid->addWidget(fraFifoReset.widget(), 0, 2);
-    grid->addLayout(lamps, 1, 0, 1, 2);
+    grid->addLayout(lamps, 1, 0, 1, 2, Qt::AlignTop);
     grid->addWidget(fraProgFlags.widget(), 1, 2);
     grid->addWidget(fraRawData.widget(), 2, 0, 1, 3);
 }
