@@ -236,6 +236,10 @@ TEST_F(Rev3WindowsTest, ControlsFollowRevisionAndSxi)
         EXPECT_EQ(c.form->Caption(), QString::fromLatin1(c.caption));
         EXPECT_TRUE(allEnabled(*c.form, false)) << c.caption;
     }
+    setWritten(0x17, 0);
+    setPending(0x17, 0x80);
+    tick(1000);
+    EXPECT_FALSE(ui::form<frmWatchDogTmr>().lblLoadFlash.Visible()) << "the flash stops with the controls";
 }
 
 TEST_F(Rev3WindowsTest, IndicatorsBlinkAtTheirWindowsPeriod)
