@@ -313,6 +313,22 @@ TEST_F(FifoControlTest, StoppingFromCodeNeverStartsATransmission)
     EXPECT_EQ(control.chkTransmitData.Value(), 0);
 }
 
+TEST_F(FifoControlTest, WithoutABoardLoadsReportFailureAndTransmitEndsAtOnce)
+{
+    frmFIFOControl& w = window(); // no board plugged
+    const Box arrayFailed{QStringLiteral("Error"), QStringLiteral("FIFO Load Error!"), ui::vbInformation};
+    const Box fileFailed{QStringLiteral("Error Loading FIFO File"),
+                         QStringLiteral("FIFO File failed to load!"), ui::vbCritical};
+    w.optFIFODataSrc(frmFIFOControl::kIncrementing).click();
+    load(w, arrayFailed);
+    loadFile(w, writeFile(QStringLiteral("f.txt"), {"1", "2"}), false, 0, fileFailed);
+    const int64_t start = ui::testing::clock().now();
+    w.chkTransmitData.click();
+    EXPECT_LE(ui::testing::clock().now() - start, 20) << "the almost-empty line reads low at the first poll";
+    EXPECT_EQ(w.chkTransmitData.Value(), 0);
+    EXPECT_TRUE(w.chkTransmitData.Enabled());
+}
+
 TEST_F(FifoControlTest, LoadDuringATransmissionEndsItsPoll)
 {
     plugFifoBoard(0.001); // drains far slower than the poll's 30 s
