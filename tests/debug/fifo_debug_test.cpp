@@ -224,6 +224,13 @@ TEST_F(FifoDebugTest, WriteSendsWholeHexWordsOnly)
         EXPECT_EQ(w.FIFOWC.Caption(), QString::fromLatin1(c.count)) << c.text;
         EXPECT_EQ(w.cmdWriteData.Enabled(), c.enabled) << c.text;
     }
+    regtest::retype(w.txtFifoData, QStringLiteral("00 03fe0g0"));
+    EXPECT_EQ(w.txtFifoData.Text(), QStringLiteral("00 03FE00")) << "hexadecimal digits and blanks only";
+    EXPECT_EQ(w.FIFOWC.Caption(), QStringLiteral("1"));
+    EXPECT_TRUE(w.cmdWriteData.Enabled());
+    regtest::type(w.txtFifoData, QStringLiteral("1"));
+    EXPECT_EQ(w.FIFOWC.Caption(), QStringLiteral("1"));
+    EXPECT_FALSE(w.cmdWriteData.Enabled()) << "nine digits";
     w.txtFifoData.setText(QStringLiteral("FFFFFFFF 00000001"));
     w.cmdWriteData.click();
     EXPECT_EQ(fifo().contents(), (std::vector<uint32_t>{0x3FFFF, 1}));
