@@ -18,8 +18,13 @@ FifoTransmitter::FifoTransmitter(ui::CheckBox& transmit, ui::CheckBox& loop, boo
 
 void FifoTransmitter::showLamp(ui::CheckBox& box)
 {
-    if (auto* button = qobject_cast<QAbstractButton*>(box.widget()))
-        button->setIcon(QIcon(ui::form<frmGraphics>().imgGreenLed(box.Value() == 1 ? 1 : 0).Picture()));
+    auto* button = qobject_cast<QAbstractButton*>(box.widget());
+    if (!button)
+        return;
+    if (button->styleSheet().isEmpty())
+        button->setStyleSheet(
+            QStringLiteral("QCheckBox::indicator { width: 0px; height: 0px; border: none; image: none; }"));
+    button->setIcon(QIcon(ui::form<frmGraphics>().imgGreenLed(box.Value() == 1 ? 1 : 0).Picture()));
 }
 
 void FifoTransmitter::showLamps()
@@ -62,6 +67,7 @@ void FifoTransmitter::transmitClicked()
     goEvalBd->USBWritePortBuffVal(kPortC);
     transmit_.setEnabled(false);
     polling_ = true;
+    stopRequested_ = false;
     const std::weak_ptr<int> alive = alive_;
     int polls = 0;
     bool drained = false;
@@ -69,6 +75,8 @@ void FifoTransmitter::transmitClicked()
         Pause(kPollSeconds);
         if (alive.expired())
             return;
+        if (stopRequested_)
+            break;
         ++polls;
         drained = !goEvalBd || goEvalBd->FIFO_PAE() == 0;
     }
@@ -94,6 +102,7 @@ void FifoTransmitter::transmitClicked()
 
 void FifoTransmitter::stop()
 {
+    stopRequested_ = polling_;
     if (goEvalBd) {
         const bool running = goEvalBd->RTEnable() == 1 || goEvalBd->TXEnable() == 1 || loop_.Value() == 1 ||
                              transmit_.Value() == 1;

@@ -29,14 +29,15 @@ public:
     // chkTransmitData_Click: in loop mode toggles TXEnable; otherwise one polled transmission.
     void transmitClicked();
     // Ends any transmission from code: RTEnable and TXEnable lowered on the board (when either is up or a
-    // box is checked) and both boxes cleared without running their handlers' board actions.
+    // box is checked) and both boxes cleared without running their handlers' board actions. A single
+    // transmission's poll ends at its next wake-up.
     void stop();
 
     bool polling() const { return polling_; }
     // Runs `action` now, or when the running poll ends. Returns false when it was deferred.
     bool deferWhilePolling(std::function<void()> action);
 
-    // Shows the lit or dark lamp on each box by its value.
+    // Draws each box as a lamp alone (no check mark), lit or dark by its value.
     void showLamps();
 
 private:
@@ -46,6 +47,7 @@ private:
     ui::CheckBox& loop_;
     bool& refreshing_;
     bool polling_ = false;
+    bool stopRequested_ = false;
     std::function<void()> afterPoll_;
     // Expires with the transmitter: a poll that wakes to find it gone touches nothing.
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);

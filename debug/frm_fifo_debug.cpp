@@ -5,6 +5,7 @@
 #include "board/text_util.h"
 #include "shell/frm_graphics.h"
 #include "shell/mdi_main.h"
+#include "shell/refresh_key_preview.h"
 #include "shell/register_window.h"
 
 #include "platform/ui/forms.h"
@@ -12,8 +13,6 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeySequence>
-#include <QShortcut>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -166,12 +165,9 @@ void frmFIFODebug::buildUi(QWidget* window)
     grid->addWidget(fraCtrlLines.widget(), 0, 0);
     grid->addWidget(fraFlagStatus.widget(), 0, 1);
     grid->addWidget(fraFifoReset.widget(), 0, 2);
-    grid->addLayout(lamps, 1, 0, 1, 2);
+    grid->addLayout(lamps, 1, 0, 1, 2, Qt::AlignTop);
     grid->addWidget(fraProgFlags.widget(), 1, 2);
     grid->addWidget(fraRawData.widget(), 2, 0, 1, 3);
-
-    auto* refresh = new QShortcut(QKeySequence(QStringLiteral("Ctrl+R")), window);
-    QObject::connect(refresh, &QShortcut::activated, window, [this] { RefreshFormVals(); });
 }
 
 void frmFIFODebug::checkMenuEntry(bool checked)
@@ -180,11 +176,23 @@ void frmFIFODebug::checkMenuEntry(bool checked)
         main->mnuViewFIFODebugwnd.setChecked(checked);
 }
 
+frmFIFODebug::~frmFIFODebug() = default;
+
 void frmFIFODebug::Form_Load()
 {
     bRefreshing_ = false;
+    keyPreview_ =
+        std::make_unique<regwin::RefreshKeyPreview>(*this, [this](int& key) { Form_KeyPress(key); });
     checkMenuEntry(true);
     RefreshFormVals();
+}
+
+void frmFIFODebug::Form_KeyPress(int& keyAscii)
+{
+    if (keyAscii == 18) {
+        keyAscii = 0;
+        RefreshFormVals();
+    }
 }
 
 void frmFIFODebug::Form_QueryUnload(int& cancel, int unloadMode)
@@ -199,6 +207,7 @@ void frmFIFODebug::Form_QueryUnload(int& cancel, int unloadMode)
 void frmFIFODebug::Form_Unload(int& cancel)
 {
     (void)cancel;
+    keyPreview_.reset();
     checkMenuEntry(false);
 }
 
@@ -221,6 +230,7 @@ void frmFIFODebug::RefreshFormVals()
     chkCTLIO(kWclkBit).setValue(goEvalBd->WCLK());
     chkTransmitData.setValue(goEvalBd->TXEnable());
     chkRetransmit.setValue(goEvalBd->RTEnable());
+    transmitter_.showLamps();
     RefreshFIFOFlags();
 }
 

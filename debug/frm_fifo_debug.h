@@ -16,8 +16,13 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
+
+namespace regwin {
+class RefreshKeyPreview;
+}
 
 class frmFIFODebug : public ui::Form {
 public:
@@ -28,6 +33,7 @@ public:
     static inline const QString kDefaultFullTrip = QStringLiteral("65535");
 
     frmFIFODebug();
+    ~frmFIFODebug() override;
 
     // ---- "Ctrl Lines (PC)" ----
     ui::Frame fraCtrlLines{this, "fraCtrlLines"};
@@ -95,6 +101,8 @@ public:
     void txtPAE_Validate(bool& cancel);
     void txtPAF_Validate(bool& cancel);
     void txtFifoData_Change();
+    // Ctrl+R (code 18) re-reads the lines and lamps.
+    void Form_KeyPress(int& keyAscii);
 
 protected:
     void buildUi(QWidget* window) override;
@@ -111,4 +119,5 @@ private:
     uint8_t portCImage_ = 0;
     uint8_t ctlImage_ = 0;
     FifoTransmitter transmitter_{chkTransmitData, chkRetransmit, bRefreshing_};
+    std::unique_ptr<regwin::RefreshKeyPreview> keyPreview_;
 };

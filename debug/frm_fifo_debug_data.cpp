@@ -150,6 +150,9 @@ void frmFIFODebug::cmdLoadFIFOFile_Click()
         return;
     // As the FIFO control window loads a plain file: transmission stopped, FIFO reset, then the file.
     transmitter_.stop();
+    ui::DoEvents();
+    if (!goEvalBd)
+        return;
     goEvalBd->USBResetFIFO();
     loadFifoFileWithMessages(txtFIFOFile.Text(), false, false, false);
 }

@@ -133,7 +133,8 @@ void frmGPIO::cmdOutConfig_Click(int index)
 
 void frmGPIO::cmdGPIOData_Click(int index)
 {
-    const bool high = cmdGPIOData(index).Caption() != QStringLiteral("1");
+    // "0" becomes "1"; anything else, "1" included, becomes "0".
+    const bool high = cmdGPIOData(index).Caption() == QStringLiteral("0");
     cmdGPIOData(index).setCaption(high ? QStringLiteral("1") : QStringLiteral("0"));
     regBit(kGPIORead, index).set(high ? 1 : 0);
 }

@@ -48,6 +48,6 @@ protected:
     void Form_Load() override;
 
 private:
-    // The bits this window edits; bit 0 is the chip's event bit.
-    regwin::LoadIndicator indicator_{lblLoadFlash, regwin::LoadIndicator::fields({{kWDT, 7, 1}})};
+    // The whole register, the chip's event bit (bit 0) included.
+    regwin::LoadIndicator indicator_{lblLoadFlash, regwin::LoadIndicator::registers({kWDT})};
 };

@@ -140,20 +140,74 @@ TEST_F(FifoControlTest, FilesAreCheckedBeforeAnythingIsLoaded)
     }
 }
 
-TEST_F(FifoControlTest, ChoosingAFileFillsTheBox)
+TEST_F(FifoControlTest, FilePickersOfBothWindows)
+{
+    plugFifoBoard();
+    frmFIFOControl& control = window();
+    auto& debug = ui::form<frmFIFODebug>();
+    debug.Show();
+    const QString path = writeFile(QStringLiteral("chosen.txt"), {"5"});
+    const QString filter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
+    struct Case {
+        ui::CommandButton* button;
+        ui::TextBox* box;
+        bool shownBefore;
+        bool chosen;
+        QString folder;
+        QString extension;
+        uint32_t owner;
+        bool shownAfter;
+    } cases[] = {
+        {&control.cmdSelFIFOFile, &control.txtFIFOFile, false, true, os::programFolder(),
+         QStringLiteral("TXT"), control.hWnd(), true},
+        {&control.cmdSelFIFOFile, &control.txtFIFOFile, true, true, QString(), QStringLiteral("TXT"),
+         control.hWnd(), true},
+        {&control.cmdSelFIFOFile, &control.txtFIFOFile, false, false, os::programFolder(),
+         QStringLiteral("TXT"), control.hWnd(), false},
+        {&debug.cmdSelFIFOFile, &debug.txtFIFOFile, true, true, os::programFolder(), QString(), mdi->hWnd(),
+         true},
+        {&debug.cmdSelFIFOFile, &debug.txtFIFOFile, false, true, os::programFolder(), QString(), mdi->hWnd(),
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button->parentForm()->Name().toStdString() + (c.chosen ? " chosen" : " cancelled"));
+        ui::testing::dialogs().open.reset();
+        c.box->setText(QString());
+        gbDlgShown = c.shownBefore;
+        if (c.chosen)
+            ui::testing::dialogs().answerOpen(path);
+        else
+            ui::testing::dialogs().cancelOpen();
+        c.button->click();
+        ASSERT_EQ(ui::testing::dialogs().open.requests.size(), 1U);
+        const auto& request = ui::testing::dialogs().open.requests.front();
+        EXPECT_EQ(request.title, QStringLiteral("Load FIFO File"));
+        EXPECT_EQ(request.filter, filter);
+        EXPECT_EQ(request.filterIndex, 1);
+        EXPECT_TRUE(request.fileMustExist);
+        EXPECT_TRUE(request.pathMustExist);
+        EXPECT_FALSE(request.multiSelect);
+        EXPECT_EQ(request.initialFolder, c.folder);
+        EXPECT_EQ(request.defaultExtension.toUpper(), c.extension);
+        EXPECT_EQ(request.ownerHwnd, c.owner);
+        EXPECT_EQ(c.box->Text(), c.chosen ? path : QString());
+        EXPECT_EQ(gbDlgShown, c.shownAfter);
+    }
+    EXPECT_TRUE(debug.cmdLoadFIFOFile.Enabled()) << "an existing file was chosen";
+}
+
+TEST_F(FifoControlTest, SxiOptionsGreyWhileTheBoxIsClear)
 {
     plugFifoBoard();
     frmFIFOControl& w = window();
-    const QString path = writeFile(QStringLiteral("chosen.txt"), {"5"});
-    gbDlgShown = false;
-    ui::testing::dialogs().answerOpen(path);
-    w.cmdSelFIFOFile.click();
-    ASSERT_EQ(ui::testing::dialogs().open.requests.size(), 1U);
-    const auto& request = ui::testing::dialogs().open.requests.front();
-    EXPECT_EQ(request.title, QStringLiteral("Load FIFO File"));
-    EXPECT_EQ(request.initialFolder, os::programFolder());
-    EXPECT_EQ(w.txtFIFOFile.Text(), path);
-    EXPECT_TRUE(gbDlgShown);
+    for (int checked : {0, 1, 0}) {
+        if (w.chkLoadSXI.Value() != checked)
+            w.chkLoadSXI.click();
+        const uint32_t expected = checked ? 0x80000008U : 0x80000011U;
+        EXPECT_EQ(w.lblSXIModeOptions.ForeColor(), expected) << checked;
+        EXPECT_EQ(w.lsbLoadOptions.ForeColor(), expected) << checked;
+        EXPECT_TRUE(w.lsbLoadOptions.Enabled());
+    }
 }
 
 TEST_F(FifoControlTest, SingleTransmissionPollsUntilTheFifoHasDrained)
@@ -259,29 +313,78 @@ TEST_F(FifoControlTest, StoppingFromCodeNeverStartsATransmission)
     EXPECT_EQ(control.chkTransmitData.Value(), 0);
 }
 
+TEST_F(FifoControlTest, WithoutABoardLoadsReportFailureAndTransmitEndsAtOnce)
+{
+    frmFIFOControl& w = window(); // no board plugged
+    const Box arrayFailed{QStringLiteral("Error"), QStringLiteral("FIFO Load Error!"), ui::vbInformation};
+    const Box fileFailed{QStringLiteral("Error Loading FIFO File"),
+                         QStringLiteral("FIFO File failed to load!"), ui::vbCritical};
+    w.optFIFODataSrc(frmFIFOControl::kIncrementing).click();
+    load(w, arrayFailed);
+    loadFile(w, writeFile(QStringLiteral("f.txt"), {"1", "2"}), false, 0, fileFailed);
+    const int64_t start = ui::testing::clock().now();
+    w.chkTransmitData.click();
+    EXPECT_LE(ui::testing::clock().now() - start, 20) << "the almost-empty line reads low at the first poll";
+    EXPECT_EQ(w.chkTransmitData.Value(), 0);
+    EXPECT_TRUE(w.chkTransmitData.Enabled());
+}
+
+TEST_F(FifoControlTest, LoadDuringATransmissionEndsItsPoll)
+{
+    plugFifoBoard(0.001); // drains far slower than the poll's 30 s
+    frmFIFOControl& w = window();
+    loadFile(w, writeFile(QStringLiteral("f.txt"), countingLines(1000)));
+    w.optFIFODataSrc(frmFIFOControl::kIncrementing).click();
+    auto& clock = ui::testing::clock();
+    const auto loader = clock.startTimer(200, [&] {
+        expectBox(kLoaded);
+        w.cmdLoadFIFO.click();
+    });
+    const int64_t start = clock.now();
+    clearTraffic();
+    w.chkTransmitData.click();
+    clock.stopTimer(loader);
+    EXPECT_LT(clock.now() - start, 300) << "the load's stop ended the poll";
+    EXPECT_EQ(fifo().contents(), range(65536)) << "and the FIFO keeps what was loaded";
+    EXPECT_EQ(bd().TXEnable(), 0);
+    EXPECT_TRUE(w.chkTransmitData.Enabled());
+    EXPECT_EQ(w.chkTransmitData.Value(), 0);
+}
+
 TEST_F(FifoControlTest, ClosingDuringThePollWaitsForItsEnd)
 {
     plugFifoBoard(1);
     auto& debug = ui::form<frmFIFODebug>();
     debug.Show();
-    debug.Command1.click(); // 65536 words: a drain of about 65 s, longer than the poll
+    frmFIFOControl& control = window();
+    struct Case {
+        ui::Form* form;
+        ui::CheckBox* transmit;
+        int unloadMode;
+    } cases[] = {{&debug, &debug.chkTransmitData, ui::vbFormControlMenu},
+                 {&control, &control.chkTransmitData, ui::vbFormCode}};
     auto& clock = ui::testing::clock();
-    bool loadedAfterClose = false;
-    const auto closer = clock.startTimer(200, [&] {
-        debug.Unload(ui::vbFormControlMenu);
-        loadedAfterClose = debug.IsLoaded();
-    });
-    debug.chkTransmitData.click();
-    clock.stopTimer(closer);
-    EXPECT_TRUE(loadedAfterClose) << "the close waits while the poll runs";
-    EXPECT_FALSE(ui::Forms::isLoaded(frmFIFODebug::FormName)) << "and happens once it has ended";
-    EXPECT_EQ(bd().TXEnable(), 0);
+    for (const Case& c : cases) {
+        const QString name = c.form->Name();
+        SCOPED_TRACE(name.toStdString());
+        fifo().load(range(65536)); // a drain of about 65 s, longer than the poll
+        bool loadedAfterClose = false;
+        const auto closer = clock.startTimer(200, [&] {
+            c.form->Unload(c.unloadMode);
+            loadedAfterClose = c.form->IsLoaded();
+        });
+        c.transmit->click();
+        clock.stopTimer(closer);
+        EXPECT_TRUE(loadedAfterClose) << "the close waits while the poll runs";
+        EXPECT_FALSE(ui::Forms::isLoaded(name)) << "and happens once it has ended";
+        EXPECT_EQ(bd().TXEnable(), 0);
+    }
 
     // The control window's close box only hides it.
-    frmFIFOControl& control = window();
-    control.Unload(ui::vbFormControlMenu);
-    EXPECT_TRUE(control.IsLoaded());
-    EXPECT_FALSE(control.Visible());
+    frmFIFOControl& again = window();
+    again.Unload(ui::vbFormControlMenu);
+    EXPECT_TRUE(again.IsLoaded());
+    EXPECT_FALSE(again.Visible());
     EXPECT_FALSE(mdi->mnuViewFIFOControl.Checked());
 }
 

@@ -8,6 +8,9 @@
 
 #include "platform/ui/forms.h"
 
+#include <QAbstractButton>
+#include <QKeyEvent>
+
 namespace {
 
 using namespace debugtest;
@@ -24,6 +27,18 @@ protected:
     static bool lit(const ui::Image& lamp)
     {
         return lamp.Picture().toImage() == ui::form<frmGraphics>().imgGreenLed(1).Picture().toImage();
+    }
+    // The lamp a lamp check box shows: 1 lit, 0 dark, -1 none.
+    static int lamp(const ui::CheckBox& box)
+    {
+        const auto* button = qobject_cast<const QAbstractButton*>(box.widget());
+        const QImage shown = button->icon().pixmap(12, 12).toImage().convertToFormat(QImage::Format_ARGB32);
+        for (int index : {0, 1}) {
+            const QImage picture = ui::form<frmGraphics>().imgGreenLed(index).Picture().toImage();
+            if (!shown.isNull() && shown == picture.convertToFormat(QImage::Format_ARGB32))
+                return index;
+        }
+        return -1;
     }
 };
 
@@ -62,6 +77,69 @@ TEST_F(FifoDebugTest, FlagLampsFollowTheReadyLines)
     w.cmRefresh.click();
     EXPECT_TRUE(lit(w.imgFIFOFlags(0)));
     EXPECT_FALSE(lit(w.imgFIFOFlags(1))) << "full: almost-full line low";
+}
+
+TEST_F(FifoDebugTest, CtrlRReReadsLinesAndLamps)
+{
+    plugFifoBoard();
+    frmFIFODebug& w = window();
+    EXPECT_EQ(lamp(w.chkTransmitData), 0) << "dark lamps from the start";
+    EXPECT_EQ(lamp(w.chkRetransmit), 0);
+    // Behind the window's back: transmit and loop raised, the FIFO filled.
+    bd().USBWritePortBuffVal(kPortC, 0x0F);
+    fifo().load(range(65536));
+    w.txtPAE.SetFocus();
+    QKeyEvent ctrlR(QEvent::KeyPress, Qt::Key_R, Qt::ControlModifier, QStringLiteral("\x12"));
+    QApplication::sendEvent(w.txtPAE.widget(), &ctrlR);
+    EXPECT_EQ(w.txtPAE.Text(), QStringLiteral("1")) << "the key does not reach the box";
+    for (int i = 0; i < frmFIFODebug::kPortCLines; ++i)
+        EXPECT_EQ(w.chkPCIO(i).Value(), i < 4 ? 1 : 0) << i;
+    EXPECT_EQ(lamp(w.chkTransmitData), 1);
+    EXPECT_EQ(lamp(w.chkRetransmit), 1);
+    EXPECT_TRUE(lit(w.imgFIFOFlags(0)));
+    EXPECT_FALSE(lit(w.imgFIFOFlags(1)));
+}
+
+TEST_F(FifoDebugTest, BoardResetReReadsTheLines)
+{
+    plugFifoBoard();
+    frmFIFODebug& w = window();
+    bd().USBWritePortBuffVal(kPortC, 0x0B); // loop mode raised behind the window's back
+    ASSERT_EQ(w.chkRetransmit.Value(), 0);
+    bd().StrobeReset();
+    EXPECT_EQ(w.chkPCIO(3).Value(), 1);
+    EXPECT_EQ(w.chkRetransmit.Value(), 1);
+    EXPECT_EQ(lamp(w.chkRetransmit), 1);
+    EXPECT_EQ(w.portCImage(), 0x0B);
+}
+
+TEST_F(FifoDebugTest, ProgrammedTripPointsMoveTheFlags)
+{
+    struct Case {
+        const char* empty;
+        const char* full;
+        bool emptyLit; // more than `empty` words stored
+        bool fullLit;  // fewer than 65536 - `full` words stored
+    } cases[] = {{"5", "1", true, true},
+                 {"8", "1", false, true},
+                 {"5", "65530", true, false},
+                 {"20", "65528", false, false},
+                 {"7", "65527", true, true}};
+    plugFifoBoard();
+    frmFIFODebug& w = window();
+    w.txtFifoData.setText(QStringLiteral("00000001 00000002 00000003 00000004 00000005 00000006 00000007 "
+                                         "00000008"));
+    w.cmdWriteData.click();
+    ASSERT_EQ(fifo().stored(), 8);
+    for (const Case& c : cases) {
+        w.txtPAE.setText(QString::fromLatin1(c.empty));
+        w.txtPAF.setText(QString::fromLatin1(c.full));
+        w.cmdProgramFlags.click();
+        w.cmRefresh.click();
+        EXPECT_EQ(lit(w.imgFIFOFlags(0)), c.emptyLit) << c.empty;
+        EXPECT_EQ(lit(w.imgFIFOFlags(1)), c.fullLit) << c.full;
+    }
+    EXPECT_EQ(fifo().stored(), 8) << "programming the flags stores no word";
 }
 
 TEST_F(FifoDebugTest, DetectionAsksFirst)
@@ -146,6 +224,13 @@ TEST_F(FifoDebugTest, WriteSendsWholeHexWordsOnly)
         EXPECT_EQ(w.FIFOWC.Caption(), QString::fromLatin1(c.count)) << c.text;
         EXPECT_EQ(w.cmdWriteData.Enabled(), c.enabled) << c.text;
     }
+    regtest::retype(w.txtFifoData, QStringLiteral("00 03fe0g0"));
+    EXPECT_EQ(w.txtFifoData.Text(), QStringLiteral("00 03FE00")) << "hexadecimal digits and blanks only";
+    EXPECT_EQ(w.FIFOWC.Caption(), QStringLiteral("1"));
+    EXPECT_TRUE(w.cmdWriteData.Enabled());
+    regtest::type(w.txtFifoData, QStringLiteral("1"));
+    EXPECT_EQ(w.FIFOWC.Caption(), QStringLiteral("1"));
+    EXPECT_FALSE(w.cmdWriteData.Enabled()) << "nine digits";
     w.txtFifoData.setText(QStringLiteral("FFFFFFFF 00000001"));
     w.cmdWriteData.click();
     EXPECT_EQ(fifo().contents(), (std::vector<uint32_t>{0x3FFFF, 1}));

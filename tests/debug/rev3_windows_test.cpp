@@ -115,6 +115,14 @@ TEST_F(Rev3WindowsTest, AdcShowsTheResultRegister)
     }
     tick(600);
     EXPECT_FALSE(w.lblLoadFlash.Visible()) << "a read leaves both maps alike";
+    {
+        rt::ScopedNumberLocale comma{QChar(u',')};
+        chip().setLiveValue(0x1B, 0x8000);
+        w.cmdReadResult.click();
+        EXPECT_EQ(w.txtADCInpVal.Text(), QStringLiteral("0,5020 V")) << "the locale's decimal separator";
+        chip().setLiveValue(0x1B, 0x01E0);
+        w.cmdReadResult.click();
+    }
 
     // A failed read changes neither map.
     drv.failTransfer(0, 5, 1, 100);
@@ -227,6 +235,55 @@ TEST_F(Rev3WindowsTest, ControlsFollowRevisionAndSxi)
         c.form->Show();
         EXPECT_EQ(c.form->Caption(), QString::fromLatin1(c.caption));
         EXPECT_TRUE(allEnabled(*c.form, false)) << c.caption;
+    }
+    setWritten(0x17, 0);
+    setPending(0x17, 0x80);
+    tick(1000);
+    EXPECT_FALSE(ui::form<frmWatchDogTmr>().lblLoadFlash.Visible()) << "the flash stops with the controls";
+}
+
+TEST_F(Rev3WindowsTest, IndicatorsBlinkAtTheirWindowsPeriod)
+{
+    plugFifoBoard();
+    setSxi(true);
+    for (int16_t addr : {0x17, 0x18, 0x19, 0x1A, 0x1B}) {
+        setPending(addr, 0);
+        setWritten(addr, 0);
+    }
+    auto& wdt = open<frmWatchDogTmr>();
+    auto& adc = open<frmADC>();
+    auto& gpio = open<frmGPIO>();
+    struct Case {
+        const char* what;
+        int16_t addr;
+        uint64_t differing; // a pending value that differs from the written 0
+        ui::Label* indicator;
+        int period;
+    } cases[] = {{"watchdog event bit", 0x17, 0x01, &wdt.lblLoadFlash, 200},
+                 {"ADC control", 0x1A, 0x10, &adc.lblLoadFlash, 300},
+                 {"ADC results", 0x1B, 0x8000, &adc.lblLoadFlash, 300},
+                 {"GPIO config", 0x18, 0x0100, &gpio.lblLoadConfigFlash, 300},
+                 {"GPIO data", 0x19, 0x0001, &gpio.lblLoadFlash, 300}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        tick(600); // every indicator dark
+        ASSERT_FALSE(c.indicator->Visible());
+        setPending(c.addr, c.differing);
+        int waited = 0;
+        while (!c.indicator->Visible() && waited < 1000) {
+            tick(1);
+            ++waited;
+        }
+        EXPECT_LE(waited, c.period) << "shown at the next tick";
+        tick(c.period - 1);
+        EXPECT_TRUE(c.indicator->Visible());
+        tick(1);
+        EXPECT_FALSE(c.indicator->Visible()) << "it blinks at the period";
+        tick(c.period);
+        EXPECT_TRUE(c.indicator->Visible());
+        setPending(c.addr, 0);
+        tick(c.period);
+        EXPECT_FALSE(c.indicator->Visible());
     }
 }
 
