@@ -115,6 +115,9 @@ struct Form::Impl {
     // An MDI child's frame is made before its controls are laid out; it takes its content's size when
     // first shown unless the form has placed it itself.
     bool frameSized = false;
+    // Set by Move: the form chose its own place, which the first show keeps.
+    bool placed = false;
+    bool shownOnce = false;
     QEventLoop* modalLoop = nullptr;
 };
 
@@ -236,6 +239,9 @@ void Form::Show(int modal)
         frame->setWindowState(withState(frame->windowState(), impl_->windowState));
         frame->show();
         frame->raise();
+        if (impl_->subWindow && !impl_->shownOnce && !impl_->placed)
+            keepInsideMdiArea();
+        impl_->shownOnce = true;
         if (impl_->subWindow) {
             impl_->window->show();
             if (QMdiArea* area = impl_->subWindow->mdiArea())
@@ -562,11 +568,27 @@ int Form::Height() const
     return frameWidget() ? frameWidget()->height() : 0;
 }
 
+void Form::keepInsideMdiArea()
+{
+    QMdiArea* area = impl_->subWindow->mdiArea();
+    if (!area || impl_->subWindow->isMaximized() || impl_->subWindow->isMinimized())
+        return;
+    // The area places a new child after the ones before it; one that would reach beyond the visible area
+    // moves back in (to its left or top edge when it is larger than the area), so it opens wholly in view.
+    const QSize view = area->viewport()->size();
+    const QRect frame = impl_->subWindow->geometry();
+    const int left = std::max(0, std::min(frame.left(), view.width() - frame.width()));
+    const int top = std::max(0, std::min(frame.top(), view.height() - frame.height()));
+    if (left != frame.left() || top != frame.top())
+        impl_->subWindow->move(left, top);
+}
+
 void Form::Move(int left, int top, int width, int height)
 {
     QWidget* frame = frameWidget();
     if (!frame)
         return;
+    impl_->placed = true;
     frame->move(left, top);
     if (width >= 0 || height >= 0) {
         impl_->frameSized = true;

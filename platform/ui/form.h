@@ -140,6 +140,7 @@ private:
     void endModalLoop();
     void runModalLoop();
     void sizeFrameToContent();
+    void keepInsideMdiArea();
     bool closeButtonEnabled() const;
     // Called after buildUi, with the content widget (the MDI frame places its client area here).
     virtual void windowBuilt(QWidget* content) { (void)content; }

@@ -221,6 +221,31 @@ TEST_F(CoreWindows, TheMdiAreaScrollsToAChildReachingBeyondIt)
     frame.Unload();
 }
 
+TEST_F(CoreWindows, ChildrenOpenedOneAfterAnotherOpenWhollyInsideTheArea)
+{
+    Frame frame;
+    frame.Load();
+    frame.Move(0, 0, 900, 700);
+    frame.Show();
+    QCoreApplication::processEvents();
+    const QSize view = frame.mdiArea()->viewport()->size();
+    std::vector<std::unique_ptr<WideChild>> children;
+    for (int k = 0; k < 8; ++k) {
+        children.push_back(std::make_unique<WideChild>());
+        WideChild& child = *children.back();
+        child.Load();
+        child.Show();
+        const QRect placed = child.frameWidget()->geometry();
+        EXPECT_GE(placed.left(), 0) << "child " << k;
+        EXPECT_GE(placed.top(), 0) << "child " << k;
+        EXPECT_LE(placed.right(), view.width()) << "child " << k;
+        EXPECT_LE(placed.bottom(), view.height()) << "child " << k;
+    }
+    for (auto& child : children)
+        child->Unload();
+    frame.Unload();
+}
+
 TEST_F(CoreWindows, UnloadingTheFrameAsksEveryChildFirst)
 {
     Frame frame;
