@@ -4,13 +4,14 @@
 
 #include "profiles/frm_qducrsr.h"
 
+#include "board/form_names.h"
 #include "board/text_util.h"
 #include "profiles/box_edit_dialogs.h"
 #include "profiles/edit_dialog_form.h"
 #include "profiles/edit_value.h"
 #include "profiles/mod_edit_dialog_subs.h"
+#include "profiles/profile_entry.h"
 #include "profiles/sys_clock.h"
-#include "board/form_names.h"
 
 #include "platform/runtime/locale_info.h"
 #include "platform/runtime/numeric_text.h"
@@ -72,13 +73,11 @@ void frmQDUCRSR::txtRAMSegFinalAddr_Validate(int index, bool& cancel)
 
 void frmQDUCRSR::validateAddress(ui::TextBox& box, const RegisterField& field)
 {
-    // Not a number, beyond any integer, negative or above 1023: "0", without a message.
-    const TypedWord typed = readTypedWord(box.Text());
-    int64_t address = 0;
-    if (typed.kind == TypedKind::Number && typed.value >= rt::Decimal() &&
-        typed.value <= rt::Decimal(kTopAddress))
-        address = typed.value.toInt64();
-    else
+    // Not a number, beyond any integer, negative or above 1023: "0", without a message (the Profiles window's
+    // address rule).
+    const WordEntry entry = readWordEntry(box.Text(), 0, kTopAddress);
+    const int64_t address = entry.kind == FieldEntry::InRange ? entry.value : 0;
+    if (entry.kind != FieldEntry::InRange)
         box.setText(QStringLiteral("0"));
     box.Tag = QString::number(address);
     field.set(static_cast<uint64_t>(address));
