@@ -84,6 +84,25 @@ Qt::WindowFlags withoutCloseButton(Qt::WindowFlags flags)
 
 } // namespace
 
+// Sends an MDI child that grows by code (a layout or a run mode asking for more room) back inside the
+// area. A resize the user makes with the mouse is left alone: nothing moves under the user's hand.
+class MdiChildSizeWatch : public QObject {
+public:
+    MdiChildSizeWatch(Form& form, QMdiSubWindow* subWindow) : QObject(subWindow), form_(form)
+    {
+        subWindow->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize && QGuiApplication::mouseButtons() == Qt::NoButton)
+            form_.keepInsideMdiArea();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    Form& form_;
+};
+
 void setModalShowHook(ModalShowHook hook)
 {
     modalShowHook() = std::move(hook);
@@ -115,9 +134,8 @@ struct Form::Impl {
     // An MDI child's frame is made before its controls are laid out; it takes its content's size when
     // first shown unless the form has placed it itself.
     bool frameSized = false;
-    // Set by Move: the form chose its own place, which the first show keeps.
-    bool placed = false;
-    bool shownOnce = false;
+    // Watches the MDI frame's size: a child that grows by code stays wholly inside the area.
+    QPointer<QObject> sizeWatch;
     QEventLoop* modalLoop = nullptr;
 };
 
@@ -178,6 +196,7 @@ void Form::createWindow()
             // The form decides when its window goes, not the close box.
             impl_->subWindow->setAttribute(Qt::WA_DeleteOnClose, false);
             impl_->subWindow->hide();
+            impl_->sizeWatch = new MdiChildSizeWatch(*this, impl_->subWindow);
         }
     }
     if (!impl_->subWindow) {
@@ -236,12 +255,12 @@ void Form::Show(int modal)
         sizeFrameToContent();
     {
         const detail::ProgramActivation byProgram;
+        const bool wasHidden = frame->isHidden();
         frame->setWindowState(withState(frame->windowState(), impl_->windowState));
         frame->show();
         frame->raise();
-        if (impl_->subWindow && !impl_->shownOnce && !impl_->placed)
+        if (impl_->subWindow && wasHidden)
             keepInsideMdiArea();
-        impl_->shownOnce = true;
         if (impl_->subWindow) {
             impl_->window->show();
             if (QMdiArea* area = impl_->subWindow->mdiArea())
@@ -570,11 +589,14 @@ int Form::Height() const
 
 void Form::keepInsideMdiArea()
 {
+    if (!impl_->subWindow || impl_->subWindow->isHidden())
+        return;
     QMdiArea* area = impl_->subWindow->mdiArea();
     if (!area || impl_->subWindow->isMaximized() || impl_->subWindow->isMinimized())
         return;
-    // The area places a new child after the ones before it; one that would reach beyond the visible area
-    // moves back in (to its left or top edge when it is larger than the area), so it opens wholly in view.
+    // The area places a new child after the ones before it, and a window may place or size itself (and
+    // grow when the run mode changes); one that would reach beyond the visible area moves back in (to its
+    // left or top edge when it is larger than the area), so it lies wholly in view.
     const QSize view = area->viewport()->size();
     const QRect frame = impl_->subWindow->geometry();
     const int left = std::max(0, std::min(frame.left(), view.width() - frame.width()));
@@ -588,12 +610,12 @@ void Form::Move(int left, int top, int width, int height)
     QWidget* frame = frameWidget();
     if (!frame)
         return;
-    impl_->placed = true;
     frame->move(left, top);
     if (width >= 0 || height >= 0) {
         impl_->frameSized = true;
         frame->resize(width >= 0 ? width : frame->width(), height >= 0 ? height : frame->height());
     }
+    keepInsideMdiArea();
 }
 
 void Form::setTopMost(bool topMost)
