@@ -3,6 +3,7 @@
 #include "board/external_programs.h"
 #include "board/globals.h"
 #include "board/utility.h"
+#include <QDir>
 #include "modulation/frm_simulator_setup.h"
 #include "platform/os/paths.h"
 #include "platform/os/program_folder.h"
@@ -393,7 +394,8 @@ void frmQAMVG::maxSymbols_Click(Generator generator, ui::TextBox& symbols)
 void frmQAMVG::viewSymbolFile(const QString& extension)
 {
     const QString file = files(Generator::Polar).folder + QStringLiteral("symbols.") + extension;
-    ShellOpenEx(GetWindowsDir() + QStringLiteral("\\notepad.exe"), QString(), file, 1);
+    if (!ShellOpenEx(GetWindowsDir() + QStringLiteral("\\notepad.exe"), QString(), file, 1))
+        TellNoViewer(QDir::toNativeSeparators(file));
 }
 
 void frmQAMVG::lblDDSWeb_Click()

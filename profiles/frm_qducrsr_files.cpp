@@ -203,5 +203,6 @@ void frmQDUCRSR::cmdViewSavedFile_Click()
     const QString path = txtRAMSaveFile.Text();
     if (path.isEmpty())
         return;
-    ShellOpenEx(path, os::programFolder(), QString(), 1);
+    if (!ShellOpenEx(path, os::programFolder(), QString(), 1))
+        TellNoViewer(path);
 }

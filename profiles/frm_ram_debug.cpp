@@ -133,7 +133,8 @@ void frmRAMDebug::cmdRAMReadTest_Click()
         request.target = path;
         request.folder = os::programFolder();
         request.showCommand = 1;
-        os::shellService().open(request);
+        if (!os::shellService().open(request))
+            TellNoViewer(QDir::toNativeSeparators(path));
     }
 }
 

@@ -136,6 +136,12 @@ TEST_F(RamFileWindows, FillFromEachFormatThenSaveGivesTheSameFile)
     w.cmdViewSavedFile.click();
     ASSERT_EQ(os::testing::shellRecorder().requests.size(), 1u);
     EXPECT_EQ(os::testing::shellRecorder().requests[0].target, path(QStringLiteral("out2.txt")));
+
+    // Nothing on the computer can show it: the user is told, not left with silence.
+    os::testing::shellRecorder().result = false;
+    expectBox(qPrintable(QStringLiteral("No viewer is installed that can show %1.").arg(path("out2.txt"))));
+    w.cmdViewSavedFile.click();
+    expectLastBox(QStringLiteral("No Viewer Installed"), ui::vbExclamation);
 }
 
 TEST_F(RamFileWindows, LoadResultsAndButtonsFollowTheFileNames)
@@ -305,6 +311,14 @@ TEST_F(RamFileWindows, RamTestWindowDumpsIntoTheProgramFolderAndShowsIt)
     ASSERT_EQ(os::testing::shellRecorder().requests.size(), 1u);
     EXPECT_EQ(os::testing::shellRecorder().requests[0].kind, os::OpenKind::TextViewer);
     EXPECT_EQ(os::testing::shellRecorder().requests[0].target, dump) << "the path as one argument";
+    // No text viewer installed: the dump is written and the user told why nothing opens.
+    os::testing::shellRecorder().result = false;
+    expectBox(qPrintable(QStringLiteral("No viewer is installed that can show %1.").arg(QDir::toNativeSeparators(dump))));
+    w->cmdRAMReadTest.click();
+    EXPECT_EQ(read(dump), wholeRamFile(1));
+    os::testing::shellRecorder().result = true;
+    os::testing::shellRecorder().requests.erase(os::testing::shellRecorder().requests.begin() + 1,
+                                                os::testing::shellRecorder().requests.end());
 
     // Without a board: the sound only, the earlier dump kept, no viewer.
     gbBoardConnected = false;
@@ -317,7 +331,7 @@ TEST_F(RamFileWindows, RamTestWindowDumpsIntoTheProgramFolderAndShowsIt)
     w->txtRAWRAMFile.setText(QString());
     expectBox("No file specified!");
     w->cmdLoadRAMFile.click();
-    EXPECT_EQ(prompts().size(), 1);
+    EXPECT_EQ(prompts().size(), 2) << "the viewer's message, then this one";
     expectLastBox(QStringLiteral("No File Specifed"), ui::vbExclamation);
     w->txtRAWRAMFile.setText(QStringLiteral("x.txt"));
     w->cmbLoadOptions.setListIndex(2);
