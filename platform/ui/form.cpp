@@ -16,7 +16,9 @@
 #include <QEventLoop>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMainWindow>
 #include <QPointer>
+#include <QScreen>
 #include <QRandomGenerator>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -80,6 +82,49 @@ Qt::WindowFlags withoutCloseButton(Qt::WindowFlags flags)
                  Qt::WindowMinMaxButtonsHint;
     flags.setFlag(Qt::WindowCloseButtonHint, false);
     return flags;
+}
+
+// A modal dialog's frame: a title, the system menu and (when offered) the close box, no minimise or
+// maximise buttons.
+Qt::WindowFlags modalDialogFlags(Qt::WindowFlags flags, bool closeButton)
+{
+    flags &= ~Qt::WindowType_Mask;
+    flags |= Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
+    flags &= ~(Qt::WindowMinMaxButtonsHint | Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint);
+    flags.setFlag(Qt::WindowCloseButtonHint, closeButton);
+    return flags;
+}
+
+// A modal dialog that did not place itself opens centred over the window it belongs to (or the screen), never over the main window's menu in the corner
+// a desktop without a window manager would give it.
+void placeModalDialog(QWidget& window)
+{
+    if (window.testAttribute(Qt::WA_Moved))
+        return;
+    if (!window.testAttribute(Qt::WA_Resized))
+        window.adjustSize();
+    QWidget* over = window.parentWidget() ? window.parentWidget()->window() : nullptr;
+    if (!over) {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top != &window && top->isVisible() && qobject_cast<QMainWindow*>(top) &&
+                top->width() > window.width()) {
+                over = top;
+                break;
+            }
+    }
+    QRect area = over ? over->frameGeometry() : QRect();
+    if (const QScreen* screen = window.screen(); screen && (area.isEmpty() || !over->isVisible()))
+        area = screen->availableGeometry();
+    if (area.isEmpty())
+        return;
+    QRect placed(QPoint(0, 0), window.frameGeometry().size());
+    placed.moveCenter(area.center());
+    if (const QScreen* screen = window.screen()) {
+        const QRect visible = screen->availableGeometry();
+        placed.moveLeft(std::max(visible.left(), std::min(placed.left(), visible.right() - placed.width())));
+        placed.moveTop(std::max(visible.top(), std::min(placed.top(), visible.bottom() - placed.height())));
+    }
+    window.move(placed.topLeft());
 }
 
 } // namespace
@@ -250,17 +295,23 @@ void Form::Show(int modal)
         if (frame->isVisible())
             frame->hide();
         impl_->window->setWindowModality(Qt::ApplicationModal);
+        impl_->window->setWindowFlags(modalDialogFlags(impl_->window->windowFlags(), impl_->closeButton));
     }
     if (impl_->subWindow && !impl_->frameSized)
         sizeFrameToContent();
     {
         const detail::ProgramActivation byProgram;
         const bool wasHidden = frame->isHidden();
+        if (wantModal && !impl_->subWindow && wasHidden)
+            placeModalDialog(*impl_->window);
         frame->setWindowState(withState(frame->windowState(), impl_->windowState));
         frame->show();
         frame->raise();
         if (impl_->subWindow && wasHidden)
             keepInsideMdiArea();
+        // A modal dialog keeps the size it opened with: a fixed border the user cannot drag.
+        if (wantModal && !impl_->subWindow)
+            impl_->window->setFixedSize(impl_->window->size());
         if (impl_->subWindow) {
             impl_->window->show();
             if (QMdiArea* area = impl_->subWindow->mdiArea())
@@ -279,8 +330,11 @@ void Form::Show(int modal)
         ~ModalFlag()
         {
             form.impl_->modal = false;
-            if (form.impl_->window && !form.impl_->window->isVisible())
+            if (form.impl_->window && !form.impl_->window->isVisible()) {
                 form.impl_->window->setWindowModality(Qt::NonModal);
+                form.impl_->window->setMinimumSize(0, 0);
+                form.impl_->window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+            }
         }
     } modalFlag{*this};
 
