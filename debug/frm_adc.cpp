@@ -131,6 +131,8 @@ void frmADC::buildUi(QWidget* window)
 
 void frmADC::Form_Load()
 {
+    // Dark until the chip's register says otherwise (and on revisions without the ADC).
+    rev3::showGreenLamp(imgConvertCmplete, 0);
     RefreshFormVals();
 }
 

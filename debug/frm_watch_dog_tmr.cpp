@@ -81,6 +81,8 @@ void frmWatchDogTmr::buildUi(QWidget* window)
 
 void frmWatchDogTmr::Form_Load()
 {
+    // Below revision 3 the block is absent: its lamp is drawn dark rather than not at all.
+    rev3::showGreenLamp(imgIndicate, 0);
     if (goEvalBd && goEvalBd->SiliconRev() == 3)
         RefreshFormVals();
 }

@@ -7,7 +7,9 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPalette>
 #include <QWidget>
+#include <cstdlib>
 
 namespace ui {
 
@@ -156,6 +158,14 @@ void Control::applyColours()
         const QColor back = toQColor(backColor_);
         palette.setColor(QPalette::Disabled, QPalette::Window, back);
         palette.setColor(QPalette::Disabled, QPalette::Button, back);
+        // The desktop's grey text vanishes on a bright colour (a green or orange button): a grey of the
+        // other brightness keeps a greyed caption readable.
+        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+            const QColor grey = palette.color(QPalette::Disabled, role);
+            if (std::abs(grey.lightness() - back.lightness()) < 90)
+                palette.setColor(QPalette::Disabled, role,
+                                 back.lightness() > 128 ? QColor(96, 96, 96) : QColor(200, 200, 200));
+        }
         w->setAutoFillBackground(true);
     }
     w->setPalette(palette);

@@ -8,6 +8,7 @@
 #include "platform/ui/mdi_form.h"
 #include "platform/ui/modal_hook.h"
 #include "platform/ui/mouse_pointer.h"
+#include "platform/ui/msgbox.h"
 #include "platform/ui/virtual_clock.h"
 
 #include "platform/ui/app.h"
@@ -101,8 +102,6 @@ void placeModalDialog(QWidget& window)
 {
     if (window.testAttribute(Qt::WA_Moved))
         return;
-    if (!window.testAttribute(Qt::WA_Resized))
-        window.adjustSize();
     QWidget* over = window.parentWidget() ? window.parentWidget()->window() : nullptr;
     if (!over) {
         for (QWidget* top : QApplication::topLevelWidgets())
@@ -302,16 +301,21 @@ void Form::Show(int modal)
     {
         const detail::ProgramActivation byProgram;
         const bool wasHidden = frame->isHidden();
-        if (wantModal && !impl_->subWindow && wasHidden)
-            placeModalDialog(*impl_->window);
+        if (wantModal && !impl_->subWindow) {
+            // A modal dialog keeps the size it opens with, wide enough for its caption: a fixed border
+            // the user cannot drag, and a window manager offers no maximise button for it.
+            if (wasHidden && !impl_->window->testAttribute(Qt::WA_Resized))
+                impl_->window->adjustSize();
+            impl_->window->setFixedSize(std::max(impl_->window->width(), widthForCaption(Caption())),
+                                        impl_->window->height());
+            if (wasHidden)
+                placeModalDialog(*impl_->window);
+        }
         frame->setWindowState(withState(frame->windowState(), impl_->windowState));
         frame->show();
         frame->raise();
         if (impl_->subWindow && wasHidden)
             keepInsideMdiArea();
-        // A modal dialog keeps the size it opened with: a fixed border the user cannot drag.
-        if (wantModal && !impl_->subWindow)
-            impl_->window->setFixedSize(impl_->window->size());
         if (impl_->subWindow) {
             impl_->window->show();
             if (QMdiArea* area = impl_->subWindow->mdiArea())

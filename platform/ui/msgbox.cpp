@@ -14,6 +14,14 @@
 
 namespace ui {
 
+int widthForCaption(const QString& title)
+{
+    // The title in the window manager's (bold) caption font, plus room for the frame's buttons and margins.
+    QFont caption = QApplication::font();
+    caption.setBold(true);
+    return QFontMetrics(caption).horizontalAdvance(title) + 140;
+}
+
 namespace {
 
 struct ButtonChoice {
@@ -72,13 +80,6 @@ int escapeResultOf(int flags)
     }
 }
 
-int messageBoxWidthForTitle(const QString& title)
-{
-    // The title in the window manager's (bold) caption font, plus room for the frame's buttons and margins.
-    QFont caption = QApplication::font();
-    caption.setBold(true);
-    return QFontMetrics(caption).horizontalAdvance(title) + 140;
-}
 
 // A window manager cuts a caption that is wider than its window: the box is made wide enough for it.
 void widenForTitle(QMessageBox& box, const QString& title)
@@ -86,7 +87,7 @@ void widenForTitle(QMessageBox& box, const QString& title)
     auto* grid = qobject_cast<QGridLayout*>(box.layout());
     if (!grid)
         return;
-    grid->addItem(new QSpacerItem(messageBoxWidthForTitle(title), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+    grid->addItem(new QSpacerItem(widthForCaption(title), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                   grid->rowCount(), 0, 1, grid->columnCount());
 }
 
