@@ -160,11 +160,14 @@ void Control::applyColours()
         palette.setColor(QPalette::Disabled, QPalette::Button, back);
         // The desktop's grey text vanishes on a bright colour (a green or orange button): a grey of the
         // other brightness keeps a greyed caption readable.
+        const auto brightness = [](const QColor& c) {
+            return (299 * c.red() + 587 * c.green() + 114 * c.blue()) / 1000;
+        };
         for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
             const QColor grey = palette.color(QPalette::Disabled, role);
-            if (std::abs(grey.lightness() - back.lightness()) < 90)
+            if (std::abs(brightness(grey) - brightness(back)) < 90)
                 palette.setColor(QPalette::Disabled, role,
-                                 back.lightness() > 128 ? QColor(96, 96, 96) : QColor(200, 200, 200));
+                                 brightness(back) >= 128 ? QColor(80, 80, 80) : QColor(210, 210, 210));
         }
         w->setAutoFillBackground(true);
     }
