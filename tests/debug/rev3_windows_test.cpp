@@ -250,8 +250,8 @@ TEST_F(Rev3WindowsTest, ControlsFollowRevisionAndSxi)
     ASSERT_FALSE(dark.isNull());
     EXPECT_EQ(ui::form<frmWatchDogTmr>().imgIndicate.Picture().toImage(), dark);
     EXPECT_EQ(ui::form<frmADC>().imgConvertCmplete.Picture().toImage(), dark);
-    auto& gpio = ui::form<frmGPIO>();
-    for (ui::CommandButton* button : {&gpio.cmdInConfig(0), &gpio.cmdOutConfig(0)}) {
+    auto& greyed = ui::form<frmGPIO>();
+    for (ui::CommandButton* button : {&greyed.cmdInConfig(0), &greyed.cmdOutConfig(0)}) {
         const QPalette palette = button->widget()->palette();
         const QColor text = palette.color(QPalette::Disabled, QPalette::ButtonText);
         const QColor back = palette.color(QPalette::Disabled, QPalette::Button);
