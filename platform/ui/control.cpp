@@ -167,7 +167,7 @@ void Control::applyColours()
             const QColor grey = palette.color(QPalette::Disabled, role);
             if (std::abs(brightness(grey) - brightness(back)) < 90)
                 palette.setColor(QPalette::Disabled, role,
-                                 brightness(back) >= 128 ? QColor(80, 80, 80) : QColor(210, 210, 210));
+                                 brightness(back) >= 128 ? QColor(56, 56, 56) : QColor(220, 220, 220));
         }
         w->setAutoFillBackground(true);
     }
