@@ -80,7 +80,6 @@ void frmQAMVG::generate(Generator generator)
     ebSetSimFormsBusy(true);
 
     const mvg::GeneratorFiles& paths = files(generator);
-    const QString programName = mvg::GetTarget(paths.program);
     const QString folder = mvg::GetTargetRootPath(paths.program);
     // A generator must never run on the parameters of an earlier run.
     if (!writeParamFile(generator, paths.parameterFile) || !FileExists(paths.program)) {
@@ -118,7 +117,13 @@ void frmQAMVG::generate(Generator generator)
         // Judged on all the program wrote, not only on the part the box shows.
         if (!run.output().found(mvg::kFirstOwnText))
             appendToConsole(kCrLf + kRuntimeMissing + kCrLf);
-        if (!ErrorFileWritten(errorFile)) {
+        const bool errorFileWritten = ErrorFileWritten(errorFile);
+        // A window closed during the wait said the run was stopped: nothing follows that.
+        if (!IsLoaded()) {
+            endRun(generator);
+            return;
+        }
+        if (!errorFileWritten) {
             appendToConsole(QStringLiteral("Error File Not Accessable!") + kCrLf);
         } else {
             QStringList errorLines;
@@ -127,10 +132,6 @@ void frmQAMVG::generate(Generator generator)
                 for (const QString& line : errorLines)
                     appendToConsole(line + kCrLf);
             }
-        }
-        if (!IsLoaded()) {
-            endRun(generator);
-            return;
         }
     }
 

@@ -246,6 +246,28 @@ TEST_F(RunFailures, ClosingTheGeneratorWindowDuringARunAsksAndYesStopsTheProgram
     }
 }
 
+TEST_F(RunFailures, ClosingTheGeneratorWindowDuringTheErrorFileWaitStopsTheRunThere)
+{
+    // The program ended without its error file: the run waits for it.
+    standIn(modtest::kQamProgram, kProgress);
+    frmQAMVG& window = openGenerator();
+    const int64_t start = ui::testing::clock().now();
+    int timer = 0;
+    timer = ui::testing::clock().startTimer(5000, [&] {
+        ui::testing::clock().stopTimer(timer);
+        ui::testing::messageBoxes().expect(
+            QStringLiteral("A vector generator is running.\r\nDo you want to stop it and close this window?"),
+            ui::vbYes);
+        EXPECT_TRUE(window.Unload(ui::vbFormControlMenu));
+    });
+    EXPECT_TRUE(window.cmdGenerateQAMData.click());
+    EXPECT_LT(ui::testing::clock().now() - start, 10000);
+    EXPECT_EQ(window.txtConsoleOutput.Text(),
+              kGeneratorFirst + QStringLiteral("Creating upsampled and filtered QAM data\r\n") + kCrLf +
+                  QStringLiteral("Data Generation Stopped!"));
+    EXPECT_FALSE(window.Busy);
+}
+
 TEST_F(RunFailures, ClosingTheSimulatorWindowDuringARunAsksAndYesStopsTheProgram)
 {
     for (const StopCase& c : kStopCases) {
