@@ -241,10 +241,12 @@ TEST_F(Simulator, TheFileChoicesSurviveInTheIniFileLongPathsWhole)
     ASSERT_EQ(os::testing::shellRecorder().requests.size(), 1u);
     EXPECT_EQ(os::testing::shellRecorder().requests[0].kind, os::OpenKind::TextViewer);
     EXPECT_EQ(os::testing::shellRecorder().requests[0].target, window.txtAuxCtrlFilePath.Text());
-    EXPECT_FALSE(window.chkShowConsole.Visible());
-    giRunMode = 2;
-    window.SetMode();
-    EXPECT_TRUE(window.chkShowConsole.Visible());
+    for (const int16_t mode : {0, 1, 2, 3, 4, 5}) {
+        giRunMode = mode;
+        window.SetMode();
+        EXPECT_FALSE(window.chkShowConsole.Visible()) << "no console window to show, run mode " << mode;
+    }
+    giRunMode = 0;
     EXPECT_EQ(window.lblRegMapSel.Caption(), QStringLiteral("1"));
     const QString longPath =
         QStringLiteral("/data/") + QString(250, QLatin1Char('d')) + QStringLiteral("/x y.txt");
