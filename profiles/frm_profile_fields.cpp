@@ -474,6 +474,8 @@ void frmProfile::openFrequencyDialog(ui::TextBox& box, int n)
                                               kTuningWordBits);
     // After Cancel the Tag is unchanged, and so is the register.
     storeField(ofProfile(kFrequencyField, n), box.Tag);
+    // The dialog wrote a new text: a selection left from the old one would cover only part of it.
+    SelectAllText(box);
 }
 
 void frmProfile::openPhaseDialog(ui::TextBox& box, int n)

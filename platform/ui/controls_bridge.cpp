@@ -70,12 +70,20 @@ bool ControlEventBridge::mouseEvent(QWidget* widget, QEvent* event)
             control_.onClickAt(widget, mouse->position().toPoint());
         break;
     }
-    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonDblClick: {
         // The second press of a double-click is reported as DblClick, not as another MouseDown.
         leftPressed_ = false;
-        if (mouse->button() == Qt::LeftButton)
-            control_.onDblClick();
+        if (mouse->button() != Qt::LeftButton)
+            break;
+        const QPointer<QLineEdit> box = qobject_cast<QLineEdit*>(widget);
+        const QString before = box ? box->text() : QString();
+        control_.onDblClick();
+        // A handler that rewrote the box (an edit dialog's result) leaves it as it made it: the box's own
+        // word selection would cover only part of the new text.
+        if (box && box->text() != before)
+            return true;
         break;
+    }
     default:
         control_.MouseMove(detail::classicButtons(mouse->buttons()), shift, x, y);
         break;
