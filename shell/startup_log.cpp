@@ -41,10 +41,13 @@ void StartupLog::writeLine(const QString& line)
     if (!file_.isOpen())
         return;
     const QByteArray bytes = line.toUtf8() + QByteArrayLiteral("\r\n");
-    // A line that cannot be written whole (a full disk) ends the log: later lines would only stand
-    // after a gap. Start-up goes on without it.
-    if (file_.write(bytes) != bytes.size())
+    // A line that cannot be written whole (a full disk) ends the log, without the part of it that was
+    // written: later lines would only stand after a gap. Start-up goes on without it.
+    const qint64 end = file_.pos();
+    if (file_.write(bytes) != bytes.size()) {
+        file_.resize(end);
         close();
+    }
 }
 
 void StartupLog::close()
