@@ -21,7 +21,8 @@ public:
             bytes += "[Section " + QByteArray::number(i) + "]\r\nPath=\\dir\\program.exe\r\n";
         bytes += "[Keys]\r\n";
         for (int i = 0; i < keys; ++i)
-            bytes += "Key" + QByteArray::number(i) + "=C:\\some folder\\file " + QByteArray::number(i) + ".txt\r\n";
+            bytes += "Key" + QByteArray::number(i) + "=C:\\some folder\\file " + QByteArray::number(i) +
+                     ".txt\r\n";
         QFile file(path);
         if (file.open(QIODevice::WriteOnly))
             file.write(bytes.left(os::kIniFileMaxBytes));
@@ -52,8 +53,8 @@ void BM_ReadKeyOfAnUnchangedFile(benchmark::State& state)
     const IniFile ini(0, 25000);
     int i = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(os::GetPrivateProfileString(QStringLiteral("Keys"),
-                                                             QStringLiteral("Key%1").arg(i), QString(), ini.path));
+        benchmark::DoNotOptimize(os::GetPrivateProfileString(
+            QStringLiteral("Keys"), QStringLiteral("Key%1").arg(i), QString(), ini.path));
         i = (i + 7919) % 25000;
     }
 }

@@ -29,7 +29,7 @@ constexpr int kRamWordCount = 1024;
 
 // Results of ebLoadRAMFile.
 constexpr int16_t kRamLoadDone = 0;
-constexpr int16_t kRamLoadFailed = 1; // a bad or empty file, a file that cannot be read, a failed transfer
+constexpr int16_t kRamLoadFailed = 1;  // a bad or empty file, a file that cannot be read, a failed transfer
 constexpr int16_t kRamLoadNoBoard = 2; // a good file, but no evaluation board to load it into
 constexpr int16_t kRamLoadNoPath = 4;
 

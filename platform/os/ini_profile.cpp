@@ -41,7 +41,8 @@ ReadResult readDocument(const QString& fileName, std::shared_ptr<const IniDocume
     }
     const std::lock_guard lock(parsedMutex);
     if (!lastParsed || lastParsed->path != path || lastParsed->bytes != *bytes)
-        lastParsed = ParsedFile{path, *bytes, std::make_shared<const IniDocument>(IniDocument::parse(*bytes))};
+        lastParsed =
+            ParsedFile{path, *bytes, std::make_shared<const IniDocument>(IniDocument::parse(*bytes))};
     document = lastParsed->document;
     return ReadResult::Read;
 }

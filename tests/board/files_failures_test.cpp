@@ -38,12 +38,12 @@ TEST_F(FileFailures, EveryWriterOnAFullDiskFailsAndKeepsTheOldFile)
         const char* message; // start of the one box shown, or nullptr for none
     };
     const WriterCase cases[] = {
-        {"settings.stp", [](const QString& p) { return ebSaveSetupFile(p); }, "Unable to create the setup file"},
+        {"settings.stp", [](const QString& p) { return ebSaveSetupFile(p); },
+         "Unable to create the setup file"},
         {"RegMapFile.txt", [](const QString& p) { return ebWriteRegMapFile(p, true); },
          "The file could not be written:"},
         {"dump.RAMData.txt",
-         [](const QString& p) { return ebDumpRAMToFile(p, kRamFormatHex) == RamDumpResult::Done; },
-         nullptr},
+         [](const QString& p) { return ebDumpRAMToFile(p, kRamFormatHex) == RamDumpResult::Done; }, nullptr},
     };
     for (const WriterCase& c : cases) {
         SCOPED_TRACE(c.file);

@@ -40,7 +40,8 @@ public:
     // Writes a filler file until not one byte more fits.
     void fill()
     {
-        const int fd = ::open(QFile::encodeName(path(kFiller)).constData(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+        const int fd =
+            ::open(QFile::encodeName(path(kFiller)).constData(), O_WRONLY | O_CREAT | O_APPEND, 0644);
         if (fd < 0)
             return;
         const QByteArray block(4096, 'f');
@@ -61,6 +62,6 @@ private:
 
 } // namespace testing_fs
 
-#define SKIP_WITHOUT_SMALL_FILE_SYSTEM(fs)                                                                 \
-    if (!(fs).mounted())                                                                                   \
+#define SKIP_WITHOUT_SMALL_FILE_SYSTEM(fs)                                                                   \
+    if (!(fs).mounted())                                                                                     \
     GTEST_SKIP() << "no small file system can be mounted here"

@@ -680,7 +680,8 @@ TEST_F(DebugWindowTest, SimulateWritesBothFilesOrNeitherAndKeepsTheOldPair)
     const QString parm = folder.filePath(QStringLiteral("SimParmFile.txt"));
     frmDebug& window = open();
     const Box unwritten{QStringLiteral("SIMULATE"),
-                        QStringLiteral("The files could not be written:\r\n") + regMap + QStringLiteral("\r\n") + parm,
+                        QStringLiteral("The files could not be written:\r\n") + regMap +
+                            QStringLiteral("\r\n") + parm,
                         ui::vbExclamation};
     for (const QString& blocked : {regMap, parm}) {
         SCOPED_TRACE(blocked.toStdString());
@@ -755,11 +756,13 @@ TEST_F(DebugWindowTest, OnAFullDiskSimulateAndTheRamDumpKeepTheOldFilesAndSaySoO
     frmDebug& window = open();
     fs.fill();
     const Box pair{QStringLiteral("SIMULATE"),
-                   QStringLiteral("The files could not be written:\r\n") + fs.path(QStringLiteral("RegMapFile.txt")) +
-                       QStringLiteral("\r\n") + fs.path(QStringLiteral("SimParmFile.txt")),
+                   QStringLiteral("The files could not be written:\r\n") +
+                       fs.path(QStringLiteral("RegMapFile.txt")) + QStringLiteral("\r\n") +
+                       fs.path(QStringLiteral("SimParmFile.txt")),
                    ui::vbExclamation};
     const Box dump{QStringLiteral("FULL RAM DUMP"),
-                   QStringLiteral("The RAM dump file could not be written:\r\n") + fs.path(QStringLiteral("RAMDump.txt")),
+                   QStringLiteral("The RAM dump file could not be written:\r\n") +
+                       fs.path(QStringLiteral("RAMDump.txt")),
                    ui::vbExclamation};
     size_t mark = boxMark();
     expectBox(pair);

@@ -52,12 +52,14 @@ TEST(FullDisk, AnIniWriteFailsAndKeepsEverySetting)
     testing_fs::SmallFileSystem fs;
     SKIP_WITHOUT_SMALL_FILE_SYSTEM(fs);
     const QString ini = fs.path(QStringLiteral("ModVectorGen.ini"));
-    const QByteArray old = "[QAM Vector Generator]\r\nPath=\\Tovrindir\\Tovrin.exe\r\nParameterFile=p.txt\r\n";
+    const QByteArray old =
+        "[QAM Vector Generator]\r\nPath=\\Tovrindir\\Tovrin.exe\r\nParameterFile=p.txt\r\n";
     put(ini, old);
     fs.fill();
     EXPECT_FALSE(os::WritePrivateProfileString(QStringLiteral("QAM Vector Generator"), QStringLiteral("Path"),
                                                QStringLiteral("elsewhere.exe"), ini));
-    EXPECT_FALSE(os::WritePrivateProfileSection(QStringLiteral("New"), QStringList{QStringLiteral("a=1")}, ini));
+    EXPECT_FALSE(
+        os::WritePrivateProfileSection(QStringLiteral("New"), QStringList{QStringLiteral("a=1")}, ini));
     EXPECT_EQ(contentOf(ini), old);
     EXPECT_EQ(os::GetPrivateProfileString(QStringLiteral("QAM Vector Generator"), QStringLiteral("Path"),
                                           QString(), ini),
@@ -129,17 +131,19 @@ protected:
 
 TEST_F(NotAFile, IsRefusedByEveryReader)
 {
-    for (const QString& path : {pipe, folder, link, QStringLiteral("/dev/zero"), QStringLiteral("/dev/null")}) {
+    for (const QString& path :
+         {pipe, folder, link, QStringLiteral("/dev/zero"), QStringLiteral("/dev/null")}) {
         SCOPED_TRACE(path.toStdString());
         QFile file(path);
         EXPECT_FALSE(os::openRegularFile(file));
         EXPECT_FALSE(file.isOpen());
         EXPECT_FALSE(os::readWholeFile(path, 1024).has_value());
-        EXPECT_EQ(os::GetPrivateProfileString(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("dflt"), path),
+        EXPECT_EQ(os::GetPrivateProfileString(QStringLiteral("s"), QStringLiteral("k"),
+                                              QStringLiteral("dflt"), path),
                   QStringLiteral("dflt"));
         EXPECT_TRUE(os::GetPrivateProfileSectionNames(path).isEmpty());
-        EXPECT_FALSE(os::WritePrivateProfileString(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("v"),
-                                                   path));
+        EXPECT_FALSE(os::WritePrivateProfileString(QStringLiteral("s"), QStringLiteral("k"),
+                                                   QStringLiteral("v"), path));
     }
     EXPECT_TRUE(QFileInfo(pipe).exists()) << "the named pipe is left as it was";
 }

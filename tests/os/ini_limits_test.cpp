@@ -41,11 +41,14 @@ TEST_F(IniLimits, AFileUpToTheLimitIsReadAndALargerOneIsUnreadable)
                               SizeCase{8 * os::kIniFileMaxBytes, false}}) {
         SCOPED_TRACE(c.size);
         write(fileOfSize(c.size));
-        EXPECT_EQ(os::GetPrivateProfileString(QStringLiteral("s"), QStringLiteral("key"), QStringLiteral("d"), path),
+        EXPECT_EQ(os::GetPrivateProfileString(QStringLiteral("s"), QStringLiteral("key"), QStringLiteral("d"),
+                                              path),
                   c.read ? QStringLiteral("value") : QStringLiteral("d"));
-        EXPECT_EQ(os::GetPrivateProfileSectionNames(path), c.read ? QStringList{QStringLiteral("s")} : QStringList());
+        EXPECT_EQ(os::GetPrivateProfileSectionNames(path),
+                  c.read ? QStringList{QStringLiteral("s")} : QStringList());
         // A file that could not be read is never replaced by a write.
-        EXPECT_EQ(os::WritePrivateProfileString(QStringLiteral("s"), QStringLiteral("new"), QStringLiteral("1"), path),
+        EXPECT_EQ(os::WritePrivateProfileString(QStringLiteral("s"), QStringLiteral("new"),
+                                                QStringLiteral("1"), path),
                   c.read && c.size < os::kIniFileMaxBytes);
     }
 }
@@ -90,7 +93,8 @@ TEST_F(IniLimits, AFileChangedBehindTheReaderIsReadAgainEvenWithItsOldSizeAndTim
     // A file of another name with the same bytes is a file of its own.
     const QString other = dir.filePath(QStringLiteral("other.ini"));
     ASSERT_TRUE(QFile::copy(path, other));
-    ASSERT_TRUE(os::WritePrivateProfileString(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("3"), other));
+    ASSERT_TRUE(
+        os::WritePrivateProfileString(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("3"), other));
     EXPECT_EQ(os::GetPrivateProfileInt(QStringLiteral("s"), QStringLiteral("k"), -1, path), 2);
     EXPECT_EQ(os::GetPrivateProfileInt(QStringLiteral("s"), QStringLiteral("k"), -1, other), 3);
     QFile::remove(path);
