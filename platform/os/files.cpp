@@ -70,11 +70,12 @@ std::optional<QByteArray> readWholeFile(const QString& path, qint64 maxBytes)
         return std::nullopt;
     // The size may grow while the file is read: never more than the limit is taken.
     QByteArray bytes = file.read(file.size());
+    char more[4096];
     while (file.error() == QFileDevice::NoError && bytes.size() <= maxBytes) {
-        const QByteArray more = file.read(std::min<qint64>(64 * 1024, maxBytes + 1 - bytes.size()));
-        if (more.isEmpty())
+        const qint64 n = file.read(more, std::min<qint64>(sizeof more, maxBytes + 1 - bytes.size()));
+        if (n <= 0)
             break;
-        bytes.append(more);
+        bytes.append(more, n);
     }
     if (file.error() != QFileDevice::NoError || bytes.size() > maxBytes)
         return std::nullopt;

@@ -2,6 +2,8 @@
 
 #include <QSet>
 #include <QStringDecoder>
+#include <algorithm>
+#include <cstring>
 
 namespace os {
 
@@ -11,19 +13,31 @@ std::vector<QByteArray> splitLines(const QByteArray& bytes)
 {
     std::vector<QByteArray> lines;
     lines.reserve(static_cast<size_t>(bytes.count('\n') + bytes.count('\r') + 1));
-    qsizetype start = 0;
+    const char* const data = bytes.constData();
     const qsizetype size = bytes.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        const char c = bytes.at(i);
-        if (c != '\n' && c != '\r')
-            continue;
-        lines.push_back(bytes.mid(start, i - start));
-        if (c == '\r' && i + 1 < size && bytes.at(i + 1) == '\n')
-            ++i;
-        start = i + 1;
+    // The next LF and the next CR from where the line starts, each searched again only once passed.
+    auto next = [&](char c, qsizetype from) {
+        const void* found = std::memchr(data + from, c, static_cast<size_t>(size - from));
+        return found ? static_cast<const char*>(found) - data : size;
+    };
+    qsizetype start = 0;
+    qsizetype lf = next('\n', 0);
+    qsizetype cr = next('\r', 0);
+    while (start < size) {
+        if (lf < start)
+            lf = next('\n', start);
+        if (cr < start)
+            cr = next('\r', start);
+        const qsizetype end = std::min(lf, cr);
+        if (end == size) {
+            lines.push_back(bytes.mid(start));
+            break;
+        }
+        lines.push_back(bytes.mid(start, end - start));
+        start = end + 1;
+        if (data[end] == '\r' && start < size && data[start] == '\n')
+            ++start;
     }
-    if (start < size)
-        lines.push_back(bytes.mid(start));
     return lines;
 }
 
