@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstring>
 #include <deque>
+#include <filesystem>
 #include <set>
 #include <stdexcept>
 
@@ -469,9 +470,17 @@ void MockUsbBus::stallNext(int plugNumber, uint8_t endpoint)
 void MockUsbBus::denyAccess(int plugNumber)
 {
     gchar* root = umockdev_testbed_get_root_dir(testbed_->bed);
-    const QByteArray path = QByteArray(root) + device(plugNumber)->node.toUtf8();
+    const std::filesystem::path base(root);
     g_free(root);
-    ::chmod(path.constData(), 0);
+    // Everything else of the bed stays usable for an ordinary user (a test may look as one): the folders and
+    // the ioctl sockets behind the nodes.
+    std::error_code ignored;
+    std::filesystem::permissions(base, std::filesystem::perms::all, ignored);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(base, ignored)) {
+        std::filesystem::permissions(entry.path(), std::filesystem::perms::all, ignored);
+    }
+    const QByteArray node = device(plugNumber)->node.toUtf8().mid(1);
+    std::filesystem::permissions(base / node.constData(), std::filesystem::perms::none, ignored);
 }
 
 bool MockUsbBus::plugged(int plugNumber) const
