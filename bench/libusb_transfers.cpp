@@ -145,8 +145,8 @@ public:
     double bareLoop(const std::vector<BulkStep>& steps, int64_t runs)
     {
         goEZUSB().IsConnected(); // the program's driver lets go of its claim between transfers
-        libusb_device_handle* handle = libusb_open_device_with_vid_pid(g_context, usb::kBoardVendorId,
-                                                                       usb::kBoardProductId);
+        libusb_device_handle* handle =
+            libusb_open_device_with_vid_pid(g_context, usb::kBoardVendorId, usb::kBoardProductId);
         if (handle == nullptr || libusb_claim_interface(handle, 0) != 0) {
             if (handle != nullptr)
                 libusb_close(handle);
@@ -158,7 +158,8 @@ public:
         for (int64_t run = 0; run < runs && ok; ++run) {
             for (BulkStep& step : work) {
                 int moved = 0;
-                ok = ok && libusb_bulk_transfer(handle, step.endpoint, reinterpret_cast<unsigned char*>(step.data.data()),
+                ok = ok && libusb_bulk_transfer(handle, step.endpoint,
+                                                reinterpret_cast<unsigned char*>(step.data.data()),
                                                 static_cast<int>(step.data.size()), &moved, 1000) == 0;
             }
         }
@@ -177,8 +178,7 @@ private:
     bool ready_ = false;
 };
 
-template <typename Operation>
-void againstBareLoop(benchmark::State& state, Rig& rig, Operation op)
+template <typename Operation> void againstBareLoop(benchmark::State& state, Rig& rig, Operation op)
 {
     rig.recorder().steps.clear();
     rig.recorder().recording = true;

@@ -68,8 +68,9 @@ UsbIds boardIdsFor(const QString& text, QString* problem)
 UsbIds boardIds()
 {
     static const UsbIds ids = [] {
-        const QString text =
-            qEnvironmentVariableIsSet("TESSARON_USB_ID") ? qEnvironmentVariable("TESSARON_USB_ID") : QString();
+        const QString text = qEnvironmentVariableIsSet("TESSARON_USB_ID")
+                                 ? qEnvironmentVariable("TESSARON_USB_ID")
+                                 : QString();
         QString problem;
         const UsbIds chosen = boardIdsFor(text, &problem);
         if (!problem.isEmpty()) {

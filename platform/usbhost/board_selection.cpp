@@ -30,9 +30,10 @@ BoardChoice chooseBoards(const QString& boardsVariable, bool builtIn)
         } else {
             choice.source = BoardSource::NoUsbSupport;
             choice.kind = QStringLiteral("no board: this build has no USB support");
-            choice.line = QStringLiteral("Boards: this build has no USB support (libusb-1.0 was missing when "
-                                         "it was built), so no board is attached. TESSARON_BOARDS=demo starts "
-                                         "with an emulated board.");
+            choice.line =
+                QStringLiteral("Boards: this build has no USB support (libusb-1.0 was missing when "
+                               "it was built), so no board is attached. TESSARON_BOARDS=demo starts "
+                               "with an emulated board.");
         }
         return choice;
     }

@@ -83,7 +83,8 @@ private:
 
 } // namespace
 
-LibusbDriver::LibusbDriver(std::vector<usb::UsbIds> served, libusb_context* context) : served_(std::move(served))
+LibusbDriver::LibusbDriver(std::vector<usb::UsbIds> served, libusb_context* context)
+    : served_(std::move(served))
 {
     if (context != nullptr) {
         context_ = context;
@@ -112,16 +113,18 @@ LibusbDriver::~LibusbDriver()
 
 QString LibusbDriver::permissionText(const QString& node)
 {
-    return QStringLiteral("An evaluation board is plugged in, but this user may not open its device node %1.\n\n"
-                          "Grant access with scripts/install-udev-rules.sh (it installs the udev rules for the "
-                          "board's identifiers), then unplug the board and plug it in again.")
+    return QStringLiteral(
+               "An evaluation board is plugged in, but this user may not open its device node %1.\n\n"
+               "Grant access with scripts/install-udev-rules.sh (it installs the udev rules for the "
+               "board's identifiers), then unplug the board and plug it in again.")
         .arg(node);
 }
 
 bool LibusbDriver::served(uint16_t vendor, uint16_t product) const
 {
-    return std::any_of(served_.begin(), served_.end(),
-                       [&](const usb::UsbIds& ids) { return ids.vendor == vendor && ids.product == product; });
+    return std::any_of(served_.begin(), served_.end(), [&](const usb::UsbIds& ids) {
+        return ids.vendor == vendor && ids.product == product;
+    });
 }
 
 void LibusbDriver::refresh()
@@ -215,8 +218,8 @@ void LibusbDriver::adopt(libusb_device* device, std::vector<QString>& denied)
             const libusb_interface_descriptor& setting = config->interface[kInterface].altsetting[0];
             for (int i = 0; i < setting.bNumEndpoints; ++i) {
                 const libusb_endpoint_descriptor& endpoint = setting.endpoint[i];
-                board.endpoints.push_back({endpoint.bEndpointAddress, endpoint.wMaxPacketSize,
-                                           endpoint.bmAttributes});
+                board.endpoints.push_back(
+                    {endpoint.bEndpointAddress, endpoint.wMaxPacketSize, endpoint.bmAttributes});
             }
         }
         libusb_free_config_descriptor(config);
@@ -332,7 +335,8 @@ int LibusbDriver::openBoardCount() const
 
 int LibusbDriver::claimedBoardCount() const
 {
-    return static_cast<int>(std::count_if(boards_.begin(), boards_.end(), [](const Board& b) { return b.claimed; }));
+    return static_cast<int>(
+        std::count_if(boards_.begin(), boards_.end(), [](const Board& b) { return b.claimed; }));
 }
 
 bool LibusbDriver::ioControl(intptr_t handle, uint32_t code, const void* in, uint32_t inLen, void* out,
@@ -352,7 +356,8 @@ bool LibusbDriver::ioControl(intptr_t handle, uint32_t code, const void* in, uin
     switch (code) {
     case usb::kRequestDeviceDescriptor: {
         libusb_device_descriptor d{};
-        if (bytes == nullptr || outLen < LIBUSB_DT_DEVICE_SIZE || libusb_get_device_descriptor(board->device, &d) != 0) {
+        if (bytes == nullptr || outLen < LIBUSB_DT_DEVICE_SIZE ||
+            libusb_get_device_descriptor(board->device, &d) != 0) {
             return false;
         }
         bytes[0] = d.bLength;
@@ -447,12 +452,13 @@ bool LibusbDriver::vendor(int slot, const void* in, uint32_t inLen, uint8_t* dat
         return false;
     }
     const auto* record = static_cast<const uint8_t*>(in);
-    const uint8_t requestType = static_cast<uint8_t>((record[0] != 0 ? LIBUSB_ENDPOINT_IN : LIBUSB_ENDPOINT_OUT) |
-                                                     ((record[1] & 0x03) << 5) | (record[2] & 0x1F));
+    const uint8_t requestType =
+        static_cast<uint8_t>((record[0] != 0 ? LIBUSB_ENDPOINT_IN : LIBUSB_ENDPOINT_OUT) |
+                             ((record[1] & 0x03) << 5) | (record[2] & 0x1F));
     const uint16_t value = static_cast<uint16_t>(record[6] | (record[7] << 8));
     const uint16_t index = static_cast<uint16_t>(record[8] | (record[9] << 8));
-    const int result = libusb_control_transfer(boards_[slot].handle, requestType, record[4], value, index, data,
-                                               static_cast<uint16_t>(length), timeoutMs_);
+    const int result = libusb_control_transfer(boards_[slot].handle, requestType, record[4], value, index,
+                                               data, static_cast<uint16_t>(length), timeoutMs_);
     if (result < 0) {
         return failed(slot, result);
     }

@@ -11,8 +11,8 @@
 // not selected stays free for another running copy. Looking for boards makes no device I/O.
 
 #include "platform/usb/board_ids.h"
-#include "platform/usbhost/slot_table.h"
 #include "platform/usb/usb_driver.h"
+#include "platform/usbhost/slot_table.h"
 
 #include <QString>
 
@@ -55,8 +55,8 @@ public:
 
     // --- state, for tests and benchmarks ---
     int boardCount() const;
-    int openBoardCount() const;     // libusb handles held
-    int claimedBoardCount() const;  // interfaces claimed
+    int openBoardCount() const;    // libusb handles held
+    int claimedBoardCount() const; // interfaces claimed
     int openRequestHandles() const { return static_cast<int>(handles_.size()); }
 
     // The permission text for a device node.

@@ -21,7 +21,8 @@ TEST(BoardChoice, TheVariableChoosesRealOrEmulatedBoards)
         {QString(), true, BoardSource::RealBoards, "Boards: real boards over USB (libusb)."},
         {QStringLiteral(""), true, BoardSource::RealBoards, "Boards: real boards over USB (libusb)."},
         {QString(), false, BoardSource::NoUsbSupport, "Boards: this build has no USB support"},
-        {QStringLiteral("demo"), true, BoardSource::Emulated, "Boards: emulated, not real (TESSARON_BOARDS=demo)."},
+        {QStringLiteral("demo"), true, BoardSource::Emulated,
+         "Boards: emulated, not real (TESSARON_BOARDS=demo)."},
         {QStringLiteral("0:rev2,2:fullspeed:nofifo"), true, BoardSource::Emulated,
          "Boards: emulated, not real (TESSARON_BOARDS=0:rev2,2:fullspeed:nofifo)."},
         {QStringLiteral("none"), false, BoardSource::Emulated, "Boards: none (TESSARON_BOARDS=none)."},
@@ -32,8 +33,8 @@ TEST(BoardChoice, TheVariableChoosesRealOrEmulatedBoards)
         EXPECT_EQ(choice.source, c.source);
         EXPECT_TRUE(choice.line.startsWith(QString::fromLatin1(c.line))) << choice.line.toStdString();
         EXPECT_FALSE(choice.kind.isEmpty());
-        EXPECT_EQ(choice.kind.contains(QStringLiteral("emulated")), c.source == BoardSource::Emulated &&
-                                                                         c.variable != QStringLiteral("none"));
+        EXPECT_EQ(choice.kind.contains(QStringLiteral("emulated")),
+                  c.source == BoardSource::Emulated && c.variable != QStringLiteral("none"));
     }
 }
 

@@ -43,8 +43,13 @@ QByteArray descriptors(const usb::EmulatedBoard& board)
     bytes.append(config, sizeof config);
     bytes.append(interface, sizeof interface);
     for (const uint8_t endpoint : kEndpoints) {
-        const char record[] = {7, 5, static_cast<char>(endpoint), 2, static_cast<char>(packet & 0xFF),
-                               static_cast<char>(packet >> 8), 0};
+        const char record[] = {7,
+                               5,
+                               static_cast<char>(endpoint),
+                               2,
+                               static_cast<char>(packet & 0xFF),
+                               static_cast<char>(packet >> 8),
+                               0};
         bytes.append(record, sizeof record);
     }
     return bytes;
@@ -167,7 +172,8 @@ long MockUsbBus::Device::ioctl(UMockdevIoctlClient* client, int& error)
         return -1L;
     };
     if (request == USBDEVFS_REAPURBNDELAY) {
-        const auto it = std::find_if(done.begin(), done.end(), [&](const Urb& u) { return u.client == client; });
+        const auto it =
+            std::find_if(done.begin(), done.end(), [&](const Urb& u) { return u.client == client; });
         if (it == done.end()) {
             return fail(gone ? ENODEV : EAGAIN);
         }
@@ -301,7 +307,8 @@ void MockUsbBus::Device::bulk(usbdevfs_urb& urb, uint8_t* buffer, Urb& record, b
             record.status = -EPIPE;
             return;
         }
-        traffic.out[pipe].append(QByteArray(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(length)));
+        traffic.out[pipe].append(
+            QByteArray(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(length)));
         record.actual = static_cast<int>(length);
         return;
     }
@@ -343,7 +350,9 @@ void MockUsbBus::Device::control(usbdevfs_urb& urb, uint8_t* buffer, Urb& record
     record.status = -EPIPE;
 }
 
-MockUsbBus::MockUsbBus() : testbed_(std::make_unique<Testbed>()) {}
+MockUsbBus::MockUsbBus() : testbed_(std::make_unique<Testbed>())
+{
+}
 
 MockUsbBus::~MockUsbBus()
 {
@@ -373,38 +382,37 @@ int MockUsbBus::plug(const usb::BoardOptions& options)
     g_signal_connect(device->handler, "handle-ioctl", G_CALLBACK(onIoctl), device.get());
     g_signal_connect(device->handler, "client-vanished", G_CALLBACK(onClientVanished), device.get());
     GError* error = nullptr;
-    if (!umockdev_testbed_attach_ioctl(testbed_->bed, device->node.toUtf8().constData(), device->handler, &error)) {
+    if (!umockdev_testbed_attach_ioctl(testbed_->bed, device->node.toUtf8().constData(), device->handler,
+                                       &error)) {
         const std::string text = error != nullptr ? error->message : "attach failed";
         g_clear_error(&error);
         throw std::runtime_error(text);
     }
-    const QString ids = QStringLiteral("%1/%2/1")
-                            .arg(board.options().vendorId, 0, 16)
-                            .arg(board.options().productId, 0, 16);
-    const QString record =
-        QStringLiteral("P: /devices/pci0000:00/usb1/%1\n"
-                       "N: bus/usb/001/%2\n"
-                       "E: DEVNAME=/dev/bus/usb/001/%2\n"
-                       "E: SUBSYSTEM=usb\n"
-                       "E: DEVTYPE=usb_device\n"
-                       "E: BUSNUM=001\n"
-                       "E: DEVNUM=%2\n"
-                       "E: PRODUCT=%3\n"
-                       "A: busnum=1\\n\n"
-                       "A: devnum=%4\\n\n"
-                       "A: speed=%5\\n\n"
-                       "A: bConfigurationValue=1\\n\n"
-                       "A: idVendor=%6\\n\n"
-                       "A: idProduct=%7\\n\n"
-                       "A: dev=189:%8\\n\n"
-                       "H: descriptors=%9\n")
-            .arg(sysName, number, ids)
-            .arg(device->address)
-            .arg(board.options().highSpeed ? 480 : 12)
-            .arg(board.options().vendorId, 4, 16, QLatin1Char('0'))
-            .arg(board.options().productId, 4, 16, QLatin1Char('0'))
-            .arg(device->address - 1)
-            .arg(QString::fromLatin1(descriptors(board).toHex()));
+    const QString ids =
+        QStringLiteral("%1/%2/1").arg(board.options().vendorId, 0, 16).arg(board.options().productId, 0, 16);
+    const QString record = QStringLiteral("P: /devices/pci0000:00/usb1/%1\n"
+                                          "N: bus/usb/001/%2\n"
+                                          "E: DEVNAME=/dev/bus/usb/001/%2\n"
+                                          "E: SUBSYSTEM=usb\n"
+                                          "E: DEVTYPE=usb_device\n"
+                                          "E: BUSNUM=001\n"
+                                          "E: DEVNUM=%2\n"
+                                          "E: PRODUCT=%3\n"
+                                          "A: busnum=1\\n\n"
+                                          "A: devnum=%4\\n\n"
+                                          "A: speed=%5\\n\n"
+                                          "A: bConfigurationValue=1\\n\n"
+                                          "A: idVendor=%6\\n\n"
+                                          "A: idProduct=%7\\n\n"
+                                          "A: dev=189:%8\\n\n"
+                                          "H: descriptors=%9\n")
+                               .arg(sysName, number, ids)
+                               .arg(device->address)
+                               .arg(board.options().highSpeed ? 480 : 12)
+                               .arg(board.options().vendorId, 4, 16, QLatin1Char('0'))
+                               .arg(board.options().productId, 4, 16, QLatin1Char('0'))
+                               .arg(device->address - 1)
+                               .arg(QString::fromLatin1(descriptors(board).toHex()));
     if (!umockdev_testbed_add_from_string(testbed_->bed, record.toUtf8().constData(), &error)) {
         const std::string text = error != nullptr ? error->message : "add failed";
         g_clear_error(&error);

@@ -32,8 +32,8 @@ uint16_t productAt(usb::DeviceDriver& d, int n)
     }
     uint8_t descriptor[usb::kDeviceDescriptorBufferSize] = {};
     uint32_t returned = 0;
-    const bool ok = d.ioControl(handle, usb::kRequestDeviceDescriptor, descriptor, sizeof descriptor, descriptor,
-                                sizeof descriptor, returned);
+    const bool ok = d.ioControl(handle, usb::kRequestDeviceDescriptor, descriptor, sizeof descriptor,
+                                descriptor, sizeof descriptor, returned);
     d.close(handle);
     return ok && returned == 18 ? static_cast<uint16_t>(descriptor[10] | (descriptor[11] << 8)) : 0;
 }
@@ -83,9 +83,9 @@ TEST_F(Numbering, BothBaseNamesNameOneTableAndOtherNamesNothing)
         const char* path;
         bool opens;
     } cases[] = {
-        {"\\\\.\\Ezssp-0", true}, {"\\\\.\\Ezusb-0", true}, {"Ezssp-0", true},       {"\\\\.\\EZSSP-0", true},
-        {"\\\\.\\Ezssp-1", false}, {"\\\\.\\Ezssp-9", false}, {"\\\\.\\Other-0", false}, {"\\\\.\\Ezssp-", false},
-        {"\\\\.\\Ezssp-00", false},
+        {"\\\\.\\Ezssp-0", true},  {"\\\\.\\Ezusb-0", true},  {"Ezssp-0", true},
+        {"\\\\.\\EZSSP-0", true},  {"\\\\.\\Ezssp-1", false}, {"\\\\.\\Ezssp-9", false},
+        {"\\\\.\\Other-0", false}, {"\\\\.\\Ezssp-", false},  {"\\\\.\\Ezssp-00", false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(opens(*driver, QString::fromLatin1(c.path)), c.opens) << c.path;

@@ -35,7 +35,8 @@ protected:
         EXPECT_TRUE(settle());
     }
 
-    std::unique_ptr<usbhost::LibusbDriver> libusb = std::make_unique<usbhost::LibusbDriver>(servedIds(), context());
+    std::unique_ptr<usbhost::LibusbDriver> libusb =
+        std::make_unique<usbhost::LibusbDriver>(servedIds(), context());
 };
 
 } // namespace

@@ -40,8 +40,11 @@ TEST_F(BoardOverLibusb, RegisterWritesReachTheChipAndReadBack)
         int width;
         uint64_t value;
     } cases[] = {
-        {0x02, 32, 0x1F3F4000},           {0x05, 48, 0xFEDCBA987654ULL}, {0x08, 16, 0xBEEF},
-        {0x0B, 64, 0x0123456789ABCDEFULL}, {0x0E, 64, 0x3FFF0000DEADBEEFULL},
+        {0x02, 32, 0x1F3F4000},
+        {0x05, 48, 0xFEDCBA987654ULL},
+        {0x08, 16, 0xBEEF},
+        {0x0B, 64, 0x0123456789ABCDEFULL},
+        {0x0E, 64, 0x3FFF0000DEADBEEFULL},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.address);
@@ -63,7 +66,9 @@ TEST_F(BoardOverLibusb, WholeRamLoadAndDumpAtBothSpeeds)
         bus().board(number).setHighSpeed(highSpeed);
         bd->setISFC(1);
         bd->USBWritePortBuffVal(kPortA);
-        ASSERT_EQ(bd->USBSerialLoadPKT(0x05, QStringLiteral("000000000000000011111111110000000000000000000000")), 0);
+        ASSERT_EQ(
+            bd->USBSerialLoadPKT(0x05, QStringLiteral("000000000000000011111111110000000000000000000000")),
+            0);
         bd->StrobeREGUD();
         std::mt19937 random(highSpeed ? 1 : 2);
         QStringList image;

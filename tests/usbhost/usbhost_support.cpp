@@ -40,7 +40,8 @@ int listedBoards()
     for (ssize_t i = 0; i < count; ++i) {
         libusb_device_descriptor d{};
         if (libusb_get_device_descriptor(list[i], &d) == 0 &&
-            (d.idVendor == usb::kBoardVendorId || d.idVendor == usb::kDevKitVendorId || d.idVendor == 0x1234)) {
+            (d.idVendor == usb::kBoardVendorId || d.idVendor == usb::kDevKitVendorId ||
+             d.idVendor == 0x1234)) {
             ++boards;
         }
     }
