@@ -16,7 +16,7 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("tessaron"));
     // Every window decides for itself when it goes; the program ends only through EndProgram.
     QApplication::setQuitOnLastWindowClosed(false);
-    endProgramOnTerminationSignals();
+    endProgramOnTerminationSignals([] { EndProgram(); });
     // Real boards over USB unless TESSARON_BOARDS names emulated ones; the kind is said on the standard error.
     usbhost::installBoardDriver(
         [](const QString& text) { ui::MsgBox(text, ui::vbExclamation, QStringLiteral("Evaluation Board Access")); });
