@@ -539,6 +539,11 @@ void frmProfile::spin(ui::ScrollBar& bar, ui::TextBox& stepBox, ui::TextBox& val
     const int direction = bar.Value();
     if (direction == 0)
         return;
+    // The word moves only when it can reach the chip at once.
+    if (regwin::refusedWhileBusy()) {
+        bar.setValue(0);
+        return;
+    }
     // An empty step box steps nothing.
     const WordEntry step = readWordEntry(stepBox.Text(), 0, 999);
     if (step.kind == FieldEntry::InRange && step.value > 0) {

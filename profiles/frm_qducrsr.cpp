@@ -295,34 +295,26 @@ void frmQDUCRSR::cmdLoad_Click()
 {
     if (!goEvalBd)
         return;
-    regwin::LoadOutcome outcome = regwin::LoadOutcome::Refused;
-    {
-        regwin::LoadingScope loading(cmdLoad);
-        // Single tone outside run mode 4 takes no RAM: the pending bit decides (the box may not show a
-        // change another window made), and the box follows it.
-        if (kOperatingMode.get() == kSingleTone && giRunMode != kRunModeKeepsRAM) {
-            if (kRAMEnable.get() == 1) {
-                kRAMEnable.set(0);
-                {
-                    regwin::ScopedFlag refreshing(bRefreshing);
-                    chkEnableRAM.setValue(0);
-                }
-                chkEnableRAM_Click();
+    regwin::LoadOptions options;
+    // Single tone outside run mode 4 takes no RAM: the pending bit decides (the box may not show a change
+    // another window made), and the box follows it. Only a load that goes ahead changes them.
+    options.beforeFirst = [this] {
+        if (kOperatingMode.get() != kSingleTone || giRunMode == kRunModeKeepsRAM)
+            return;
+        if (kRAMEnable.get() == 1) {
+            kRAMEnable.set(0);
+            {
+                regwin::ScopedFlag refreshing(bRefreshing);
+                chkEnableRAM.setValue(0);
             }
-            if (kDigitalRampEnable.get() == 1)
-                kDigitalRampEnable.set(0);
+            chkEnableRAM_Click();
         }
-        regwin::LoadOptions options;
-        // An I/O update after each register, not once at the end.
-        options.strobeWhenAuto = false;
-        options.afterEach = [](int16_t) {
-            if (regwin::autoIOUpdate() && goEvalBd)
-                goEvalBd->StrobeREGUD();
-        };
-        outcome = regwin::loadRegisters({0x00, 0x05, 0x06}, options);
-        ui::DoEvents();
-    }
-    indicator_.loaded(outcome);
+        if (kDigitalRampEnable.get() == 1)
+            kDigitalRampEnable.set(0);
+    };
+    // An I/O update after each register, not once at the end.
+    options.strobeEach = true;
+    regwin::runLoad(cmdLoad, indicator_, {0x00, 0x05, 0x06}, options);
 }
 
 void frmQDUCRSR::tmrLoadFlash_Timer()

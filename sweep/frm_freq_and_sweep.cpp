@@ -116,13 +116,7 @@ void frmFreqAndSweep::SetGUISweepType(int16_t sweepType)
 
 void frmFreqAndSweep::cmdLoad_Click()
 {
-    regwin::LoadOutcome outcome;
-    {
-        regwin::LoadingScope loading(cmdLoad);
-        outcome = regwin::loadRegisters(kLoadOrder);
-        ui::DoEvents();
-    }
-    indicator_.loaded(outcome);
+    regwin::runLoad(cmdLoad, indicator_, kLoadOrder);
 }
 
 bool frmFreqAndSweep::loadPending() const
