@@ -4,10 +4,10 @@
 #include "profiles/frm_qducrsr.h"
 
 #include "board/evalbd.h"
+#include "board/form_names.h"
 #include "board/globals.h"
 #include "board/text_util.h"
 #include "board/utility.h"
-#include "board/form_names.h"
 #include "shell/mdi_main.h"
 
 #include "platform/ui/app.h"
@@ -125,7 +125,8 @@ void frmQDUCRSR::setDesignProperties()
 
 void frmQDUCRSR::buildFieldTable()
 {
-    fields_.check(chkEnableRAM, kRAMEnable, [this] { chkEnableRAM_Click(); });
+    // Whoever changes the RAM enable, the user or a refresh, the Profiles window shows the form it takes.
+    fields_.check(chkEnableRAM, kRAMEnable, [this] { chkEnableRAM_Click(); }).afterOnRefresh = true;
     fields_.check(chkEnQDUCRAMEval, kQDUCRAMDest, [this] { chkEnQDUCRAMEval_Click(); });
     for (int i = 0; i < kSegments; ++i) {
         ui::ComboBox& list = cmbRAMSegModeControl(i);
@@ -303,11 +304,14 @@ void frmQDUCRSR::cmdLoad_Click()
             return;
         if (kRAMEnable.get() == 1) {
             kRAMEnable.set(0);
+            // A box that showed the RAM on runs its effects as it clears; one that did not, here.
+            const bool shownOn = chkEnableRAM.Value() == 1;
             {
                 regwin::ScopedFlag refreshing(bRefreshing);
                 chkEnableRAM.setValue(0);
             }
-            chkEnableRAM_Click();
+            if (!shownOn)
+                chkEnableRAM_Click();
         }
         if (kDigitalRampEnable.get() == 1)
             kDigitalRampEnable.set(0);

@@ -18,6 +18,7 @@
 #include "sweep/register_windows.h"
 
 #include "platform/os/os_test_doubles.h"
+#include "platform/ui/colors.h"
 #include "platform/ui/test_doubles.h"
 
 #include <QApplication>
@@ -304,6 +305,53 @@ TEST_F(RegisterWindowWrites, OskSpinBarsWhileBusyMoveNothing)
     EXPECT_TRUE(ui::testing::messageBoxes().shown.empty());
     EXPECT_NE(pending(0x09), pendingBefore);
     EXPECT_EQ(chip().bufferRegister(0x09), pending(0x09)) << "the spin reaches the chip at once";
+}
+
+} // namespace
+
+namespace {
+
+using regtest::bits;
+
+class RefreshEffects : public RegisterWindowLoad {};
+
+// A refresh that changes output shift keying or the RAM enable brings the Profiles window along, as the
+// user's click does.
+TEST_F(RefreshEffects, OskAndRamEnableChangedByARefreshReachTheProfilesWindow)
+{
+    plugBoard();
+    setOperatingMode(1);
+    setPendingField(RegisterField{0x00, 9, 9}, 0);
+    auto& profiles = static_cast<frmProfile&>(openWindow<frmProfile>());
+    auto& osk = static_cast<frmFreqAndSweep&>(openWindow<frmFreqAndSweep>());
+    auto& ram = static_cast<frmQDUCRSR&>(openWindow<frmQDUCRSR>());
+    profiles.RefreshFormVals();
+    ASSERT_EQ(profiles.chkUseProfileOSK.ForeColor(), ui::colors::vbWindowText);
+
+    // Another window sets output shift keying; the OSK window's refresh shows it.
+    setPendingField(RegisterField{0x00, 9, 9}, 1);
+    osk.RefreshFormVals();
+    ASSERT_EQ(osk.chkEnableASF.Value(), 1);
+    EXPECT_EQ(profiles.chkUseProfileOSK.ForeColor(), ui::colors::vbGrayText)
+        << "the Profiles window greys profile OSK once output shift keying is on";
+
+    // A profile word changed behind the Profiles window's back shows once the RAM window's refresh
+    // changes the RAM enable (quadrature modulation: the Profiles window keeps its form).
+    setOperatingMode(0, false);
+    ram.RefreshFormVals();
+    profiles.RefreshFormVals();
+    ASSERT_EQ(ram.chkEnableRAM.Value(), 0);
+    setPendingField(RegisterField{0x0E, 31, 0}, 12345);
+    ASSERT_NE(profiles.txtOutFreqQD(0).Tag, QStringLiteral("12345"));
+    setOperatingMode(0, true);
+    ram.RefreshFormVals();
+    ASSERT_EQ(ram.chkEnableRAM.Value(), 1);
+    EXPECT_EQ(profiles.txtOutFreqQD(0).Tag, QStringLiteral("12345"));
+
+    // A refresh that changes nothing leaves the Profiles window alone.
+    setPendingField(RegisterField{0x0E, 31, 0}, 777);
+    ram.RefreshFormVals();
+    EXPECT_EQ(profiles.txtOutFreqQD(0).Tag, QStringLiteral("12345"));
 }
 
 } // namespace
