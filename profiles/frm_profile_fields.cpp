@@ -4,6 +4,7 @@
 
 #include "profiles/frm_profile.h"
 
+#include "board/system_clock.h"
 #include "board/evalbd.h"
 #include "board/form_names.h"
 #include "board/num_base.h"
@@ -139,7 +140,7 @@ void frmProfile::storeField(const RegisterField& field, const QString& tag)
 
 QString frmProfile::sysClockText() const
 {
-    return ui::form<frmControl>().txtSysClkTxt.Text();
+    return SysClockText();
 }
 
 double frmProfile::sysClock() const

@@ -4,6 +4,7 @@
 
 #include "sweep/frm_freq_and_sweep.h"
 
+#include "board/system_clock.h"
 #include "board/board_flags.h"
 #include "board/evalbd.h"
 #include "board/globals.h"
@@ -93,8 +94,7 @@ bool secondSeparator(const ui::TextBox& box, int keyAscii, int separatorCode, co
 
 QString clockText()
 {
-    const frmControl* control = ui::loadedForm<frmControl>();
-    return control ? control->txtSysClkTxt.Text() : QString();
+    return SysClockText();
 }
 
 } // namespace
