@@ -2,6 +2,7 @@
 // test and dump, the simulator's input files and the FIFO debug and RAM test windows.
 
 #include "debug/frm_debug.h"
+#include "board/chip_registers.h"
 
 #include "board/system_clock.h"
 #include "board/evalbd.h"
@@ -21,7 +22,6 @@
 
 namespace {
 
-constexpr int16_t kCFR1 = 0x00;
 constexpr int16_t kClearCCIBit = 21;
 const QString kCrLf = QStringLiteral("\r\n");
 

@@ -1,4 +1,5 @@
 #include "sweep/frm_multi_chip_sync.h"
+#include "board/chip_registers.h"
 
 #include "board/evalbd.h"
 #include "board/form_names.h"
@@ -17,8 +18,6 @@
 
 namespace {
 
-constexpr int16_t kCFR2 = 0x01;
-constexpr int16_t kMCS = 0x0A;
 constexpr int kSyncSampleErrorBit = 5;
 
 constexpr RegisterField kSyncWindowDelay{kMCS, 31, 28};
