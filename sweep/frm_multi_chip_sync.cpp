@@ -38,9 +38,8 @@ void fillNumbers(ui::ComboBox& list, int count)
 
 frmMultiChipSync::frmMultiChipSync()
     : Form(FormName),
-      // Only the bits this window sets count: MCS 31:18, 15:11 and 7:3 (not the sample error enable).
-      indicator_(lblLoadFlash,
-                 regwin::LoadIndicator::fields({{kMCS, 31, 18}, kOutputSyncDelay, kInputSyncDelay}))
+      // The bits of the table the window's LOAD sends: MCS, not the sample error enable in CFR2.
+      indicator_(lblLoadFlash, regwin::LoadIndicator::table(fields_))
 {
     setMdiChild(true);
     setCaption(QStringLiteral("Multi-Chip Sync"));
@@ -76,7 +75,7 @@ frmMultiChipSync::frmMultiChipSync()
     fields_.option(optSyncPolarity(1), regBit(kMCS, 25), 1);
     fields_.option(optSyncPolarity(0), regBit(kMCS, 25), 0);
     fields_.check(chkInternSyncLoopEn, regBit(kMCS, 24));
-    fields_.check(chkEnableSyncSampleErr, regBit(kCFR2, kSyncSampleErrorBit));
+    fields_.check(chkEnableSyncSampleErr, regBit(kCFR2, kSyncSampleErrorBit)).indicated = false;
     fields_.bindClicks();
 
     cmdClearSampleError.Click = [this] { cmdClearSampleError_Click(); };
