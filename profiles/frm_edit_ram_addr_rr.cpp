@@ -3,6 +3,7 @@
 #include "board/num_base.h"
 #include "board/text_util.h"
 #include "profiles/mod_edit_dialog_subs.h"
+#include "profiles/value_messages.h"
 #include "profiles/sys_clock.h"
 
 #include "platform/runtime/locale_info.h"
@@ -187,10 +188,9 @@ bool frmEditRAMAddrRR::txtRampRateTime_Entry()
     const bool below =
         typed.kind == TypedKind::BelowType || (typed.kind == TypedKind::Number && typed.value < mdMinRRTime);
     if (above || below) {
-        ui::MsgBox(QStringLiteral("The vaid range for the Delta Frequency Ramp Rate Time is ") +
-                       rt::Format(mdMaxRRTime, QStringLiteral("0.0000")) + QStringLiteral("uS to ") +
-                       rt::CStr(mdMinRRTime) + QStringLiteral("uS .") + QStringLiteral("\r\n") +
-                       QStringLiteral("The value entered will be clipped!"),
+        ui::MsgBox(rampRateRangeText(QStringLiteral("Delta Frequency Ramp Rate"),
+                                     rt::Format(mdMaxRRTime, QStringLiteral("0.0000")), rt::CStr(mdMinRRTime),
+                                     QStringLiteral("uS")),
                    ui::vbOKOnly | ui::vbExclamation, QStringLiteral("Maximum Ramp Rate Time Exceeded!!!"));
         // A pasted negative time is clipped to the shortest time.
         showText(txtRampRateTime, rt::CStr(above ? mdMaxRRTime : mdMinRRTime));

@@ -9,7 +9,7 @@
 #include "board/form_names.h"
 #include "shell/frm_graphics.h"
 #include "shell/mdi_main.h"
-#include "sweep/sweep_clock.h"
+#include "profiles/sys_clock.h"
 
 #include "platform/ui/app.h"
 #include "platform/ui/forms.h"
@@ -31,14 +31,14 @@ const std::vector<RegisterField> kSharedBits = {
 } // namespace
 
 frmFreqAndSweep::frmFreqAndSweep()
-    : Form(FormName), indicator_(lblLoadFlash, [this] { return loadPending(); })
+    : Form(FormName), indicator_(lblLoadFlash, [this] { return loadPending(); }),
+      values_(profiles::sysClockText, [this] { focusLoad(); })
 {
     setMdiChild(true);
     setDesignProperties();
     buildFieldTable();
     buildValueFields();
     bindHandlers();
-    bindValueFields();
     registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
     registerProc(formnames::UpdateFreqsAndRRs, [this] { UpdateFreqsAndRRs(); });
     registerProc(formnames::UdStatusIndicators, [this] { UdStatusIndicators(); });
@@ -147,12 +147,8 @@ void frmFreqAndSweep::RefreshFormVals()
     fields_.refresh();
     // Setting an unchanged selection raises no Click here: the frames and the ramp views follow explicitly.
     showDestination(lstLSDest.ListIndex());
-    for (const ValueField& field : valueFields_) {
-        field.box->Tag = QString::number(field.field.get());
-        if (field.kind == FieldKind::Phase || field.kind == FieldKind::Amplitude)
-            showWord(field, std::nullopt);
-    }
-    UpdateFreqsAndRRs();
+    for (const profiles::ValueRow& row : values_.rows())
+        values_.show(row, row.field.get());
     if (goEvalBd->LSCTL() == 1)
         optSweepUp.setValue(true);
     else
@@ -165,23 +161,18 @@ void frmFreqAndSweep::RefreshFormVals()
 void frmFreqAndSweep::UpdateFreqsAndRRs()
 {
     // Without a clock the texts stay as they are, but for a word that changed since it was shown.
-    const std::optional<double> clock = sweep::systemClock();
-    for (const ValueField& field : valueFields_)
-        if (field.kind == FieldKind::Frequency || field.kind == FieldKind::RampRate)
-            showWord(field, clock);
+    for (const profiles::ValueRow& row : values_.rows())
+        if (row.kind == profiles::ValueKind::Frequency || row.kind == profiles::ValueKind::RampRate)
+            values_.show(row, values_.tagWord(row));
 }
 
 void frmFreqAndSweep::RefreshLSParmDisplays()
 {
     if (!goEvalBd)
         return;
-    const std::optional<double> clock = sweep::systemClock();
-    for (const ValueField& field : valueFields_) {
-        if (field.field.addr != 0x0B && field.field.addr != 0x0C)
-            continue;
-        field.box->Tag = QString::number(field.field.get());
-        showWord(field, clock);
-    }
+    for (const profiles::ValueRow& row : values_.rows())
+        if (row.field.addr == 0x0B || row.field.addr == 0x0C)
+            values_.show(row, row.field.get());
 }
 
 // ---- loading and closing ----
