@@ -1,5 +1,6 @@
 #include "debug/rev3_window.h"
 
+#include "board/board_flags.h"
 #include "board/evalbd.h"
 #include "board/sound.h"
 #include "shell/frm_graphics.h"
@@ -61,7 +62,7 @@ void refreshWhileSXI(ui::Form& form, const regwin::FieldTable& fields)
 
 void readOrBeep(int16_t addr)
 {
-    if (!regwin::boardSelected())
+    if (!gbBoardConnected)
         PlaySoundAsync(QStringLiteral("SystemQuestion"));
     else
         regwin::readRegister(addr);
@@ -69,8 +70,10 @@ void readOrBeep(int16_t addr)
 
 void loadRegister(int16_t addr, ui::CommandButton& button, regwin::LoadIndicator& indicator)
 {
-    regwin::LoadingScope loading(button);
-    indicator.loaded(regwin::loadRegisters({addr}));
+    regwin::LoadOptions options;
+    options.sendWhen = regwin::LoadOptions::SendWhen::BoardConnected;
+    options.strobeEach = true;
+    regwin::runLoad(button, indicator, {addr}, options);
 }
 
 void showGreenLamp(ui::Image& lamp, uint64_t lit)

@@ -448,6 +448,11 @@ void ValueFields::spin(ui::ScrollBar& bar, const ui::TextBox& stepBox, ui::TextB
     const ValueRow* found = row(valueBox);
     if (direction == 0 || !found)
         return;
+    // The word moves only when it can reach the chip at once.
+    if (regwin::refusedWhileBusy()) {
+        bar.setValue(0);
+        return;
+    }
     const WordEntry step = readWordEntry(stepBox.Text(), 0, maxStep);
     if (step.kind == FieldEntry::InRange && step.value > 0) {
         const int64_t words = static_cast<int64_t>(topWord(*found)) + 1;

@@ -113,14 +113,7 @@ void frmIOInterface::cmdLoad_Click()
 {
     if (goEvalBd == nullptr)
         return;
-    regwin::LoadOutcome outcome = regwin::LoadOutcome::Refused;
-    {
-        regwin::LoadingScope loading(cmdLoad);
-        outcome = regwin::loadRegisters({kCFR1});
-        loadIndicator_.loaded(outcome);
-        ui::DoEvents();
-    }
-    regwin::reportLoad(outcome);
+    regwin::runLoad(cmdLoad, loadIndicator_, {kCFR1});
     ui::Forms::callIfLoaded(formnames::frmDebug, formnames::UpdateSPIStatus);
 }
 

@@ -245,18 +245,26 @@ LoadOutcome loadRegisters(std::span<const int16_t> addrs, const LoadOptions& opt
         return LoadOutcome::Refused;
     if (goEvalBd->TransferBusy())
         return LoadOutcome::Refused;
+    if (options.beforeFirst)
+        options.beforeFirst();
     const bool progress = !options.progressText.isEmpty();
     if (progress)
         InitProgressBar(0, static_cast<int32_t>(addrs.size()), options.progressText);
+    const bool byConnection = options.sendWhen == LoadOptions::SendWhen::BoardConnected;
     bool ok = true;
+    bool anySent = false;
     int32_t done = 0;
     for (int16_t addr : addrs) {
         const QString value = goEvalBd->GetRegMapValue(0, addr);
         // Asked anew for each register: the board may go away in the middle of the load.
-        if (boardSelected())
+        const bool send = byConnection ? gbBoardConnected : boardSelected();
+        if (send)
             ok = goEvalBd->USBSerialLoadPKT(addr, value) == 0 && ok;
         else
             goEvalBd->SetRegMapValue(1, addr, value);
+        anySent = anySent || send;
+        if (options.strobeEach && options.strobeWhenAuto && (send || !byConnection) && autoIOUpdate())
+            goEvalBd->StrobeREGUD();
         if (progress)
             SetProgressBarValue(++done);
         if (options.afterEach)
@@ -264,11 +272,38 @@ LoadOutcome loadRegisters(std::span<const int16_t> addrs, const LoadOptions& opt
     }
     if (progress)
         ResetProgressBar();
-    if (options.strobeWhenAuto && autoIOUpdate())
+    if (!options.strobeEach && options.strobeWhenAuto && (anySent || !byConnection) && autoIOUpdate())
         goEvalBd->StrobeREGUD();
     if (options.questionSoundOffline && !gbBoardConnected)
         PlaySoundAsync(QStringLiteral("SystemQuestion"));
-    return ok ? LoadOutcome::Loaded : LoadOutcome::Failed;
+    const LoadOutcome outcome = ok ? LoadOutcome::Loaded : LoadOutcome::Failed;
+    if (options.afterAll)
+        options.afterAll(outcome);
+    return outcome;
+}
+
+LoadOutcome runLoad(ui::CommandButton& button, LoadIndicator& indicator, std::span<const int16_t> addrs,
+                    const LoadOptions& options)
+{
+    LoadOutcome outcome = LoadOutcome::Refused;
+    {
+        LoadingScope loading(button, options.pointerForm);
+        outcome = loadRegisters(addrs, options);
+        ui::DoEvents();
+    }
+    if (options.afterLoad)
+        options.afterLoad(outcome);
+    indicator.loaded(outcome);
+    reportLoad(outcome);
+    return outcome;
+}
+
+bool refusedWhileBusy()
+{
+    if (!goEvalBd || !goEvalBd->TransferBusy())
+        return false;
+    reportLoad(LoadOutcome::Refused);
+    return true;
 }
 
 bool reportLoad(LoadOutcome outcome)
@@ -276,6 +311,10 @@ bool reportLoad(LoadOutcome outcome)
     if (outcome == LoadOutcome::Refused && goEvalBd)
         ui::MsgBox(QStringLiteral("The board is busy with another transfer.\r\n"
                                   "Nothing was loaded: press LOAD again when it has finished."),
+                   ui::vbExclamation, QStringLiteral("LOAD"));
+    else if (outcome == LoadOutcome::Failed)
+        ui::MsgBox(QStringLiteral("Not every register reached the chip.\r\n"
+                                  "The load indicator blinks until a LOAD succeeds."),
                    ui::vbExclamation, QStringLiteral("LOAD"));
     return outcome == LoadOutcome::Loaded;
 }

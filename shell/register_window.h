@@ -112,28 +112,61 @@ enum class LoadOutcome {
 };
 
 struct LoadOptions {
-    // Pulse I/O update afterwards when "Auto" is checked.
+    // Which test sends a register to the chip; the other case copies it into the written map.
+    enum class SendWhen {
+        BoardSelected,  // the USB object names a board
+        BoardConnected, // the USB poll sees the board (`gbBoardConnected`)
+    };
+    SendWhen sendWhen = SendWhen::BoardSelected;
+    // Pulse I/O update when "Auto" is checked: once at the end, or after each register (`strobeEach`). With
+    // `BoardConnected` only registers that were sent are followed by a pulse.
     bool strobeWhenAuto = true;
+    bool strobeEach = false;
     // Drive the status-bar progress bar 0..n with this text ("" : leave the bar alone).
     QString progressText;
     // Play "SystemQuestion" when no board is connected.
     bool questionSoundOffline = true;
-    // Runs after each register was sent, with its address.
+    // The window's own steps. `beforeFirst` and `afterAll` run only when the load goes ahead (not when it
+    // is refused), around the registers; `afterEach` after each register with its address; `afterLoad`
+    // once the button is enabled again, whatever the outcome, before the outcome is told.
+    std::function<void()> beforeFirst;
     std::function<void(int16_t)> afterEach;
+    std::function<void(LoadOutcome)> afterAll;
+    std::function<void(LoadOutcome)> afterLoad;
+    // The hourglass over this window only (default: over the whole screen).
+    ui::Form* pointerForm = nullptr;
 };
 
-// Writes the listed registers from the pending map in order: through the chip when a board is selected,
-// otherwise into the written map. The caller shows the hourglass and disables its LOAD button around it
-// (`LoadingScope`).
+// Writes the listed registers from the pending map in order: through the chip when a board is selected
+// (or connected, as `sendWhen` says), otherwise into the written map. Refused, writing nothing, while the
+// board object runs another transfer. The window's LOAD uses `runLoad`, which wraps this.
 LoadOutcome loadRegisters(std::span<const int16_t> addrs, const LoadOptions& options = {});
 inline LoadOutcome loadRegisters(std::initializer_list<int16_t> addrs, const LoadOptions& options = {})
 {
     return loadRegisters(std::span<const int16_t>(addrs.begin(), addrs.size()), options);
 }
 
-// Tells the user that a LOAD refused because a transfer was in progress wrote nothing. A load that failed
-// on the way is shown by its indicator blinking on (`LoadIndicator::loaded`). True when the load reached the
-// chip.
+class LoadIndicator;
+
+// The LOAD of a register window: `button` disabled and the hourglass shown, the registers written in
+// order, queued events run once, the button enabled again, then `afterLoad`, the indicator hidden when the
+// load reached the chip, and the outcome told (`reportLoad`).
+LoadOutcome runLoad(ui::CommandButton& button, LoadIndicator& indicator, std::span<const int16_t> addrs,
+                    const LoadOptions& options = {});
+inline LoadOutcome runLoad(ui::CommandButton& button, LoadIndicator& indicator,
+                           std::initializer_list<int16_t> addrs, const LoadOptions& options = {})
+{
+    return runLoad(button, indicator, std::span<const int16_t>(addrs.begin(), addrs.size()), options);
+}
+
+// A write that goes to the chip at once, outside LOAD (spin bars, "Clear Error"): true, after telling the
+// user as a refused LOAD does, while the board object runs another transfer; the caller then changes
+// nothing.
+bool refusedWhileBusy();
+
+// Tells the user that a LOAD refused because a transfer was in progress wrote nothing, or that a register
+// write failed on the way (its indicator then blinks on, `LoadIndicator::loaded`). True when the load
+// reached the chip.
 bool reportLoad(LoadOutcome outcome);
 
 // The LOAD button disabled and the hourglass shown for the life of a scope: over the whole screen, or over

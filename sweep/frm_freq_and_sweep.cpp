@@ -4,9 +4,9 @@
 #include "sweep/frm_freq_and_sweep.h"
 
 #include "board/evalbd.h"
+#include "board/form_names.h"
 #include "board/globals.h"
 #include "board/text_util.h"
-#include "board/form_names.h"
 #include "shell/frm_graphics.h"
 #include "shell/mdi_main.h"
 #include "profiles/sys_clock.h"
@@ -52,10 +52,14 @@ void frmFreqAndSweep::buildFieldTable()
 {
     auto controlState = [this] { UdControlState(); };
     fields_.check(chkAutoASFEnable, regBit(kCFR1, 8), controlState);
-    fields_.check(chkEnableASF, regBit(kCFR1, 9), [this] {
-        UdControlState();
-        ui::Forms::callIfLoaded(formnames::frmProfile, formnames::UdControlState);
-    });
+    // Whoever changes output shift keying, the user or a refresh, the Profiles window greys to match.
+    fields_
+        .check(chkEnableASF, regBit(kCFR1, 9),
+               [this] {
+                   UdControlState();
+                   ui::Forms::callIfLoaded(formnames::frmProfile, formnames::UdControlState);
+               })
+        .afterOnRefresh = true;
     fields_.check(chkLoadARRIOU, regBit(kCFR1, 10));
     fields_.check(chkClrFreqAccum, regBit(kCFR1, 12));
     fields_.check(chkAutoClrFreqAccum, regBit(kCFR1, 14));
@@ -116,13 +120,7 @@ void frmFreqAndSweep::SetGUISweepType(int16_t sweepType)
 
 void frmFreqAndSweep::cmdLoad_Click()
 {
-    regwin::LoadOutcome outcome;
-    {
-        regwin::LoadingScope loading(cmdLoad);
-        outcome = regwin::loadRegisters(kLoadOrder);
-        ui::DoEvents();
-    }
-    indicator_.loaded(outcome);
+    regwin::runLoad(cmdLoad, indicator_, kLoadOrder);
 }
 
 bool frmFreqAndSweep::loadPending() const

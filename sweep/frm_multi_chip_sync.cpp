@@ -105,7 +105,7 @@ void frmMultiChipSync::UdStatusIndicators()
 
 void frmMultiChipSync::cmdClearSampleError_Click()
 {
-    if (!goEvalBd)
+    if (!goEvalBd || regwin::refusedWhileBusy())
         return;
     // The check is cleared by pulsing its enable low and high; both writes reach the chip at once.
     for (int value : {0, 1}) {
@@ -120,13 +120,7 @@ void frmMultiChipSync::cmdClearSampleError_Click()
 
 void frmMultiChipSync::cmdLoad_Click()
 {
-    regwin::LoadOutcome outcome;
-    {
-        regwin::LoadingScope loading(cmdLoad);
-        outcome = regwin::loadRegisters({kMCS});
-        ui::DoEvents();
-    }
-    indicator_.loaded(outcome);
+    regwin::runLoad(cmdLoad, indicator_, {kMCS});
 }
 
 void frmMultiChipSync::tmrLoadFlash_Timer()
