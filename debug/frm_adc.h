@@ -7,6 +7,7 @@
 //
 // Procedures callable by name: "RefreshFormVals".
 
+#include "board/form_names.h"
 #include "debug/rev3_window.h"
 #include "shell/register_window.h"
 
@@ -18,7 +19,7 @@
 
 class frmADC : public rev3::Window {
 public:
-    static inline const QString FormName = QStringLiteral("frmADC");
+    static inline const QString& FormName = formnames::frmADC;
     static constexpr int16_t kADCControl = 0x1A;
     static constexpr int16_t kADCResults = 0x1B;
 

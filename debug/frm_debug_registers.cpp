@@ -14,14 +14,13 @@
 
 #include "platform/runtime/numeric_text.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/key_codes.h"
 #include "platform/ui/msgbox.h"
 
 #include <QRegularExpression>
 
 namespace {
 
-constexpr int kEnterKey = 13;
-constexpr int kBlankKey = 32;
 constexpr int16_t kCFR3 = 0x02;
 constexpr int16_t kWDT = 0x17;
 
@@ -109,7 +108,7 @@ void frmDebug::txtByte_KeyPress(int index, int& keyAscii)
 {
     (void)index;
     keyAscii = KeyFilterBinary(keyAscii);
-    if (keyAscii == kBlankKey || keyAscii == kEnterKey)
+    if (keyAscii == ui::vbKeySpace || keyAscii == ui::vbKeyReturn)
         keyAscii = 0;
 }
 
@@ -148,7 +147,7 @@ void frmDebug::txtHexDataByte_KeyPress(int index, int& keyAscii)
 {
     (void)index;
     keyAscii = KeyFilterHex(keyAscii);
-    if (keyAscii == kBlankKey)
+    if (keyAscii == ui::vbKeySpace)
         keyAscii = 0;
 }
 

@@ -1,5 +1,6 @@
 #include "debug/frm_gpio.h"
 
+#include "board/form_names.h"
 #include "debug/rev3_window.h"
 
 #include "board/evalbd.h"
@@ -70,7 +71,7 @@ frmGPIO::frmGPIO()
     cmdRead.Click = [this] { cmdRead_Click(); };
     cmdReadConfig.Click = [this] { cmdReadConfig_Click(); };
     tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
-    registerProc(QStringLiteral("RefreshFormVals"), [this] { RefreshFormVals(); });
+    registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
 }
 
 void frmGPIO::buildUi(QWidget* window)

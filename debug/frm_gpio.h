@@ -7,6 +7,7 @@
 //
 // Procedures callable by name: "RefreshFormVals".
 
+#include "board/form_names.h"
 #include "debug/rev3_window.h"
 #include "shell/register_window.h"
 
@@ -18,7 +19,7 @@
 
 class frmGPIO : public rev3::Window {
 public:
-    static inline const QString FormName = QStringLiteral("frmGPIO");
+    static inline const QString& FormName = formnames::frmGPIO;
     static constexpr int16_t kGPIOConfig = 0x18;
     static constexpr int16_t kGPIORead = 0x19;
     static constexpr int kLines = 16;

@@ -6,6 +6,7 @@
 //
 // Procedures callable by name: "RefreshFormVals".
 
+#include "board/form_names.h"
 #include "debug/rev3_window.h"
 #include "shell/register_window.h"
 
@@ -17,7 +18,7 @@
 
 class frmWatchDogTmr : public rev3::Window {
 public:
-    static inline const QString FormName = QStringLiteral("frmWatchDogTmr");
+    static inline const QString& FormName = formnames::frmWatchDogTmr;
     static constexpr int16_t kWDT = 0x17;
 
     frmWatchDogTmr();

@@ -1,6 +1,7 @@
 #include "modulation/frm_qamvg.h"
 
 #include "board/external_programs.h"
+#include "board/form_names.h"
 #include "board/globals.h"
 #include "board/utility.h"
 #include "modulation/frm_simulator_setup.h"
@@ -71,9 +72,9 @@ frmQAMVG::frmQAMVG() : ui::Form(FormName)
     setInitialValues();
     // The paths are known before the window loads.
     IniVars();
-    registerProc(QStringLiteral("UpdateQAMVects"), [this] { UpdateQAMVects(); });
-    registerProc(QStringLiteral("UpdateGEVects"), [this] { UpdateGEVects(); });
-    registerProc(QStringLiteral("UpdateSDPSKVects"), [this] { UpdateSDPSKVects(); });
+    registerProc(formnames::UpdateQAMVects, [this] { UpdateQAMVects(); });
+    registerProc(formnames::UpdateGEVects, [this] { UpdateGEVects(); });
+    registerProc(formnames::UpdateSDPSKVects, [this] { UpdateSDPSKVects(); });
 }
 
 void frmQAMVG::IniVars()

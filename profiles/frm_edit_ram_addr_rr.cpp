@@ -10,6 +10,7 @@
 #include "platform/runtime/number_format.h"
 #include "platform/runtime/numeric_text.h"
 #include "platform/runtime/runtime_error.h"
+#include "platform/ui/key_codes.h"
 #include "platform/ui/msgbox.h"
 
 #include <algorithm>
@@ -19,7 +20,6 @@ using namespace profiles;
 namespace {
 
 constexpr int32_t kTopWord = 65535;
-constexpr int kEnter = 13;
 const QString kWordFormat = QStringLiteral("00000");
 
 // The word a value box's Tag holds; anything else opens the dialog at 0.
@@ -163,7 +163,7 @@ void frmEditRAMAddrRR::txtRampRateTime_KeyPress(int& key)
     const QChar separator = rt::numberLocale().decimalSeparator;
     if (key != 0 && key == separator.unicode() && separatorAlreadyTyped(txtRampRateTime, separator))
         key = 0;
-    if (key == 0 || key == kEnter)
+    if (key == 0 || key == ui::vbKeyReturn)
         return;
     // A separator among the first three characters with the caret before it: the integer part may not
     // grow past what the longest time needs.

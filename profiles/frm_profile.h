@@ -14,6 +14,7 @@
 // The amplitude, output-scale and RAM ramp-rate dialogs are opened by name (profiles/box_edit_dialogs.h);
 // a dialog that does not exist leaves its double-click without effect.
 
+#include "board/form_names.h"
 #include "profiles/value_fields.h"
 #include "shell/register_window.h"
 
@@ -30,7 +31,7 @@ class QWidget;
 
 class frmProfile : public ui::Form {
 public:
-    static inline const QString FormName = QStringLiteral("frmProfile");
+    static inline const QString& FormName = formnames::frmProfile;
 
     // Values of the form mode: which frame each profile shows.
     enum ProfileFormMode : int16_t { kFormQDUC = 0, kFormRAM = 1, kFormSingleTone = 2 };

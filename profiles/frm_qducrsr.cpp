@@ -88,9 +88,9 @@ frmQDUCRSR::frmQDUCRSR()
     buildFieldTable();
     bindHandlers();
     bindFileHandlers();
-    registerProc(QStringLiteral("RefreshFormVals"), [this] { RefreshFormVals(); });
-    registerProc(QStringLiteral("UdControlState"), [this] { UdControlState(); });
-    registerProc(QStringLiteral("SetMode"), [this] { SetMode(); });
+    registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
+    registerProc(formnames::UdControlState, [this] { UdControlState(); });
+    registerProc(formnames::SetMode, [this] { SetMode(); });
 }
 
 void frmQDUCRSR::setDesignProperties()
@@ -332,5 +332,5 @@ void frmQDUCRSR::cmdSetISFCPin_Click(int index)
     }
     for (int i = 0; i < kSegments; ++i)
         lblISFCHilight(i).setVisible(i == index);
-    ui::Forms::callIfLoaded(formnames::frmDebug, QStringLiteral("UpdatePortVals"));
+    ui::Forms::callIfLoaded(formnames::frmDebug, formnames::UpdatePortVals);
 }

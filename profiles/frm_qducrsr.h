@@ -9,6 +9,7 @@
 //
 // Procedures callable by name: "RefreshFormVals", "UdControlState", "SetMode".
 
+#include "board/form_names.h"
 #include "board/register_field.h"
 #include "profiles/value_fields.h"
 #include "shell/register_window.h"
@@ -24,7 +25,7 @@
 
 class frmQDUCRSR : public ui::Form {
 public:
-    static inline const QString FormName = QStringLiteral("frmQDUCRSR");
+    static inline const QString& FormName = formnames::frmQDUCRSR;
     static constexpr int kSegments = 2;
 
     frmQDUCRSR();

@@ -19,6 +19,7 @@
 #include "platform/runtime/number_format.h"
 #include "platform/runtime/numeric_text.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/key_codes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -28,7 +29,6 @@ namespace profiles {
 
 namespace {
 
-constexpr int kEnter = 13;
 constexpr int16_t kTuningWordBits = 32;
 constexpr uint64_t kTopFrequencyWord = 4294967295ULL;
 constexpr int32_t kTopPhaseWord = 65535;
@@ -205,7 +205,7 @@ void ValueFields::show(const ValueRow& row, uint64_t word)
 void ValueFields::keyPress(const ValueRow& row, int& keyAscii)
 {
     ui::TextBox& box = *row.box;
-    if (keyAscii == kEnter) {
+    if (keyAscii == ui::vbKeyReturn) {
         // Enter is not typed: it commits as leaving the box does.
         keyAscii = 0;
         commit(row);

@@ -4,6 +4,7 @@
 #include "shell/frm_control.h"
 
 #include "board/evalbd.h"
+#include "board/form_names.h"
 #include "board/text_util.h"
 #include "board/vco_tables.h"
 #include "shell/frm_control_fields.h"
@@ -48,9 +49,9 @@ frmControl::frmControl() : Form(FormName)
     showPllSR3State();
     showPDCLKState();
     showIOUpdateState();
-    registerProc(QStringLiteral("RefreshFormVals"), [this] { RefreshFormVals(); });
-    registerProc(QStringLiteral("UdStatusIndicators"), [this] { UdStatusIndicators(); });
-    registerProc(QStringLiteral("UdControlState"), [this] { UdControlState(); });
+    registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
+    registerProc(formnames::UdStatusIndicators, [this] { UdStatusIndicators(); });
+    registerProc(formnames::UdControlState, [this] { UdControlState(); });
 }
 
 frmControl::~frmControl() = default;

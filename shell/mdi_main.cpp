@@ -91,8 +91,8 @@ mdiMain::mdiMain() : MdiForm(FormName)
 
     // The RAM I/O Window entry and the Options menu carry a design flag the other entries lack: both are
     // kept visible here (the Options menu does nothing when chosen).
-    registerProc(QStringLiteral("UpdateUSBStat"), [this] { UpdateUSBStat(); });
-    registerProc(QStringLiteral("UpdateFIFOStat"), [this] { UpdateFIFOStat(); });
+    registerProc(formnames::UpdateUSBStat, [this] { UpdateUSBStat(); });
+    registerProc(formnames::UpdateFIFOStat, [this] { UpdateFIFOStat(); });
     registerProc(formnames::SetMode, [this] { SetMode(); });
     bindHandlers();
 }

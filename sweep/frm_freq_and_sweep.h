@@ -13,6 +13,7 @@
 // word that changes meanwhile (a refresh) leaves its frequency or ramp-rate field blank until a clock
 // returns.
 
+#include "board/form_names.h"
 #include "board/register_field.h"
 #include "profiles/value_fields.h"
 #include "shell/register_window.h"
@@ -29,7 +30,7 @@
 
 class frmFreqAndSweep : public ui::Form {
 public:
-    static inline const QString FormName = QStringLiteral("frmFreqAndSweep");
+    static inline const QString& FormName = formnames::frmFreqAndSweep;
 
     frmFreqAndSweep();
     ~frmFreqAndSweep() override;
