@@ -29,8 +29,7 @@ int inputIndex(uint64_t code)
 } // namespace
 
 frmADC::frmADC()
-    : Window(FormName, QStringLiteral("ADC Control"), QStringLiteral("ADC Control (Silicon Rev 3)"),
-             &mdiMain::mnuViewADC)
+    : Window(FormName, QStringLiteral("ADC Control"), QStringLiteral("ADC Control (Silicon Rev 3)"))
 {
     setMdiChild(true);
     setCaption(QStringLiteral("ADC Control"));

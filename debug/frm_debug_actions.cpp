@@ -3,6 +3,7 @@
 
 #include "debug/frm_debug.h"
 
+#include "board/system_clock.h"
 #include "board/evalbd.h"
 #include "board/form_names.h"
 #include "board/hourglass.h"
@@ -33,10 +34,7 @@ QString inProgramFolder(const QString& fileName)
 // number above 0.
 std::optional<QString> simulatorClockLine()
 {
-    const frmControl* control = ui::loadedForm<frmControl>();
-    if (!control)
-        return std::nullopt;
-    const QString text = control->txtSysClkTxt.Text();
+    const QString text = SysClockText();
     const std::optional<rt::Decimal> mhz = rt::Decimal::tryFromText(text);
     if (!mhz || mhz->isZero() || mhz->isNegative())
         return std::nullopt;

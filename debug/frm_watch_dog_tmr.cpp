@@ -21,8 +21,7 @@ constexpr uint32_t kIndicatorColour = 0x0080FF;
 } // namespace
 
 frmWatchDogTmr::frmWatchDogTmr()
-    : Window(FormName, QStringLiteral("Watchdog Timer"), QStringLiteral("Watchdog Timer (SR3)"),
-             &mdiMain::mnuViewWDT)
+    : Window(FormName, QStringLiteral("Watchdog Timer"), QStringLiteral("Watchdog Timer (SR3)"))
 {
     setMdiChild(true);
     setCaption(QStringLiteral("Watchdog Timer"));

@@ -20,22 +20,14 @@ constexpr int16_t kCFR2 = 0x01;
 
 } // namespace
 
-Window::Window(const QString& name, const QString& caption, const QString& oldSiliconCaption,
-               ui::Menu mdiMain::*viewEntry)
-    : ui::Form(name), caption_(caption), oldSiliconCaption_(oldSiliconCaption), viewEntry_(viewEntry)
+Window::Window(const QString& name, const QString& caption, const QString& oldSiliconCaption)
+    : ui::Form(name), caption_(caption), oldSiliconCaption_(oldSiliconCaption)
 {
 }
 
 void Window::Form_Activate()
 {
     showSiliconState(*this, caption_, oldSiliconCaption_);
-}
-
-void Window::Form_Unload(int& cancel)
-{
-    (void)cancel;
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        (main->*viewEntry_).setChecked(false);
 }
 
 bool revisionOneOrTwo()

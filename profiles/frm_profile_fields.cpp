@@ -5,9 +5,9 @@
 #include "profiles/frm_profile.h"
 
 #include "board/num_base.h"
+#include "board/system_clock.h"
 #include "board/text_util.h"
 #include "profiles/profile_entry.h"
-#include "shell/frm_control.h"
 
 #include "platform/ui/forms.h"
 
@@ -44,7 +44,7 @@ void frmProfile::bindHandlers()
 
 QString frmProfile::sysClockText() const
 {
-    return ui::form<frmControl>().txtSysClkTxt.Text();
+    return SysClockText();
 }
 
 void frmProfile::focusLoad()

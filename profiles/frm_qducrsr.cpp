@@ -177,16 +177,6 @@ void frmQDUCRSR::Form_Load()
     cmbLoadOptions.setListIndex(0);
     cmbDumpDataFormat.setListIndex(0);
     RefreshFormVals();
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewQDRSR.setChecked(true);
-}
-
-void frmQDUCRSR::Form_QueryUnload(int& cancel, int unloadMode)
-{
-    (void)cancel;
-    if (unloadMode == ui::vbFormControlMenu)
-        if (mdiMain* main = ui::loadedForm<mdiMain>())
-            main->mnuViewQDRSR.setChecked(false);
 }
 
 // ---- refresh ----

@@ -122,12 +122,6 @@ void frmIOInterface::tmrLoadFlash_Timer()
     loadIndicator_.tick();
 }
 
-void frmIOInterface::checkMenuEntry(bool checked)
-{
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuIODUTIO.setChecked(checked);
-}
-
 void frmIOInterface::Form_Activate()
 {
     // Shown for the first time: the frame (a sub-window of the main window) takes the size its laid-out
@@ -137,12 +131,4 @@ void frmIOInterface::Form_Activate()
         if (QWidget* frame = frameWidget())
             frame->adjustSize();
     }
-    checkMenuEntry(true);
-}
-
-void frmIOInterface::Form_QueryUnload(int& cancel, int unloadMode)
-{
-    cancel = 0;
-    if (unloadMode == ui::vbFormControlMenu)
-        checkMenuEntry(false);
 }

@@ -6,7 +6,6 @@
 #include "board/globals.h"
 #include "board/progress.h"
 #include "board/sound.h"
-#include "shell/mdi_main.h"
 
 #include "platform/ui/app.h"
 #include "platform/ui/forms.h"
@@ -233,10 +232,18 @@ bool boardSelected()
     return goEZUSB().BoardSelected();
 }
 
+namespace {
+bool gAutoIOUpdate = false;
+} // namespace
+
 bool autoIOUpdate()
 {
-    const mdiMain* main = ui::loadedForm<mdiMain>();
-    return main && main->chkAutoIOUd.Value() == 1;
+    return gAutoIOUpdate;
+}
+
+void publishAutoIOUpdate(bool on)
+{
+    gAutoIOUpdate = on;
 }
 
 LoadOutcome loadRegisters(std::span<const int16_t> addrs, const LoadOptions& options)

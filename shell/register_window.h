@@ -102,8 +102,9 @@ private:
 // True while a board is selected (the USB object names one). With none, LOAD only copies the pending
 // registers into the written map.
 bool boardSelected();
-// True when the main window's "Auto" I/O update box is checked.
+// The "Auto" I/O update state, as the main window publishes it (its box checked while it is loaded).
 bool autoIOUpdate();
+void publishAutoIOUpdate(bool on);
 
 enum class LoadOutcome {
     Loaded,  // every register reached the chip (or the written map, offline)

@@ -182,17 +182,3 @@ void frmFreqAndSweep::Form_Load()
     SetMode();
     RefreshFormVals();
 }
-
-void frmFreqAndSweep::Form_Activate()
-{
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewFreqNSwp.setChecked(true);
-}
-
-void frmFreqAndSweep::Form_QueryUnload(int& cancel, int unloadMode)
-{
-    (void)cancel;
-    if (unloadMode == ui::vbFormControlMenu)
-        if (mdiMain* main = ui::loadedForm<mdiMain>())
-            main->mnuViewFreqNSwp.setChecked(false);
-}

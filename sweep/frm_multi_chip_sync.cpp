@@ -135,16 +135,6 @@ void frmMultiChipSync::Form_Load()
     fillNumbers(cmbOutpSyncPulseDelay, 32);
     fillNumbers(cmbSyncWndDel, 16);
     RefreshFormVals();
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewMultiChipSync.setChecked(true);
-}
-
-void frmMultiChipSync::Form_QueryUnload(int& cancel, int unloadMode)
-{
-    (void)cancel;
-    if (unloadMode == ui::vbFormControlMenu)
-        if (mdiMain* main = ui::loadedForm<mdiMain>())
-            main->mnuViewMultiChipSync.setChecked(false);
 }
 
 void frmMultiChipSync::buildUi(QWidget* window)
