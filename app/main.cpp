@@ -14,7 +14,7 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("tessaron"));
     // Every window decides for itself when it goes; the program ends only through EndProgram.
     QApplication::setQuitOnLastWindowClosed(false);
-    endProgramOnTerminationSignals();
+    endProgramOnTerminationSignals([] { EndProgram(); });
     // The windows that are opened by name, start-up's among them.
     RegisterShellWindows();
     RegisterProfilesWindows();

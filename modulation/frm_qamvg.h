@@ -6,6 +6,7 @@
 // run mirrors the generator's console text into the console box and reports its error file.
 
 #include "board/form_names.h"
+#include "modulation/console_output.h"
 #include "modulation/param_files.h"
 #include "modulation/program_settings.h"
 #include "platform/ui/controls.h"
@@ -16,6 +17,8 @@
 #include <array>
 #include <cstdint>
 #include <vector>
+
+class ConsoleRun;
 
 class frmQAMVG : public ui::Form {
 public:
@@ -245,6 +248,12 @@ private:
 
     void endRun(mvg::Generator generator);
     void appendToConsole(const QString& text);
+    // Closing the window (or the main window) during a run: false when the user keeps the run going.
+    bool stopRunToClose(int unloadMode);
+
+    // The run under way, while its program may run; the program's part of the console box.
+    ConsoleRun* activeRun_ = nullptr;
+    mvg::ProgramOutput programOutput_;
 
     std::array<mvg::GeneratorFiles, mvg::kGeneratorCount> files_;
     std::array<int32_t, mvg::kGeneratorCount> maxSymbols_{-1, -1, -1, -1};
