@@ -229,8 +229,8 @@ void frmQAMVG::bindHandlers()
     lstFilterWindowTypeQP.Click = [this] {
         lstFilterWindowType_Click(lstFilterWindowTypeQP, txtKaiserWROFQP, lblKaiserWROFQP);
     };
-    lstModTypeGMSK.Click = [this] { lstModTypeGMSK_Click(); };
-    lblDDSWeb.Click = [this] { lblDDSWeb_Click(); };
+    ui::bind(lstModTypeGMSK.Click, this, &frmQAMVG::lstModTypeGMSK_Click);
+    ui::bind(lblDDSWeb.Click, this, &frmQAMVG::lblDDSWeb_Click);
 }
 
 void frmQAMVG::Form_Load()

@@ -28,16 +28,16 @@ void frmProfile::bindHandlers()
         array->on(&TextBox::GotFocus, [array](int index) { SelectAllText((*array)(index)); });
     }
 
-    txtCCIValQD.on(&TextBox::Change, [this](int i) { txtCCIValQD_Change(i); });
+    txtCCIValQD.bind(&ui::TextBox::Change, this, &frmProfile::txtCCIValQD_Change);
     txtPhOSpinStepST.on(&TextBox::KeyPress, [this](int, int& key) { txtStepBox_KeyPress(key); });
     txtAmpScaleStepST.on(&TextBox::KeyPress, [this](int, int& key) { txtStepBox_KeyPress(key); });
-    vscAmpScaleSpinST.on(&ui::ScrollBar::Change, [this](int i) { vscAmpScaleSpinST_Change(i); });
-    vscPhaseOSpinST.on(&ui::ScrollBar::Change, [this](int i) { vscPhaseOSpinST_Change(i); });
+    vscAmpScaleSpinST.bind(&ui::ScrollBar::Change, this, &frmProfile::vscAmpScaleSpinST_Change);
+    vscPhaseOSpinST.bind(&ui::ScrollBar::Change, this, &frmProfile::vscPhaseOSpinST_Change);
 
     // The check boxes and lists are bound by buildFieldTable, the value boxes by their rows.
-    optProfileSel.on(&ui::OptionButton::Click, [this](int i) { optProfileSel_Click(i); });
-    cmdLoad.Click = [this] { cmdLoad_Click(); };
-    tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
+    optProfileSel.bind(&ui::OptionButton::Click, this, &frmProfile::optProfileSel_Click);
+    ui::bind(cmdLoad.Click, this, &frmProfile::cmdLoad_Click);
+    ui::bind(tmrLoadFlash.Timer, this, &frmProfile::tmrLoadFlash_Timer);
 }
 
 // ---- the clock and the focus ----

@@ -165,9 +165,9 @@ void frmQDUCRSR::focusLoad()
 void frmQDUCRSR::bindHandlers()
 {
     using ui::TextBox;
-    cmdSetISFCPin.on(&ui::CommandButton::Click, [this](int i) { cmdSetISFCPin_Click(i); });
-    cmdLoad.Click = [this] { cmdLoad_Click(); };
-    tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
+    cmdSetISFCPin.bind(&ui::CommandButton::Click, this, &frmQDUCRSR::cmdSetISFCPin_Click);
+    ui::bind(cmdLoad.Click, this, &frmQDUCRSR::cmdLoad_Click);
+    ui::bind(tmrLoadFlash.Timer, this, &frmQDUCRSR::tmrLoadFlash_Timer);
 }
 
 // ---- opening and closing ----

@@ -76,16 +76,16 @@ void frmFreqAndSweep::buildFieldTable()
 void frmFreqAndSweep::bindHandlers()
 {
     // The list's frame change runs also while refreshing.
-    lstLSDest.Click = [this] { lstLSDest_Click(); };
-    optSweepDwn.Click = [this] { optSweepDwn_Click(); };
-    optSweepUp.Click = [this] { optSweepUp_Click(); };
-    chkLSHold.Click = [this] { chkLSHold_Click(); };
-    chkOSKPin.Click = [this] { chkOSKPin_Click(); };
-    cmdLoad.Click = [this] { cmdLoad_Click(); };
-    tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
-    vscAmpScaleSpinST.Change = [this] { vscAmpScaleSpinST_Change(); };
-    vscPhaseOSpinST.Change = [this] { vscPhaseOSpinST_Change(); };
-    txtPhOSpinStepST.KeyPress = [this](int& key) { txtPhOSpinStepST_KeyPress(key); };
+    ui::bind(lstLSDest.Click, this, &frmFreqAndSweep::lstLSDest_Click);
+    ui::bind(optSweepDwn.Click, this, &frmFreqAndSweep::optSweepDwn_Click);
+    ui::bind(optSweepUp.Click, this, &frmFreqAndSweep::optSweepUp_Click);
+    ui::bind(chkLSHold.Click, this, &frmFreqAndSweep::chkLSHold_Click);
+    ui::bind(chkOSKPin.Click, this, &frmFreqAndSweep::chkOSKPin_Click);
+    ui::bind(cmdLoad.Click, this, &frmFreqAndSweep::cmdLoad_Click);
+    ui::bind(tmrLoadFlash.Timer, this, &frmFreqAndSweep::tmrLoadFlash_Timer);
+    ui::bind(vscAmpScaleSpinST.Change, this, &frmFreqAndSweep::vscAmpScaleSpinST_Change);
+    ui::bind(vscPhaseOSpinST.Change, this, &frmFreqAndSweep::vscPhaseOSpinST_Change);
+    ui::bind(txtPhOSpinStepST.KeyPress, this, &frmFreqAndSweep::txtPhOSpinStepST_KeyPress);
     txtPhOSpinStepST.GotFocus = [this] { SelectAllText(txtPhOSpinStepST); };
 }
 
