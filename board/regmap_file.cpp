@@ -38,16 +38,16 @@ void reportUnwritten(const QString& path)
 
 } // namespace
 
-bool ebWriteRegMapFile(const QString& path, bool useSoftwareValues)
+std::optional<QByteArray> regMapFileText(const QString& path, bool useSoftwareValues)
 {
     if (!useSoftwareValues && !gbBoardConnected) {
         ui::MsgBox(QStringLiteral("Evaluation board not connected!"), ui::vbInformation,
                    QStringLiteral("Error!"));
-        return false;
+        return std::nullopt;
     }
     cZR4470XEvalBd* bd = goEvalBd;
     if (!bd)
-        return false;
+        return std::nullopt;
     HourglassPointer hourglass;
     ProgressBarScope progress(0, 29, QStringLiteral("Writing Regmap File"));
 
@@ -56,7 +56,7 @@ bool ebWriteRegMapFile(const QString& path, bool useSoftwareValues)
         SetProgressBarValue(address);
         // A profile register's read waits with queued events running: the board object may go meanwhile.
         if (goEvalBd != bd)
-            return false;
+            return std::nullopt;
         const QString value =
             useSoftwareValues ? bd->GetRegMapValue(kWrittenMap, address) : bd->USBSerialReadPKT(address);
         const QString hex = QStringLiteral("%1").arg(address, 2, 16, QLatin1Char('0')).toUpper();
@@ -64,7 +64,7 @@ bool ebWriteRegMapFile(const QString& path, bool useSoftwareValues)
             ui::MsgBox(QStringLiteral("Register %1H could not be read from the evaluation board!").arg(hex) +
                            kCrLf + path + QStringLiteral(" was not written."),
                        ui::vbExclamation, QStringLiteral("Error!"));
-            return false;
+            return std::nullopt;
         }
         // The simulator reads each line as the whole register: a value of another width or with other
         // characters than "0" and "1" would give it wrong settings.
@@ -72,12 +72,20 @@ bool ebWriteRegMapFile(const QString& path, bool useSoftwareValues)
             ui::MsgBox(QStringLiteral("Register %1H is incomplete!").arg(hex) + kCrLf + path +
                            QStringLiteral(" was not written."),
                        ui::vbExclamation, QStringLiteral("Error!"));
-            return false;
+            return std::nullopt;
         }
         text.append(value.toLatin1());
         text.append("\r\n");
     }
-    if (!os::writeWholeFile(path, text)) {
+    return text;
+}
+
+bool ebWriteRegMapFile(const QString& path, bool useSoftwareValues)
+{
+    const std::optional<QByteArray> text = regMapFileText(path, useSoftwareValues);
+    if (!text)
+        return false;
+    if (!os::writeWholeFile(path, *text)) {
         reportUnwritten(path);
         return false;
     }

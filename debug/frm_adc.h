@@ -9,6 +9,7 @@
 
 #include "board/form_names.h"
 #include "debug/rev3_window.h"
+#include "board/chip_registers.h"
 #include "shell/register_window.h"
 
 #include "platform/ui/controls.h"
@@ -20,8 +21,6 @@
 class frmADC : public rev3::Window {
 public:
     static inline const QString& FormName = formnames::frmADC;
-    static constexpr int16_t kADCControl = 0x1A;
-    static constexpr int16_t kADCResults = 0x1B;
 
     frmADC();
 

@@ -8,6 +8,7 @@
 
 #include "board/form_names.h"
 #include "debug/rev3_window.h"
+#include "board/chip_registers.h"
 #include "shell/register_window.h"
 
 #include "platform/ui/controls.h"
@@ -19,7 +20,6 @@
 class frmWatchDogTmr : public rev3::Window {
 public:
     static inline const QString& FormName = formnames::frmWatchDogTmr;
-    static constexpr int16_t kWDT = 0x17;
 
     frmWatchDogTmr();
 

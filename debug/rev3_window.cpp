@@ -1,4 +1,5 @@
 #include "debug/rev3_window.h"
+#include "board/chip_registers.h"
 
 #include "board/board_flags.h"
 #include "board/evalbd.h"
@@ -13,12 +14,6 @@
 #include <QWidget>
 
 namespace rev3 {
-
-namespace {
-
-constexpr int16_t kCFR2 = 0x01;
-
-} // namespace
 
 Window::Window(const QString& name, const QString& caption, const QString& oldSiliconCaption)
     : ui::Form(name), caption_(caption), oldSiliconCaption_(oldSiliconCaption)
@@ -48,7 +43,7 @@ void refreshWhileSXI(ui::Form& form, const regwin::FieldTable& fields)
         return;
     if (!revisionOneOrTwo())
         fields.refresh();
-    const bool sxi = goEvalBd->GetRegMapBitValue(0, kCFR2, 31) == 1;
+    const bool sxi = kSXIEnable.get() == 1;
     regwin::enableControls(form, !revisionOneOrTwo() && sxi);
 }
 

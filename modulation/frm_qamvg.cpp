@@ -5,6 +5,7 @@
 #include "board/globals.h"
 #include "board/utility.h"
 #include "modulation/frm_simulator_setup.h"
+#include "platform/os/files.h"
 #include "platform/os/paths.h"
 #include "platform/os/program_folder.h"
 #include "platform/os/shell_open.h"
@@ -16,7 +17,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -24,6 +24,8 @@ using mvg::Generator;
 
 const QString kTextFilter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
 const QString kCrLf = QStringLiteral("\r\n");
+// A generator's output is some megabytes of text at most; a larger file is no output of ours.
+constexpr qint64 kLargestOutputFile = 256LL * 1024 * 1024;
 const QString kWebAddress = QStringLiteral("http://www.zr4470-evaluation.example/");
 
 void fill(ui::ComboBox& list, const QStringList& entries)
@@ -365,14 +367,13 @@ void frmQAMVG::saveOutputFile(Generator generator, bool proposeOutputFile)
                    ui::vbExclamation, title);
         return;
     }
-    QFile in(source);
-    QSaveFile out(fileName);
-    bool copied = in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly);
-    if (copied) {
-        const QByteArray bytes = in.readAll();
-        copied = in.error() == QFileDevice::NoError && out.write(bytes) == bytes.size() && out.commit();
+    const std::optional<QByteArray> bytes = os::readWholeFile(source, kLargestOutputFile);
+    if (!bytes) {
+        ui::MsgBox(QStringLiteral("The generator's output file could not be read:") + kCrLf + source,
+                   ui::vbExclamation, title);
+        return;
     }
-    if (!copied)
+    if (!os::writeWholeFile(fileName, *bytes))
         ui::MsgBox(QStringLiteral("The output file could not be copied to:") + kCrLf + fileName,
                    ui::vbExclamation, title);
 }

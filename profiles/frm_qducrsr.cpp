@@ -28,7 +28,6 @@ constexpr uint32_t kOrange = 0x0080FF;
 constexpr uint32_t kRed = 0x0000FF;
 constexpr int16_t kRunModeKeepsRAM = 4;
 constexpr int kSingleTone = 1;
-const RegisterField kDigitalRampEnable = regBit(0x01, 19);
 
 struct ModeItem {
     const char* text;

@@ -9,6 +9,7 @@
 //
 // Procedures callable by name: "RefreshFormVals", "UdControlState", "SetMode".
 
+#include "board/chip_registers.h"
 #include "board/form_names.h"
 #include "board/register_field.h"
 #include "profiles/value_fields.h"
@@ -35,9 +36,8 @@ public:
     static RegisterField finalAddrField(int i) { return {static_cast<int16_t>(0x05 + i), 31, 22}; }
     static RegisterField beginAddrField(int i) { return {static_cast<int16_t>(0x05 + i), 15, 6}; }
     static RegisterField modeField(int i) { return {static_cast<int16_t>(0x05 + i), 2, 0}; }
-    static constexpr RegisterField kRAMEnable = regBit(0x00, 31);
-    static constexpr RegisterField kQDUCRAMDest = regBit(0x00, 28);
-    static constexpr RegisterField kOperatingMode{0x00, 25, 24};
+    static constexpr RegisterField kRAMEnable = ::kRAMEnable;
+    static constexpr RegisterField kQDUCRAMDest = ::kQDUCRAMDest;
 
     // While RefreshFormVals (or the window itself) sets controls from the map, their handlers store nothing.
     bool bRefreshing = false;

@@ -33,6 +33,10 @@ void showRamLoadResult(int16_t code)
         ui::MsgBox(QStringLiteral("The RAM data file was loaded successfully!"), ui::vbInformation,
                    QStringLiteral("RAM Load Successfull"));
         break;
+    case kRamLoadNoBoard:
+        ui::MsgBox(QStringLiteral("Evaluation board not connected!"), ui::vbExclamation,
+                   QStringLiteral("RAM Load Error"));
+        break;
     case kRamLoadNoPath:
         ui::MsgBox(QStringLiteral("No file specified!"), ui::vbExclamation,
                    QStringLiteral("No File Specifed"));

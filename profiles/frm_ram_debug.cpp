@@ -115,8 +115,17 @@ void frmRAMDebug::cmdRAMReadTest_Click()
                    ui::vbExclamation, QStringLiteral("Error!"));
         return;
     }
-    if (!ebDumpRAM(path, static_cast<int16_t>(cmbDumpDataFormat.ListIndex())))
+    switch (ebDumpRAMToFile(path, static_cast<int16_t>(cmbDumpDataFormat.ListIndex()))) {
+    case RamDumpResult::Done:
+        break;
+    case RamDumpResult::ReadFailed:
+        ui::MsgBox(QStringLiteral("RAM Opperation Failed!"), ui::vbCritical, QStringLiteral("Error"));
         return;
+    case RamDumpResult::NotWritten:
+        ui::MsgBox(QStringLiteral("The RAM dump file could not be written:") + QStringLiteral("\r\n") + path,
+                   ui::vbExclamation, QStringLiteral("Error!"));
+        return;
+    }
     if (chkOpen.Value() == 1) {
         // The dump's path as one argument of the viewer; no command line is parsed.
         os::OpenRequest request;

@@ -1,4 +1,5 @@
 #include "shell/frm_io_interface.h"
+#include "board/chip_registers.h"
 
 #include "board/evalbd.h"
 #include "board/form_names.h"
@@ -15,7 +16,6 @@
 
 namespace {
 
-constexpr int16_t kCFR1 = 0x00;
 constexpr RegisterField kThreeWire = regBit(kCFR1, 1);
 constexpr RegisterField kLsbFirst = regBit(kCFR1, 0);
 

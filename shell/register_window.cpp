@@ -217,6 +217,15 @@ std::vector<RegisterField> FieldTable::fields() const
     return out;
 }
 
+std::vector<RegisterField> FieldTable::indicatedFields() const
+{
+    std::vector<RegisterField> out;
+    for (const FieldRow& row : rows_)
+        if (row.indicated)
+            out.push_back(row.field);
+    return out;
+}
+
 const FieldRow* FieldTable::rowOf(const ui::Control& control) const
 {
     for (const FieldRow& row : rows_)
@@ -363,6 +372,19 @@ LoadIndicator::Differs LoadIndicator::fields(std::vector<RegisterField> fields)
 {
     return [fields = std::move(fields)] {
         for (const RegisterField& field : fields)
+            if (field.differs())
+                return true;
+        return false;
+    };
+}
+
+LoadIndicator::Differs LoadIndicator::table(const FieldTable& table, std::vector<RegisterField> extra)
+{
+    return [&table, extra = std::move(extra)] {
+        for (const FieldRow& row : table.rows())
+            if (row.indicated && row.field.differs())
+                return true;
+        for (const RegisterField& field : extra)
             if (field.differs())
                 return true;
         return false;

@@ -56,6 +56,8 @@ struct FieldRow {
     std::function<void()> after;
     // Also run `after` when a refresh changes the control (greying and clocks that follow what is shown).
     bool afterOnRefresh = false;
+    // False for bits another window's LOAD sends: the load indicator leaves them out.
+    bool indicated = true;
     // While false, a refresh leaves the control alone (a layout of another silicon revision, a form not
     // shown); the user's clicks still store.
     std::function<bool()> applies;
@@ -86,8 +88,9 @@ public:
     void refresh(const ui::Control& control) const;
 
     const std::deque<FieldRow>& rows() const { return rows_; }
-    // The fields of the table, for the load indicator.
+    // The fields of the table; `indicatedFields` those the load indicator compares.
     std::vector<RegisterField> fields() const;
+    std::vector<RegisterField> indicatedFields() const;
     const FieldRow* rowOf(const ui::Control& control) const;
 
 private:
@@ -196,6 +199,8 @@ public:
     static Differs registers(std::vector<int16_t> addrs);
     // Compares only the listed fields (a window owning some bits of a shared register).
     static Differs fields(std::vector<RegisterField> fields);
+    // Compares the table's indicated fields (read at each tick, so rows added later count) and `extra`.
+    static Differs table(const FieldTable& table, std::vector<RegisterField> extra = {});
 
     void tick();
     void loaded(LoadOutcome outcome);

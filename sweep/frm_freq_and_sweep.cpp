@@ -2,6 +2,7 @@
 // indicator, the refresh from the pending map, and loading and closing.
 
 #include "sweep/frm_freq_and_sweep.h"
+#include "board/chip_registers.h"
 
 #include "board/evalbd.h"
 #include "board/form_names.h"
@@ -16,14 +17,11 @@
 
 namespace {
 
-constexpr int16_t kCFR1 = 0x00;
-constexpr int16_t kCFR2 = 0x01;
-constexpr int16_t kASF = 0x09;
 
 // LOAD's registers, in the order the chip takes them.
-constexpr std::initializer_list<int16_t> kLoadOrder = {0x00, 0x01, 0x07, 0x08, 0x09, 0x0B, 0x0C, 0x0D};
+constexpr std::initializer_list<int16_t> kLoadOrder = {kCFR1, kCFR2, kFTW, kPOW, kASF, kLSPR, kLSDPR, kLSRR};
 // Registers the window owns whole; of CFR1 and CFR2 only its own bits count for the indicator.
-const std::vector<int16_t> kWholeRegisters = {0x07, 0x08, 0x09, 0x0B, 0x0C, 0x0D};
+const std::vector<int16_t> kWholeRegisters = {kFTW, kPOW, kASF, kLSPR, kLSDPR, kLSRR};
 const std::vector<RegisterField> kSharedBits = {
     regBit(kCFR1, 23), regBit(kCFR1, 15), regBit(kCFR1, 14), regBit(kCFR1, 12),
     regBit(kCFR1, 10), regBit(kCFR1, 9),  regBit(kCFR1, 8),  RegisterField{kCFR2, 21, 17}};

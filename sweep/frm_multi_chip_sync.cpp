@@ -1,4 +1,5 @@
 #include "sweep/frm_multi_chip_sync.h"
+#include "board/chip_registers.h"
 
 #include "board/evalbd.h"
 #include "board/form_names.h"
@@ -17,8 +18,6 @@
 
 namespace {
 
-constexpr int16_t kCFR2 = 0x01;
-constexpr int16_t kMCS = 0x0A;
 constexpr int kSyncSampleErrorBit = 5;
 
 constexpr RegisterField kSyncWindowDelay{kMCS, 31, 28};
@@ -39,9 +38,8 @@ void fillNumbers(ui::ComboBox& list, int count)
 
 frmMultiChipSync::frmMultiChipSync()
     : Form(FormName),
-      // Only the bits this window sets count: MCS 31:18, 15:11 and 7:3 (not the sample error enable).
-      indicator_(lblLoadFlash,
-                 regwin::LoadIndicator::fields({{kMCS, 31, 18}, kOutputSyncDelay, kInputSyncDelay}))
+      // The bits of the table the window's LOAD sends: MCS, not the sample error enable in CFR2.
+      indicator_(lblLoadFlash, regwin::LoadIndicator::table(fields_))
 {
     setMdiChild(true);
     setCaption(QStringLiteral("Multi-Chip Sync"));
@@ -77,7 +75,7 @@ frmMultiChipSync::frmMultiChipSync()
     fields_.option(optSyncPolarity(1), regBit(kMCS, 25), 1);
     fields_.option(optSyncPolarity(0), regBit(kMCS, 25), 0);
     fields_.check(chkInternSyncLoopEn, regBit(kMCS, 24));
-    fields_.check(chkEnableSyncSampleErr, regBit(kCFR2, kSyncSampleErrorBit));
+    fields_.check(chkEnableSyncSampleErr, regBit(kCFR2, kSyncSampleErrorBit)).indicated = false;
     fields_.bindClicks();
 
     cmdClearSampleError.Click = [this] { cmdClearSampleError_Click(); };

@@ -355,3 +355,33 @@ TEST_F(RefreshEffects, OskAndRamEnableChangedByARefreshReachTheProfilesWindow)
 }
 
 } // namespace
+
+namespace {
+
+class TableIndicator : public RegisterWindowLoad {};
+
+// The multi-chip sync window's indicator comes from its table: every row but the sample error enable,
+// whose CFR2 bit another window's LOAD sends.
+TEST_F(TableIndicator, MultiChipSyncBlinksForItsOwnRowsOnly)
+{
+    plugBoard();
+    auto& w = static_cast<frmMultiChipSync&>(openWindow<frmMultiChipSync>());
+    const struct {
+        RegisterField field;
+        bool blinks;
+    } cases[] = {
+        {{0x0A, 31, 28}, true}, {{0x0A, 23, 18}, true}, {{0x0A, 27, 27}, true}, {{0x0A, 25, 25}, true},
+        {{0x0A, 15, 11}, true}, {{0x0A, 7, 3}, true},   {{0x01, 5, 5}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.field.addr * 100 + c.field.hi);
+        setWritten(c.field.addr, pending(c.field.addr));
+        ui::testing::clock().advance(600);
+        ASSERT_FALSE(blinks(w.lblLoadFlash));
+        setPendingField(c.field, c.field.get() == 0 ? 1 : 0);
+        EXPECT_EQ(blinks(w.lblLoadFlash), c.blinks);
+        setPending(c.field.addr, written(c.field.addr));
+    }
+}
+
+} // namespace
