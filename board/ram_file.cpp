@@ -146,8 +146,8 @@ void ebRAMFillTest()
     bd->SetRegMapValue(kPendingMap, 0x00, kFillTestCfr1);
     bd->SetRegMapValue(kPendingMap, 0x0E, kFillTestProfile0);
 
-    for (const char* form : {"frmControl", "frmProfile", "frmDebug"})
-        ui::Forms::callIfLoaded(QLatin1String(form), QStringLiteral("RefreshFormVals"));
+    for (const QString& form : {formnames::frmControl, formnames::frmProfile, formnames::frmDebug})
+        ui::Forms::callIfLoaded(form, formnames::RefreshFormVals);
     ui::DoEvents();
     if (goEvalBd != bd)
         return;

@@ -7,6 +7,7 @@
 //
 // Procedures callable by name: "RefreshFormVals".
 
+#include "board/form_names.h"
 #include "debug/rev3_window.h"
 #include "board/chip_registers.h"
 #include "shell/register_window.h"
@@ -19,7 +20,7 @@
 
 class frmADC : public rev3::Window {
 public:
-    static inline const QString FormName = QStringLiteral("frmADC");
+    static inline const QString& FormName = formnames::frmADC;
 
     frmADC();
 

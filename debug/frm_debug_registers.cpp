@@ -15,14 +15,13 @@
 
 #include "platform/runtime/numeric_text.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/key_codes.h"
 #include "platform/ui/msgbox.h"
 
 #include <QRegularExpression>
 
 namespace {
 
-constexpr int kEnterKey = 13;
-constexpr int kBlankKey = 32;
 
 // What a bit box may hold: up to eight "0"/"1" characters, left-padded to eight when it is left.
 bool isBitText(const QString& text)
@@ -108,7 +107,7 @@ void frmDebug::txtByte_KeyPress(int index, int& keyAscii)
 {
     (void)index;
     keyAscii = KeyFilterBinary(keyAscii);
-    if (keyAscii == kBlankKey || keyAscii == kEnterKey)
+    if (keyAscii == ui::vbKeySpace || keyAscii == ui::vbKeyReturn)
         keyAscii = 0;
 }
 
@@ -147,7 +146,7 @@ void frmDebug::txtHexDataByte_KeyPress(int index, int& keyAscii)
 {
     (void)index;
     keyAscii = KeyFilterHex(keyAscii);
-    if (keyAscii == kBlankKey)
+    if (keyAscii == ui::vbKeySpace)
         keyAscii = 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
+#include "board/form_names.h"
 #include "board/text_util.h"
 #include "shell/frm_graphics.h"
 #include "shell/mdi_main.h"
@@ -112,8 +113,8 @@ frmFIFODebug::frmFIFODebug() : Form(FormName)
     txtFIFOFile.setText(QString());
     txtFifoData.setText(QStringLiteral("0003FE00 0000001F 0003FE00 0000001F"));
 
-    registerProc(QStringLiteral("RefreshFormVals"), [this] { RefreshFormVals(); });
-    registerProc(QStringLiteral("RefreshFIFOFlags"), [this] { RefreshFIFOFlags(); });
+    registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
+    registerProc(formnames::RefreshFIFOFlags, [this] { RefreshFIFOFlags(); });
 }
 
 void frmFIFODebug::buildUi(QWidget* window)

@@ -7,6 +7,8 @@
 //
 // Procedure callable by name: "RefreshFormVals".
 
+#include "board/form_names.h"
+
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/timer.h"
@@ -19,7 +21,7 @@ class RegisterLinesView;
 
 class frmRegMapVals : public ui::Form {
 public:
-    static inline const QString FormName = QStringLiteral("frmRegMapVals");
+    static inline const QString& FormName = formnames::frmRegMapVals;
 
     frmRegMapVals();
     ~frmRegMapVals() override;

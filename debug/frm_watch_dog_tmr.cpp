@@ -1,5 +1,6 @@
 #include "debug/frm_watch_dog_tmr.h"
 
+#include "board/form_names.h"
 #include "debug/rev3_window.h"
 
 #include "board/evalbd.h"
@@ -52,7 +53,7 @@ frmWatchDogTmr::frmWatchDogTmr()
     cmdLoad.Click = [this] { cmdLoad_Click(); };
     cmdRead.Click = [this] { cmdRead_Click(); };
     tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
-    registerProc(QStringLiteral("RefreshFormVals"), [this] { RefreshFormVals(); });
+    registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
 }
 
 void frmWatchDogTmr::buildUi(QWidget* window)

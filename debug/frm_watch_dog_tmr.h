@@ -6,6 +6,7 @@
 //
 // Procedures callable by name: "RefreshFormVals".
 
+#include "board/form_names.h"
 #include "debug/rev3_window.h"
 #include "board/chip_registers.h"
 #include "shell/register_window.h"
@@ -18,7 +19,7 @@
 
 class frmWatchDogTmr : public rev3::Window {
 public:
-    static inline const QString FormName = QStringLiteral("frmWatchDogTmr");
+    static inline const QString& FormName = formnames::frmWatchDogTmr;
 
     frmWatchDogTmr();
 

@@ -47,10 +47,10 @@ frmProfile::frmProfile() : Form(FormName)
     setMdiChild(true);
     setDesignProperties();
     bindHandlers();
-    registerProc(QStringLiteral("RefreshFormVals"), [this] { RefreshFormVals(); });
-    registerProc(QStringLiteral("UpdateProfileSel"), [this] { UpdateProfileSel(); });
-    registerProc(QStringLiteral("UdControlState"), [this] { UdControlState(); });
-    registerProc(QStringLiteral("UdStatusIndicators"), [this] { UdStatusIndicators(); });
+    registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
+    registerProc(formnames::UpdateProfileSel, [this] { UpdateProfileSel(); });
+    registerProc(formnames::UdControlState, [this] { UdControlState(); });
+    registerProc(formnames::UdStatusIndicators, [this] { UdStatusIndicators(); });
 }
 
 frmProfile::~frmProfile() = default;

@@ -8,6 +8,7 @@
 #include "board/globals.h"
 #include "board/text_util.h"
 #include "board/utility.h"
+#include "profiles/sys_clock.h"
 #include "shell/mdi_main.h"
 
 #include "platform/ui/app.h"
@@ -15,6 +16,9 @@
 #include "platform/ui/forms.h"
 
 #include <memory>
+
+using profiles::ValueKind;
+using profiles::ValueRow;
 
 namespace {
 
@@ -74,7 +78,8 @@ ui::ControlArray<ui::ComboBox>::Maker frmQDUCRSR::dropDownList()
 frmQDUCRSR::frmQDUCRSR()
     : Form(FormName),
       indicator_(lblLoadFlash,
-                 regwin::LoadIndicator::fields({{0x05, 47, 0}, {0x06, 47, 0}, kRAMEnable, kQDUCRAMDest}))
+                 regwin::LoadIndicator::fields({{0x05, 47, 0}, {0x06, 47, 0}, kRAMEnable, kQDUCRAMDest})),
+      values_(profiles::sysClockText, [this] { focusLoad(); })
 {
     setMdiChild(true);
     setDesignProperties();
@@ -82,9 +87,9 @@ frmQDUCRSR::frmQDUCRSR()
     buildFieldTable();
     bindHandlers();
     bindFileHandlers();
-    registerProc(QStringLiteral("RefreshFormVals"), [this] { RefreshFormVals(); });
-    registerProc(QStringLiteral("UdControlState"), [this] { UdControlState(); });
-    registerProc(QStringLiteral("SetMode"), [this] { SetMode(); });
+    registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
+    registerProc(formnames::UdControlState, [this] { UdControlState(); });
+    registerProc(formnames::SetMode, [this] { SetMode(); });
 }
 
 void frmQDUCRSR::setDesignProperties()
@@ -133,44 +138,35 @@ void frmQDUCRSR::buildFieldTable()
             fields_.combo(list, modeField(i), [this, i] { cmbRAMSegModeControl_Click(i); });
         mode.indexOf = [&list](uint64_t code) { return indexOfCode(list, code); };
         mode.valueOf = [&list](int index) { return static_cast<uint64_t>(list.ItemData(index)); };
-        ui::TextBox& begin = txtRAMSegBeginAddr(i);
-        ui::TextBox& final = txtRAMSegFinalAddr(i);
-        const auto showAddress = [](ui::TextBox& box) {
-            return [&box](uint64_t address) {
-                box.Tag = QString::number(address);
-                box.setText(box.Tag);
-            };
-        };
-        fields_.custom(begin, beginAddrField(i), showAddress(begin), {});
-        fields_.custom(final, finalAddrField(i), showAddress(final), {});
-        fields_.custom(txtRAMSegAddrRampRate(i), rampRateField(i),
-                       [this, i](uint64_t word) { showRampRate(i, word); }, {});
+        // Only digits reach the address boxes; the step rate's range reads from 0 up.
+        const ValueRow& begin = values_.add(
+            {.box = &txtRAMSegBeginAddr(i), .kind = ValueKind::Address, .field = beginAddrField(i), .digitsOnly = true});
+        const ValueRow& final = values_.add(
+            {.box = &txtRAMSegFinalAddr(i), .kind = ValueKind::Address, .field = finalAddrField(i), .digitsOnly = true});
+        const ValueRow& rate = values_.add({.box = &txtRAMSegAddrRampRate(i),
+                                            .kind = ValueKind::RampRate,
+                                            .field = rampRateField(i),
+                                            .caption = QStringLiteral("Edit RAM Address Ramp Rate"),
+                                            .rateName = QStringLiteral("Address Step Rate"),
+                                            .rangeFromLongest = false});
+        for (const ValueRow* row : {&begin, &final, &rate})
+            fields_.custom(*row->box, row->field, [this, row](uint64_t word) { values_.show(*row, word); }, {});
     }
     fields_.bindClicks();
+}
+
+void frmQDUCRSR::focusLoad()
+{
+    if (cmdLoad.Enabled())
+        cmdLoad.SetFocus();
 }
 
 void frmQDUCRSR::bindHandlers()
 {
     using ui::TextBox;
-    for (auto* array : {&txtRAMSegBeginAddr, &txtRAMSegFinalAddr})
-        array->on(&TextBox::GotFocus, [array](int i) { SelectAllText((*array)(i)); });
-    txtRAMSegBeginAddr.on(&TextBox::KeyPress,
-                          [this](int i, int& key) { txtRAMSegBeginAddr_KeyPress(i, key); });
-    txtRAMSegBeginAddr.on(&TextBox::Validate,
-                          [this](int i, bool& cancel) { txtRAMSegBeginAddr_Validate(i, cancel); });
-    txtRAMSegFinalAddr.on(&TextBox::KeyPress,
-                          [this](int i, int& key) { txtRAMSegFinalAddr_KeyPress(i, key); });
-    txtRAMSegFinalAddr.on(&TextBox::Validate,
-                          [this](int i, bool& cancel) { txtRAMSegFinalAddr_Validate(i, cancel); });
-    txtRAMSegAddrRampRate.on(&TextBox::GotFocus, [this](int i) { txtRAMSegAddrRampRate_GotFocus(i); });
-    txtRAMSegAddrRampRate.on(&TextBox::KeyPress,
-                             [this](int i, int& key) { txtRAMSegAddrRampRate_KeyPress(i, key); });
-    txtRAMSegAddrRampRate.on(&TextBox::Validate,
-                             [this](int i, bool& cancel) { txtRAMSegAddrRampRate_Validate(i, cancel); });
-    txtRAMSegAddrRampRate.on(&TextBox::DblClick, [this](int i) { txtRAMSegAddrRampRate_DblClick(i); });
-    cmdSetISFCPin.on(&ui::CommandButton::Click, [this](int i) { cmdSetISFCPin_Click(i); });
-    cmdLoad.Click = [this] { cmdLoad_Click(); };
-    tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
+    cmdSetISFCPin.bind(&ui::CommandButton::Click, this, &frmQDUCRSR::cmdSetISFCPin_Click);
+    ui::bind(cmdLoad.Click, this, &frmQDUCRSR::cmdLoad_Click);
+    ui::bind(tmrLoadFlash.Timer, this, &frmQDUCRSR::tmrLoadFlash_Timer);
 }
 
 // ---- opening and closing ----
@@ -325,5 +321,5 @@ void frmQDUCRSR::cmdSetISFCPin_Click(int index)
     }
     for (int i = 0; i < kSegments; ++i)
         lblISFCHilight(i).setVisible(i == index);
-    ui::Forms::callIfLoaded(formnames::frmDebug, QStringLiteral("UpdatePortVals"));
+    ui::Forms::callIfLoaded(formnames::frmDebug, formnames::UpdatePortVals);
 }

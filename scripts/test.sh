@@ -10,6 +10,8 @@ jobs=$(nproc)
 
 # No header or source of a lower layer includes a higher one.
 scripts/check-layers.sh
+# Windows and procedures are named by their constants wherever they are reached by name.
+scripts/check-names.sh
 
 
 # Fuzz targets: built with clang's libFuzzer, their seed corpora replayed once.

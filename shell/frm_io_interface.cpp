@@ -48,7 +48,7 @@ frmIOInterface::frmIOInterface() : Form(FormName)
     cmdIOReset.Click = [this] { cmdIOReset_Click(); };
     cmdLoad.Click = [this] { cmdLoad_Click(); };
     tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
-    registerProc(QStringLiteral("RefreshFormVals"), [this] { RefreshFormVals(); });
+    registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
 }
 
 void frmIOInterface::buildUi(QWidget* window)

@@ -10,7 +10,7 @@
 #include "board/text_util.h"
 #include "shell/frm_graphics.h"
 #include "shell/mdi_main.h"
-#include "sweep/sweep_clock.h"
+#include "profiles/sys_clock.h"
 
 #include "platform/ui/app.h"
 #include "platform/ui/forms.h"
@@ -29,14 +29,14 @@ const std::vector<RegisterField> kSharedBits = {
 } // namespace
 
 frmFreqAndSweep::frmFreqAndSweep()
-    : Form(FormName), indicator_(lblLoadFlash, [this] { return loadPending(); })
+    : Form(FormName), indicator_(lblLoadFlash, [this] { return loadPending(); }),
+      values_(profiles::sysClockText, [this] { focusLoad(); })
 {
     setMdiChild(true);
     setDesignProperties();
     buildFieldTable();
     buildValueFields();
     bindHandlers();
-    bindValueFields();
     registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
     registerProc(formnames::UpdateFreqsAndRRs, [this] { UpdateFreqsAndRRs(); });
     registerProc(formnames::UdStatusIndicators, [this] { UdStatusIndicators(); });
@@ -74,16 +74,16 @@ void frmFreqAndSweep::buildFieldTable()
 void frmFreqAndSweep::bindHandlers()
 {
     // The list's frame change runs also while refreshing.
-    lstLSDest.Click = [this] { lstLSDest_Click(); };
-    optSweepDwn.Click = [this] { optSweepDwn_Click(); };
-    optSweepUp.Click = [this] { optSweepUp_Click(); };
-    chkLSHold.Click = [this] { chkLSHold_Click(); };
-    chkOSKPin.Click = [this] { chkOSKPin_Click(); };
-    cmdLoad.Click = [this] { cmdLoad_Click(); };
-    tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
-    vscAmpScaleSpinST.Change = [this] { vscAmpScaleSpinST_Change(); };
-    vscPhaseOSpinST.Change = [this] { vscPhaseOSpinST_Change(); };
-    txtPhOSpinStepST.KeyPress = [this](int& key) { txtPhOSpinStepST_KeyPress(key); };
+    ui::bind(lstLSDest.Click, this, &frmFreqAndSweep::lstLSDest_Click);
+    ui::bind(optSweepDwn.Click, this, &frmFreqAndSweep::optSweepDwn_Click);
+    ui::bind(optSweepUp.Click, this, &frmFreqAndSweep::optSweepUp_Click);
+    ui::bind(chkLSHold.Click, this, &frmFreqAndSweep::chkLSHold_Click);
+    ui::bind(chkOSKPin.Click, this, &frmFreqAndSweep::chkOSKPin_Click);
+    ui::bind(cmdLoad.Click, this, &frmFreqAndSweep::cmdLoad_Click);
+    ui::bind(tmrLoadFlash.Timer, this, &frmFreqAndSweep::tmrLoadFlash_Timer);
+    ui::bind(vscAmpScaleSpinST.Change, this, &frmFreqAndSweep::vscAmpScaleSpinST_Change);
+    ui::bind(vscPhaseOSpinST.Change, this, &frmFreqAndSweep::vscPhaseOSpinST_Change);
+    ui::bind(txtPhOSpinStepST.KeyPress, this, &frmFreqAndSweep::txtPhOSpinStepST_KeyPress);
     txtPhOSpinStepST.GotFocus = [this] { SelectAllText(txtPhOSpinStepST); };
 }
 
@@ -143,12 +143,8 @@ void frmFreqAndSweep::RefreshFormVals()
     fields_.refresh();
     // Setting an unchanged selection raises no Click here: the frames and the ramp views follow explicitly.
     showDestination(lstLSDest.ListIndex());
-    for (const ValueField& field : valueFields_) {
-        field.box->Tag = QString::number(field.field.get());
-        if (field.kind == FieldKind::Phase || field.kind == FieldKind::Amplitude)
-            showWord(field, std::nullopt);
-    }
-    UpdateFreqsAndRRs();
+    for (const profiles::ValueRow& row : values_.rows())
+        values_.show(row, row.field.get());
     if (goEvalBd->LSCTL() == 1)
         optSweepUp.setValue(true);
     else
@@ -161,23 +157,18 @@ void frmFreqAndSweep::RefreshFormVals()
 void frmFreqAndSweep::UpdateFreqsAndRRs()
 {
     // Without a clock the texts stay as they are, but for a word that changed since it was shown.
-    const std::optional<double> clock = sweep::systemClock();
-    for (const ValueField& field : valueFields_)
-        if (field.kind == FieldKind::Frequency || field.kind == FieldKind::RampRate)
-            showWord(field, clock);
+    for (const profiles::ValueRow& row : values_.rows())
+        if (row.kind == profiles::ValueKind::Frequency || row.kind == profiles::ValueKind::RampRate)
+            values_.show(row, values_.tagWord(row));
 }
 
 void frmFreqAndSweep::RefreshLSParmDisplays()
 {
     if (!goEvalBd)
         return;
-    const std::optional<double> clock = sweep::systemClock();
-    for (const ValueField& field : valueFields_) {
-        if (field.field.addr != 0x0B && field.field.addr != 0x0C)
-            continue;
-        field.box->Tag = QString::number(field.field.get());
-        showWord(field, clock);
-    }
+    for (const profiles::ValueRow& row : values_.rows())
+        if (row.field.addr == 0x0B || row.field.addr == 0x0C)
+            values_.show(row, row.field.get());
 }
 
 // ---- loading and closing ----

@@ -5,6 +5,7 @@
 //
 // Procedures callable by name: "RefreshFormVals", "UdStatusIndicators".
 
+#include "board/form_names.h"
 #include "shell/register_window.h"
 
 #include "platform/ui/controls.h"
@@ -15,7 +16,7 @@
 
 class frmMultiChipSync : public ui::Form {
 public:
-    static inline const QString FormName = QStringLiteral("frmMultiChipSync");
+    static inline const QString& FormName = formnames::frmMultiChipSync;
 
     frmMultiChipSync();
     ~frmMultiChipSync() override;
