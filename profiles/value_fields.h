@@ -30,10 +30,10 @@ struct ValueRow {
     ValueKind kind = ValueKind::Frequency;
     RegisterField field;
     // The edit dialog's caption (frequency and ramp-rate kinds).
-    QString caption;
+    QString caption{};
     // Ramp-rate kind: the time's name in its range message, and whether the range reads from the longest
     // time down to 0 (the sweep fields) or from 0 up (the RAM address step rates).
-    QString rateName;
+    QString rateName{};
     bool rangeFromLongest = true;
     // Address and word kinds: only digits reach the box (no separator, exponent or blank).
     bool digitsOnly = false;

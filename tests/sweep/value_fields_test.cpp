@@ -97,8 +97,9 @@ TEST_P(ValueFieldKinds, EntryReadsClipsAndReportsAlikeInEveryWindow)
     EXPECT_EQ(box.Text(), c.text ? QString::fromUtf8(c.text) : before);
     EXPECT_EQ(pendingField(c.field), c.word);
     ASSERT_EQ(boxes().size(), c.title ? 1u : 0u);
-    if (c.title)
+    if (c.title) {
         EXPECT_EQ(boxes()[0].title, QString::fromLatin1(c.title));
+    }
 }
 
 constexpr RegisterField kProfileRate{0x0E, 55, 40};
