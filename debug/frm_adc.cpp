@@ -82,10 +82,10 @@ frmADC::frmADC()
                    {});
     fields_.bindClicks();
 
-    cmdLoad.Click = [this] { cmdLoad_Click(); };
-    cmdRead.Click = [this] { cmdRead_Click(); };
-    cmdReadResult.Click = [this] { cmdReadResult_Click(); };
-    tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
+    ui::bind(cmdLoad.Click, this, &frmADC::cmdLoad_Click);
+    ui::bind(cmdRead.Click, this, &frmADC::cmdRead_Click);
+    ui::bind(cmdReadResult.Click, this, &frmADC::cmdReadResult_Click);
+    ui::bind(tmrLoadFlash.Timer, this, &frmADC::tmrLoadFlash_Timer);
     registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
 }
 
