@@ -90,13 +90,13 @@ frmFIFOControl::frmFIFOControl() : Form(FormName)
     chkTransmitData.setCaption(QStringLiteral("Transmit FIFO Data"));
     chkRetransmit.setCaption(QStringLiteral("Loop Transmission"));
 
-    optFIFODataSrc.on(&ui::OptionButton::Click, [this](int index) { optFIFODataSrc_Click(index); });
-    chkLoadSXI.Click = [this] { chkLoadSXI_Click(); };
-    txtFIFOFile.Change = [this] { txtFIFOFile_Change(); };
-    cmdSelFIFOFile.Click = [this] { cmdSelFIFOFile_Click(); };
-    cmdLoadFIFO.Click = [this] { cmdLoadFIFO_Click(); };
-    chkRetransmit.Click = [this] { chkRetransmit_Click(); };
-    chkTransmitData.Click = [this] { chkTransmitData_Click(); };
+    optFIFODataSrc.bind(&ui::OptionButton::Click, this, &frmFIFOControl::optFIFODataSrc_Click);
+    ui::bind(chkLoadSXI.Click, this, &frmFIFOControl::chkLoadSXI_Click);
+    ui::bind(txtFIFOFile.Change, this, &frmFIFOControl::txtFIFOFile_Change);
+    ui::bind(cmdSelFIFOFile.Click, this, &frmFIFOControl::cmdSelFIFOFile_Click);
+    ui::bind(cmdLoadFIFO.Click, this, &frmFIFOControl::cmdLoadFIFO_Click);
+    ui::bind(chkRetransmit.Click, this, &frmFIFOControl::chkRetransmit_Click);
+    ui::bind(chkTransmitData.Click, this, &frmFIFOControl::chkTransmitData_Click);
 }
 
 void frmFIFOControl::buildUi(QWidget* window)
