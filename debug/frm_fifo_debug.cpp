@@ -87,17 +87,17 @@ frmFIFODebug::frmFIFODebug() : Form(FormName)
     lblFIFOWordCount.setCaption(QStringLiteral("FIFO Word Count:"));
     FIFOWC.setToolTipText(QStringLiteral("Number of valid words entered into the FIfO Data field"));
 
-    chkPCIO.on(&ui::CheckBox::Click, [this](int index) { chkPCIO_Click(index); });
-    chkCTLIO.on(&ui::CheckBox::Click, [this](int index) { chkCTLIO_Click(index); });
-    cmdApply.Click = [this] { cmdApply_Click(); };
-    cmRefresh.Click = [this] { cmRefresh_Click(); };
-    cmdFifoReset.Click = [this] { cmdFifoReset_Click(); };
-    cmdTestForFIFO.Click = [this] { cmdTestForFIFO_Click(); };
-    cmdProgramFlags.Click = [this] { cmdProgramFlags_Click(); };
-    Command1.Click = [this] { Command1_Click(); };
-    cmdWriteData.Click = [this] { cmdWriteData_Click(); };
-    cmdSelFIFOFile.Click = [this] { cmdSelFIFOFile_Click(); };
-    cmdLoadFIFOFile.Click = [this] { cmdLoadFIFOFile_Click(); };
+    chkPCIO.bind(&ui::CheckBox::Click, this, &frmFIFODebug::chkPCIO_Click);
+    chkCTLIO.bind(&ui::CheckBox::Click, this, &frmFIFODebug::chkCTLIO_Click);
+    ui::bind(cmdApply.Click, this, &frmFIFODebug::cmdApply_Click);
+    ui::bind(cmRefresh.Click, this, &frmFIFODebug::cmRefresh_Click);
+    ui::bind(cmdFifoReset.Click, this, &frmFIFODebug::cmdFifoReset_Click);
+    ui::bind(cmdTestForFIFO.Click, this, &frmFIFODebug::cmdTestForFIFO_Click);
+    ui::bind(cmdProgramFlags.Click, this, &frmFIFODebug::cmdProgramFlags_Click);
+    ui::bind(Command1.Click, this, &frmFIFODebug::Command1_Click);
+    ui::bind(cmdWriteData.Click, this, &frmFIFODebug::cmdWriteData_Click);
+    ui::bind(cmdSelFIFOFile.Click, this, &frmFIFODebug::cmdSelFIFOFile_Click);
+    ui::bind(cmdLoadFIFOFile.Click, this, &frmFIFODebug::cmdLoadFIFOFile_Click);
     chkRetransmit.Click = [this] { transmitter_.loopClicked(); };
     chkTransmitData.Click = [this] { transmitter_.transmitClicked(); };
     for (ui::TextBox* box : {&txtPAE, &txtPAF})
@@ -106,10 +106,10 @@ frmFIFODebug::frmFIFODebug() : Form(FormName)
             if (key == ' ')
                 key = 0;
         };
-    txtPAE.Validate = [this](bool& cancel) { txtPAE_Validate(cancel); };
-    txtPAF.Validate = [this](bool& cancel) { txtPAF_Validate(cancel); };
+    ui::bind(txtPAE.Validate, this, &frmFIFODebug::txtPAE_Validate);
+    ui::bind(txtPAF.Validate, this, &frmFIFODebug::txtPAF_Validate);
     txtFifoData.KeyPress = [](int& key) { key = KeyFilterHex(key); };
-    txtFifoData.Change = [this] { txtFifoData_Change(); };
+    ui::bind(txtFifoData.Change, this, &frmFIFODebug::txtFifoData_Change);
     txtFIFOFile.setText(QString());
     txtFifoData.setText(QStringLiteral("0003FE00 0000001F 0003FE00 0000001F"));
 
