@@ -84,10 +84,10 @@ frmRegMapVals::frmRegMapVals() : Form(FormName)
     chkAutoRefresh.setCaption(QStringLiteral("Auto Refresh"));
     chkAutoRefresh.setValue(1);
 
-    cmbRegMap.Click = [this] { cmbRegMap_Click(); };
-    optBase.on(&ui::OptionButton::Click, [this](int index) { optBase_Click(index); });
-    cmdRefresh.Click = [this] { cmdRefresh_Click(); };
-    tmrAutoRefresh.Timer = [this] { tmrAutoRefresh_Timer(); };
+    ui::bind(cmbRegMap.Click, this, &frmRegMapVals::cmbRegMap_Click);
+    optBase.bind(&ui::OptionButton::Click, this, &frmRegMapVals::optBase_Click);
+    ui::bind(cmdRefresh.Click, this, &frmRegMapVals::cmdRefresh_Click);
+    ui::bind(tmrAutoRefresh.Timer, this, &frmRegMapVals::tmrAutoRefresh_Timer);
     registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
 }
 
