@@ -50,9 +50,9 @@ frmWatchDogTmr::frmWatchDogTmr()
                    [this](uint64_t lit) { rev3::showGreenLamp(imgIndicate, lit); }, {});
     fields_.bindClicks();
 
-    cmdLoad.Click = [this] { cmdLoad_Click(); };
-    cmdRead.Click = [this] { cmdRead_Click(); };
-    tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
+    ui::bind(cmdLoad.Click, this, &frmWatchDogTmr::cmdLoad_Click);
+    ui::bind(cmdRead.Click, this, &frmWatchDogTmr::cmdRead_Click);
+    ui::bind(tmrLoadFlash.Timer, this, &frmWatchDogTmr::tmrLoadFlash_Timer);
     registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
 }
 
