@@ -57,8 +57,8 @@ frmSimulatorSetup::frmSimulatorSetup() : ui::Form(FormName)
 
     optRegMapOptions.on(&ui::OptionButton::Click,
                         [this](int index) { lblRegMapSel.setCaption(QString::number(index)); });
-    txtAuxCtrlFilePath.Change = [this] { ValidateFilePaths(); };
-    cmdEditCtrlFile.Click = [this] { cmdEditCtrlFile_Click(); };
+    ui::bind(txtAuxCtrlFilePath.Change, this, &frmSimulatorSetup::ValidateFilePaths);
+    ui::bind(cmdEditCtrlFile.Click, this, &frmSimulatorSetup::cmdEditCtrlFile_Click);
     cmdSelectAuxCtrlFile.Click = [this] {
         selectFile(
             simsetup::AuxControl, QStringLiteral("Select Auxiliary Control File"),
@@ -81,8 +81,8 @@ frmSimulatorSetup::frmSimulatorSetup() : ui::Form(FormName)
         selectFile(simsetup::QSarvex, QStringLiteral("Select Q Base Bit Stream Data File"), kDataFilter,
                    QStringLiteral("txt"));
     };
-    cmdRunSimulator.Click = [this] { cmdRunSimulator_Click(); };
-    cmdCloseAllPlotWindows.Click = [this] { cmdCloseAllPlotWindows_Click(); };
+    ui::bind(cmdRunSimulator.Click, this, &frmSimulatorSetup::cmdRunSimulator_Click);
+    ui::bind(cmdCloseAllPlotWindows.Click, this, &frmSimulatorSetup::cmdCloseAllPlotWindows_Click);
 
     registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
     registerProc(formnames::SetMode, [this] { SetMode(); });
