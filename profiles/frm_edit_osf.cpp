@@ -81,9 +81,9 @@ ScaleFactorDialog::ScaleFactorDialog(const QString& name, const ScaleFactorKind&
         wireValueBox(
             box, [](int& key) { key = KeyFilterBinary(key); }, [this, i] { return txtBinVal_Entry(i); });
     }
-    vscValue.Change = [this] { vscValue_Change(); };
-    cmdOK.Click = [this] { cmdOK_Click(); };
-    cmdCancel.Click = [this] { cmdCancel_Click(); };
+    ui::bind(vscValue.Change, this, &ScaleFactorDialog::vscValue_Change);
+    ui::bind(cmdOK.Click, this, &ScaleFactorDialog::cmdOK_Click);
+    ui::bind(cmdCancel.Click, this, &ScaleFactorDialog::cmdCancel_Click);
 }
 
 void ScaleFactorDialog::ShowEditDialog(ui::TextBox& box)
