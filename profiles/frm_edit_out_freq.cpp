@@ -89,9 +89,9 @@ frmEditOutFreq::frmEditOutFreq() : EditDialogForm(FormName)
                 key = KeyFilterNoSign(key);
         },
         [this] { return txtTWDec_Entry(); });
-    vscDecTWVal.Change = [this] { vscDecTWVal_Change(); };
-    OKButton.Click = [this] { OKButton_Click(); };
-    CancelButton.Click = [this] { CancelButton_Click(); };
+    ui::bind(vscDecTWVal.Change, this, &frmEditOutFreq::vscDecTWVal_Change);
+    ui::bind(OKButton.Click, this, &frmEditOutFreq::OKButton_Click);
+    ui::bind(CancelButton.Click, this, &frmEditOutFreq::CancelButton_Click);
     OKButton.GotFocus = [this] { shpOKHilight.setVisible(false); };
     OKButton.LostFocus = [this] { shpOKHilight.setVisible(true); };
 }
