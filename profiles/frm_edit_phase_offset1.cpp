@@ -43,9 +43,9 @@ frmEditPhaseOffset1::frmEditPhaseOffset1() : EditDialogForm(FormName)
         wireValueBox(
             txtBinVal(i), [](int& key) { key = KeyFilterBinary(key); },
             [this, i] { return txtBinVal_Entry(i); });
-    vscPhaseOffset.Change = [this] { vscPhaseOffset_Change(); };
-    cmdOK.Click = [this] { cmdOK_Click(); };
-    cmdCancel.Click = [this] { cmdCancel_Click(); };
+    ui::bind(vscPhaseOffset.Change, this, &frmEditPhaseOffset1::vscPhaseOffset_Change);
+    ui::bind(cmdOK.Click, this, &frmEditPhaseOffset1::cmdOK_Click);
+    ui::bind(cmdCancel.Click, this, &frmEditPhaseOffset1::cmdCancel_Click);
 }
 
 void frmEditPhaseOffset1::ShowEditDialog(ui::TextBox& box, const profiles::EditValue& clock)
