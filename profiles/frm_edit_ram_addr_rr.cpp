@@ -75,9 +75,9 @@ frmEditRAMAddrRR::frmEditRAMAddrRR() : EditDialogForm(FormName)
     for (int i = 0; i < 2; ++i)
         wireValueBox(
             txtBin(i), [](int& key) { key = KeyFilterBinary(key); }, [this, i] { return txtBin_Entry(i); });
-    vscRampRateTime.Change = [this] { vscRampRateTime_Change(); };
-    OKButton.Click = [this] { OKButton_Click(); };
-    CancelButton.Click = [this] { CancelButton_Click(); };
+    ui::bind(vscRampRateTime.Change, this, &frmEditRAMAddrRR::vscRampRateTime_Change);
+    ui::bind(OKButton.Click, this, &frmEditRAMAddrRR::OKButton_Click);
+    ui::bind(CancelButton.Click, this, &frmEditRAMAddrRR::CancelButton_Click);
     OKButton.GotFocus = [this] { shpOKHilight.setVisible(false); };
     OKButton.LostFocus = [this] { shpOKHilight.setVisible(true); };
 }
