@@ -59,10 +59,10 @@ frmRAMDebug::frmRAMDebug() : Form(FormName)
         cmbDumpDataFormat.AddItem(format);
     }
 
-    txtRAWRAMFile.Change = [this] { txtRAWRAMFile_Change(); };
-    cmdSelRAMFile.Click = [this] { cmdSelRAMFile_Click(); };
-    cmdLoadRAMFile.Click = [this] { cmdLoadRAMFile_Click(); };
-    cmdRAMReadTest.Click = [this] { cmdRAMReadTest_Click(); };
+    ui::bind(txtRAWRAMFile.Change, this, &frmRAMDebug::txtRAWRAMFile_Change);
+    ui::bind(cmdSelRAMFile.Click, this, &frmRAMDebug::cmdSelRAMFile_Click);
+    ui::bind(cmdLoadRAMFile.Click, this, &frmRAMDebug::cmdLoadRAMFile_Click);
+    ui::bind(cmdRAMReadTest.Click, this, &frmRAMDebug::cmdRAMReadTest_Click);
 }
 
 QString frmRAMDebug::dumpPath()
