@@ -77,10 +77,10 @@ frmAbout::frmAbout() : Form(FormName)
     lblDDSWeb.setForeColor(0xFF0000);
     lblDDSWeb.setToolTipText(QStringLiteral("Opens the page in the web browser"));
 
-    lblCountrySet.KeyPress = [this](int& keyAscii) { lblCountrySet_KeyPress(keyAscii); };
-    cmdOK.Click = [this] { cmdOK_Click(); };
-    cmdSysInfo.Click = [this] { cmdSysInfo_Click(); };
-    lblDDSWeb.Click = [this] { lblDDSWeb_Click(); };
+    ui::bind(lblCountrySet.KeyPress, this, &frmAbout::lblCountrySet_KeyPress);
+    ui::bind(cmdOK.Click, this, &frmAbout::cmdOK_Click);
+    ui::bind(cmdSysInfo.Click, this, &frmAbout::cmdSysInfo_Click);
+    ui::bind(lblDDSWeb.Click, this, &frmAbout::lblDDSWeb_Click);
 }
 
 frmAbout::~frmAbout()
