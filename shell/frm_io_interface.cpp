@@ -45,9 +45,9 @@ frmIOInterface::frmIOInterface() : Form(FormName)
         fields_.option(optMSBLSB(value), kLsbFirst, static_cast<uint64_t>(value));
     }
     fields_.bindClicks();
-    cmdIOReset.Click = [this] { cmdIOReset_Click(); };
-    cmdLoad.Click = [this] { cmdLoad_Click(); };
-    tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
+    ui::bind(cmdIOReset.Click, this, &frmIOInterface::cmdIOReset_Click);
+    ui::bind(cmdLoad.Click, this, &frmIOInterface::cmdLoad_Click);
+    ui::bind(tmrLoadFlash.Timer, this, &frmIOInterface::tmrLoadFlash_Timer);
     registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
 }
 
