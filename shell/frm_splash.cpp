@@ -86,13 +86,13 @@ frmSplash::frmSplash() : Form(FormName)
     imgSkin.setStretch(true);
     imgSkin.setPicture(skinPicture());
 
-    tmrAutoUnload.Timer = [this] { tmrAutoUnload_Timer(); };
-    imgSkin.Click = [this] { closeNicely(); };
-    lblAppTitle.Click = [this] { closeNicely(); };
-    lblSupportedOs.Click = [this] { closeNicely(); };
-    lblVersion.Click = [this] { closeNicely(); };
-    lblStatus.MouseDown = [this](int b, int s, float x, float y) { lblStatus_MouseDown(b, s, x, y); };
-    lblStatus.MouseMove = [this](int b, int s, float x, float y) { lblStatus_MouseMove(b, s, x, y); };
+    ui::bind(tmrAutoUnload.Timer, this, &frmSplash::tmrAutoUnload_Timer);
+    ui::bind(imgSkin.Click, this, &frmSplash::closeNicely);
+    ui::bind(lblAppTitle.Click, this, &frmSplash::closeNicely);
+    ui::bind(lblSupportedOs.Click, this, &frmSplash::closeNicely);
+    ui::bind(lblVersion.Click, this, &frmSplash::closeNicely);
+    ui::bind(lblStatus.MouseDown, this, &frmSplash::lblStatus_MouseDown);
+    ui::bind(lblStatus.MouseMove, this, &frmSplash::lblStatus_MouseMove);
 }
 
 frmSplash::~frmSplash() = default;
