@@ -63,13 +63,13 @@ frmUSBSelect::frmUSBSelect() : Form(FormName)
     lblMessage.setCaption(QStringLiteral("Select the evaluation board to use."));
     lblMessage.setWordWrap(true);
 
-    tmrRefresh.Timer = [this] { tmrRefresh_Timer(); };
-    cmdOK.Click = [this] { cmdOK_Click(); };
-    cmdCancel.Click = [this] { cmdCancel_Click(); };
-    cmdRefresh.Click = [this] { cmdRefresh_Click(); };
-    lstUSBDevices.Click = [this] { lstUSBDevices_Click(); };
-    lvuUSBDevices.ItemClick = [this](ui::ListItem* item) { lvuUSBDevices_ItemClick(item); };
-    lvuUSBDevices.Click = [this] { updateOK(); };
+    ui::bind(tmrRefresh.Timer, this, &frmUSBSelect::tmrRefresh_Timer);
+    ui::bind(cmdOK.Click, this, &frmUSBSelect::cmdOK_Click);
+    ui::bind(cmdCancel.Click, this, &frmUSBSelect::cmdCancel_Click);
+    ui::bind(cmdRefresh.Click, this, &frmUSBSelect::cmdRefresh_Click);
+    ui::bind(lstUSBDevices.Click, this, &frmUSBSelect::lstUSBDevices_Click);
+    ui::bind(lvuUSBDevices.ItemClick, this, &frmUSBSelect::lvuUSBDevices_ItemClick);
+    ui::bind(lvuUSBDevices.Click, this, &frmUSBSelect::updateOK);
 }
 
 void frmUSBSelect::buildUi(QWidget* window)
