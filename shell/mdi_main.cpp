@@ -135,17 +135,17 @@ void mdiMain::bindHandlers()
 void mdiMain::connectBoardEvents()
 {
     cZR4470XEvalBd& board = *EvalBd;
-    board.AfterRESET = [this] { EvalBd_AfterRESET(); };
+    ui::bind(board.AfterRESET, this, &mdiMain::EvalBd_AfterRESET);
     board.FIFOLoadBegin = [this](int32_t count, int16_t perPacket) {
         EvalBd_FIFOLoadBegin(count, perPacket);
     };
-    board.FIFOPacketSent = [this](int32_t count) { EvalBd_FIFOPacketSent(count); };
-    board.FIFOLoadFinished = [this](bool success) { EvalBd_FIFOLoadFinished(success); };
+    ui::bind(board.FIFOPacketSent, this, &mdiMain::EvalBd_FIFOPacketSent);
+    ui::bind(board.FIFOLoadFinished, this, &mdiMain::EvalBd_FIFOLoadFinished);
     board.RAMCOMBegin = [this](int32_t words, int16_t wpp, bool isRead) {
         EvalBd_RAMCOMBegin(words, wpp, isRead);
     };
-    board.RAMPacketXfered = [this](int32_t wordsDone) { EvalBd_RAMPacketXfered(wordsDone); };
-    board.RAMCOMFinished = [this](bool success) { EvalBd_RAMCOMFinished(success); };
+    ui::bind(board.RAMPacketXfered, this, &mdiMain::EvalBd_RAMPacketXfered);
+    ui::bind(board.RAMCOMFinished, this, &mdiMain::EvalBd_RAMCOMFinished);
 }
 
 void mdiMain::buildUi(QWidget* window)
