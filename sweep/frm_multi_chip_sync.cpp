@@ -78,9 +78,9 @@ frmMultiChipSync::frmMultiChipSync()
     fields_.check(chkEnableSyncSampleErr, regBit(kCFR2, kSyncSampleErrorBit)).indicated = false;
     fields_.bindClicks();
 
-    cmdClearSampleError.Click = [this] { cmdClearSampleError_Click(); };
-    cmdLoad.Click = [this] { cmdLoad_Click(); };
-    tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
+    ui::bind(cmdClearSampleError.Click, this, &frmMultiChipSync::cmdClearSampleError_Click);
+    ui::bind(cmdLoad.Click, this, &frmMultiChipSync::cmdLoad_Click);
+    ui::bind(tmrLoadFlash.Timer, this, &frmMultiChipSync::tmrLoadFlash_Timer);
     registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
     registerProc(formnames::UdStatusIndicators, [this] { UdStatusIndicators(); });
 }
