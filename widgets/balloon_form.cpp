@@ -65,10 +65,10 @@ ttbForm::ttbForm() : Form(FormName)
     lblText.setFont(text);
 
     imgIcon.setStretch(true);
-    tmrTrack.Timer = [this] { CenterOverControl(); };
-    lblTitle.Click = [this] { closeByClick(); };
-    lblText.Click = [this] { closeByClick(); };
-    imgIcon.Click = [this] { closeByClick(); };
+    ui::bind(tmrTrack.Timer, this, &ttbForm::CenterOverControl);
+    ui::bind(lblTitle.Click, this, &ttbForm::closeByClick);
+    ui::bind(lblText.Click, this, &ttbForm::closeByClick);
+    ui::bind(imgIcon.Click, this, &ttbForm::closeByClick);
 }
 
 ttbForm::~ttbForm() = default;
