@@ -136,14 +136,10 @@ void mdiMain::connectBoardEvents()
 {
     cZR4470XEvalBd& board = *EvalBd;
     ui::bind(board.AfterRESET, this, &mdiMain::EvalBd_AfterRESET);
-    board.FIFOLoadBegin = [this](int32_t count, int16_t perPacket) {
-        EvalBd_FIFOLoadBegin(count, perPacket);
-    };
+    ui::bind(board.FIFOLoadBegin, this, &mdiMain::EvalBd_FIFOLoadBegin);
     ui::bind(board.FIFOPacketSent, this, &mdiMain::EvalBd_FIFOPacketSent);
     ui::bind(board.FIFOLoadFinished, this, &mdiMain::EvalBd_FIFOLoadFinished);
-    board.RAMCOMBegin = [this](int32_t words, int16_t wpp, bool isRead) {
-        EvalBd_RAMCOMBegin(words, wpp, isRead);
-    };
+    ui::bind(board.RAMCOMBegin, this, &mdiMain::EvalBd_RAMCOMBegin);
     ui::bind(board.RAMPacketXfered, this, &mdiMain::EvalBd_RAMPacketXfered);
     ui::bind(board.RAMCOMFinished, this, &mdiMain::EvalBd_RAMCOMFinished);
 }
