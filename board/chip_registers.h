@@ -55,3 +55,27 @@ constexpr RegisterField kOutputShiftKeying = regBit(kCFR1, 9);
 constexpr RegisterField kSXIEnable = regBit(kCFR2, 31);
 constexpr RegisterField kProfileAmplitude = regBit(kCFR2, 24);
 constexpr RegisterField kDigitalRampEnable = regBit(kCFR2, 19);
+
+// The single-tone words (the OSK Control window edits them; the Profiles window's profile 0 mirrors them).
+constexpr RegisterField kFrequencyTuningWord{kFTW, 31, 0};
+constexpr RegisterField kPhaseOffsetWord{kPOW, 15, 0};
+constexpr RegisterField kAmplitudeScaleFactor{kASF, 15, 2};
+constexpr RegisterField kAmplitudeRampRate{kASF, 31, 16};
+constexpr RegisterField kAmplitudeStepSize{kASF, 1, 0};
+// The digital ramp: limits (LSPR), step sizes (LSDPR) and rates (LSRR). Each 64-bit register holds the
+// lower word in bits 31..0 and the upper one in bits 63..32; a phase sits in the top 16 bits of its word,
+// an amplitude in the top 14.
+constexpr RegisterField kRampLowerFrequency{kLSPR, 31, 0};
+constexpr RegisterField kRampUpperFrequency{kLSPR, 63, 32};
+constexpr RegisterField kRampLowerPhase{kLSPR, 31, 16};
+constexpr RegisterField kRampUpperPhase{kLSPR, 63, 48};
+constexpr RegisterField kRampLowerAmplitude{kLSPR, 31, 18};
+constexpr RegisterField kRampUpperAmplitude{kLSPR, 63, 50};
+constexpr RegisterField kRampRisingFrequencyStep{kLSDPR, 31, 0};
+constexpr RegisterField kRampFallingFrequencyStep{kLSDPR, 63, 32};
+constexpr RegisterField kRampRisingPhaseStep{kLSDPR, 31, 16};
+constexpr RegisterField kRampFallingPhaseStep{kLSDPR, 63, 48};
+constexpr RegisterField kRampRisingAmplitudeStep{kLSDPR, 31, 18};
+constexpr RegisterField kRampFallingAmplitudeStep{kLSDPR, 63, 50};
+constexpr RegisterField kRampRisingRate{kLSRR, 15, 0};
+constexpr RegisterField kRampFallingRate{kLSRR, 31, 16};

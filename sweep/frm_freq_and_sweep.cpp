@@ -23,8 +23,8 @@ constexpr std::initializer_list<int16_t> kLoadOrder = {kCFR1, kCFR2, kFTW, kPOW,
 // Registers the window owns whole; of CFR1 and CFR2 only its own bits count for the indicator.
 const std::vector<int16_t> kWholeRegisters = {kFTW, kPOW, kASF, kLSPR, kLSDPR, kLSRR};
 const std::vector<RegisterField> kSharedBits = {
-    regBit(kCFR1, 23), regBit(kCFR1, 15), regBit(kCFR1, 14), regBit(kCFR1, 12),
-    regBit(kCFR1, 10), regBit(kCFR1, 9),  regBit(kCFR1, 8),  RegisterField{kCFR2, 21, 17}};
+    regBit(kCFR1, 23), regBit(kCFR1, 15),  regBit(kCFR1, 14), regBit(kCFR1, 12),
+    regBit(kCFR1, 10), kOutputShiftKeying, regBit(kCFR1, 8), RegisterField{kCFR2, 21, 17}};
 
 } // namespace
 
@@ -52,7 +52,7 @@ void frmFreqAndSweep::buildFieldTable()
     fields_.check(chkAutoASFEnable, regBit(kCFR1, 8), controlState);
     // Whoever changes output shift keying, the user or a refresh, the Profiles window greys to match.
     fields_
-        .check(chkEnableASF, regBit(kCFR1, 9),
+        .check(chkEnableASF, kOutputShiftKeying,
                [this] {
                    UdControlState();
                    ui::Forms::callIfLoaded(formnames::frmProfile, formnames::UdControlState);
@@ -65,9 +65,9 @@ void frmFreqAndSweep::buildFieldTable()
     fields_.check(chkManualOSKExtCtrl, regBit(kCFR1, 23), controlState);
     fields_.check(chkLSNoDwellLow, regBit(kCFR2, 17));
     fields_.check(chkLSNoDwellHigh, regBit(kCFR2, 18));
-    fields_.check(chkEnLinSweep, regBit(kCFR2, 19));
+    fields_.check(chkEnLinSweep, kDigitalRampEnable);
     fields_.list(lstLSDest, {kCFR2, 21, 20});
-    fields_.combo(cmbASKIncDecSize, {kASF, 1, 0});
+    fields_.combo(cmbASKIncDecSize, kAmplitudeStepSize);
     fields_.bindClicks();
 }
 

@@ -3,6 +3,7 @@
 
 #include "sweep/frm_freq_and_sweep.h"
 
+#include "board/chip_registers.h"
 #include "board/text_util.h"
 
 #include <limits>
@@ -25,28 +26,28 @@ void frmFreqAndSweep::buildValueFields()
                      .caption = QStringLiteral("Edit ") + name,
                      .rateName = name});
     };
-    frequency(txtOutFreqST, {0x07, 31, 0}, "Edit output frequency");
-    plain(txtPhaseOffsetST, ValueKind::Phase, {0x08, 15, 0});
-    plain(txtAmpScaleST, ValueKind::Amplitude, {0x09, 15, 2});
+    frequency(txtOutFreqST, kFrequencyTuningWord, "Edit output frequency");
+    plain(txtPhaseOffsetST, ValueKind::Phase, kPhaseOffsetWord);
+    plain(txtAmpScaleST, ValueKind::Amplitude, kAmplitudeScaleFactor);
     values_.add({.box = &txtASKRR,
                  .kind = ValueKind::RampRate,
-                 .field = {0x09, 31, 16},
+                 .field = kAmplitudeRampRate,
                  .caption = QStringLiteral("Edit Amplitude Ramp Rate"),
                  .rateName = QStringLiteral("Amplitude Address Ramp Rate")});
-    frequency(txtLSSweepFreq0, {0x0B, 31, 0}, "Edit Sweep Frequency 0");
-    frequency(txtLSSweepFreq1, {0x0B, 63, 32}, "Edit Sweep Frequency 1");
-    frequency(txtLSRisingDFW0, {0x0C, 31, 0}, "Edit Sweep Rising Step Size");
-    frequency(txtLSFallingDFW1, {0x0C, 63, 32}, "Edit Sweep Falling Step Size");
-    plain(txtLSSweepPhase0, ValueKind::Phase, {0x0B, 31, 16});
-    plain(txtLSSweepPhase1, ValueKind::Phase, {0x0B, 63, 48});
-    plain(txtLSRisingDPW0, ValueKind::Phase, {0x0C, 31, 16});
-    plain(txtLSFallingDPW1, ValueKind::Phase, {0x0C, 63, 48});
-    plain(txtLSSweepAmp0, ValueKind::Amplitude, {0x0B, 31, 18});
-    plain(txtLSSweepAmp1, ValueKind::Amplitude, {0x0B, 63, 50});
-    plain(txtLSRisingDAW0, ValueKind::Amplitude, {0x0C, 31, 18});
-    plain(txtLSFallingDAW1, ValueKind::Amplitude, {0x0C, 63, 50});
-    rampRate(txtLSRisingRR, {0x0D, 15, 0}, QStringLiteral("Rising Sweep Ramp Rate"));
-    rampRate(txtLSFallingRR, {0x0D, 31, 16}, QStringLiteral("Falling Sweep Ramp Rate"));
+    frequency(txtLSSweepFreq0, kRampLowerFrequency, "Edit Sweep Frequency 0");
+    frequency(txtLSSweepFreq1, kRampUpperFrequency, "Edit Sweep Frequency 1");
+    frequency(txtLSRisingDFW0, kRampRisingFrequencyStep, "Edit Sweep Rising Step Size");
+    frequency(txtLSFallingDFW1, kRampFallingFrequencyStep, "Edit Sweep Falling Step Size");
+    plain(txtLSSweepPhase0, ValueKind::Phase, kRampLowerPhase);
+    plain(txtLSSweepPhase1, ValueKind::Phase, kRampUpperPhase);
+    plain(txtLSRisingDPW0, ValueKind::Phase, kRampRisingPhaseStep);
+    plain(txtLSFallingDPW1, ValueKind::Phase, kRampFallingPhaseStep);
+    plain(txtLSSweepAmp0, ValueKind::Amplitude, kRampLowerAmplitude);
+    plain(txtLSSweepAmp1, ValueKind::Amplitude, kRampUpperAmplitude);
+    plain(txtLSRisingDAW0, ValueKind::Amplitude, kRampRisingAmplitudeStep);
+    plain(txtLSFallingDAW1, ValueKind::Amplitude, kRampFallingAmplitudeStep);
+    rampRate(txtLSRisingRR, kRampRisingRate, QStringLiteral("Rising Sweep Ramp Rate"));
+    rampRate(txtLSFallingRR, kRampFallingRate, QStringLiteral("Falling Sweep Ramp Rate"));
 }
 
 void frmFreqAndSweep::focusLoad()

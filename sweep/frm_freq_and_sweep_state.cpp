@@ -51,8 +51,8 @@ void frmFreqAndSweep::UdControlState()
 {
     if (!goEvalBd)
         return;
-    const uint64_t mode = RegisterField{kCFR1, 25, 24}.get();
-    const bool oskEnabled = regBit(kCFR1, 9).get() == 1;
+    const uint64_t mode = kOperatingMode.get();
+    const bool oskEnabled = kOutputShiftKeying.get() == 1;
     const bool autoOsk = regBit(kCFR1, 8).get() == 1;
     const std::initializer_list<ui::Control*> amplitudeGroup = {
         &txtAmpScaleST, &txtAmpScaleStepST, &chkManualOSKExtCtrl, &lblASFReg, &chkAutoASFEnable};
