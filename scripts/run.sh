@@ -4,6 +4,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARON_TESTS=OFF >/dev/null
-cmake --build build --target tessaron
+cmake --preset dev >/dev/null
+cmake --build --preset dev --target tessaron
 exec build/app/tessaron "$@"
