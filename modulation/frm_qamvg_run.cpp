@@ -54,7 +54,7 @@ std::optional<QString> firstLine(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QStringList lines = mvg::splitFileLines(file.read(64 * 1024));
+    const QStringList lines = mvg::splitFileLines(file.read(qint64{64} * 1024));
     if (lines.isEmpty())
         return std::nullopt;
     return lines.front();
