@@ -1,7 +1,5 @@
 #include "app/termination_signals.h"
 
-#include "shell/startup.h"
-
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
@@ -22,17 +20,16 @@ void onSignal(int)
 
 } // namespace
 
-void endProgramOnTerminationSignals()
+void endProgramOnTerminationSignals(std::function<void()> end)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
         return;
     auto* notifier =
         new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, QCoreApplication::instance());
-    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier] {
-        notifier->setEnabled(false);
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [end = std::move(end)] {
         char byte = 0;
         [[maybe_unused]] const ssize_t got = ::read(g_signalPipe[1], &byte, 1);
-        EndProgram();
+        end();
     });
     struct sigaction action = {};
     action.sa_handler = onSignal;

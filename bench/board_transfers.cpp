@@ -1,14 +1,13 @@
 // The board object's bulk paths against the emulated board: a whole-RAM load and dump (1024 words through
 // register 0x16) and a 64-bit register write and read. The operation is timed as a whole first; then it
 // runs again with every driver call timed on its own, so the emulator's cost (the driver, firmware and chip
-// it plays) is known separately, less the clock reads that timing each call adds. The rest is what the
-// system itself costs: the board object and the USB object under it. On a busy machine the split is
-// approximate; host_ns is the firm figure.
+// it plays) and the rest, what the system itself costs (the board object and the USB object under it), are
+// both measured in the same runs, each less the clock reads that timing adds. host_ns is the firm figure.
 //
 // Counters (per operation):
 //   host_ns      the whole operation, emulator included (no per-call timing)
-//   emulator_ns  time spent inside the emulated driver's calls
-//   system_ns    host_ns - emulator_ns
+//   emulator_ns  time spent inside the emulated driver's calls (timed runs, less the clock reads)
+//   system_ns    time spent outside them in the same timed runs, less the clock reads
 //   wire_ns      the serial words' time on a USB 2.0 high-speed bus, scaled so that the whole RAM
 //                (32,776 words) takes 1.4 ms; a 64-bit register is 72 words
 //   ratio_wire   system_ns / wire_ns (goal: below 0.1)
@@ -110,9 +109,9 @@ void measure(benchmark::State& state, Bench& bench, double wireWords, Operation 
     const double hostNs = std::chrono::duration<double, std::nano>(Clock::now() - start).count() / runs;
     const double callsPerRun = static_cast<double>(timing.calls()) / runs;
 
-    // The same operation again, each driver call timed. Timing a call adds two clock reads, about one of
-    // them inside the timed interval: half of the time the timing added overall is taken off again.
-    const int64_t timedRuns = std::min<int64_t>(runs, 200);
+    // The same operation again, each driver call timed: the time inside the emulated driver's calls and
+    // the time outside them come from the same runs.
+    const int64_t timedRuns = std::max<int64_t>(1, std::min<int64_t>(runs, 200));
     timing.setTiming(true);
     timing.resetCounts();
     const auto timedStart = Clock::now();
@@ -121,10 +120,9 @@ void measure(benchmark::State& state, Bench& bench, double wireWords, Operation 
     const double timedNs =
         std::chrono::duration<double, std::nano>(Clock::now() - timedStart).count() / timedRuns;
     timing.setTiming(false);
-    const double addedByTiming = std::max(0.0, timedNs - hostNs);
-    const double emulatorNs = std::max(0.0, timing.ns() / timedRuns - addedByTiming / 2);
-
-    const double systemNs = hostNs > emulatorNs ? hostNs - emulatorNs : 0.0;
+    const TimingDriver::Split split = timing.split(timedNs, timedRuns);
+    const double emulatorNs = split.insideNs;
+    const double systemNs = split.outsideNs;
     const double wireNs = wireWords * kWireNsPerWord;
     state.counters["host_ns"] = hostNs;
     state.counters["emulator_ns"] = emulatorNs;

@@ -93,9 +93,11 @@ public:
     // One bulk transfer on the selected board (deviceName empty) or on the named board. The direction comes
     // from the pipe's endpoint address (below 0x81: write the buffer; otherwise read into it). `buffer` must
     // hold at least `length` bytes; on return `length` holds the count the driver reports as moved.
-    // Returns 1 on success, 0 on failure (no such device, neither identifier matches, pipe information
-    // unavailable, pipe outside the device's pipes, the transfer failed, or a read delivered fewer bytes
-    // than asked). A negative length fails without traffic.
+    // Returns 1 on success, 0 on failure (no such device, a device descriptor cut short, neither identifier
+    // matches, pipe information unavailable or cut short, pipe outside the device's pipes, a pipe whose
+    // direction contradicts its role (0 and 3 out, 1 and 5 in), the transfer failed, or the driver moved
+    // another count of bytes than asked). `length` never comes back larger than it went in. A negative
+    // length fails without traffic.
     int32_t BulkXfer(int32_t pipe, uint8_t* buffer, int32_t& length, const QString& deviceName = QString());
     // The same with a byte array; a length larger than buffer.size() fails without traffic.
     int32_t BulkXfer(int32_t pipe, QByteArray& buffer, int32_t& length,
@@ -138,13 +140,17 @@ private:
         int32_t vendor = 0;
         int32_t product = 0;
         bool ok = false;
+        bool truncated = false; // the request succeeded with fewer bytes than a device descriptor has
     };
     DescriptorIds ReadDescriptorIds(intptr_t handle);
     // The pipe-information request into a 356-byte buffer on the given handle, or on the named device (the
-    // selected device when the name is empty); 1/0.
+    // selected device when the name is empty); 1/0. An answer shorter than the pipe records it announces
+    // fails.
     int32_t GetPipeInfo(uint8_t* buffer, const QString& name = QString(),
                         intptr_t handle = usb::kInvalidHandle);
     int32_t Transfer(int32_t pipe, uint8_t* buffer, int32_t& length, const QString& device);
+    // The bulk request itself on an open handle: 1 only when the driver moved exactly `length` bytes.
+    int32_t Move(intptr_t handle, int32_t pipe, bool read, uint8_t* buffer, int32_t& length);
     void ShowTransportError(const QString& text) const;
     QString DecimalSepPriv() const;
     void RebuildDeviceNames();

@@ -5,6 +5,7 @@
 
 #include "platform/ui/msgbox.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -14,6 +15,7 @@ constexpr uint32_t kPipeRecordSize = 20;
 constexpr uint32_t kPipeCountOffset = 12;
 constexpr uint32_t kEndpointOffset = 2; // within a pipe record
 constexpr uint8_t kFirstInEndpoint = 0x81;
+constexpr uint32_t kDeviceDescriptorLength = 18; // bytes of a USB device descriptor
 constexpr uint32_t kStringBufferSize = 255;
 constexpr uint16_t kLanguageEnglishUS = 1033;
 constexpr uint8_t kVendorRequestType = 2;
@@ -28,6 +30,24 @@ uint32_t u32At(const uint8_t* at)
 int32_t signed16At(const uint8_t* at)
 {
     return static_cast<int16_t>(static_cast<uint16_t>(at[0] | (at[1] << 8)));
+}
+
+// The direction each pipe of the board's firmware works in: commands and serial or FIFO data go out,
+// replies and read-back words come in. Pipe information that says otherwise describes another device.
+enum class PipeRole { Any, Out, In };
+
+PipeRole roleOf(int32_t pipe)
+{
+    switch (pipe) {
+    case clsEZUSB::kCommandPipe:
+    case 3:
+        return PipeRole::Out;
+    case clsEZUSB::kReplyPipe:
+    case 5:
+        return PipeRole::In;
+    default:
+        return PipeRole::Any;
+    }
 }
 
 } // namespace
@@ -54,9 +74,12 @@ clsEZUSB::DescriptorIds clsEZUSB::ReadDescriptorIds(intptr_t handle)
     std::array<uint8_t, usb::kDeviceDescriptorBufferSize> descriptor{};
     uint32_t returned = 0;
     DescriptorIds ids;
-    ids.ok = usb::driver().ioControl(handle, usb::kRequestDeviceDescriptor, descriptor.data(),
-                                     static_cast<uint32_t>(descriptor.size()), descriptor.data(),
-                                     static_cast<uint32_t>(descriptor.size()), returned);
+    const bool answered = usb::driver().ioControl(handle, usb::kRequestDeviceDescriptor, descriptor.data(),
+                                                  static_cast<uint32_t>(descriptor.size()), descriptor.data(),
+                                                  static_cast<uint32_t>(descriptor.size()), returned);
+    // A descriptor cut short is no descriptor: its identifiers may be missing or stale.
+    ids.truncated = answered && returned < kDeviceDescriptorLength;
+    ids.ok = answered && !ids.truncated;
     if (ids.ok) {
         ids.vendor = signed16At(&descriptor[8]);
         ids.product = signed16At(&descriptor[10]);
@@ -75,8 +98,16 @@ int32_t clsEZUSB::GetPipeInfo(uint8_t* buffer, const QString& name, intptr_t han
         }
     }
     uint32_t returned = 0;
-    const bool ok = driver.ioControl(handle, usb::kRequestPipeInfo, buffer, usb::kPipeInfoSize, buffer,
-                                     usb::kPipeInfoSize, returned);
+    bool ok = driver.ioControl(handle, usb::kRequestPipeInfo, buffer, usb::kPipeInfoSize, buffer,
+                               usb::kPipeInfoSize, returned);
+    // The answer must hold the pipe count and every pipe record it announces (as many as the buffer has).
+    if (ok) {
+        ok = returned >= kPipeRecordsStart && returned <= usb::kPipeInfoSize;
+    }
+    if (ok) {
+        const uint32_t announced = std::min<uint32_t>(u32At(&buffer[kPipeCountOffset]), kMaxPipes);
+        ok = returned >= kPipeRecordsStart + kPipeRecordSize * announced;
+    }
     if (ownHandle) {
         driver.close(handle);
     }
@@ -111,7 +142,7 @@ int32_t clsEZUSB::Transfer(int32_t pipe, uint8_t* buffer, int32_t& length, const
     int32_t result = 0;
     const DescriptorIds ids = ReadDescriptorIds(handle);
     // One matching identifier is enough here; enumeration is the strict check.
-    if (ids.product != productID_ && ids.vendor != vendorID_) {
+    if (ids.truncated || (ids.product != productID_ && ids.vendor != vendorID_)) {
         ShowTransportError(QStringLiteral("Error at PID/VID"));
     } else {
         std::array<uint8_t, usb::kPipeInfoSize> info{};
@@ -124,23 +155,35 @@ int32_t clsEZUSB::Transfer(int32_t pipe, uint8_t* buffer, int32_t& length, const
             } else {
                 const uint8_t endpoint = info[kPipeRecordsStart + kPipeRecordSize * pipe + kEndpointOffset];
                 const bool read = endpoint >= kFirstInEndpoint;
-                const uint8_t pipeNumber[4] = {static_cast<uint8_t>(pipe), static_cast<uint8_t>(pipe >> 8),
-                                               static_cast<uint8_t>(pipe >> 16),
-                                               static_cast<uint8_t>(pipe >> 24)};
-                const uint32_t asked = static_cast<uint32_t>(length);
-                uint32_t moved = 0;
-                const bool ok =
-                    driver.ioControl(handle, read ? usb::kRequestBulkRead : usb::kRequestBulkWrite,
-                                     pipeNumber, sizeof pipeNumber, buffer, asked, moved);
-                length = static_cast<int32_t>(moved);
-                // A read that fills only part of the buffer leaves the rest stale: that is a failure, never
-                // a reply or read-back to act on.
-                result = ok && (!read || moved == asked) ? 1 : 0;
+                const PipeRole role = roleOf(pipe);
+                if ((role == PipeRole::Out && read) || (role == PipeRole::In && !read)) {
+                    // Reading a command pipe or writing the reply pipe would pass a buffer of zeros off as
+                    // an answer, or send a reply buffer as data.
+                    ShowTransportError(QStringLiteral("Error at caller's pipe"));
+                } else {
+                    result = Move(handle, pipe, read, buffer, length);
+                }
             }
         }
     }
     driver.close(handle);
     return result;
+}
+
+int32_t clsEZUSB::Move(intptr_t handle, int32_t pipe, bool read, uint8_t* buffer, int32_t& length)
+{
+    const uint8_t pipeNumber[4] = {static_cast<uint8_t>(pipe), static_cast<uint8_t>(pipe >> 8),
+                                   static_cast<uint8_t>(pipe >> 16), static_cast<uint8_t>(pipe >> 24)};
+    const uint32_t asked = static_cast<uint32_t>(length);
+    uint32_t moved = 0;
+    const bool ok = usb::driver().ioControl(handle, read ? usb::kRequestBulkRead : usb::kRequestBulkWrite,
+                                            pipeNumber, sizeof pipeNumber, buffer, asked, moved);
+    // The count handed back never claims more than the buffer the caller gave.
+    length = static_cast<int32_t>(std::min(moved, asked));
+    // Only the whole buffer counts: a read that fills part of it leaves the rest stale, a write that moved
+    // part of it leaves the firmware or the chip in the middle of a command or a serial cycle, and a count
+    // beyond what was asked is an answer that cannot be trusted either way.
+    return ok && moved == asked ? 1 : 0;
 }
 
 void clsEZUSB::VendorRequest(uint8_t request, uint16_t value, uint16_t index, uint8_t direction,

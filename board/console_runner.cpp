@@ -1,9 +1,10 @@
 #include "board/console_runner.h"
 
+#include "board/console_run.h"
+
 #include "platform/os/child_process.h"
 #include "platform/ui/app.h"
 #include "platform/ui/controls_textbox.h"
-#include "platform/ui/msgbox.h"
 
 #include <QByteArrayMatcher>
 #include <QList>
@@ -92,9 +93,9 @@ private:
 
 } // namespace
 
-int32_t RunConsoleProgram(const QString& commandLine, ui::TextBox& outputBox, int16_t showConsole,
-                          const std::optional<QString>& title, const QString& firstText,
-                          const QString& stopText, const QString& folder)
+int32_t RunConsoleProgram(const QString& program, const QStringList& arguments, ui::TextBox& outputBox,
+                          int16_t showConsole, const std::optional<QString>& title, const QString& firstText,
+                          const QString& stopText, const QString& folder, ConsoleRun* run)
 {
     // The program's output comes through a pipe; no console window exists to show, hide or name.
     (void)showConsole;
@@ -102,30 +103,56 @@ int32_t RunConsoleProgram(const QString& commandLine, ui::TextBox& outputBox, in
 
     auto child = std::make_unique<os::ChildProcess>(kKeptOutputBytes);
     BoxMirror mirror(outputBox, firstText);
-    if (!child->start(commandLine, folder)) {
-        const QString reason =
-            QStringLiteral("Couldn't start program: ") + commandLine + kLineEnd + child->errorText();
+    if (run && run->stopped()) {
+        mirror.show(firstText);
+        return kConsoleStopped;
+    }
+    if (!child->start(program, arguments, folder)) {
+        const QString reason = QStringLiteral("Error - ") + child->errorText();
         mirror.show(firstText + reason + kLineEnd);
-        ui::MsgBox(reason, ui::vbOKOnly);
+        if (run)
+            run->setStartFailure(reason);
         return kConsoleStartFailed;
     }
     mirror.show(firstText);
+    if (run)
+        run->attach(child.get());
+    struct Detach {
+        ConsoleRun* run;
+        ~Detach()
+        {
+            if (run)
+                run->detach();
+        }
+    } detach{run};
 
     StopTextWatch stop(stopText);
+    const auto take = [&] {
+        const QByteArray fresh = child->takeNewOutput();
+        stop.feed(fresh);
+        if (run)
+            run->feed(fresh);
+    };
     int32_t exitCode = kConsoleStillActive;
     for (;;) {
         child->waitForActivity(kPollWaitMs);
-        stop.feed(child->takeNewOutput());
+        take();
         mirror.refresh(*child);
         exitCode = child->exitCode();
         ui::DoEvents();
+        if (run && run->stopped())
+            break;
         if (stop.found() || exitCode != kConsoleStillActive)
             break;
     }
     // What the program wrote while its end was noticed still belongs in the box.
-    stop.feed(child->takeNewOutput());
+    take();
     mirror.refresh(*child);
 
+    if (run && run->stopped()) {
+        child->kill();
+        return kConsoleStopped;
+    }
     if (exitCode == kConsoleStillActive)
         os::keepRunning(std::move(child));
     return exitCode;

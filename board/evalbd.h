@@ -148,6 +148,9 @@ public:
     void USBSetPortBuffBitVal(int16_t port, int16_t bit, int32_t value);
     void USBWritePortBuffVal(int16_t port, std::optional<int32_t> value = std::nullopt);
     void USBReadPortBuffVal(int16_t port);
+    // The byte the firmware answers now for a port (D, A, CTL, B, C or E), nothing when the read failed or
+    // the index names no port, so that a failed read is never taken as the lines. The buffer is untouched.
+    std::optional<uint8_t> FetchPortValue(int16_t port);
     void InitIOBuffs();
     void StrobeReset();
     void StrobeREGUD();
@@ -275,6 +278,8 @@ private:
     bool command(std::initializer_list<uint8_t> bytes, const char* failureText);
     bool query(std::initializer_list<uint8_t> bytes, uint8_t* reply, int32_t replyLength,
                const char* failureText);
+    // A one-byte reply: the byte, or nothing when the command fails.
+    std::optional<uint8_t> queryReply(std::initializer_list<uint8_t> bytes, const char* failureText);
     // A one-byte reply: the byte, or 0 when the command fails.
     uint8_t queryByte(std::initializer_list<uint8_t> bytes, const char* failureText);
     // A one-byte acknowledgement: true when the command went through and the reply is not 0.

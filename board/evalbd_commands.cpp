@@ -22,9 +22,19 @@ bool cZR4470XEvalBd::SetPortAValue(uint8_t value)
     return command({fw::SetPortA, value}, "Error: Unable to set PortA value.");
 }
 
+namespace {
+
+constexpr const char* kGetPortAFailure = "Error: Unable to get PortA value.";
+constexpr const char* kGetPortBFailure = "Error: Unable to get PortB value.";
+constexpr const char* kGetPortCFailure = "Error: Unable to get PortC value.";
+constexpr const char* kGetPortDFailure = "Error: Unable to get PortD value.";
+constexpr const char* kGetPortEFailure = "Error: Unable to get PortE value.";
+
+} // namespace
+
 uint8_t cZR4470XEvalBd::GetPortAValue()
 {
-    return queryByte({fw::GetPortA}, "Error: Unable to get PortA value.");
+    return queryByte({fw::GetPortA}, kGetPortAFailure);
 }
 
 void cZR4470XEvalBd::SetRdBackMode(bool on)
@@ -62,7 +72,7 @@ void cZR4470XEvalBd::ResetFirmware()
 
 uint8_t cZR4470XEvalBd::GetPortBValue()
 {
-    return queryByte({fw::GetPortB}, "Error: Unable to get PortB value.");
+    return queryByte({fw::GetPortB}, kGetPortBFailure);
 }
 
 bool cZR4470XEvalBd::SetPortBValue(uint8_t value)
@@ -72,7 +82,7 @@ bool cZR4470XEvalBd::SetPortBValue(uint8_t value)
 
 uint8_t cZR4470XEvalBd::GetPortDValue()
 {
-    return queryByte({fw::GetPortD}, "Error: Unable to get PortD value.");
+    return queryByte({fw::GetPortD}, kGetPortDFailure);
 }
 
 bool cZR4470XEvalBd::SetPortDValue(uint8_t value)
@@ -111,7 +121,7 @@ bool cZR4470XEvalBd::SetPortCValue(uint8_t value)
 
 uint8_t cZR4470XEvalBd::GetPortCValue()
 {
-    return queryByte({fw::GetPortC}, "Error: Unable to get PortC value.");
+    return queryByte({fw::GetPortC}, kGetPortCFailure);
 }
 
 bool cZR4470XEvalBd::SetPortEValue(uint8_t value)
@@ -121,7 +131,7 @@ bool cZR4470XEvalBd::SetPortEValue(uint8_t value)
 
 uint8_t cZR4470XEvalBd::GetPortEValue()
 {
-    return queryByte({fw::GetPortE}, "Error: Unable to get PortE value.");
+    return queryByte({fw::GetPortE}, kGetPortEFailure);
 }
 
 std::optional<uint8_t> cZR4470XEvalBd::IsHighSpeed()
@@ -165,10 +175,38 @@ void cZR4470XEvalBd::setFlashUSBStatus(bool flash)
         SetLEDBlink(flash ? 1 : 0);
 }
 
-uint8_t cZR4470XEvalBd::queryByte(std::initializer_list<uint8_t> bytes, const char* failureText)
+std::optional<uint8_t> cZR4470XEvalBd::FetchPortValue(int16_t port)
+{
+    switch (port) {
+    case kPortD:
+        return queryReply({fw::GetPortD}, kGetPortDFailure);
+    case kPortA:
+        return queryReply({fw::GetPortA}, kGetPortAFailure);
+    case kPortCtl:
+        return GetCtlValues();
+    case kPortB:
+        return queryReply({fw::GetPortB}, kGetPortBFailure);
+    case kPortC:
+        return queryReply({fw::GetPortC}, kGetPortCFailure);
+    case kPortE:
+        return queryReply({fw::GetPortE}, kGetPortEFailure);
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<uint8_t> cZR4470XEvalBd::queryReply(std::initializer_list<uint8_t> bytes,
+                                                  const char* failureText)
 {
     uint8_t reply = 0;
-    return query(bytes, &reply, 1, failureText) ? reply : 0;
+    if (!query(bytes, &reply, 1, failureText))
+        return std::nullopt;
+    return reply;
+}
+
+uint8_t cZR4470XEvalBd::queryByte(std::initializer_list<uint8_t> bytes, const char* failureText)
+{
+    return queryReply(bytes, failureText).value_or(0);
 }
 
 bool cZR4470XEvalBd::queryAcknowledged(std::initializer_list<uint8_t> bytes, const char* failureText)

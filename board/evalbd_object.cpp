@@ -63,15 +63,15 @@ bool cZR4470XEvalBd::transfer(int pipe, uint8_t* data, int32_t length)
     int32_t moved = length;
     if (goEZUSB().BulkXfer(pipe, data, moved) != 1)
         return false;
-    // A reply or read-back that came short would leave part of the buffer unfilled.
+    // Only the whole buffer counts: a reply cut short leaves part of it unfilled, a packet cut short leaves
+    // the firmware or the chip in the middle of a command or a serial cycle.
     return moved == length;
 }
 
 bool cZR4470XEvalBd::sendOut(int pipe, const uint8_t* data, int32_t length)
 {
     // Bulk writes only read the buffer.
-    int32_t moved = length;
-    return goEZUSB().BulkXfer(pipe, const_cast<uint8_t*>(data), moved) == 1;
+    return transfer(pipe, const_cast<uint8_t*>(data), length);
 }
 
 void cZR4470XEvalBd::reportFailure(const char* text) const

@@ -16,16 +16,16 @@ void frmDebug::readPortImages()
     if (!goEvalBd)
         return;
     cZR4470XEvalBd& bd = *goEvalBd;
-    if (!goEZUSB().DriverName().isEmpty()) {
-        portA_ = bd.GetPortAValue();
-        portE_ = bd.GetPortEValue();
-        // A failed query keeps what the port buffer holds rather than showing every line low.
-        ctl_ = bd.GetCtlValues().value_or(static_cast<uint8_t>(bd.USBGetPortBuffVal(kPortCtl)));
-    } else {
-        portA_ = static_cast<uint8_t>(bd.USBGetPortBuffVal(kPortA));
-        portE_ = static_cast<uint8_t>(bd.USBGetPortBuffVal(kPortE));
-        ctl_ = static_cast<uint8_t>(bd.USBGetPortBuffVal(kPortCtl));
-    }
+    // A port that cannot be read shows what the port buffer holds: taking the failed read as every line
+    // low would let Auto Apply drive chip select and the reset lines low.
+    const bool boardSelected = !goEZUSB().DriverName().isEmpty();
+    const auto image = [&](int16_t port) {
+        const std::optional<uint8_t> fetched = boardSelected ? bd.FetchPortValue(port) : std::nullopt;
+        return fetched.value_or(static_cast<uint8_t>(bd.USBGetPortBuffVal(port)));
+    };
+    portA_ = image(kPortA);
+    portE_ = image(kPortE);
+    ctl_ = image(kPortCtl);
 }
 
 void frmDebug::showPortImages()

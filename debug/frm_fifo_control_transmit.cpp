@@ -53,8 +53,10 @@ void FifoTransmitter::transmitClicked()
     showLamps();
     if (refreshing_ || !goEvalBd)
         return;
-    // Start from the board's real lines: the other FIFO window may have changed them.
-    goEvalBd->USBSetPortBuffVal(kPortC, goEvalBd->GetPortCValue());
+    // Start from the board's real lines: the other FIFO window may have changed them. A read that fails
+    // leaves the buffer as it is rather than every line low.
+    if (const std::optional<uint8_t> lines = goEvalBd->FetchPortValue(kPortC))
+        goEvalBd->USBSetPortBuffVal(kPortC, *lines);
     if (goEvalBd->RTEnable() == 1) {
         goEvalBd->setTXEnable(goEvalBd->TXEnable() == 1 ? 0 : 1);
         goEvalBd->USBWritePortBuffVal(kPortC);

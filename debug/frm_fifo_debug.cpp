@@ -218,13 +218,15 @@ void frmFIFODebug::RefreshFormVals()
     if (!goEvalBd)
         return;
     regwin::ScopedFlag refreshing(bRefreshing_);
-    if (regwin::boardSelected()) {
-        portCImage_ = goEvalBd->GetPortCValue();
-        ctlImage_ = goEvalBd->GetCtlValues().value_or(0);
-    } else {
-        portCImage_ = static_cast<uint8_t>(goEvalBd->USBGetPortBuffVal(kPortC));
-        ctlImage_ = static_cast<uint8_t>(goEvalBd->USBGetPortBuffVal(kPortCtl));
-    }
+    // A port that cannot be read shows what the port buffer holds, never every line low: Auto Apply would
+    // send that back and hold the FIFO in load and write mode.
+    const bool boardSelected = regwin::boardSelected();
+    const auto image = [&](int16_t port) {
+        const std::optional<uint8_t> fetched = boardSelected ? goEvalBd->FetchPortValue(port) : std::nullopt;
+        return fetched.value_or(static_cast<uint8_t>(goEvalBd->USBGetPortBuffVal(port)));
+    };
+    portCImage_ = image(kPortC);
+    ctlImage_ = image(kPortCtl);
     for (int i = 0; i < kPortCLines; ++i)
         chkPCIO(i).setValue((portCImage_ >> i) & 1);
     chkCTLIO(kWclkBit).setValue(goEvalBd->WCLK());

@@ -280,14 +280,9 @@ void frmQAMVG::Form_Load()
 
 void frmQAMVG::Form_QueryUnload(int& cancel, int unloadMode)
 {
-    (void)unloadMode;
-    // The generator reads the parameter file and the run's handler still waits in this window: the window
-    // stays until the run is over.
-    if (Busy) {
+    // A program that hangs must not keep the window, nor the program, open: the user may stop it.
+    if (Busy && !stopRunToClose(unloadMode)) {
         cancel = 1;
-        ui::MsgBox(QStringLiteral("A vector generator is running.") + kCrLf +
-                       QStringLiteral("Close this window when the data generation is complete."),
-                   ui::vbInformation, QStringLiteral("Busy"));
         return;
     }
     // The numerical runtime's plot windows are the programs of ours that still run; a simulator run in the

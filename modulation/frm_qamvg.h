@@ -5,6 +5,7 @@
 // file, which the window reads when it opens, writes before each run and writes again when it closes. A
 // run mirrors the generator's console text into the console box and reports its error file.
 
+#include "modulation/console_output.h"
 #include "modulation/param_files.h"
 #include "modulation/program_settings.h"
 #include "platform/ui/controls.h"
@@ -15,6 +16,8 @@
 #include <array>
 #include <cstdint>
 #include <vector>
+
+class ConsoleRun;
 
 class frmQAMVG : public ui::Form {
 public:
@@ -244,6 +247,12 @@ private:
 
     void endRun(mvg::Generator generator);
     void appendToConsole(const QString& text);
+    // Closing the window (or the main window) during a run: false when the user keeps the run going.
+    bool stopRunToClose(int unloadMode);
+
+    // The run under way, while its program may run; the program's part of the console box.
+    ConsoleRun* activeRun_ = nullptr;
+    mvg::ProgramOutput programOutput_;
 
     std::array<mvg::GeneratorFiles, mvg::kGeneratorCount> files_;
     std::array<int32_t, mvg::kGeneratorCount> maxSymbols_{-1, -1, -1, -1};

@@ -1,6 +1,7 @@
 // Generate: the tab's parameter file, a run of its generator with the console text mirrored into the
 // window, and the report from the generator's error file and console text.
 
+#include "board/console_run.h"
 #include "board/console_runner.h"
 #include "board/external_programs.h"
 #include "board/utility.h"
@@ -9,6 +10,7 @@
 #include "modulation/frm_simulator_setup.h"
 #include "platform/ui/app.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/msgbox.h"
 
 #include <QFile>
 
@@ -78,7 +80,6 @@ void frmQAMVG::generate(Generator generator)
     ebSetSimFormsBusy(true);
 
     const mvg::GeneratorFiles& paths = files(generator);
-    const QString programName = mvg::GetTarget(paths.program);
     const QString folder = mvg::GetTargetRootPath(paths.program);
     // A generator must never run on the parameters of an earlier run.
     if (!writeParamFile(generator, paths.parameterFile) || !FileExists(paths.program)) {
@@ -88,38 +89,58 @@ void frmQAMVG::generate(Generator generator)
     // The previous run's error file must not judge this one.
     const QString errorFile = folder + kErrorFileName;
     QFile::remove(errorFile);
+    programOutput_ = {};
 
     const RunParts parts = partsOf(generator);
-    RunConsoleProgram(QLatin1Char('"') + programName + QLatin1Char('"'), txtConsoleOutput, 0,
-                      parts.consoleTitle, kFirstText, kStopText, folder);
-    if (!IsLoaded()) {
+    // The program file itself runs, with no arguments: its name is never read as a command.
+    ConsoleRun run(mvg::consoleWatchTexts({parts.progressText}));
+    activeRun_ = &run;
+    // Cleared however the wait ends, the end of the program included.
+    const struct ActiveRun {
+        ConsoleRun*& slot;
+        ~ActiveRun() { slot = nullptr; }
+    } active{activeRun_};
+    RunConsoleProgram(paths.program, {}, txtConsoleOutput, 0, parts.consoleTitle, kFirstText, kStopText,
+                      folder, &run);
+    if (!IsLoaded() || run.stopped()) {
         endRun(generator);
         return;
     }
-    if (!txtConsoleOutput.Text().contains(parts.progressText))
-        appendToConsole(kCrLf + kRuntimeMissing);
+    if (!run.startFailed())
+        programOutput_ = mvg::programOutput(kFirstText.size(), txtConsoleOutput.Text().size(), run.output());
 
     bool noErrors = true;
-    if (!ErrorFileWritten(errorFile)) {
-        appendToConsole(QStringLiteral("Error File Not Accessable!") + kCrLf);
+    if (run.startFailed()) {
+        // Nothing ran: no runtime to miss and no error file to wait for; the failure itself is the error.
+        noErrors = false;
     } else {
-        QStringList errorLines;
-        CheckErrorFile(errorFile, errorLines, noErrors);
-        if (!noErrors) {
-            for (const QString& line : errorLines)
-                appendToConsole(line + kCrLf);
+        // Judged on all the program wrote, not only on the part the box shows.
+        if (!run.output().found(mvg::kFirstOwnText))
+            appendToConsole(kCrLf + kRuntimeMissing + kCrLf);
+        const bool errorFileWritten = ErrorFileWritten(errorFile);
+        // A window closed during the wait said the run was stopped: nothing follows that.
+        if (!IsLoaded()) {
+            endRun(generator);
+            return;
         }
-    }
-    if (!IsLoaded()) {
-        endRun(generator);
-        return;
+        if (!errorFileWritten) {
+            appendToConsole(QStringLiteral("Error File Not Accessable!") + kCrLf);
+        } else {
+            QStringList errorLines;
+            CheckErrorFile(errorFile, errorLines, noErrors);
+            if (!noErrors) {
+                for (const QString& line : errorLines)
+                    appendToConsole(line + kCrLf);
+            }
+        }
     }
 
     int16_t errors = 0;
     int16_t warnings = 0;
     bool any = false;
     GetOutputErrors(errors, warnings, any);
-    // An error file that reports errors is an error, whatever words its lines use.
+    // An error file that reports errors, or a program that could not be started, is an error, whatever
+    // words its lines use.
     if (!noErrors && errors == 0) {
         errors = 1;
         any = true;
@@ -132,6 +153,21 @@ void frmQAMVG::generate(Generator generator)
         appendToConsole(kCrLf + QStringLiteral("Data Generation Completed without Errors!"));
     txtConsoleOutput.setSelStart(static_cast<int>(txtConsoleOutput.Text().size()));
     endRun(generator);
+}
+
+bool frmQAMVG::stopRunToClose(int unloadMode)
+{
+    // The main window's close is never refused: the run is stopped without a question.
+    if (unloadMode != ui::vbFormMDIForm &&
+        ui::MsgBox(QStringLiteral("A vector generator is running.") + kCrLf +
+                       QStringLiteral("Do you want to stop it and close this window?"),
+                   ui::vbYesNo | ui::vbQuestion, QStringLiteral("Busy")) != ui::vbYes)
+        return false;
+    if (activeRun_)
+        activeRun_->stop();
+    appendToConsole(kCrLf + QStringLiteral("Data Generation Stopped!"));
+    txtConsoleOutput.setSelStart(static_cast<int>(txtConsoleOutput.Text().size()));
+    return true;
 }
 
 void frmQAMVG::endRun(Generator generator)
@@ -178,6 +214,6 @@ void frmQAMVG::CheckErrorFile(const QString& path, QStringList& errorLines, bool
 
 void frmQAMVG::GetOutputErrors(int16_t& errors, int16_t& warnings, bool& any) const
 {
-    mvg::countConsoleProblems(txtConsoleOutput.Text(), errors, warnings);
+    mvg::countConsoleProblems(txtConsoleOutput.Text(), programOutput_, errors, warnings);
     any = errors + warnings > 0;
 }

@@ -3,6 +3,7 @@
 
 #include "board/board_attach.h"
 #include "board/board_flags.h"
+#include "board/console_run.h"
 #include "board/console_runner.h"
 #include "board/external_programs.h"
 #include "board/form_names.h"
@@ -56,8 +57,23 @@ void frmSimulatorSetup::appendToConsole(const QString& text)
 
 bool frmSimulatorSetup::GetOutputErrors(int16_t& errors, int16_t& warnings) const
 {
-    mvg::countConsoleProblems(txtSimulatorConsoleOut.Text(), errors, warnings);
+    mvg::countConsoleProblems(txtSimulatorConsoleOut.Text(), programOutput_, errors, warnings);
     return errors + warnings > 0;
+}
+
+bool frmSimulatorSetup::stopRunToClose(int unloadMode)
+{
+    // The main window's close is never refused: the run is stopped without a question.
+    if (unloadMode != ui::vbFormMDIForm &&
+        ui::MsgBox(QStringLiteral("The simulator is running.") + kCrLf +
+                       QStringLiteral("Do you want to stop it and close this window?"),
+                   ui::vbYesNo | ui::vbQuestion, QStringLiteral("Busy")) != ui::vbYes)
+        return false;
+    if (activeRun_)
+        activeRun_->stop();
+    appendToConsole(kCrLf + QStringLiteral("Simulation Stopped!"));
+    txtSimulatorConsoleOut.setSelStart(static_cast<int>(txtSimulatorConsoleOut.Text().size()));
+    return true;
 }
 
 void frmSimulatorSetup::cmdRunSimulator_Click()
@@ -132,15 +148,32 @@ void frmSimulatorSetup::runSimulator()
     ebSetSimFormsBusy(true);
     cmdCloseAllPlotWindows.setEnabled(false);
     const QString folder = simsetup::simulatorFolder(os::programFolder());
-    RunConsoleProgram(QStringLiteral("main.exe"), txtSimulatorConsoleOut,
+    // The program file itself runs, with no arguments.
+    ConsoleRun run(mvg::consoleWatchTexts({QStringLiteral("DAC")}));
+    activeRun_ = &run;
+    // Cleared however the wait ends, the end of the program included.
+    const struct ActiveRun {
+        ConsoleRun*& slot;
+        ~ActiveRun() { slot = nullptr; }
+    } active{activeRun_};
+    programOutput_ = {};
+    RunConsoleProgram(board::simulatorProgramPath(), {}, txtSimulatorConsoleOut,
                       static_cast<int16_t>(chkShowConsole.Value()), QStringLiteral("DDS Simulator Console"),
-                      kFirstText, kStopText, folder);
-    if (IsLoaded()) {
-        if (!txtSimulatorConsoleOut.Text().contains(QStringLiteral("DAC")))
+                      kFirstText, kStopText, folder, &run);
+    if (IsLoaded() && !run.stopped()) {
+        if (!run.startFailed())
+            programOutput_ =
+                mvg::programOutput(kFirstText.size(), txtSimulatorConsoleOut.Text().size(), run.output());
+        // Judged on all the simulator wrote, not only on the part the box shows; a simulator that could not
+        // be started says so instead.
+        if (!run.startFailed() && !run.output().found(mvg::kFirstOwnText))
             appendToConsole(kCrLf + kRuntimeMissing);
         int16_t errors = 0;
         int16_t warnings = 0;
-        if (GetOutputErrors(errors, warnings))
+        GetOutputErrors(errors, warnings);
+        if (run.startFailed() && errors == 0)
+            errors = 1;
+        if (errors + warnings > 0)
             appendToConsole(kCrLf + QStringLiteral("Simulation Completed:  ") + QStringLiteral("Errors = ") +
                             QString::number(errors) + QStringLiteral("  Warnings = ") +
                             QString::number(warnings));

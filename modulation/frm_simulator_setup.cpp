@@ -117,14 +117,9 @@ void frmSimulatorSetup::Form_Load()
 
 void frmSimulatorSetup::Form_QueryUnload(int& cancel, int unloadMode)
 {
-    (void)unloadMode;
-    // The run's handler waits inside this window until the simulator is done.
-    if (Busy) {
+    // A simulator that hangs must not keep the window, nor the program, open: the user may stop it.
+    if (Busy && !stopRunToClose(unloadMode))
         cancel = 1;
-        ui::MsgBox(QStringLiteral("The simulator is running.") + QStringLiteral("\r\n") +
-                       QStringLiteral("Close this window when the simulation is complete."),
-                   ui::vbInformation, QStringLiteral("Busy"));
-    }
 }
 
 void frmSimulatorSetup::Form_Unload(int& cancel)

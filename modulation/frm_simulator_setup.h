@@ -4,12 +4,15 @@
 // file and the data files of the chip's operating mode) and its run, with the simulator's console text
 // mirrored into the window. The file choices are kept in "SimulatorSetup.ini".
 
+#include "modulation/console_output.h"
 #include "modulation/program_settings.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 
 #include <QString>
 #include <cstdint>
+
+class ConsoleRun;
 
 class frmSimulatorSetup : public ui::Form {
 public:
@@ -81,4 +84,10 @@ private:
     bool writeRunFiles(int opMode, bool sxi);
     void runSimulator();
     void appendToConsole(const QString& text);
+    // Closing the window (or the main window) during a run: false when the user keeps the run going.
+    bool stopRunToClose(int unloadMode);
+
+    // The run under way, while its program may run; the program's part of the console box.
+    ConsoleRun* activeRun_ = nullptr;
+    mvg::ProgramOutput programOutput_;
 };

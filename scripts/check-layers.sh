@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fails when a header or source of a lower layer includes one of a higher layer. Every library exposes the
 # project root to its users, so the compiler alone would accept such an include; the layers are:
-#   platform/{runtime,os,ui,usb} <- board <- widgets <- shell <- profiles <- sweep; shell <- debug, modulation;
+#   platform/{runtime,os,ui,usb} <- board (platform/usbhost on platform/usb, used by app only) <- widgets <- shell <- profiles <- sweep; shell <- debug, modulation;
 #   app on top. Tests, benchmarks and fuzz targets stand above everything and are not checked.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,6 +12,7 @@ declare -A allowed=(
   [platform/os]="platform/os platform/runtime"
   [platform/ui]="platform/ui platform/os platform/runtime"
   [platform/usb]="platform/usb"
+  [platform/usbhost]="platform/usbhost platform/usb"
   [board]="board platform/ui platform/os platform/usb platform/runtime"
   [widgets]="widgets board platform/ui platform/os platform/usb platform/runtime"
   [shell]="shell widgets board platform/ui platform/os platform/usb platform/runtime"
@@ -23,7 +24,7 @@ declare -A allowed=(
 # The folder an include path names (in $layer), or nothing for a path outside the layers.
 layer_of() {
   case "$1" in
-    platform/runtime/* | platform/os/* | platform/ui/* | platform/usb/*) layer="${1%/*}" ;;
+    platform/runtime/* | platform/os/* | platform/ui/* | platform/usb/* | platform/usbhost/*) layer="${1%/*}" ;;
     board/* | widgets/* | shell/* | profiles/* | sweep/* | debug/* | modulation/* | app/*) layer="${1%%/*}" ;;
     *) layer="" ;;
   esac

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the format, the include direction of the layers and the folders' READMEs,
-# builds everything under
-# AddressSanitizer and UndefinedBehaviorSanitizer, replays the fuzz corpora, builds the benchmarks and runs
-# every test headless.
+# builds everything under AddressSanitizer and UndefinedBehaviorSanitizer, replays the fuzz corpora, builds
+# the benchmarks, runs clang-tidy and runs every test headless.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh

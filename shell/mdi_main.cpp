@@ -6,6 +6,7 @@
 #include "board/evalbd.h"
 #include "board/external_programs.h"
 #include "board/form_names.h"
+#include "platform/usb/usb_driver.h"
 #include "shell/frm_graphics.h"
 #include "shell/mdi_main_progress.h"
 #include "shell/startup.h"
@@ -167,6 +168,8 @@ void mdiMain::buildUi(QWidget* window)
 
     // Status bar: the progress bar's surface, the FIFO and USB indicators and the size grip.
     QWidget* statusBar = pbxStatusBar.container();
+    // Which kind of board the program talks to, so that an emulated board never passes for a real one.
+    statusBar->setToolTip(QStringLiteral("Board: ") + usb::boardKind());
     auto* statusRow = new QHBoxLayout(statusBar);
     statusRow->setContentsMargins(2, 2, 0, 0);
     statusRow->setSpacing(3);

@@ -4,9 +4,11 @@
 
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
+#include "board/external_programs.h"
+#include "board/form_names.h"
+#include "platform/os/child_process.h"
 #include "platform/ui/app.h"
 #include "platform/ui/forms.h"
-#include "board/form_names.h"
 #include "shell/frm_splash.h"
 
 #include <memory>
@@ -51,6 +53,9 @@ std::vector<QString> windowsShowing(int16_t address)
 void EndProgram()
 {
     goEvalBd = nullptr;
+    // No program of ours outlives this one: the generators, the simulator and whatever they started are
+    // asked to end and, after a short while, killed.
+    os::endRunningChildren(kFigureWindowsCloseMs);
     unloadIfLoaded(formnames::frmDebug);
     unloadIfLoaded(frmSplash::FormName);
     // The board is handed back while the program still runs: destroying the USB object writes host

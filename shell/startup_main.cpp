@@ -11,6 +11,7 @@
 #include "board/utility.h"
 #include "board/zel_locale_info.h"
 #include "platform/os/program_folder.h"
+#include "platform/usb/board_ids.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msgbox.h"
 #include "shell/app_info.h"
@@ -64,8 +65,10 @@ void applyCommandLineOptions()
 {
     clsEZUSB& usb = goEZUSB();
     if (!gsCmdLine.contains(kCyDevOption)) {
-        usb.setVendorID(kEvalBoardVendorID);
-        usb.setProductID(kEvalBoardProductID);
+        // A board may report identifiers of its own (TESSARON_USB_ID); the USB object compares signed 16-bit.
+        const usb::UsbIds ids = usb::boardIds();
+        usb.setVendorID(static_cast<int16_t>(ids.vendor));
+        usb.setProductID(static_cast<int16_t>(ids.product));
     } else {
         usb.setVendorID(kDevKitVendorID);
         usb.setProductID(kDevKitProductID);

@@ -5,11 +5,20 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
+#include <QThread>
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <optional>
+#include <unistd.h>
 #include <vector>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 
 namespace os {
 
@@ -29,6 +38,60 @@ std::vector<std::unique_ptr<ChildProcess>>& keptChildren()
     return children;
 }
 
+// The process groups our children lead, kept while a program of the group may still run: a child that ended
+// may have left programs of its own behind.
+std::vector<pid_t>& ourGroups()
+{
+    static std::vector<pid_t> groups;
+    return groups;
+}
+
+// True while a process of the group still runs. Zombies do not count: a child's child that outlived it is
+// left to the system's first process, which may never collect it.
+bool groupRuns(pid_t group)
+{
+    if (group <= 0 || ::kill(-group, 0) != 0)
+        return false;
+    QDir proc(QStringLiteral("/proc"));
+    if (!proc.exists())
+        return true;
+    const QStringList entries = proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries) {
+        bool number = false;
+        entry.toLongLong(&number);
+        if (!number)
+            continue;
+        QFile stat(proc.filePath(entry) + QStringLiteral("/stat"));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (name) state ppid pgrp ...": the name may hold blanks and parentheses.
+        const QByteArray line = stat.read(4096);
+        const qsizetype close = line.lastIndexOf(')');
+        if (close < 0)
+            continue;
+        const QList<QByteArray> fields = line.mid(close + 1).simplified().split(' ');
+        if (fields.size() < 3 || fields[2].toLongLong() != group)
+            continue;
+        if (fields[0] != "Z" && fields[0] != "X")
+            return true;
+    }
+    return false;
+}
+
+void signalGroup(pid_t group, int signal)
+{
+    if (group > 0)
+        ::kill(-group, signal);
+}
+
+// Forgets the groups in which nothing runs any more (their numbers may be given to other programs later).
+void pruneGroups()
+{
+    auto& groups = ourGroups();
+    groups.erase(std::remove_if(groups.begin(), groups.end(), [](pid_t group) { return !groupRuns(group); }),
+                 groups.end());
+}
+
 void releaseEndedKeptChildren()
 {
     auto& kept = keptChildren();
@@ -44,10 +107,49 @@ void releaseEndedKeptChildren()
     }
 }
 
-bool isExecutableFile(const QString& path)
+// Waits until no program of the groups runs or `deadline` has passed; true when none runs.
+bool waitForGroups(const std::vector<pid_t>& groups, const QElapsedTimer& elapsed, int milliseconds)
 {
-    const QFileInfo info(path);
-    return info.isFile() && info.isExecutable();
+    for (;;) {
+        const bool anyRuns =
+            std::any_of(groups.begin(), groups.end(), [](pid_t group) { return groupRuns(group); });
+        if (!anyRuns)
+            return true;
+        if (elapsed.elapsed() >= milliseconds)
+            return false;
+        QThread::msleep(5);
+    }
+}
+
+// Why the file cannot be run, or nothing when it looks runnable: the checks the system's own start would
+// fail on, told in its words.
+std::optional<QString> whyNotRunnable(const QString& program)
+{
+    const QByteArray name = QFile::encodeName(program);
+    if (QFileInfo(program).isDir())
+        return QString::fromLocal8Bit(std::strerror(EISDIR));
+    if (::access(name.constData(), X_OK) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    QFile file(program);
+    if (!file.open(QIODevice::ReadOnly))
+        return file.errorString();
+    const QByteArray head = file.read(512);
+    if (!head.startsWith("#!"))
+        return std::nullopt;
+    // A script names its interpreter on its first line: a missing one is what keeps it from running.
+    const QByteArray line = head.mid(2).split('\n').value(0);
+    const QByteArray interpreter = line.simplified().split(' ').value(0);
+    if (interpreter.isEmpty())
+        return QStringLiteral("bad interpreter: no program named after \"#!\"");
+    if (::access(interpreter.constData(), X_OK) != 0)
+        return QStringLiteral("bad interpreter %1: %2")
+            .arg(QString::fromLocal8Bit(interpreter), QString::fromLocal8Bit(std::strerror(errno)));
+    return std::nullopt;
+}
+
+QString quoted(const QString& path)
+{
+    return QLatin1Char('"') + path + QLatin1Char('"');
 }
 
 } // namespace
@@ -59,6 +161,7 @@ ChildProcess::ChildProcess(qsizetype keptOutputLimit) : keptLimit_(std::max<qsiz
 ChildProcess::~ChildProcess()
 {
     if (process_ && process_->state() != QProcess::NotRunning) {
+        signalGroup(static_cast<pid_t>(group_), SIGKILL);
         process_->kill();
         process_->waitForFinished(3000);
     }
@@ -66,14 +169,13 @@ ChildProcess::~ChildProcess()
     live.erase(std::remove(live.begin(), live.end(), this), live.end());
 }
 
-bool ChildProcess::start(const QString& commandLine, const QString& folder)
+bool ChildProcess::start(const QString& program, const QStringList& arguments, const QString& folder)
 {
     if (started_ || process_) {
         errorText_ = QStringLiteral("The program was started already.");
         return false;
     }
-    QStringList words = QProcess::splitCommand(commandLine);
-    if (words.isEmpty()) {
+    if (program.trimmed().isEmpty()) {
         errorText_ = QStringLiteral("No program to start.");
         return false;
     }
@@ -82,21 +184,15 @@ bool ChildProcess::start(const QString& commandLine, const QString& folder)
         errorText_ = QStringLiteral("Folder not found: %1").arg(workDir);
         return false;
     }
-    const QString named = toNativePath(words.takeFirst());
-    QString program;
-    if (named.contains(QLatin1Char('/'))) {
-        program = QDir::isAbsolutePath(named) ? named : joinPath(workDir, named);
-    } else if (isExecutableFile(joinPath(workDir, named))) {
-        program = joinPath(workDir, named);
-    } else {
-        program = QStandardPaths::findExecutable(named);
-    }
-    if (program.isEmpty() || !FileExists(program)) {
-        errorText_ = QStringLiteral("Program not found: %1").arg(program.isEmpty() ? named : program);
+    const QString named = toNativePath(program);
+    // Only the file named runs: a program of the same name elsewhere (the PATH) never stands in for it.
+    const QString path = QDir::isAbsolutePath(named) ? named : joinPath(workDir, named);
+    if (!QFileInfo::exists(path)) {
+        errorText_ = QStringLiteral("%1 not found").arg(quoted(path));
         return false;
     }
-    if (!isExecutableFile(program)) {
-        errorText_ = QStringLiteral("Program cannot be run: %1").arg(program);
+    if (const std::optional<QString> reason = whyNotRunnable(path)) {
+        errorText_ = QStringLiteral("%1 cannot be run: %2").arg(quoted(path), *reason);
         return false;
     }
 
@@ -106,16 +202,32 @@ bool ChildProcess::start(const QString& commandLine, const QString& folder)
     // waiting for ever.
     process_->setStandardInputFile(QProcess::nullDevice());
     process_->setWorkingDirectory(workDir);
-    process_->setProgram(program);
-    process_->setArguments(words);
+    process_->setProgram(path);
+    process_->setArguments(arguments);
+    const pid_t parent = ::getpid();
+    process_->setChildProcessModifier([parent] {
+        // A group of its own: ending the group ends what the program started too, and a signal meant for
+        // this program's terminal group does not reach it behind our back.
+        ::setpgid(0, 0);
+#ifdef __linux__
+        // Should this process end without ending its children, the child goes with it.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent)
+            ::_exit(127);
+#else
+        (void)parent;
+#endif
+    });
     process_->start(QIODevice::ReadOnly);
     if (!process_->waitForStarted(10000)) {
-        errorText_ = QStringLiteral("%1: %2").arg(program, process_->errorString());
+        errorText_ = QStringLiteral("%1 cannot be run: %2").arg(quoted(path), process_->errorString());
         process_.reset();
         return false;
     }
     started_ = true;
+    group_ = process_->processId();
     liveChildren().push_back(this);
+    ourGroups().push_back(static_cast<pid_t>(group_));
     return true;
 }
 
@@ -193,19 +305,29 @@ QByteArray ChildProcess::takeNewOutput()
 
 void ChildProcess::kill()
 {
-    if (!process_ || process_->state() == QProcess::NotRunning)
+    if (!started_)
         return;
-    process_->kill();
-    process_->waitForFinished(3000);
+    signalGroup(static_cast<pid_t>(group_), SIGKILL);
+    if (process_->state() != QProcess::NotRunning) {
+        process_->kill();
+        process_->waitForFinished(3000);
+    }
     drain();
 }
 
 void ChildProcess::terminate(int milliseconds)
 {
-    if (!process_ || process_->state() == QProcess::NotRunning)
+    if (!started_)
         return;
-    process_->terminate();
-    if (!process_->waitForFinished(std::max(0, milliseconds)))
+    QElapsedTimer elapsed;
+    elapsed.start();
+    const auto group = static_cast<pid_t>(group_);
+    signalGroup(group, SIGTERM);
+    if (process_->state() != QProcess::NotRunning) {
+        process_->terminate();
+        process_->waitForFinished(std::max(0, milliseconds));
+    }
+    if (!waitForGroups({group}, elapsed, milliseconds) || process_->state() != QProcess::NotRunning)
         kill();
     drain();
 }
@@ -228,24 +350,22 @@ void keepRunning(std::unique_ptr<ChildProcess> child)
 int runningChildCount()
 {
     releaseEndedKeptChildren();
-    int count = 0;
-    const std::vector<ChildProcess*> live = liveChildren();
-    for (ChildProcess* child : live) {
-        if (child->isRunning())
-            ++count;
-    }
-    return count;
+    // A child whose end was not noticed yet is still a process of its group (a zombie until collected).
+    for (ChildProcess* child : std::vector<ChildProcess*>(liveChildren()))
+        child->poll();
+    pruneGroups();
+    return static_cast<int>(ourGroups().size());
 }
 
 void endRunningChildren(int milliseconds)
 {
     QElapsedTimer elapsed;
     elapsed.start();
+    milliseconds = std::max(0, milliseconds);
     const std::vector<ChildProcess*> live = liveChildren();
-    for (ChildProcess* child : live) {
-        if (child->process_ && child->process_->state() != QProcess::NotRunning)
-            child->process_->terminate();
-    }
+    const std::vector<pid_t> groups = ourGroups();
+    for (pid_t group : groups)
+        signalGroup(group, SIGTERM);
     for (ChildProcess* child : live) {
         const int rest = std::max(0, milliseconds - static_cast<int>(elapsed.elapsed()));
         if (child->process_ && child->process_->state() != QProcess::NotRunning &&
@@ -253,7 +373,14 @@ void endRunningChildren(int milliseconds)
             child->kill();
         child->drain();
     }
+    if (!waitForGroups(groups, elapsed, milliseconds)) {
+        for (pid_t group : groups)
+            signalGroup(group, SIGKILL);
+    }
+    for (ChildProcess* child : live)
+        child->poll();
     keptChildren().clear();
+    pruneGroups();
 }
 
 } // namespace os

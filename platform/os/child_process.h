@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QProcess;
@@ -11,12 +12,15 @@ namespace os {
 // The exit code reported while a child is still running.
 constexpr int kStillActive = 259;
 
-// A child program started from a command line, its standard output and standard error merged and read
-// through one pipe; its standard input is empty. Single-threaded: output arrives while the caller waits in
-// waitForActivity() or while the event loop runs; poll() moves it into the object.
+// A child program started from its path and a list of arguments (never a command line, so a file name with
+// blanks, quotes or shell characters names exactly that file), its standard output and standard error
+// merged and read through one pipe; its standard input is empty. Single-threaded: output arrives while the
+// caller waits in waitForActivity() or while the event loop runs; poll() moves it into the object.
 //
-// Every started child that still runs is in a process-wide registry, so that endRunningChildren() can end
-// the ones still running when the program closes its numerical runtime's windows.
+// Each child leads a process group of its own, which the programs it starts join, and on Linux it dies
+// with this process. Every group of ours with a program still running is in a process-wide registry, so
+// that endRunningChildren() can end them all (the children's children too) when the program ends or closes
+// its numerical runtime's windows.
 class ChildProcess {
 public:
     // Output kept by output(): at most this many bytes from the start; later bytes are still read (so the
@@ -26,11 +30,12 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    // Starts the command line (the program and its arguments as one text; double quotes group words) in
-    // `folder` (empty: the current folder). A program named without a folder is looked for in `folder`
-    // first, then on the PATH; "\" counts as a separator in the program's path. False, with errorText(),
-    // when the child could not be started. One start per object.
-    bool start(const QString& commandLine, const QString& folder = QString());
+    // Starts the program file `program` with `arguments` in `folder` (empty: the current folder). A relative
+    // program path is taken from `folder`; "\" counts as a separator in it; the PATH is never searched.
+    // False, with errorText(), when the child could not be started: "... not found", or "... cannot be run: "
+    // and the reason (no execute permission, a missing interpreter, a file the system cannot execute). One
+    // start per object.
+    bool start(const QString& program, const QStringList& arguments = {}, const QString& folder = QString());
     QString errorText() const { return errorText_; }
     bool started() const { return started_; }
 
@@ -51,9 +56,10 @@ public:
     // The bytes read since the last call (all of them, kept or not).
     QByteArray takeNewOutput();
 
-    // Ends the child at once (no-op when it is not running), and waits until it is gone.
+    // Ends the child and every program of its group at once (no-op when none runs), and waits until the
+    // child is gone.
     void kill();
-    // Asks the child to end (SIGTERM); waits at most `milliseconds`; kills it when it is still there.
+    // Asks the child and its group to end (SIGTERM); waits at most `milliseconds`; kills what is still there.
     void terminate(int milliseconds);
 
 private:
@@ -66,6 +72,7 @@ private:
     QByteArray output_;
     QByteArray fresh_;
     qint64 totalBytes_ = 0;
+    qint64 group_ = 0; // the process group the child leads
     QString errorText_;
     bool started_ = false;
     bool dropOutput_ = false; // a kept child: its output is read and dropped
@@ -76,11 +83,12 @@ private:
 // ended already is simply released.
 void keepRunning(std::unique_ptr<ChildProcess> child);
 
-// Children of ours that still run (kept ones and those a caller still waits for).
+// Process groups of ours in which a program still runs (kept children, those a caller still waits for, and
+// what the ones that ended left running).
 int runningChildCount();
 
-// Ends every child of ours that still runs: each is asked to end, all get at most `milliseconds` in
-// total, then those left are killed. Kept children are released.
+// Ends every program of ours that still runs, the children's children included: each group is asked to
+// end, all get at most `milliseconds` in total, then what is left is killed. Kept children are released.
 void endRunningChildren(int milliseconds = 2000);
 
 } // namespace os

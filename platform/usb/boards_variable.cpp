@@ -1,6 +1,6 @@
 // TESSARON_BOARDS: which emulated boards the program finds. "none" attaches none; otherwise entries
-// "slot[:option]..." separated by commas, e.g. "0:rev2,2:fullspeed:nofifo". Unset or empty: one board at
-// slot 0, silicon revision 3, high speed, FIFO present.
+// "slot[:option]..." separated by commas, e.g. "0:rev2,2:fullspeed:nofifo". "demo" (or an empty text): one
+// board at slot 0, silicon revision 3, high speed, FIFO present.
 
 #include "platform/usb/emulated_driver.h"
 
@@ -98,6 +98,9 @@ std::optional<std::vector<BoardEntry>> parseBoardsVariable(const QString& text, 
 {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty()) {
+        return std::vector<BoardEntry>{BoardEntry{}};
+    }
+    if (trimmed.compare(QLatin1String("demo"), Qt::CaseInsensitive) == 0) {
         return std::vector<BoardEntry>{BoardEntry{}};
     }
     if (trimmed.compare(QLatin1String("none"), Qt::CaseInsensitive) == 0) {

@@ -4,11 +4,14 @@
 // 0 = 0x01 (commands, out), 1 = 0x81 (replies, in), 2 = 0x02 (unused), 3 = 0x04 (serial bits and FIFO data,
 // out), 4 = 0x86 (unused), 5 = 0x88 (read-back, in); a bulk request on a pipe of the other direction is
 // refused; a bulk read that cannot be filled completely fails instead of returning fewer bytes; requests
-// on a handle whose board was unplugged fail; the vendor request succeeds without data.
+// on a handle whose board was unplugged fail; the vendor request succeeds without data. The faults a test
+// arms bend these rules on purpose: answers cut short, counts that do not match the data, pipes reported
+// in the wrong direction.
 
 #include "platform/usb/emulated_driver.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <stdexcept>
 
@@ -34,6 +37,15 @@ void writeU32(uint8_t* at, uint32_t v)
 {
     writeU16(at, v);
     writeU16(at + 2, v >> 16);
+}
+
+constexpr uint32_t kDescriptorLength = 18; // a USB device descriptor
+
+// The endpoint address the pipe information reports for a pipe: the wrong-direction fault flips it.
+uint8_t endpointOf(int pipe, const SlotFaults& faults)
+{
+    return faults.wrongDirectionPipe == pipe ? static_cast<uint8_t>(kEndpoints[pipe] ^ 0x80)
+                                             : kEndpoints[pipe];
 }
 
 RequestKind kindOf(uint32_t code)
@@ -156,12 +168,23 @@ SlotFaults& EmulatedDriver::faults(int slot)
 
 void EmulatedDriver::failTransfer(int slot, int pipe, int nth, int count)
 {
-    transferFaults_.push_back({slot, pipe, nth > 1 ? nth - 1 : 0, count > 0 ? count : 1, false, 0});
+    transferFaults_.push_back(
+        {slot, pipe, nth > 1 ? nth - 1 : 0, count > 0 ? count : 1, TransferFault::Fail, 0});
 }
 
 void EmulatedDriver::shortRead(int slot, int pipe, int nth, uint32_t bytes)
 {
-    transferFaults_.push_back({slot, pipe, nth > 1 ? nth - 1 : 0, 1, true, bytes});
+    transferFaults_.push_back({slot, pipe, nth > 1 ? nth - 1 : 0, 1, TransferFault::ShortRead, bytes});
+}
+
+void EmulatedDriver::shortWrite(int slot, int pipe, int nth, uint32_t bytes)
+{
+    transferFaults_.push_back({slot, pipe, nth > 1 ? nth - 1 : 0, 1, TransferFault::ShortWrite, bytes});
+}
+
+void EmulatedDriver::overCount(int slot, int pipe, int nth, uint32_t extra)
+{
+    transferFaults_.push_back({slot, pipe, nth > 1 ? nth - 1 : 0, 1, TransferFault::OverCount, extra});
 }
 
 void EmulatedDriver::clearFaults()
@@ -292,30 +315,37 @@ bool EmulatedDriver::ioControl(intptr_t handle, uint32_t code, const void* in, u
             if (faults.failPipeInfo || bytes == nullptr || outLen < needed) {
                 break;
             }
-            const uint32_t size = std::min(outLen, kPipeInfoSize);
-            std::memset(bytes, 0, size);
-            writeU16(bytes, needed);
-            writeU32(bytes + 12, kPipeCount);
+            std::array<uint8_t, kPipeInfoSize> record{};
+            writeU16(record.data(), needed);
+            writeU32(record.data() + 12, kPipeCount);
             for (int i = 0; i < kPipeCount; ++i) {
-                uint8_t* pipe = bytes + 16 + 20 * i;
+                uint8_t* pipe = record.data() + 16 + 20 * i;
                 writeU16(pipe, board->options().highSpeed ? 512 : 64);
-                pipe[2] = kEndpoints[i];
+                pipe[2] = endpointOf(i, faults);
                 writeU32(pipe + 4, 2); // bulk
                 writeU32(pipe + 8, static_cast<uint32_t>(i + 1));
                 writeU32(pipe + 12, 65536);
             }
+            const uint32_t size =
+                std::min({outLen, kPipeInfoSize, faults.pipeInfoBytes.value_or(kPipeInfoSize)});
+            std::memcpy(bytes, record.data(), size);
             bytesReturned = size;
             ok = true;
             break;
         }
-        case RequestKind::DeviceDescriptor:
-            if (faults.failDeviceDescriptor || bytes == nullptr || outLen < 18) {
+        case RequestKind::DeviceDescriptor: {
+            if (faults.failDeviceDescriptor || bytes == nullptr || outLen < kDescriptorLength) {
                 break;
             }
-            board->fillDeviceDescriptor(bytes);
-            bytesReturned = 18;
+            std::array<uint8_t, kDescriptorLength> descriptor{};
+            board->fillDeviceDescriptor(descriptor.data());
+            const uint32_t size =
+                std::min(kDescriptorLength, faults.deviceDescriptorBytes.value_or(kDescriptorLength));
+            std::memcpy(bytes, descriptor.data(), size);
+            bytesReturned = size;
             ok = true;
             break;
+        }
         case RequestKind::StringDescriptor: {
             if (faults.failStringDescriptor || in == nullptr || inLen < 3) {
                 break;
@@ -366,43 +396,64 @@ bool EmulatedDriver::bulk(EmulatedBoard& board, int slot, bool read, const void*
         return false;
     }
     entry.pipe = static_cast<int>(pipe);
-    const bool inPipe = kEndpoints[pipe] >= 0x81;
+    const SlotFaults& faults = slotFaults_[slot];
+    const bool inPipe = endpointOf(static_cast<int>(pipe), faults) >= 0x81;
     if (inPipe != read) {
         return false;
     }
     const std::optional<TransferFault> fault = takeFault(slot, static_cast<int>(pipe));
-    if (fault && !fault->shortRead) {
+    if (fault && fault->kind == TransferFault::Fail) {
         return false;
     }
-    if (!read) {
-        if (!board.bulkWrite(static_cast<int>(pipe), data, length)) {
-            return false;
+    if (faults.wrongDirectionPipe == static_cast<int>(pipe)) {
+        // No firmware endpoint answers here: writes vanish, reads come back as zeros.
+        if (read) {
+            std::memset(data, 0, length);
         }
         bytesReturned = length;
-        if (tracing) {
-            entry.data = QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(length));
+    } else if (!moveBulk(board, static_cast<int>(pipe), read, fault, data, length, bytesReturned)) {
+        return false;
+    }
+    if (tracing) {
+        const uint32_t moved = std::min(bytesReturned, length);
+        entry.data = QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(moved));
+    }
+    if (fault && fault->kind == TransferFault::OverCount) {
+        bytesReturned += fault->bytes;
+    }
+    return true;
+}
+
+bool EmulatedDriver::moveBulk(EmulatedBoard& board, int pipe, bool read,
+                              const std::optional<TransferFault>& fault, uint8_t* data, uint32_t length,
+                              uint32_t& bytesReturned)
+{
+    if (!read) {
+        // A short write: only the first bytes reach the firmware, and the count says so.
+        const bool cut = fault && fault->kind == TransferFault::ShortWrite;
+        const uint32_t sent = cut ? std::min(fault->bytes, length) : length;
+        if ((sent > 0 || !cut) && !board.bulkWrite(pipe, data, sent)) {
+            return false;
         }
+        bytesReturned = sent;
         return true;
     }
-    if (fault && fault->shortRead) {
+    if (fault && fault->kind == TransferFault::ShortRead) {
         // The driver reports success but only part of the data reaches the caller's buffer.
         std::vector<uint8_t> whole(length);
-        const int64_t got = board.bulkRead(static_cast<int>(pipe), whole.data(), length);
+        const int64_t got = board.bulkRead(pipe, whole.data(), length);
         if (got < 0) {
             return false;
         }
         bytesReturned = std::min(fault->bytes, static_cast<uint32_t>(got));
         std::memcpy(data, whole.data(), bytesReturned);
-    } else {
-        const int64_t got = board.bulkRead(static_cast<int>(pipe), data, length);
-        if (got < 0) {
-            return false;
-        }
-        bytesReturned = static_cast<uint32_t>(got);
+        return true;
     }
-    if (tracing) {
-        entry.data = QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(bytesReturned));
+    const int64_t got = board.bulkRead(pipe, data, length);
+    if (got < 0) {
+        return false;
     }
+    bytesReturned = static_cast<uint32_t>(got);
     return true;
 }
 

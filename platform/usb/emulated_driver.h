@@ -27,6 +27,14 @@ struct SlotFaults {
     bool failDeviceDescriptor = false;
     bool failPipeInfo = false;
     bool failStringDescriptor = false;
+    // Pipe information reports this pipe's endpoint in the other direction, and the pipe is then served in
+    // that direction (a board whose endpoints are not where the program expects them): a write on it is
+    // taken whole and reaches no firmware, a read on it delivers zeros. -1: every pipe as it is.
+    int wrongDirectionPipe = -1;
+    // Answers cut short but reported as success: only this many bytes of the pipe information or of the
+    // device descriptor arrive (nothing set: the whole answer).
+    std::optional<uint32_t> pipeInfoBytes;
+    std::optional<uint32_t> deviceDescriptorBytes;
 };
 
 // One board of a TESSARON_BOARDS text.
@@ -72,6 +80,12 @@ public:
     void failTransfer(int slot, int pipe, int nth = 1, int count = 1);
     // The nth bulk read on a pipe of a slot from now on reports success but delivers only `bytes` bytes.
     void shortRead(int slot, int pipe, int nth, uint32_t bytes);
+    // The nth bulk write on a pipe of a slot from now on reports success but only its first `bytes` bytes
+    // reach the board and are counted (0: an empty write).
+    void shortWrite(int slot, int pipe, int nth, uint32_t bytes);
+    // The nth bulk transfer on a pipe of a slot from now on moves its data whole but reports `extra` bytes
+    // more than were asked for.
+    void overCount(int slot, int pipe, int nth, uint32_t extra);
     void clearFaults();
 
     // --- clock, trace, violations ---
@@ -101,16 +115,19 @@ private:
         int slot = -1;
     };
     struct TransferFault {
+        enum Kind { Fail, ShortRead, ShortWrite, OverCount };
         int slot;
         int pipe;
         int remainingBefore; // transfers to let pass first
         int count;
-        bool shortRead;
-        uint32_t bytes;
+        Kind kind;
+        uint32_t bytes; // short answers: the bytes that arrive; over-counts: the bytes added to the count
     };
 
     bool bulk(EmulatedBoard& board, int slot, bool read, const void* in, uint32_t inLen, uint8_t* data,
               uint32_t length, uint32_t& bytesReturned, TraceEntry& entry, bool tracing);
+    bool moveBulk(EmulatedBoard& board, int pipe, bool read, const std::optional<TransferFault>& fault,
+                  uint8_t* data, uint32_t length, uint32_t& bytesReturned);
     std::optional<TransferFault> takeFault(int slot, int pipe);
     void record(TraceEntry&& entry);
     void addViolation(int slot, ViolationKind kind, const QString& text);

@@ -10,6 +10,12 @@ namespace {
 
 DeviceDriver* installed = nullptr;
 
+QString& kindText()
+{
+    static QString kind = QStringLiteral("emulated board");
+    return kind;
+}
+
 std::unique_ptr<EmulatedDriver> makeDefaultDriver()
 {
     auto emulated = std::make_unique<EmulatedDriver>();
@@ -17,6 +23,9 @@ std::unique_ptr<EmulatedDriver> makeDefaultDriver()
     emulated->setTraceEnabled(false);
     const QString text =
         qEnvironmentVariableIsSet("TESSARON_BOARDS") ? qEnvironmentVariable("TESSARON_BOARDS") : QString();
+    if (realBoardsWanted()) {
+        return emulated;
+    }
     QString error;
     const auto entries = parseBoardsVariable(text, &error);
     if (entries) {
@@ -28,6 +37,21 @@ std::unique_ptr<EmulatedDriver> makeDefaultDriver()
 }
 
 } // namespace
+
+bool realBoardsWanted()
+{
+    return qEnvironmentVariable("TESSARON_BOARDS").trimmed().isEmpty();
+}
+
+QString boardKind()
+{
+    return kindText();
+}
+
+void setBoardKind(const QString& kind)
+{
+    kindText() = kind;
+}
 
 EmulatedDriver& defaultEmulatedDriver()
 {

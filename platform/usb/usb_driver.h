@@ -58,14 +58,23 @@ public:
 
 class EmulatedDriver;
 
+// Whether TESSARON_BOARDS asks for the real boards on USB (unset or empty) rather than emulated ones.
+bool realBoardsWanted();
+
+// What kind of board the program talks to, in a few words ("emulated board", "real boards over USB"),
+// said by whoever installs the process-wide driver.
+QString boardKind();
+void setBoardKind(const QString& kind);
+
 // The process-wide driver: the one installed with setDriver, else the default emulated driver.
 DeviceDriver& driver();
 
 // Installs a driver the caller keeps alive (not owned); nullptr goes back to the default emulated driver.
 void setDriver(DeviceDriver* replacement);
 
-// The default emulated driver, created on first use with the boards that TESSARON_BOARDS names (unset:
-// one board at Ezssp-0, silicon revision 3, high speed, FIFO present; "none": no board).
+// The default emulated driver, created on first use with the boards that TESSARON_BOARDS names ("demo":
+// one board at Ezssp-0, silicon revision 3, high speed, FIFO present; "none": no board; unset: none, the
+// real boards being another driver's).
 EmulatedDriver& defaultEmulatedDriver();
 
 // Installs a fresh emulated driver (no boards, trace on) for the lifetime of the object and puts the

@@ -1,5 +1,7 @@
 #include "board/console_runner.h"
 
+#include "board/console_run.h"
+
 #include "platform/os/child_process.h"
 #include "platform/ui/app.h"
 #include "platform/ui/controls_textbox.h"
@@ -16,6 +18,13 @@
 namespace {
 
 const QString kFirst = QStringLiteral("Running Simulator...\r\n");
+
+std::vector<ConsoleWatch::Text> mvgTexts()
+{
+    return {{QStringLiteral("ERROR"), Qt::CaseInsensitive},
+            {QStringLiteral("WARNING"), Qt::CaseInsensitive},
+            {QStringLiteral("DAC"), Qt::CaseSensitive}};
+}
 
 class ConsoleRunner : public ::testing::Test {
 protected:
@@ -53,7 +62,7 @@ protected:
 
     int32_t run(const QString& program, const QString& stopText, ui::TextBox& box)
     {
-        return RunConsoleProgram(program, box, 0, std::nullopt, kFirst, stopText, dir.path());
+        return RunConsoleProgram(program, {}, box, 0, std::nullopt, kFirst, stopText, dir.path());
     }
 
     QTemporaryDir dir;
@@ -110,15 +119,133 @@ TEST_F(ConsoleRunner, EmptyStopTextEndsTheWaitAtTheFirstPoll)
     EXPECT_EQ(os::runningChildCount(), 1);
 }
 
-TEST_F(ConsoleRunner, AProgramThatCannotStartIsReported)
+TEST_F(ConsoleRunner, AProgramThatCannotStartIsReportedInTheBoxAndTheRunEndsAtOnce)
 {
-    ui::testing::messageBoxes().answer(ui::vbOK);
-    EXPECT_EQ(run(QStringLiteral("Simulator\\main.exe"), QStringLiteral("Done"), box), kConsoleStartFailed);
-    ASSERT_EQ(ui::testing::messageBoxes().shown.size(), 1u);
-    const QString prompt = ui::testing::messageBoxes().shown[0].prompt;
-    EXPECT_TRUE(prompt.startsWith(QStringLiteral("Couldn't start program: Simulator\\main.exe")));
-    EXPECT_TRUE(box.Text().startsWith(kFirst + prompt));
-    EXPECT_EQ(os::runningChildCount(), 0);
+    QFile plain(dir.filePath(QStringLiteral("plain.exe")));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.write("#!/bin/sh\necho ran\n");
+    plain.close();
+    const struct {
+        QString program;
+        QString line;
+    } cases[] = {
+        {QStringLiteral("Simulator\\main.exe"), QStringLiteral("Error - \"") +
+                                                    dir.filePath(QStringLiteral("Simulator/main.exe")) +
+                                                    QStringLiteral("\" not found")},
+        {QStringLiteral("plain.exe"), QStringLiteral("Error - \"") +
+                                          dir.filePath(QStringLiteral("plain.exe")) +
+                                          QStringLiteral("\" cannot be run: Permission denied")},
+    };
+    for (const auto& c : cases) {
+        ConsoleRun consoleRun(mvgTexts());
+        const int64_t before = ui::testing::clock().now();
+        EXPECT_EQ(RunConsoleProgram(c.program, {}, box, 0, std::nullopt, kFirst, QStringLiteral("Done"),
+                                    dir.path(), &consoleRun),
+                  kConsoleStartFailed);
+        EXPECT_EQ(ui::testing::clock().now(), before) << "no wait at all";
+        EXPECT_EQ(box.Text(), kFirst + c.line + QStringLiteral("\r\n"));
+        EXPECT_TRUE(consoleRun.startFailed());
+        EXPECT_EQ(consoleRun.startError(), c.line);
+        EXPECT_FALSE(consoleRun.waiting());
+        EXPECT_EQ(os::runningChildCount(), 0);
+        EXPECT_TRUE(ui::testing::messageBoxes().shown.empty()) << "the box is the report";
+    }
+}
+
+TEST_F(ConsoleRunner, TheRunIsJudgedOnAllTheOutputWhileTheBoxKeepsItsLimit)
+{
+    // 40000 characters of filler, then the texts: the box shows none of them.
+    script(QStringLiteral("verbose"),
+           "i=0; while [ $i -lt 1000 ]; do echo \"filler $i ...........................\"; "
+           "i=$((i+1)); done; echo 'late Error here, another ERROR'; echo 'a warning'; echo 'DAC output'\n");
+    ConsoleRun consoleRun(mvgTexts());
+    EXPECT_EQ(RunConsoleProgram(QStringLiteral("verbose"), {}, box, 0, std::nullopt, kFirst,
+                                QStringLiteral("never printed"), dir.path(), &consoleRun),
+              0);
+    EXPECT_FALSE(box.Text().contains(QStringLiteral("DAC")));
+    EXPECT_LE(box.Text().size(), kFirst.size() + kConsoleMirrorLimit + 2 * 400);
+    EXPECT_EQ(consoleRun.output().count(0), 2); // ERROR, any case
+    EXPECT_EQ(consoleRun.output().count(1), 1); // WARNING
+    EXPECT_TRUE(consoleRun.output().found(2));  // DAC
+    EXPECT_FALSE(consoleRun.startFailed());
+}
+
+TEST_F(ConsoleRunner, AHungOrFloodingProgramIsStoppedWithWhatItStarted)
+{
+    const struct {
+        const char* name;
+        QByteArray body;
+    } cases[] = {
+        {"hung", "trap '' TERM\nsleep 300 &\necho started\nwhile :; do sleep 1; done\n"},
+        {"flood", "sleep 300 &\nwhile :; do echo 'flooding the pipe with an ERROR line'; done\n"},
+    };
+    for (const auto& c : cases) {
+        script(QString::fromLatin1(c.name), c.body);
+        ConsoleRun consoleRun(mvgTexts());
+        int polls = 0;
+        int timer = 0;
+        // The windows keep running during the wait: a timer of the window stops the run.
+        timer = ui::testing::clock().startTimer(10, [&] {
+            if (++polls == 2) {
+                ui::testing::clock().stopTimer(timer);
+                EXPECT_TRUE(consoleRun.waiting());
+                consoleRun.stop(50);
+            }
+        });
+        EXPECT_EQ(RunConsoleProgram(QString::fromLatin1(c.name), {}, box, 0, std::nullopt, kFirst,
+                                    QStringLiteral("never printed"), dir.path(), &consoleRun),
+                  kConsoleStopped)
+            << c.name;
+        EXPECT_EQ(polls, 2) << c.name;
+        EXPECT_TRUE(consoleRun.stopped());
+        EXPECT_FALSE(consoleRun.waiting());
+        EXPECT_EQ(os::runningChildCount(), 0) << c.name << ": the program and its child are gone";
+    }
+}
+
+TEST_F(ConsoleRunner, AStoppedRunDoesNotStart)
+{
+    script(QStringLiteral("never"), "echo ran > ran.txt\n");
+    ConsoleRun consoleRun;
+    consoleRun.stop();
+    EXPECT_EQ(RunConsoleProgram(QStringLiteral("never"), {}, box, 0, std::nullopt, kFirst,
+                                QStringLiteral("x"), dir.path(), &consoleRun),
+              kConsoleStopped);
+    EXPECT_EQ(box.Text(), kFirst);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("ran.txt"))));
+}
+
+TEST(ConsoleWatchTest, FindsTextsSplitAcrossPiecesAndCountsEveryOccurrence)
+{
+    const struct {
+        std::vector<QByteArray> pieces;
+        qint64 errors;   // "ERROR", any case
+        qint64 dac;      // "DAC", as written
+        qint64 repeated; // "aa": each search starts one character after the last find
+    } cases[] = {
+        {{"no problems here"}, 0, 0, 0},
+        {{"Err", "or and ERR", "OR", " and error"}, 3, 0, 0},
+        {{"D", "A", "C", " dac Dac DAC"}, 0, 2, 0},
+        {{"aaa", "a"}, 0, 0, 3},
+        {{"a", "a", "a"}, 0, 0, 2},
+        // A character of two bytes split between pieces, right before a text.
+        {{"\xc3", "\xa9RROR ERROR"}, 1, 0, 0},
+        {{}, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        ConsoleWatch watch({{QStringLiteral("ERROR"), Qt::CaseInsensitive},
+                            {QStringLiteral("DAC"), Qt::CaseSensitive},
+                            {QStringLiteral("aa"), Qt::CaseSensitive},
+                            {QString(), Qt::CaseSensitive}});
+        for (const QByteArray& piece : c.pieces)
+            watch.feed(piece);
+        const QByteArray all = c.pieces.empty() ? QByteArray() : c.pieces.front();
+        EXPECT_EQ(watch.count(0), c.errors) << all.constData();
+        EXPECT_EQ(watch.count(1), c.dac) << all.constData();
+        EXPECT_EQ(watch.count(2), c.repeated) << all.constData();
+        EXPECT_EQ(watch.count(3), 0) << "an empty text is never counted";
+        EXPECT_EQ(watch.count(9), 0);
+    }
 }
 
 TEST_F(ConsoleRunner, LargeOutputShowsOnlyTheFirstCharactersAndNeverBlocks)
@@ -165,7 +292,7 @@ TEST_F(ConsoleRunner, RunsInTwoWindowsKeepTheirOwnState)
     // The second window's run starts while the first one waits, from inside its event processing.
     QTimer::singleShot(0, [&] {
         innerRan = true;
-        innerResult = RunConsoleProgram(QStringLiteral("inner"), otherBox, 1, QStringLiteral("Other"),
+        innerResult = RunConsoleProgram(QStringLiteral("inner"), {}, otherBox, 1, QStringLiteral("Other"),
                                         QStringLiteral("Second\r\n"), QStringLiteral("never"), dir.path());
         openGate(); // the first program ends only after the second one
     });

@@ -162,6 +162,43 @@ TEST_F(EzusbTransferTest, WriteResultIsTheDriversResult)
     EXPECT_EQ(length, 0);
 }
 
+TEST_F(EzusbTransferTest, OnlyTheWholeCountIsSuccessAndTheCountNeverExceedsTheRequest)
+{
+    struct CountCase {
+        const char* name;
+        std::function<void(usb::EmulatedDriver&)> arm;
+        int32_t pipe;
+        int32_t asked;
+        int32_t result;
+        int32_t length;
+    };
+    const CountCase cases[] = {
+        {"whole write", [](usb::EmulatedDriver&) {}, 0, 2, 1, 2},
+        {"write cut short", [](usb::EmulatedDriver& d) { d.shortWrite(0, 0, 1, 1); }, 0, 2, 0, 1},
+        {"empty write", [](usb::EmulatedDriver& d) { d.shortWrite(0, 3, 1, 0); }, 3, 4, 0, 0},
+        {"write counted beyond", [](usb::EmulatedDriver& d) { d.overCount(0, 0, 1, 5); }, 0, 2, 0, 2},
+        {"read counted beyond", [](usb::EmulatedDriver& d) { d.overCount(0, 1, 1, 5); }, 1, 1, 0, 1},
+        {"read cut short", [](usb::EmulatedDriver& d) { d.shortRead(0, 1, 1, 0); }, 1, 1, 0, 0},
+        {"empty request", [](usb::EmulatedDriver&) {}, 3, 0, 1, 0},
+    };
+    expectCleanProtocol = false; // a command cut short is a protocol fault by nature
+    for (const CountCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.pipe == 1) {
+            uint8_t ask[1] = {2}; // port A's value waits as the reply
+            int32_t length = 1;
+            ASSERT_EQ(usbObject->BulkXfer(0, ask, length), 1);
+        }
+        c.arm(driver());
+        uint8_t data[8] = {1, 0x02, 0, 1, 0, 0, 0, 0};
+        int32_t length = c.asked;
+        EXPECT_EQ(usbObject->BulkXfer(c.pipe, data, length), c.result);
+        EXPECT_EQ(length, c.length);
+        EXPECT_LE(length, c.asked);
+        driver().clearFaults();
+    }
+}
+
 struct FailureCase {
     const char* name;
     std::function<void(usb::EmulatedDriver&)> arrange;
@@ -207,7 +244,28 @@ INSTANTIATE_TEST_SUITE_P(
                                   [](usb::EmulatedDriver& d) { d.faults(0).failPipeInfo = true; }, 0,
                                   QStringLiteral("Error at caller's pipe")},
                       FailureCase{"PipeEqualToThePipeCount", [](usb::EmulatedDriver&) {}, 6,
-                                  QStringLiteral("Error Illegal Pipe")}),
+                                  QStringLiteral("Error Illegal Pipe")},
+                      FailureCase{"DescriptorCutShort",
+                                  [](usb::EmulatedDriver& d) { d.faults(0).deviceDescriptorBytes = 12; }, 0,
+                                  QStringLiteral("Error at PID/VID")},
+                      FailureCase{"PipeInformationWithoutItsRecords",
+                                  [](usb::EmulatedDriver& d) { d.faults(0).pipeInfoBytes = 16; }, 0,
+                                  QStringLiteral("Error at caller's pipe")},
+                      FailureCase{"PipeInformationWithoutItsCount",
+                                  [](usb::EmulatedDriver& d) { d.faults(0).pipeInfoBytes = 12; }, 0,
+                                  QStringLiteral("Error at caller's pipe")},
+                      FailureCase{"CommandPipeReportedIn",
+                                  [](usb::EmulatedDriver& d) { d.faults(0).wrongDirectionPipe = 0; }, 0,
+                                  QStringLiteral("Error at caller's pipe")},
+                      FailureCase{"ReplyPipeReportedOut",
+                                  [](usb::EmulatedDriver& d) { d.faults(0).wrongDirectionPipe = 1; }, 1,
+                                  QStringLiteral("Error at caller's pipe")},
+                      FailureCase{"DataPipeReportedIn",
+                                  [](usb::EmulatedDriver& d) { d.faults(0).wrongDirectionPipe = 3; }, 3,
+                                  QStringLiteral("Error at caller's pipe")},
+                      FailureCase{"ReadBackPipeReportedOut",
+                                  [](usb::EmulatedDriver& d) { d.faults(0).wrongDirectionPipe = 5; }, 5,
+                                  QStringLiteral("Error at caller's pipe")}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
 
 TEST_F(EzusbTransferTest, StringDescriptorIsAskedTwiceAndFlattened)

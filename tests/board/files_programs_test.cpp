@@ -79,7 +79,7 @@ TEST_F(ExternalPrograms, ClosingEndsTheProgramsStillRunning)
 {
     ebCloseFigureWindows(); // nothing runs: returns at once
     auto child = std::make_unique<os::ChildProcess>();
-    ASSERT_TRUE(child->start(QStringLiteral("sleep 60")));
+    ASSERT_TRUE(child->start(QStringLiteral("/bin/sleep"), {QStringLiteral("60")}));
     os::keepRunning(std::move(child));
     ASSERT_EQ(os::runningChildCount(), 1);
     ebCloseFigureWindows();

@@ -317,7 +317,7 @@ TEST_F(Simulator, EveryFilePickerAsksForAnExistingFileWithItsTitleAndFilter)
     }
 }
 
-TEST_F(Simulator, OnlyOneNumericalProgramRunsAndNeitherWindowClosesDuringARun)
+TEST_F(Simulator, OnlyOneNumericalProgramRunsAndNeitherWindowClosesDuringARunUnlessTheUserStopsIt)
 {
     standIn(modtest::kQamProgram,
             "while [ ! -f go ]; do sleep 0.02; done\n"
@@ -340,9 +340,8 @@ TEST_F(Simulator, OnlyOneNumericalProgramRunsAndNeitherWindowClosesDuringARun)
         EXPECT_FALSE(QFile::exists(path(QStringLiteral("Simulator/cwd.txt"))));
         writeFile(path(QStringLiteral("Tovrindir/mod_parameters.txt")), parameters);
         ui::testing::messageBoxes().expect(
-            QStringLiteral("A vector generator is running.\r\nClose this window when the data generation is "
-                           "complete."),
-            ui::vbOK);
+            QStringLiteral("A vector generator is running.\r\nDo you want to stop it and close this window?"),
+            ui::vbNo);
         EXPECT_FALSE(generator.Unload());
         ASSERT_EQ(ui::testing::messageBoxes().shown.size(), 1u);
         EXPECT_EQ(ui::testing::messageBoxes().shown[0].title, QStringLiteral("Busy"));
@@ -359,7 +358,7 @@ TEST_F(Simulator, OnlyOneNumericalProgramRunsAndNeitherWindowClosesDuringARun)
     EXPECT_TRUE(generator.cmdGenerateGMSKData.Enabled());
 }
 
-TEST_F(Simulator, ASimulatorRunKeepsTheGeneratorsBackAndItsWindowOpen)
+TEST_F(Simulator, ASimulatorRunKeepsTheGeneratorsBackAndItsWindowOpenUnlessTheUserStopsIt)
 {
     standIn(modtest::kSimulator, "while [ ! -f go ]; do sleep 0.02; done\necho 'DAC done'\n");
     standIn(modtest::kQamProgram, "echo started > started.txt\n");
@@ -374,8 +373,8 @@ TEST_F(Simulator, ASimulatorRunKeepsTheGeneratorsBackAndItsWindowOpen)
         generator.generate(mvg::Generator::Qam);
         EXPECT_FALSE(QFile::exists(path(QStringLiteral("Tovrindir/started.txt"))));
         ui::testing::messageBoxes().expect(
-            QStringLiteral("The simulator is running.\r\nClose this window when the simulation is complete."),
-            ui::vbOK);
+            QStringLiteral("The simulator is running.\r\nDo you want to stop it and close this window?"),
+            ui::vbNo);
         EXPECT_FALSE(simulator.Unload());
         ASSERT_EQ(ui::testing::messageBoxes().shown.size(), 1u);
         EXPECT_EQ(ui::testing::messageBoxes().shown[0].title, QStringLiteral("Busy"));

@@ -1,9 +1,11 @@
 #include "platform/os/child_process.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -44,7 +46,8 @@ TEST_F(ChildProcessTest, MergesOutputAndReportsTheExitCode)
 {
     script(QStringLiteral("tool"), "echo out; echo err 1>&2; pwd; echo \"$1|$2\"; exit 7\n");
     os::ChildProcess child;
-    ASSERT_TRUE(child.start(QStringLiteral("tool \"two words\" second"), dir.path()))
+    ASSERT_TRUE(child.start(QStringLiteral("tool"), {QStringLiteral("two words"), QStringLiteral("second")},
+                            dir.path()))
         << child.errorText().toStdString();
     EXPECT_EQ(finish(child), 7);
     const QByteArray output = child.output();
@@ -59,7 +62,7 @@ TEST_F(ChildProcessTest, ReportsStillActiveWhileRunning)
 {
     script(QStringLiteral("waits"), "exec sleep 30\n");
     os::ChildProcess child;
-    ASSERT_TRUE(child.start(QStringLiteral("./waits"), dir.path()));
+    ASSERT_TRUE(child.start(QStringLiteral("./waits"), {}, dir.path()));
     EXPECT_TRUE(child.isRunning());
     EXPECT_EQ(child.exitCode(), os::kStillActive);
     EXPECT_EQ(os::runningChildCount(), 1);
@@ -73,7 +76,7 @@ TEST_F(ChildProcessTest, AProgramAskingForInputReadsAnEndOfFile)
 {
     script(QStringLiteral("asks"), "echo 'Press a key'; if read answer; then exit 1; else exit 6; fi\n");
     os::ChildProcess child;
-    ASSERT_TRUE(child.start(QStringLiteral("asks"), dir.path()));
+    ASSERT_TRUE(child.start(QStringLiteral("asks"), {}, dir.path()));
     EXPECT_EQ(finish(child), 6);
 }
 
@@ -82,33 +85,107 @@ TEST_F(ChildProcessTest, ProgramPathsWithBackslashesAndSubfolders)
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Simulator")));
     script(QStringLiteral("Simulator/main.exe"), "exit 3\n");
     os::ChildProcess child;
-    ASSERT_TRUE(child.start(QStringLiteral("Simulator\\main.exe"), dir.path()))
+    ASSERT_TRUE(child.start(QStringLiteral("Simulator\\main.exe"), {}, dir.path()))
         << child.errorText().toStdString();
     EXPECT_EQ(finish(child), 3);
 }
 
-TEST_F(ChildProcessTest, ProgramsThatCannotStartAreReported)
+TEST_F(ChildProcessTest, ProgramsThatCannotStartAreReportedWithTheReason)
 {
     QFile plain(dir.filePath(QStringLiteral("notexec")));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.write("#!/bin/sh\necho ran\n");
     plain.close();
+    script(QStringLiteral("badinterp"), "");
+    {
+        QFile file(dir.filePath(QStringLiteral("badinterp")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("#!/no/such/interpreter -x\necho ran\n");
+    }
+    script(QStringLiteral("garbage"), "");
+    {
+        QFile file(dir.filePath(QStringLiteral("garbage")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("\x7f"
+                   "ELF but not really\n");
+    }
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("afolder")));
     const struct {
-        QString commandLine;
+        QString program;
         QString folder;
         const char* errorPart;
     } cases[] = {
-        {QStringLiteral("no_such_program_here"), dir.path(), "not found"},
-        {QStringLiteral("./notexec"), dir.path(), "cannot be run"},
+        {QStringLiteral("no_such_program_here"), dir.path(), "no_such_program_here\" not found"},
+        {QStringLiteral("./notexec"), dir.path(), "notexec\" cannot be run: Permission denied"},
+        {QStringLiteral("badinterp"), dir.path(),
+         "badinterp\" cannot be run: bad interpreter /no/such/interpreter: No such file or directory"},
+        {QStringLiteral("garbage"), dir.path(), "garbage\" cannot be run: "},
+        {QStringLiteral("afolder"), dir.path(), "afolder\" cannot be run: Is a directory"},
         {QStringLiteral("   "), dir.path(), "No program"},
         {QStringLiteral("sh"), dir.filePath(QStringLiteral("missing")), "Folder not found"},
     };
     for (const auto& c : cases) {
         os::ChildProcess child;
-        EXPECT_FALSE(child.start(c.commandLine, c.folder)) << c.commandLine.toStdString();
+        EXPECT_FALSE(child.start(c.program, {}, c.folder)) << c.program.toStdString();
         EXPECT_TRUE(child.errorText().contains(QLatin1String(c.errorPart)))
-            << child.errorText().toStdString();
+            << c.program.toStdString() << ": " << child.errorText().toStdString();
         EXPECT_FALSE(child.isRunning());
         EXPECT_EQ(child.exitCode(), -1);
+        EXPECT_TRUE(child.output().isEmpty());
+    }
+}
+
+TEST_F(ChildProcessTest, AProgramThatCannotRunIsNeverReplacedByOneOfTheSameNameOnThePath)
+{
+    // "sh" and "notexec" both exist on the PATH; the files of those names in the folder are not runnable.
+    QTemporaryDir pathDir;
+    ASSERT_TRUE(pathDir.isValid());
+    for (const char* name : {"notexec", "sh"}) {
+        QFile onPath(pathDir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(onPath.open(QIODevice::WriteOnly));
+        onPath.write("#!/bin/sh\necho from-the-path\n");
+        onPath.close();
+        onPath.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile here(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(here.open(QIODevice::WriteOnly));
+        here.write("#!/bin/sh\necho here\n");
+    }
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(pathDir.path()) + ":" + oldPath);
+    for (const char* name : {"notexec", "sh"}) {
+        os::ChildProcess child;
+        EXPECT_FALSE(child.start(QString::fromLatin1(name), {}, dir.path())) << name;
+        EXPECT_TRUE(child.errorText().contains(QStringLiteral("cannot be run"))) << name;
+    }
+    qputenv("PATH", oldPath);
+}
+
+TEST_F(ChildProcessTest, FileNamesRunExactlyThatFileWhateverTheyHold)
+{
+    // Each name, read as a command line, would run something else: another program, a second command,
+    // a substitution.
+    const QString names[] = {
+        QStringLiteral("sh\" -c \"echo hijacked > marker; echo x"),
+        QStringLiteral("two words.exe"),
+        QStringLiteral("gen;touch marker"),
+        QStringLiteral("$(touch marker)"),
+        QStringLiteral("`touch marker`"),
+        QStringLiteral("it's 'quoted'"),
+    };
+    int index = 0;
+    for (const QString& name : names) {
+        const QString own = QStringLiteral("own-") + QString::number(index++);
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << name.toStdString();
+        file.write("#!/bin/sh\necho " + own.toLatin1() + " \"$#\"\n");
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        os::ChildProcess child;
+        ASSERT_TRUE(child.start(dir.filePath(name), {}, dir.path()))
+            << name.toStdString() << ": " << child.errorText().toStdString();
+        EXPECT_EQ(finish(child), 0) << name.toStdString();
+        EXPECT_EQ(child.output(), own.toLatin1() + " 0\n") << name.toStdString();
+        EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("marker")))) << name.toStdString();
     }
 }
 
@@ -120,7 +197,7 @@ TEST_F(ChildProcessTest, LargeOutputNeverBlocksAndKeepsOnlyTheLimit)
            "\"line $i 0123456789012345678901234567890123456789012345678901234567890123456789"
            "01234567890\"; i=$((i+1)); done; echo last\n");
     os::ChildProcess child(1000);
-    ASSERT_TRUE(child.start(QStringLiteral("chatty"), dir.path()));
+    ASSERT_TRUE(child.start(QStringLiteral("chatty"), {}, dir.path()));
     QByteArray streamed;
     QElapsedTimer guard;
     guard.start();
@@ -141,7 +218,7 @@ TEST_F(ChildProcessTest, OutputWrittenJustBeforeTheEndIsRead)
     script(QStringLiteral("burst"),
            "i=0; while [ $i -lt 300 ]; do echo \"tail line $i\"; i=$((i+1)); done\n");
     os::ChildProcess child;
-    ASSERT_TRUE(child.start(QStringLiteral("burst"), dir.path()));
+    ASSERT_TRUE(child.start(QStringLiteral("burst"), {}, dir.path()));
     EXPECT_EQ(finish(child), 0);
     EXPECT_TRUE(child.output().endsWith("tail line 299\n"));
 }
@@ -152,7 +229,7 @@ TEST_F(ChildProcessTest, KeptChildrenEndWhenAskedWithinTheBound)
     script(QStringLiteral("polite"), "echo ready; exec sleep 30\n");
     for (const char* name : {"stubborn", "polite"}) {
         auto child = std::make_unique<os::ChildProcess>();
-        ASSERT_TRUE(child->start(QString::fromLatin1(name), dir.path()));
+        ASSERT_TRUE(child->start(QString::fromLatin1(name), {}, dir.path()));
         while (!child->output().contains("ready") && child->isRunning())
             child->waitForActivity(20);
         os::keepRunning(std::move(child));
@@ -162,11 +239,74 @@ TEST_F(ChildProcessTest, KeptChildrenEndWhenAskedWithinTheBound)
     EXPECT_EQ(os::runningChildCount(), 0);
 }
 
+// True while the process runs (a zombie has ended: nobody may collect a child's orphaned child here).
+bool processRuns(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    const QByteArray state = line.mid(line.lastIndexOf(')') + 2, 1);
+    return state != "Z" && state != "X";
+}
+
+// The pid a stand-in wrote, once it is there.
+qint64 writtenPid(const QString& path, os::ChildProcess& child)
+{
+    QElapsedTimer guard;
+    guard.start();
+    for (;;) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) {
+            const QByteArray text = file.readAll();
+            if (text.endsWith('\n'))
+                return text.trimmed().toLongLong();
+        }
+        if (guard.elapsed() > 10000)
+            return 0;
+        child.waitForActivity(10);
+    }
+}
+
+TEST_F(ChildProcessTest, EndingTheChildrenEndsWhatTheyStartedToo)
+{
+    // The first stand-in waits for its own child; the second leaves it behind and ends at once; the third
+    // ignores the request to end, like a hung program.
+    struct Case {
+        const char* name;
+        QByteArray body;
+    } cases[] = {
+        {"waits", "sleep 300 &\necho $! > grandchild.pid\nwait\n"},
+        {"leaves", "sleep 300 &\necho $! > grandchild.pid\nexit 0\n"},
+        {"hangs",
+         "trap '' TERM\n(trap '' TERM; while :; do sleep 1; done) &\necho $! > grandchild.pid\nwait\n"},
+    };
+    for (const Case& c : cases) {
+        const QString pidFile = dir.filePath(QStringLiteral("grandchild.pid"));
+        QFile::remove(pidFile);
+        script(QString::fromLatin1(c.name), c.body);
+        auto child = std::make_unique<os::ChildProcess>();
+        ASSERT_TRUE(child->start(QString::fromLatin1(c.name), {}, dir.path()));
+        const qint64 leader = child->processId();
+        const qint64 grandchild = writtenPid(pidFile, *child);
+        ASSERT_GT(grandchild, 0) << c.name;
+        EXPECT_TRUE(processRuns(grandchild)) << c.name;
+        // Not in the program's terminal group: a Ctrl+C there reaches us, and we end our programs.
+        EXPECT_NE(::getpgid(static_cast<pid_t>(grandchild)), ::getpgrp()) << c.name;
+        EXPECT_EQ(::getpgid(static_cast<pid_t>(grandchild)), leader) << c.name;
+        os::keepRunning(std::move(child));
+        EXPECT_EQ(os::runningChildCount(), 1) << c.name << ": the group still has a program running";
+        os::endRunningChildren(200);
+        EXPECT_FALSE(processRuns(grandchild)) << c.name;
+        EXPECT_EQ(os::runningChildCount(), 0) << c.name;
+    }
+}
+
 TEST_F(ChildProcessTest, AChildThatEndedIsNotKept)
 {
     script(QStringLiteral("quick"), "exit 0\n");
     auto child = std::make_unique<os::ChildProcess>();
-    ASSERT_TRUE(child->start(QStringLiteral("quick"), dir.path()));
+    ASSERT_TRUE(child->start(QStringLiteral("quick"), {}, dir.path()));
     finish(*child);
     os::keepRunning(std::move(child));
     EXPECT_EQ(os::runningChildCount(), 0);

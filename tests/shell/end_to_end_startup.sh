@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Starts the real program (offscreen, the default emulated board) from a copy in a fresh folder, so that
+# Starts the real program (offscreen, the emulated demonstration board) from a copy in a fresh folder, so that
 # its program folder is writable, waits a bounded time for "Software Ready!" in its "startup.log", checks
 # the log line by line, then ends it the way a desktop session does (SIGTERM, handled as File > Exit) and
 # expects it to be gone, with exit code 0, within a bounded time.
@@ -10,7 +10,7 @@ trap 'kill -KILL "${pid:-0}" 2>/dev/null; rm -rf "$folder"' EXIT
 
 cp "$program" "$folder/tessaron"
 log="$folder/startup.log"
-unset TESSARON_BOARDS
+export TESSARON_BOARDS=demo
 QT_QPA_PLATFORM=offscreen "$folder/tessaron" >"$folder/output.txt" 2>&1 &
 pid=$!
 
@@ -52,6 +52,9 @@ expected=$(printf '%s\n' \
 grep -qv $'\r$' "$log" && fail "a line of the log does not end in CR LF"
 actual=$(tr -d '\r' <"$log" | sed '2s/^Created: .\+  .\+$/CREATED/')
 [ "$actual" = "$expected" ] || fail "the log's lines differ: $(diff <(echo "$expected") <(echo "$actual"))"
+# An emulated board never passes for a real one: the program says which kind it uses.
+grep -q "^Boards: emulated, not real (TESSARON_BOARDS=demo)." "$folder/output.txt" ||
+    fail "the standard error does not say that the board is emulated"
 
 kill -TERM "$pid"
 for _ in $(seq 1 150); do

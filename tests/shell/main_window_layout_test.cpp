@@ -4,6 +4,7 @@
 #include "main_window_fixture.h"
 
 #include "platform/ui/menu.h"
+#include "platform/usb/usb_driver.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -61,6 +62,18 @@ TEST_F(MainWindowLayout, StatusBarKeepsStillWhileTheAttentionSignBlinks)
         EXPECT_EQ(placeOf(mdi->imgUsbAttention), sign) << "the hidden sign keeps its room";
     }
     EXPECT_GT(sign.width(), 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowLayout, TheStatusBarSaysWhichKindOfBoardTheProgramTalksTo)
+{
+    EXPECT_EQ(mdi->pbxStatusBar.container()->toolTip(), QStringLiteral("Board: ") + usb::boardKind());
+    EXPECT_TRUE(usb::boardKind().contains(QStringLiteral("emulated"))) << "the tests' boards are emulated";
+    // The indicators keep their own tip.
+    EXPECT_EQ(mdi->lblUSBStat.ToolTipText(), QStringLiteral("Indicates eval board connection status"));
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include "startup_fixture.h"
 
+#include <functional>
+
 #include "platform/ui/forms.h"
 #include "platform/ui/test_doubles.h"
 #include "platform/usb/emulated_board.h"
@@ -133,6 +135,41 @@ TEST_F(BoardSelection, FailedSelectionSaysSoAndStaysOpen)
                              "reselecting\r\nthe evaluation board."));
     EXPECT_EQ(ui::testing::messageBoxes().shown[0].buttons, ui::vbOKOnly);
     EXPECT_TRUE(dialog.Visible());
+}
+
+TEST_F(BoardSelection, AClaimTheBoardDidNotTakeWholeFailsTheSelection)
+{
+    struct ClaimFault {
+        const char* name;
+        std::function<void(usb::EmulatedDriver&)> arm;
+        uint32_t hostIdAfter; // what the board keeps
+    };
+    // The claim is the second command to the chosen board, after its version.
+    const ClaimFault faults[] = {
+        {"cut short", [](usb::EmulatedDriver& d) { d.shortWrite(1, 0, 2, 3); }, 0},
+        {"empty", [](usb::EmulatedDriver& d) { d.shortWrite(1, 0, 2, 0); }, 0},
+        {"counted beyond", [](usb::EmulatedDriver& d) { d.overCount(1, 0, 2, 4); }, ourHostId()},
+    };
+    plug(0);
+    for (const ClaimFault& fault : faults) {
+        SCOPED_TRACE(fault.name);
+        plug(1);
+        enumerate();
+        frmUSBSelect& dialog = ui::form<frmUSBSelect>();
+        clickRow(dialog, 2);
+        dialog.Show();
+        fault.arm(drv);
+        const size_t before = ui::testing::messageBoxes().shown.size();
+        ui::testing::messageBoxes().answer(ui::vbOK);
+        dialog.cmdOK.click();
+        ASSERT_EQ(ui::testing::messageBoxes().shown.size(), before + 1);
+        EXPECT_TRUE(ui::testing::messageBoxes().shown.back().prompt.startsWith(
+            QStringLiteral("Error: Selecting device")));
+        EXPECT_TRUE(dialog.Visible()) << "the user may try again";
+        EXPECT_EQ(drv.board(1)->hostId(), fault.hostIdAfter);
+        dialog.Unload();
+        drv.clearFaults();
+    }
 }
 
 TEST_F(BoardSelection, RefreshListEnumeratesAgain)

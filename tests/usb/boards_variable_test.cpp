@@ -93,9 +93,12 @@ namespace {
 
 TEST(BoardsVariable, DefaultDriverFollowsTheEnvironment)
 {
-    // The test runner sets TESSARON_BOARDS=none; run by hand without it, one board stands at slot 0.
-    const bool set = qEnvironmentVariableIsSet("TESSARON_BOARDS");
-    const auto expected = parseBoardsVariable(set ? qEnvironmentVariable("TESSARON_BOARDS") : QString());
+    // The test runner sets TESSARON_BOARDS=none; run by hand without it, the real boards are wanted and no
+    // emulated board stands anywhere.
+    const bool set = !qEnvironmentVariable("TESSARON_BOARDS").trimmed().isEmpty();
+    EXPECT_EQ(realBoardsWanted(), !set);
+    const auto expected =
+        set ? parseBoardsVariable(qEnvironmentVariable("TESSARON_BOARDS")) : std::vector<BoardEntry>{};
     ASSERT_TRUE(expected);
     EmulatedDriver& drv = defaultEmulatedDriver();
     int attached = 0;

@@ -230,6 +230,110 @@ TEST_F(DriverRequests, ShortReadReportsSuccessWithFewerBytes)
     drv.close(h);
 }
 
+TEST_F(DriverRequests, ShortAndEmptyWritesReportSuccessWithWhatReachedTheBoard)
+{
+    EmulatedBoard& board = drv.attach(0);
+    const intptr_t h = openSlot(0);
+    const uint8_t pipe0[4] = {0, 0, 0, 0};
+    uint8_t setPortA[2] = {1, 0x5A};
+    uint32_t got = 99;
+    drv.shortWrite(0, 0, 1, 0);
+    EXPECT_TRUE(request(h, kRequestBulkWrite, pipe0, 4, setPortA, 2, got));
+    EXPECT_EQ(got, 0u) << "an empty write";
+    EXPECT_EQ(board.portA(), kPowerOnPortA) << "nothing reached the firmware";
+
+    // A cut command: the firmware sees one byte of two (and the emulator records that violation).
+    drv.shortWrite(0, 0, 1, 1);
+    EXPECT_TRUE(request(h, kRequestBulkWrite, pipe0, 4, setPortA, 2, got));
+    EXPECT_EQ(got, 1u);
+    EXPECT_EQ(board.portA(), kPowerOnPortA);
+    EXPECT_FALSE(drv.violations().empty());
+    EXPECT_EQ(drv.transfers(0, 0).last(), QByteArray(1, char(1))) << "the trace holds what arrived";
+
+    // The fault fires once: the next write goes whole.
+    EXPECT_TRUE(request(h, kRequestBulkWrite, pipe0, 4, setPortA, 2, got));
+    EXPECT_EQ(got, 2u);
+    EXPECT_EQ(board.portA(), 0x5A);
+    drv.close(h);
+}
+
+TEST_F(DriverRequests, OverCountMovesTheDataButReportsMoreThanAsked)
+{
+    EmulatedBoard& board = drv.attach(0);
+    const intptr_t h = openSlot(0);
+    const uint8_t pipe0[4] = {0, 0, 0, 0};
+    const uint8_t pipe1[4] = {1, 0, 0, 0};
+    uint8_t setPortA[2] = {1, 0x5A};
+    uint32_t got = 0;
+    drv.overCount(0, 0, 1, 6);
+    EXPECT_TRUE(request(h, kRequestBulkWrite, pipe0, 4, setPortA, 2, got));
+    EXPECT_EQ(got, 8u);
+    EXPECT_EQ(board.portA(), 0x5A);
+
+    uint8_t getPortA[1] = {2};
+    ASSERT_TRUE(request(h, kRequestBulkWrite, pipe0, 4, getPortA, 1, got));
+    drv.overCount(0, 1, 1, 1);
+    uint8_t reply[2] = {0, 0xEE};
+    EXPECT_TRUE(request(h, kRequestBulkRead, pipe1, 4, reply, 1, got));
+    EXPECT_EQ(got, 2u);
+    EXPECT_EQ(reply[0], 0x5A);
+    EXPECT_EQ(reply[1], 0xEE) << "nothing is written past the buffer the caller gave";
+    drv.close(h);
+}
+
+TEST_F(DriverRequests, WrongDirectionPipeIsReportedAndServedTheOtherWay)
+{
+    const uint8_t expected[6] = {0x01, 0x81, 0x02, 0x04, 0x86, 0x88};
+    for (int flipped : {0, 1, 3, 5}) {
+        SCOPED_TRACE(flipped);
+        EmulatedBoard& board = drv.attach(0);
+        drv.faults(0).wrongDirectionPipe = flipped;
+        const intptr_t h = openSlot(0);
+        uint8_t info[kPipeInfoSize] = {};
+        uint32_t got = 0;
+        ASSERT_TRUE(request(h, kRequestPipeInfo, info, sizeof info, info, sizeof info, got));
+        for (int i = 0; i < 6; ++i)
+            EXPECT_EQ(info[18 + 20 * i], i == flipped ? expected[i] ^ 0x80 : expected[i]) << "pipe " << i;
+
+        const uint8_t pipe[4] = {static_cast<uint8_t>(flipped), 0, 0, 0};
+        const bool wasIn = expected[flipped] >= 0x81;
+        uint8_t data[4] = {1, 0x5A, 0xEE, 0xEE};
+        EXPECT_FALSE(request(h, wasIn ? kRequestBulkRead : kRequestBulkWrite, pipe, 4, data, 2, got))
+            << "the pipe's own direction is refused";
+        EXPECT_TRUE(request(h, wasIn ? kRequestBulkWrite : kRequestBulkRead, pipe, 4, data, 2, got));
+        EXPECT_EQ(got, 2u);
+        if (!wasIn) {
+            EXPECT_EQ(data[0] | data[1], 0) << "a read of an out pipe delivers zeros";
+        }
+        EXPECT_EQ(board.portA(), kPowerOnPortA) << "nothing reaches the firmware";
+        drv.close(h);
+        drv.clearFaults();
+    }
+    EXPECT_TRUE(drv.violations().empty()) << drv.violationTexts().join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(DriverRequests, ShortDescriptorAndPipeInformationAnswersReportSuccess)
+{
+    drv.attach(0);
+    drv.faults(0).deviceDescriptorBytes = 10;
+    drv.faults(0).pipeInfoBytes = 16;
+    const intptr_t h = openSlot(0);
+    uint8_t buffer[kPipeInfoSize];
+    std::memset(buffer, 0xEE, sizeof buffer);
+    uint32_t got = 0;
+    ASSERT_TRUE(request(h, kRequestDeviceDescriptor, buffer, 147, buffer, 147, got));
+    EXPECT_EQ(got, 10u);
+    EXPECT_EQ(buffer[8] | (buffer[9] << 8), kBoardVendorId);
+    EXPECT_EQ(buffer[10], 0xEE) << "the product identifier never arrived";
+
+    std::memset(buffer, 0xEE, sizeof buffer);
+    ASSERT_TRUE(request(h, kRequestPipeInfo, buffer, sizeof buffer, buffer, sizeof buffer, got));
+    EXPECT_EQ(got, 16u);
+    EXPECT_EQ(buffer[12], 6) << "the pipe count arrives";
+    EXPECT_EQ(buffer[18], 0xEE) << "the pipe records do not";
+    drv.close(h);
+}
+
 TEST_F(DriverRequests, UnplugFailsOpenHandlesAndLaterOpens)
 {
     drv.attach(0);

@@ -1,0 +1,31 @@
+#pragma once
+
+// Which boards the program talks to: real boards over USB unless TESSARON_BOARDS names emulated ones
+// ("demo", a list such as "0:rev2,2:fullspeed:nofifo", or "none"). The choice is said on the standard error
+// at start and kept as usb::boardKind() for the main window.
+
+#include "platform/usbhost/libusb_driver.h"
+
+#include <QString>
+
+namespace usbhost {
+
+enum class BoardSource { RealBoards, Emulated, NoUsbSupport };
+
+struct BoardChoice {
+    BoardSource source = BoardSource::Emulated;
+    QString kind; // for usb::boardKind(), e.g. "real boards over USB"
+    QString line; // the start-up line on the standard error
+};
+
+// The choice for a value of TESSARON_BOARDS (null: unset), for a build with or without libusb.
+BoardChoice chooseBoards(const QString& boardsVariable, bool libusbBuiltIn);
+
+// Whether this build has the real-board driver.
+bool libusbBuiltIn();
+
+// Makes the choice of this process, says it on the standard error and installs the driver. The real-board
+// driver lives until the process ends; reporter gets the one permission message of a run.
+void installBoardDriver(LibusbDriver::PermissionReporter reporter);
+
+} // namespace usbhost

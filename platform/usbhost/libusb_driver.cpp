@@ -1,0 +1,487 @@
+#if TESSARON_HAVE_LIBUSB
+#include "platform/usbhost/libusb_driver.h"
+
+#include <libusb.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace usbhost {
+
+namespace {
+
+constexpr int kInterface = 0;
+constexpr uint32_t kPipeRecordsStart = 16;
+constexpr uint32_t kPipeRecordSize = 20;
+constexpr uint32_t kPipeCountOffset = 12;
+constexpr uint32_t kMaxTransferSize = 65536;
+
+void putU16(uint8_t* at, uint32_t value)
+{
+    at[0] = static_cast<uint8_t>(value);
+    at[1] = static_cast<uint8_t>(value >> 8);
+}
+
+void putU32(uint8_t* at, uint32_t value)
+{
+    putU16(at, value);
+    putU16(at + 2, value >> 16);
+}
+
+uint32_t u32At(const uint8_t* at)
+{
+    return uint32_t{at[0]} | (uint32_t{at[1]} << 8) | (uint32_t{at[2]} << 16) | (uint32_t{at[3]} << 24);
+}
+
+// "\\.\Ezssp-3" or "Ezusb-3": the number 0-8, or -1 for any other name.
+int slotOfPath(const QString& path)
+{
+    QStringView name(path);
+    const QLatin1String prefix("\\\\.\\");
+    if (name.startsWith(prefix)) {
+        name = name.mid(prefix.size());
+    }
+    const qsizetype dash = name.lastIndexOf(QLatin1Char('-'));
+    if (dash < 0 || dash + 2 != name.size()) {
+        return -1;
+    }
+    const QStringView base = name.left(dash);
+    if (base.compare(usb::kDefaultBaseName, Qt::CaseInsensitive) != 0 &&
+        base.compare(usb::kDevKitBaseName, Qt::CaseInsensitive) != 0) {
+        return -1;
+    }
+    const QChar digit = name.at(dash + 1);
+    if (digit < QLatin1Char('0') || digit >= QLatin1Char(static_cast<char>('0' + kSlotCount))) {
+        return -1;
+    }
+    return digit.unicode() - '0';
+}
+
+QString nodeOf(libusb_device* device)
+{
+    return QStringLiteral("/dev/bus/usb/%1/%2")
+        .arg(libusb_get_bus_number(device), 3, 10, QLatin1Char('0'))
+        .arg(libusb_get_device_address(device), 3, 10, QLatin1Char('0'));
+}
+
+bool contains(const std::vector<libusb_device*>& devices, const libusb_device* device)
+{
+    return std::find(devices.begin(), devices.end(), device) != devices.end();
+}
+
+// Counts nested refreshes: a permission report may run the event loop, whose USB watch opens boards again.
+class Nesting {
+public:
+    explicit Nesting(int& depth) : depth_(depth) { ++depth_; }
+    ~Nesting() { --depth_; }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+
+private:
+    int& depth_;
+};
+
+} // namespace
+
+LibusbDriver::LibusbDriver(std::vector<usb::UsbIds> served, libusb_context* context)
+    : served_(std::move(served))
+{
+    if (context != nullptr) {
+        context_ = context;
+        return;
+    }
+    if (libusb_init(&context_) != 0) {
+        context_ = nullptr;
+        return;
+    }
+    ownContext_ = true;
+}
+
+LibusbDriver::~LibusbDriver()
+{
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        release(slot);
+    }
+    for (libusb_device* device : refused_) {
+        libusb_unref_device(device);
+    }
+    refused_.clear();
+    if (ownContext_) {
+        libusb_exit(context_);
+    }
+}
+
+QString LibusbDriver::permissionText(const QString& node)
+{
+    return QStringLiteral(
+               "An evaluation board is plugged in, but this user may not open its device node %1.\n\n"
+               "Grant access with scripts/install-udev-rules.sh (it installs the udev rules for the "
+               "board's identifiers), then unplug the board and plug it in again.")
+        .arg(node);
+}
+
+bool LibusbDriver::served(uint16_t vendor, uint16_t product) const
+{
+    return std::any_of(served_.begin(), served_.end(), [&](const usb::UsbIds& ids) {
+        return ids.vendor == vendor && ids.product == product;
+    });
+}
+
+void LibusbDriver::refresh()
+{
+    if (context_ == nullptr || refreshing_ > 0) {
+        return;
+    }
+    std::vector<QString> denied;
+    {
+        const Nesting nesting(refreshing_);
+        libusb_device** list = nullptr;
+        const ssize_t count = libusb_get_device_list(context_, &list);
+        if (count < 0) {
+            return;
+        }
+        std::vector<libusb_device*> present;
+        for (ssize_t i = 0; i < count; ++i) {
+            libusb_device_descriptor descriptor{};
+            if (libusb_get_device_descriptor(list[i], &descriptor) == 0 &&
+                served(descriptor.idVendor, descriptor.idProduct)) {
+                present.push_back(list[i]);
+            }
+        }
+        // The order boards are numbered in when several appear at once: bus, then address.
+        std::sort(present.begin(), present.end(), [](libusb_device* a, libusb_device* b) {
+            const int busA = libusb_get_bus_number(a);
+            const int busB = libusb_get_bus_number(b);
+            return busA != busB ? busA < busB : libusb_get_device_address(a) < libusb_get_device_address(b);
+        });
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            if (boards_[slot].device != nullptr && !contains(present, boards_[slot].device)) {
+                release(slot);
+            }
+        }
+        for (auto it = refused_.begin(); it != refused_.end();) {
+            if (contains(present, *it)) {
+                ++it;
+            } else {
+                libusb_unref_device(*it);
+                it = refused_.erase(it);
+            }
+        }
+        for (libusb_device* device : present) {
+            if (!slots_.find(reinterpret_cast<SlotTable::Key>(device)) && !contains(refused_, device)) {
+                adopt(device, denied);
+            }
+        }
+        libusb_free_device_list(list, 1);
+    }
+    for (const QString& node : denied) {
+        if (permissionReported_) {
+            break;
+        }
+        permissionReported_ = true;
+        if (reporter_) {
+            reporter_(permissionText(node));
+        }
+    }
+}
+
+void LibusbDriver::adopt(libusb_device* device, std::vector<QString>& denied)
+{
+    const std::optional<int> slot = slots_.assign(reinterpret_cast<SlotTable::Key>(device));
+    if (!slot) {
+        return; // nine boards are served already
+    }
+    libusb_device_handle* handle = nullptr;
+    const int opened = libusb_open(device, &handle);
+    if (opened != 0) {
+        slots_.release(*slot);
+        refused_.push_back(libusb_ref_device(device));
+        if (opened == LIBUSB_ERROR_ACCESS) {
+            denied.push_back(nodeOf(device));
+        }
+        return;
+    }
+    Board& board = boards_[*slot];
+    board.device = libusb_ref_device(device);
+    board.handle = handle;
+    board.claimed = false;
+    board.endpoints.clear();
+    libusb_config_descriptor* config = nullptr;
+    if (libusb_get_active_config_descriptor(device, &config) != 0) {
+        config = nullptr;
+        if (libusb_get_config_descriptor(device, 0, &config) != 0) {
+            config = nullptr;
+        }
+    }
+    if (config != nullptr) {
+        if (config->bNumInterfaces > kInterface && config->interface[kInterface].num_altsetting > 0) {
+            const libusb_interface_descriptor& setting = config->interface[kInterface].altsetting[0];
+            for (int i = 0; i < setting.bNumEndpoints; ++i) {
+                const libusb_endpoint_descriptor& endpoint = setting.endpoint[i];
+                board.endpoints.push_back(
+                    {endpoint.bEndpointAddress, endpoint.wMaxPacketSize, endpoint.bmAttributes});
+            }
+        }
+        libusb_free_config_descriptor(config);
+    }
+    libusb_set_auto_detach_kernel_driver(handle, 1);
+}
+
+void LibusbDriver::release(int slot)
+{
+    Board& board = boards_[slot];
+    if (board.device == nullptr) {
+        return;
+    }
+    unclaim(slot);
+    libusb_close(board.handle);
+    libusb_unref_device(board.device);
+    board = Board{};
+    slots_.release(slot);
+}
+
+bool LibusbDriver::claim(int slot)
+{
+    Board& board = boards_[slot];
+    if (board.claimed) {
+        return true;
+    }
+    // One board at a time: the one this copy talks to. The others stay free for other running copies.
+    for (int other = 0; other < kSlotCount; ++other) {
+        if (other != slot) {
+            unclaim(other);
+        }
+    }
+    const int result = libusb_claim_interface(board.handle, kInterface);
+    if (result != 0) {
+        failed(slot, result);
+        return false;
+    }
+    board.claimed = true;
+    return true;
+}
+
+void LibusbDriver::unclaim(int slot)
+{
+    Board& board = boards_[slot];
+    if (board.claimed) {
+        libusb_release_interface(board.handle, kInterface);
+        board.claimed = false;
+    }
+}
+
+bool LibusbDriver::failed(int slot, int error)
+{
+    if (error == LIBUSB_ERROR_NO_DEVICE && boards_[slot].device != nullptr) {
+        // Unplugged: let go of it at once, and do not take it again while libusb still lists it.
+        refused_.push_back(libusb_ref_device(boards_[slot].device));
+        release(slot);
+    }
+    return false;
+}
+
+LibusbDriver::Board* LibusbDriver::boardOf(const RequestHandle& request)
+{
+    if (request.slot < 0 || boards_[request.slot].device != request.device || request.device == nullptr) {
+        return nullptr;
+    }
+    return &boards_[request.slot];
+}
+
+intptr_t LibusbDriver::open(const QString& path)
+{
+    const int slot = slotOfPath(path);
+    if (slot < 0) {
+        return usb::kInvalidHandle;
+    }
+    refresh();
+    if (boards_[slot].device == nullptr) {
+        return usb::kInvalidHandle;
+    }
+    const intptr_t handle = nextHandle_++;
+    handles_[handle] = RequestHandle{slot, boards_[slot].device, false};
+    return handle;
+}
+
+void LibusbDriver::close(intptr_t handle)
+{
+    const auto it = handles_.find(handle);
+    if (it == handles_.end()) {
+        return;
+    }
+    if (!it->second.movedData && boardOf(it->second) != nullptr) {
+        // Opened without moving data (the USB watch): this copy is not busy with the board now.
+        unclaim(it->second.slot);
+    }
+    handles_.erase(it);
+}
+
+bool LibusbDriver::driverInstalled(const QString& baseName) const
+{
+    return usable() && (baseName.compare(usb::kDefaultBaseName, Qt::CaseInsensitive) == 0 ||
+                        baseName.compare(usb::kDevKitBaseName, Qt::CaseInsensitive) == 0);
+}
+
+int LibusbDriver::boardCount() const
+{
+    return slots_.used();
+}
+
+int LibusbDriver::openBoardCount() const
+{
+    return static_cast<int>(
+        std::count_if(boards_.begin(), boards_.end(), [](const Board& b) { return b.handle != nullptr; }));
+}
+
+int LibusbDriver::claimedBoardCount() const
+{
+    return static_cast<int>(
+        std::count_if(boards_.begin(), boards_.end(), [](const Board& b) { return b.claimed; }));
+}
+
+bool LibusbDriver::ioControl(intptr_t handle, uint32_t code, const void* in, uint32_t inLen, void* out,
+                             uint32_t outLen, uint32_t& bytesReturned)
+{
+    bytesReturned = 0;
+    const auto it = handles_.find(handle);
+    if (it == handles_.end()) {
+        return false;
+    }
+    const Board* board = boardOf(it->second);
+    if (board == nullptr) {
+        return false; // the board left since the handle was opened
+    }
+    const int slot = it->second.slot;
+    auto* bytes = static_cast<uint8_t*>(out);
+    switch (code) {
+    case usb::kRequestDeviceDescriptor: {
+        libusb_device_descriptor d{};
+        if (bytes == nullptr || outLen < LIBUSB_DT_DEVICE_SIZE ||
+            libusb_get_device_descriptor(board->device, &d) != 0) {
+            return false;
+        }
+        bytes[0] = d.bLength;
+        bytes[1] = d.bDescriptorType;
+        putU16(bytes + 2, d.bcdUSB);
+        bytes[4] = d.bDeviceClass;
+        bytes[5] = d.bDeviceSubClass;
+        bytes[6] = d.bDeviceProtocol;
+        bytes[7] = d.bMaxPacketSize0;
+        putU16(bytes + 8, d.idVendor);
+        putU16(bytes + 10, d.idProduct);
+        putU16(bytes + 12, d.bcdDevice);
+        bytes[14] = d.iManufacturer;
+        bytes[15] = d.iProduct;
+        bytes[16] = d.iSerialNumber;
+        bytes[17] = d.bNumConfigurations;
+        bytesReturned = LIBUSB_DT_DEVICE_SIZE;
+        return true;
+    }
+    case usb::kRequestPipeInfo: {
+        const auto pipes = static_cast<uint32_t>(board->endpoints.size());
+        const uint32_t needed = kPipeRecordsStart + kPipeRecordSize * pipes;
+        if (bytes == nullptr || outLen < needed) {
+            return false;
+        }
+        const uint32_t size = std::min(outLen, usb::kPipeInfoSize);
+        std::memset(bytes, 0, size);
+        putU16(bytes, needed);
+        putU32(bytes + kPipeCountOffset, pipes);
+        for (uint32_t i = 0; i < pipes; ++i) {
+            const Endpoint& endpoint = board->endpoints[i];
+            uint8_t* record = bytes + kPipeRecordsStart + kPipeRecordSize * i;
+            putU16(record, endpoint.maxPacket);
+            record[2] = endpoint.address;
+            putU32(record + 4, endpoint.attributes & LIBUSB_TRANSFER_TYPE_MASK);
+            putU32(record + 8, i + 1);
+            putU32(record + 12, kMaxTransferSize);
+        }
+        bytesReturned = size;
+        return true;
+    }
+    case usb::kRequestStringDescriptor:
+        return stringDescriptor(slot, in, inLen, bytes, outLen, bytesReturned);
+    case usb::kRequestBulkRead:
+    case usb::kRequestBulkWrite:
+        it->second.movedData = true;
+        return bulk(slot, code == usb::kRequestBulkRead, in, inLen, bytes, outLen, bytesReturned);
+    case usb::kRequestVendor:
+        return vendor(slot, in, inLen, bytes, outLen, bytesReturned);
+    default:
+        return false;
+    }
+}
+
+bool LibusbDriver::bulk(int slot, bool read, const void* in, uint32_t inLen, uint8_t* data, uint32_t length,
+                        uint32_t& bytesReturned)
+{
+    if (in == nullptr || inLen < 4 || (data == nullptr && length > 0) || length > kMaxTransferSize * 16) {
+        return false;
+    }
+    const uint32_t pipe = u32At(static_cast<const uint8_t*>(in));
+    const Board& board = boards_[slot];
+    if (pipe >= board.endpoints.size()) {
+        return false;
+    }
+    const Endpoint endpoint = board.endpoints[pipe];
+    const bool inEndpoint = (endpoint.address & LIBUSB_ENDPOINT_DIR_MASK) == LIBUSB_ENDPOINT_IN;
+    if (inEndpoint != read) {
+        return false;
+    }
+    if (!claim(slot)) {
+        return false;
+    }
+    int moved = 0;
+    const int result = libusb_bulk_transfer(board.handle, endpoint.address, data, static_cast<int>(length),
+                                            &moved, timeoutMs_);
+    bytesReturned = moved > 0 ? static_cast<uint32_t>(moved) : 0;
+    if (result == 0) {
+        return true;
+    }
+    if (result == LIBUSB_ERROR_PIPE) {
+        libusb_clear_halt(boards_[slot].handle, endpoint.address);
+    }
+    return failed(slot, result);
+}
+
+bool LibusbDriver::vendor(int slot, const void* in, uint32_t inLen, uint8_t* data, uint32_t length,
+                          uint32_t& bytesReturned)
+{
+    // The record: direction, request type, recipient, reserved, request, reserved, value, index (LE).
+    if (in == nullptr || inLen < 10 || (data == nullptr && length > 0) || length > 0xFFFF) {
+        return false;
+    }
+    const auto* record = static_cast<const uint8_t*>(in);
+    const uint8_t requestType =
+        static_cast<uint8_t>((record[0] != 0 ? LIBUSB_ENDPOINT_IN : LIBUSB_ENDPOINT_OUT) |
+                             ((record[1] & 0x03) << 5) | (record[2] & 0x1F));
+    const uint16_t value = static_cast<uint16_t>(record[6] | (record[7] << 8));
+    const uint16_t index = static_cast<uint16_t>(record[8] | (record[9] << 8));
+    const int result = libusb_control_transfer(boards_[slot].handle, requestType, record[4], value, index,
+                                               data, static_cast<uint16_t>(length), timeoutMs_);
+    if (result < 0) {
+        return failed(slot, result);
+    }
+    bytesReturned = static_cast<uint32_t>(result);
+    return true;
+}
+
+bool LibusbDriver::stringDescriptor(int slot, const void* in, uint32_t inLen, uint8_t* data, uint32_t length,
+                                    uint32_t& bytesReturned)
+{
+    if (in == nullptr || inLen < 3 || data == nullptr || length == 0) {
+        return false;
+    }
+    const auto* request = static_cast<const uint8_t*>(in);
+    const uint16_t language = static_cast<uint16_t>(request[1] | (request[2] << 8));
+    const int result = libusb_get_string_descriptor(boards_[slot].handle, request[0], language, data,
+                                                    static_cast<int>(std::min<uint32_t>(length, 255)));
+    if (result < 0) {
+        return failed(slot, result);
+    }
+    bytesReturned = static_cast<uint32_t>(result);
+    return true;
+}
+
+} // namespace usbhost
+#endif

@@ -1,0 +1,71 @@
+// A request to end the program from outside ends it, with every program it started and what those started.
+
+#include "app/termination_signals.h"
+
+#include "platform/os/child_process.h"
+#include "platform/ui/app.h"
+#include "platform/ui/test_doubles.h"
+#include "shell/startup.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+
+namespace {
+
+// True while the process runs (a zombie has ended).
+bool processRuns(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    const QByteArray state = line.mid(line.lastIndexOf(')') + 2, 1);
+    return state != "Z" && state != "X";
+}
+
+TEST(TerminationSignals, EachEndsTheProgramWithEveryProgramOfOurs)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString program = dir.filePath(QStringLiteral("gen.exe"));
+    {
+        QFile file(program);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\nsleep 300 &\necho $!\nwait\n");
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    int ends = 0;
+    // The program ends through EndProgram, as File > Exit does; here its end is caught at once.
+    endProgramOnTerminationSignals([&ends] {
+        try {
+            EndProgram();
+        } catch (const ui::testing::ProcessEnded&) {
+            ++ends;
+        }
+    });
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        auto child = std::make_unique<os::ChildProcess>();
+        ASSERT_TRUE(child->start(program, {}, dir.path()));
+        QElapsedTimer guard;
+        guard.start();
+        while (!child->output().endsWith('\n') && guard.elapsed() < 10000)
+            child->waitForActivity(10);
+        const qint64 grandchild = child->output().trimmed().toLongLong();
+        ASSERT_TRUE(processRuns(grandchild)) << signal;
+        os::keepRunning(std::move(child));
+
+        const int before = ends;
+        ASSERT_EQ(::raise(signal), 0);
+        for (int i = 0; i < 1000 && ends == before; ++i)
+            ui::DoEvents();
+        EXPECT_EQ(ends, before + 1) << signal;
+        EXPECT_EQ(os::runningChildCount(), 0) << signal;
+        EXPECT_FALSE(processRuns(grandchild)) << signal;
+    }
+}
+
+} // namespace

@@ -1,0 +1,76 @@
+#pragma once
+
+// A USB bus under umockdev with emulated evaluation boards on it: each board is a usbfs device node whose
+// ioctls (claims, URBs, halts) the emulated board answers, so the real libusb code runs against it. One
+// bus per test program, made before anything asks whether it runs under umockdev.
+
+#include "platform/usb/emulated_board.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace usbmock {
+
+// What the bus saw of one board.
+struct BoardTraffic {
+    QList<QByteArray> out[usb::kPipeCount]; // each completed bulk OUT URB's bytes, by pipe
+    QList<QByteArray> in[usb::kPipeCount];  // each completed bulk IN URB's bytes, by pipe
+    int bulkUrbs = 0;
+    int controlUrbs = 0;
+    int vendorRequests = 0;
+    std::vector<uint8_t> clearedHalts; // endpoint addresses
+};
+
+class MockUsbBus {
+public:
+    MockUsbBus();
+    ~MockUsbBus();
+    MockUsbBus(const MockUsbBus&) = delete;
+    MockUsbBus& operator=(const MockUsbBus&) = delete;
+
+    // Whether the program runs under umockdev-wrapper (ask only after making the bus).
+    static bool active();
+
+    // Plugs a board; returns its plug number (the USB device address, 2 and up, never reused).
+    int plug(const usb::BoardOptions& options = {});
+    // Unplugs a board: its pending URBs fail, every later ioctl on its node fails, the removal is announced.
+    void unplug(int plugNumber);
+    void unplugAll();
+    // The board leaves while its nth bulk URB from now is being answered (that URB and the rest fail).
+    void unplugAtUrb(int plugNumber, int nth);
+    // The next bulk URB on an endpoint stalls.
+    void stallNext(int plugNumber, uint8_t endpoint);
+    // Makes the node of a board unopenable for this user from now on (before the driver first sees it).
+    void denyAccess(int plugNumber);
+
+    bool plugged(int plugNumber) const;
+    int pluggedCount() const;
+    // The board behind a plug number; touch it only while no transfer is in flight.
+    usb::EmulatedBoard& board(int plugNumber);
+    BoardTraffic traffic(int plugNumber) const;
+    void clearTraffic(int plugNumber);
+    // Open files that hold the board's interface claimed, and pending (unanswered) URBs.
+    int claims(int plugNumber) const;
+    int pendingUrbs(int plugNumber) const;
+    QString node(int plugNumber) const;
+
+    struct Device; // one plugged board with its node's state
+
+private:
+    Device* device(int plugNumber) const;
+    void remove(Device& device);
+
+    struct Testbed;
+    std::unique_ptr<Testbed> testbed_;
+    std::vector<std::unique_ptr<Device>> devices_;
+    int nextAddress_ = 2;
+};
+
+} // namespace usbmock

@@ -1,0 +1,107 @@
+#include "usbhost_support.h"
+
+#include "platform/usb/usb_driver.h"
+
+#include <libusb.h>
+
+#include <chrono>
+#include <thread>
+
+namespace usbhosttest {
+
+usbmock::MockUsbBus& bus()
+{
+    static usbmock::MockUsbBus* const theBus = new usbmock::MockUsbBus; // lives until the program ends
+    return *theBus;
+}
+
+libusb_context* context()
+{
+    static libusb_context* const theContext = [] {
+        libusb_context* made = nullptr;
+        return libusb_init(&made) == 0 ? made : nullptr;
+    }();
+    return theContext;
+}
+
+std::vector<usb::UsbIds> servedIds()
+{
+    return {usb::UsbIds{usb::kBoardVendorId, usb::kBoardProductId},
+            usb::UsbIds{usb::kDevKitVendorId, usb::kDevKitProductId}};
+}
+
+namespace {
+
+int listedBoards()
+{
+    libusb_device** list = nullptr;
+    const ssize_t count = libusb_get_device_list(context(), &list);
+    int boards = 0;
+    for (ssize_t i = 0; i < count; ++i) {
+        libusb_device_descriptor d{};
+        if (libusb_get_device_descriptor(list[i], &d) == 0 &&
+            (d.idVendor == usb::kBoardVendorId || d.idVendor == usb::kDevKitVendorId ||
+             d.idVendor == 0x1234)) {
+            ++boards;
+        }
+    }
+    if (count >= 0) {
+        libusb_free_device_list(list, 1);
+    }
+    return boards;
+}
+
+} // namespace
+
+bool settle()
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (listedBoards() != bus().pluggedCount()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::yield();
+    }
+    return true;
+}
+
+UsbHostTest::UsbHostTest()
+{
+    bus().unplugAll();
+    EXPECT_TRUE(settle());
+    driver = std::make_unique<usbhost::LibusbDriver>(servedIds(), context());
+    usb::setDriver(driver.get());
+    ezusb = std::make_unique<ScopedEZUSB>();
+}
+
+UsbHostTest::~UsbHostTest()
+{
+    ezusb.reset();
+    usb::setDriver(nullptr);
+    driver.reset();
+    bus().unplugAll();
+    EXPECT_TRUE(settle());
+}
+
+int UsbHostTest::plug(const usb::BoardOptions& options)
+{
+    const int number = bus().plug(options);
+    EXPECT_TRUE(settle());
+    return number;
+}
+
+void UsbHostTest::unplug(int plugNumber)
+{
+    bus().unplug(plugNumber);
+    EXPECT_TRUE(settle());
+}
+
+int UsbHostTest::plugAndSelect(const usb::BoardOptions& options, int32_t hostId)
+{
+    const int number = plug(options);
+    EXPECT_EQ(goEZUSB().GetDevices(), 1);
+    EXPECT_EQ(goEZUSB().SelectDevice(0, hostId), 1);
+    return number;
+}
+
+} // namespace usbhosttest

@@ -1,0 +1,43 @@
+#pragma once
+
+// What every libusb test shares: the one umockdev bus and libusb context of the program, and a fixture with
+// a fresh real-board driver installed as the process-wide driver and a fresh USB object.
+
+#include "board/cls_ezusb.h"
+#include "mock_usb_bus.h"
+#include "platform/usbhost/libusb_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+struct libusb_context;
+
+namespace usbhosttest {
+
+usbmock::MockUsbBus& bus();
+libusb_context* context();
+
+// Waits until libusb lists exactly the boards plugged into the bus (its hot-plug monitor runs on a thread of
+// its own). False when it does not happen within a few seconds.
+bool settle();
+
+// The identifiers the driver serves in these tests: the built-in board's and the development kit's.
+std::vector<usb::UsbIds> servedIds();
+
+class UsbHostTest : public ::testing::Test {
+protected:
+    UsbHostTest();
+    ~UsbHostTest() override;
+
+    // Plugs a board and waits until libusb lists it.
+    int plug(const usb::BoardOptions& options = {});
+    void unplug(int plugNumber);
+    // Plugs a board, finds and selects it through the USB object as host `hostId`.
+    int plugAndSelect(const usb::BoardOptions& options = {}, int32_t hostId = 0x1234);
+
+    std::unique_ptr<usbhost::LibusbDriver> driver;
+    std::unique_ptr<ScopedEZUSB> ezusb;
+};
+
+} // namespace usbhosttest
