@@ -49,18 +49,18 @@ def check(entry):
     return entry["file"], False, out
 
 start = time.time()
-reports, remembered = [], 0
+reports, remembered, places = [], 0, set()
 with concurrent.futures.ThreadPoolExecutor(jobs) as pool:
-    for file, cached, out in pool.map(check, entries):
+    # Findings are shown as each source finishes, so a long run shows its findings early.
+    for done in concurrent.futures.as_completed([pool.submit(check, entry) for entry in entries]):
+        file, cached, out = done.result()
         remembered += cached
         if out:
             reports.append(out)
-places = set()
-for out in reports:
-    kept = [line for line in out.splitlines()
-            if not re.match(r"^(\d+ warnings?( and \d+ errors?)? generated|Suppressed \d+ warnings|Use -header-filter)", line)]
-    print("\n".join(kept))
-    places.update(m.group(0) for m in re.finditer(r"^\S+:\d+:\d+: (warning|error):.*$", out, re.M))
+            kept = [line for line in out.splitlines() if not re.match(
+                r"^(\d+ warnings?( and \d+ errors?)? generated|Suppressed \d+ warnings|Use -header-filter)", line)]
+            print("\n".join(kept), flush=True)
+            places.update(m.group(0) for m in re.finditer(r"^\S+:\d+:\d+: (warning|error):.*$", out, re.M))
 took = time.time() - start
 if reports:
     print(f"tidy check failed: {len(places)} findings in {len(reports)} of {len(entries)} sources ({took:.0f} s)")
