@@ -39,7 +39,7 @@ std::optional<QString> clockLine()
                           : nullptr;
     if (!box)
         return std::nullopt;
-    const std::optional<QString> hz = simParmClockHz(box->Text());
+    std::optional<QString> hz = simParmClockHz(box->Text());
     if (!hz)
         return std::nullopt;
     const std::optional<rt::Decimal> value = rt::Decimal::tryFromInvariantText(*hz);
