@@ -5,6 +5,8 @@
 #include "board/text_lines.h"
 #include "platform/runtime/decimal.h"
 
+#include "platform/os/files.h"
+
 #include <QFile>
 
 #include <limits>
@@ -60,7 +62,7 @@ FifoFileContents readFifoDataFile(QIODevice& device, int maxLines, bool pairs)
 FifoFileContents readFifoDataFile(const QString& path, int maxLines, bool pairs)
 {
     QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+    if (path.isEmpty() || !os::openRegularFile(file)) {
         FifoFileContents contents;
         contents.problem = QStringLiteral("The file could not be opened");
         return contents;
@@ -73,7 +75,7 @@ FifoFileContents readFifoDataFile(const QString& path, int maxLines, bool pairs)
 int32_t ebCountFileLines(const QString& path)
 {
     QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+    if (path.isEmpty() || !os::openRegularFile(file))
         return -1;
     board::TextLineSource source(file, 0);
     QString line;

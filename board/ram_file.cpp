@@ -1,6 +1,8 @@
 // The RAM data file procedures on the board: load, dump and the fill test.
 
 #include "board/ram_file.h"
+#include "board/chip_registers.h"
+#include "board/cls_ezusb.h"
 #include "board/evalbd.h"
 #include "board/form_names.h"
 #include "board/hourglass.h"
@@ -11,8 +13,8 @@
 
 namespace {
 
-constexpr int16_t kSegmentRegisterIsfcHigh = 0x05;
-constexpr int16_t kSegmentRegisterIsfcLow = 0x06;
+constexpr int16_t kSegmentRegisterIsfcHigh = kRSR0;
+constexpr int16_t kSegmentRegisterIsfcLow = kRSR1;
 constexpr int16_t kWrittenMap = 1;
 constexpr int16_t kPendingMap = 0;
 
@@ -81,6 +83,9 @@ int16_t ebLoadRAMFile(const QString& path, int16_t format)
     const board::RamFileContents contents = board::readRamDataFile(path, format);
     if (!contents.ok())
         return kRamLoadFailed;
+    // A good file is not called invalid for want of a board; nothing is sent then.
+    if (!goEZUSB().IsConnected())
+        return kRamLoadNoBoard;
     cZR4470XEvalBd* bd = freeBoard();
     if (!bd)
         return kRamLoadFailed;
@@ -94,13 +99,13 @@ int16_t ebLoadRAMFile(const QString& path, int16_t format)
     return loaded ? kRamLoadDone : kRamLoadFailed;
 }
 
-bool ebDumpRAM(const QString& path, int16_t format)
+RamDumpResult ebDumpRAMToFile(const QString& path, int16_t format)
 {
     if (format < kRamFormatBinary || format > kRamFormatSignedPairs)
-        return false;
+        return RamDumpResult::ReadFailed;
     cZR4470XEvalBd* bd = freeBoard();
     if (!bd)
-        return false;
+        return RamDumpResult::ReadFailed;
     HourglassPointer hourglass;
 
     std::vector<uint32_t> words(kRamWordCount);
@@ -111,13 +116,13 @@ bool ebDumpRAM(const QString& path, int16_t format)
         read = goEvalBd == bd && segment.loaded() && bd->USBSerialReadRAM(std::span<uint32_t>(words));
     }
     if (!read)
-        return false;
-    if (!writeDumpFile(path, words, format)) {
-        ui::MsgBox(QStringLiteral("The RAM dump file could not be written:") + QStringLiteral("\r\n") + path,
-                   ui::vbExclamation, QStringLiteral("Error!"));
-        return false;
-    }
-    return true;
+        return RamDumpResult::ReadFailed;
+    return writeDumpFile(path, words, format) ? RamDumpResult::Done : RamDumpResult::NotWritten;
+}
+
+bool ebDumpRAM(const QString& path, int16_t format)
+{
+    return ebDumpRAMToFile(path, format) == RamDumpResult::Done;
 }
 
 void ebRAMFillTest()

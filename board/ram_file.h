@@ -29,7 +29,8 @@ constexpr int kRamWordCount = 1024;
 
 // Results of ebLoadRAMFile.
 constexpr int16_t kRamLoadDone = 0;
-constexpr int16_t kRamLoadFailed = 1; // a bad or empty file, a file that cannot be read, a failed transfer
+constexpr int16_t kRamLoadFailed = 1;  // a bad or empty file, a file that cannot be read, a failed transfer
+constexpr int16_t kRamLoadNoBoard = 2; // a good file, but no evaluation board to load it into
 constexpr int16_t kRamLoadNoPath = 4;
 
 // Reads the whole file and checks every line before anything moves; only a good file reaches the board.
@@ -38,8 +39,14 @@ constexpr int16_t kRamLoadNoPath = 4;
 // is refreshed after every transfer, successful or not.
 int16_t ebLoadRAMFile(const QString& path, int16_t format);
 
+// How a dump ended; the caller tells the user (the dump itself shows no message).
+enum class RamDumpResult { Done, ReadFailed, NotWritten };
+
 // Reads all 1024 words and, only when that read succeeded, writes (replaces) the file in the format.
-// True when the RAM was read and the file written; a format outside 0-3 is refused before any traffic.
+// A format outside 0-3 is refused before any traffic (ReadFailed); a file that cannot be written whole
+// stays as it was (NotWritten).
+RamDumpResult ebDumpRAMToFile(const QString& path, int16_t format);
+// The same, true when the RAM was read and the file written.
 bool ebDumpRAM(const QString& path, int16_t format);
 
 // Profile pins 0, CFR1 and Profile0 set for a RAM single-tone sweep over the whole RAM (chip and pending

@@ -5,6 +5,8 @@
 #include "board/text_lines.h"
 #include "platform/runtime/decimal.h"
 
+#include "platform/os/files.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -285,7 +287,7 @@ RamFileContents readRamDataFile(QIODevice& device, int format)
 RamFileContents readRamDataFile(const QString& path, int format)
 {
     QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+    if (path.isEmpty() || !os::openRegularFile(file)) {
         RamFileContents contents;
         contents.problem = QStringLiteral("The file could not be opened");
         return contents;

@@ -5,6 +5,7 @@
 #include "board/evalbd.h"
 #include "board/hourglass.h"
 #include "board/progress.h"
+#include "board/system_clock.h"
 #include "platform/os/files.h"
 #include "platform/runtime/decimal.h"
 #include "platform/runtime/runtime_error.h"
@@ -35,28 +36,18 @@ void reportUnwritten(const QString& path)
                QStringLiteral("Error!"));
 }
 
-// The Control window's system clock box, loading the window when it is not loaded; nullptr when the
-// window or the box does not exist.
-ui::TextBox* sysClockBox()
-{
-    ui::Form* control = ui::Forms::load(formnames::frmControl);
-    if (!control)
-        return nullptr;
-    return dynamic_cast<ui::TextBox*>(control->control(QStringLiteral("txtSysClkTxt")));
-}
-
 } // namespace
 
-bool ebWriteRegMapFile(const QString& path, bool useSoftwareValues)
+std::optional<QByteArray> regMapFileText(const QString& path, bool useSoftwareValues)
 {
     if (!useSoftwareValues && !gbBoardConnected) {
         ui::MsgBox(QStringLiteral("Evaluation board not connected!"), ui::vbInformation,
                    QStringLiteral("Error!"));
-        return false;
+        return std::nullopt;
     }
     cZR4470XEvalBd* bd = goEvalBd;
     if (!bd)
-        return false;
+        return std::nullopt;
     HourglassPointer hourglass;
     ProgressBarScope progress(0, 29, QStringLiteral("Writing Regmap File"));
 
@@ -65,7 +56,7 @@ bool ebWriteRegMapFile(const QString& path, bool useSoftwareValues)
         SetProgressBarValue(address);
         // A profile register's read waits with queued events running: the board object may go meanwhile.
         if (goEvalBd != bd)
-            return false;
+            return std::nullopt;
         const QString value =
             useSoftwareValues ? bd->GetRegMapValue(kWrittenMap, address) : bd->USBSerialReadPKT(address);
         const QString hex = QStringLiteral("%1").arg(address, 2, 16, QLatin1Char('0')).toUpper();
@@ -73,7 +64,7 @@ bool ebWriteRegMapFile(const QString& path, bool useSoftwareValues)
             ui::MsgBox(QStringLiteral("Register %1H could not be read from the evaluation board!").arg(hex) +
                            kCrLf + path + QStringLiteral(" was not written."),
                        ui::vbExclamation, QStringLiteral("Error!"));
-            return false;
+            return std::nullopt;
         }
         // The simulator reads each line as the whole register: a value of another width or with other
         // characters than "0" and "1" would give it wrong settings.
@@ -81,12 +72,20 @@ bool ebWriteRegMapFile(const QString& path, bool useSoftwareValues)
             ui::MsgBox(QStringLiteral("Register %1H is incomplete!").arg(hex) + kCrLf + path +
                            QStringLiteral(" was not written."),
                        ui::vbExclamation, QStringLiteral("Error!"));
-            return false;
+            return std::nullopt;
         }
         text.append(value.toLatin1());
         text.append("\r\n");
     }
-    if (!os::writeWholeFile(path, text)) {
+    return text;
+}
+
+bool ebWriteRegMapFile(const QString& path, bool useSoftwareValues)
+{
+    const std::optional<QByteArray> text = regMapFileText(path, useSoftwareValues);
+    if (!text)
+        return false;
+    if (!os::writeWholeFile(path, *text)) {
         reportUnwritten(path);
         return false;
     }
@@ -116,8 +115,7 @@ std::optional<QString> simParmClockHz(const QString& sysClockMHzText)
 bool ebWriteSimParmFile()
 {
     HourglassPointer hourglass;
-    const ui::TextBox* box = sysClockBox();
-    const std::optional<QString> hz = box ? simParmClockHz(box->Text()) : std::nullopt;
+    const std::optional<QString> hz = simParmClockHz(SysClockText());
     if (!hz) {
         ui::MsgBox(QStringLiteral("The System Clock is not a valid number!") + kCrLf +
                        QStringLiteral("SimParmFile.txt was not written."),

@@ -4,6 +4,7 @@
 // order, each the register's "0"/"1" string, most significant bit first, CR LF after each, nothing else)
 // and the short parameter file "SimParmFile.txt" ("RegMapFile.txt" and the system clock in Hz).
 
+#include <QByteArray>
 #include <QString>
 #include <optional>
 
@@ -13,6 +14,11 @@
 // failed chip read, an incomplete value or a failed write leaves any old file as it was, says so and gives
 // false. The progress bar runs 0-29 with "Writing Regmap File" meanwhile.
 bool ebWriteRegMapFile(const QString& path, bool useSoftwareValues);
+
+// The register-map file's content as ebWriteRegMapFile writes it to `path`, without writing it (for a
+// caller that writes it together with other files); nothing, after the same messages, where that one
+// would write nothing.
+std::optional<QByteArray> regMapFileText(const QString& path, bool useSoftwareValues);
 
 // Writes "SimParmFile.txt" in the current folder: "RegMapFile.txt" and the Control window's system clock
 // (MHz) times 1000000, formatted "0.000" with "." whatever the locale (a program reads the file). A clock

@@ -137,7 +137,7 @@ int16_t ebLoadSetupFile(const QString& path)
     QByteArray data;
     {
         QFile file(path);
-        if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxSetupFileBytes)
+        if (!os::openRegularFile(file) || file.size() > kMaxSetupFileBytes)
             return kSetupBadFile;
         data = file.read(kMaxSetupFileBytes + 1);
         if (data.size() > kMaxSetupFileBytes)

@@ -48,7 +48,10 @@ TextLineSource::Result TextLineSource::next(QString& line, bool& overlong)
         return Result::ReadError;
     if (first == -1)
         return Result::End;
+    qsizetype scanned = 0;
     for (;;) {
+        if (scanned > kMaxLineBytes)
+            return Result::ReadError; // no data file of ours has such a line: it may never end
         if (pos_ >= buffer_.size() && !fill()) {
             if (error_)
                 return Result::ReadError;
@@ -62,6 +65,7 @@ TextLineSource::Result TextLineSource::next(QString& line, bool& overlong)
             ++k;
         const qsizetype room = maxLength_ - line.size();
         const qsizetype run = k - pos_;
+        scanned += run;
         if (run > room)
             overlong = true;
         if (const qsizetype kept = run < room ? run : room; kept > 0)

@@ -14,6 +14,10 @@ namespace board {
 
 class TextLineSource {
 public:
+    // A line is read up to this many bytes; one longer (a device or a file without line ends that does
+    // not end) is a read error.
+    static constexpr qsizetype kMaxLineBytes = 1024 * 1024;
+
     // Lines longer than maxLineLength characters are handed out cut to that length and marked overlong.
     TextLineSource(QIODevice& device, qsizetype maxLineLength);
 

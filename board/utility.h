@@ -44,6 +44,9 @@ QString GetWindowsDir();
 // 4 shown without activation, 6 minimised without activation; 5 and anything outside 0-6 show a message
 // and give false. True when the desktop accepted the request.
 bool ShellOpenEx(const QString& file, const QString& folder, const QString& parameters, int showIndex);
+// Tells the user that nothing on this computer could show `what` (a file or a tool), when a view the
+// user asked for could not be opened.
+void TellNoViewer(const QString& what);
 
 // Puts a window into (or out of) the always-on-top band, keeping its place and size.
 void SetTopMost(ui::Form& form, bool topMost);

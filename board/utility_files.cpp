@@ -47,6 +47,12 @@ QString ReverseString(const QString& text)
     return out;
 }
 
+void TellNoViewer(const QString& what)
+{
+    ui::MsgBox(QStringLiteral("No viewer is installed that can show %1.").arg(what), ui::vbExclamation,
+               QStringLiteral("No Viewer Installed"));
+}
+
 QString GetWindowsDir()
 {
     return os::programFolder();

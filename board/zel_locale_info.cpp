@@ -27,6 +27,17 @@ const QHash<QString, int32_t>& classicIdentifiers()
     return table;
 }
 
+// The locale's country. A locale without one names the country its language is mostly used in, and the
+// bare "C" locale of a desktop without a language setting follows the conventions of US English (it stands
+// for 0x0409 above): never Qt's "Default".
+QLocale::Territory territoryOf(const QLocale& locale)
+{
+    if (locale.territory() != QLocale::AnyTerritory)
+        return locale.territory();
+    const QLocale::Territory usual = QLocale(locale.language()).territory();
+    return usual != QLocale::AnyTerritory ? usual : QLocale::UnitedStates;
+}
+
 } // namespace
 
 zelLocaleInfo::zelLocaleInfo() : zelLocaleInfo(QLocale::system(), QLocale())
@@ -66,7 +77,8 @@ QString zelLocaleInfo::GetLocaleInfo(int32_t infoType) const
     case LanguageName:
         return locale.nativeLanguageName();
     case CountryName:
-        return locale.nativeTerritoryName();
+        return locale.territory() == QLocale::AnyTerritory ? QLocale::territoryToString(territoryOf(locale))
+                                                           : locale.nativeTerritoryName();
     case DecimalSeparator:
         return currentIsUser_ ? QString(numbers.decimalSeparator) : locale.decimalPoint();
     case GroupSeparator:
@@ -86,7 +98,7 @@ QString zelLocaleInfo::GetLocaleInfo(int32_t infoType) const
     case EnglishLanguageName:
         return QLocale::languageToString(locale.language());
     case EnglishCountryName:
-        return QLocale::territoryToString(locale.territory());
+        return QLocale::territoryToString(territoryOf(locale));
     default:
         return QString();
     }

@@ -28,8 +28,7 @@ int inputIndex(uint64_t code)
 } // namespace
 
 frmADC::frmADC()
-    : Window(FormName, QStringLiteral("ADC Control"), QStringLiteral("ADC Control (Silicon Rev 3)"),
-             &mdiMain::mnuViewADC)
+    : Window(FormName, QStringLiteral("ADC Control"), QStringLiteral("ADC Control (Silicon Rev 3)"))
 {
     setMdiChild(true);
     setCaption(QStringLiteral("ADC Control"));
@@ -131,6 +130,8 @@ void frmADC::buildUi(QWidget* window)
 
 void frmADC::Form_Load()
 {
+    // Dark until the chip's register says otherwise (and on revisions without the ADC).
+    rev3::showGreenLamp(imgConvertCmplete, 0);
     RefreshFormVals();
 }
 

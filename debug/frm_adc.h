@@ -8,6 +8,7 @@
 // Procedures callable by name: "RefreshFormVals".
 
 #include "debug/rev3_window.h"
+#include "board/chip_registers.h"
 #include "shell/register_window.h"
 
 #include "platform/ui/controls.h"
@@ -19,8 +20,6 @@
 class frmADC : public rev3::Window {
 public:
     static inline const QString FormName = QStringLiteral("frmADC");
-    static constexpr int16_t kADCControl = 0x1A;
-    static constexpr int16_t kADCResults = 0x1B;
 
     frmADC();
 

@@ -167,8 +167,6 @@ void frmDebug::Form_Load()
         std::make_unique<regwin::RefreshKeyPreview>(*this, [this](int& key) { Form_KeyPress(key); });
     if (cmbRegAddr.ListCount() > 0)
         cmbRegAddr.setListIndex(0);
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewDebugWnd.setChecked(true);
     RefreshFormVals();
     SetMode();
 }
@@ -177,10 +175,6 @@ void frmDebug::Form_Unload(int& cancel)
 {
     (void)cancel;
     keyPreview_.reset();
-    if (mdiMain* main = ui::loadedForm<mdiMain>()) {
-        main->mnuViewDebugWnd.setChecked(false);
-        main->mnuViewRegDebug.setChecked(false);
-    }
 }
 
 void frmDebug::Form_KeyPress(int& keyAscii)

@@ -2,7 +2,9 @@
 // test and dump, the simulator's input files and the FIFO debug and RAM test windows.
 
 #include "debug/frm_debug.h"
+#include "board/chip_registers.h"
 
+#include "board/system_clock.h"
 #include "board/evalbd.h"
 #include "board/form_names.h"
 #include "board/hourglass.h"
@@ -20,7 +22,6 @@
 
 namespace {
 
-constexpr int16_t kCFR1 = 0x00;
 constexpr int16_t kClearCCIBit = 21;
 const QString kCrLf = QStringLiteral("\r\n");
 
@@ -33,10 +34,7 @@ QString inProgramFolder(const QString& fileName)
 // number above 0.
 std::optional<QString> simulatorClockLine()
 {
-    const frmControl* control = ui::loadedForm<frmControl>();
-    if (!control)
-        return std::nullopt;
-    const QString text = control->txtSysClkTxt.Text();
+    const QString text = SysClockText();
     const std::optional<rt::Decimal> mhz = rt::Decimal::tryFromText(text);
     if (!mhz || mhz->isZero() || mhz->isNegative())
         return std::nullopt;
@@ -77,10 +75,19 @@ void frmDebug::cmdRAMReadTest_Click()
 {
     // The dump replaces the file only when the whole RAM was read and written out; an older dump stays.
     const QString path = inProgramFolder(QStringLiteral("RAMDump.txt"));
-    if (!ebDumpRAM(path, kRamFormatBinary))
+    switch (ebDumpRAMToFile(path, kRamFormatBinary)) {
+    case RamDumpResult::Done:
+        break;
+    case RamDumpResult::ReadFailed:
         ui::MsgBox(QStringLiteral("The RAM could not be dumped!") + kCrLf + path +
                        QStringLiteral(" was not written."),
                    ui::vbExclamation, QStringLiteral("FULL RAM DUMP"));
+        break;
+    case RamDumpResult::NotWritten:
+        ui::MsgBox(QStringLiteral("The RAM dump file could not be written:") + kCrLf + path,
+                   ui::vbExclamation, QStringLiteral("FULL RAM DUMP"));
+        break;
+    }
 }
 
 void frmDebug::cmdSimulate_Click()
@@ -93,15 +100,18 @@ void frmDebug::cmdSimulate_Click()
                    ui::vbExclamation, QStringLiteral("SIMULATE"));
         return;
     }
-    // The register-map writer says itself why a file could not be written.
-    if (!ebWriteRegMapFile(inProgramFolder(QStringLiteral("RegMapFile.txt")), true))
+    // The register-map text says itself why it could not be had.
+    const QString regMapPath = inProgramFolder(QStringLiteral("RegMapFile.txt"));
+    const std::optional<QByteArray> regMap = regMapFileText(regMapPath, true);
+    if (!regMap)
         return;
     HourglassPointer hourglass;
-    const QString path = inProgramFolder(QStringLiteral("SimParmFile.txt"));
-    const QString text = QStringLiteral("RegMapFile.txt") + kCrLf + *clockHz + kCrLf;
-    if (!os::writeWholeFile(path, text.toLatin1()))
-        ui::MsgBox(QStringLiteral("The file could not be written:") + kCrLf + path, ui::vbExclamation,
-                   QStringLiteral("SIMULATE"));
+    const QString parmPath = inProgramFolder(QStringLiteral("SimParmFile.txt"));
+    const QString parm = QStringLiteral("RegMapFile.txt") + kCrLf + *clockHz + kCrLf;
+    // The simulator reads the two as one set: both are replaced, or neither is.
+    if (!os::writeFilesTogether({{regMapPath, *regMap}, {parmPath, parm.toLatin1()}}))
+        ui::MsgBox(QStringLiteral("The files could not be written:") + kCrLf + regMapPath + kCrLf + parmPath,
+                   ui::vbExclamation, QStringLiteral("SIMULATE"));
 }
 
 void frmDebug::cmdFIFODebug_Click()

@@ -2,6 +2,7 @@
 // kept in step), Load Reg, Read Reg and the watchdog test.
 
 #include "debug/frm_debug.h"
+#include "board/chip_registers.h"
 
 #include "board/board_flags.h"
 #include "board/evalbd.h"
@@ -22,8 +23,6 @@ namespace {
 
 constexpr int kEnterKey = 13;
 constexpr int kBlankKey = 32;
-constexpr int16_t kCFR3 = 0x02;
-constexpr int16_t kWDT = 0x17;
 
 // What a bit box may hold: up to eight "0"/"1" characters, left-padded to eight when it is left.
 bool isBitText(const QString& text)

@@ -62,10 +62,8 @@ protected:
     void buildUi(QWidget* window) override;
     void Form_Load() override;
     void Form_QueryUnload(int& cancel, int unloadMode) override;
-    void Form_Unload(int& cancel) override;
 
 private:
-    void checkMenuEntry(bool checked);
     int selectedSource() const;
     void loadFile();
 

@@ -170,12 +170,6 @@ void frmFIFODebug::buildUi(QWidget* window)
     grid->addWidget(fraRawData.widget(), 2, 0, 1, 3);
 }
 
-void frmFIFODebug::checkMenuEntry(bool checked)
-{
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewFIFODebugwnd.setChecked(checked);
-}
-
 frmFIFODebug::~frmFIFODebug() = default;
 
 void frmFIFODebug::Form_Load()
@@ -183,7 +177,6 @@ void frmFIFODebug::Form_Load()
     bRefreshing_ = false;
     keyPreview_ =
         std::make_unique<regwin::RefreshKeyPreview>(*this, [this](int& key) { Form_KeyPress(key); });
-    checkMenuEntry(true);
     RefreshFormVals();
 }
 
@@ -208,7 +201,6 @@ void frmFIFODebug::Form_Unload(int& cancel)
 {
     (void)cancel;
     keyPreview_.reset();
-    checkMenuEntry(false);
 }
 
 // ---- lines and flags ----

@@ -111,7 +111,6 @@ protected:
     void Form_Unload(int& cancel) override;
 
 private:
-    void checkMenuEntry(bool checked);
     // The box's trip point; a text that is none beeps and puts the box's start value back.
     int32_t validTripPoint(ui::TextBox& box, const QString& startValue);
 

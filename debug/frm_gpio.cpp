@@ -25,7 +25,7 @@ QString frmGPIO::lineName(int line)
 }
 
 frmGPIO::frmGPIO()
-    : Window(FormName, QStringLiteral("GPIO"), QStringLiteral("GPIO (Silicon Rev 3)"), &mdiMain::mnuViewGPIO)
+    : Window(FormName, QStringLiteral("GPIO"), QStringLiteral("GPIO (Silicon Rev 3)"))
 {
     setMdiChild(true);
     setCaption(QStringLiteral("GPIO"));

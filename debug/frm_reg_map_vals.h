@@ -59,7 +59,6 @@ protected:
     void buildUi(QWidget* window) override;
     void Form_Load() override;
     void Form_Activate() override;
-    void Form_Unload(int& cancel) override;
 
 private:
     void fitHeight();

@@ -20,8 +20,7 @@ constexpr uint32_t kIndicatorColour = 0x0080FF;
 } // namespace
 
 frmWatchDogTmr::frmWatchDogTmr()
-    : Window(FormName, QStringLiteral("Watchdog Timer"), QStringLiteral("Watchdog Timer (SR3)"),
-             &mdiMain::mnuViewWDT)
+    : Window(FormName, QStringLiteral("Watchdog Timer"), QStringLiteral("Watchdog Timer (SR3)"))
 {
     setMdiChild(true);
     setCaption(QStringLiteral("Watchdog Timer"));
@@ -81,6 +80,8 @@ void frmWatchDogTmr::buildUi(QWidget* window)
 
 void frmWatchDogTmr::Form_Load()
 {
+    // Below revision 3 the block is absent: its lamp is drawn dark rather than not at all.
+    rev3::showGreenLamp(imgIndicate, 0);
     if (goEvalBd && goEvalBd->SiliconRev() == 3)
         RefreshFormVals();
 }

@@ -7,6 +7,7 @@
 // Procedures callable by name: "RefreshFormVals".
 
 #include "debug/rev3_window.h"
+#include "board/chip_registers.h"
 #include "shell/register_window.h"
 
 #include "platform/ui/controls.h"
@@ -18,7 +19,6 @@
 class frmWatchDogTmr : public rev3::Window {
 public:
     static inline const QString FormName = QStringLiteral("frmWatchDogTmr");
-    static constexpr int16_t kWDT = 0x17;
 
     frmWatchDogTmr();
 

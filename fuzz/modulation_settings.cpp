@@ -4,6 +4,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "modulation/program_settings.h"
+#include "platform/os/ini_profile.h"
 
 #include <QDir>
 #include <cstdint>
@@ -29,5 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const simsetup::FileTexts texts = simsetup::readIniSettings(programFolder);
     if (simsetup::writeIniSettings(programFolder, texts))
         check(simsetup::readIniSettings(programFolder) == texts);
+    // Nothing of this input is kept for the next one (memory kept would look like a leak).
+    os::forgetReadIniFiles();
     return 0;
 }

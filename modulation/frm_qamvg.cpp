@@ -3,7 +3,9 @@
 #include "board/external_programs.h"
 #include "board/globals.h"
 #include "board/utility.h"
+#include <QDir>
 #include "modulation/frm_simulator_setup.h"
+#include "platform/os/files.h"
 #include "platform/os/paths.h"
 #include "platform/os/program_folder.h"
 #include "platform/os/shell_open.h"
@@ -15,7 +17,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -23,6 +24,8 @@ using mvg::Generator;
 
 const QString kTextFilter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
 const QString kCrLf = QStringLiteral("\r\n");
+// A generator's output is some megabytes of text at most; a larger file is no output of ours.
+constexpr qint64 kLargestOutputFile = 256LL * 1024 * 1024;
 const QString kWebAddress = QStringLiteral("http://www.zr4470-evaluation.example/");
 
 void fill(ui::ComboBox& list, const QStringList& entries)
@@ -364,14 +367,13 @@ void frmQAMVG::saveOutputFile(Generator generator, bool proposeOutputFile)
                    ui::vbExclamation, title);
         return;
     }
-    QFile in(source);
-    QSaveFile out(fileName);
-    bool copied = in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly);
-    if (copied) {
-        const QByteArray bytes = in.readAll();
-        copied = in.error() == QFileDevice::NoError && out.write(bytes) == bytes.size() && out.commit();
+    const std::optional<QByteArray> bytes = os::readWholeFile(source, kLargestOutputFile);
+    if (!bytes) {
+        ui::MsgBox(QStringLiteral("The generator's output file could not be read:") + kCrLf + source,
+                   ui::vbExclamation, title);
+        return;
     }
-    if (!copied)
+    if (!os::writeWholeFile(fileName, *bytes))
         ui::MsgBox(QStringLiteral("The output file could not be copied to:") + kCrLf + fileName,
                    ui::vbExclamation, title);
 }
@@ -388,7 +390,8 @@ void frmQAMVG::maxSymbols_Click(Generator generator, ui::TextBox& symbols)
 void frmQAMVG::viewSymbolFile(const QString& extension)
 {
     const QString file = files(Generator::Polar).folder + QStringLiteral("symbols.") + extension;
-    ShellOpenEx(GetWindowsDir() + QStringLiteral("\\notepad.exe"), QString(), file, 1);
+    if (!ShellOpenEx(GetWindowsDir() + QStringLiteral("\\notepad.exe"), QString(), file, 1))
+        TellNoViewer(QDir::toNativeSeparators(file));
 }
 
 void frmQAMVG::lblDDSWeb_Click()

@@ -50,13 +50,12 @@ bool frmQAMVG::writeParamFile(mvg::Generator generator, const QString& path)
 
 void frmQAMVG::readParamFile(mvg::Generator generator, const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // A parameter file is a few dozen short lines; anything far larger is none of ours.
+    const std::optional<QByteArray> bytes = os::readWholeFile(path, 64 * 1024);
+    if (!bytes)
         return;
-    const QByteArray bytes = file.readAll();
-    file.close();
     const std::vector<mvg::ParamLine>& table = mvg::paramLines(generator);
-    const std::vector<mvg::ParamValue> values = mvg::parseParamFile(generator, bytes, os::programFolder());
+    const std::vector<mvg::ParamValue> values = mvg::parseParamFile(generator, *bytes, os::programFolder());
     for (size_t i = 0; i < values.size(); ++i) {
         ui::Control* control = this->control(table[i].control);
         if (auto* box = dynamic_cast<ui::TextBox*>(control))

@@ -12,6 +12,8 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/msgbox.h"
 
+#include "platform/os/files.h"
+
 #include <QFile>
 
 namespace {
@@ -54,7 +56,7 @@ RunParts partsOf(Generator generator)
 std::optional<QString> firstLine(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!os::openRegularFile(file))
         return std::nullopt;
     const QStringList lines = mvg::splitFileLines(file.read(qint64{64} * 1024));
     if (lines.isEmpty())
@@ -194,12 +196,13 @@ bool frmQAMVG::ErrorFileWritten(const QString& path)
 
 void frmQAMVG::CheckErrorFile(const QString& path, QStringList& errorLines, bool& noErrors)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // The error lines of a run fill a console box; a file far larger is no error file.
+    const std::optional<QByteArray> bytes = os::readWholeFile(path, 1024 * 1024);
+    if (!bytes) {
         noErrors = false;
         return;
     }
-    const QStringList lines = mvg::splitFileLines(file.readAll());
+    const QStringList lines = mvg::splitFileLines(*bytes);
     if (!lines.isEmpty() && lines.front().trimmed() == QStringLiteral("0")) {
         noErrors = true;
         return;

@@ -183,7 +183,9 @@ void frmSimulatorSetup::RefreshFormVals()
 
 void frmSimulatorSetup::SetMode()
 {
-    chkShowConsole.setVisible(giRunMode != 0);
+    // The simulator runs without a console window of its own (its text shows in this window), so there
+    // is none to show in any run mode: the box is not offered.
+    chkShowConsole.setVisible(false);
 }
 
 void frmSimulatorSetup::selectFile(FileBox which, const QString& title, const QString& filter,

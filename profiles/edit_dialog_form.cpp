@@ -30,6 +30,7 @@ void EditDialogForm::wireValueBox(ui::TextBox& box, KeyRule rule, Entry entry)
         // The entry itself moving the focus must not run it again.
         if (inEntry_)
             return;
+        regwin::ScopedFlag leaving(leavingBox_);
         cancel = !runEntry(*target);
     };
     box.Change = [this, target] {
@@ -46,6 +47,8 @@ void EditDialogForm::showText(ui::TextBox& box, const QString& text)
 
 void EditDialogForm::moveFocusTo(ui::Control& control)
 {
+    if (leavingBox_)
+        return;
     regwin::ScopedFlag entering(inEntry_);
     control.SetFocus();
 }

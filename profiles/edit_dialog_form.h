@@ -43,7 +43,9 @@ protected:
     void wireValueBox(ui::TextBox& box, KeyRule rule, Entry entry);
     // Writes a view's text as the dialog (not the user) does.
     void showText(ui::TextBox& box, const QString& text);
-    // Moves the focus from inside an entry step without running that step a second time.
+    // Moves the focus from inside an entry step without running that step a second time. An entry that
+    // runs because the user left its box (a click into another box, Tab) leaves the focus where the user
+    // sent it; Enter's entry moves it.
     void moveFocusTo(ui::Control& control);
     // Runs the entry of a box the user edited and did not leave (so OK never hands back a half-typed
     // view); false when that entry refused.
@@ -114,6 +116,8 @@ private:
     bool opened_ = false;
     bool writing_ = false;
     bool inEntry_ = false;
+    // Set while an entry runs because the user left its box for another control.
+    bool leavingBox_ = false;
 };
 
 // The separator key is refused while the box already holds a separator outside its selection.

@@ -241,16 +241,6 @@ void frmProfile::Form_Load()
     buildFieldTable();
     sizeWindow();
     RefreshFormVals();
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewProfiles.setChecked(true);
-}
-
-void frmProfile::Form_QueryUnload(int& cancel, int unloadMode)
-{
-    (void)cancel;
-    if (unloadMode == ui::vbFormControlMenu)
-        if (mdiMain* main = ui::loadedForm<mdiMain>())
-            main->mnuViewProfiles.setChecked(false);
 }
 
 // ---- form mode and the active profile ----

@@ -173,7 +173,6 @@ public:
 protected:
     void buildUi(QWidget* window) override;
     void Form_Load() override;
-    void Form_QueryUnload(int& cancel, int unloadMode) override;
 
 private:
     static ui::ControlArray<ui::ComboBox>::Maker dropDownList();

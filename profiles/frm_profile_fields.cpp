@@ -4,6 +4,7 @@
 
 #include "profiles/frm_profile.h"
 
+#include "board/system_clock.h"
 #include "board/evalbd.h"
 #include "board/form_names.h"
 #include "board/num_base.h"
@@ -139,7 +140,7 @@ void frmProfile::storeField(const RegisterField& field, const QString& tag)
 
 QString frmProfile::sysClockText() const
 {
-    return ui::form<frmControl>().txtSysClkTxt.Text();
+    return SysClockText();
 }
 
 double frmProfile::sysClock() const
@@ -474,6 +475,8 @@ void frmProfile::openFrequencyDialog(ui::TextBox& box, int n)
                                               kTuningWordBits);
     // After Cancel the Tag is unchanged, and so is the register.
     storeField(ofProfile(kFrequencyField, n), box.Tag);
+    // The dialog wrote a new text: a selection left from the old one would cover only part of it.
+    SelectAllText(box);
 }
 
 void frmProfile::openPhaseDialog(ui::TextBox& box, int n)
@@ -539,6 +542,11 @@ void frmProfile::spin(ui::ScrollBar& bar, ui::TextBox& stepBox, ui::TextBox& val
     const int direction = bar.Value();
     if (direction == 0)
         return;
+    // The word moves only when it can reach the chip at once.
+    if (regwin::refusedWhileBusy()) {
+        bar.setValue(0);
+        return;
+    }
     // An empty step box steps nothing.
     const WordEntry step = readWordEntry(stepBox.Text(), 0, 999);
     if (step.kind == FieldEntry::InRange && step.value > 0) {

@@ -30,24 +30,18 @@ void frmProfile::cmdLoad_Click()
 {
     if (!goEvalBd)
         return;
-    regwin::LoadOutcome outcome = regwin::LoadOutcome::Refused;
-    {
-        regwin::LoadingScope loading(cmdLoad, this);
-        regwin::LoadOptions options;
-        options.progressText = QStringLiteral("Loading...");
-        std::vector<int16_t> order{kCFR2, kCFR1};
-        for (int n = 0; n < kProfileCount; ++n)
-            order.push_back(profileRegister(n));
-        outcome = regwin::loadRegisters(order, options);
-        // Clear CCI reaches the chip once per load in which it was set.
-        if (outcome != regwin::LoadOutcome::Refused) {
-            chkClearCCI.setValue(0);
-            kClearCCI.setBoth(0);
-        }
-        ui::DoEvents();
-    }
-    loadIndicator_.loaded(outcome);
-    regwin::reportLoad(outcome);
+    regwin::LoadOptions options;
+    options.pointerForm = this;
+    options.progressText = QStringLiteral("Loading...");
+    // Clear CCI reaches the chip once per load in which it was set.
+    options.afterAll = [this](regwin::LoadOutcome) {
+        chkClearCCI.setValue(0);
+        kClearCCI.setBoth(0);
+    };
+    std::vector<int16_t> order{kCFR2, kCFR1};
+    for (int n = 0; n < kProfileCount; ++n)
+        order.push_back(profileRegister(n));
+    regwin::runLoad(cmdLoad, loadIndicator_, order, options);
 }
 
 void frmProfile::tmrLoadFlash_Timer()

@@ -4,10 +4,10 @@
 #include "profiles/frm_qducrsr.h"
 
 #include "board/evalbd.h"
+#include "board/form_names.h"
 #include "board/globals.h"
 #include "board/text_util.h"
 #include "board/utility.h"
-#include "board/form_names.h"
 #include "shell/mdi_main.h"
 
 #include "platform/ui/app.h"
@@ -24,7 +24,6 @@ constexpr uint32_t kOrange = 0x0080FF;
 constexpr uint32_t kRed = 0x0000FF;
 constexpr int16_t kRunModeKeepsRAM = 4;
 constexpr int kSingleTone = 1;
-const RegisterField kDigitalRampEnable = regBit(0x01, 19);
 
 struct ModeItem {
     const char* text;
@@ -125,7 +124,8 @@ void frmQDUCRSR::setDesignProperties()
 
 void frmQDUCRSR::buildFieldTable()
 {
-    fields_.check(chkEnableRAM, kRAMEnable, [this] { chkEnableRAM_Click(); });
+    // Whoever changes the RAM enable, the user or a refresh, the Profiles window shows the form it takes.
+    fields_.check(chkEnableRAM, kRAMEnable, [this] { chkEnableRAM_Click(); }).afterOnRefresh = true;
     fields_.check(chkEnQDUCRAMEval, kQDUCRAMDest, [this] { chkEnQDUCRAMEval_Click(); });
     for (int i = 0; i < kSegments; ++i) {
         ui::ComboBox& list = cmbRAMSegModeControl(i);
@@ -180,16 +180,6 @@ void frmQDUCRSR::Form_Load()
     cmbLoadOptions.setListIndex(0);
     cmbDumpDataFormat.setListIndex(0);
     RefreshFormVals();
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewQDRSR.setChecked(true);
-}
-
-void frmQDUCRSR::Form_QueryUnload(int& cancel, int unloadMode)
-{
-    (void)cancel;
-    if (unloadMode == ui::vbFormControlMenu)
-        if (mdiMain* main = ui::loadedForm<mdiMain>())
-            main->mnuViewQDRSR.setChecked(false);
 }
 
 // ---- refresh ----
@@ -295,34 +285,29 @@ void frmQDUCRSR::cmdLoad_Click()
 {
     if (!goEvalBd)
         return;
-    regwin::LoadOutcome outcome = regwin::LoadOutcome::Refused;
-    {
-        regwin::LoadingScope loading(cmdLoad);
-        // Single tone outside run mode 4 takes no RAM: the pending bit decides (the box may not show a
-        // change another window made), and the box follows it.
-        if (kOperatingMode.get() == kSingleTone && giRunMode != kRunModeKeepsRAM) {
-            if (kRAMEnable.get() == 1) {
-                kRAMEnable.set(0);
-                {
-                    regwin::ScopedFlag refreshing(bRefreshing);
-                    chkEnableRAM.setValue(0);
-                }
-                chkEnableRAM_Click();
+    regwin::LoadOptions options;
+    // Single tone outside run mode 4 takes no RAM: the pending bit decides (the box may not show a change
+    // another window made), and the box follows it. Only a load that goes ahead changes them.
+    options.beforeFirst = [this] {
+        if (kOperatingMode.get() != kSingleTone || giRunMode == kRunModeKeepsRAM)
+            return;
+        if (kRAMEnable.get() == 1) {
+            kRAMEnable.set(0);
+            // A box that showed the RAM on runs its effects as it clears; one that did not, here.
+            const bool shownOn = chkEnableRAM.Value() == 1;
+            {
+                regwin::ScopedFlag refreshing(bRefreshing);
+                chkEnableRAM.setValue(0);
             }
-            if (kDigitalRampEnable.get() == 1)
-                kDigitalRampEnable.set(0);
+            if (!shownOn)
+                chkEnableRAM_Click();
         }
-        regwin::LoadOptions options;
-        // An I/O update after each register, not once at the end.
-        options.strobeWhenAuto = false;
-        options.afterEach = [](int16_t) {
-            if (regwin::autoIOUpdate() && goEvalBd)
-                goEvalBd->StrobeREGUD();
-        };
-        outcome = regwin::loadRegisters({0x00, 0x05, 0x06}, options);
-        ui::DoEvents();
-    }
-    indicator_.loaded(outcome);
+        if (kDigitalRampEnable.get() == 1)
+            kDigitalRampEnable.set(0);
+    };
+    // An I/O update after each register, not once at the end.
+    options.strobeEach = true;
+    regwin::runLoad(cmdLoad, indicator_, {0x00, 0x05, 0x06}, options);
 }
 
 void frmQDUCRSR::tmrLoadFlash_Timer()

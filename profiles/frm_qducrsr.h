@@ -10,6 +10,7 @@
 // Procedures callable by name: "RefreshFormVals", "UdControlState", "SetMode".
 
 #include "board/register_field.h"
+#include "board/chip_registers.h"
 #include "shell/register_window.h"
 
 #include "platform/ui/controls.h"
@@ -33,9 +34,8 @@ public:
     static RegisterField finalAddrField(int i) { return {static_cast<int16_t>(0x05 + i), 31, 22}; }
     static RegisterField beginAddrField(int i) { return {static_cast<int16_t>(0x05 + i), 15, 6}; }
     static RegisterField modeField(int i) { return {static_cast<int16_t>(0x05 + i), 2, 0}; }
-    static constexpr RegisterField kRAMEnable = regBit(0x00, 31);
-    static constexpr RegisterField kQDUCRAMDest = regBit(0x00, 28);
-    static constexpr RegisterField kOperatingMode{0x00, 25, 24};
+    static constexpr RegisterField kRAMEnable = ::kRAMEnable;
+    static constexpr RegisterField kQDUCRAMDest = ::kQDUCRAMDest;
 
     // While RefreshFormVals (or the window itself) sets controls from the map, their handlers store nothing.
     bool bRefreshing = false;
@@ -125,7 +125,6 @@ public:
 protected:
     void buildUi(QWidget* window) override;
     void Form_Load() override;
-    void Form_QueryUnload(int& cancel, int unloadMode) override;
 
 private:
     static ui::ControlArray<ui::ComboBox>::Maker dropDownList();

@@ -33,6 +33,10 @@ void showRamLoadResult(int16_t code)
         ui::MsgBox(QStringLiteral("The RAM data file was loaded successfully!"), ui::vbInformation,
                    QStringLiteral("RAM Load Successfull"));
         break;
+    case kRamLoadNoBoard:
+        ui::MsgBox(QStringLiteral("Evaluation board not connected!"), ui::vbExclamation,
+                   QStringLiteral("RAM Load Error"));
+        break;
     case kRamLoadNoPath:
         ui::MsgBox(QStringLiteral("No file specified!"), ui::vbExclamation,
                    QStringLiteral("No File Specifed"));
@@ -203,5 +207,6 @@ void frmQDUCRSR::cmdViewSavedFile_Click()
     const QString path = txtRAMSaveFile.Text();
     if (path.isEmpty())
         return;
-    ShellOpenEx(path, os::programFolder(), QString(), 1);
+    if (!ShellOpenEx(path, os::programFolder(), QString(), 1))
+        TellNoViewer(path);
 }

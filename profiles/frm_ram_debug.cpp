@@ -74,15 +74,6 @@ void frmRAMDebug::Form_Load()
 {
     cmbLoadOptions.setListIndex(0);
     cmbDumpDataFormat.setListIndex(0);
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewRAMDebug.setChecked(true);
-}
-
-void frmRAMDebug::Form_Unload(int& cancel)
-{
-    (void)cancel;
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewRAMDebug.setChecked(false);
 }
 
 void frmRAMDebug::txtRAWRAMFile_Change()
@@ -124,8 +115,17 @@ void frmRAMDebug::cmdRAMReadTest_Click()
                    ui::vbExclamation, QStringLiteral("Error!"));
         return;
     }
-    if (!ebDumpRAM(path, static_cast<int16_t>(cmbDumpDataFormat.ListIndex())))
+    switch (ebDumpRAMToFile(path, static_cast<int16_t>(cmbDumpDataFormat.ListIndex()))) {
+    case RamDumpResult::Done:
+        break;
+    case RamDumpResult::ReadFailed:
+        ui::MsgBox(QStringLiteral("RAM Opperation Failed!"), ui::vbCritical, QStringLiteral("Error"));
         return;
+    case RamDumpResult::NotWritten:
+        ui::MsgBox(QStringLiteral("The RAM dump file could not be written:") + QStringLiteral("\r\n") + path,
+                   ui::vbExclamation, QStringLiteral("Error!"));
+        return;
+    }
     if (chkOpen.Value() == 1) {
         // The dump's path as one argument of the viewer; no command line is parsed.
         os::OpenRequest request;
@@ -133,7 +133,8 @@ void frmRAMDebug::cmdRAMReadTest_Click()
         request.target = path;
         request.folder = os::programFolder();
         request.showCommand = 1;
-        os::shellService().open(request);
+        if (!os::shellService().open(request))
+            TellNoViewer(QDir::toNativeSeparators(path));
     }
 }
 

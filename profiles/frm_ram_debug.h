@@ -39,5 +39,4 @@ public:
 protected:
     void buildUi(QWidget* window) override;
     void Form_Load() override;
-    void Form_Unload(int& cancel) override;
 };

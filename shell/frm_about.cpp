@@ -210,7 +210,8 @@ void frmAbout::StartSysInfo()
     request.kind = os::OpenKind::Program;
     request.target = tool;
     request.showCommand = 1;
-    os::shellService().open(request);
+    if (!os::shellService().open(request))
+        TellNoViewer(QStringLiteral("the system information"));
 }
 
 void frmAbout::cmdSysInfo_Click()

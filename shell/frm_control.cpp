@@ -253,8 +253,6 @@ void frmControl::Form_Load()
     fillLists();
     txtExternClk.setText(rt::Format(1000.0, QStringLiteral("0.00000")));
     RefreshFormVals();
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewControl.setChecked(true);
 }
 
 void frmControl::Form_KeyPress(int& keyAscii)
@@ -267,13 +265,10 @@ void frmControl::Form_KeyPress(int& keyAscii)
 
 void frmControl::Form_QueryUnload(int& cancel, int unloadMode)
 {
-    // The close box only takes the window off the View menu's ticks; it stays loaded and on screen, since
-    // other windows read its system clock.
-    if (unloadMode == ui::vbFormControlMenu) {
-        if (mdiMain* main = ui::loadedForm<mdiMain>())
-            main->mnuViewControl.setChecked(false);
+    // The close box only takes the window off the View menu's ticks (the main window's doing); it stays
+    // loaded and on screen, since other windows read its system clock.
+    if (unloadMode == ui::vbFormControlMenu)
         cancel = 1;
-    }
 }
 
 void frmControl::Form_Unload(int& cancel)

@@ -42,10 +42,8 @@ protected:
     void buildUi(QWidget* window) override;
     void Form_Load() override;
     void Form_Activate() override;
-    void Form_QueryUnload(int& cancel, int unloadMode) override;
 
 private:
-    void checkMenuEntry(bool checked);
 
     bool bRefreshing_ = false;
     bool sized_ = false;

@@ -5,6 +5,7 @@
 #include "platform/ui/app.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/user_input_watch.h"
 #include "shell/app_info.h"
 #include "shell/mdi_main.h"
 #include "shell/splash_effect.h"
@@ -209,6 +210,7 @@ void frmSplash::AddLine(ui::TextBox& box, const QString& text)
 void frmSplash::AutoUnloadEnable()
 {
     userActivationsWhenArmed_ = ui::Forms::userActivations();
+    userPressesWhenArmed_ = ui::UserInputWatch::presses();
     tmrAutoUnload.setEnabled(true);
 }
 
@@ -217,9 +219,14 @@ bool frmSplash::userActivatedAnotherWindow() const
     // Another window of the program must be active, and through the user since start-up armed the
     // timer. The main window's own activation, asked for when start-up showed it, may arrive only after
     // that (a display without a window manager activates a window once it is on the screen): it is not
-    // the user's. No active window at all (the focus gone to nowhere) is not another window either.
+    // the user's. A window manager activates the main window on its own too, once or more while the
+    // windows of start-up are mapped: only an activation that came with a key or mouse button the user
+    // pressed counts (a click into the main window activates it before the press arrives, so the press is
+    // looked for at the tick). No active window at all (the focus gone to nowhere) is not another window
+    // either.
     const ui::Form* active = ui::Forms::activeForm();
-    return active != nullptr && active != this && ui::Forms::userActivations() != userActivationsWhenArmed_;
+    return active != nullptr && active != this && ui::Forms::userActivations() != userActivationsWhenArmed_ &&
+           ui::UserInputWatch::presses() != userPressesWhenArmed_;
 }
 
 void frmSplash::ClearStatus()

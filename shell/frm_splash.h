@@ -86,6 +86,7 @@ private:
     StartupLog log_;
     int16_t greenTicks_ = 0;
     uint64_t userActivationsWhenArmed_ = 0;
+    uint64_t userPressesWhenArmed_ = 0;
     bool closing_ = false;
     QPoint dragStartCursor_;
     QPoint dragStartWindow_;

@@ -9,6 +9,7 @@
 #include "platform/usb/usb_driver.h"
 #include "shell/frm_graphics.h"
 #include "shell/mdi_main_progress.h"
+#include "shell/register_window.h"
 #include "shell/startup.h"
 
 #include "platform/ui/colors.h"
@@ -100,6 +101,10 @@ mdiMain::mdiMain() : MdiForm(FormName)
 
 mdiMain::~mdiMain()
 {
+    ui::Forms::clearWatcher(this);
+    // Gone without its Unload (the end of a test): no main window, no "Auto".
+    if (ui::loadedForm<mdiMain>() == nullptr)
+        regwin::publishAutoIOUpdate(false);
     if (goEvalBd == EvalBd.get())
         goEvalBd = nullptr;
 }
@@ -114,6 +119,8 @@ void mdiMain::bindHandlers()
     imgResizer.MouseDown = [this](int b, int s, float x, float y) { imgResizer_MouseDown(b, s, x, y); };
     imgResizer.MouseMove = [this](int b, int s, float x, float y) { imgResizer_MouseMove(b, s, x, y); };
 
+    // The windows' LOAD reads the box through the state published here.
+    chkAutoIOUd.Click = [this] { regwin::publishAutoIOUpdate(chkAutoIOUd.Value() == 1); };
     mnuFileLoadSetup.Click = [this] { mnuFileLoadSetup_Click(); };
     mnuFileSaveSetup.Click = [this] { mnuFileSaveSetup_Click(); };
     mnuFileExit.Click = [this] { mnuFileExit_Click(); };
@@ -197,6 +204,10 @@ void mdiMain::buildUi(QWidget* window)
 
 void mdiMain::Form_Load()
 {
+    ui::Forms::setWatcher(this, [this](ui::Form& form, ui::Forms::Lifecycle event, int unloadMode) {
+        followWindow(form, event, unloadMode);
+    });
+    regwin::publishAutoIOUpdate(chkAutoIOUd.Value() == 1);
     EvalBd = std::make_unique<cZR4470XEvalBd>();
     connectBoardEvents();
     // Start-up copies the reference again once the window is shown; until then nothing else may create a
@@ -230,6 +241,8 @@ void mdiMain::Form_QueryUnload(int& cancel, int unloadMode)
     // Closing is never cancelled here. The watch stops before any child window goes, so no tick reaches
     // a window in the middle of its unload; should a child keep the program open, it starts again.
     cancel = 0;
+    ui::Forms::clearWatcher(this);
+    regwin::publishAutoIOUpdate(false);
     tmrUSBCheck.setEnabled(false);
     if (QWidget* w = widget())
         QTimer::singleShot(0, w, [this] {

@@ -2,7 +2,8 @@
 
 // "startup.log" in the program folder: created anew at each start, three head lines, then one line per
 // status line. Lines end in carriage return and line feed and reach the disk at once, so the log can be
-// read while the program runs. A log that cannot be created is skipped: writing then does nothing.
+// read while the program runs. A log that cannot be created is skipped (an old one that cannot be opened
+// is removed first), and a line that cannot be written ends the log: writing then does nothing.
 
 #include <QFile>
 #include <QString>

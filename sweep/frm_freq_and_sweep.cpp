@@ -2,11 +2,12 @@
 // indicator, the refresh from the pending map, and loading and closing.
 
 #include "sweep/frm_freq_and_sweep.h"
+#include "board/chip_registers.h"
 
 #include "board/evalbd.h"
+#include "board/form_names.h"
 #include "board/globals.h"
 #include "board/text_util.h"
-#include "board/form_names.h"
 #include "shell/frm_graphics.h"
 #include "shell/mdi_main.h"
 #include "sweep/sweep_clock.h"
@@ -16,14 +17,11 @@
 
 namespace {
 
-constexpr int16_t kCFR1 = 0x00;
-constexpr int16_t kCFR2 = 0x01;
-constexpr int16_t kASF = 0x09;
 
 // LOAD's registers, in the order the chip takes them.
-constexpr std::initializer_list<int16_t> kLoadOrder = {0x00, 0x01, 0x07, 0x08, 0x09, 0x0B, 0x0C, 0x0D};
+constexpr std::initializer_list<int16_t> kLoadOrder = {kCFR1, kCFR2, kFTW, kPOW, kASF, kLSPR, kLSDPR, kLSRR};
 // Registers the window owns whole; of CFR1 and CFR2 only its own bits count for the indicator.
-const std::vector<int16_t> kWholeRegisters = {0x07, 0x08, 0x09, 0x0B, 0x0C, 0x0D};
+const std::vector<int16_t> kWholeRegisters = {kFTW, kPOW, kASF, kLSPR, kLSDPR, kLSRR};
 const std::vector<RegisterField> kSharedBits = {
     regBit(kCFR1, 23), regBit(kCFR1, 15), regBit(kCFR1, 14), regBit(kCFR1, 12),
     regBit(kCFR1, 10), regBit(kCFR1, 9),  regBit(kCFR1, 8),  RegisterField{kCFR2, 21, 17}};
@@ -52,10 +50,14 @@ void frmFreqAndSweep::buildFieldTable()
 {
     auto controlState = [this] { UdControlState(); };
     fields_.check(chkAutoASFEnable, regBit(kCFR1, 8), controlState);
-    fields_.check(chkEnableASF, regBit(kCFR1, 9), [this] {
-        UdControlState();
-        ui::Forms::callIfLoaded(formnames::frmProfile, formnames::UdControlState);
-    });
+    // Whoever changes output shift keying, the user or a refresh, the Profiles window greys to match.
+    fields_
+        .check(chkEnableASF, regBit(kCFR1, 9),
+               [this] {
+                   UdControlState();
+                   ui::Forms::callIfLoaded(formnames::frmProfile, formnames::UdControlState);
+               })
+        .afterOnRefresh = true;
     fields_.check(chkLoadARRIOU, regBit(kCFR1, 10));
     fields_.check(chkClrFreqAccum, regBit(kCFR1, 12));
     fields_.check(chkAutoClrFreqAccum, regBit(kCFR1, 14));
@@ -116,13 +118,7 @@ void frmFreqAndSweep::SetGUISweepType(int16_t sweepType)
 
 void frmFreqAndSweep::cmdLoad_Click()
 {
-    regwin::LoadOutcome outcome;
-    {
-        regwin::LoadingScope loading(cmdLoad);
-        outcome = regwin::loadRegisters(kLoadOrder);
-        ui::DoEvents();
-    }
-    indicator_.loaded(outcome);
+    regwin::runLoad(cmdLoad, indicator_, kLoadOrder);
 }
 
 bool frmFreqAndSweep::loadPending() const
@@ -192,18 +188,4 @@ void frmFreqAndSweep::Form_Load()
     UpdateWindowMetrics();
     SetMode();
     RefreshFormVals();
-}
-
-void frmFreqAndSweep::Form_Activate()
-{
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewFreqNSwp.setChecked(true);
-}
-
-void frmFreqAndSweep::Form_QueryUnload(int& cancel, int unloadMode)
-{
-    (void)cancel;
-    if (unloadMode == ui::vbFormControlMenu)
-        if (mdiMain* main = ui::loadedForm<mdiMain>())
-            main->mnuViewFreqNSwp.setChecked(false);
 }

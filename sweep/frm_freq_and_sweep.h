@@ -161,8 +161,6 @@ public:
 protected:
     void buildUi(QWidget* window) override;
     void Form_Load() override;
-    void Form_Activate() override;
-    void Form_QueryUnload(int& cancel, int unloadMode) override;
 
 private:
     void setDesignProperties();

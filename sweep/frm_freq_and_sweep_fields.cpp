@@ -4,6 +4,7 @@
 
 #include "sweep/frm_freq_and_sweep.h"
 
+#include "board/system_clock.h"
 #include "board/board_flags.h"
 #include "board/evalbd.h"
 #include "board/globals.h"
@@ -93,8 +94,7 @@ bool secondSeparator(const ui::TextBox& box, int keyAscii, int separatorCode, co
 
 QString clockText()
 {
-    const frmControl* control = ui::loadedForm<frmControl>();
-    return control ? control->txtSysClkTxt.Text() : QString();
+    return SysClockText();
 }
 
 } // namespace
@@ -430,6 +430,11 @@ void frmFreqAndSweep::spin(ui::ScrollBar& bar, const ui::TextBox& stepBox, const
     const int direction = bar.Value();
     if (direction == 0)
         return;
+    // The word moves only when it can reach the chip at once.
+    if (regwin::refusedWhileBusy()) {
+        bar.setValue(0);
+        return;
+    }
     // A step box that holds no whole number from 0 to 32767 steps nothing.
     const profiles::WordEntry step =
         profiles::readWordEntry(stepBox.Text(), 0, std::numeric_limits<int16_t>::max());

@@ -2,6 +2,7 @@
 // lines it drives at once and the ramp-finished lamp.
 
 #include "sweep/frm_freq_and_sweep.h"
+#include "board/chip_registers.h"
 
 #include "board/board_flags.h"
 #include "board/evalbd.h"
@@ -20,7 +21,6 @@
 
 namespace {
 
-constexpr int16_t kCFR1 = 0x00;
 constexpr float kTwipsPerPixel = 15.0F;
 
 // Places in twips, (left, top).

@@ -1,7 +1,7 @@
 #include "sweep/sweep_clock.h"
 
 #include "profiles/edit_value.h"
-#include "shell/frm_control.h"
+#include "board/system_clock.h"
 
 #include "platform/ui/forms.h"
 
@@ -11,10 +11,7 @@ namespace sweep {
 
 std::optional<double> systemClock()
 {
-    const frmControl* control = ui::loadedForm<frmControl>();
-    if (!control)
-        return std::nullopt;
-    const profiles::TypedDouble typed = profiles::readTypedDouble(control->txtSysClkTxt.Text());
+    const profiles::TypedDouble typed = profiles::readTypedDouble(SysClockText());
     if (typed.kind != profiles::TypedKind::Number || !std::isfinite(typed.value) || typed.value <= 0)
         return std::nullopt;
     return typed.value;

@@ -2,6 +2,11 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
+#include <utility>
+#include <vector>
+
+class QFile;
 
 namespace os {
 
@@ -13,8 +18,22 @@ bool FileExists(const QString& path);
 // True when the path names an existing folder (a trailing separator is allowed); false for a file.
 bool DirExists(const QString& path);
 
-// Writes `bytes` as the file's whole content. The old file stays as it was until the new one is complete:
-// false, and nothing changed, when the file cannot be created or written.
+// Opens `file` (its name already set) for reading when it names a regular file. A device, a named pipe,
+// a socket or a folder is refused before it is opened (reading one could block or never end), and once
+// more after, in case the name was changed in between. False, and the file closed, when refused.
+bool openRegularFile(QFile& file);
+
+// The whole content of a regular file of at most `maxBytes` bytes; nothing when the file is missing, is
+// no regular file, cannot be read or is larger.
+std::optional<QByteArray> readWholeFile(const QString& path, qint64 maxBytes);
+
+// Writes `bytes` as the file's whole content. The old file stays as it was until the new one is complete
+// on the disk: false, and nothing changed, when the file cannot be created or written (a full disk
+// included).
 bool writeWholeFile(const QString& path, const QByteArray& bytes);
+
+// Writes several files as one: every file gets its new content, or, when one cannot be written, none
+// does and the old files all stay as they were.
+bool writeFilesTogether(const std::vector<std::pair<QString, QByteArray>>& files);
 
 } // namespace os

@@ -1,6 +1,9 @@
 #include "platform/os/ini_document.h"
 
+#include <QSet>
 #include <QStringDecoder>
+#include <algorithm>
+#include <cstring>
 
 namespace os {
 
@@ -9,19 +12,32 @@ namespace {
 std::vector<QByteArray> splitLines(const QByteArray& bytes)
 {
     std::vector<QByteArray> lines;
-    qsizetype start = 0;
+    lines.reserve(static_cast<size_t>(bytes.count('\n') + bytes.count('\r') + 1));
+    const char* const data = bytes.constData();
     const qsizetype size = bytes.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        const char c = bytes.at(i);
-        if (c != '\n' && c != '\r')
-            continue;
-        lines.push_back(bytes.mid(start, i - start));
-        if (c == '\r' && i + 1 < size && bytes.at(i + 1) == '\n')
-            ++i;
-        start = i + 1;
+    // The next LF and the next CR from where the line starts, each searched again only once passed.
+    auto next = [&](char c, qsizetype from) {
+        const void* found = std::memchr(data + from, c, static_cast<size_t>(size - from));
+        return found ? static_cast<const char*>(found) - data : size;
+    };
+    qsizetype start = 0;
+    qsizetype lf = next('\n', 0);
+    qsizetype cr = next('\r', 0);
+    while (start < size) {
+        if (lf < start)
+            lf = next('\n', start);
+        if (cr < start)
+            cr = next('\r', start);
+        const qsizetype end = std::min(lf, cr);
+        if (end == size) {
+            lines.push_back(bytes.mid(start));
+            break;
+        }
+        lines.push_back(bytes.mid(start, end - start));
+        start = end + 1;
+        if (data[end] == '\r' && start < size && data[start] == '\n')
+            ++start;
     }
-    if (start < size)
-        lines.push_back(bytes.mid(start));
     return lines;
 }
 
@@ -49,6 +65,14 @@ bool sameName(const QString& a, const QString& b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+// Adds a name to the names met so far; false when a name equal to it but for case was there already.
+bool addName(QSet<QString>& seen, const QString& name)
+{
+    const qsizetype before = seen.size();
+    seen.insert(name.toCaseFolded());
+    return seen.size() != before;
+}
+
 } // namespace
 
 IniDocument IniDocument::parse(const QByteArray& bytes)
@@ -57,7 +81,9 @@ IniDocument IniDocument::parse(const QByteArray& bytes)
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString probe = utf8(bytes); // decoding once tells whether the bytes are UTF-8
     document.latin1_ = utf8.hasError();
-    for (const QByteArray& raw : splitLines(bytes))
+    const std::vector<QByteArray> lines = splitLines(bytes);
+    document.lines_.reserve(lines.size());
+    for (const QByteArray& raw : lines)
         document.lines_.push_back(document.makeLine(raw));
     return document;
 }
@@ -197,9 +223,9 @@ std::optional<QStringList> IniDocument::section(const QString& section) const
 QStringList IniDocument::sectionNames() const
 {
     QStringList names;
+    QSet<QString> seen; // folded names, so a file of many sections is listed in one pass
     for (const Line& line : lines_) {
-        if (line.kind == Kind::Section && !line.name.isEmpty() &&
-            !names.contains(line.name, Qt::CaseInsensitive))
+        if (line.kind == Kind::Section && !line.name.isEmpty() && addName(seen, line.name))
             names << line.name;
     }
     return names;
@@ -211,11 +237,11 @@ QStringList IniDocument::keyNames(const QString& section) const
     const int header = findSection(section);
     if (header < 0)
         return names;
+    QSet<QString> seen;
     const int end = sectionEnd(header);
     for (int i = header + 1; i < end; ++i) {
         const Line& line = lines_[i];
-        if (line.kind == Kind::Entry && !line.name.isEmpty() &&
-            !names.contains(line.name, Qt::CaseInsensitive))
+        if (line.kind == Kind::Entry && !line.name.isEmpty() && addName(seen, line.name))
             names << line.name;
     }
     return names;

@@ -1,71 +1,76 @@
 #include "platform/os/ini_profile.h"
 
+#include "platform/os/files.h"
 #include "platform/os/ini_document.h"
 #include "platform/os/paths.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <limits>
+#include <memory>
+#include <mutex>
 #include <optional>
 
 namespace os {
 
 namespace {
 
-// An INI file this size is not one of ours; reading it would only cost memory.
-constexpr qint64 kLargestIniFile = 64 * 1024 * 1024;
-
 enum class ReadResult { Read, Missing, Failed };
 
-ReadResult readFile(const QString& fileName, QByteArray& bytes)
+// The last INI file parsed, with the bytes it was parsed from: a window reads many keys of one file in a
+// row, and each would otherwise parse the whole file again. The file is read on every call (a changed
+// file can keep its size and time stamp), but parsed again only when its bytes differ.
+struct ParsedFile {
+    QString path;
+    QByteArray bytes;
+    std::shared_ptr<const IniDocument> document;
+};
+
+std::mutex parsedMutex;
+std::optional<ParsedFile> lastParsed;
+
+ReadResult readDocument(const QString& fileName, std::shared_ptr<const IniDocument>& document)
 {
     const QString path = toNativePath(fileName);
     if (path.trimmed().isEmpty())
         return ReadResult::Failed;
-    const QFileInfo info(path);
-    if (!info.exists())
-        return ReadResult::Missing;
-    if (!info.isFile() || info.size() > kLargestIniFile)
-        return ReadResult::Failed;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return ReadResult::Failed;
-    bytes = file.readAll(); // the size was checked above
-    if (bytes.size() > kLargestIniFile || file.error() != QFile::NoError)
-        return ReadResult::Failed;
+    const std::optional<QByteArray> bytes = readWholeFile(path, kIniFileMaxBytes);
+    if (!bytes) {
+        const QFileInfo info(path);
+        return !info.exists() && !info.isSymLink() ? ReadResult::Missing : ReadResult::Failed;
+    }
+    const std::lock_guard lock(parsedMutex);
+    if (!lastParsed || lastParsed->path != path || lastParsed->bytes != *bytes)
+        lastParsed =
+            ParsedFile{path, *bytes, std::make_shared<const IniDocument>(IniDocument::parse(*bytes))};
+    document = lastParsed->document;
     return ReadResult::Read;
 }
 
-std::optional<IniDocument> load(const QString& fileName)
+std::shared_ptr<const IniDocument> load(const QString& fileName)
 {
-    QByteArray bytes;
-    if (readFile(fileName, bytes) != ReadResult::Read)
-        return std::nullopt;
-    return IniDocument::parse(bytes);
+    std::shared_ptr<const IniDocument> document;
+    if (readDocument(fileName, document) != ReadResult::Read)
+        return nullptr;
+    return document;
 }
 
 bool save(const QString& fileName, const IniDocument& document)
 {
-    QSaveFile file(toNativePath(fileName));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     const QByteArray bytes = document.serialize();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    if (bytes.size() > kIniFileMaxBytes)
+        return false; // it could not be read back
+    return writeWholeFile(toNativePath(fileName), bytes);
 }
 
 // Reads the file for a change: a missing file is an empty document, an unreadable one stops the write.
 template <typename Change> bool changeFile(const QString& fileName, Change change)
 {
-    QByteArray bytes;
-    const ReadResult read = readFile(fileName, bytes);
-    if (read == ReadResult::Failed)
+    std::shared_ptr<const IniDocument> read;
+    const ReadResult result = readDocument(fileName, read);
+    if (result == ReadResult::Failed)
         return false;
-    IniDocument document = IniDocument::parse(bytes);
+    IniDocument document = read ? *read : IniDocument();
     const std::optional<bool> changed = change(document);
     if (!changed)
         return false; // refused
@@ -99,10 +104,16 @@ int32_t leadingInteger(const QString& text)
 
 } // namespace
 
+void forgetReadIniFiles()
+{
+    const std::lock_guard lock(parsedMutex);
+    lastParsed.reset();
+}
+
 QString GetPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue,
                                 const QString& fileName)
 {
-    const std::optional<IniDocument> document = load(fileName);
+    const std::shared_ptr<const IniDocument> document = load(fileName);
     if (!document)
         return defaultValue;
     return document->value(section, key).value_or(defaultValue);
@@ -111,7 +122,7 @@ QString GetPrivateProfileString(const QString& section, const QString& key, cons
 int32_t GetPrivateProfileInt(const QString& section, const QString& key, int32_t defaultValue,
                              const QString& fileName)
 {
-    const std::optional<IniDocument> document = load(fileName);
+    const std::shared_ptr<const IniDocument> document = load(fileName);
     if (!document)
         return defaultValue;
     const std::optional<QString> value = document->value(section, key);
@@ -122,7 +133,7 @@ int32_t GetPrivateProfileInt(const QString& section, const QString& key, int32_t
 
 QStringList GetPrivateProfileSection(const QString& section, const QString& fileName)
 {
-    const std::optional<IniDocument> document = load(fileName);
+    const std::shared_ptr<const IniDocument> document = load(fileName);
     if (!document)
         return {};
     return document->section(section).value_or(QStringList());
@@ -130,13 +141,13 @@ QStringList GetPrivateProfileSection(const QString& section, const QString& file
 
 QStringList GetPrivateProfileSectionNames(const QString& fileName)
 {
-    const std::optional<IniDocument> document = load(fileName);
+    const std::shared_ptr<const IniDocument> document = load(fileName);
     return document ? document->sectionNames() : QStringList();
 }
 
 QStringList GetPrivateProfileKeyNames(const QString& section, const QString& fileName)
 {
-    const std::optional<IniDocument> document = load(fileName);
+    const std::shared_ptr<const IniDocument> document = load(fileName);
     return document ? document->keyNames(section) : QStringList();
 }
 

@@ -8,8 +8,15 @@ namespace os {
 
 // The classic private-profile functions on plain INI files (rules in ini_document.h). The file name is a
 // path ("\" counts as a separator); there is no system folder: a name without a folder means the current
-// folder. Files are read whole on each call and written whole (to a new file that then replaces the old
-// one), so a write that fails leaves the old file as it was.
+// folder. Files are read whole and written whole (to a new file that then replaces the old one), so a
+// write that fails leaves the old file as it was. A file whose bytes have not changed since it was read last
+// is not parsed again. A file larger than kIniFileMaxBytes, or one that is no regular file (a device, a
+// named pipe, a folder), reads as unreadable.
+
+inline constexpr qint64 kIniFileMaxBytes = 1024 * 1024;
+
+// Drops what is kept of the INI file read last; the next call reads its file again.
+void forgetReadIniFiles();
 
 // The key's value, blanks around it trimmed and a surrounding pair of quotes removed; `defaultValue`
 // (as given) when the file, the section or the key is missing or the file cannot be read. No length limit.

@@ -1,5 +1,7 @@
 #include "platform/os/paths.h"
 
+#include <algorithm>
+
 namespace os {
 
 namespace {
@@ -11,17 +13,16 @@ bool isSeparator(QChar c)
 
 qsizetype lastSeparator(const QString& path)
 {
-    for (qsizetype i = path.size() - 1; i >= 0; --i) {
-        if (isSeparator(path.at(i)))
-            return i;
-    }
-    return -1;
+    return std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
 }
 
 } // namespace
 
 QString toNativePath(const QString& path)
 {
+    // Most paths are native already; they are handed back as they are (every file access passes here).
+    if (!path.contains(QLatin1Char('\\')) && !path.contains(QLatin1String("//")))
+        return path;
     QString result;
     result.reserve(path.size());
     for (QChar c : path) {

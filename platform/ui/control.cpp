@@ -7,7 +7,9 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPalette>
 #include <QWidget>
+#include <cstdlib>
 
 namespace ui {
 
@@ -156,6 +158,17 @@ void Control::applyColours()
         const QColor back = toQColor(backColor_);
         palette.setColor(QPalette::Disabled, QPalette::Window, back);
         palette.setColor(QPalette::Disabled, QPalette::Button, back);
+        // The desktop's grey text vanishes on a bright colour (a green or orange button): a grey of the
+        // other brightness keeps a greyed caption readable.
+        const auto brightness = [](const QColor& c) {
+            return (299 * c.red() + 587 * c.green() + 114 * c.blue()) / 1000;
+        };
+        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+            const QColor grey = palette.color(QPalette::Disabled, role);
+            if (std::abs(brightness(grey) - brightness(back)) < 90)
+                palette.setColor(QPalette::Disabled, role,
+                                 brightness(back) >= 128 ? QColor(56, 56, 56) : QColor(220, 220, 220));
+        }
         w->setAutoFillBackground(true);
     }
     w->setPalette(palette);

@@ -70,12 +70,20 @@ bool ControlEventBridge::mouseEvent(QWidget* widget, QEvent* event)
             control_.onClickAt(widget, mouse->position().toPoint());
         break;
     }
-    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonDblClick: {
         // The second press of a double-click is reported as DblClick, not as another MouseDown.
         leftPressed_ = false;
-        if (mouse->button() == Qt::LeftButton)
-            control_.onDblClick();
+        if (mouse->button() != Qt::LeftButton)
+            break;
+        const QPointer<QLineEdit> box = qobject_cast<QLineEdit*>(widget);
+        const QString before = box ? box->text() : QString();
+        control_.onDblClick();
+        // A handler that rewrote the box (an edit dialog's result) leaves it as it made it: the box's own
+        // word selection would cover only part of the new text.
+        if (box && box->text() != before)
+            return true;
         break;
+    }
     default:
         control_.MouseMove(detail::classicButtons(mouse->buttons()), shift, x, y);
         break;
@@ -280,8 +288,48 @@ Control* FocusTracker::activeControl(const Form* form) const
     return it == active_.end() ? nullptr : it->second.control;
 }
 
+bool FocusTracker::keepClickSelection(QObject* watched, QEvent* event)
+{
+    if (!clickedBox_ || watched != clickedBox_.data())
+        return false;
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        clickedPressSeen_ = true;
+        clickedAt_ = mouse->position().toPoint();
+        break;
+    case QEvent::MouseMove:
+        if ((mouse->buttons() & Qt::LeftButton) &&
+            (mouse->position().toPoint() - clickedAt_).manhattanLength() >= QApplication::startDragDistance())
+            clickedBox_ = nullptr; // the user selects by dragging
+        break;
+    case QEvent::MouseButtonRelease:
+        if (clickedPressSeen_ && clickedBox_->hasFocus())
+            clickedBox_->setSelection(clickedSelStart_, clickedSelLength_);
+        clickedBox_ = nullptr;
+        break;
+    case QEvent::MouseButtonDblClick:
+        clickedBox_ = nullptr;
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
 bool FocusTracker::eventFilter(QObject* watched, QEvent* event)
 {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        if (!swallowMouseUntilRelease_)
+            keepClickSelection(watched, event);
+        break;
+    default:
+        break;
+    }
     switch (event->type()) {
     case QEvent::FocusIn: {
         auto* widget = qobject_cast<QWidget*>(watched);
@@ -345,6 +393,14 @@ bool FocusTracker::focusIn(QWidget* widget, Control* control, Qt::FocusReason re
         previous->LostFocus();
     if (alive_.count(control))
         control->GotFocus();
+    clickedBox_ = nullptr;
+    if (auto* box = qobject_cast<QLineEdit*>(widget);
+        box && reason == Qt::MouseFocusReason && box->hasFocus() && box->hasSelectedText()) {
+        clickedBox_ = box;
+        clickedSelStart_ = box->selectionStart();
+        clickedSelLength_ = box->selectionLength();
+        clickedPressSeen_ = false;
+    }
     return false;
 }
 

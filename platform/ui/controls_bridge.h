@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QObject>
+#include <QLineEdit>
+#include <QPoint>
 #include <QPointer>
 #include <QWidget>
 #include <map>
@@ -79,6 +81,14 @@ private:
     std::set<const Control*> validating_;
     bool swallowMouseUntilRelease_ = false;
     bool installed_ = false;
+    // A box that selected its text when a click gave it the focus keeps that selection through the
+    // click's press and release (the press would put the caret under the mouse), unless the user drags.
+    QPointer<QLineEdit> clickedBox_;
+    int clickedSelStart_ = 0;
+    int clickedSelLength_ = 0;
+    QPoint clickedAt_;
+    bool clickedPressSeen_ = false;
+    bool keepClickSelection(QObject* watched, QEvent* event);
 };
 
 } // namespace detail

@@ -8,6 +8,7 @@
 #include "platform/ui/mdi_form.h"
 #include "platform/ui/modal_hook.h"
 #include "platform/ui/mouse_pointer.h"
+#include "platform/ui/msgbox.h"
 #include "platform/ui/virtual_clock.h"
 
 #include "platform/ui/app.h"
@@ -16,7 +17,9 @@
 #include <QEventLoop>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMainWindow>
 #include <QPointer>
+#include <QScreen>
 #include <QRandomGenerator>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -82,7 +85,67 @@ Qt::WindowFlags withoutCloseButton(Qt::WindowFlags flags)
     return flags;
 }
 
+// A modal dialog's frame: a title, the system menu and (when offered) the close box, no minimise or
+// maximise buttons.
+Qt::WindowFlags modalDialogFlags(Qt::WindowFlags flags, bool closeButton)
+{
+    flags &= ~Qt::WindowType_Mask;
+    flags |= Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
+    flags &= ~(Qt::WindowMinMaxButtonsHint | Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint);
+    flags.setFlag(Qt::WindowCloseButtonHint, closeButton);
+    return flags;
+}
+
+// A modal dialog that did not place itself opens centred over the window it belongs to (or the screen), never over the main window's menu in the corner
+// a desktop without a window manager would give it.
+void placeModalDialog(QWidget& window)
+{
+    if (window.testAttribute(Qt::WA_Moved))
+        return;
+    QWidget* over = window.parentWidget() ? window.parentWidget()->window() : nullptr;
+    if (!over) {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top != &window && top->isVisible() && qobject_cast<QMainWindow*>(top) &&
+                top->width() > window.width()) {
+                over = top;
+                break;
+            }
+    }
+    QRect area = over ? over->frameGeometry() : QRect();
+    if (const QScreen* screen = window.screen(); screen && (area.isEmpty() || !over->isVisible()))
+        area = screen->availableGeometry();
+    if (area.isEmpty())
+        return;
+    QRect placed(QPoint(0, 0), window.frameGeometry().size());
+    placed.moveCenter(area.center());
+    if (const QScreen* screen = window.screen()) {
+        const QRect visible = screen->availableGeometry();
+        placed.moveLeft(std::max(visible.left(), std::min(placed.left(), visible.right() - placed.width())));
+        placed.moveTop(std::max(visible.top(), std::min(placed.top(), visible.bottom() - placed.height())));
+    }
+    window.move(placed.topLeft());
+}
+
 } // namespace
+
+// Sends an MDI child that grows by code (a layout or a run mode asking for more room) back inside the
+// area. A resize the user makes with the mouse is left alone: nothing moves under the user's hand.
+class MdiChildSizeWatch : public QObject {
+public:
+    MdiChildSizeWatch(Form& form, QMdiSubWindow* subWindow) : QObject(subWindow), form_(form)
+    {
+        subWindow->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize && QGuiApplication::mouseButtons() == Qt::NoButton)
+            form_.keepInsideMdiArea();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    Form& form_;
+};
 
 void setModalShowHook(ModalShowHook hook)
 {
@@ -115,9 +178,8 @@ struct Form::Impl {
     // An MDI child's frame is made before its controls are laid out; it takes its content's size when
     // first shown unless the form has placed it itself.
     bool frameSized = false;
-    // Set by Move: the form chose its own place, which the first show keeps.
-    bool placed = false;
-    bool shownOnce = false;
+    // Watches the MDI frame's size: a child that grows by code stays wholly inside the area.
+    QPointer<QObject> sizeWatch;
     QEventLoop* modalLoop = nullptr;
 };
 
@@ -178,6 +240,7 @@ void Form::createWindow()
             // The form decides when its window goes, not the close box.
             impl_->subWindow->setAttribute(Qt::WA_DeleteOnClose, false);
             impl_->subWindow->hide();
+            impl_->sizeWatch = new MdiChildSizeWatch(*this, impl_->subWindow);
         }
     }
     if (!impl_->subWindow) {
@@ -215,6 +278,8 @@ void Form::Load()
             other->applyOwner();
     detail::updateFormTimers(*this);
     Form_Load();
+    if (impl_->loaded)
+        Forms::notify(*this, Forms::Lifecycle::Loaded);
 }
 
 void Form::Show(int modal)
@@ -231,17 +296,28 @@ void Form::Show(int modal)
         if (frame->isVisible())
             frame->hide();
         impl_->window->setWindowModality(Qt::ApplicationModal);
+        impl_->window->setWindowFlags(modalDialogFlags(impl_->window->windowFlags(), impl_->closeButton));
     }
     if (impl_->subWindow && !impl_->frameSized)
         sizeFrameToContent();
     {
         const detail::ProgramActivation byProgram;
+        const bool wasHidden = frame->isHidden();
+        if (wantModal && !impl_->subWindow) {
+            // A modal dialog keeps the size it opens with, wide enough for its caption: a fixed border
+            // the user cannot drag, and a window manager offers no maximise button for it.
+            if (wasHidden && !impl_->window->testAttribute(Qt::WA_Resized))
+                impl_->window->adjustSize();
+            impl_->window->setFixedSize(std::max(impl_->window->width(), widthForCaption(Caption())),
+                                        impl_->window->height());
+            if (wasHidden)
+                placeModalDialog(*impl_->window);
+        }
         frame->setWindowState(withState(frame->windowState(), impl_->windowState));
         frame->show();
         frame->raise();
-        if (impl_->subWindow && !impl_->shownOnce && !impl_->placed)
+        if (impl_->subWindow && wasHidden)
             keepInsideMdiArea();
-        impl_->shownOnce = true;
         if (impl_->subWindow) {
             impl_->window->show();
             if (QMdiArea* area = impl_->subWindow->mdiArea())
@@ -260,8 +336,11 @@ void Form::Show(int modal)
         ~ModalFlag()
         {
             form.impl_->modal = false;
-            if (form.impl_->window && !form.impl_->window->isVisible())
+            if (form.impl_->window && !form.impl_->window->isVisible()) {
                 form.impl_->window->setWindowModality(Qt::NonModal);
+                form.impl_->window->setMinimumSize(0, 0);
+                form.impl_->window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+            }
         }
     } modalFlag{*this};
 
@@ -357,6 +436,7 @@ bool Form::runQueryUnload(int unloadMode)
 {
     int cancel = 0;
     Form_QueryUnload(cancel, unloadMode);
+    Forms::notify(*this, Forms::Lifecycle::QueryUnload, unloadMode);
     return cancel == 0;
 }
 
@@ -393,12 +473,14 @@ bool Form::Unload(int unloadMode)
         if (!child->runUnloadEvent())
             return false;
         child->tearDown();
+        Forms::notify(*child, Forms::Lifecycle::Unloaded, vbFormMDIForm);
     }
     if (!impl_->loaded)
         return true; // a handler above unloaded it another way
     if (!runUnloadEvent())
         return false;
     tearDown();
+    Forms::notify(*this, Forms::Lifecycle::Unloaded, unloadMode);
     return true;
 }
 
@@ -570,11 +652,14 @@ int Form::Height() const
 
 void Form::keepInsideMdiArea()
 {
+    if (!impl_->subWindow || impl_->subWindow->isHidden())
+        return;
     QMdiArea* area = impl_->subWindow->mdiArea();
     if (!area || impl_->subWindow->isMaximized() || impl_->subWindow->isMinimized())
         return;
-    // The area places a new child after the ones before it; one that would reach beyond the visible area
-    // moves back in (to its left or top edge when it is larger than the area), so it opens wholly in view.
+    // The area places a new child after the ones before it, and a window may place or size itself (and
+    // grow when the run mode changes); one that would reach beyond the visible area moves back in (to its
+    // left or top edge when it is larger than the area), so it lies wholly in view.
     const QSize view = area->viewport()->size();
     const QRect frame = impl_->subWindow->geometry();
     const int left = std::max(0, std::min(frame.left(), view.width() - frame.width()));
@@ -588,12 +673,12 @@ void Form::Move(int left, int top, int width, int height)
     QWidget* frame = frameWidget();
     if (!frame)
         return;
-    impl_->placed = true;
     frame->move(left, top);
     if (width >= 0 || height >= 0) {
         impl_->frameSized = true;
         frame->resize(width >= 0 ? width : frame->width(), height >= 0 ? height : frame->height());
     }
+    keepInsideMdiArea();
 }
 
 void Form::setTopMost(bool topMost)

@@ -126,6 +126,7 @@ private:
     friend class FormWindowBridge;
     friend class MdiForm;
     friend class Forms;
+    friend class MdiChildSizeWatch;
     void addControl(Control* control);
     void removeControl(Control* control);
 

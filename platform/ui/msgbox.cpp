@@ -4,12 +4,23 @@
 #include "platform/ui/forms.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 #include <QPushButton>
 #include <utility>
 #include <vector>
 
 namespace ui {
+
+int widthForCaption(const QString& title)
+{
+    // The title in the window manager's (bold) caption font, plus room for the frame's buttons and margins.
+    QFont caption = QApplication::font();
+    caption.setBold(true);
+    return QFontMetrics(caption).horizontalAdvance(title) + 140;
+}
 
 namespace {
 
@@ -69,6 +80,17 @@ int escapeResultOf(int flags)
     }
 }
 
+
+// A window manager cuts a caption that is wider than its window: the box is made wide enough for it.
+void widenForTitle(QMessageBox& box, const QString& title)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    grid->addItem(new QSpacerItem(widthForCaption(title), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 class QtMessageBoxService : public MessageBoxService {
 public:
     int show(const QString& prompt, int buttons, const QString& title) override
@@ -88,6 +110,7 @@ public:
                 box.setEscapeButton(choice.button);
         if (buttons & vbSystemModal)
             box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        widenForTitle(box, title);
         detail::NestingScope nesting;
         box.exec();
         const auto clicked = box.standardButton(box.clickedButton());

@@ -51,5 +51,7 @@ void setMessageBoxService(MessageBoxService* service); // nullptr restores the r
 // The default button of a box with these flags: its position (0-2) and its result code.
 size_t defaultButtonIndex(int flags);
 int defaultButtonResult(int flags);
+// The least width (pixels) of a window whose caption shows `title` whole under a window manager.
+int widthForCaption(const QString& title);
 
 } // namespace ui

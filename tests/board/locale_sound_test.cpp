@@ -72,3 +72,22 @@ TEST(Sound, DeviceFlagAndSoundsWithOrWithoutADevice)
 }
 
 } // namespace
+
+TEST(LocaleInfo, CountryNameIsNeverQtsDefault)
+{
+    struct Case {
+        QLocale locale;
+        const char* english;
+    } cases[] = {
+        {QLocale::c(), "United States"},                       // a desktop without a language setting
+        {QLocale(QLocale::French), "France"},                  // a language alone: its usual country
+        {QLocale(QLocale::German, QLocale::Austria), "Austria"}, // the locale's own country
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.locale.name().toStdString());
+        zelLocaleInfo info(kGerman, c.locale);
+        EXPECT_EQ(info.GetLocaleInfo(zelLocaleInfo::EnglishCountryName), QString::fromLatin1(c.english));
+        EXPECT_NE(info.GetLocaleInfo(zelLocaleInfo::CountryName), QStringLiteral("Default"));
+        EXPECT_FALSE(info.GetLocaleInfo(zelLocaleInfo::CountryName).isEmpty());
+    }
+}

@@ -2,6 +2,7 @@
 // board, Read Reg, pasted text, the register list, the port boxes, the lamps and the engineering buttons.
 
 #include "common/register_window_fixture.h"
+#include "common/small_file_system.h"
 #include "shown_boxes.h"
 
 #include "board/form_names.h"
@@ -672,47 +673,108 @@ TEST_F(DebugWindowTest, WatchdogTestRestoresCFR3AndReportsTheEventIndicator)
 
 namespace {
 
-TEST_F(DebugWindowTest, SimulateReportsAFileItCannotWriteAndKeepsTheOther)
+TEST_F(DebugWindowTest, SimulateWritesBothFilesOrNeitherAndKeepsTheOldPair)
 {
     const QDir folder(os::programFolder());
+    const QString regMap = folder.filePath(QStringLiteral("RegMapFile.txt"));
+    const QString parm = folder.filePath(QStringLiteral("SimParmFile.txt"));
     frmDebug& window = open();
-    struct BlockedCase {
-        const char* blocked; // a folder in the file's place
-        const char* title;
-        const char* otherFile;
-        bool otherWritten;
-    };
-    for (const BlockedCase& c : {BlockedCase{"RegMapFile.txt", "Error!", "SimParmFile.txt", false},
-                                 BlockedCase{"SimParmFile.txt", "SIMULATE", "RegMapFile.txt", true}}) {
-        SCOPED_TRACE(c.blocked);
-        for (const char* name : {"RegMapFile.txt", "SimParmFile.txt"})
-            QFile::remove(folder.filePath(QLatin1String(name)));
-        const QString blocked = folder.filePath(QLatin1String(c.blocked));
+    const Box unwritten{QStringLiteral("SIMULATE"),
+                        QStringLiteral("The files could not be written:\r\n") + regMap +
+                            QStringLiteral("\r\n") + parm,
+                        ui::vbExclamation};
+    for (const QString& blocked : {regMap, parm}) {
+        SCOPED_TRACE(blocked.toStdString());
+        for (const QString& file : {regMap, parm}) {
+            QFile::remove(file);
+            QFile old(file);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("old pair\r\n");
+        }
+        // A folder in one file's place: the other file is not replaced either.
+        ASSERT_TRUE(QFile::remove(blocked));
         ASSERT_TRUE(folder.mkpath(blocked));
-        const Box unwritten{QLatin1String(c.title),
-                            QStringLiteral("The file could not be written:\r\n") + blocked,
-                            ui::vbExclamation};
+        const QString other = blocked == regMap ? parm : regMap;
         const size_t mark = boxMark();
         expectBox(unwritten);
         window.cmdSimulate.click();
         EXPECT_EQ(boxesSince(mark), Boxes{unwritten});
-        EXPECT_EQ(QFile::exists(folder.filePath(QLatin1String(c.otherFile))), c.otherWritten);
+        QFile kept(other);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), QByteArray("old pair\r\n"));
         ASSERT_TRUE(QDir(blocked).removeRecursively());
+    }
+    // With room for both, both are replaced.
+    window.cmdSimulate.click();
+    for (const QString& file : {regMap, parm}) {
+        QFile written(file);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        EXPECT_NE(written.readAll(), QByteArray("old pair\r\n"));
     }
 
     // A register of the written copy that is not whole never reaches the simulator.
     bd().SetRegMapValue(1, 0x05, QStringLiteral("101"));
-    const QString regMap = folder.filePath(QStringLiteral("RegMapFile.txt"));
     const Box incomplete{QStringLiteral("Error!"),
                          QStringLiteral("Register 05H is incomplete!\r\n") + regMap +
                              QStringLiteral(" was not written."),
                          ui::vbExclamation};
     QFile::remove(regMap);
+    QFile::remove(parm);
     const size_t mark = boxMark();
     expectBox(incomplete);
     window.cmdSimulate.click();
     EXPECT_EQ(boxesSince(mark), Boxes{incomplete});
     EXPECT_FALSE(QFile::exists(regMap));
+    EXPECT_FALSE(QFile::exists(parm)) << "without its register map the parameter file is not written";
+}
+
+} // namespace
+
+namespace {
+
+// The program folder on a full disk: every file of the window's actions stays as it was, and each action
+// says so once.
+TEST_F(DebugWindowTest, OnAFullDiskSimulateAndTheRamDumpKeepTheOldFilesAndSaySoOnce)
+{
+    testing_fs::SmallFileSystem fs;
+    SKIP_WITHOUT_SMALL_FILE_SYSTEM(fs);
+    const QString programFolder = os::programFolder();
+    os::setProgramFolder(fs.folder());
+    struct OldFile {
+        const char* name;
+        QByteArray bytes;
+    };
+    const OldFile olds[] = {{"RegMapFile.txt", "old map\r\n"},
+                            {"SimParmFile.txt", "RegMapFile.txt\r\n1.000\r\n"},
+                            {"RAMDump.txt", "old dump\r\n"}};
+    for (const OldFile& old : olds) {
+        QFile file(fs.path(QLatin1String(old.name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(old.bytes);
+    }
+    plugBoard();
+    frmDebug& window = open();
+    fs.fill();
+    const Box pair{QStringLiteral("SIMULATE"),
+                   QStringLiteral("The files could not be written:\r\n") +
+                       fs.path(QStringLiteral("RegMapFile.txt")) + QStringLiteral("\r\n") +
+                       fs.path(QStringLiteral("SimParmFile.txt")),
+                   ui::vbExclamation};
+    const Box dump{QStringLiteral("FULL RAM DUMP"),
+                   QStringLiteral("The RAM dump file could not be written:\r\n") +
+                       fs.path(QStringLiteral("RAMDump.txt")),
+                   ui::vbExclamation};
+    size_t mark = boxMark();
+    expectBox(pair);
+    window.cmdSimulate.click();
+    EXPECT_EQ(boxesSince(mark), Boxes{pair});
+    mark = boxMark();
+    expectBox(dump);
+    window.cmdRAMReadTest.click();
+    EXPECT_EQ(boxesSince(mark), Boxes{dump}) << "one message, not two";
+    for (const OldFile& old : olds)
+        EXPECT_EQ(fileBytes(fs.path(QLatin1String(old.name))), old.bytes) << old.name;
+    os::setProgramFolder(programFolder);
 }
 
 } // namespace

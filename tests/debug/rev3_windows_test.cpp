@@ -9,10 +9,13 @@
 #include "debug/frm_fifo_debug.h"
 #include "debug/frm_gpio.h"
 #include "debug/frm_watch_dog_tmr.h"
+#include "shell/frm_graphics.h"
 
 #include "platform/ui/forms.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QPalette>
 
 namespace {
 
@@ -240,6 +243,23 @@ TEST_F(Rev3WindowsTest, ControlsFollowRevisionAndSxi)
     setPending(0x17, 0x80);
     tick(1000);
     EXPECT_FALSE(ui::form<frmWatchDogTmr>().lblLoadFlash.Visible()) << "the flash stops with the controls";
+
+    // Their lamps are drawn dark, not left out, and the greyed captions of the coloured GPIO buttons stay
+    // readable on their colours.
+    const QImage dark = ui::form<frmGraphics>().imgGreenLed(0).Picture().toImage();
+    ASSERT_FALSE(dark.isNull());
+    EXPECT_EQ(ui::form<frmWatchDogTmr>().imgIndicate.Picture().toImage(), dark);
+    EXPECT_EQ(ui::form<frmADC>().imgConvertCmplete.Picture().toImage(), dark);
+    auto& greyed = ui::form<frmGPIO>();
+    for (ui::CommandButton* button : {&greyed.cmdInConfig(0), &greyed.cmdOutConfig(0)}) {
+        const QPalette palette = button->widget()->palette();
+        const QColor text = palette.color(QPalette::Disabled, QPalette::ButtonText);
+        const QColor back = palette.color(QPalette::Disabled, QPalette::Button);
+        const auto brightness = [](const QColor& c) {
+            return (299 * c.red() + 587 * c.green() + 114 * c.blue()) / 1000;
+        };
+        EXPECT_GE(std::abs(brightness(text) - brightness(back)), 90) << button->Caption().toStdString();
+    }
 }
 
 TEST_F(Rev3WindowsTest, IndicatorsBlinkAtTheirWindowsPeriod)

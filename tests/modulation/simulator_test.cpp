@@ -212,6 +212,24 @@ TEST_F(Simulator, ABadClockOrARegisterMapThatCannotBeHadWholeStopsTheRunWithAMes
     }
 }
 
+// The clock is read as every window reads it: a Control window that is not loaded is loaded for it, so
+// the run goes ahead instead of blaming the clock.
+TEST_F(Simulator, RunsWhenTheControlWindowIsNotLoaded)
+{
+    frmSimulatorSetup& window = openWithBoxes();
+    ASSERT_TRUE(control->Unload(ui::vbFormCode));
+    control = nullptr;
+    ASSERT_FALSE(ui::Forms::isLoaded(QStringLiteral("frmControl")));
+    const size_t before = ui::testing::messageBoxes().shown.size();
+    QFile::remove(path(QStringLiteral("Simulator/SimParmFile.txt")));
+    window.cmdRunSimulator.click();
+    EXPECT_EQ(ui::testing::messageBoxes().shown.size(), before) << "no message: the clock is a number";
+    EXPECT_TRUE(ui::Forms::isLoaded(QStringLiteral("frmControl")));
+    EXPECT_TRUE(parmFile().endsWith("000.000\r\n")) << parmFile().toStdString();
+    EXPECT_TRUE(window.txtSimulatorConsoleOut.Text().endsWith(
+        QStringLiteral("\r\nSimulation Completed Without Errors!")));
+}
+
 TEST_F(Simulator, TheSummaryCountsTheConsolesWordsAndAMissingRuntime)
 {
     const std::pair<QByteArray, QString> cases[] = {
@@ -241,10 +259,12 @@ TEST_F(Simulator, TheFileChoicesSurviveInTheIniFileLongPathsWhole)
     ASSERT_EQ(os::testing::shellRecorder().requests.size(), 1u);
     EXPECT_EQ(os::testing::shellRecorder().requests[0].kind, os::OpenKind::TextViewer);
     EXPECT_EQ(os::testing::shellRecorder().requests[0].target, window.txtAuxCtrlFilePath.Text());
-    EXPECT_FALSE(window.chkShowConsole.Visible());
-    giRunMode = 2;
-    window.SetMode();
-    EXPECT_TRUE(window.chkShowConsole.Visible());
+    for (const int16_t mode : {0, 1, 2, 3, 4, 5}) {
+        giRunMode = mode;
+        window.SetMode();
+        EXPECT_FALSE(window.chkShowConsole.Visible()) << "no console window to show, run mode " << mode;
+    }
+    giRunMode = 0;
     EXPECT_EQ(window.lblRegMapSel.Caption(), QStringLiteral("1"));
     const QString longPath =
         QStringLiteral("/data/") + QString(250, QLatin1Char('d')) + QStringLiteral("/x y.txt");

@@ -178,7 +178,7 @@ TEST_F(OutFreqDialog, LeavingTheFrequencyBoxRunsItsEntry)
         EXPECT_EQ(d.txtTWDec.Text(), QStringLiteral("0000000000"));
         d.txtTWHex.SetFocus();
         EXPECT_EQ(d.txtTWDec.Text(), QStringLiteral("0429496730"));
-        EXPECT_TRUE(d.OKButton.hasFocus());
+        EXPECT_TRUE(d.txtTWHex.hasFocus()) << "the focus goes where the user sent it";
         pressOK(d);
     });
     EXPECT_EQ(field.Tag, QStringLiteral("0429496730"));

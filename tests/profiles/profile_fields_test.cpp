@@ -368,6 +368,23 @@ TEST_F(ProfileFields, CancelledFrequencyDialogLeavesTheRegister)
     EXPECT_EQ(pending(0x0E), kBackground);
 }
 
+TEST_F(ProfileFields, AfterOkInTheFrequencyDialogTheFieldShowsNoPartialSelection)
+{
+    showFormOf(Field::FreqQD);
+    ui::TextBox& box = w->txtOutFreqQD(0);
+    box.setText(QStringLiteral("1.5"));
+    box.setSelStart(0);
+    box.setSelLength(3); // the whole of the old, shorter text
+    ui::testing::onModal<frmEditOutFreq>([](frmEditOutFreq& dialog) {
+        dialog.txtOutputFreqVal.setText(QStringLiteral("123.456789"));
+        dialog.OKButton.click();
+    });
+    doubleClick(box);
+    ASSERT_GT(box.Text().size(), 3);
+    EXPECT_EQ(box.SelStart(), 0);
+    EXPECT_EQ(box.SelLength(), box.Text().size()) << box.Text().toStdString();
+}
+
 TEST_F(ProfileFields, PhaseDialogStoresItsWordIntoTheRegisterAsItIsAfterTheDialog)
 {
     showFormOf(Field::PhaseST);

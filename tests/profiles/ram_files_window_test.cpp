@@ -2,6 +2,7 @@
 // test window's dump, against the emulated board's RAM.
 
 #include "common/register_window_fixture.h"
+#include "common/small_file_system.h"
 
 #include "board/board_flags.h"
 #include "profiles/frm_qducrsr.h"
@@ -10,6 +11,7 @@
 #include "shell/startup.h"
 
 #include "platform/os/os_test_doubles.h"
+#include "platform/os/program_folder.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/test_doubles.h"
 
@@ -136,6 +138,12 @@ TEST_F(RamFileWindows, FillFromEachFormatThenSaveGivesTheSameFile)
     w.cmdViewSavedFile.click();
     ASSERT_EQ(os::testing::shellRecorder().requests.size(), 1u);
     EXPECT_EQ(os::testing::shellRecorder().requests[0].target, path(QStringLiteral("out2.txt")));
+
+    // Nothing on the computer can show it: the user is told, not left with silence.
+    os::testing::shellRecorder().result = false;
+    expectBox(qPrintable(QStringLiteral("No viewer is installed that can show %1.").arg(path("out2.txt"))));
+    w.cmdViewSavedFile.click();
+    expectLastBox(QStringLiteral("No Viewer Installed"), ui::vbExclamation);
 }
 
 TEST_F(RamFileWindows, LoadResultsAndButtonsFollowTheFileNames)
@@ -305,6 +313,14 @@ TEST_F(RamFileWindows, RamTestWindowDumpsIntoTheProgramFolderAndShowsIt)
     ASSERT_EQ(os::testing::shellRecorder().requests.size(), 1u);
     EXPECT_EQ(os::testing::shellRecorder().requests[0].kind, os::OpenKind::TextViewer);
     EXPECT_EQ(os::testing::shellRecorder().requests[0].target, dump) << "the path as one argument";
+    // No text viewer installed: the dump is written and the user told why nothing opens.
+    os::testing::shellRecorder().result = false;
+    expectBox(qPrintable(QStringLiteral("No viewer is installed that can show %1.").arg(QDir::toNativeSeparators(dump))));
+    w->cmdRAMReadTest.click();
+    EXPECT_EQ(read(dump), wholeRamFile(1));
+    os::testing::shellRecorder().result = true;
+    os::testing::shellRecorder().requests.erase(os::testing::shellRecorder().requests.begin() + 1,
+                                                os::testing::shellRecorder().requests.end());
 
     // Without a board: the sound only, the earlier dump kept, no viewer.
     gbBoardConnected = false;
@@ -317,7 +333,7 @@ TEST_F(RamFileWindows, RamTestWindowDumpsIntoTheProgramFolderAndShowsIt)
     w->txtRAWRAMFile.setText(QString());
     expectBox("No file specified!");
     w->cmdLoadRAMFile.click();
-    EXPECT_EQ(prompts().size(), 1);
+    EXPECT_EQ(prompts().size(), 2) << "the viewer's message, then this one";
     expectLastBox(QStringLiteral("No File Specifed"), ui::vbExclamation);
     w->txtRAWRAMFile.setText(QStringLiteral("x.txt"));
     w->cmbLoadOptions.setListIndex(2);
@@ -350,6 +366,81 @@ TEST_F(RamFileWindows, RamTestWindowReportsADumpFileItCannotCreate)
     EXPECT_TRUE(pipeWrites(5).isEmpty()) << "refused before the RAM is read";
     EXPECT_TRUE(os::testing::shellRecorder().requests.empty());
     QDir(dump).removeRecursively();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(RamFileWindows, RamTestWindowReportsAFailedReadAndKeepsTheOldDump)
+{
+    plugBoard();
+    frmRAMDebug& w = ui::form<frmRAMDebug>();
+    w.Show();
+    const QString dump = frmRAMDebug::dumpPath();
+    write(QStringLiteral("old.txt"), "old dump\r\n");
+    QFile::remove(dump);
+    ASSERT_TRUE(QFile::copy(path(QStringLiteral("old.txt")), dump));
+    w.chkOpen.setValue(1);
+    drv.failTransfer(0, 5, 3);
+    expectBox("RAM Opperation Failed!");
+    w.cmdRAMReadTest.click();
+    ASSERT_EQ(prompts().size(), 1) << "a failed read is never silent";
+    expectLastBox(QStringLiteral("Error"), ui::vbCritical);
+    EXPECT_EQ(read(dump), QByteArray("old dump\r\n"));
+    EXPECT_TRUE(os::testing::shellRecorder().requests.empty()) << "no viewer for a dump that was not made";
+    QFile::remove(dump);
+}
+
+TEST_F(RamFileWindows, AGoodRamFileWithoutABoardIsNotCalledInvalidInEitherWindow)
+{
+    const QString good = write(QStringLiteral("good.txt"), "1\r\n0\r\n"); // binary words
+    frmQDUCRSR& segment = openWithRamOn();
+    segment.txtQDRAMFile.setText(good);
+    frmRAMDebug& test = ui::form<frmRAMDebug>();
+    test.Show();
+    test.txtRAWRAMFile.setText(good);
+    for (ui::CommandButton* load : {&segment.cmdLoadRAMFile, &test.cmdLoadRAMFile}) {
+        expectBox("Evaluation board not connected!");
+        load->click();
+        expectLastBox(QStringLiteral("RAM Load Error"), ui::vbExclamation);
+    }
+    EXPECT_EQ(prompts().size(), 2);
+}
+
+// Both RAM windows with their files on a full disk: the old file stays and one message says so.
+TEST_F(RamFileWindows, OnAFullDiskBothRamWindowsKeepTheOldFileAndSaySoOnce)
+{
+    testing_fs::SmallFileSystem fs;
+    SKIP_WITHOUT_SMALL_FILE_SYSTEM(fs);
+    const QString programFolder = os::programFolder();
+    os::setProgramFolder(fs.folder());
+    plugBoard();
+    const QString saved = fs.path(QStringLiteral("ram.RAMData.txt"));
+    const QString dump = fs.path(QStringLiteral("RAMDump.txt"));
+    for (const QString& file : {saved, dump}) {
+        QFile old(file);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old words\r\n");
+    }
+    frmQDUCRSR& segment = openWithRamOn();
+    segment.txtRAMSaveFile.setText(saved);
+    frmRAMDebug& test = ui::form<frmRAMDebug>();
+    test.Show();
+    fs.fill();
+    expectBox("RAM Opperation Failed!");
+    segment.cmdSaveRAMFile.click();
+    ASSERT_EQ(prompts().size(), 1);
+    expectLastBox(QStringLiteral("Error"), ui::vbCritical);
+    ui::testing::messageBoxes().expect(QStringLiteral("The RAM dump file could not be written:\r\n") + dump);
+    test.cmdRAMReadTest.click();
+    ASSERT_EQ(prompts().size(), 2);
+    expectLastBox(QStringLiteral("Error!"), ui::vbExclamation);
+    EXPECT_EQ(read(saved), QByteArray("old words\r\n"));
+    EXPECT_EQ(read(dump), QByteArray("old words\r\n"));
+    segment.Unload(ui::vbFormControlMenu);
+    test.Unload(ui::vbFormControlMenu);
+    os::setProgramFolder(programFolder);
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QMouseEvent>
 #include <QTime>
 #include <QWidget>
 
@@ -39,6 +40,19 @@ protected:
     static void windowSystemActivates(ui::Form& form)
     {
         QApplication::setActiveWindow(form.widget()->window());
+    }
+    // The user clicks into a window: the window system activates it, then hands it the press.
+    static void userClicks(ui::Form& form)
+    {
+        windowSystemActivates(form);
+        QWidget* target = form.widget();
+        const QPointF at(5, 5);
+        QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(target, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &release);
     }
     // Without a window manager a window is activated only once it is on the screen: the splash's
     // activation arrives first, the one asked for when start-up showed the main window only after start-up
@@ -138,9 +152,28 @@ TEST_F(Splash, ErrorKeepsItOpenUntilAnotherWindowIsActivated)
         tick();
     ASSERT_TRUE(splashLoaded());
     EXPECT_EQ(ui::loadedForm<frmSplash>()->greenTicks(), 0);
-    windowSystemActivates(mainWindow());
+    userClicks(mainWindow());
     tick();
     EXPECT_FALSE(splashLoaded());
+}
+
+TEST_F(Splash, ErrorStaysWhileAWindowManagerActivatesTheMainWindowOnItsOwn)
+{
+    ASSERT_TRUE(runMain()); // no board: red text
+    desktopCatchesUp();
+    // A window manager hands the focus back and forth while it maps the windows of start-up: the main
+    // window, the splash above it, the main window again; no key or button is pressed.
+    for (int k = 0; k < 3; ++k) {
+        windowSystemActivates(mainWindow());
+        tick();
+        windowSystemActivates(ui::form<frmSplash>());
+        windowSystemActivates(mainWindow());
+        tick();
+    }
+    ASSERT_TRUE(splashLoaded()) << "the red lines stay until the user turns away from them";
+    userClicks(mainWindow());
+    tick();
+    EXPECT_FALSE(splashLoaded()) << "a click into the main window closes it";
 }
 
 TEST_F(Splash, ErrorStaysWhenTheMainWindowsOwnActivationArrivesLate)
@@ -153,7 +186,7 @@ TEST_F(Splash, ErrorStaysWhenTheMainWindowsOwnActivationArrivesLate)
     // The user turns to another program and comes back to the main window.
     const ui::Form* active = ui::Forms::activeForm();
     QApplication::setActiveWindow(nullptr);
-    windowSystemActivates(mainWindow());
+    userClicks(mainWindow());
     ASSERT_EQ(ui::Forms::activeForm(), active);
     tick();
     EXPECT_FALSE(splashLoaded()) << "the user activated the main window";
@@ -187,7 +220,7 @@ TEST_F(Splash, ErrorKeepsItOpenWhileNoWindowIsActive)
     for (int k = 0; k < 4; ++k)
         tick();
     EXPECT_TRUE(splashLoaded()) << "no active window is not another window being active";
-    windowSystemActivates(mainWindow());
+    userClicks(mainWindow());
     tick();
     EXPECT_FALSE(splashLoaded());
 }
@@ -230,7 +263,7 @@ TEST_F(Splash, FurtherCloseRequestsAreIgnoredOnceClosingBegan)
     ASSERT_TRUE(runMain());
     frmSplash* s = ui::loadedForm<frmSplash>();
     desktopCatchesUp();
-    windowSystemActivates(mainWindow());
+    userClicks(mainWindow());
     int requestsDuringAnimation = 0;
     // A click arrives while the closing animation (started by the tick at 500 ms) lets events run.
     ui::VirtualClock& clock = ui::testing::clock();

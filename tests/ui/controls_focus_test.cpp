@@ -122,3 +122,71 @@ TEST(ControlFocus, ReturningToTheWindowFiresNothing)
 }
 
 } // namespace
+
+namespace {
+
+// Two value boxes that select their whole text when they get the focus, as the value boxes of the chip's
+// windows do.
+struct SelectingForm {
+    HostForm form;
+    ui::TextBox txtFreq{&form, QStringLiteral("txtFreq")};
+    ui::TextBox txtStep{&form, QStringLiteral("txtStep")};
+
+    SelectingForm()
+    {
+        for (ui::TextBox* box : {&txtFreq, &txtStep}) {
+            box->GotFocus = [box] {
+                box->setSelStart(0);
+                box->setSelLength(static_cast<int>(box->Text().size()));
+            };
+        }
+        txtFreq.setText(QStringLiteral("0.00000605"));
+        txtStep.setText(QStringLiteral("12"));
+        showActive(form);
+        txtStep.SetFocus();
+    }
+};
+
+} // namespace
+
+TEST(ControlFocus, AClickIntoABoxThatSelectsOnFocusKeepsItsWholeTextSelected)
+{
+    struct Case {
+        const char* what;
+        QPoint at; // where in the box the click lands (null: the middle)
+    } cases[] = {{"middle", QPoint()}, {"left edge", QPoint(3, 8)}, {"far right", QPoint(-4, 8)}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SelectingForm f;
+        QWidget* box = f.txtFreq.widget();
+        QPoint at = c.at;
+        if (at.x() < 0)
+            at.setX(box->width() + at.x());
+        userClick(box, at);
+        ASSERT_TRUE(f.txtFreq.hasFocus());
+        EXPECT_EQ(f.txtFreq.SelStart(), 0);
+        EXPECT_EQ(f.txtFreq.SelLength(), 10) << "the click does not put the caret under the mouse";
+        QTest::keyClicks(box, QStringLiteral("600"));
+        EXPECT_EQ(f.txtFreq.Text(), QStringLiteral("600")) << "typing replaces the value";
+    }
+}
+
+TEST(ControlFocus, AClickIntoTheBoxThatHasTheFocusAlreadyPlacesTheCaret)
+{
+    SelectingForm f;
+    QWidget* box = f.txtStep.widget();
+    ASSERT_TRUE(f.txtStep.hasFocus());
+    userClick(box, QPoint(box->width() - 3, box->height() / 2));
+    EXPECT_EQ(f.txtStep.SelLength(), 0) << "a second click edits within the value";
+    // Dragging across the box selects what the user drags over, not the whole text.
+    userClick(f.txtFreq.widget());
+    f.txtStep.SetFocus();
+    QWidget* freq = f.txtFreq.widget();
+    QTest::mousePress(freq, Qt::LeftButton, Qt::NoModifier, QPoint(3, freq->height() / 2));
+    QMouseEvent drag(QEvent::MouseMove, QPointF(40, freq->height() / 2), freq->mapToGlobal(QPointF(40, 8)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(freq, &drag);
+    QTest::mouseRelease(freq, Qt::LeftButton, Qt::NoModifier, QPoint(40, freq->height() / 2));
+    EXPECT_GT(f.txtFreq.SelLength(), 0);
+    EXPECT_LT(f.txtFreq.SelLength(), 10) << "the dragged part only";
+}

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QMainWindow>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -317,4 +318,33 @@ TEST_F(CoreLoop, WhatATestDidNotPlanForIsNamed)
               QStringList{"the onModal answer for frmNeverShown never ran: the form was not shown modally"});
     ui::testing::resetTestDoubles();
     EXPECT_TRUE(ui::testing::unplannedEvents().isEmpty());
+}
+
+TEST_F(CoreLoop, AModalDialogHasAFixedBorderWithoutMinimiseOrMaximiseAndOpensCentred)
+{
+    QMainWindow main;
+    main.setGeometry(100, 80, 900, 700);
+    main.show();
+    struct Seen {
+        Qt::WindowFlags flags;
+        QSize minimum, maximum, size;
+        QPoint centre;
+    } seen;
+    ui::testing::onModal<DialogForm>([&seen](DialogForm& dialog) {
+        QWidget* window = dialog.widget();
+        seen = {window->windowFlags(), window->minimumSize(), window->maximumSize(), window->size(),
+                window->frameGeometry().center()};
+        dialog.Hide();
+    });
+    ui::form<DialogForm>().Show(1);
+    EXPECT_EQ(seen.flags & Qt::WindowType_Mask, Qt::Dialog);
+    EXPECT_FALSE(seen.flags.testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(seen.flags.testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(seen.flags.testFlag(Qt::WindowTitleHint));
+    EXPECT_EQ(seen.minimum, seen.size) << "a border the user cannot drag";
+    EXPECT_EQ(seen.maximum, seen.size);
+    // Centred over the main window rather than in the screen's corner, over its menu.
+    const QPoint mainCentre = main.frameGeometry().center();
+    EXPECT_LE(std::abs(seen.centre.x() - mainCentre.x()), 2);
+    EXPECT_LE(std::abs(seen.centre.y() - mainCentre.y()), 2);
 }
