@@ -77,7 +77,7 @@ void frmDebug::showValue(const QString& value, bool blankMissingHex)
             control->setEnabled(present);
         if (present) {
             // The value is cut into bytes from the right: byte 0 is the last eight characters.
-            const QString byte = value.mid((bytes - i - 1) * 8, 8);
+            const QString byte = value.mid(qsizetype{bytes - i - 1} * 8, 8);
             txtByte(i).Tag = byte;
             txtByte(i).setText(byte);
             // Also when the bit box already held the byte: a hexadecimal box left with other text follows.

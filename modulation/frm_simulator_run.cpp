@@ -34,7 +34,7 @@ const QString kRuntimeMissing = QStringLiteral("Error - Matlab 7.3 Runtime Not I
 // not hold a number above 0.
 std::optional<QString> clockLine()
 {
-    const std::optional<QString> hz = simParmClockHz(SysClockText());
+    std::optional<QString> hz = simParmClockHz(SysClockText());
     if (!hz)
         return std::nullopt;
     const std::optional<rt::Decimal> value = rt::Decimal::tryFromInvariantText(*hz);
