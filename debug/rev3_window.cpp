@@ -16,7 +16,7 @@
 namespace rev3 {
 
 Window::Window(const QString& name, const QString& caption, const QString& oldSiliconCaption)
-    : ui::Form(name), caption_(caption), oldSiliconCaption_(oldSiliconCaption)
+    : regwin::RegisterWindow(name), caption_(caption), oldSiliconCaption_(oldSiliconCaption)
 {
 }
 

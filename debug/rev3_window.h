@@ -5,6 +5,7 @@
 // holds its bits, and a green lamp shows a flag bit.
 
 #include "shell/register_window.h"
+#include "shell/register_window_base.h"
 
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
@@ -20,19 +21,15 @@ class Menu;
 
 namespace rev3 {
 
-class Window : public ui::Form {
+class Window : public regwin::RegisterWindow {
 public:
     void EnableForm(bool enable) { regwin::enableControls(*this, enable); }
-    const regwin::FieldTable& fields() const { return fields_; }
 
 protected:
     // `caption` on revision 3, `oldSiliconCaption` on older silicon.
     Window(const QString& name, const QString& caption, const QString& oldSiliconCaption);
 
     void Form_Activate() override;
-
-    bool bRefreshing_ = false;
-    regwin::FieldTable fields_{bRefreshing_};
 
 private:
     QString caption_;
