@@ -37,7 +37,7 @@ void fillNumbers(ui::ComboBox& list, int count)
 } // namespace
 
 frmMultiChipSync::frmMultiChipSync()
-    : Form(FormName),
+    : regwin::RegisterWindow(FormName),
       // The bits of the table the window's LOAD sends: MCS, not the sample error enable in CFR2.
       indicator_(lblLoadFlash, regwin::LoadIndicator::table(fields_))
 {
@@ -112,7 +112,7 @@ void frmMultiChipSync::cmdClearSampleError_Click()
         goEvalBd->StrobeREGUD();
     }
     // The enable is left set: the box says so too.
-    regwin::ScopedFlag refreshing(bRefreshing);
+    regwin::ScopedFlag refreshing(bRefreshing_);
     chkEnableSyncSampleErr.setValue(1);
 }
 

@@ -7,6 +7,7 @@
 
 #include "board/form_names.h"
 #include "shell/register_window.h"
+#include "shell/register_window_base.h"
 
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
@@ -14,15 +15,12 @@
 
 #include <QString>
 
-class frmMultiChipSync : public ui::Form {
+class frmMultiChipSync : public regwin::RegisterWindow {
 public:
     static inline const QString& FormName = formnames::frmMultiChipSync;
 
     frmMultiChipSync();
     ~frmMultiChipSync() override;
-
-    // Up only while RefreshFormVals runs: the lists, check boxes and options then store nothing.
-    bool bRefreshing = false;
 
     ui::Label lblSyncWndDel{this, QStringLiteral("lblSyncWndDel")};
     ui::ComboBox cmbSyncWndDel{this, QStringLiteral("cmbSyncWndDel"), -1, ui::vbComboDropdownList};
@@ -63,6 +61,5 @@ protected:
     void Form_Load() override;
 
 private:
-    regwin::FieldTable fields_{bRefreshing};
     regwin::LoadIndicator indicator_;
 };
