@@ -5,6 +5,7 @@
 
 #include "board/register_field.h"
 #include "shell/register_window.h"
+#include "shell/register_window_base.h"
 
 #include "platform/os/os_test_doubles.h"
 #include "platform/ui/form.h"
@@ -36,6 +37,23 @@ public:
     ui::ListBox lstMode{this, "lstMode"};
     ui::Label lblLoadFlash{this, "lblLoadFlash"};
     regwin::FieldTable fields{bRefreshing};
+};
+
+class frmBaseProbe : public regwin::RegisterWindow {
+public:
+    static inline const QString FormName = QStringLiteral("frmBaseProbe");
+    frmBaseProbe() : regwin::RegisterWindow(FormName)
+    {
+        fields_.check(chkBit, regBit(kCFR2, 3));
+        fields_.bindClicks();
+    }
+    // What a window's RefreshFormVals does: the controls shown under the base's flag.
+    void showWhileRefreshing(int value)
+    {
+        regwin::ScopedFlag refreshing(bRefreshing_);
+        chkBit.setValue(value);
+    }
+    ui::CheckBox chkBit{this, "chkBit"};
 };
 
 class RegisterWindowKitTest : public RegisterWindowTest {};
@@ -135,3 +153,14 @@ TEST_F(RegisterWindowKitTest, LoadSendsInOrderAndAFailureKeepsTheIndicator)
 }
 
 } // namespace
+
+TEST_F(RegisterWindowKitTest, BaseFlagGuardsTheBaseTable)
+{
+    auto& probe = ui::form<frmBaseProbe>();
+    ASSERT_EQ(probe.fields().rows().size(), 1U);
+    probe.showWhileRefreshing(1);
+    EXPECT_EQ(pendingField(regBit(kCFR2, 3)), 0U) << "a change shown by a refresh is not stored";
+    probe.chkBit.setValue(0);
+    probe.chkBit.setValue(1);
+    EXPECT_EQ(pendingField(regBit(kCFR2, 3)), 1U) << "the user's click is stored";
+}
