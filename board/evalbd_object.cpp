@@ -4,7 +4,7 @@
 #include "platform/usb/firmware_commands.h"
 
 #include "board/cls_ezusb.h"
-#include "platform/ui/msgbox.h"
+#include "board/message_sink.h"
 
 cZR4470XEvalBd* goEvalBd = nullptr;
 
@@ -78,7 +78,7 @@ bool cZR4470XEvalBd::sendOut(int pipe, const uint8_t* data, int32_t length)
 void cZR4470XEvalBd::reportFailure(const char* text) const
 {
     if (verboseErrors_ && text != nullptr)
-        ui::MsgBox(QString::fromLatin1(text), ui::vbOKOnly);
+        boardmsg::MsgBox(QString::fromLatin1(text), boardmsg::vbOKOnly);
 }
 
 bool cZR4470XEvalBd::command(std::initializer_list<uint8_t> bytes, const char* failureText)

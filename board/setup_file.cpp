@@ -17,7 +17,7 @@
 #include "platform/ui/app.h"
 #include "platform/ui/controls_textbox.h"
 #include "platform/ui/forms.h"
-#include "platform/ui/msgbox.h"
+#include "board/message_sink.h"
 
 #include <QFile>
 #include <algorithm>
@@ -52,7 +52,7 @@ ui::TextBox* clockBox()
 
 void saveFailed(const QString& prompt)
 {
-    ui::MsgBox(prompt, ui::vbExclamation, kSaveTitle);
+    boardmsg::MsgBox(prompt, boardmsg::vbExclamation, kSaveTitle);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "board/sound.h"
 #include "board/utility.h"
 #include "board/zel_locale_info.h"
+#include "boardui/board_message_box.h"
 #include "platform/os/program_folder.h"
 #include "platform/usb/board_ids.h"
 #include "platform/ui/forms.h"
@@ -144,6 +145,7 @@ void showByName(const QString& name)
 void Main(const QString& commandLine)
 {
     RegisterShellWindows();
+    InstallBoardMessageBoxes();
     ui::setApplicationTitle(kApplicationTitle);
 
     glClrGreen = 0x00FF00;
