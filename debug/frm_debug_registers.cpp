@@ -11,6 +11,7 @@
 #include "board/sound.h"
 #include "board/text_util.h"
 #include "board/utility.h"
+#include "boardui/text_selection.h"
 #include "shell/startup.h"
 
 #include "platform/runtime/numeric_text.h"

@@ -1,6 +1,6 @@
 #include "modulation/frm_qamvg.h"
 
-#include "board/external_programs.h"
+#include "boardui/external_programs.h"
 #include "board/form_names.h"
 #include "board/globals.h"
 #include "board/utility.h"

@@ -2,11 +2,11 @@
 // the run of "main.exe" with its console text mirrored into the window, and the closing summary.
 
 #include "board/system_clock.h"
-#include "board/board_attach.h"
+#include "boardui/board_attach.h"
 #include "board/board_flags.h"
 #include "board/console_run.h"
-#include "board/console_runner.h"
-#include "board/external_programs.h"
+#include "boardui/console_runner.h"
+#include "boardui/external_programs.h"
 #include "board/form_names.h"
 #include "board/hourglass.h"
 #include "board/regmap_file.h"

@@ -1,7 +1,7 @@
 #include "modulation/frm_simulator_setup.h"
 
-#include "board/board_attach.h"
-#include "board/external_programs.h"
+#include "boardui/board_attach.h"
+#include "boardui/external_programs.h"
 #include "board/form_names.h"
 #include "board/globals.h"
 #include "board/utility.h"

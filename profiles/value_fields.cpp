@@ -3,6 +3,7 @@
 #include "board/evalbd.h"
 #include "board/form_names.h"
 #include "board/text_util.h"
+#include "boardui/text_selection.h"
 #include "profiles/box_edit_dialogs.h"
 #include "profiles/edit_value.h"
 #include "profiles/frm_edit_out_freq.h"

@@ -4,7 +4,7 @@
 
 #include "board/board_flags.h"
 #include "board/evalbd.h"
-#include "board/external_programs.h"
+#include "boardui/external_programs.h"
 #include "board/form_names.h"
 #include "platform/usb/usb_driver.h"
 #include "shell/frm_graphics.h"

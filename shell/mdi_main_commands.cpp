@@ -2,7 +2,7 @@
 
 #include "shell/mdi_main.h"
 
-#include "board/board_attach.h"
+#include "boardui/board_attach.h"
 #include "board/cls_ezusb.h"
 #include "board/form_names.h"
 #include "board/globals.h"

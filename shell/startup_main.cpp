@@ -17,6 +17,7 @@
 #include "platform/ui/msgbox.h"
 #include "shell/app_info.h"
 #include "board/form_names.h"
+#include "boardui/window_utility.h"
 #include "shell/frm_splash.h"
 #include "shell/frm_usb_select.h"
 #include "shell/mdi_main.h"

@@ -8,6 +8,7 @@
 #include "board/form_names.h"
 #include "board/globals.h"
 #include "board/text_util.h"
+#include "boardui/text_selection.h"
 #include "shell/frm_graphics.h"
 #include "shell/mdi_main.h"
 #include "profiles/sys_clock.h"

@@ -3,7 +3,7 @@
 
 #include "evalbd_fixture.h"
 
-#include "board/board_attach.h"
+#include "boardui/board_attach.h"
 #include "board/board_flags.h"
 #include "platform/runtime/runtime_error.h"
 #include "platform/ui/form.h"

@@ -1,7 +1,7 @@
 // Presence of the simulator and the vector generators with stand-in executables, closing what the
 // programs left running, and the busy state of the two windows that run them.
 
-#include "board/external_programs.h"
+#include "boardui/external_programs.h"
 
 #include "platform/os/child_process.h"
 #include "platform/os/program_folder.h"

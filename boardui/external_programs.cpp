@@ -1,4 +1,4 @@
-#include "board/external_programs.h"
+#include "boardui/external_programs.h"
 #include "board/form_names.h"
 
 #include "board/ini_access.h"
