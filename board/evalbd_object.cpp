@@ -101,7 +101,8 @@ bool cZR4470XEvalBd::query(std::initializer_list<uint8_t> bytes, uint8_t* reply,
     for (uint8_t b : bytes)
         buffer[n++] = b;
     // The reply is read only after the command went through: the firmware has none pending otherwise.
-    if (sendOut(usb::firmware::kCommandPipe, buffer, n) && transfer(usb::firmware::kReplyPipe, reply, replyLength))
+    if (sendOut(usb::firmware::kCommandPipe, buffer, n) &&
+        transfer(usb::firmware::kReplyPipe, reply, replyLength))
         return true;
     reportFailure(failureText);
     return false;

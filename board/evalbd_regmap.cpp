@@ -82,7 +82,7 @@ void cZR4470XEvalBd::SetRegMapValue(int16_t sel, int16_t addr, const QString& va
 
 int16_t cZR4470XEvalBd::GetRegLength(int16_t addr) const
 {
-    return validAddress(addr) ? regLengthTable_[addr] : 0;
+    return validAddress(addr) ? regLengthTable_[addr] : int16_t{0};
 }
 
 int16_t cZR4470XEvalBd::GetRegMapBitValue(int16_t sel, int16_t addr, int16_t bit)
@@ -92,7 +92,7 @@ int16_t cZR4470XEvalBd::GetRegMapBitValue(int16_t sel, int16_t addr, int16_t bit
     const int width = regLengthTable_[addr];
     if (bit < 0 || width <= bit) {
         boardmsg::MsgBox(kBitMessage, boardmsg::vbCritical,
-                   QStringLiteral("clsZR4470EvBd.GetRegMapBitVal - Ivalid Parameter: BitNum"));
+                         QStringLiteral("clsZR4470EvBd.GetRegMapBitVal - Ivalid Parameter: BitNum"));
         return 0;
     }
     const QString& stored = sel == 0 ? pendingRegMap_[addr] : writtenRegMap_[addr];
@@ -111,7 +111,7 @@ void cZR4470XEvalBd::SetRegMapBitValue(int16_t sel, int16_t addr, int16_t bit, i
     const int width = regLengthTable_[addr];
     if (bit < 0 || width <= bit) {
         boardmsg::MsgBox(kBitMessage, boardmsg::vbCritical,
-                   QStringLiteral("clsZR4470EvBd.SetRegMapBitVal - Ivalid Parameter: BitNum"));
+                         QStringLiteral("clsZR4470EvBd.SetRegMapBitVal - Ivalid Parameter: BitNum"));
         return;
     }
     QString& stored = (sel == 0 ? pendingRegMap_ : writtenRegMap_)[addr];

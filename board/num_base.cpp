@@ -1,9 +1,9 @@
 #include "board/num_base.h"
 
+#include "board/message_sink.h"
 #include "platform/runtime/number_format.h"
 #include "platform/runtime/numeric_text.h"
 #include "platform/runtime/runtime_error.h"
-#include "board/message_sink.h"
 
 #include <limits>
 

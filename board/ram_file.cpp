@@ -6,10 +6,10 @@
 #include "board/evalbd.h"
 #include "board/form_names.h"
 #include "board/hourglass.h"
+#include "board/message_sink.h"
 #include "platform/os/files.h"
 #include "platform/ui/app.h"
 #include "platform/ui/forms.h"
-#include "board/message_sink.h"
 
 namespace {
 
@@ -156,5 +156,5 @@ void ebRAMFillTest()
     // above pointed at Profile0 and the whole RAM.
     if (!bd->USBSerialLoadRAM(std::span<const uint32_t>(ramp)))
         boardmsg::MsgBox(QStringLiteral("Error occured loading the RAM!"), boardmsg::vbExclamation,
-                   QStringLiteral("Oh Crapp!!!!"));
+                         QStringLiteral("Oh Crapp!!!!"));
 }

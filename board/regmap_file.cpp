@@ -4,6 +4,7 @@
 #include "board/board_flags.h"
 #include "board/evalbd.h"
 #include "board/hourglass.h"
+#include "board/message_sink.h"
 #include "board/progress.h"
 #include "board/system_clock.h"
 #include "platform/os/files.h"
@@ -11,7 +12,6 @@
 #include "platform/runtime/runtime_error.h"
 #include "platform/ui/controls_textbox.h"
 #include "platform/ui/forms.h"
-#include "board/message_sink.h"
 
 #include <QDir>
 #include <algorithm>
@@ -33,7 +33,7 @@ bool isWholeRegister(const QString& value, int width)
 void reportUnwritten(const QString& path)
 {
     boardmsg::MsgBox(QStringLiteral("The file could not be written:") + kCrLf + path, boardmsg::vbExclamation,
-               QStringLiteral("Error!"));
+                     QStringLiteral("Error!"));
 }
 
 } // namespace
@@ -42,7 +42,7 @@ std::optional<QByteArray> regMapFileText(const QString& path, bool useSoftwareVa
 {
     if (!useSoftwareValues && !gbBoardConnected) {
         boardmsg::MsgBox(QStringLiteral("Evaluation board not connected!"), boardmsg::vbInformation,
-                   QStringLiteral("Error!"));
+                         QStringLiteral("Error!"));
         return std::nullopt;
     }
     cZR4470XEvalBd* bd = goEvalBd;
@@ -61,17 +61,18 @@ std::optional<QByteArray> regMapFileText(const QString& path, bool useSoftwareVa
             useSoftwareValues ? bd->GetRegMapValue(kWrittenMap, address) : bd->USBSerialReadPKT(address);
         const QString hex = QStringLiteral("%1").arg(address, 2, 16, QLatin1Char('0')).toUpper();
         if (!useSoftwareValues && value.isEmpty()) {
-            boardmsg::MsgBox(QStringLiteral("Register %1H could not be read from the evaluation board!").arg(hex) +
-                           kCrLf + path + QStringLiteral(" was not written."),
-                       boardmsg::vbExclamation, QStringLiteral("Error!"));
+            boardmsg::MsgBox(
+                QStringLiteral("Register %1H could not be read from the evaluation board!").arg(hex) + kCrLf +
+                    path + QStringLiteral(" was not written."),
+                boardmsg::vbExclamation, QStringLiteral("Error!"));
             return std::nullopt;
         }
         // The simulator reads each line as the whole register: a value of another width or with other
         // characters than "0" and "1" would give it wrong settings.
         if (!isWholeRegister(value, bd->GetRegLength(address))) {
             boardmsg::MsgBox(QStringLiteral("Register %1H is incomplete!").arg(hex) + kCrLf + path +
-                           QStringLiteral(" was not written."),
-                       boardmsg::vbExclamation, QStringLiteral("Error!"));
+                                 QStringLiteral(" was not written."),
+                             boardmsg::vbExclamation, QStringLiteral("Error!"));
             return std::nullopt;
         }
         text.append(value.toLatin1());
@@ -118,8 +119,8 @@ bool ebWriteSimParmFile()
     const std::optional<QString> hz = simParmClockHz(SysClockText());
     if (!hz) {
         boardmsg::MsgBox(QStringLiteral("The System Clock is not a valid number!") + kCrLf +
-                       QStringLiteral("SimParmFile.txt was not written."),
-                   boardmsg::vbExclamation, QStringLiteral("Error!"));
+                             QStringLiteral("SimParmFile.txt was not written."),
+                         boardmsg::vbExclamation, QStringLiteral("Error!"));
         return false;
     }
     const QString path = QDir::current().filePath(QStringLiteral("SimParmFile.txt"));

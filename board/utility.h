@@ -40,7 +40,6 @@ bool ShellOpenEx(const QString& file, const QString& folder, const QString& para
 // user asked for could not be opened.
 void TellNoViewer(const QString& what);
 
-
 // One token of sign characters and hexadecimal digits, with blanks and tabs around it allowed.
 bool IsValidHexString(const QString& text);
 

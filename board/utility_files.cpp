@@ -1,10 +1,10 @@
 #include "board/utility.h"
 
+#include "board/message_sink.h"
 #include "platform/os/files.h"
 #include "platform/os/paths.h"
 #include "platform/os/program_folder.h"
 #include "platform/os/shell_open.h"
-#include "board/message_sink.h"
 
 #include <algorithm>
 
@@ -49,8 +49,8 @@ QString ReverseString(const QString& text)
 
 void TellNoViewer(const QString& what)
 {
-    boardmsg::MsgBox(QStringLiteral("No viewer is installed that can show %1.").arg(what), boardmsg::vbExclamation,
-               QStringLiteral("No Viewer Installed"));
+    boardmsg::MsgBox(QStringLiteral("No viewer is installed that can show %1.").arg(what),
+                     boardmsg::vbExclamation, QStringLiteral("No Viewer Installed"));
 }
 
 QString GetWindowsDir()

@@ -209,7 +209,7 @@ void frmDebug::PopulateRegAddrs()
 {
     const int remembered = cmbRegAddr.ListIndex();
     cmbRegAddr.Clear();
-    const int16_t rev = goEvalBd ? goEvalBd->SiliconRev() : 3;
+    const int16_t rev = goEvalBd ? goEvalBd->SiliconRev() : int16_t{3};
     for (const DebugRegisterItem& item : debugRegisterList(rev, giRunMode)) {
         cmbRegAddr.AddItem(item.name);
         cmbRegAddr.setItemData(cmbRegAddr.ListCount() - 1, item.addr);

@@ -1,8 +1,8 @@
 // The register side of the debug window: the register rows (a bit box and a hexadecimal box per byte,
 // kept in step), Load Reg, Read Reg and the watchdog test.
 
-#include "debug/frm_debug.h"
 #include "board/chip_registers.h"
+#include "debug/frm_debug.h"
 
 #include "board/board_flags.h"
 #include "board/evalbd.h"
@@ -22,7 +22,6 @@
 #include <QRegularExpression>
 
 namespace {
-
 
 // What a bit box may hold: up to eight "0"/"1" characters, left-padded to eight when it is left.
 bool isBitText(const QString& text)
@@ -78,7 +77,7 @@ void frmDebug::showValue(const QString& value, bool blankMissingHex)
             control->setEnabled(present);
         if (present) {
             // The value is cut into bytes from the right: byte 0 is the last eight characters.
-            const QString byte = value.mid((bytes - i - 1) * 8, 8);
+            const QString byte = value.mid(qsizetype{bytes - i - 1} * 8, 8);
             txtByte(i).Tag = byte;
             txtByte(i).setText(byte);
             // Also when the bit box already held the byte: a hexadecimal box left with other text follows.

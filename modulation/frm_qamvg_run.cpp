@@ -2,9 +2,9 @@
 // window, and the report from the generator's error file and console text.
 
 #include "board/console_run.h"
+#include "board/utility.h"
 #include "boardui/console_runner.h"
 #include "boardui/external_programs.h"
-#include "board/utility.h"
 #include "modulation/console_output.h"
 #include "modulation/frm_qamvg.h"
 #include "modulation/frm_simulator_setup.h"
@@ -58,7 +58,7 @@ std::optional<QString> firstLine(const QString& path)
     QFile file(path);
     if (!os::openRegularFile(file))
         return std::nullopt;
-    const QStringList lines = mvg::splitFileLines(file.read(64 * 1024));
+    const QStringList lines = mvg::splitFileLines(file.read(qint64{64} * 1024));
     if (lines.isEmpty())
         return std::nullopt;
     return lines.front();

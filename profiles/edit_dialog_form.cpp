@@ -260,7 +260,7 @@ QString normalizedByte(const QString& text)
     static const QString zeros(8, QLatin1Char('0'));
     if (text.size() > 8)
         return zeros;
-    const QString padded = QString(8 - text.size(), QLatin1Char('0')) + text;
+    QString padded = QString(8 - text.size(), QLatin1Char('0')) + text;
     for (QChar c : padded)
         if (c != QLatin1Char('0') && c != QLatin1Char('1'))
             return zeros;

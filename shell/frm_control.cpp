@@ -281,7 +281,7 @@ void frmControl::Form_Unload(int& cancel)
 
 bool frmControl::isRev3Layout() const
 {
-    const int16_t rev = goEvalBd ? goEvalBd->SiliconRev() : 3;
+    const int16_t rev = goEvalBd ? goEvalBd->SiliconRev() : int16_t{3};
     return rev != 1 && rev != 2;
 }
 

@@ -4,8 +4,8 @@
 
 #include "board/board_flags.h"
 #include "board/evalbd.h"
-#include "boardui/external_programs.h"
 #include "board/form_names.h"
+#include "boardui/external_programs.h"
 #include "platform/usb/usb_driver.h"
 #include "shell/frm_graphics.h"
 #include "shell/mdi_main_progress.h"

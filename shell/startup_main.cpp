@@ -5,19 +5,19 @@
 
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
+#include "board/form_names.h"
 #include "board/globals.h"
 #include "board/run_mode.h"
 #include "board/sound.h"
 #include "board/utility.h"
 #include "board/zel_locale_info.h"
 #include "boardui/board_message_box.h"
+#include "boardui/window_utility.h"
 #include "platform/os/program_folder.h"
-#include "platform/usb/board_ids.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msgbox.h"
+#include "platform/usb/board_ids.h"
 #include "shell/app_info.h"
-#include "board/form_names.h"
-#include "boardui/window_utility.h"
 #include "shell/frm_splash.h"
 #include "shell/frm_usb_select.h"
 #include "shell/mdi_main.h"
@@ -57,9 +57,11 @@ void readLocale()
 {
     const zelLocaleInfo locale;
     gsDecimalSep = locale.GetLocaleInfo(zelLocaleInfo::DecimalSeparator);
-    giDecimalSepCode = gsDecimalSep.isEmpty() ? 0 : static_cast<int16_t>(gsDecimalSep.at(0).unicode());
+    giDecimalSepCode =
+        gsDecimalSep.isEmpty() ? int16_t{0} : static_cast<int16_t>(gsDecimalSep.at(0).unicode());
     gsNegativeSign = locale.GetLocaleInfo(zelLocaleInfo::NegativeSign);
-    giNegativeSignCode = gsNegativeSign.isEmpty() ? 0 : static_cast<int16_t>(gsNegativeSign.at(0).unicode());
+    giNegativeSignCode =
+        gsNegativeSign.isEmpty() ? int16_t{0} : static_cast<int16_t>(gsNegativeSign.at(0).unicode());
 }
 
 // The USB options of the command line, then its run-mode keyword.

@@ -16,6 +16,7 @@
 
 #include <QMdiSubWindow>
 #include <QStyle>
+#include <cmath>
 #include <initializer_list>
 
 namespace {
@@ -34,7 +35,7 @@ constexpr Twips kAuxShown{120, 3120};
 
 int pixels(float twips)
 {
-    return static_cast<int>(twips / kTwipsPerPixel + 0.5F);
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
 }
 
 void setGrey(std::initializer_list<ui::Control*> controls, bool grey)

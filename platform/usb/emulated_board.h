@@ -61,7 +61,7 @@ public:
     int64_t bulkRead(int pipe, uint8_t* out, uint32_t length);
     void fillDeviceDescriptor(uint8_t* out18) const;
     QByteArray stringDescriptor(int index) const; // empty when there is none
-    void setViolationSink(ViolationSink sink);
+    void setViolationSink(const ViolationSink& sink);
     void setClock(Clock clock);
 
     // --- options that may change while attached ---

@@ -56,7 +56,8 @@ TEST_F(BoardWithoutGui, RegisterMapBitsSetAndReadBackOnEitherMap)
         const int16_t before = bd.GetRegMapBitValue(c.sel, c.addr, c.bit);
         bd.SetRegMapBitValue(c.sel, c.addr, c.bit, before ? 0 : 1);
         EXPECT_EQ(bd.GetRegMapBitValue(c.sel, c.addr, c.bit), before ? 0 : 1);
-        EXPECT_EQ(bd.GetRegMapBitValue(c.sel == 0 ? 1 : 0, c.addr, c.bit), before) << "the other map is untouched";
+        EXPECT_EQ(bd.GetRegMapBitValue(c.sel == 0 ? 1 : 0, c.addr, c.bit), before)
+            << "the other map is untouched";
     }
     EXPECT_TRUE(sink.shown.empty());
 }
@@ -86,7 +87,8 @@ TEST_F(BoardWithoutGui, WithNoSinkAMessageIsDroppedAndAnsweredOk)
 TEST_F(BoardWithoutGui, SinkAnswerComesBackToTheCaller)
 {
     sink.answer = boardmsg::vbCancel;
-    EXPECT_EQ(boardmsg::MsgBox(QStringLiteral("?"), boardmsg::vbOKCancel, QStringLiteral("t")), boardmsg::vbCancel);
+    EXPECT_EQ(boardmsg::MsgBox(QStringLiteral("?"), boardmsg::vbOKCancel, QStringLiteral("t")),
+              boardmsg::vbCancel);
     ASSERT_EQ(sink.shown.size(), 1U);
     EXPECT_EQ(sink.shown[0].prompt, QStringLiteral("?"));
     EXPECT_EQ(sink.shown[0].title, QStringLiteral("t"));

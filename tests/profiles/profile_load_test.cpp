@@ -27,7 +27,7 @@ protected:
             setPending(static_cast<int16_t>(0x0E + n), 0x0123456789ABCDEFULL ^ (uint64_t{0x1111} * (n + 1)));
     }
 
-    void tick(int ticks = 1) { ui::testing::clock().advance(200 * ticks); }
+    void tick(int ticks = 1) { ui::testing::clock().advance(int64_t{200} * ticks); }
 };
 
 TEST_F(ProfileLoad, WritesCFR2CFR1AndTheEightProfilesInOrderWithOneProgressStepEach)
