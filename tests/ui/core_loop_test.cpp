@@ -347,3 +347,30 @@ TEST_F(CoreLoop, AModalDialogHasAFixedBorderWithoutMinimiseOrMaximiseAndOpensCen
     EXPECT_LE(std::abs(seen.centre.x() - mainCentre.x()), 2);
     EXPECT_LE(std::abs(seen.centre.y() - mainCentre.y()), 2);
 }
+
+TEST_F(CoreLoop, ARealMessageBoxIsWideEnoughForItsTitle)
+{
+    // A window manager cuts a caption wider than its window ("No F...ifed"): the box grows to its title.
+    const char* titles[] = {"No file specifed", "Couldn't connect to the Web!!!",
+                            "A much longer title than the one-word prompt below could ever need"};
+    ui::setMessageBoxService(nullptr);
+    for (const char* title : titles) {
+        int shownWidth = -1;
+        QTimer::singleShot(0, [&shownWidth] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                shownWidth = box->width();
+                box->close();
+            }
+        });
+        ui::MsgBox(QStringLiteral("Ok"), ui::vbOKOnly, QString::fromLatin1(title));
+        EXPECT_GE(shownWidth, ui::widthForCaption(QString::fromLatin1(title))) << title;
+    }
+    ui::testing::resetTestDoubles();
+
+    QFont caption = QApplication::font();
+    caption.setBold(true);
+    const QString title = QStringLiteral("No file specifed");
+    EXPECT_GT(ui::widthForCaption(title), QFontMetrics(caption).horizontalAdvance(title))
+        << "room for the frame's buttons beside the caption";
+    EXPECT_GT(ui::widthForCaption(title + title), ui::widthForCaption(title));
+}
