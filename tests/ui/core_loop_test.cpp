@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -357,15 +358,17 @@ TEST_F(CoreLoop, ARealMessageBoxIsWideEnoughForItsTitle)
     for (const char* title : titles) {
         int shownWidth = -1;
         QTimer::singleShot(0, [&shownWidth] {
-            if (QWidget* box = QApplication::activeModalWidget()) {
-                shownWidth = box->width();
-                box->close();
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (auto* box = qobject_cast<QMessageBox*>(window); box && box->isVisible()) {
+                    shownWidth = box->width();
+                    box->done(0);
+                }
             }
         });
         ui::MsgBox(QStringLiteral("Ok"), ui::vbOKOnly, QString::fromLatin1(title));
         EXPECT_GE(shownWidth, ui::widthForCaption(QString::fromLatin1(title))) << title;
     }
-    ui::testing::resetTestDoubles();
+    ui::setMessageBoxService(&ui::testing::messageBoxes());
 
     QFont caption = QApplication::font();
     caption.setBold(true);
