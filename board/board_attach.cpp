@@ -12,9 +12,9 @@
 
 namespace {
 
-void mainWindowCall(const char* procedure)
+void mainWindowCall(const QString& procedure)
 {
-    ui::Forms::callIfLoaded(formnames::mdiMain, QString::fromLatin1(procedure));
+    ui::Forms::callIfLoaded(formnames::mdiMain, procedure);
 }
 
 // The character at a 1-based position of a register's bit string as 0 or 1.
@@ -27,16 +27,16 @@ int16_t bitChar(const QString& bits, int position)
 
 void ebOnBoardConnect()
 {
-    mainWindowCall("UpdateUSBStat");
+    mainWindowCall(formnames::UpdateUSBStat);
     ebInitBoard();
     gbHasFIFO = goEvalBd != nullptr && goEvalBd->USBDetectFIFO();
-    mainWindowCall("UpdateFIFOStat");
+    mainWindowCall(formnames::UpdateFIFOStat);
 }
 
 void ebOnBoardDisconnect()
 {
-    mainWindowCall("UpdateUSBStat");
-    mainWindowCall("UpdateFIFOStat");
+    mainWindowCall(formnames::UpdateUSBStat);
+    mainWindowCall(formnames::UpdateFIFOStat);
 }
 
 void ebInitBoard()
@@ -57,10 +57,10 @@ void ebRefreshAllForms()
 {
     // A window whose refresh fails must not keep the others from theirs.
     for (ui::Form* form : ui::Forms::loaded()) {
-        if (!form->IsLoaded() || !form->hasProc(QStringLiteral("RefreshFormVals")))
+        if (!form->IsLoaded() || !form->hasProc(formnames::RefreshFormVals))
             continue;
         try {
-            form->callProc(QStringLiteral("RefreshFormVals"));
+            form->callProc(formnames::RefreshFormVals);
         } catch (const std::exception&) {
         }
     }

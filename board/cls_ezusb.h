@@ -13,6 +13,7 @@
 //
 // All calls come from the one GUI thread.
 
+#include "platform/usb/firmware_commands.h"
 #include "platform/usb/usb_driver.h"
 
 #include <QByteArray>
@@ -34,8 +35,8 @@ class clsEZUSB {
 public:
     static constexpr int kMaxDevices = 9;  // device names base-0 to base-8
     static constexpr int kMaxPipes = 17;   // pipe records in the pipe-information buffer
-    static constexpr int kCommandPipe = 0; // firmware commands (out)
-    static constexpr int kReplyPipe = 1;   // firmware replies (in)
+    static constexpr int kCommandPipe = usb::firmware::kCommandPipe; // firmware commands (out)
+    static constexpr int kReplyPipe = usb::firmware::kReplyPipe;     // firmware replies (in)
 
     // Creation: VendorID = the board maker's vendor identifier, ProductID 0, no device listed, base name
     // "Ezssp", then USBDriverInstalled(). Nothing is sent to any board.

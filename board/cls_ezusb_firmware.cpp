@@ -8,13 +8,7 @@
 #include "platform/ui/msgbox.h"
 #include "platform/usb/firmware_commands.h"
 
-namespace {
-
-constexpr uint8_t kGetFirmwareVersion = usb::firmware::GetFirmwareVersion;
-constexpr uint8_t kSetHostID = usb::firmware::SetHostId;
-constexpr uint8_t kGetHostID = usb::firmware::GetHostId;
-
-} // namespace
+namespace fw = usb::firmware;
 
 QString clsEZUSB::GetFirmWareVersion(int16_t index)
 {
@@ -22,7 +16,7 @@ QString clsEZUSB::GetFirmWareVersion(int16_t index)
         return QStringLiteral("0");
     }
     const QString& name = deviceList_[index];
-    uint8_t command[1] = {kGetFirmwareVersion};
+    uint8_t command[1] = {fw::GetFirmwareVersion};
     int32_t length = sizeof command;
     if (Transfer(kCommandPipe, command, length, name) != 1) {
         return QStringLiteral("0");
@@ -40,7 +34,7 @@ int16_t clsEZUSB::GetHostID(int16_t index, int32_t& hostId)
     const QString name = GetDriverName(index);
     int32_t result = 0;
     if (!name.isEmpty()) {
-        uint8_t command[1] = {kGetHostID};
+        uint8_t command[1] = {fw::GetHostId};
         int32_t length = sizeof command;
         result = Transfer(kCommandPipe, command, length, name);
         if (result == 1) {
@@ -63,7 +57,7 @@ int32_t clsEZUSB::SetHostID(int16_t index, int32_t hostId)
     const QString name = GetDriverName(index);
     int32_t result = 0;
     if (!name.isEmpty()) {
-        uint8_t command[5] = {kSetHostID, GetByteOfValue(hostId, 3), GetByteOfValue(hostId, 2),
+        uint8_t command[5] = {fw::SetHostId, GetByteOfValue(hostId, 3), GetByteOfValue(hostId, 2),
                               GetByteOfValue(hostId, 1), GetByteOfValue(hostId, 0)};
         int32_t length = sizeof command;
         result = Transfer(kCommandPipe, command, length, name);

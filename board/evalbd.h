@@ -289,7 +289,7 @@ private:
     int packetBits();
 
     // ports
-    int16_t bufferBit(int port, int bit) const { return (portBuff_[port] >> bit) & 1; }
+    int16_t bufferBit(int port, int bit) const { return static_cast<int16_t>((portBuff_[port] >> bit) & 1); }
     void setBufferBit(int port, int bit, int32_t value);
     void resetWatch();
     void ioResetPulse();

@@ -3,6 +3,7 @@
 // almost-full line (active low) then reads 0.
 
 #include "board/evalbd.h"
+#include "platform/usb/firmware_commands.h"
 #include "board/evalbd_wire.h"
 
 #include <algorithm>
@@ -54,14 +55,14 @@ bool cZR4470XEvalBd::USBWriteFIFOPacket(std::span<const int32_t> values)
     std::vector<uint8_t> wire(values.size() * kFifoValueBytes);
     for (size_t k = 0; k < values.size(); ++k)
         putFifoValue(wire.data() + k * kFifoValueBytes, values[k]);
-    return sendOut(3, wire.data(), static_cast<int32_t>(wire.size()));
+    return sendOut(usb::firmware::kDataPipe, wire.data(), static_cast<int32_t>(wire.size()));
 }
 
 bool cZR4470XEvalBd::USBWri5093DataPort(int32_t value)
 {
     uint8_t wire[kFifoValueBytes];
     putFifoValue(wire, value);
-    return sendOut(3, wire, kFifoValueBytes);
+    return sendOut(usb::firmware::kDataPipe, wire, kFifoValueBytes);
 }
 
 bool cZR4470XEvalBd::progFIFOFlags(int32_t emptyOffset, int32_t fullOffset)
@@ -163,7 +164,7 @@ bool cZR4470XEvalBd::USBLoadFIFOData(std::span<const int32_t> data)
     for (int sent = 0; ok && sent < count;) {
         const int n = std::min(perPacket, count - sent);
         // A lost packet leaves the FIFO out of step: stop there, the load has failed.
-        ok = sendOut(3, wire.data() + static_cast<size_t>(sent) * kFifoValueBytes, n * kFifoValueBytes);
+        ok = sendOut(usb::firmware::kDataPipe, wire.data() + static_cast<size_t>(sent) * kFifoValueBytes, n * kFifoValueBytes);
         if (!ok)
             break;
         sent += n;
@@ -202,7 +203,7 @@ bool cZR4470XEvalBd::USBLoadFifoDataSXI(std::span<const int32_t> data, bool reve
     USBInitiateFIFOLoad();
     for (int p = 0; ok && p < pairs; ++p) {
         const size_t offset = static_cast<size_t>(p) * kSxiWordsPerPair * kFifoValueBytes;
-        ok = sendOut(3, wire.data() + offset, kSxiWordsPerPair * kFifoValueBytes);
+        ok = sendOut(usb::firmware::kDataPipe, wire.data() + offset, kSxiWordsPerPair * kFifoValueBytes);
         if (!ok)
             break;
         raise({EvalBdEventRecord::FIFOPacketSent, p * kSxiWordsPerPair});

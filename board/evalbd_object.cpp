@@ -1,6 +1,7 @@
 // The board object as a whole: creation, the event dispatch and the transport underneath every command.
 
 #include "board/evalbd.h"
+#include "platform/usb/firmware_commands.h"
 
 #include "board/cls_ezusb.h"
 #include "platform/ui/msgbox.h"
@@ -86,7 +87,7 @@ bool cZR4470XEvalBd::command(std::initializer_list<uint8_t> bytes, const char* f
     int32_t n = 0;
     for (uint8_t b : bytes)
         buffer[n++] = b;
-    if (sendOut(0, buffer, n))
+    if (sendOut(usb::firmware::kCommandPipe, buffer, n))
         return true;
     reportFailure(failureText);
     return false;
@@ -100,7 +101,7 @@ bool cZR4470XEvalBd::query(std::initializer_list<uint8_t> bytes, uint8_t* reply,
     for (uint8_t b : bytes)
         buffer[n++] = b;
     // The reply is read only after the command went through: the firmware has none pending otherwise.
-    if (sendOut(0, buffer, n) && transfer(1, reply, replyLength))
+    if (sendOut(usb::firmware::kCommandPipe, buffer, n) && transfer(usb::firmware::kReplyPipe, reply, replyLength))
         return true;
     reportFailure(failureText);
     return false;

@@ -23,7 +23,7 @@ void cZR4470XEvalBd::setBufferBit(int port, int bit, int32_t value)
 
 int16_t cZR4470XEvalBd::USBGetPortBuffVal(int16_t port) const
 {
-    return validPort(port) ? portBuff_[port] : 0;
+    return validPort(port) ? portBuff_[port] : int16_t{0};
 }
 
 void cZR4470XEvalBd::USBSetPortBuffVal(int16_t port, int32_t value)

@@ -7,6 +7,8 @@
 // The transfers work on the words as numbers; the bit-string forms convert at the edge, once per word.
 
 #include "board/evalbd.h"
+#include "platform/usb/firmware_commands.h"
+#include "board/chip_registers.h"
 #include "board/evalbd_wire.h"
 
 #include <algorithm>
@@ -16,7 +18,6 @@ using namespace evalbd_detail;
 
 namespace {
 
-constexpr int16_t kRamRegister = 0x16;
 constexpr int kWordBits = cZR4470XEvalBd::kRamWordBits;
 constexpr size_t kWireBytesPerWord = static_cast<size_t>(kWordBits) * kWireWordBytes;
 
@@ -91,7 +92,7 @@ bool cZR4470XEvalBd::USBSerialLoadRAM(std::span<const uint32_t> words)
     // The whole image, instruction first, built once; each packet is a slice of it.
     const size_t dataStart = static_cast<size_t>(kInstructionBits) * kWireWordBytes;
     std::vector<uint8_t> wire(dataStart + static_cast<size_t>(count) * kWireBytesPerWord);
-    putInstruction(wire.data(), static_cast<uint8_t>(kRamRegister), lsbFirst);
+    putInstruction(wire.data(), static_cast<uint8_t>(kRAMRegister), lsbFirst);
     for (int p = 0; p < count; ++p) {
         putWord(wire.data() + dataStart + static_cast<size_t>(p) * kWireBytesPerWord,
                 words[static_cast<size_t>(elementAt(p, count, lsbFirst))], lsbFirst);
@@ -99,11 +100,11 @@ bool cZR4470XEvalBd::USBSerialLoadRAM(std::span<const uint32_t> words)
 
     raise({EvalBdEventRecord::RAMCOMBegin, count, wpp, false});
     USBInitiateSerialLoad();
-    bool ok = sendOut(3, wire.data(), static_cast<int32_t>(dataStart));
+    bool ok = sendOut(usb::firmware::kDataPipe, wire.data(), static_cast<int32_t>(dataStart));
     for (int done = 0; ok && done < count; done += wpp) {
         const int n = std::min(wpp, count - done);
         raise({EvalBdEventRecord::RAMPacketXfered, done});
-        ok = sendOut(3, wire.data() + dataStart + static_cast<size_t>(done) * kWireBytesPerWord,
+        ok = sendOut(usb::firmware::kDataPipe, wire.data() + dataStart + static_cast<size_t>(done) * kWireBytesPerWord,
                      n * kWordBits * kWireWordBytes);
     }
     USBTerminateSerialLoad();
@@ -150,11 +151,11 @@ bool cZR4470XEvalBd::readRamWords(std::span<uint32_t> words, int& reached, bool&
     lsbFirst = SPI_LSB_First();
     const uint8_t mask = SPI_IOMode() == 1 ? 0x02 : 0x01;
     uint8_t instruction[kInstructionBits * kWireWordBytes];
-    putInstruction(instruction, static_cast<uint8_t>(0x80 | kRamRegister), lsbFirst);
+    putInstruction(instruction, static_cast<uint8_t>(0x80 | kRAMRegister), lsbFirst);
 
     raise({EvalBdEventRecord::RAMCOMBegin, count, wpp, true});
     USBInitiateSerialRead();
-    bool ok = sendOut(3, instruction, sizeof instruction);
+    bool ok = sendOut(usb::firmware::kDataPipe, instruction, sizeof instruction);
     uint8_t sampled[kMaxReadBackWords];
     for (int done = 0; ok && done < count; done += wpp) {
         const int n = std::min(wpp, count - done);

@@ -82,7 +82,7 @@ void cZR4470XEvalBd::SetRegMapValue(int16_t sel, int16_t addr, const QString& va
 
 int16_t cZR4470XEvalBd::GetRegLength(int16_t addr) const
 {
-    return validAddress(addr) ? regLengthTable_[addr] : 0;
+    return validAddress(addr) ? regLengthTable_[addr] : int16_t{0};
 }
 
 int16_t cZR4470XEvalBd::GetRegMapBitValue(int16_t sel, int16_t addr, int16_t bit)

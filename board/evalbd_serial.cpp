@@ -2,6 +2,8 @@
 // or pipe 5 (in), in packets of 256 bits at USB high speed and 32 at full speed.
 
 #include "board/evalbd.h"
+#include "platform/usb/firmware_commands.h"
+#include "board/chip_registers.h"
 #include "board/evalbd_wire.h"
 
 #include "board/utility.h"
@@ -13,8 +15,6 @@ using namespace evalbd_detail;
 
 namespace {
 
-constexpr int16_t kFirstProfileRegister = 0x0E;
-constexpr int16_t kLastProfileRegister = 0x15;
 // The chip samples the profile pins for a read-back of the profile registers; the pins need this long.
 constexpr double kProfileSettleSeconds = 0.55;
 
@@ -85,7 +85,7 @@ int16_t cZR4470XEvalBd::USBWriteSerialPkt16(std::span<const uint8_t> bits)
     std::vector<uint8_t> wire(bits.size() * kWireWordBytes, 0);
     for (size_t k = 0; k < bits.size(); ++k)
         wire[kWireWordBytes * k] = bits[k];
-    return sendOut(3, wire.data(), static_cast<int32_t>(wire.size())) ? 0 : -1;
+    return sendOut(usb::firmware::kDataPipe, wire.data(), static_cast<int32_t>(wire.size())) ? 0 : -1;
 }
 
 int16_t cZR4470XEvalBd::USBReadSerialPKT16(std::span<uint8_t> buf)
@@ -99,7 +99,7 @@ int16_t cZR4470XEvalBd::USBReadSerialPKT16(std::span<uint8_t> buf)
     SetRdBackMode(true);
     SetRdBackMode(false);
     uint8_t raw[kMaxReadBackWords * kWireWordBytes];
-    if (!transfer(5, raw, n * kWireWordBytes))
+    if (!transfer(usb::firmware::kReadBackPipe, raw, n * kWireWordBytes))
         return -2;
     for (int32_t k = 0; k < n; ++k)
         buf[k] = raw[kWireWordBytes * k];
@@ -158,7 +158,7 @@ int16_t cZR4470XEvalBd::USBSerialLoadPKT(int16_t addr, const QString& value, boo
     bool ok = true;
     for (int done = 0; done < total && ok; done += packet) {
         const int n = std::min(packet, total - done);
-        ok = sendOut(3, wire.data() + done * kWireWordBytes, n * kWireWordBytes);
+        ok = sendOut(usb::firmware::kDataPipe, wire.data() + done * kWireWordBytes, n * kWireWordBytes);
     }
     USBTerminateSerialLoad();
     if (!ok)
@@ -200,7 +200,7 @@ QString cZR4470XEvalBd::readRegister(int16_t addr, bool noStore)
 
     QString bits(width, QLatin1Char('0'));
     USBInitiateSerialRead();
-    bool ok = sendOut(3, instruction, sizeof instruction);
+    bool ok = sendOut(usb::firmware::kDataPipe, instruction, sizeof instruction);
     if (ok)
         ok = readSerialBits(width, packet, mask, bits.data());
     USBTerminateSerialRead();
@@ -238,7 +238,7 @@ int16_t cZR4470XEvalBd::USBSerialLoad16(int16_t addr, const QString& value, bool
     std::vector<uint8_t> wire(static_cast<size_t>(total) * kWireWordBytes);
     putInstruction(wire.data(), instructionByte(false, addr, 0), lsbFirst);
     putBits(wire.data() + kInstructionBits * kWireWordBytes, value, lsbFirst);
-    if (!sendOut(3, wire.data(), static_cast<int32_t>(wire.size())))
+    if (!sendOut(usb::firmware::kDataPipe, wire.data(), static_cast<int32_t>(wire.size())))
         return -1;
     if (!noStore)
         writtenRegMap_[addr] = value;

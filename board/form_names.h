@@ -47,5 +47,14 @@ inline const QString UpdatePortVals = QStringLiteral("UpdatePortVals");
 inline const QString UpdateOtherForms = QStringLiteral("UpdateOtherForms");
 inline const QString PopulateRegAddrs = QStringLiteral("PopulateRegAddrs");
 inline const QString UpdateProfileSel = QStringLiteral("UpdateProfileSel");
+inline const QString UpdateUSBStat = QStringLiteral("UpdateUSBStat");
+inline const QString UpdateFIFOStat = QStringLiteral("UpdateFIFOStat");
+inline const QString RefreshFIFOFlags = QStringLiteral("RefreshFIFOFlags");
+inline const QString UpdateQAMVects = QStringLiteral("UpdateQAMVects");
+inline const QString UpdateGEVects = QStringLiteral("UpdateGEVects");
+inline const QString UpdateSDPSKVects = QStringLiteral("UpdateSDPSKVects");
+
+// Windows that no other window reaches by name: the name only identifies them.
+inline const QString ttbForm = QStringLiteral("ttbForm");
 
 } // namespace formnames

@@ -1,6 +1,7 @@
 // The RAM data file procedures on the board: load, dump and the fill test.
 
 #include "board/ram_file.h"
+#include "board/chip_registers.h"
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
 #include "board/form_names.h"
@@ -12,8 +13,8 @@
 
 namespace {
 
-constexpr int16_t kSegmentRegisterIsfcHigh = 0x05;
-constexpr int16_t kSegmentRegisterIsfcLow = 0x06;
+constexpr int16_t kSegmentRegisterIsfcHigh = kRSR0;
+constexpr int16_t kSegmentRegisterIsfcLow = kRSR1;
 constexpr int16_t kWrittenMap = 1;
 constexpr int16_t kPendingMap = 0;
 
@@ -145,8 +146,8 @@ void ebRAMFillTest()
     bd->SetRegMapValue(kPendingMap, 0x00, kFillTestCfr1);
     bd->SetRegMapValue(kPendingMap, 0x0E, kFillTestProfile0);
 
-    for (const char* form : {"frmControl", "frmProfile", "frmDebug"})
-        ui::Forms::callIfLoaded(QLatin1String(form), QStringLiteral("RefreshFormVals"));
+    for (const QString& form : {formnames::frmControl, formnames::frmProfile, formnames::frmDebug})
+        ui::Forms::callIfLoaded(form, formnames::RefreshFormVals);
     ui::DoEvents();
     if (goEvalBd != bd)
         return;

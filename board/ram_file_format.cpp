@@ -104,10 +104,10 @@ std::optional<uint32_t> hexWord(QStringView token)
         std::array<int8_t, 128> values{};
         values.fill(-1);
         for (int c = 0; c < 10; ++c)
-            values[static_cast<size_t>('0' + c)] = static_cast<int8_t>(c);
+            values[static_cast<size_t>('0') + c] = static_cast<int8_t>(c);
         for (int c = 0; c < 6; ++c) {
-            values[static_cast<size_t>('A' + c)] = static_cast<int8_t>(10 + c);
-            values[static_cast<size_t>('a' + c)] = static_cast<int8_t>(10 + c);
+            values[static_cast<size_t>('A') + c] = static_cast<int8_t>(10 + c);
+            values[static_cast<size_t>('a') + c] = static_cast<int8_t>(10 + c);
         }
         return values;
     }();

@@ -5,6 +5,7 @@
 #include "board/evalbd.h"
 #include "board/hourglass.h"
 #include "board/progress.h"
+#include "board/system_clock.h"
 #include "platform/os/files.h"
 #include "platform/runtime/decimal.h"
 #include "platform/runtime/runtime_error.h"
@@ -33,16 +34,6 @@ void reportUnwritten(const QString& path)
 {
     ui::MsgBox(QStringLiteral("The file could not be written:") + kCrLf + path, ui::vbExclamation,
                QStringLiteral("Error!"));
-}
-
-// The Control window's system clock box, loading the window when it is not loaded; nullptr when the
-// window or the box does not exist.
-ui::TextBox* sysClockBox()
-{
-    ui::Form* control = ui::Forms::load(formnames::frmControl);
-    if (!control)
-        return nullptr;
-    return dynamic_cast<ui::TextBox*>(control->control(QStringLiteral("txtSysClkTxt")));
 }
 
 } // namespace
@@ -124,8 +115,7 @@ std::optional<QString> simParmClockHz(const QString& sysClockMHzText)
 bool ebWriteSimParmFile()
 {
     HourglassPointer hourglass;
-    const ui::TextBox* box = sysClockBox();
-    const std::optional<QString> hz = box ? simParmClockHz(box->Text()) : std::nullopt;
+    const std::optional<QString> hz = simParmClockHz(SysClockText());
     if (!hz) {
         ui::MsgBox(QStringLiteral("The System Clock is not a valid number!") + kCrLf +
                        QStringLiteral("SimParmFile.txt was not written."),

@@ -1,5 +1,6 @@
 #include "board/run_mode.h"
 
+#include "board/form_names.h"
 #include "board/globals.h"
 #include "platform/ui/forms.h"
 
@@ -45,5 +46,5 @@ void SetRunModeFromText(QString& word)
 
 void SetModeAllForms()
 {
-    ui::Forms::callOnAll(QStringLiteral("SetMode"));
+    ui::Forms::callOnAll(formnames::SetMode);
 }

@@ -6,7 +6,7 @@ namespace board {
 
 namespace {
 
-constexpr qint64 kBlockBytes = 64 * 1024;
+constexpr qint64 kBlockBytes = qint64{64} * 1024;
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "debug/frm_adc.h"
 
+#include "board/form_names.h"
 #include "debug/rev3_window.h"
 
 #include "board/evalbd.h"
@@ -28,8 +29,7 @@ int inputIndex(uint64_t code)
 } // namespace
 
 frmADC::frmADC()
-    : Window(FormName, QStringLiteral("ADC Control"), QStringLiteral("ADC Control (Silicon Rev 3)"),
-             &mdiMain::mnuViewADC)
+    : Window(FormName, QStringLiteral("ADC Control"), QStringLiteral("ADC Control (Silicon Rev 3)"))
 {
     setMdiChild(true);
     setCaption(QStringLiteral("ADC Control"));
@@ -86,7 +86,7 @@ frmADC::frmADC()
     cmdRead.Click = [this] { cmdRead_Click(); };
     cmdReadResult.Click = [this] { cmdReadResult_Click(); };
     tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
-    registerProc(QStringLiteral("RefreshFormVals"), [this] { RefreshFormVals(); });
+    registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
 }
 
 void frmADC::buildUi(QWidget* window)

@@ -7,7 +7,9 @@
 //
 // Procedures callable by name: "RefreshFormVals".
 
+#include "board/form_names.h"
 #include "debug/rev3_window.h"
+#include "board/chip_registers.h"
 #include "shell/register_window.h"
 
 #include "platform/ui/controls.h"
@@ -18,9 +20,7 @@
 
 class frmADC : public rev3::Window {
 public:
-    static inline const QString FormName = QStringLiteral("frmADC");
-    static constexpr int16_t kADCControl = 0x1A;
-    static constexpr int16_t kADCResults = 0x1B;
+    static inline const QString& FormName = formnames::frmADC;
 
     frmADC();
 

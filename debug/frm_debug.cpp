@@ -128,35 +128,34 @@ void frmDebug::bindHandlers()
 {
     using ui::CheckBox;
     using ui::TextBox;
-    cmbRegAddr.Click = [this] { cmbRegAddr_Click(); };
-    txtByte.on(&TextBox::Change, [this](int i) { txtByte_Change(i); });
-    txtByte.on(&TextBox::GotFocus, [this](int i) { txtByte_GotFocus(i); });
-    txtByte.on(&TextBox::KeyPress, [this](int i, int& key) { txtByte_KeyPress(i, key); });
-    txtByte.on(&TextBox::Validate, [this](int i, bool& cancel) { txtByte_Validate(i, cancel); });
-    txtHexDataByte.on(&TextBox::Change, [this](int i) { txtHexDataByte_Change(i); });
-    txtHexDataByte.on(&TextBox::GotFocus, [this](int i) { txtHexDataByte_GotFocus(i); });
-    txtHexDataByte.on(&TextBox::KeyPress, [this](int i, int& key) { txtHexDataByte_KeyPress(i, key); });
-    txtHexDataByte.on(&TextBox::Validate,
-                      [this](int i, bool& cancel) { txtHexDataByte_Validate(i, cancel); });
-    cmdLoadReg.Click = [this] { cmdLoadReg_Click(); };
-    cmdReadReg.Click = [this] { cmdReadReg_Click(); };
-    cmdResetandWriteReg.Click = [this] { cmdResetandWriteReg_Click(); };
+    ui::bind(cmbRegAddr.Click, this, &frmDebug::cmbRegAddr_Click);
+    txtByte.bind(&ui::TextBox::Change, this, &frmDebug::txtByte_Change);
+    txtByte.bind(&ui::TextBox::GotFocus, this, &frmDebug::txtByte_GotFocus);
+    txtByte.bind(&ui::TextBox::KeyPress, this, &frmDebug::txtByte_KeyPress);
+    txtByte.bind(&ui::TextBox::Validate, this, &frmDebug::txtByte_Validate);
+    txtHexDataByte.bind(&ui::TextBox::Change, this, &frmDebug::txtHexDataByte_Change);
+    txtHexDataByte.bind(&ui::TextBox::GotFocus, this, &frmDebug::txtHexDataByte_GotFocus);
+    txtHexDataByte.bind(&ui::TextBox::KeyPress, this, &frmDebug::txtHexDataByte_KeyPress);
+    txtHexDataByte.bind(&ui::TextBox::Validate, this, &frmDebug::txtHexDataByte_Validate);
+    ui::bind(cmdLoadReg.Click, this, &frmDebug::cmdLoadReg_Click);
+    ui::bind(cmdReadReg.Click, this, &frmDebug::cmdReadReg_Click);
+    ui::bind(cmdResetandWriteReg.Click, this, &frmDebug::cmdResetandWriteReg_Click);
 
-    chkPAIO.on(&CheckBox::Click, [this](int i) { chkPAIO_Click(i); });
-    chkPEIO.on(&CheckBox::Click, [this](int i) { chkPEIO_Click(i); });
-    chkCTLIO.on(&CheckBox::Click, [this](int i) { chkCTLIO_Click(i); });
-    cmdApplyPA.Click = [this] { cmdApplyPA_Click(); };
-    cmdApplyPE.Click = [this] { cmdApplyPE_Click(); };
-    cmdApplyCTL.Click = [this] { cmdApplyCTL_Click(); };
-    chkFlashUSBStatus.Click = [this] { chkFlashUSBStatus_Click(); };
-    cmdReadDUTFlags.Click = [this] { cmdReadDUTFlags_Click(); };
-    cmdSendUpdate.Click = [this] { cmdSendUpdate_Click(); };
-    cmdClearCIC.Click = [this] { cmdClearCIC_Click(); };
-    cmdFillRAM.Click = [this] { cmdFillRAM_Click(); };
-    cmdRAMReadTest.Click = [this] { cmdRAMReadTest_Click(); };
-    cmdSimulate.Click = [this] { cmdSimulate_Click(); };
-    cmdFIFODebug.Click = [this] { cmdFIFODebug_Click(); };
-    cmdRAMDebug.Click = [this] { cmdRAMDebug_Click(); };
+    chkPAIO.bind(&ui::CheckBox::Click, this, &frmDebug::chkPAIO_Click);
+    chkPEIO.bind(&ui::CheckBox::Click, this, &frmDebug::chkPEIO_Click);
+    chkCTLIO.bind(&ui::CheckBox::Click, this, &frmDebug::chkCTLIO_Click);
+    ui::bind(cmdApplyPA.Click, this, &frmDebug::cmdApplyPA_Click);
+    ui::bind(cmdApplyPE.Click, this, &frmDebug::cmdApplyPE_Click);
+    ui::bind(cmdApplyCTL.Click, this, &frmDebug::cmdApplyCTL_Click);
+    ui::bind(chkFlashUSBStatus.Click, this, &frmDebug::chkFlashUSBStatus_Click);
+    ui::bind(cmdReadDUTFlags.Click, this, &frmDebug::cmdReadDUTFlags_Click);
+    ui::bind(cmdSendUpdate.Click, this, &frmDebug::cmdSendUpdate_Click);
+    ui::bind(cmdClearCIC.Click, this, &frmDebug::cmdClearCIC_Click);
+    ui::bind(cmdFillRAM.Click, this, &frmDebug::cmdFillRAM_Click);
+    ui::bind(cmdRAMReadTest.Click, this, &frmDebug::cmdRAMReadTest_Click);
+    ui::bind(cmdSimulate.Click, this, &frmDebug::cmdSimulate_Click);
+    ui::bind(cmdFIFODebug.Click, this, &frmDebug::cmdFIFODebug_Click);
+    ui::bind(cmdRAMDebug.Click, this, &frmDebug::cmdRAMDebug_Click);
 }
 
 // ---- loading and closing ----
@@ -167,8 +166,6 @@ void frmDebug::Form_Load()
         std::make_unique<regwin::RefreshKeyPreview>(*this, [this](int& key) { Form_KeyPress(key); });
     if (cmbRegAddr.ListCount() > 0)
         cmbRegAddr.setListIndex(0);
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewDebugWnd.setChecked(true);
     RefreshFormVals();
     SetMode();
 }
@@ -177,10 +174,6 @@ void frmDebug::Form_Unload(int& cancel)
 {
     (void)cancel;
     keyPreview_.reset();
-    if (mdiMain* main = ui::loadedForm<mdiMain>()) {
-        main->mnuViewDebugWnd.setChecked(false);
-        main->mnuViewRegDebug.setChecked(false);
-    }
 }
 
 void frmDebug::Form_KeyPress(int& keyAscii)
@@ -216,7 +209,7 @@ void frmDebug::PopulateRegAddrs()
 {
     const int remembered = cmbRegAddr.ListIndex();
     cmbRegAddr.Clear();
-    const int16_t rev = goEvalBd ? goEvalBd->SiliconRev() : 3;
+    const int16_t rev = goEvalBd ? goEvalBd->SiliconRev() : int16_t{3};
     for (const DebugRegisterItem& item : debugRegisterList(rev, giRunMode)) {
         cmbRegAddr.AddItem(item.name);
         cmbRegAddr.setItemData(cmbRegAddr.ListCount() - 1, item.addr);

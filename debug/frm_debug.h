@@ -14,6 +14,8 @@
 // The windows it opens or refreshes (RAM test, FIFO debug, RAM segment, Profiles, sweep, watchdog) are
 // reached by name only, so each is skipped while it does not exist or is not loaded.
 
+#include "board/form_names.h"
+
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 
@@ -28,7 +30,7 @@ class RefreshKeyPreview;
 
 class frmDebug : public ui::Form {
 public:
-    static inline const QString FormName = QStringLiteral("frmDebug");
+    static inline const QString& FormName = formnames::frmDebug;
     static constexpr int kByteRows = 8;
 
     // The register rows' text colours (0x00BBGGRR): as read from the chip, edited, and as stored.

@@ -2,7 +2,9 @@
 // test and dump, the simulator's input files and the FIFO debug and RAM test windows.
 
 #include "debug/frm_debug.h"
+#include "board/chip_registers.h"
 
+#include "board/system_clock.h"
 #include "board/evalbd.h"
 #include "board/form_names.h"
 #include "board/hourglass.h"
@@ -20,7 +22,6 @@
 
 namespace {
 
-constexpr int16_t kCFR1 = 0x00;
 constexpr int16_t kClearCCIBit = 21;
 const QString kCrLf = QStringLiteral("\r\n");
 
@@ -33,10 +34,7 @@ QString inProgramFolder(const QString& fileName)
 // number above 0.
 std::optional<QString> simulatorClockLine()
 {
-    const frmControl* control = ui::loadedForm<frmControl>();
-    if (!control)
-        return std::nullopt;
-    const QString text = control->txtSysClkTxt.Text();
+    const QString text = SysClockText();
     const std::optional<rt::Decimal> mhz = rt::Decimal::tryFromText(text);
     if (!mhz || mhz->isZero() || mhz->isNegative())
         return std::nullopt;

@@ -2,6 +2,7 @@
 // kept in step), Load Reg, Read Reg and the watchdog test.
 
 #include "debug/frm_debug.h"
+#include "board/chip_registers.h"
 
 #include "board/board_flags.h"
 #include "board/evalbd.h"
@@ -14,16 +15,13 @@
 
 #include "platform/runtime/numeric_text.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/key_codes.h"
 #include "platform/ui/msgbox.h"
 
 #include <QRegularExpression>
 
 namespace {
 
-constexpr int kEnterKey = 13;
-constexpr int kBlankKey = 32;
-constexpr int16_t kCFR3 = 0x02;
-constexpr int16_t kWDT = 0x17;
 
 // What a bit box may hold: up to eight "0"/"1" characters, left-padded to eight when it is left.
 bool isBitText(const QString& text)
@@ -79,7 +77,7 @@ void frmDebug::showValue(const QString& value, bool blankMissingHex)
             control->setEnabled(present);
         if (present) {
             // The value is cut into bytes from the right: byte 0 is the last eight characters.
-            const QString byte = value.mid((bytes - i - 1) * 8, 8);
+            const QString byte = value.mid(qsizetype{bytes - i - 1} * 8, 8);
             txtByte(i).Tag = byte;
             txtByte(i).setText(byte);
             // Also when the bit box already held the byte: a hexadecimal box left with other text follows.
@@ -109,7 +107,7 @@ void frmDebug::txtByte_KeyPress(int index, int& keyAscii)
 {
     (void)index;
     keyAscii = KeyFilterBinary(keyAscii);
-    if (keyAscii == kBlankKey || keyAscii == kEnterKey)
+    if (keyAscii == ui::vbKeySpace || keyAscii == ui::vbKeyReturn)
         keyAscii = 0;
 }
 
@@ -148,7 +146,7 @@ void frmDebug::txtHexDataByte_KeyPress(int index, int& keyAscii)
 {
     (void)index;
     keyAscii = KeyFilterHex(keyAscii);
-    if (keyAscii == kBlankKey)
+    if (keyAscii == ui::vbKeySpace)
         keyAscii = 0;
 }
 

@@ -128,15 +128,8 @@ void frmFIFOControl::buildUi(QWidget* window)
     column->addLayout(lamps);
 }
 
-void frmFIFOControl::checkMenuEntry(bool checked)
-{
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewFIFOControl.setChecked(checked);
-}
-
 void frmFIFOControl::Form_Load()
 {
-    checkMenuEntry(true);
     optFIFODataSrc(kFile).setValue(true);
     lsbLoadOptions.setListIndex(0);
     chkLoadSXI_Click();
@@ -148,7 +141,6 @@ void frmFIFOControl::Form_QueryUnload(int& cancel, int unloadMode)
     if (unloadMode == ui::vbFormControlMenu) {
         // The window and its settings stay loaded; the close box only hides it.
         Hide();
-        checkMenuEntry(false);
         cancel = 1;
         return;
     }
@@ -157,12 +149,6 @@ void frmFIFOControl::Form_QueryUnload(int& cancel, int unloadMode)
         transmitter_.deferWhilePolling([this] { Unload(ui::vbFormCode); });
         cancel = 1;
     }
-}
-
-void frmFIFOControl::Form_Unload(int& cancel)
-{
-    (void)cancel;
-    checkMenuEntry(false);
 }
 
 void frmFIFOControl::optFIFODataSrc_Click(int index)

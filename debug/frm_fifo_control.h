@@ -6,6 +6,7 @@
 // the board object's FIFO operations; it never touches the register maps. Closing it from its close box
 // only hides it, so its choices stay.
 
+#include "board/form_names.h"
 #include "debug/frm_fifo_control_transmit.h"
 
 #include "platform/ui/controls.h"
@@ -22,7 +23,7 @@ bool loadFifoFileWithMessages(const QString& path, bool sxi, bool lsbFirst, bool
 
 class frmFIFOControl : public ui::Form {
 public:
-    static inline const QString FormName = QStringLiteral("frmFIFOControl");
+    static inline const QString& FormName = formnames::frmFIFOControl;
     // The data sources, by option index.
     enum Source : int { kRandom = 0, kIncrementing = 1, kFile = 2 };
     static constexpr int kRandomWords = 65536;
@@ -62,10 +63,8 @@ protected:
     void buildUi(QWidget* window) override;
     void Form_Load() override;
     void Form_QueryUnload(int& cancel, int unloadMode) override;
-    void Form_Unload(int& cancel) override;
 
 private:
-    void checkMenuEntry(bool checked);
     int selectedSource() const;
     void loadFile();
 

@@ -2,6 +2,7 @@
 
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
+#include "board/form_names.h"
 #include "board/text_util.h"
 #include "shell/frm_graphics.h"
 #include "shell/mdi_main.h"
@@ -112,8 +113,8 @@ frmFIFODebug::frmFIFODebug() : Form(FormName)
     txtFIFOFile.setText(QString());
     txtFifoData.setText(QStringLiteral("0003FE00 0000001F 0003FE00 0000001F"));
 
-    registerProc(QStringLiteral("RefreshFormVals"), [this] { RefreshFormVals(); });
-    registerProc(QStringLiteral("RefreshFIFOFlags"), [this] { RefreshFIFOFlags(); });
+    registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
+    registerProc(formnames::RefreshFIFOFlags, [this] { RefreshFIFOFlags(); });
 }
 
 void frmFIFODebug::buildUi(QWidget* window)
@@ -170,12 +171,6 @@ void frmFIFODebug::buildUi(QWidget* window)
     grid->addWidget(fraRawData.widget(), 2, 0, 1, 3);
 }
 
-void frmFIFODebug::checkMenuEntry(bool checked)
-{
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewFIFODebugwnd.setChecked(checked);
-}
-
 frmFIFODebug::~frmFIFODebug() = default;
 
 void frmFIFODebug::Form_Load()
@@ -183,7 +178,6 @@ void frmFIFODebug::Form_Load()
     bRefreshing_ = false;
     keyPreview_ =
         std::make_unique<regwin::RefreshKeyPreview>(*this, [this](int& key) { Form_KeyPress(key); });
-    checkMenuEntry(true);
     RefreshFormVals();
 }
 
@@ -208,7 +202,6 @@ void frmFIFODebug::Form_Unload(int& cancel)
 {
     (void)cancel;
     keyPreview_.reset();
-    checkMenuEntry(false);
 }
 
 // ---- lines and flags ----

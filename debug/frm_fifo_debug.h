@@ -8,6 +8,7 @@
 //
 // Procedures callable by name: "RefreshFormVals", "RefreshFIFOFlags".
 
+#include "board/form_names.h"
 #include "debug/frm_fifo_control_transmit.h"
 
 #include "platform/ui/controls.h"
@@ -26,7 +27,7 @@ class RefreshKeyPreview;
 
 class frmFIFODebug : public ui::Form {
 public:
-    static inline const QString FormName = QStringLiteral("frmFIFODebug");
+    static inline const QString& FormName = formnames::frmFIFODebug;
     static constexpr int kPortCLines = 6;
     static constexpr int kWclkBit = 1;
     static inline const QString kDefaultEmptyTrip = QStringLiteral("1");
@@ -111,7 +112,6 @@ protected:
     void Form_Unload(int& cancel) override;
 
 private:
-    void checkMenuEntry(bool checked);
     // The box's trip point; a text that is none beeps and puts the box's start value back.
     int32_t validTripPoint(ui::TextBox& box, const QString& startValue);
 

@@ -1,5 +1,6 @@
 #include "debug/frm_gpio.h"
 
+#include "board/form_names.h"
 #include "debug/rev3_window.h"
 
 #include "board/evalbd.h"
@@ -25,7 +26,7 @@ QString frmGPIO::lineName(int line)
 }
 
 frmGPIO::frmGPIO()
-    : Window(FormName, QStringLiteral("GPIO"), QStringLiteral("GPIO (Silicon Rev 3)"), &mdiMain::mnuViewGPIO)
+    : Window(FormName, QStringLiteral("GPIO"), QStringLiteral("GPIO (Silicon Rev 3)"))
 {
     setMdiChild(true);
     setCaption(QStringLiteral("GPIO"));
@@ -62,15 +63,15 @@ frmGPIO::frmGPIO()
         flash->setVisible(false);
     }
 
-    cmdInConfig.on(&ui::CommandButton::Click, [this](int index) { cmdInConfig_Click(index); });
-    cmdOutConfig.on(&ui::CommandButton::Click, [this](int index) { cmdOutConfig_Click(index); });
-    cmdGPIOData.on(&ui::CommandButton::Click, [this](int index) { cmdGPIOData_Click(index); });
-    cmdLoad.Click = [this] { cmdLoad_Click(); };
-    cmdLoadConfig.Click = [this] { cmdLoadConfig_Click(); };
-    cmdRead.Click = [this] { cmdRead_Click(); };
-    cmdReadConfig.Click = [this] { cmdReadConfig_Click(); };
-    tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
-    registerProc(QStringLiteral("RefreshFormVals"), [this] { RefreshFormVals(); });
+    cmdInConfig.bind(&ui::CommandButton::Click, this, &frmGPIO::cmdInConfig_Click);
+    cmdOutConfig.bind(&ui::CommandButton::Click, this, &frmGPIO::cmdOutConfig_Click);
+    cmdGPIOData.bind(&ui::CommandButton::Click, this, &frmGPIO::cmdGPIOData_Click);
+    ui::bind(cmdLoad.Click, this, &frmGPIO::cmdLoad_Click);
+    ui::bind(cmdLoadConfig.Click, this, &frmGPIO::cmdLoadConfig_Click);
+    ui::bind(cmdRead.Click, this, &frmGPIO::cmdRead_Click);
+    ui::bind(cmdReadConfig.Click, this, &frmGPIO::cmdReadConfig_Click);
+    ui::bind(tmrLoadFlash.Timer, this, &frmGPIO::tmrLoadFlash_Timer);
+    registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
 }
 
 void frmGPIO::buildUi(QWidget* window)

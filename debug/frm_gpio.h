@@ -7,7 +7,9 @@
 //
 // Procedures callable by name: "RefreshFormVals".
 
+#include "board/form_names.h"
 #include "debug/rev3_window.h"
+#include "board/chip_registers.h"
 #include "shell/register_window.h"
 
 #include "platform/ui/controls.h"
@@ -18,9 +20,7 @@
 
 class frmGPIO : public rev3::Window {
 public:
-    static inline const QString FormName = QStringLiteral("frmGPIO");
-    static constexpr int16_t kGPIOConfig = 0x18;
-    static constexpr int16_t kGPIORead = 0x19;
+    static inline const QString& FormName = formnames::frmGPIO;
     static constexpr int kLines = 16;
     static constexpr uint32_t kInputColour = 0x00FF00;
     static constexpr uint32_t kOutputColour = 0x0080FF;

@@ -120,20 +120,11 @@ void frmRegMapVals::Form_Load()
 {
     UpdateWindowMetrics();
     cmbRegMap.setListIndex(0);
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewRegMap.setChecked(true);
 }
 
 void frmRegMapVals::Form_Activate()
 {
     RefreshFormVals();
-}
-
-void frmRegMapVals::Form_Unload(int& cancel)
-{
-    (void)cancel;
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewRegMap.setChecked(false);
 }
 
 QString frmRegMapVals::pSpace(int n) const

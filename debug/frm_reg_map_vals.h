@@ -7,6 +7,8 @@
 //
 // Procedure callable by name: "RefreshFormVals".
 
+#include "board/form_names.h"
+
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/timer.h"
@@ -19,7 +21,7 @@ class RegisterLinesView;
 
 class frmRegMapVals : public ui::Form {
 public:
-    static inline const QString FormName = QStringLiteral("frmRegMapVals");
+    static inline const QString& FormName = formnames::frmRegMapVals;
 
     frmRegMapVals();
     ~frmRegMapVals() override;
@@ -59,7 +61,6 @@ protected:
     void buildUi(QWidget* window) override;
     void Form_Load() override;
     void Form_Activate() override;
-    void Form_Unload(int& cancel) override;
 
 private:
     void fitHeight();

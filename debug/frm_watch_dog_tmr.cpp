@@ -1,5 +1,6 @@
 #include "debug/frm_watch_dog_tmr.h"
 
+#include "board/form_names.h"
 #include "debug/rev3_window.h"
 
 #include "board/evalbd.h"
@@ -20,8 +21,7 @@ constexpr uint32_t kIndicatorColour = 0x0080FF;
 } // namespace
 
 frmWatchDogTmr::frmWatchDogTmr()
-    : Window(FormName, QStringLiteral("Watchdog Timer"), QStringLiteral("Watchdog Timer (SR3)"),
-             &mdiMain::mnuViewWDT)
+    : Window(FormName, QStringLiteral("Watchdog Timer"), QStringLiteral("Watchdog Timer (SR3)"))
 {
     setMdiChild(true);
     setCaption(QStringLiteral("Watchdog Timer"));
@@ -53,7 +53,7 @@ frmWatchDogTmr::frmWatchDogTmr()
     cmdLoad.Click = [this] { cmdLoad_Click(); };
     cmdRead.Click = [this] { cmdRead_Click(); };
     tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
-    registerProc(QStringLiteral("RefreshFormVals"), [this] { RefreshFormVals(); });
+    registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
 }
 
 void frmWatchDogTmr::buildUi(QWidget* window)

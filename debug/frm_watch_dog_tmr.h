@@ -6,7 +6,9 @@
 //
 // Procedures callable by name: "RefreshFormVals".
 
+#include "board/form_names.h"
 #include "debug/rev3_window.h"
+#include "board/chip_registers.h"
 #include "shell/register_window.h"
 
 #include "platform/ui/controls.h"
@@ -17,8 +19,7 @@
 
 class frmWatchDogTmr : public rev3::Window {
 public:
-    static inline const QString FormName = QStringLiteral("frmWatchDogTmr");
-    static constexpr int16_t kWDT = 0x17;
+    static inline const QString& FormName = formnames::frmWatchDogTmr;
 
     frmWatchDogTmr();
 

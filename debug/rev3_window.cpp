@@ -1,5 +1,7 @@
 #include "debug/rev3_window.h"
+#include "board/chip_registers.h"
 
+#include "board/board_flags.h"
 #include "board/evalbd.h"
 #include "board/sound.h"
 #include "shell/frm_graphics.h"
@@ -13,28 +15,14 @@
 
 namespace rev3 {
 
-namespace {
-
-constexpr int16_t kCFR2 = 0x01;
-
-} // namespace
-
-Window::Window(const QString& name, const QString& caption, const QString& oldSiliconCaption,
-               ui::Menu mdiMain::*viewEntry)
-    : ui::Form(name), caption_(caption), oldSiliconCaption_(oldSiliconCaption), viewEntry_(viewEntry)
+Window::Window(const QString& name, const QString& caption, const QString& oldSiliconCaption)
+    : ui::Form(name), caption_(caption), oldSiliconCaption_(oldSiliconCaption)
 {
 }
 
 void Window::Form_Activate()
 {
     showSiliconState(*this, caption_, oldSiliconCaption_);
-}
-
-void Window::Form_Unload(int& cancel)
-{
-    (void)cancel;
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        (main->*viewEntry_).setChecked(false);
 }
 
 bool revisionOneOrTwo()
@@ -55,13 +43,13 @@ void refreshWhileSXI(ui::Form& form, const regwin::FieldTable& fields)
         return;
     if (!revisionOneOrTwo())
         fields.refresh();
-    const bool sxi = goEvalBd->GetRegMapBitValue(0, kCFR2, 31) == 1;
+    const bool sxi = kSXIEnable.get() == 1;
     regwin::enableControls(form, !revisionOneOrTwo() && sxi);
 }
 
 void readOrBeep(int16_t addr)
 {
-    if (!regwin::boardSelected())
+    if (!gbBoardConnected)
         PlaySoundAsync(QStringLiteral("SystemQuestion"));
     else
         regwin::readRegister(addr);
@@ -69,8 +57,10 @@ void readOrBeep(int16_t addr)
 
 void loadRegister(int16_t addr, ui::CommandButton& button, regwin::LoadIndicator& indicator)
 {
-    regwin::LoadingScope loading(button);
-    indicator.loaded(regwin::loadRegisters({addr}));
+    regwin::LoadOptions options;
+    options.sendWhen = regwin::LoadOptions::SendWhen::BoardConnected;
+    options.strobeEach = true;
+    regwin::runLoad(button, indicator, {addr}, options);
 }
 
 void showGreenLamp(ui::Image& lamp, uint64_t lit)

@@ -1,8 +1,7 @@
 #pragma once
 
 // What the windows of silicon revision 3's own registers (ADC, GPIO, watchdog) share: a field table, they
-// are enabled only on revision 3 and say so in their caption on older silicon, their View menu entry is
-// unchecked when they close, READ beeps without a board, LOAD blinks the window's indicator until the chip
+// are enabled only on revision 3 and say so in their caption on older silicon, READ beeps without a board, LOAD blinks the window's indicator until the chip
 // holds its bits, and a green lamp shows a flag bit.
 
 #include "shell/register_window.h"
@@ -14,7 +13,6 @@
 #include <cstdint>
 
 class QHBoxLayout;
-class mdiMain;
 
 namespace ui {
 class Menu;
@@ -28,13 +26,10 @@ public:
     const regwin::FieldTable& fields() const { return fields_; }
 
 protected:
-    // `caption` on revision 3, `oldSiliconCaption` on older silicon; `viewEntry` is the main window's View
-    // menu entry of the window.
-    Window(const QString& name, const QString& caption, const QString& oldSiliconCaption,
-           ui::Menu mdiMain::*viewEntry);
+    // `caption` on revision 3, `oldSiliconCaption` on older silicon.
+    Window(const QString& name, const QString& caption, const QString& oldSiliconCaption);
 
     void Form_Activate() override;
-    void Form_Unload(int& cancel) override;
 
     bool bRefreshing_ = false;
     regwin::FieldTable fields_{bRefreshing_};
@@ -42,7 +37,6 @@ protected:
 private:
     QString caption_;
     QString oldSiliconCaption_;
-    ui::Menu mdiMain::*viewEntry_;
 };
 
 // True when the board's chip is silicon revision 1 or 2 (which lack these registers).

@@ -1,6 +1,7 @@
 #include "modulation/frm_qamvg.h"
 
 #include "board/external_programs.h"
+#include "board/form_names.h"
 #include "board/globals.h"
 #include "board/utility.h"
 #include <QDir>
@@ -74,9 +75,9 @@ frmQAMVG::frmQAMVG() : ui::Form(FormName)
     setInitialValues();
     // The paths are known before the window loads.
     IniVars();
-    registerProc(QStringLiteral("UpdateQAMVects"), [this] { UpdateQAMVects(); });
-    registerProc(QStringLiteral("UpdateGEVects"), [this] { UpdateGEVects(); });
-    registerProc(QStringLiteral("UpdateSDPSKVects"), [this] { UpdateSDPSKVects(); });
+    registerProc(formnames::UpdateQAMVects, [this] { UpdateQAMVects(); });
+    registerProc(formnames::UpdateGEVects, [this] { UpdateGEVects(); });
+    registerProc(formnames::UpdateSDPSKVects, [this] { UpdateSDPSKVects(); });
 }
 
 void frmQAMVG::IniVars()
@@ -231,8 +232,8 @@ void frmQAMVG::bindHandlers()
     lstFilterWindowTypeQP.Click = [this] {
         lstFilterWindowType_Click(lstFilterWindowTypeQP, txtKaiserWROFQP, lblKaiserWROFQP);
     };
-    lstModTypeGMSK.Click = [this] { lstModTypeGMSK_Click(); };
-    lblDDSWeb.Click = [this] { lblDDSWeb_Click(); };
+    ui::bind(lstModTypeGMSK.Click, this, &frmQAMVG::lstModTypeGMSK_Click);
+    ui::bind(lblDDSWeb.Click, this, &frmQAMVG::lblDDSWeb_Click);
 }
 
 void frmQAMVG::Form_Load()

@@ -5,6 +5,7 @@
 // file, which the window reads when it opens, writes before each run and writes again when it closes. A
 // run mirrors the generator's console text into the console box and reports its error file.
 
+#include "board/form_names.h"
 #include "modulation/console_output.h"
 #include "modulation/param_files.h"
 #include "modulation/program_settings.h"
@@ -21,7 +22,7 @@ class ConsoleRun;
 
 class frmQAMVG : public ui::Form {
 public:
-    static inline const QString FormName = QStringLiteral("frmQAMVG");
+    static inline const QString& FormName = formnames::frmQAMVG;
     frmQAMVG();
 
     // Tabs of sstTabs.

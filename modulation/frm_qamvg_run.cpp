@@ -58,7 +58,7 @@ std::optional<QString> firstLine(const QString& path)
     QFile file(path);
     if (!os::openRegularFile(file))
         return std::nullopt;
-    const QStringList lines = mvg::splitFileLines(file.read(64 * 1024));
+    const QStringList lines = mvg::splitFileLines(file.read(qint64{64} * 1024));
     if (lines.isEmpty())
         return std::nullopt;
     return lines.front();

@@ -1,6 +1,7 @@
 // Run Simulator: the board and path checks, "RegMapFile.txt" and "SimParmFile.txt" in the simulator folder,
 // the run of "main.exe" with its console text mirrored into the window, and the closing summary.
 
+#include "board/system_clock.h"
 #include "board/board_attach.h"
 #include "board/board_flags.h"
 #include "board/console_run.h"
@@ -33,13 +34,7 @@ const QString kRuntimeMissing = QStringLiteral("Error - Matlab 7.3 Runtime Not I
 // not hold a number above 0.
 std::optional<QString> clockLine()
 {
-    ui::Form* control = ui::Forms::find(formnames::frmControl);
-    const auto* box = control
-                          ? dynamic_cast<const ui::TextBox*>(control->control(QStringLiteral("txtSysClkTxt")))
-                          : nullptr;
-    if (!box)
-        return std::nullopt;
-    const std::optional<QString> hz = simParmClockHz(box->Text());
+    std::optional<QString> hz = simParmClockHz(SysClockText());
     if (!hz)
         return std::nullopt;
     const std::optional<rt::Decimal> value = rt::Decimal::tryFromInvariantText(*hz);

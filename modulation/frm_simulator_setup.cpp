@@ -2,6 +2,7 @@
 
 #include "board/board_attach.h"
 #include "board/external_programs.h"
+#include "board/form_names.h"
 #include "board/globals.h"
 #include "board/utility.h"
 #include "modulation/frm_qamvg.h"
@@ -83,8 +84,8 @@ frmSimulatorSetup::frmSimulatorSetup() : ui::Form(FormName)
     cmdRunSimulator.Click = [this] { cmdRunSimulator_Click(); };
     cmdCloseAllPlotWindows.Click = [this] { cmdCloseAllPlotWindows_Click(); };
 
-    registerProc(QStringLiteral("RefreshFormVals"), [this] { RefreshFormVals(); });
-    registerProc(QStringLiteral("SetMode"), [this] { SetMode(); });
+    registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
+    registerProc(formnames::SetMode, [this] { SetMode(); });
 }
 
 ui::TextBox& frmSimulatorSetup::fileBox(FileBox box)

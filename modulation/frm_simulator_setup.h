@@ -4,6 +4,7 @@
 // file and the data files of the chip's operating mode) and its run, with the simulator's console text
 // mirrored into the window. The file choices are kept in "SimulatorSetup.ini".
 
+#include "board/form_names.h"
 #include "modulation/console_output.h"
 #include "modulation/program_settings.h"
 #include "platform/ui/controls.h"
@@ -16,7 +17,7 @@ class ConsoleRun;
 
 class frmSimulatorSetup : public ui::Form {
 public:
-    static inline const QString FormName = QStringLiteral("frmSimulatorSetup");
+    static inline const QString& FormName = formnames::frmSimulatorSetup;
     frmSimulatorSetup();
 
     // True while the simulator runs; the generator window reads it when it loads.

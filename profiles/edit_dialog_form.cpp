@@ -4,6 +4,7 @@
 #include "board/text_util.h"
 #include "platform/runtime/locale_info.h"
 #include "platform/runtime/runtime_error.h"
+#include "platform/ui/key_codes.h"
 #include "platform/ui/msgbox.h"
 #include "profiles/edit_value.h"
 #include "profiles/mod_edit_dialog_subs.h"
@@ -19,7 +20,7 @@ void EditDialogForm::wireValueBox(ui::TextBox& box, KeyRule rule, Entry entry)
     ui::TextBox* target = &box;
     box.GotFocus = [target] { SelectAllText(*target); };
     box.KeyPress = [this, target, rule = std::move(rule)](int& key) {
-        if (key == 13) {
+        if (key == ui::vbKeyReturn) {
             key = 0;
             runEntry(*target);
             return;
@@ -258,7 +259,7 @@ QString normalizedByte(const QString& text)
     static const QString zeros(8, QLatin1Char('0'));
     if (text.size() > 8)
         return zeros;
-    const QString padded = QString(8 - text.size(), QLatin1Char('0')) + text;
+    QString padded = QString(8 - text.size(), QLatin1Char('0')) + text;
     for (QChar c : padded)
         if (c != QLatin1Char('0') && c != QLatin1Char('1'))
             return zeros;

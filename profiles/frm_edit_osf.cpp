@@ -20,7 +20,7 @@ QString padded(const QString& text, int width)
 // The upper binary box of the 14-bit word: six digits, anything else six zeros.
 QString normalizedUpperBits(const QString& text)
 {
-    const QString bits = padded(text, 6);
+    QString bits = padded(text, 6);
     if (bits.size() != 6)
         return QStringLiteral("000000");
     for (QChar c : bits)

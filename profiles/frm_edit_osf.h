@@ -7,6 +7,7 @@
 // that steps it by one; the decimal view holds the word that OK hands back.
 
 #include "platform/ui/controls.h"
+#include "board/form_names.h"
 #include "profiles/box_edit_dialogs.h"
 #include "profiles/edit_dialog_form.h"
 
@@ -79,12 +80,12 @@ private:
 
 class frmEditOSF : public profiles::ScaleFactorDialog {
 public:
-    static inline const QString FormName = QStringLiteral("frmEditOSF");
+    static inline const QString& FormName = formnames::frmEditOSF;
     frmEditOSF();
 };
 
 class frmEditOSF_QM : public profiles::ScaleFactorDialog {
 public:
-    static inline const QString FormName = QStringLiteral("frmEditOSF_QM");
+    static inline const QString& FormName = formnames::frmEditOSF_QM;
     frmEditOSF_QM();
 };

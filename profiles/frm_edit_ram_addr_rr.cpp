@@ -3,12 +3,14 @@
 #include "board/num_base.h"
 #include "board/text_util.h"
 #include "profiles/mod_edit_dialog_subs.h"
+#include "profiles/value_messages.h"
 #include "profiles/sys_clock.h"
 
 #include "platform/runtime/locale_info.h"
 #include "platform/runtime/number_format.h"
 #include "platform/runtime/numeric_text.h"
 #include "platform/runtime/runtime_error.h"
+#include "platform/ui/key_codes.h"
 #include "platform/ui/msgbox.h"
 
 #include <algorithm>
@@ -18,7 +20,6 @@ using namespace profiles;
 namespace {
 
 constexpr int32_t kTopWord = 65535;
-constexpr int kEnter = 13;
 const QString kWordFormat = QStringLiteral("00000");
 
 // The word a value box's Tag holds; anything else opens the dialog at 0.
@@ -162,7 +163,7 @@ void frmEditRAMAddrRR::txtRampRateTime_KeyPress(int& key)
     const QChar separator = rt::numberLocale().decimalSeparator;
     if (key != 0 && key == separator.unicode() && separatorAlreadyTyped(txtRampRateTime, separator))
         key = 0;
-    if (key == 0 || key == kEnter)
+    if (key == 0 || key == ui::vbKeyReturn)
         return;
     // A separator among the first three characters with the caret before it: the integer part may not
     // grow past what the longest time needs.
@@ -187,10 +188,9 @@ bool frmEditRAMAddrRR::txtRampRateTime_Entry()
     const bool below =
         typed.kind == TypedKind::BelowType || (typed.kind == TypedKind::Number && typed.value < mdMinRRTime);
     if (above || below) {
-        ui::MsgBox(QStringLiteral("The vaid range for the Delta Frequency Ramp Rate Time is ") +
-                       rt::Format(mdMaxRRTime, QStringLiteral("0.0000")) + QStringLiteral("uS to ") +
-                       rt::CStr(mdMinRRTime) + QStringLiteral("uS .") + QStringLiteral("\r\n") +
-                       QStringLiteral("The value entered will be clipped!"),
+        ui::MsgBox(rampRateRangeText(QStringLiteral("Delta Frequency Ramp Rate"),
+                                     rt::Format(mdMaxRRTime, QStringLiteral("0.0000")), rt::CStr(mdMinRRTime),
+                                     QStringLiteral("uS")),
                    ui::vbOKOnly | ui::vbExclamation, QStringLiteral("Maximum Ramp Rate Time Exceeded!!!"));
         // A pasted negative time is clipped to the shortest time.
         showText(txtRampRateTime, rt::CStr(above ? mdMaxRRTime : mdMinRRTime));

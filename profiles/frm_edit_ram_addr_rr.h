@@ -6,6 +6,7 @@
 // keeps in gvEditSysClock for its conversions. The decimal view holds the word that OK hands back.
 
 #include "platform/ui/controls.h"
+#include "board/form_names.h"
 #include "profiles/box_edit_dialogs.h"
 #include "profiles/edit_dialog_form.h"
 #include "profiles/edit_value.h"
@@ -15,7 +16,7 @@
 
 class frmEditRAMAddrRR : public profiles::EditDialogForm, public profiles::RampRateEditDialog {
 public:
-    static inline const QString FormName = QStringLiteral("frmEditRAMAddrRR");
+    static inline const QString& FormName = formnames::frmEditRAMAddrRR;
     frmEditRAMAddrRR();
 
     // Edits the word in `box` (its Tag, decimal; empty, not a number or out of range counts as 0) and shows

@@ -47,10 +47,10 @@ frmProfile::frmProfile() : Form(FormName)
     setMdiChild(true);
     setDesignProperties();
     bindHandlers();
-    registerProc(QStringLiteral("RefreshFormVals"), [this] { RefreshFormVals(); });
-    registerProc(QStringLiteral("UpdateProfileSel"), [this] { UpdateProfileSel(); });
-    registerProc(QStringLiteral("UdControlState"), [this] { UdControlState(); });
-    registerProc(QStringLiteral("UdStatusIndicators"), [this] { UdStatusIndicators(); });
+    registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
+    registerProc(formnames::UpdateProfileSel, [this] { UpdateProfileSel(); });
+    registerProc(formnames::UdControlState, [this] { UdControlState(); });
+    registerProc(formnames::UdStatusIndicators, [this] { UdStatusIndicators(); });
 }
 
 frmProfile::~frmProfile() = default;
@@ -241,16 +241,6 @@ void frmProfile::Form_Load()
     buildFieldTable();
     sizeWindow();
     RefreshFormVals();
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewProfiles.setChecked(true);
-}
-
-void frmProfile::Form_QueryUnload(int& cancel, int unloadMode)
-{
-    (void)cancel;
-    if (unloadMode == ui::vbFormControlMenu)
-        if (mdiMain* main = ui::loadedForm<mdiMain>())
-            main->mnuViewProfiles.setChecked(false);
 }
 
 // ---- form mode and the active profile ----

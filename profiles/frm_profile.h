@@ -14,6 +14,8 @@
 // The amplitude, output-scale and RAM ramp-rate dialogs are opened by name (profiles/box_edit_dialogs.h);
 // a dialog that does not exist leaves its double-click without effect.
 
+#include "board/form_names.h"
+#include "profiles/value_fields.h"
 #include "shell/register_window.h"
 
 #include "platform/ui/controls.h"
@@ -29,7 +31,7 @@ class QWidget;
 
 class frmProfile : public ui::Form {
 public:
-    static inline const QString FormName = QStringLiteral("frmProfile");
+    static inline const QString& FormName = formnames::frmProfile;
 
     // Values of the form mode: which frame each profile shows.
     enum ProfileFormMode : int16_t { kFormQDUC = 0, kFormRAM = 1, kFormSingleTone = 2 };
@@ -134,34 +136,7 @@ public:
     // ---- handlers ----
     void optProfileSel_Click(int index);
 
-    void txtOutFreqQD_KeyPress(int index, int& keyAscii);
-    void txtOutFreqQD_Validate(int index, bool& cancel);
-    void txtOutFreqQD_DblClick(int index);
-    void txtOutFreqST_KeyPress(int index, int& keyAscii);
-    void txtOutFreqST_Validate(int index, bool& cancel);
-    void txtOutFreqST_DblClick(int index);
-    void txtPhaseOffsetQD_KeyPress(int index, int& keyAscii);
-    void txtPhaseOffsetQD_Validate(int index, bool& cancel);
-    void txtPhaseOffsetQD_DblClick(int index);
-    void txtPhaseOffsetST_KeyPress(int index, int& keyAscii);
-    void txtPhaseOffsetST_Validate(int index, bool& cancel);
-    void txtPhaseOffsetST_DblClick(int index);
-    void txtAmpScaleST_KeyPress(int index, int& keyAscii);
-    void txtAmpScaleST_Validate(int index, bool& cancel);
-    void txtAmpScaleST_DblClick(int index);
-    void txtOSFValQD_KeyPress(int index, int& keyAscii);
-    void txtOSFValQD_Validate(int index, bool& cancel);
-    void txtOSFValQD_DblClick(int index);
     void txtCCIValQD_Change(int index);
-    void txtCCIValQD_KeyPress(int index, int& keyAscii);
-    void txtCCIValQD_Validate(int index, bool& cancel);
-    void txtRAMSegBeginAddr_KeyPress(int index, int& keyAscii);
-    void txtRAMSegBeginAddr_Validate(int index, bool& cancel);
-    void txtRAMSegFinalAddr_KeyPress(int index, int& keyAscii);
-    void txtRAMSegFinalAddr_Validate(int index, bool& cancel);
-    void txtRAMSegAddrRampRate_KeyPress(int index, int& keyAscii);
-    void txtRAMSegAddrRampRate_Validate(int index, bool& cancel);
-    void txtRAMSegAddrRampRate_DblClick(int index);
     void txtStepBox_KeyPress(int& keyAscii);
     void vscAmpScaleSpinST_Change(int index);
     void vscPhaseOSpinST_Change(int index);
@@ -173,7 +148,6 @@ public:
 protected:
     void buildUi(QWidget* window) override;
     void Form_Load() override;
-    void Form_QueryUnload(int& cancel, int unloadMode) override;
 
 private:
     static ui::ControlArray<ui::ComboBox>::Maker dropDownList();
@@ -207,39 +181,8 @@ private:
     void buildFieldTable();
     void addProfileRows(int n);
 
-    // ---- the map and the clock ----
-    // Replaces a field in the pending map by the word of a Tag (the map is read when the word is stored).
-    void storeField(const RegisterField& field, const QString& tag);
+    // ---- the clock and the focus ----
     QString sysClockText() const;
-    // The system clock as a number; 0 when the box holds none.
-    double sysClock() const;
-
-    // ---- field steps shared by the two forms ----
-    void validateFrequency(ui::TextBox& box, int n);
-    void validatePhase(ui::TextBox& box, int n);
-    // A field's validation, run by Enter as by leaving the box.
-    using FieldValidator = void (frmProfile::*)(int index, bool& cancel);
-    // Drops Enter and runs `validator` for the box at `index`; false for any other key.
-    bool takeEnter(int& keyAscii, int index, FieldValidator validator);
-    void frequencyKeyPress(ui::TextBox& box, int& keyAscii, int index, FieldValidator validator);
-    void valueKeyPress(ui::TextBox& box, int& keyAscii, int index, FieldValidator validator,
-                       bool refuseExponent);
-    void wholeNumberKeyPress(int& keyAscii, int index, FieldValidator validator);
-    void openFrequencyDialog(ui::TextBox& box, int n);
-    void openPhaseDialog(ui::TextBox& box, int n);
-    void applyFrequencyLengthRule(ui::TextBox& box);
-    void validateAddress(ui::TextBox& box, const RegisterField& field);
-    // A scale field (amplitude or output scale): how its word shows, its top word and where it goes.
-    struct ScaleField {
-        QString format;
-        int32_t topWord;
-        RegisterField field;
-        double (*toValue)(int32_t word);
-        int32_t (*toWord)(double value);
-    };
-    void validateScale(ui::TextBox& box, const ScaleField& scale);
-    void openScaleDialog(const QString& formName, ui::TextBox& box, const RegisterField& field);
-    void spin(ui::ScrollBar& bar, ui::TextBox& stepBox, ui::TextBox& valueBox, int n, bool amplitude);
     void focusLoad();
     void setControlColour(ui::Control& control, bool normal);
 
@@ -261,8 +204,8 @@ private:
                                                                                       {0x15, 63, 0}})};
     // The window's content, on which the cells are placed.
     QWidget* profileCanvas_ = nullptr;
-    // Re-entry of a validation through the focus move it makes itself.
-    bool validating_ = false;
+    // Every profile's value boxes.
+    profiles::ValueFields values_{[this] { return sysClockText(); }, [this] { focusLoad(); }};
 };
 
 // Makes the Profiles window loadable by name ("frmProfile"); start-up calls it before it shows the window.

@@ -37,26 +37,20 @@ void frmProfile::cmdLoad_Click()
     // LOAD is disabled while the registers go, which hands the focus on, and the refresh may switch the
     // shown fields: the focus comes back to where the user was.
     const QPointer<QWidget> focused = QApplication::focusWidget();
-    regwin::LoadOutcome outcome = regwin::LoadOutcome::Refused;
-    {
-        regwin::LoadingScope loading(cmdLoad, this);
-        regwin::LoadOptions options;
-        options.progressText = QStringLiteral("Loading...");
-        std::vector<int16_t> order{kCFR2, kCFR1};
-        for (int n = 0; n < kProfileCount; ++n)
-            order.push_back(profileRegister(n));
-        outcome = regwin::loadRegisters(order, options);
-        // Clear CCI reaches the chip once per load in which it was set.
-        if (outcome != regwin::LoadOutcome::Refused) {
-            chkClearCCI.setValue(0);
-            kClearCCI.setBoth(0);
-        }
-        ui::DoEvents();
-    }
+    regwin::LoadOptions options;
+    options.pointerForm = this;
+    options.progressText = QStringLiteral("Loading...");
+    // Clear CCI reaches the chip once per load in which it was set.
+    options.afterAll = [this](regwin::LoadOutcome) {
+        chkClearCCI.setValue(0);
+        kClearCCI.setBoth(0);
+    };
+    std::vector<int16_t> order{kCFR2, kCFR1};
+    for (int n = 0; n < kProfileCount; ++n)
+        order.push_back(profileRegister(n));
+    regwin::runLoad(cmdLoad, loadIndicator_, order, options);
     if (focused && focused->isVisible() && focused->isEnabled() && !focused->hasFocus())
         focused->setFocus(Qt::OtherFocusReason);
-    loadIndicator_.loaded(outcome);
-    regwin::reportLoad(outcome);
 }
 
 void frmProfile::tmrLoadFlash_Timer()

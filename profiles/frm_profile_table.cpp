@@ -5,17 +5,11 @@
 
 #include "profiles/frm_profile.h"
 
-#include "profiles/mod_edit_dialog_subs.h"
-#include "profiles/mod_edit_out_freq.h"
 #include "profiles/profile_register.h"
-
-#include "platform/runtime/number_format.h"
 
 using namespace profiles;
 
 namespace {
-
-constexpr int16_t kTuningWordBits = 32;
 
 std::optional<uint64_t> storedByValidation()
 {
@@ -27,55 +21,50 @@ std::optional<uint64_t> storedByValidation()
 void frmProfile::addProfileRows(int n)
 {
     auto inForm = [this](int16_t form) { return [this, form] { return refreshForm_ == form; }; };
-    // A value box of form `applies`: shown from the map with the word in its Tag and `text` of the word in
-    // the box; stored by its validation.
-    auto valueBox = [this](ui::TextBox& box, const RegisterField& field,
-                           std::function<QString(uint64_t)> text, std::function<bool()> applies) {
+    // A value box of form `applies`: committed by the value-field kit, shown from the map with the word in
+    // its Tag.
+    auto valueBox = [this](ValueRow row, std::function<bool()> applies) {
+        const ValueRow& added = values_.add(std::move(row));
         fields_
             .custom(
-                box, field,
-                [&box, text = std::move(text)](uint64_t word) {
-                    box.Tag = QString::number(word);
-                    box.setText(text(word));
-                },
+                *added.box, added.field, [this, &added](uint64_t word) { values_.show(added, word); },
                 storedByValidation)
             .applies = std::move(applies);
     };
-    auto wordText = [](uint64_t word) { return QString::number(word); };
-    auto frequencyText = [this](uint64_t word) {
-        const double clock = sysClock();
-        return edtFormatFreq(
-            edtFTWToFreq(rt::Decimal(static_cast<unsigned long long>(word)), clock, kTuningWordBits),
-            kTuningWordBits, clock);
-    };
-    auto phaseText = [](uint64_t word) {
-        return rt::Format(edtPOWToDegrees(static_cast<double>(word)), QStringLiteral("0.000"));
-    };
+    const QString frequencyCaption = QStringLiteral("Edit output frequency");
 
     // Quadrature modulation.
     const auto qduc = inForm(kFormQDUC);
-    valueBox(txtOutFreqQD(n), ofProfile(kFrequencyField, n), frequencyText, qduc);
-    valueBox(txtPhaseOffsetQD(n), ofProfile(kPhaseField, n), phaseText, qduc);
-    valueBox(
-        txtOSFValQD(n), ofProfile(kOutputScaleField, n),
-        [](uint64_t word) {
-            return rt::Format(edtOSFToGain(static_cast<int16_t>(word)), QStringLiteral("0.0000000"));
-        },
-        qduc);
+    valueBox({.box = &txtOutFreqQD(n),
+              .kind = ValueKind::Frequency,
+              .field = ofProfile(kFrequencyField, n),
+              .caption = frequencyCaption},
+             qduc);
+    valueBox({.box = &txtPhaseOffsetQD(n), .kind = ValueKind::Phase, .field = ofProfile(kPhaseField, n)}, qduc);
+    valueBox({.box = &txtOSFValQD(n), .kind = ValueKind::OutputScale, .field = ofProfile(kOutputScaleField, n)},
+             qduc);
     fields_.check(chkInvCCIQD(n), ofProfile(kInverseCCIBypassField, n)).applies = qduc;
     fields_.check(chkSpectralInvQD(n), ofProfile(kSpectralInversionField, n)).applies = qduc;
-    valueBox(txtCCIValQD(n), ofProfile(kCCIRateField, n), wordText, qduc);
+    // The interpolation rate: 1 .. 63, anything else 2.
+    valueBox({.box = &txtCCIValQD(n),
+              .kind = ValueKind::Word,
+              .field = ofProfile(kCCIRateField, n),
+              .lowest = 1,
+              .highest = 63,
+              .fallback = 2},
+             qduc);
 
     // Single tone.
     const auto singleTone = inForm(kFormSingleTone);
-    valueBox(txtOutFreqST(n), ofProfile(kFrequencyField, n), frequencyText, singleTone);
-    valueBox(txtPhaseOffsetST(n), ofProfile(kPhaseField, n), phaseText, singleTone);
-    valueBox(
-        txtAmpScaleST(n), ofProfile(kAmplitudeField, n),
-        [](uint64_t word) {
-            return rt::Format(edtASFToAmpl(static_cast<int32_t>(word)), QStringLiteral("0.00000"));
-        },
-        singleTone);
+    valueBox({.box = &txtOutFreqST(n),
+              .kind = ValueKind::Frequency,
+              .field = ofProfile(kFrequencyField, n),
+              .caption = frequencyCaption},
+             singleTone);
+    valueBox({.box = &txtPhaseOffsetST(n), .kind = ValueKind::Phase, .field = ofProfile(kPhaseField, n)},
+             singleTone);
+    valueBox({.box = &txtAmpScaleST(n), .kind = ValueKind::Amplitude, .field = ofProfile(kAmplitudeField, n)},
+             singleTone);
 
     // RAM segment. Modes 5-7 have no item: the list shows its first.
     const auto ram = inForm(kFormRAM);
@@ -84,14 +73,18 @@ void frmProfile::addProfileRows(int n)
     mode.indexOf = [](uint64_t value) { return value <= 4 ? static_cast<int>(value) : 0; };
     fields_.check(chkRAMZeroCrossing(n), ofProfile(kRAMZeroCrossingField, n)).applies = ram;
     fields_.check(chkRAMNoDwellActive(n), ofProfile(kRAMNoDwellField, n)).applies = ram;
-    valueBox(txtRAMSegBeginAddr(n), ofProfile(kRAMBeginField, n), wordText, ram);
-    valueBox(txtRAMSegFinalAddr(n), ofProfile(kRAMFinalField, n), wordText, ram);
-    valueBox(
-        txtRAMSegAddrRampRate(n), ofProfile(kRAMRampRateField, n),
-        [this](uint64_t word) {
-            return edtFormatRAMRRTime(CalculateRAMRRTime(static_cast<int32_t>(word), sysClock()));
-        },
-        ram);
+    valueBox({.box = &txtRAMSegBeginAddr(n), .kind = ValueKind::Address, .field = ofProfile(kRAMBeginField, n)},
+             ram);
+    valueBox({.box = &txtRAMSegFinalAddr(n), .kind = ValueKind::Address, .field = ofProfile(kRAMFinalField, n)},
+             ram);
+    // The step rate's range reads from 0 up.
+    valueBox({.box = &txtRAMSegAddrRampRate(n),
+              .kind = ValueKind::RampRate,
+              .field = ofProfile(kRAMRampRateField, n),
+              .caption = QStringLiteral("Edit RAM Address Ramp Rate"),
+              .rateName = QStringLiteral("Address Step Rate"),
+              .rangeFromLongest = false},
+             ram);
 }
 
 void frmProfile::buildFieldTable()

@@ -4,10 +4,11 @@
 #include "profiles/frm_qducrsr.h"
 
 #include "board/evalbd.h"
+#include "board/form_names.h"
 #include "board/globals.h"
 #include "board/text_util.h"
 #include "board/utility.h"
-#include "board/form_names.h"
+#include "profiles/sys_clock.h"
 #include "shell/mdi_main.h"
 
 #include "platform/ui/app.h"
@@ -15,6 +16,9 @@
 #include "platform/ui/forms.h"
 
 #include <memory>
+
+using profiles::ValueKind;
+using profiles::ValueRow;
 
 namespace {
 
@@ -24,7 +28,6 @@ constexpr uint32_t kOrange = 0x0080FF;
 constexpr uint32_t kRed = 0x0000FF;
 constexpr int16_t kRunModeKeepsRAM = 4;
 constexpr int kSingleTone = 1;
-const RegisterField kDigitalRampEnable = regBit(0x01, 19);
 
 struct ModeItem {
     const char* text;
@@ -75,7 +78,8 @@ ui::ControlArray<ui::ComboBox>::Maker frmQDUCRSR::dropDownList()
 frmQDUCRSR::frmQDUCRSR()
     : Form(FormName),
       indicator_(lblLoadFlash,
-                 regwin::LoadIndicator::fields({{0x05, 47, 0}, {0x06, 47, 0}, kRAMEnable, kQDUCRAMDest}))
+                 regwin::LoadIndicator::fields({{0x05, 47, 0}, {0x06, 47, 0}, kRAMEnable, kQDUCRAMDest})),
+      values_(profiles::sysClockText, [this] { focusLoad(); })
 {
     setMdiChild(true);
     setDesignProperties();
@@ -83,9 +87,9 @@ frmQDUCRSR::frmQDUCRSR()
     buildFieldTable();
     bindHandlers();
     bindFileHandlers();
-    registerProc(QStringLiteral("RefreshFormVals"), [this] { RefreshFormVals(); });
-    registerProc(QStringLiteral("UdControlState"), [this] { UdControlState(); });
-    registerProc(QStringLiteral("SetMode"), [this] { SetMode(); });
+    registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
+    registerProc(formnames::UdControlState, [this] { UdControlState(); });
+    registerProc(formnames::SetMode, [this] { SetMode(); });
 }
 
 void frmQDUCRSR::setDesignProperties()
@@ -125,7 +129,8 @@ void frmQDUCRSR::setDesignProperties()
 
 void frmQDUCRSR::buildFieldTable()
 {
-    fields_.check(chkEnableRAM, kRAMEnable, [this] { chkEnableRAM_Click(); });
+    // Whoever changes the RAM enable, the user or a refresh, the Profiles window shows the form it takes.
+    fields_.check(chkEnableRAM, kRAMEnable, [this] { chkEnableRAM_Click(); }).afterOnRefresh = true;
     fields_.check(chkEnQDUCRAMEval, kQDUCRAMDest, [this] { chkEnQDUCRAMEval_Click(); });
     for (int i = 0; i < kSegments; ++i) {
         ui::ComboBox& list = cmbRAMSegModeControl(i);
@@ -133,44 +138,35 @@ void frmQDUCRSR::buildFieldTable()
             fields_.combo(list, modeField(i), [this, i] { cmbRAMSegModeControl_Click(i); });
         mode.indexOf = [&list](uint64_t code) { return indexOfCode(list, code); };
         mode.valueOf = [&list](int index) { return static_cast<uint64_t>(list.ItemData(index)); };
-        ui::TextBox& begin = txtRAMSegBeginAddr(i);
-        ui::TextBox& final = txtRAMSegFinalAddr(i);
-        const auto showAddress = [](ui::TextBox& box) {
-            return [&box](uint64_t address) {
-                box.Tag = QString::number(address);
-                box.setText(box.Tag);
-            };
-        };
-        fields_.custom(begin, beginAddrField(i), showAddress(begin), {});
-        fields_.custom(final, finalAddrField(i), showAddress(final), {});
-        fields_.custom(txtRAMSegAddrRampRate(i), rampRateField(i),
-                       [this, i](uint64_t word) { showRampRate(i, word); }, {});
+        // Only digits reach the address boxes; the step rate's range reads from 0 up.
+        const ValueRow& begin = values_.add(
+            {.box = &txtRAMSegBeginAddr(i), .kind = ValueKind::Address, .field = beginAddrField(i), .digitsOnly = true});
+        const ValueRow& final = values_.add(
+            {.box = &txtRAMSegFinalAddr(i), .kind = ValueKind::Address, .field = finalAddrField(i), .digitsOnly = true});
+        const ValueRow& rate = values_.add({.box = &txtRAMSegAddrRampRate(i),
+                                            .kind = ValueKind::RampRate,
+                                            .field = rampRateField(i),
+                                            .caption = QStringLiteral("Edit RAM Address Ramp Rate"),
+                                            .rateName = QStringLiteral("Address Step Rate"),
+                                            .rangeFromLongest = false});
+        for (const ValueRow* row : {&begin, &final, &rate})
+            fields_.custom(*row->box, row->field, [this, row](uint64_t word) { values_.show(*row, word); }, {});
     }
     fields_.bindClicks();
+}
+
+void frmQDUCRSR::focusLoad()
+{
+    if (cmdLoad.Enabled())
+        cmdLoad.SetFocus();
 }
 
 void frmQDUCRSR::bindHandlers()
 {
     using ui::TextBox;
-    for (auto* array : {&txtRAMSegBeginAddr, &txtRAMSegFinalAddr})
-        array->on(&TextBox::GotFocus, [array](int i) { SelectAllText((*array)(i)); });
-    txtRAMSegBeginAddr.on(&TextBox::KeyPress,
-                          [this](int i, int& key) { txtRAMSegBeginAddr_KeyPress(i, key); });
-    txtRAMSegBeginAddr.on(&TextBox::Validate,
-                          [this](int i, bool& cancel) { txtRAMSegBeginAddr_Validate(i, cancel); });
-    txtRAMSegFinalAddr.on(&TextBox::KeyPress,
-                          [this](int i, int& key) { txtRAMSegFinalAddr_KeyPress(i, key); });
-    txtRAMSegFinalAddr.on(&TextBox::Validate,
-                          [this](int i, bool& cancel) { txtRAMSegFinalAddr_Validate(i, cancel); });
-    txtRAMSegAddrRampRate.on(&TextBox::GotFocus, [this](int i) { txtRAMSegAddrRampRate_GotFocus(i); });
-    txtRAMSegAddrRampRate.on(&TextBox::KeyPress,
-                             [this](int i, int& key) { txtRAMSegAddrRampRate_KeyPress(i, key); });
-    txtRAMSegAddrRampRate.on(&TextBox::Validate,
-                             [this](int i, bool& cancel) { txtRAMSegAddrRampRate_Validate(i, cancel); });
-    txtRAMSegAddrRampRate.on(&TextBox::DblClick, [this](int i) { txtRAMSegAddrRampRate_DblClick(i); });
-    cmdSetISFCPin.on(&ui::CommandButton::Click, [this](int i) { cmdSetISFCPin_Click(i); });
-    cmdLoad.Click = [this] { cmdLoad_Click(); };
-    tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
+    cmdSetISFCPin.bind(&ui::CommandButton::Click, this, &frmQDUCRSR::cmdSetISFCPin_Click);
+    ui::bind(cmdLoad.Click, this, &frmQDUCRSR::cmdLoad_Click);
+    ui::bind(tmrLoadFlash.Timer, this, &frmQDUCRSR::tmrLoadFlash_Timer);
 }
 
 // ---- opening and closing ----
@@ -180,16 +176,6 @@ void frmQDUCRSR::Form_Load()
     cmbLoadOptions.setListIndex(0);
     cmbDumpDataFormat.setListIndex(0);
     RefreshFormVals();
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewQDRSR.setChecked(true);
-}
-
-void frmQDUCRSR::Form_QueryUnload(int& cancel, int unloadMode)
-{
-    (void)cancel;
-    if (unloadMode == ui::vbFormControlMenu)
-        if (mdiMain* main = ui::loadedForm<mdiMain>())
-            main->mnuViewQDRSR.setChecked(false);
 }
 
 // ---- refresh ----
@@ -295,34 +281,29 @@ void frmQDUCRSR::cmdLoad_Click()
 {
     if (!goEvalBd)
         return;
-    regwin::LoadOutcome outcome = regwin::LoadOutcome::Refused;
-    {
-        regwin::LoadingScope loading(cmdLoad);
-        // Single tone outside run mode 4 takes no RAM: the pending bit decides (the box may not show a
-        // change another window made), and the box follows it.
-        if (kOperatingMode.get() == kSingleTone && giRunMode != kRunModeKeepsRAM) {
-            if (kRAMEnable.get() == 1) {
-                kRAMEnable.set(0);
-                {
-                    regwin::ScopedFlag refreshing(bRefreshing);
-                    chkEnableRAM.setValue(0);
-                }
-                chkEnableRAM_Click();
+    regwin::LoadOptions options;
+    // Single tone outside run mode 4 takes no RAM: the pending bit decides (the box may not show a change
+    // another window made), and the box follows it. Only a load that goes ahead changes them.
+    options.beforeFirst = [this] {
+        if (kOperatingMode.get() != kSingleTone || giRunMode == kRunModeKeepsRAM)
+            return;
+        if (kRAMEnable.get() == 1) {
+            kRAMEnable.set(0);
+            // A box that showed the RAM on runs its effects as it clears; one that did not, here.
+            const bool shownOn = chkEnableRAM.Value() == 1;
+            {
+                regwin::ScopedFlag refreshing(bRefreshing);
+                chkEnableRAM.setValue(0);
             }
-            if (kDigitalRampEnable.get() == 1)
-                kDigitalRampEnable.set(0);
+            if (!shownOn)
+                chkEnableRAM_Click();
         }
-        regwin::LoadOptions options;
-        // An I/O update after each register, not once at the end.
-        options.strobeWhenAuto = false;
-        options.afterEach = [](int16_t) {
-            if (regwin::autoIOUpdate() && goEvalBd)
-                goEvalBd->StrobeREGUD();
-        };
-        outcome = regwin::loadRegisters({0x00, 0x05, 0x06}, options);
-        ui::DoEvents();
-    }
-    indicator_.loaded(outcome);
+        if (kDigitalRampEnable.get() == 1)
+            kDigitalRampEnable.set(0);
+    };
+    // An I/O update after each register, not once at the end.
+    options.strobeEach = true;
+    regwin::runLoad(cmdLoad, indicator_, {0x00, 0x05, 0x06}, options);
 }
 
 void frmQDUCRSR::tmrLoadFlash_Timer()
@@ -340,5 +321,5 @@ void frmQDUCRSR::cmdSetISFCPin_Click(int index)
     }
     for (int i = 0; i < kSegments; ++i)
         lblISFCHilight(i).setVisible(i == index);
-    ui::Forms::callIfLoaded(formnames::frmDebug, QStringLiteral("UpdatePortVals"));
+    ui::Forms::callIfLoaded(formnames::frmDebug, formnames::UpdatePortVals);
 }

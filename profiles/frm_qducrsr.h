@@ -9,7 +9,10 @@
 //
 // Procedures callable by name: "RefreshFormVals", "UdControlState", "SetMode".
 
+#include "board/chip_registers.h"
+#include "board/form_names.h"
 #include "board/register_field.h"
+#include "profiles/value_fields.h"
 #include "shell/register_window.h"
 
 #include "platform/ui/controls.h"
@@ -23,7 +26,7 @@
 
 class frmQDUCRSR : public ui::Form {
 public:
-    static inline const QString FormName = QStringLiteral("frmQDUCRSR");
+    static inline const QString& FormName = formnames::frmQDUCRSR;
     static constexpr int kSegments = 2;
 
     frmQDUCRSR();
@@ -33,9 +36,8 @@ public:
     static RegisterField finalAddrField(int i) { return {static_cast<int16_t>(0x05 + i), 31, 22}; }
     static RegisterField beginAddrField(int i) { return {static_cast<int16_t>(0x05 + i), 15, 6}; }
     static RegisterField modeField(int i) { return {static_cast<int16_t>(0x05 + i), 2, 0}; }
-    static constexpr RegisterField kRAMEnable = regBit(0x00, 31);
-    static constexpr RegisterField kQDUCRAMDest = regBit(0x00, 28);
-    static constexpr RegisterField kOperatingMode{0x00, 25, 24};
+    static constexpr RegisterField kRAMEnable = ::kRAMEnable;
+    static constexpr RegisterField kQDUCRAMDest = ::kQDUCRAMDest;
 
     // While RefreshFormVals (or the window itself) sets controls from the map, their handlers store nothing.
     bool bRefreshing = false;
@@ -102,14 +104,6 @@ public:
     void chkEnableRAM_Click();
     void chkEnQDUCRAMEval_Click();
     void cmbRAMSegModeControl_Click(int index);
-    void txtRAMSegBeginAddr_KeyPress(int index, int& keyAscii);
-    void txtRAMSegBeginAddr_Validate(int index, bool& cancel);
-    void txtRAMSegFinalAddr_KeyPress(int index, int& keyAscii);
-    void txtRAMSegFinalAddr_Validate(int index, bool& cancel);
-    void txtRAMSegAddrRampRate_GotFocus(int index);
-    void txtRAMSegAddrRampRate_KeyPress(int index, int& keyAscii);
-    void txtRAMSegAddrRampRate_Validate(int index, bool& cancel);
-    void txtRAMSegAddrRampRate_DblClick(int index);
     void cmdLoad_Click();
     void tmrLoadFlash_Timer();
     void cmdSetISFCPin_Click(int index);
@@ -125,7 +119,6 @@ public:
 protected:
     void buildUi(QWidget* window) override;
     void Form_Load() override;
-    void Form_QueryUnload(int& cancel, int unloadMode) override;
 
 private:
     static ui::ControlArray<ui::ComboBox>::Maker dropDownList();
@@ -135,18 +128,14 @@ private:
     void bindFileHandlers();
     void buildFieldTable();
 
-    void validateAddress(ui::TextBox& box, const RegisterField& field);
-    void showRampRate(int segment, uint64_t word);
-    void storeRampRateTag(int segment);
     void focusLoad();
     void showModeMarker(int segment);
     void showISFC();
 
     regwin::FieldTable fields_{bRefreshing};
     regwin::LoadIndicator indicator_;
-    // The step-rate texts the window last showed for the words (put back when no clock converts).
-    std::array<QString, kSegments> rateTextShown_;
-    bool validating_ = false;
+    // The addresses and step rates of the segments.
+    profiles::ValueFields values_;
     // The controls UdControlState has coloured; a colour is applied again only when it changes.
     std::unordered_set<const ui::Control*> painted_;
 };

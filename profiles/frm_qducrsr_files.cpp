@@ -97,13 +97,13 @@ void frmQDUCRSR::setFileDesignProperties()
 
 void frmQDUCRSR::bindFileHandlers()
 {
-    txtQDRAMFile.Change = [this] { txtQDRAMFile_Change(); };
-    txtRAMSaveFile.Change = [this] { txtRAMSaveFile_Change(); };
-    cmdSelRAMFile.Click = [this] { cmdSelRAMFile_Click(); };
-    cmdChooseSavePath.Click = [this] { cmdChooseSavePath_Click(); };
-    cmdLoadRAMFile.Click = [this] { cmdLoadRAMFile_Click(); };
-    cmdSaveRAMFile.Click = [this] { cmdSaveRAMFile_Click(); };
-    cmdViewSavedFile.Click = [this] { cmdViewSavedFile_Click(); };
+    ui::bind(txtQDRAMFile.Change, this, &frmQDUCRSR::txtQDRAMFile_Change);
+    ui::bind(txtRAMSaveFile.Change, this, &frmQDUCRSR::txtRAMSaveFile_Change);
+    ui::bind(cmdSelRAMFile.Click, this, &frmQDUCRSR::cmdSelRAMFile_Click);
+    ui::bind(cmdChooseSavePath.Click, this, &frmQDUCRSR::cmdChooseSavePath_Click);
+    ui::bind(cmdLoadRAMFile.Click, this, &frmQDUCRSR::cmdLoadRAMFile_Click);
+    ui::bind(cmdSaveRAMFile.Click, this, &frmQDUCRSR::cmdSaveRAMFile_Click);
+    ui::bind(cmdViewSavedFile.Click, this, &frmQDUCRSR::cmdViewSavedFile_Click);
 }
 
 void frmQDUCRSR::txtQDRAMFile_Change()

@@ -74,15 +74,6 @@ void frmRAMDebug::Form_Load()
 {
     cmbLoadOptions.setListIndex(0);
     cmbDumpDataFormat.setListIndex(0);
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewRAMDebug.setChecked(true);
-}
-
-void frmRAMDebug::Form_Unload(int& cancel)
-{
-    (void)cancel;
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewRAMDebug.setChecked(false);
 }
 
 void frmRAMDebug::txtRAWRAMFile_Change()

@@ -4,6 +4,8 @@
 // the RAM through the segment register the ISFC line selects, and reads the whole RAM into "RAMDump.txt"
 // in the program folder, optionally showing it in the desktop's text viewer.
 
+#include "board/form_names.h"
+
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 
@@ -11,7 +13,7 @@
 
 class frmRAMDebug : public ui::Form {
 public:
-    static inline const QString FormName = QStringLiteral("frmRAMDebug");
+    static inline const QString& FormName = formnames::frmRAMDebug;
     frmRAMDebug();
 
     // Where the dump goes: "RAMDump.txt" in the program folder.
@@ -39,5 +41,4 @@ public:
 protected:
     void buildUi(QWidget* window) override;
     void Form_Load() override;
-    void Form_Unload(int& cancel) override;
 };

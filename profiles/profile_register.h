@@ -2,7 +2,7 @@
 
 // The registers the Profiles window owns and the fields it edits in them.
 
-#include "board/register_field.h"
+#include "board/chip_registers.h"
 
 #include "platform/runtime/decimal.h"
 
@@ -11,22 +11,8 @@
 
 namespace profiles {
 
-constexpr int16_t kCFR1 = 0x00;
-constexpr int16_t kCFR2 = 0x01;
-constexpr int16_t kFirstProfileRegister = 0x0E;
-constexpr int kProfileCount = 8;
-
-constexpr int16_t profileRegister(int profile)
-{
-    return static_cast<int16_t>(kFirstProfileRegister + profile);
-}
-
-constexpr RegisterField kOperatingMode{kCFR1, 25, 24};
-constexpr RegisterField kRAMEnable = regBit(kCFR1, 31);
-constexpr RegisterField kOutputShiftKeying = regBit(kCFR1, 9);
 // Reaches the chip once per LOAD in which it was set.
 constexpr RegisterField kClearCCI = regBit(kCFR1, 21);
-constexpr RegisterField kProfileAmplitude = regBit(kCFR2, 24);
 
 // Fields of the three forms of a profile register, given for profile 0; `ofProfile` moves one to another.
 constexpr RegisterField kFrequencyField{kFirstProfileRegister, 31, 0};

@@ -1,6 +1,6 @@
 #include "profiles/sys_clock.h"
 
-#include "shell/frm_control.h"
+#include "board/system_clock.h"
 
 #include "platform/ui/forms.h"
 #include "platform/ui/msgbox.h"
@@ -11,8 +11,7 @@ namespace profiles {
 
 QString sysClockText()
 {
-    const frmControl* control = ui::loadedForm<frmControl>();
-    return control ? control->txtSysClkTxt.Text() : QString();
+    return SysClockText();
 }
 
 std::optional<double> usableClock(const EditValue& clock)

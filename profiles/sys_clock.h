@@ -11,7 +11,7 @@
 
 namespace profiles {
 
-// The clock box's text ("" while the Control window is not loaded).
+// The clock box's text (`SysClockText`).
 QString sysClockText();
 // The clock when conversions can use it: a number above 0.
 std::optional<double> usableClock(const EditValue& clock);

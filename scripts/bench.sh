@@ -3,8 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESSARON_TESTS=OFF -DTESSARON_BENCH=ON >/dev/null
-cmake --build build-bench -j "$(nproc)"
+cmake --preset bench >/dev/null
+cmake --build --preset bench -j "$(nproc)"
 for b in build-bench/bench/bench_*; do
   [ -f "$b" ] && [ -x "$b" ] || continue
   case "$b" in

@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need; does nothing when all are present.
 set -euo pipefail
 packages=(build-essential ccache cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev clang libclang-rt-14-dev clang-format pkg-config
+          libbenchmark-dev clang libclang-rt-14-dev clang-format clang-tidy pkg-config
           libusb-1.0-0-dev umockdev libumockdev-dev)
 missing=()
 for p in "${packages[@]}"; do

@@ -10,8 +10,8 @@ for arg in "$@"; do
   if [ "$arg" = "--usb" ]; then usb=1; else args+=("$arg"); fi
 done
 scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARON_TESTS=OFF >/dev/null
-cmake --build build --target tessaron
+cmake --preset dev >/dev/null
+cmake --build --preset dev --target tessaron
 if [ "$usb" -eq 1 ]; then
   unset TESSARON_BOARDS
 else

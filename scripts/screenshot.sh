@@ -52,7 +52,8 @@ fi
 
 build="${TESSARON_SHOT_BUILD:-build-shot}"
 if [ ! -x "$build/app/tessaron" ]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARON_TESTS=OFF >/dev/null
+  # The program's own build (the dev preset) in a folder of its own.
+  cmake --preset dev -B "$build" >/dev/null
 fi
 cmake --build "$build" --target tessaron --parallel "${TESSARON_JOBS:-4}" >/dev/null
 

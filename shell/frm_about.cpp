@@ -133,7 +133,7 @@ void frmAbout::Form_Load()
         lblCountrySet.setText(locale.GetLocaleInfo(zelLocaleInfo::EnglishCountryName) + QLatin1Char(' '));
     }
     cmdSysInfo.setEnabled(IsSysInfoAvail());
-    lblSiliconRev.setCaption(siliconRevText(goEvalBd != nullptr ? goEvalBd->SiliconRev() : 0));
+    lblSiliconRev.setCaption(siliconRevText(goEvalBd != nullptr ? goEvalBd->SiliconRev() : int16_t{0}));
 
     if (!keyPreview_) {
         keyPreview_ = std::make_unique<KeyPreview>(*this);

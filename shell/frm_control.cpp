@@ -4,6 +4,7 @@
 #include "shell/frm_control.h"
 
 #include "board/evalbd.h"
+#include "board/form_names.h"
 #include "board/text_util.h"
 #include "board/vco_tables.h"
 #include "shell/frm_control_fields.h"
@@ -48,9 +49,9 @@ frmControl::frmControl() : Form(FormName)
     showPllSR3State();
     showPDCLKState();
     showIOUpdateState();
-    registerProc(QStringLiteral("RefreshFormVals"), [this] { RefreshFormVals(); });
-    registerProc(QStringLiteral("UdStatusIndicators"), [this] { UdStatusIndicators(); });
-    registerProc(QStringLiteral("UdControlState"), [this] { UdControlState(); });
+    registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
+    registerProc(formnames::UdStatusIndicators, [this] { UdStatusIndicators(); });
+    registerProc(formnames::UdControlState, [this] { UdControlState(); });
 }
 
 frmControl::~frmControl() = default;
@@ -208,42 +209,42 @@ void frmControl::fillLists()
 void frmControl::bindHandlers()
 {
     // The controls of the field table are bound by buildFieldTable.
-    chkExternPDPin.Click = [this] { chkExternPDPin_Click(); };
-    chkSR3.Click = [this] { chkSR3_Click(); };
+    ui::bind(chkExternPDPin.Click, this, &frmControl::chkExternPDPin_Click);
+    ui::bind(chkSR3.Click, this, &frmControl::chkSR3_Click);
 
-    txtDACControl.GotFocus = [this] { txtDACControl_GotFocus(); };
-    txtDACControl.KeyPress = [this](int& key) { txtDACControl_KeyPress(key); };
-    txtDACControl.Validate = [this](bool& cancel) { txtDACControl_Validate(cancel); };
-    vscDACControl.Change = [this] { vscDACControl_Change(); };
+    ui::bind(txtDACControl.GotFocus, this, &frmControl::txtDACControl_GotFocus);
+    ui::bind(txtDACControl.KeyPress, this, &frmControl::txtDACControl_KeyPress);
+    ui::bind(txtDACControl.Validate, this, &frmControl::txtDACControl_Validate);
+    ui::bind(vscDACControl.Change, this, &frmControl::vscDACControl_Change);
 
     // Clock, PLL and VCO.
-    txtExternClk.Change = [this] { txtExternClk_Change(); };
-    txtExternClk.KeyPress = [this](int& key) { txtExternClk_KeyPress(key); };
-    txtExternClk.Validate = [this](bool& cancel) { txtExternClk_Validate(cancel); };
-    txtSysClkTxt.Change = [this] { txtSysClkTxt_Change(); };
-    txtVCOFreq.Change = [this] { txtVCOFreq_Change(); };
-    cmdFindVCORange.Click = [this] { cmdFindVCORange_Click(); };
-    lsbVCORangeSR3.Click = [this] { lsbVCORangeSR3_Click(); };
-    txtCLKMultiVal.Change = [this] { txtCLKMultiVal_Change(); };
-    txtCLKMultiVal.KeyPress = [this](int& key) { txtCLKMultiVal_KeyPress(key); };
-    txtCLKMultiVal.KeyDown = [this](int& key, int shift) { txtCLKMultiVal_KeyDown(key, shift); };
-    txtCLKMultiVal.Validate = [this](bool& cancel) { txtCLKMultiVal_Validate(cancel); };
-    vscMultiplier.Change = [this] { vscMultiplier_Change(); };
+    ui::bind(txtExternClk.Change, this, &frmControl::txtExternClk_Change);
+    ui::bind(txtExternClk.KeyPress, this, &frmControl::txtExternClk_KeyPress);
+    ui::bind(txtExternClk.Validate, this, &frmControl::txtExternClk_Validate);
+    ui::bind(txtSysClkTxt.Change, this, &frmControl::txtSysClkTxt_Change);
+    ui::bind(txtVCOFreq.Change, this, &frmControl::txtVCOFreq_Change);
+    ui::bind(cmdFindVCORange.Click, this, &frmControl::cmdFindVCORange_Click);
+    ui::bind(lsbVCORangeSR3.Click, this, &frmControl::lsbVCORangeSR3_Click);
+    ui::bind(txtCLKMultiVal.Change, this, &frmControl::txtCLKMultiVal_Change);
+    ui::bind(txtCLKMultiVal.KeyPress, this, &frmControl::txtCLKMultiVal_KeyPress);
+    ui::bind(txtCLKMultiVal.KeyDown, this, &frmControl::txtCLKMultiVal_KeyDown);
+    ui::bind(txtCLKMultiVal.Validate, this, &frmControl::txtCLKMultiVal_Validate);
+    ui::bind(vscMultiplier.Change, this, &frmControl::vscMultiplier_Change);
 
     // Internal I/O update.
-    txtInternalIOUDRate.Change = [this] { txtInternalIOUDRate_Change(); };
-    txtInternalIOUDRate.KeyPress = [this](int& key) { txtInternalIOUDRate_KeyPress(key); };
-    txtInternalIOUDRate.Validate = [this](bool& cancel) { txtInternalIOUDRate_Validate(cancel); };
+    ui::bind(txtInternalIOUDRate.Change, this, &frmControl::txtInternalIOUDRate_Change);
+    ui::bind(txtInternalIOUDRate.KeyPress, this, &frmControl::txtInternalIOUDRate_KeyPress);
+    ui::bind(txtInternalIOUDRate.Validate, this, &frmControl::txtInternalIOUDRate_Validate);
     txtInternalIOUDRate.GotFocus = [this] { SelectAllText(txtInternalIOUDRate); };
     txtExternClk.GotFocus = [this] { SelectAllText(txtExternClk); };
     txtCLKMultiVal.GotFocus = [this] { SelectAllText(txtCLKMultiVal); };
-    vscIOUDRate.Change = [this] { vscIOUDRate_Change(); };
+    ui::bind(vscIOUDRate.Change, this, &frmControl::vscIOUDRate_Change);
 
     // Load and status.
-    cmdLoad.Click = [this] { cmdLoad_Click(); };
-    tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
-    cmdRefreshPLLLock.Click = [this] { cmdRefreshPLLLock_Click(); };
-    cmdRefreshPlllockSR3.Click = [this] { cmdRefreshPlllockSR3_Click(); };
+    ui::bind(cmdLoad.Click, this, &frmControl::cmdLoad_Click);
+    ui::bind(tmrLoadFlash.Timer, this, &frmControl::tmrLoadFlash_Timer);
+    ui::bind(cmdRefreshPLLLock.Click, this, &frmControl::cmdRefreshPLLLock_Click);
+    ui::bind(cmdRefreshPlllockSR3.Click, this, &frmControl::cmdRefreshPlllockSR3_Click);
 }
 
 void frmControl::Form_Load()
@@ -253,8 +254,6 @@ void frmControl::Form_Load()
     fillLists();
     txtExternClk.setText(rt::Format(1000.0, QStringLiteral("0.00000")));
     RefreshFormVals();
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewControl.setChecked(true);
 }
 
 void frmControl::Form_KeyPress(int& keyAscii)
@@ -267,13 +266,10 @@ void frmControl::Form_KeyPress(int& keyAscii)
 
 void frmControl::Form_QueryUnload(int& cancel, int unloadMode)
 {
-    // The close box only takes the window off the View menu's ticks; it stays loaded and on screen, since
-    // other windows read its system clock.
-    if (unloadMode == ui::vbFormControlMenu) {
-        if (mdiMain* main = ui::loadedForm<mdiMain>())
-            main->mnuViewControl.setChecked(false);
+    // The close box only takes the window off the View menu's ticks (the main window's doing); it stays
+    // loaded and on screen, since other windows read its system clock.
+    if (unloadMode == ui::vbFormControlMenu)
         cancel = 1;
-    }
 }
 
 void frmControl::Form_Unload(int& cancel)
@@ -284,7 +280,7 @@ void frmControl::Form_Unload(int& cancel)
 
 bool frmControl::isRev3Layout() const
 {
-    const int16_t rev = goEvalBd ? goEvalBd->SiliconRev() : 3;
+    const int16_t rev = goEvalBd ? goEvalBd->SiliconRev() : int16_t{3};
     return rev != 1 && rev != 2;
 }
 

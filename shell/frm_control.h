@@ -11,6 +11,7 @@
 // The windows it refreshes (profiles, sweep, RAM, simulator, debug, watchdog, GPIO, ADC) are reached only
 // by name through the forms registry, so each is skipped while it is not loaded.
 
+#include "board/form_names.h"
 #include "shell/register_window.h"
 
 #include "platform/ui/controls.h"
@@ -32,7 +33,7 @@ class RefreshKeyPreview;
 
 class frmControl : public ui::Form {
 public:
-    static inline const QString FormName = QStringLiteral("frmControl");
+    static inline const QString& FormName = formnames::frmControl;
 
     frmControl();
     ~frmControl() override;

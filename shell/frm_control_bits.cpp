@@ -6,6 +6,7 @@
 
 #include "board/board_attach.h"
 #include "board/evalbd.h"
+#include "board/form_names.h"
 #include "board/text_util.h"
 #include "board/utility.h"
 #include "shell/frm_control_fields.h"
@@ -15,6 +16,7 @@
 #include "platform/runtime/number_format.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/key_codes.h"
 
 #include <QWidget>
 #include <cmath>
@@ -33,11 +35,6 @@ void paint(std::initializer_list<ui::Control*> controls, bool applies)
         control->setForeColor(applies ? ui::colors::vbWindowText : ui::colors::vbGrayText);
 }
 
-void callIfLoaded(const char* form, const char* proc)
-{
-    ui::Forms::callIfLoaded(QString::fromLatin1(form), QString::fromLatin1(proc));
-}
-
 void beep()
 {
     os::playSystemSound(QStringLiteral("SystemDefault"));
@@ -50,19 +47,19 @@ void beep()
 void frmControl::operatingModeChanged()
 {
     UdControlState();
-    callIfLoaded("frmProfile", "RefreshFormVals");
-    callIfLoaded("frmSimulatorSetup", "RefreshFormVals");
-    callIfLoaded("frmFreqAndSweep", "UdControlState");
-    callIfLoaded("frmQDUCRSR", "UdControlState");
+    ui::Forms::callIfLoaded(formnames::frmProfile, formnames::RefreshFormVals);
+    ui::Forms::callIfLoaded(formnames::frmSimulatorSetup, formnames::RefreshFormVals);
+    ui::Forms::callIfLoaded(formnames::frmFreqAndSweep, formnames::UdControlState);
+    ui::Forms::callIfLoaded(formnames::frmQDUCRSR, formnames::UdControlState);
 }
 
 void frmControl::sxiModeChanged()
 {
     UdControlState();
-    callIfLoaded("frmSimulatorSetup", "RefreshFormVals");
-    callIfLoaded("frmGPIO", "RefreshFormVals");
-    callIfLoaded("frmADC", "RefreshFormVals");
-    callIfLoaded("frmWatchDogTmr", "RefreshFormVals");
+    ui::Forms::callIfLoaded(formnames::frmSimulatorSetup, formnames::RefreshFormVals);
+    ui::Forms::callIfLoaded(formnames::frmGPIO, formnames::RefreshFormVals);
+    ui::Forms::callIfLoaded(formnames::frmADC, formnames::RefreshFormVals);
+    ui::Forms::callIfLoaded(formnames::frmWatchDogTmr, formnames::RefreshFormVals);
 }
 
 void frmControl::UdControlState()
@@ -114,7 +111,7 @@ void frmControl::chkExternPDPin_Click()
     goEvalBd->setExtPD(chkExternPDPin.Value() == 1 ? 1 : 0);
     // Without a board the write fails quietly; the pin follows once a board takes the port again.
     goEvalBd->USBWritePortBuffVal(kPortA);
-    callIfLoaded("frmDebug", "UpdatePortVals");
+    ui::Forms::callIfLoaded(formnames::frmDebug, formnames::UpdatePortVals);
 }
 
 // ---- revision groups ----
@@ -141,7 +138,7 @@ void frmControl::txtDACControl_GotFocus()
 
 void frmControl::txtDACControl_KeyPress(int& keyAscii)
 {
-    if (keyAscii == 13) {
+    if (keyAscii == ui::vbKeyReturn) {
         keyAscii = 0;
         bool cancel = false;
         txtDACControl_Validate(cancel);

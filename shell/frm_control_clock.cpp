@@ -12,6 +12,7 @@
 #include "platform/runtime/number_format.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/key_codes.h"
 #include "platform/ui/msgbox.h"
 
 #include <cmath>
@@ -154,7 +155,7 @@ void frmControl::txtExternClk_Change()
 
 void frmControl::txtExternClk_KeyPress(int& keyAscii)
 {
-    if (keyAscii == 13) {
+    if (keyAscii == ui::vbKeyReturn) {
         keyAscii = 0;
         bool cancel = false;
         txtExternClk_Validate(cancel);
@@ -343,7 +344,7 @@ void frmControl::txtCLKMultiVal_Change()
 
 void frmControl::txtCLKMultiVal_KeyPress(int& keyAscii)
 {
-    if (keyAscii == 13) {
+    if (keyAscii == ui::vbKeyReturn) {
         keyAscii = 0;
         bool cancel = false;
         txtCLKMultiVal_Validate(cancel);

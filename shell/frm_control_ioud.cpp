@@ -10,6 +10,7 @@
 #include "board/vco_tables.h"
 #include "shell/frm_control_fields.h"
 
+#include "platform/ui/key_codes.h"
 #include "platform/ui/msgbox.h"
 
 #include <cmath>
@@ -63,7 +64,7 @@ void frmControl::txtInternalIOUDRate_Change()
 
 void frmControl::txtInternalIOUDRate_KeyPress(int& keyAscii)
 {
-    if (keyAscii == 13) {
+    if (keyAscii == ui::vbKeyReturn) {
         keyAscii = 0;
         bool cancel = false;
         txtInternalIOUDRate_Validate(cancel);

@@ -120,23 +120,18 @@ void frmControl::cmdLoad_Click()
 {
     if (!goEvalBd || !confirmLoad())
         return;
-    regwin::LoadOutcome outcome = regwin::LoadOutcome::Refused;
-    {
-        regwin::LoadingScope loading(cmdLoad);
-        regwin::LoadOptions options;
-        // IOUD Rt goes first; the single-tone bits are cleared before CFR1 and CFR2 go.
-        options.afterEach = [this](int16_t addr) {
-            if (addr == kIOUDRate && giRunMode != kRunModeKeepsSingleToneBits)
-                clearSingleToneBits();
-        };
-        outcome = regwin::loadRegisters({kIOUDRate, kCFR1, kCFR2, kCFR3, kDACCtrl}, options);
-        ui::DoEvents();
-    }
-    cmdRefreshPLLLock_Click();
-    cmdRefreshPlllockSR3_Click();
-    ui::Forms::callIfLoaded(formnames::frmDebug, formnames::RefreshFormVals);
-    loadIndicator_.loaded(outcome);
-    regwin::reportLoad(outcome);
+    regwin::LoadOptions options;
+    // IOUD Rt goes first; the single-tone bits are cleared before CFR1 and CFR2 go.
+    options.afterEach = [this](int16_t addr) {
+        if (addr == kIOUDRate && giRunMode != kRunModeKeepsSingleToneBits)
+            clearSingleToneBits();
+    };
+    options.afterLoad = [this](regwin::LoadOutcome) {
+        cmdRefreshPLLLock_Click();
+        cmdRefreshPlllockSR3_Click();
+        ui::Forms::callIfLoaded(formnames::frmDebug, formnames::RefreshFormVals);
+    };
+    regwin::runLoad(cmdLoad, loadIndicator_, {kIOUDRate, kCFR1, kCFR2, kCFR3, kDACCtrl}, options);
 }
 
 void frmControl::tmrLoadFlash_Timer()

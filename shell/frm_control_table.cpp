@@ -3,6 +3,7 @@
 
 #include "shell/frm_control.h"
 
+#include "board/form_names.h"
 #include "shell/frm_control_fields.h"
 
 #include "platform/ui/forms.h"
@@ -12,11 +13,6 @@
 using namespace control;
 
 namespace {
-
-void callIfLoaded(const char* form, const char* proc)
-{
-    ui::Forms::callIfLoaded(QString::fromLatin1(form), QString::fromLatin1(proc));
-}
 
 // The consequence of a change runs for a refresh too: greying and clocks follow what the window shows.
 regwin::FieldRow& alsoOnRefresh(regwin::FieldRow& row)
@@ -41,7 +37,7 @@ void frmControl::buildFieldTable()
         [](uint64_t mode) { return static_cast<int>(std::min<uint64_t>(mode, 2)); };
     alsoOnRefresh(fields_.check(chkEnableRAM, kRAMEnable, [this] {
         // The profile window's form depends on the RAM enable bit.
-        callIfLoaded("frmProfile", "RefreshFormVals");
+        ui::Forms::callIfLoaded(formnames::frmProfile, formnames::RefreshFormVals);
         UdControlState();
     }));
     fields_.check(chkEnQDUCRAMEval, regBit(kCFR1, 28));

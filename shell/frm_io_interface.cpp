@@ -1,4 +1,5 @@
 #include "shell/frm_io_interface.h"
+#include "board/chip_registers.h"
 
 #include "board/evalbd.h"
 #include "board/form_names.h"
@@ -15,7 +16,6 @@
 
 namespace {
 
-constexpr int16_t kCFR1 = 0x00;
 constexpr RegisterField kThreeWire = regBit(kCFR1, 1);
 constexpr RegisterField kLsbFirst = regBit(kCFR1, 0);
 
@@ -48,7 +48,7 @@ frmIOInterface::frmIOInterface() : Form(FormName)
     cmdIOReset.Click = [this] { cmdIOReset_Click(); };
     cmdLoad.Click = [this] { cmdLoad_Click(); };
     tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
-    registerProc(QStringLiteral("RefreshFormVals"), [this] { RefreshFormVals(); });
+    registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
 }
 
 void frmIOInterface::buildUi(QWidget* window)
@@ -113,26 +113,13 @@ void frmIOInterface::cmdLoad_Click()
 {
     if (goEvalBd == nullptr)
         return;
-    regwin::LoadOutcome outcome = regwin::LoadOutcome::Refused;
-    {
-        regwin::LoadingScope loading(cmdLoad);
-        outcome = regwin::loadRegisters({kCFR1});
-        loadIndicator_.loaded(outcome);
-        ui::DoEvents();
-    }
-    regwin::reportLoad(outcome);
+    regwin::runLoad(cmdLoad, loadIndicator_, {kCFR1});
     ui::Forms::callIfLoaded(formnames::frmDebug, formnames::UpdateSPIStatus);
 }
 
 void frmIOInterface::tmrLoadFlash_Timer()
 {
     loadIndicator_.tick();
-}
-
-void frmIOInterface::checkMenuEntry(bool checked)
-{
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuIODUTIO.setChecked(checked);
 }
 
 void frmIOInterface::Form_Activate()
@@ -144,12 +131,4 @@ void frmIOInterface::Form_Activate()
         if (QWidget* frame = frameWidget())
             frame->adjustSize();
     }
-    checkMenuEntry(true);
-}
-
-void frmIOInterface::Form_QueryUnload(int& cancel, int unloadMode)
-{
-    cancel = 0;
-    if (unloadMode == ui::vbFormControlMenu)
-        checkMenuEntry(false);
 }

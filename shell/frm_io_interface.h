@@ -4,6 +4,7 @@
 // bit goes first (MSB or LSB, CFR1 bit 0). The choices change the pending register map; LOAD writes CFR1
 // to the chip, and "Reset I/O Port" pulses the chip's serial-port reset.
 
+#include "board/form_names.h"
 #include "shell/register_window.h"
 
 #include "platform/ui/controls.h"
@@ -14,7 +15,7 @@
 
 class frmIOInterface : public ui::Form {
 public:
-    static inline const QString FormName = QStringLiteral("frmIOInterface");
+    static inline const QString& FormName = formnames::frmIOInterface;
 
     frmIOInterface();
 
@@ -42,10 +43,8 @@ protected:
     void buildUi(QWidget* window) override;
     void Form_Load() override;
     void Form_Activate() override;
-    void Form_QueryUnload(int& cancel, int unloadMode) override;
 
 private:
-    void checkMenuEntry(bool checked);
 
     bool bRefreshing_ = false;
     bool sized_ = false;

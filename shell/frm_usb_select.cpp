@@ -125,7 +125,7 @@ QString frmUSBSelect::ShowDialog(const QString& title, const QString& prompt)
     setCaption(title);
     lblMessage.setCaption(prompt);
     Show(1);
-    const QString result = cancelled_ ? QString() : goEZUSB().DriverName();
+    QString result = cancelled_ ? QString() : goEZUSB().DriverName();
     Unload();
     return result;
 }

@@ -9,6 +9,7 @@
 #include "platform/usb/usb_driver.h"
 #include "shell/frm_graphics.h"
 #include "shell/mdi_main_progress.h"
+#include "shell/register_window.h"
 #include "shell/startup.h"
 
 #include "platform/ui/colors.h"
@@ -92,34 +93,40 @@ mdiMain::mdiMain() : MdiForm(FormName)
 
     // The RAM I/O Window entry and the Options menu carry a design flag the other entries lack: both are
     // kept visible here (the Options menu does nothing when chosen).
-    registerProc(QStringLiteral("UpdateUSBStat"), [this] { UpdateUSBStat(); });
-    registerProc(QStringLiteral("UpdateFIFOStat"), [this] { UpdateFIFOStat(); });
+    registerProc(formnames::UpdateUSBStat, [this] { UpdateUSBStat(); });
+    registerProc(formnames::UpdateFIFOStat, [this] { UpdateFIFOStat(); });
     registerProc(formnames::SetMode, [this] { SetMode(); });
     bindHandlers();
 }
 
 mdiMain::~mdiMain()
 {
+    ui::Forms::clearWatcher(this);
+    // Gone without its Unload (the end of a test): no main window, no "Auto".
+    if (ui::loadedForm<mdiMain>() == nullptr)
+        regwin::publishAutoIOUpdate(false);
     if (goEvalBd == EvalBd.get())
         goEvalBd = nullptr;
 }
 
 void mdiMain::bindHandlers()
 {
-    tmrUSBCheck.Timer = [this] { tmrUSBCheck_Timer(); };
-    cmdToolBarBtn.on(&ui::CommandButton::Click, [this](int index) { cmdToolBarBtn_Click(index); });
-    pbxStatusBar.Paint = [this] { pbxStatusBar_Paint(); };
-    pbxStatusBar.Resize = [this] { pbxStatusBar_Paint(); };
-    pbxToolBar.Resize = [this] { pbxToolBar_Resize(); };
-    imgResizer.MouseDown = [this](int b, int s, float x, float y) { imgResizer_MouseDown(b, s, x, y); };
-    imgResizer.MouseMove = [this](int b, int s, float x, float y) { imgResizer_MouseMove(b, s, x, y); };
+    ui::bind(tmrUSBCheck.Timer, this, &mdiMain::tmrUSBCheck_Timer);
+    cmdToolBarBtn.bind(&ui::CommandButton::Click, this, &mdiMain::cmdToolBarBtn_Click);
+    ui::bind(pbxStatusBar.Paint, this, &mdiMain::pbxStatusBar_Paint);
+    ui::bind(pbxStatusBar.Resize, this, &mdiMain::pbxStatusBar_Paint);
+    ui::bind(pbxToolBar.Resize, this, &mdiMain::pbxToolBar_Resize);
+    ui::bind(imgResizer.MouseDown, this, &mdiMain::imgResizer_MouseDown);
+    ui::bind(imgResizer.MouseMove, this, &mdiMain::imgResizer_MouseMove);
 
-    mnuFileLoadSetup.Click = [this] { mnuFileLoadSetup_Click(); };
-    mnuFileSaveSetup.Click = [this] { mnuFileSaveSetup_Click(); };
-    mnuFileExit.Click = [this] { mnuFileExit_Click(); };
-    mnuIOSelectEvalBd.Click = [this] { mnuIOSelectEvalBd_Click(); };
-    mnuIODUTIO.Click = [this] { mnuIODUTIO_Click(); };
-    mnuHelpAbout.Click = [this] { mnuHelpAbout_Click(); };
+    // The windows' LOAD reads the box through the state published here.
+    chkAutoIOUd.Click = [this] { regwin::publishAutoIOUpdate(chkAutoIOUd.Value() == 1); };
+    ui::bind(mnuFileLoadSetup.Click, this, &mdiMain::mnuFileLoadSetup_Click);
+    ui::bind(mnuFileSaveSetup.Click, this, &mdiMain::mnuFileSaveSetup_Click);
+    ui::bind(mnuFileExit.Click, this, &mdiMain::mnuFileExit_Click);
+    ui::bind(mnuIOSelectEvalBd.Click, this, &mdiMain::mnuIOSelectEvalBd_Click);
+    ui::bind(mnuIODUTIO.Click, this, &mdiMain::mnuIODUTIO_Click);
+    ui::bind(mnuHelpAbout.Click, this, &mdiMain::mnuHelpAbout_Click);
     for (ui::Menu* entry : mnuView.entries())
         if (!entry->isSeparator())
             entry->Click = [this, entry] { mnuView_Click(*entry); };
@@ -197,6 +204,10 @@ void mdiMain::buildUi(QWidget* window)
 
 void mdiMain::Form_Load()
 {
+    ui::Forms::setWatcher(this, [this](ui::Form& form, ui::Forms::Lifecycle event, int unloadMode) {
+        followWindow(form, event, unloadMode);
+    });
+    regwin::publishAutoIOUpdate(chkAutoIOUd.Value() == 1);
     EvalBd = std::make_unique<cZR4470XEvalBd>();
     connectBoardEvents();
     // Start-up copies the reference again once the window is shown; until then nothing else may create a
@@ -230,6 +241,8 @@ void mdiMain::Form_QueryUnload(int& cancel, int unloadMode)
     // Closing is never cancelled here. The watch stops before any child window goes, so no tick reaches
     // a window in the middle of its unload; should a child keep the program open, it starts again.
     cancel = 0;
+    ui::Forms::clearWatcher(this);
+    regwin::publishAutoIOUpdate(false);
     tmrUSBCheck.setEnabled(false);
     if (QWidget* w = widget())
         QTimer::singleShot(0, w, [this] {

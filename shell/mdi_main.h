@@ -14,6 +14,7 @@
 
 #include "board/evalbd.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/forms.h"
 #include "platform/ui/mdi_form.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/timer.h"
@@ -113,6 +114,8 @@ public:
     void mnuHelpAbout_Click();
     // Every View entry: show its window in normal state, bring it to the front, check the entry.
     void mnuView_Click(ui::Menu& entry);
+    // Keeps the View and I/O menus' ticks in step with what the forms registry reports of each window.
+    void followWindow(ui::Form& form, ui::Forms::Lifecycle event, int unloadMode);
 
     // Handlers of the board object's events (RegMapReset, RESETAsserted and RESETReleased are not handled).
     void EvalBd_AfterRESET();

@@ -4,10 +4,10 @@
 
 #include "board/board_attach.h"
 #include "board/cls_ezusb.h"
+#include "board/form_names.h"
 #include "board/globals.h"
 #include "board/setup_file.h"
 #include "board/utility.h"
-#include "board/form_names.h"
 #include "shell/frm_usb_select.h"
 #include "shell/startup.h"
 #include "widgets/common_dialog.h"
@@ -23,26 +23,45 @@ namespace {
 const QString kSetupFilter =
     QStringLiteral("Setup Files (*.stp)|*.stp|Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
 
+// When a window's menu entry is ticked and unticked: the forms registry tells the main window what
+// happens to each window, and this table alone says what that does to the ticks. Choosing an entry ticks
+// it too (`mnuView_Click`, `mnuIODUTIO_Click`).
+enum class Tick {
+    OnLoad,     // the window loads
+    OnActivate, // the window becomes the active one
+    ByMenuOnly, // only choosing the entry ticks it
+};
+enum Untick : unsigned {
+    OnCloseBox = 1, // the user closes the window from its control menu (even when it stays loaded)
+    OnUnload = 2,   // the window unloads, by whatever means
+};
 struct ViewEntry {
     const char* menu;
+    ui::Menu mdiMain::*entry;
     const QString* window;
+    Tick tick;
+    unsigned untick;
 };
-// "Register Debug Window" opens the register debug window, as "Debug Window" does.
-constexpr std::array<ViewEntry, 14> kViewEntries = {{
-    {"mnuViewControl", &formnames::frmControl},
-    {"mnuViewProfiles", &formnames::frmProfile},
-    {"mnuViewFreqNSwp", &formnames::frmFreqAndSweep},
-    {"mnuViewQDRSR", &formnames::frmQDUCRSR},
-    {"mnuViewFIFOControl", &formnames::frmFIFOControl},
-    {"mnuViewMultiChipSync", &formnames::frmMultiChipSync},
-    {"mnuViewRAMDebug", &formnames::frmRAMDebug},
-    {"mnuViewGPIO", &formnames::frmGPIO},
-    {"mnuViewADC", &formnames::frmADC},
-    {"mnuViewWDT", &formnames::frmWatchDogTmr},
-    {"mnuViewDebugWnd", &formnames::frmDebug},
-    {"mnuViewFIFODebugwnd", &formnames::frmFIFODebug},
-    {"mnuViewRegDebug", &formnames::frmDebug},
-    {"mnuViewRegMap", &formnames::frmRegMapVals},
+// "Register Debug Window" opens the register debug window, as "Debug Window" does. The DUT I/O entry
+// lives in the I/O menu.
+constexpr std::array<ViewEntry, 15> kViewEntries = {{
+    {"mnuViewControl", &mdiMain::mnuViewControl, &formnames::frmControl, Tick::OnLoad, OnCloseBox},
+    {"mnuViewProfiles", &mdiMain::mnuViewProfiles, &formnames::frmProfile, Tick::OnLoad, OnCloseBox},
+    {"mnuViewFreqNSwp", &mdiMain::mnuViewFreqNSwp, &formnames::frmFreqAndSweep, Tick::OnActivate, OnCloseBox},
+    {"mnuViewQDRSR", &mdiMain::mnuViewQDRSR, &formnames::frmQDUCRSR, Tick::OnLoad, OnCloseBox},
+    {"mnuViewFIFOControl", &mdiMain::mnuViewFIFOControl, &formnames::frmFIFOControl, Tick::OnLoad,
+     OnCloseBox | OnUnload},
+    {"mnuViewMultiChipSync", &mdiMain::mnuViewMultiChipSync, &formnames::frmMultiChipSync, Tick::OnLoad,
+     OnCloseBox},
+    {"mnuViewRAMDebug", &mdiMain::mnuViewRAMDebug, &formnames::frmRAMDebug, Tick::OnLoad, OnUnload},
+    {"mnuViewGPIO", &mdiMain::mnuViewGPIO, &formnames::frmGPIO, Tick::ByMenuOnly, OnUnload},
+    {"mnuViewADC", &mdiMain::mnuViewADC, &formnames::frmADC, Tick::ByMenuOnly, OnUnload},
+    {"mnuViewWDT", &mdiMain::mnuViewWDT, &formnames::frmWatchDogTmr, Tick::ByMenuOnly, OnUnload},
+    {"mnuViewDebugWnd", &mdiMain::mnuViewDebugWnd, &formnames::frmDebug, Tick::OnLoad, OnUnload},
+    {"mnuViewFIFODebugwnd", &mdiMain::mnuViewFIFODebugwnd, &formnames::frmFIFODebug, Tick::OnLoad, OnUnload},
+    {"mnuViewRegDebug", &mdiMain::mnuViewRegDebug, &formnames::frmDebug, Tick::ByMenuOnly, OnUnload},
+    {"mnuViewRegMap", &mdiMain::mnuViewRegMap, &formnames::frmRegMapVals, Tick::OnLoad, OnUnload},
+    {"mnuIODUTIO", &mdiMain::mnuIODUTIO, &formnames::frmIOInterface, Tick::OnActivate, OnCloseBox},
 }};
 
 struct ModeView {
@@ -63,6 +82,34 @@ constexpr std::array<ModeView, 6> kModeViews = {{
 }};
 
 } // namespace
+
+void mdiMain::followWindow(ui::Form& form, ui::Forms::Lifecycle event, int unloadMode)
+{
+    using Lifecycle = ui::Forms::Lifecycle;
+    for (const ViewEntry& view : kViewEntries) {
+        if (form.Name() != *view.window)
+            continue;
+        ui::Menu& entry = this->*view.entry;
+        switch (event) {
+        case Lifecycle::Loaded:
+            if (view.tick == Tick::OnLoad)
+                entry.setChecked(true);
+            break;
+        case Lifecycle::Activated:
+            if (view.tick == Tick::OnActivate)
+                entry.setChecked(true);
+            break;
+        case Lifecycle::QueryUnload:
+            if ((view.untick & OnCloseBox) != 0 && unloadMode == ui::vbFormControlMenu)
+                entry.setChecked(false);
+            break;
+        case Lifecycle::Unloaded:
+            if ((view.untick & OnUnload) != 0)
+                entry.setChecked(false);
+            break;
+        }
+    }
+}
 
 QString mdiMain::viewEntryWindow(const QString& menuName)
 {

@@ -6,7 +6,6 @@
 #include "board/globals.h"
 #include "board/progress.h"
 #include "board/sound.h"
-#include "shell/mdi_main.h"
 
 #include "platform/ui/app.h"
 #include "platform/ui/forms.h"
@@ -218,6 +217,15 @@ std::vector<RegisterField> FieldTable::fields() const
     return out;
 }
 
+std::vector<RegisterField> FieldTable::indicatedFields() const
+{
+    std::vector<RegisterField> out;
+    for (const FieldRow& row : rows_)
+        if (row.indicated)
+            out.push_back(row.field);
+    return out;
+}
+
 const FieldRow* FieldTable::rowOf(const ui::Control& control) const
 {
     for (const FieldRow& row : rows_)
@@ -233,10 +241,18 @@ bool boardSelected()
     return goEZUSB().BoardSelected();
 }
 
+namespace {
+bool gAutoIOUpdate = false;
+} // namespace
+
 bool autoIOUpdate()
 {
-    const mdiMain* main = ui::loadedForm<mdiMain>();
-    return main && main->chkAutoIOUd.Value() == 1;
+    return gAutoIOUpdate;
+}
+
+void publishAutoIOUpdate(bool on)
+{
+    gAutoIOUpdate = on;
 }
 
 LoadOutcome loadRegisters(std::span<const int16_t> addrs, const LoadOptions& options)
@@ -245,18 +261,26 @@ LoadOutcome loadRegisters(std::span<const int16_t> addrs, const LoadOptions& opt
         return LoadOutcome::Refused;
     if (goEvalBd->TransferBusy())
         return LoadOutcome::Refused;
+    if (options.beforeFirst)
+        options.beforeFirst();
     const bool progress = !options.progressText.isEmpty();
     if (progress)
         InitProgressBar(0, static_cast<int32_t>(addrs.size()), options.progressText);
+    const bool byConnection = options.sendWhen == LoadOptions::SendWhen::BoardConnected;
     bool ok = true;
+    bool anySent = false;
     int32_t done = 0;
     for (int16_t addr : addrs) {
         const QString value = goEvalBd->GetRegMapValue(0, addr);
         // Asked anew for each register: the board may go away in the middle of the load.
-        if (boardSelected())
+        const bool send = byConnection ? gbBoardConnected : boardSelected();
+        if (send)
             ok = goEvalBd->USBSerialLoadPKT(addr, value) == 0 && ok;
         else
             goEvalBd->SetRegMapValue(1, addr, value);
+        anySent = anySent || send;
+        if (options.strobeEach && options.strobeWhenAuto && (send || !byConnection) && autoIOUpdate())
+            goEvalBd->StrobeREGUD();
         if (progress)
             SetProgressBarValue(++done);
         if (options.afterEach)
@@ -264,11 +288,38 @@ LoadOutcome loadRegisters(std::span<const int16_t> addrs, const LoadOptions& opt
     }
     if (progress)
         ResetProgressBar();
-    if (options.strobeWhenAuto && autoIOUpdate())
+    if (!options.strobeEach && options.strobeWhenAuto && (anySent || !byConnection) && autoIOUpdate())
         goEvalBd->StrobeREGUD();
     if (options.questionSoundOffline && !gbBoardConnected)
         PlaySoundAsync(QStringLiteral("SystemQuestion"));
-    return ok ? LoadOutcome::Loaded : LoadOutcome::Failed;
+    const LoadOutcome outcome = ok ? LoadOutcome::Loaded : LoadOutcome::Failed;
+    if (options.afterAll)
+        options.afterAll(outcome);
+    return outcome;
+}
+
+LoadOutcome runLoad(ui::CommandButton& button, LoadIndicator& indicator, std::span<const int16_t> addrs,
+                    const LoadOptions& options)
+{
+    LoadOutcome outcome = LoadOutcome::Refused;
+    {
+        LoadingScope loading(button, options.pointerForm);
+        outcome = loadRegisters(addrs, options);
+        ui::DoEvents();
+    }
+    if (options.afterLoad)
+        options.afterLoad(outcome);
+    indicator.loaded(outcome);
+    reportLoad(outcome);
+    return outcome;
+}
+
+bool refusedWhileBusy()
+{
+    if (!goEvalBd || !goEvalBd->TransferBusy())
+        return false;
+    reportLoad(LoadOutcome::Refused);
+    return true;
 }
 
 bool reportLoad(LoadOutcome outcome)
@@ -276,6 +327,10 @@ bool reportLoad(LoadOutcome outcome)
     if (outcome == LoadOutcome::Refused && goEvalBd)
         ui::MsgBox(QStringLiteral("The board is busy with another transfer.\r\n"
                                   "Nothing was loaded: press LOAD again when it has finished."),
+                   ui::vbExclamation, QStringLiteral("LOAD"));
+    else if (outcome == LoadOutcome::Failed)
+        ui::MsgBox(QStringLiteral("Not every register reached the chip.\r\n"
+                                  "The load indicator blinks until a LOAD succeeds."),
                    ui::vbExclamation, QStringLiteral("LOAD"));
     return outcome == LoadOutcome::Loaded;
 }
@@ -317,6 +372,19 @@ LoadIndicator::Differs LoadIndicator::fields(std::vector<RegisterField> fields)
 {
     return [fields = std::move(fields)] {
         for (const RegisterField& field : fields)
+            if (field.differs())
+                return true;
+        return false;
+    };
+}
+
+LoadIndicator::Differs LoadIndicator::table(const FieldTable& table, std::vector<RegisterField> extra)
+{
+    return [&table, extra = std::move(extra)] {
+        for (const FieldRow& row : table.rows())
+            if (row.indicated && row.field.differs())
+                return true;
+        for (const RegisterField& field : extra)
             if (field.differs())
                 return true;
         return false;

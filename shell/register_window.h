@@ -56,6 +56,8 @@ struct FieldRow {
     std::function<void()> after;
     // Also run `after` when a refresh changes the control (greying and clocks that follow what is shown).
     bool afterOnRefresh = false;
+    // False for bits another window's LOAD sends: the load indicator leaves them out.
+    bool indicated = true;
     // While false, a refresh leaves the control alone (a layout of another silicon revision, a form not
     // shown); the user's clicks still store.
     std::function<bool()> applies;
@@ -86,8 +88,9 @@ public:
     void refresh(const ui::Control& control) const;
 
     const std::deque<FieldRow>& rows() const { return rows_; }
-    // The fields of the table, for the load indicator.
+    // The fields of the table; `indicatedFields` those the load indicator compares.
     std::vector<RegisterField> fields() const;
+    std::vector<RegisterField> indicatedFields() const;
     const FieldRow* rowOf(const ui::Control& control) const;
 
 private:
@@ -102,8 +105,9 @@ private:
 // True while a board is selected (the USB object names one). With none, LOAD only copies the pending
 // registers into the written map.
 bool boardSelected();
-// True when the main window's "Auto" I/O update box is checked.
+// The "Auto" I/O update state, as the main window publishes it (its box checked while it is loaded).
 bool autoIOUpdate();
+void publishAutoIOUpdate(bool on);
 
 enum class LoadOutcome {
     Loaded,  // every register reached the chip (or the written map, offline)
@@ -112,28 +116,61 @@ enum class LoadOutcome {
 };
 
 struct LoadOptions {
-    // Pulse I/O update afterwards when "Auto" is checked.
+    // Which test sends a register to the chip; the other case copies it into the written map.
+    enum class SendWhen {
+        BoardSelected,  // the USB object names a board
+        BoardConnected, // the USB poll sees the board (`gbBoardConnected`)
+    };
+    SendWhen sendWhen = SendWhen::BoardSelected;
+    // Pulse I/O update when "Auto" is checked: once at the end, or after each register (`strobeEach`). With
+    // `BoardConnected` only registers that were sent are followed by a pulse.
     bool strobeWhenAuto = true;
+    bool strobeEach = false;
     // Drive the status-bar progress bar 0..n with this text ("" : leave the bar alone).
     QString progressText;
     // Play "SystemQuestion" when no board is connected.
     bool questionSoundOffline = true;
-    // Runs after each register was sent, with its address.
+    // The window's own steps. `beforeFirst` and `afterAll` run only when the load goes ahead (not when it
+    // is refused), around the registers; `afterEach` after each register with its address; `afterLoad`
+    // once the button is enabled again, whatever the outcome, before the outcome is told.
+    std::function<void()> beforeFirst;
     std::function<void(int16_t)> afterEach;
+    std::function<void(LoadOutcome)> afterAll;
+    std::function<void(LoadOutcome)> afterLoad;
+    // The hourglass over this window only (default: over the whole screen).
+    ui::Form* pointerForm = nullptr;
 };
 
-// Writes the listed registers from the pending map in order: through the chip when a board is selected,
-// otherwise into the written map. The caller shows the hourglass and disables its LOAD button around it
-// (`LoadingScope`).
+// Writes the listed registers from the pending map in order: through the chip when a board is selected
+// (or connected, as `sendWhen` says), otherwise into the written map. Refused, writing nothing, while the
+// board object runs another transfer. The window's LOAD uses `runLoad`, which wraps this.
 LoadOutcome loadRegisters(std::span<const int16_t> addrs, const LoadOptions& options = {});
 inline LoadOutcome loadRegisters(std::initializer_list<int16_t> addrs, const LoadOptions& options = {})
 {
     return loadRegisters(std::span<const int16_t>(addrs.begin(), addrs.size()), options);
 }
 
-// Tells the user that a LOAD refused because a transfer was in progress wrote nothing. A load that failed
-// on the way is shown by its indicator blinking on (`LoadIndicator::loaded`). True when the load reached the
-// chip.
+class LoadIndicator;
+
+// The LOAD of a register window: `button` disabled and the hourglass shown, the registers written in
+// order, queued events run once, the button enabled again, then `afterLoad`, the indicator hidden when the
+// load reached the chip, and the outcome told (`reportLoad`).
+LoadOutcome runLoad(ui::CommandButton& button, LoadIndicator& indicator, std::span<const int16_t> addrs,
+                    const LoadOptions& options = {});
+inline LoadOutcome runLoad(ui::CommandButton& button, LoadIndicator& indicator,
+                           std::initializer_list<int16_t> addrs, const LoadOptions& options = {})
+{
+    return runLoad(button, indicator, std::span<const int16_t>(addrs.begin(), addrs.size()), options);
+}
+
+// A write that goes to the chip at once, outside LOAD (spin bars, "Clear Error"): true, after telling the
+// user as a refused LOAD does, while the board object runs another transfer; the caller then changes
+// nothing.
+bool refusedWhileBusy();
+
+// Tells the user that a LOAD refused because a transfer was in progress wrote nothing, or that a register
+// write failed on the way (its indicator then blinks on, `LoadIndicator::loaded`). True when the load
+// reached the chip.
 bool reportLoad(LoadOutcome outcome);
 
 // The LOAD button disabled and the hourglass shown for the life of a scope: over the whole screen, or over
@@ -162,6 +199,8 @@ public:
     static Differs registers(std::vector<int16_t> addrs);
     // Compares only the listed fields (a window owning some bits of a shared register).
     static Differs fields(std::vector<RegisterField> fields);
+    // Compares the table's indicated fields (read at each tick, so rows added later count) and `extra`.
+    static Differs table(const FieldTable& table, std::vector<RegisterField> extra = {});
 
     void tick();
     void loaded(LoadOutcome outcome);

@@ -55,9 +55,11 @@ void readLocale()
 {
     const zelLocaleInfo locale;
     gsDecimalSep = locale.GetLocaleInfo(zelLocaleInfo::DecimalSeparator);
-    giDecimalSepCode = gsDecimalSep.isEmpty() ? 0 : static_cast<int16_t>(gsDecimalSep.at(0).unicode());
+    giDecimalSepCode =
+        gsDecimalSep.isEmpty() ? int16_t{0} : static_cast<int16_t>(gsDecimalSep.at(0).unicode());
     gsNegativeSign = locale.GetLocaleInfo(zelLocaleInfo::NegativeSign);
-    giNegativeSignCode = gsNegativeSign.isEmpty() ? 0 : static_cast<int16_t>(gsNegativeSign.at(0).unicode());
+    giNegativeSignCode =
+        gsNegativeSign.isEmpty() ? int16_t{0} : static_cast<int16_t>(gsNegativeSign.at(0).unicode());
 }
 
 // The USB options of the command line, then its run-mode keyword.

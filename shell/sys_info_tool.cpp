@@ -10,7 +10,7 @@ QStringList sysInfoToolNames()
 QString findSysInfoTool()
 {
     for (const QString& name : sysInfoToolNames()) {
-        const QString path = QStandardPaths::findExecutable(name);
+        QString path = QStandardPaths::findExecutable(name);
         if (!path.isEmpty())
             return path;
     }

@@ -2,28 +2,26 @@
 // indicator, the refresh from the pending map, and loading and closing.
 
 #include "sweep/frm_freq_and_sweep.h"
+#include "board/chip_registers.h"
 
 #include "board/evalbd.h"
+#include "board/form_names.h"
 #include "board/globals.h"
 #include "board/text_util.h"
-#include "board/form_names.h"
 #include "shell/frm_graphics.h"
 #include "shell/mdi_main.h"
-#include "sweep/sweep_clock.h"
+#include "profiles/sys_clock.h"
 
 #include "platform/ui/app.h"
 #include "platform/ui/forms.h"
 
 namespace {
 
-constexpr int16_t kCFR1 = 0x00;
-constexpr int16_t kCFR2 = 0x01;
-constexpr int16_t kASF = 0x09;
 
 // LOAD's registers, in the order the chip takes them.
-constexpr std::initializer_list<int16_t> kLoadOrder = {0x00, 0x01, 0x07, 0x08, 0x09, 0x0B, 0x0C, 0x0D};
+constexpr std::initializer_list<int16_t> kLoadOrder = {kCFR1, kCFR2, kFTW, kPOW, kASF, kLSPR, kLSDPR, kLSRR};
 // Registers the window owns whole; of CFR1 and CFR2 only its own bits count for the indicator.
-const std::vector<int16_t> kWholeRegisters = {0x07, 0x08, 0x09, 0x0B, 0x0C, 0x0D};
+const std::vector<int16_t> kWholeRegisters = {kFTW, kPOW, kASF, kLSPR, kLSDPR, kLSRR};
 const std::vector<RegisterField> kSharedBits = {
     regBit(kCFR1, 23), regBit(kCFR1, 15), regBit(kCFR1, 14), regBit(kCFR1, 12),
     regBit(kCFR1, 10), regBit(kCFR1, 9),  regBit(kCFR1, 8),  RegisterField{kCFR2, 21, 17}};
@@ -31,14 +29,14 @@ const std::vector<RegisterField> kSharedBits = {
 } // namespace
 
 frmFreqAndSweep::frmFreqAndSweep()
-    : Form(FormName), indicator_(lblLoadFlash, [this] { return loadPending(); })
+    : Form(FormName), indicator_(lblLoadFlash, [this] { return loadPending(); }),
+      values_(profiles::sysClockText, [this] { focusLoad(); })
 {
     setMdiChild(true);
     setDesignProperties();
     buildFieldTable();
     buildValueFields();
     bindHandlers();
-    bindValueFields();
     registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
     registerProc(formnames::UpdateFreqsAndRRs, [this] { UpdateFreqsAndRRs(); });
     registerProc(formnames::UdStatusIndicators, [this] { UdStatusIndicators(); });
@@ -52,10 +50,14 @@ void frmFreqAndSweep::buildFieldTable()
 {
     auto controlState = [this] { UdControlState(); };
     fields_.check(chkAutoASFEnable, regBit(kCFR1, 8), controlState);
-    fields_.check(chkEnableASF, regBit(kCFR1, 9), [this] {
-        UdControlState();
-        ui::Forms::callIfLoaded(formnames::frmProfile, formnames::UdControlState);
-    });
+    // Whoever changes output shift keying, the user or a refresh, the Profiles window greys to match.
+    fields_
+        .check(chkEnableASF, regBit(kCFR1, 9),
+               [this] {
+                   UdControlState();
+                   ui::Forms::callIfLoaded(formnames::frmProfile, formnames::UdControlState);
+               })
+        .afterOnRefresh = true;
     fields_.check(chkLoadARRIOU, regBit(kCFR1, 10));
     fields_.check(chkClrFreqAccum, regBit(kCFR1, 12));
     fields_.check(chkAutoClrFreqAccum, regBit(kCFR1, 14));
@@ -72,16 +74,16 @@ void frmFreqAndSweep::buildFieldTable()
 void frmFreqAndSweep::bindHandlers()
 {
     // The list's frame change runs also while refreshing.
-    lstLSDest.Click = [this] { lstLSDest_Click(); };
-    optSweepDwn.Click = [this] { optSweepDwn_Click(); };
-    optSweepUp.Click = [this] { optSweepUp_Click(); };
-    chkLSHold.Click = [this] { chkLSHold_Click(); };
-    chkOSKPin.Click = [this] { chkOSKPin_Click(); };
-    cmdLoad.Click = [this] { cmdLoad_Click(); };
-    tmrLoadFlash.Timer = [this] { tmrLoadFlash_Timer(); };
-    vscAmpScaleSpinST.Change = [this] { vscAmpScaleSpinST_Change(); };
-    vscPhaseOSpinST.Change = [this] { vscPhaseOSpinST_Change(); };
-    txtPhOSpinStepST.KeyPress = [this](int& key) { txtPhOSpinStepST_KeyPress(key); };
+    ui::bind(lstLSDest.Click, this, &frmFreqAndSweep::lstLSDest_Click);
+    ui::bind(optSweepDwn.Click, this, &frmFreqAndSweep::optSweepDwn_Click);
+    ui::bind(optSweepUp.Click, this, &frmFreqAndSweep::optSweepUp_Click);
+    ui::bind(chkLSHold.Click, this, &frmFreqAndSweep::chkLSHold_Click);
+    ui::bind(chkOSKPin.Click, this, &frmFreqAndSweep::chkOSKPin_Click);
+    ui::bind(cmdLoad.Click, this, &frmFreqAndSweep::cmdLoad_Click);
+    ui::bind(tmrLoadFlash.Timer, this, &frmFreqAndSweep::tmrLoadFlash_Timer);
+    ui::bind(vscAmpScaleSpinST.Change, this, &frmFreqAndSweep::vscAmpScaleSpinST_Change);
+    ui::bind(vscPhaseOSpinST.Change, this, &frmFreqAndSweep::vscPhaseOSpinST_Change);
+    ui::bind(txtPhOSpinStepST.KeyPress, this, &frmFreqAndSweep::txtPhOSpinStepST_KeyPress);
     txtPhOSpinStepST.GotFocus = [this] { SelectAllText(txtPhOSpinStepST); };
 }
 
@@ -116,13 +118,7 @@ void frmFreqAndSweep::SetGUISweepType(int16_t sweepType)
 
 void frmFreqAndSweep::cmdLoad_Click()
 {
-    regwin::LoadOutcome outcome;
-    {
-        regwin::LoadingScope loading(cmdLoad);
-        outcome = regwin::loadRegisters(kLoadOrder);
-        ui::DoEvents();
-    }
-    indicator_.loaded(outcome);
+    regwin::runLoad(cmdLoad, indicator_, kLoadOrder);
 }
 
 bool frmFreqAndSweep::loadPending() const
@@ -147,12 +143,8 @@ void frmFreqAndSweep::RefreshFormVals()
     fields_.refresh();
     // Setting an unchanged selection raises no Click here: the frames and the ramp views follow explicitly.
     showDestination(lstLSDest.ListIndex());
-    for (const ValueField& field : valueFields_) {
-        field.box->Tag = QString::number(field.field.get());
-        if (field.kind == FieldKind::Phase || field.kind == FieldKind::Amplitude)
-            showWord(field, std::nullopt);
-    }
-    UpdateFreqsAndRRs();
+    for (const profiles::ValueRow& row : values_.rows())
+        values_.show(row, row.field.get());
     if (goEvalBd->LSCTL() == 1)
         optSweepUp.setValue(true);
     else
@@ -165,23 +157,18 @@ void frmFreqAndSweep::RefreshFormVals()
 void frmFreqAndSweep::UpdateFreqsAndRRs()
 {
     // Without a clock the texts stay as they are, but for a word that changed since it was shown.
-    const std::optional<double> clock = sweep::systemClock();
-    for (const ValueField& field : valueFields_)
-        if (field.kind == FieldKind::Frequency || field.kind == FieldKind::RampRate)
-            showWord(field, clock);
+    for (const profiles::ValueRow& row : values_.rows())
+        if (row.kind == profiles::ValueKind::Frequency || row.kind == profiles::ValueKind::RampRate)
+            values_.show(row, values_.tagWord(row));
 }
 
 void frmFreqAndSweep::RefreshLSParmDisplays()
 {
     if (!goEvalBd)
         return;
-    const std::optional<double> clock = sweep::systemClock();
-    for (const ValueField& field : valueFields_) {
-        if (field.field.addr != 0x0B && field.field.addr != 0x0C)
-            continue;
-        field.box->Tag = QString::number(field.field.get());
-        showWord(field, clock);
-    }
+    for (const profiles::ValueRow& row : values_.rows())
+        if (row.field.addr == 0x0B || row.field.addr == 0x0C)
+            values_.show(row, row.field.get());
 }
 
 // ---- loading and closing ----
@@ -192,18 +179,4 @@ void frmFreqAndSweep::Form_Load()
     UpdateWindowMetrics();
     SetMode();
     RefreshFormVals();
-}
-
-void frmFreqAndSweep::Form_Activate()
-{
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewFreqNSwp.setChecked(true);
-}
-
-void frmFreqAndSweep::Form_QueryUnload(int& cancel, int unloadMode)
-{
-    (void)cancel;
-    if (unloadMode == ui::vbFormControlMenu)
-        if (mdiMain* main = ui::loadedForm<mdiMain>())
-            main->mnuViewFreqNSwp.setChecked(false);
 }

@@ -13,7 +13,9 @@
 // word that changes meanwhile (a refresh) leaves its frequency or ramp-rate field blank until a clock
 // returns.
 
+#include "board/form_names.h"
 #include "board/register_field.h"
+#include "profiles/value_fields.h"
 #include "shell/register_window.h"
 
 #include "platform/ui/controls.h"
@@ -28,7 +30,7 @@
 
 class frmFreqAndSweep : public ui::Form {
 public:
-    static inline const QString FormName = QStringLiteral("frmFreqAndSweep");
+    static inline const QString& FormName = formnames::frmFreqAndSweep;
 
     frmFreqAndSweep();
     ~frmFreqAndSweep() override;
@@ -143,26 +145,12 @@ public:
     void vscPhaseOSpinST_Change();
     void txtPhOSpinStepST_KeyPress(int& keyAscii);
 
-    // The kinds of value field: what a word means and how it shows.
-    enum class FieldKind { Frequency, Phase, Amplitude, RampRate };
-    struct ValueField {
-        ui::TextBox* box = nullptr;
-        FieldKind kind = FieldKind::Frequency;
-        RegisterField field;
-        // The edit dialog's caption (frequency and ramp-rate fields).
-        QString caption;
-        // The ramp-rate field's name in its range message ("Rising Sweep Ramp Rate").
-        QString rateName;
-    };
-    const std::vector<ValueField>& valueFields() const { return valueFields_; }
     // Runs a value field's commit, as leaving it or pressing Enter in it does.
-    void commitField(ui::TextBox& box);
+    void commitField(ui::TextBox& box) { values_.commit(box); }
 
 protected:
     void buildUi(QWidget* window) override;
     void Form_Load() override;
-    void Form_Activate() override;
-    void Form_QueryUnload(int& cancel, int unloadMode) override;
 
 private:
     void setDesignProperties();
@@ -170,7 +158,6 @@ private:
     void bindHandlers();
     void buildFieldTable();
     void buildValueFields();
-    void bindValueFields();
     void placeOSKFrame();
     void placeAuxFrame();
     void placeSweepFrame();
@@ -178,23 +165,6 @@ private:
 
     // The destination list's frame change, run by the user's choice and by every refresh.
     void showDestination(int index);
-    // A value field's text from its Tag. Without a usable clock a frequency or ramp-rate field keeps its text
-    // while the word is the one it shows, and goes blank when the word changed.
-    void showWord(const ValueField& field, std::optional<double> clock);
-    // Shows a text for the word it stands for, and keeps both for a commit that has no clock to convert with.
-    void setFieldText(ui::TextBox& box, const QString& text, uint64_t word);
-    const ValueField* valueField(const ui::TextBox& box) const;
-
-    void keyPress(const ValueField& field, int& keyAscii);
-    void commit(const ValueField& field);
-    void commitFrequency(const ValueField& field, double clock);
-    void commitPhase(const ValueField& field);
-    void commitAmplitude(const ValueField& field);
-    void commitRampRate(const ValueField& field, double clock);
-    // Stores a word into the field's bits and keeps the Tag; then the focus goes to LOAD.
-    void storeWord(const ValueField& field, uint64_t word);
-    void doubleClick(const ValueField& field);
-    void spin(ui::ScrollBar& bar, const ui::TextBox& stepBox, const ValueField& field);
     void focusLoad();
     void sendPortE();
 
@@ -202,15 +172,7 @@ private:
 
     regwin::FieldTable fields_{bRefreshing};
     regwin::LoadIndicator indicator_;
-    std::vector<ValueField> valueFields_;
-    // What each value box last showed, and for which word: a commit without a usable clock puts it back, and
-    // a new word that cannot be converted blanks the text rather than leave another word's value in view.
-    struct Shown {
-        QString text;
-        uint64_t word = 0;
-    };
-    std::map<const ui::TextBox*, Shown> shown_;
+    profiles::ValueFields values_;
     float borderSize_ = 0;
     float titleBarHeight_ = 0;
-    bool committing_ = false;
 };

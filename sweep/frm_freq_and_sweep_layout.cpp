@@ -132,16 +132,16 @@ void frmFreqAndSweep::setFieldDesign()
 {
     for (ui::TextBox* box :
          {&txtOutFreqST, &txtLSSweepFreq0, &txtLSSweepFreq1, &txtLSRisingDFW0, &txtLSFallingDFW1})
-        setFieldText(*box, QStringLiteral("0.000000000"), 0);
+        values_.showText(*box, QStringLiteral("0.000000000"), 0);
     for (ui::TextBox* box :
          {&txtPhaseOffsetST, &txtLSSweepPhase0, &txtLSSweepPhase1, &txtLSRisingDPW0, &txtLSFallingDPW1})
-        setFieldText(*box, QStringLiteral("0.000"), 0);
+        values_.showText(*box, QStringLiteral("0.000"), 0);
     for (ui::TextBox* box :
          {&txtAmpScaleST, &txtLSSweepAmp0, &txtLSSweepAmp1, &txtLSRisingDAW0, &txtLSFallingDAW1})
-        setFieldText(*box, QStringLiteral("0.00000"), 0);
-    setFieldText(txtASKRR, QStringLiteral("0.0000"), 0);
-    setFieldText(txtLSRisingRR, QStringLiteral("0.000"), 0);
-    setFieldText(txtLSFallingRR, QStringLiteral("0.000"), 0);
+        values_.showText(*box, QStringLiteral("0.00000"), 0);
+    values_.showText(txtASKRR, QStringLiteral("0.0000"), 0);
+    values_.showText(txtLSRisingRR, QStringLiteral("0.000"), 0);
+    values_.showText(txtLSFallingRR, QStringLiteral("0.000"), 0);
     for (ui::TextBox* box : {&txtOutFreqST, &txtLSSweepFreq0, &txtLSSweepFreq1})
         box->setToolTipText(QStringLiteral("Output Frequency (Double Click For Detailed Edit)"));
     for (ui::TextBox* box :

@@ -2,6 +2,7 @@
 // lines it drives at once and the ramp-finished lamp.
 
 #include "sweep/frm_freq_and_sweep.h"
+#include "board/chip_registers.h"
 
 #include "board/board_flags.h"
 #include "board/evalbd.h"
@@ -15,11 +16,11 @@
 
 #include <QMdiSubWindow>
 #include <QStyle>
+#include <cmath>
 #include <initializer_list>
 
 namespace {
 
-constexpr int16_t kCFR1 = 0x00;
 constexpr float kTwipsPerPixel = 15.0F;
 
 // Places in twips, (left, top).
@@ -34,7 +35,7 @@ constexpr Twips kAuxShown{120, 3120};
 
 int pixels(float twips)
 {
-    return static_cast<int>(twips / kTwipsPerPixel + 0.5F);
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
 }
 
 void setGrey(std::initializer_list<ui::Control*> controls, bool grey)

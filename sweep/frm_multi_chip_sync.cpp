@@ -1,4 +1,5 @@
 #include "sweep/frm_multi_chip_sync.h"
+#include "board/chip_registers.h"
 
 #include "board/evalbd.h"
 #include "board/form_names.h"
@@ -17,8 +18,6 @@
 
 namespace {
 
-constexpr int16_t kCFR2 = 0x01;
-constexpr int16_t kMCS = 0x0A;
 constexpr int kSyncSampleErrorBit = 5;
 
 constexpr RegisterField kSyncWindowDelay{kMCS, 31, 28};
@@ -39,9 +38,8 @@ void fillNumbers(ui::ComboBox& list, int count)
 
 frmMultiChipSync::frmMultiChipSync()
     : Form(FormName),
-      // Only the bits this window sets count: MCS 31:18, 15:11 and 7:3 (not the sample error enable).
-      indicator_(lblLoadFlash,
-                 regwin::LoadIndicator::fields({{kMCS, 31, 18}, kOutputSyncDelay, kInputSyncDelay}))
+      // The bits of the table the window's LOAD sends: MCS, not the sample error enable in CFR2.
+      indicator_(lblLoadFlash, regwin::LoadIndicator::table(fields_))
 {
     setMdiChild(true);
     setCaption(QStringLiteral("Multi-Chip Sync"));
@@ -77,7 +75,7 @@ frmMultiChipSync::frmMultiChipSync()
     fields_.option(optSyncPolarity(1), regBit(kMCS, 25), 1);
     fields_.option(optSyncPolarity(0), regBit(kMCS, 25), 0);
     fields_.check(chkInternSyncLoopEn, regBit(kMCS, 24));
-    fields_.check(chkEnableSyncSampleErr, regBit(kCFR2, kSyncSampleErrorBit));
+    fields_.check(chkEnableSyncSampleErr, regBit(kCFR2, kSyncSampleErrorBit)).indicated = false;
     fields_.bindClicks();
 
     cmdClearSampleError.Click = [this] { cmdClearSampleError_Click(); };
@@ -105,7 +103,7 @@ void frmMultiChipSync::UdStatusIndicators()
 
 void frmMultiChipSync::cmdClearSampleError_Click()
 {
-    if (!goEvalBd)
+    if (!goEvalBd || regwin::refusedWhileBusy())
         return;
     // The check is cleared by pulsing its enable low and high; both writes reach the chip at once.
     for (int value : {0, 1}) {
@@ -120,13 +118,7 @@ void frmMultiChipSync::cmdClearSampleError_Click()
 
 void frmMultiChipSync::cmdLoad_Click()
 {
-    regwin::LoadOutcome outcome;
-    {
-        regwin::LoadingScope loading(cmdLoad);
-        outcome = regwin::loadRegisters({kMCS});
-        ui::DoEvents();
-    }
-    indicator_.loaded(outcome);
+    regwin::runLoad(cmdLoad, indicator_, {kMCS});
 }
 
 void frmMultiChipSync::tmrLoadFlash_Timer()
@@ -141,16 +133,6 @@ void frmMultiChipSync::Form_Load()
     fillNumbers(cmbOutpSyncPulseDelay, 32);
     fillNumbers(cmbSyncWndDel, 16);
     RefreshFormVals();
-    if (mdiMain* main = ui::loadedForm<mdiMain>())
-        main->mnuViewMultiChipSync.setChecked(true);
-}
-
-void frmMultiChipSync::Form_QueryUnload(int& cancel, int unloadMode)
-{
-    (void)cancel;
-    if (unloadMode == ui::vbFormControlMenu)
-        if (mdiMain* main = ui::loadedForm<mdiMain>())
-            main->mnuViewMultiChipSync.setChecked(false);
 }
 
 void frmMultiChipSync::buildUi(QWidget* window)

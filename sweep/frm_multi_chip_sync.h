@@ -5,6 +5,7 @@
 //
 // Procedures callable by name: "RefreshFormVals", "UdStatusIndicators".
 
+#include "board/form_names.h"
 #include "shell/register_window.h"
 
 #include "platform/ui/controls.h"
@@ -15,7 +16,7 @@
 
 class frmMultiChipSync : public ui::Form {
 public:
-    static inline const QString FormName = QStringLiteral("frmMultiChipSync");
+    static inline const QString& FormName = formnames::frmMultiChipSync;
 
     frmMultiChipSync();
     ~frmMultiChipSync() override;
@@ -60,7 +61,6 @@ public:
 protected:
     void buildUi(QWidget* window) override;
     void Form_Load() override;
-    void Form_QueryUnload(int& cancel, int unloadMode) override;
 
 private:
     regwin::FieldTable fields_{bRefreshing};

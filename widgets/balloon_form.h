@@ -1,5 +1,7 @@
 #pragma once
 
+#include "board/form_names.h"
+
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/timer.h"
@@ -14,7 +16,7 @@ class QPainter;
 // anywhere on it hides and unloads it.
 class ttbForm : public ui::Form {
 public:
-    static inline const QString FormName = QStringLiteral("ttbForm");
+    static inline const QString& FormName = formnames::ttbForm;
 
     ttbForm();
     ~ttbForm() override;

@@ -81,7 +81,7 @@ QString cCommonDialog::DialogDefaultExtension(const QString& defaultExt, const Q
     for (const QString& part : filter.split(separators, Qt::SkipEmptyParts)) {
         if (!part.startsWith(QLatin1String("*.")))
             continue;
-        const QString patternExtension = part.mid(2);
+        QString patternExtension = part.mid(2);
         if (patternExtension.compare(extension, Qt::CaseInsensitive) == 0)
             return patternExtension;
     }

@@ -112,8 +112,9 @@ QRect RoundRectFrame::innerArea() const
     if (!surface_)
         return QRect();
     const QSize size = surface_->size();
-    const RoundRectLayout twips = roundRectFrameLayout(
-        size.width() * twipsPerPixelX_, size.height() * twipsPerPixelY_, borderThickness_, twipsPerPixelY_);
+    const RoundRectLayout twips = roundRectFrameLayout(static_cast<float>(size.width()) * twipsPerPixelX_,
+                                                       static_cast<float>(size.height()) * twipsPerPixelY_,
+                                                       borderThickness_, twipsPerPixelY_);
     const auto px = [](double value, double perPixel) {
         return static_cast<int>(std::lround(value / perPixel));
     };

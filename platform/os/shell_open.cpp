@@ -14,7 +14,7 @@ namespace {
 
 QString inFolder(const QString& path, const QString& folder)
 {
-    const QString native = toNativePath(path);
+    QString native = toNativePath(path);
     if (native.isEmpty() || QDir::isAbsolutePath(native) || folder.isEmpty())
         return native;
     return QDir(toNativePath(folder)).filePath(native);

@@ -80,6 +80,17 @@ public:
         binders_.push_back(std::move(binder));
     }
 
+    // Binds an event of every element, made or still to come, to a method of the window that takes the
+    // element's index first: a handler whose name or parameters do not match does not compile.
+    template <typename C, typename... Args, typename Window, typename Owner>
+    void bind(Event<Args...> C::*event, Window* window, void (Owner::*handler)(int, Args...))
+    {
+        static_assert(std::is_base_of_v<Owner, Window>, "the handler must be a method of the window");
+        on(event, [window, handler](int index, Args... args) {
+            (window->*handler)(index, std::forward<Args>(args)...);
+        });
+    }
+
     class iterator {
     public:
         using inner = typename std::map<int, std::unique_ptr<T>>::const_iterator;

@@ -2,6 +2,7 @@
 
 #include "platform/ui/controls_bridge.h"
 #include "platform/ui/controls_textbox.h"
+#include "platform/ui/key_codes.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -312,11 +313,11 @@ bool ComboBox::onKeyPress(QWidget* target, QKeyEvent* event)
     KeyPress(key);
     if (key == 0)
         return true;
-    if (key == 13) {
+    if (key == vbKeyReturn) {
         pressDefaultButton();
         return true;
     }
-    if (key == 27) {
+    if (key == vbKeyEscape) {
         pressCancelButton();
         return true;
     }

@@ -3,6 +3,7 @@
 #include "platform/os/sounds.h"
 #include "platform/ui/controls_bridge.h"
 #include "platform/ui/controls_label.h"
+#include "platform/ui/key_codes.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -22,9 +23,9 @@ void sendTypedKey(QWidget* target, int keyAscii, bool& synthesizing)
     int key = Qt::Key_unknown;
     Qt::KeyboardModifiers modifiers = Qt::NoModifier;
     QString text;
-    if (keyAscii == 8) {
+    if (keyAscii == vbKeyBack) {
         key = Qt::Key_Backspace;
-    } else if (keyAscii == 13) {
+    } else if (keyAscii == vbKeyReturn) {
         key = Qt::Key_Return;
         text = QStringLiteral("\r");
     } else if (keyAscii >= 1 && keyAscii <= 26) {
@@ -348,7 +349,7 @@ bool TextBox::onKeyPress(QWidget* target, QKeyEvent* event)
     KeyPress(key);
     if (key == 0)
         return true;
-    if (key == 13) {
+    if (key == vbKeyReturn) {
         if (multiLine_) {
             if (locked_)
                 return true;
@@ -358,7 +359,7 @@ bool TextBox::onKeyPress(QWidget* target, QKeyEvent* event)
             }
             if (typed == 13)
                 return false;
-            detail::sendTypedKey(target, 13, synthesizing_);
+            detail::sendTypedKey(target, vbKeyReturn, synthesizing_);
             return true;
         }
         if (!pressDefaultButton())

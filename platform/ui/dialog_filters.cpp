@@ -39,7 +39,7 @@ QString qtNameFilter(const FileFilter& filter)
     }
     if (patterns.isEmpty())
         patterns << QStringLiteral("*");
-    const QString wanted = patterns.join(QLatin1Char(' '));
+    QString wanted = patterns.join(QLatin1Char(' '));
 
     // Qt reads the patterns from the last parenthesised group of the text.
     static const QRegularExpression trailingGroup(QStringLiteral("^(.*)\\(([^()]*)\\)\\s*$"));

@@ -3,6 +3,7 @@
 #include "platform/ui/handler_errors.h"
 
 #include <functional>
+#include <type_traits>
 #include <utility>
 
 namespace ui {
@@ -30,5 +31,14 @@ public:
 private:
     Handler handler_;
 };
+
+// Binds an event to a method of the window: a handler whose name or parameters do not match the event's does
+// not compile. `ui::bind(cmdLoad.Click, this, &frmControl::cmdLoad_Click);`
+template <typename... Args, typename Window, typename Owner>
+void bind(Event<Args...>& event, Window* window, void (Owner::*handler)(Args...))
+{
+    static_assert(std::is_base_of_v<Owner, Window>, "the handler must be a method of the window");
+    event = [window, handler](Args... args) { (window->*handler)(std::forward<Args>(args)...); };
+}
 
 } // namespace ui

@@ -278,6 +278,8 @@ void Form::Load()
             other->applyOwner();
     detail::updateFormTimers(*this);
     Form_Load();
+    if (impl_->loaded)
+        Forms::notify(*this, Forms::Lifecycle::Loaded);
 }
 
 void Form::Show(int modal)
@@ -434,6 +436,7 @@ bool Form::runQueryUnload(int unloadMode)
 {
     int cancel = 0;
     Form_QueryUnload(cancel, unloadMode);
+    Forms::notify(*this, Forms::Lifecycle::QueryUnload, unloadMode);
     return cancel == 0;
 }
 
@@ -470,12 +473,14 @@ bool Form::Unload(int unloadMode)
         if (!child->runUnloadEvent())
             return false;
         child->tearDown();
+        Forms::notify(*child, Forms::Lifecycle::Unloaded, vbFormMDIForm);
     }
     if (!impl_->loaded)
         return true; // a handler above unloaded it another way
     if (!runUnloadEvent())
         return false;
     tearDown();
+    Forms::notify(*this, Forms::Lifecycle::Unloaded, unloadMode);
     return true;
 }
 

@@ -28,6 +28,8 @@ struct FormRegistry {
     // Activations that the program did not make, counted even when the active form stays the same.
     uint64_t userActivations = 0;
     bool flushPending = false;
+    Forms::Watcher watcher;
+    const void* watcherOwner = nullptr;
 };
 
 // Lives to the end of the process (never destroyed, so no form outlives it at exit).

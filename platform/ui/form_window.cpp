@@ -13,6 +13,7 @@ namespace ui {
 void FormWindowBridge::activate(Form& form)
 {
     runHandler([&] { form.Form_Activate(); });
+    Forms::notify(form, Forms::Lifecycle::Activated);
 }
 void FormWindowBridge::deactivate(Form& form)
 {

@@ -255,3 +255,29 @@ void Forms::destroyUnloaded()
 }
 
 } // namespace ui
+
+namespace ui {
+
+void Forms::setWatcher(const void* owner, Watcher watcher)
+{
+    detail::registry().watcher = std::move(watcher);
+    detail::registry().watcherOwner = owner;
+}
+
+void Forms::clearWatcher(const void* owner)
+{
+    if (detail::registry().watcherOwner != owner)
+        return;
+    detail::registry().watcher = {};
+    detail::registry().watcherOwner = nullptr;
+}
+
+void Forms::notify(Form& form, Lifecycle event, int unloadMode)
+{
+    // A copy: the watcher may replace itself (the main window unloading).
+    const Watcher watcher = detail::registry().watcher;
+    if (watcher)
+        watcher(form, event, unloadMode);
+}
+
+} // namespace ui

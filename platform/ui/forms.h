@@ -43,6 +43,17 @@ public:
     // The loaded form whose window has this handle, or nullptr.
     static Form* fromHwnd(uint32_t hwnd);
 
+    // What happens to a form, as the registry tells a watcher: loaded (after its Load handler),
+    // activated, asked to unload (after its QueryUnload handler, whatever it answered) and unloaded
+    // (after its Unload handler let it go). `unloadMode` is the classic unload mode (0 for the others).
+    enum class Lifecycle { Loaded, Activated, QueryUnload, Unloaded };
+    using Watcher = std::function<void(Form&, Lifecycle, int unloadMode)>;
+    // One watcher at a time (the main window, which keeps its menus in step), known by its owner;
+    // `clearWatcher` removes it only when that owner set it.
+    static void setWatcher(const void* owner, Watcher watcher);
+    static void clearWatcher(const void* owner);
+    static void notify(Form& form, Lifecycle event, int unloadMode = 0);
+
     // Unloads every form, newest first, overriding cancels (test teardown and the end of the program).
     static void unloadAll();
     // Unloads every form without running QueryUnload or Unload (the end of a test: handlers of one test's

@@ -5,6 +5,7 @@
 #include "platform/ui/test_doubles.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace ui {
 
@@ -21,7 +22,7 @@ void showErrorBox(int number, const QString& source, const QString& description)
 void reportHandlerError(std::exception_ptr error)
 {
     try {
-        std::rethrow_exception(error);
+        std::rethrow_exception(std::move(error));
     } catch (const testing::ProcessEnded&) {
         throw;
     } catch (const rt::RuntimeError& raised) {

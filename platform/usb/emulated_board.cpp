@@ -46,7 +46,7 @@ void EmulatedBoard::report(ViolationKind kind, const QString& text) const
     }
 }
 
-void EmulatedBoard::setViolationSink(ViolationSink sink)
+void EmulatedBoard::setViolationSink(const ViolationSink& sink)
 {
     violation_ = sink;
     if (chip_) {

@@ -5,6 +5,7 @@
 // the FIFO and the chip. Tests reach every part of its state here.
 
 #include "platform/usb/emulated_chip.h"
+#include "platform/usb/firmware_commands.h"
 #include "platform/usb/emulated_fifo.h"
 #include "platform/usb/emulator_types.h"
 
@@ -20,10 +21,10 @@
 namespace usb {
 
 inline constexpr int kPipeCount = 6;
-inline constexpr int kCommandPipe = 0;
-inline constexpr int kReplyPipe = 1;
-inline constexpr int kDataPipe = 3;
-inline constexpr int kReadBackPipe = 5;
+using firmware::kCommandPipe;
+using firmware::kDataPipe;
+using firmware::kReadBackPipe;
+using firmware::kReplyPipe;
 
 // Port A bits
 inline constexpr uint8_t kPortAUsbStatus = 0x01, kPortACsb = 0x02, kPortAIoReset = 0x04, kPortAReset = 0x08,
@@ -60,7 +61,7 @@ public:
     int64_t bulkRead(int pipe, uint8_t* out, uint32_t length);
     void fillDeviceDescriptor(uint8_t* out18) const;
     QByteArray stringDescriptor(int index) const; // empty when there is none
-    void setViolationSink(ViolationSink sink);
+    void setViolationSink(const ViolationSink& sink);
     void setClock(Clock clock);
 
     // --- options that may change while attached ---

@@ -1,7 +1,7 @@
 #pragma once
 
-// The board firmware's command codes: the first byte of every write on the command pipe. The board object
-// sends them and the emulated board answers them, so each code is named once, here.
+// The board firmware's command codes (the first byte of every write on the command pipe) and its bulk
+// pipes. The board object sends them and the emulated board answers them, so each is named once, here.
 
 #include <cstdint>
 
@@ -33,6 +33,14 @@ enum Command : uint8_t {
     IsHighSpeed = 22,     // reply: 1 at high speed
     GetReadyLines = 23,   // reply: FIFO ready lines
 };
+
+// The bulk pipes of the board: commands go out on the command pipe and their replies come back on the reply
+// pipe; the serial-bit words (chip registers, RAM, FIFO) go out on the data pipe and the chip's read-back
+// words come in on the read-back pipe. Pipes 2 and 4 are not used.
+inline constexpr int kCommandPipe = 0;
+inline constexpr int kReplyPipe = 1;
+inline constexpr int kDataPipe = 3;
+inline constexpr int kReadBackPipe = 5;
 
 // One past the highest code.
 inline constexpr int kCommandCount = 24;

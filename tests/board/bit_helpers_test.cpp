@@ -25,7 +25,7 @@ TEST(BitHelpers, SetAndClearEachBit)
 
 TEST(BitHelpers, BitNumberOutsideTheByteRaisesSubscriptOutOfRange)
 {
-    for (int16_t bit : {-1, 8, 100}) {
+    for (int16_t bit : {int16_t{-1}, int16_t{8}, int16_t{100}}) {
         try {
             ebSetBit(0, bit, true);
             ADD_FAILURE() << "no error for bit " << bit;

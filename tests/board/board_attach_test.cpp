@@ -23,7 +23,7 @@ QStringList& journal()
 // A window that records the procedures called on it by name.
 class Recorder : public ui::Form {
 public:
-    explicit Recorder(const QString& name, QStringList procs, bool throwing = false) : Form(name)
+    explicit Recorder(const QString& name, const QStringList& procs, bool throwing = false) : Form(name)
     {
         for (const QString& proc : procs)
             registerProc(proc, [this, proc, throwing] {

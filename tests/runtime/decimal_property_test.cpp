@@ -234,7 +234,7 @@ TEST(DecimalProperties, WideProductsRoundOnceToTheType)
     for (int i = 0; i < 3000; ++i) {
         const Decimal a = randomWide(random), b = randomWide(random);
         std::string product = productDigits(magnitudeDigits(a), magnitudeDigits(b));
-        const size_t scale = static_cast<size_t>(a.scale() + b.scale());
+        const size_t scale = static_cast<size_t>(a.scale()) + static_cast<size_t>(b.scale());
         product.insert(0, scale + 1, '0');
         const std::string whole = product.substr(0, product.size() - scale);
         const std::string expected = roundedToType(a.isNegative() != b.isNegative(), whole,

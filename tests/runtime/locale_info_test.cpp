@@ -9,6 +9,8 @@ namespace {
 
 TEST(NumberLocale, ScopedOverrideRestoresThePreviousLocale)
 {
+    // The copy keeps the locale as it was before the override.
+    // NOLINTNEXTLINE(performance-unnecessary-copy-initialization)
     const NumberLocale before = numberLocale();
     {
         ScopedNumberLocale outer(QLatin1Char(','), QStringLiteral("-"), QLatin1Char('.'));

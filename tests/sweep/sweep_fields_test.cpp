@@ -13,6 +13,10 @@ namespace {
 using namespace sweeptest;
 using regtest::pasteAndEnter;
 
+const QString kUnusableClock =
+    QStringLiteral("Invalid system clock value.\r\nA ramp rate time cannot be converted while the system "
+                   "clock is not a positive number; the ramp rate word stays as it is.");
+
 struct Entry {
     const char* field;
     const char* typed;
@@ -67,7 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Entry{"txtPhaseOffsetST", "359.995", "359.995", 65535, {kPOW, 15, 0}, ""},
                       Entry{"txtPhaseOffsetST", "360", "359.995", 65535, {kPOW, 15, 0}, kPhaseTitle},
                       Entry{"txtPhaseOffsetST", "1E3", "359.995", 65535, {kPOW, 15, 0}, kPhaseTitle},
-                      Entry{"txtPhaseOffsetST", "-1", "0.000", 0, {kPOW, 15, 0}, ""},
+                      // A pasted negative phase or time is clipped to 0, and said so.
+                      Entry{"txtPhaseOffsetST", "-1", "0.000", 0, {kPOW, 15, 0}, kPhaseTitle},
                       Entry{"txtLSFallingDPW1", "180", "180.000", 32768, {kLSDPR, 63, 48}, ""},
                       Entry{"txtAmpScaleST", "1", "0.99994", 16383, {kASF, 15, 2}, ""},
                       Entry{"txtAmpScaleST", "0.5", "0.50000", 8192, {kASF, 15, 2}, ""},
@@ -75,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Entry{"txtLSSweepAmp0", "0.25", "0.25000", 4096, {kLSPR, 31, 18}, ""},
                       Entry{"txtASKRR", "0.004", "0.0040", 1, {kASF, 31, 16}, ""},
                       Entry{"txtLSRisingRR", "300", "262.1400", 65535, {kLSRR, 15, 0}, kRateTitle},
-                      Entry{"txtLSFallingRR", "-3", "0.0000", 0, {kLSRR, 31, 16}, ""}));
+                      Entry{"txtLSFallingRR", "-3", "0.0000", 0, {kLSRR, 31, 16}, kRateTitle}));
 
 TEST_F(SweepWindowTest, LimitMessagesReadAsTheUserSeesThem)
 {
@@ -182,9 +187,13 @@ TEST_F(SweepWindowTest, AClockThatIsNoPositiveNumberConvertsNothing)
     frmFreqAndSweep& sweep = openSweep();
     pasteAndEnter(sweep.txtOutFreqST, QStringLiteral("100"));
     pasteAndEnter(sweep.txtASKRR, QStringLiteral("0.004"));
+    auto& messages = ui::testing::messageBoxes();
     for (const char* clock : {"0", "-5", "abc"}) {
         setClock(QString::fromLatin1(clock));
         sweep.UpdateFreqsAndRRs();
+        // Each commit says why it converts nothing.
+        messages.expect(kUnusableClock, ui::vbOK);
+        messages.expect(kUnusableClock, ui::vbOK);
         pasteAndEnter(sweep.txtOutFreqST, QStringLiteral("7"));
         pasteAndEnter(sweep.txtASKRR, QStringLiteral("1"));
         EXPECT_EQ(sweep.txtOutFreqST.Text(), QStringLiteral("100.00000009")) << clock;
@@ -197,13 +206,16 @@ TEST_F(SweepWindowTest, AClockThatIsNoPositiveNumberConvertsNothing)
     sweep.RefreshFormVals();
     EXPECT_EQ(sweep.txtOutFreqST.Text(), QString());
     EXPECT_EQ(sweep.txtASKRR.Text(), QStringLiteral("0.0040"));
+    messages.expect(kUnusableClock, ui::vbOK);
     pasteAndEnter(sweep.txtOutFreqST, QStringLiteral("7"));
     EXPECT_EQ(pending(kFTW), 858993459U);
     // The Control window passes a new clock on: the words are shown at 500 MHz.
     setClock(QStringLiteral("500"));
     EXPECT_EQ(sweep.txtOutFreqST.Text(), QStringLiteral("99.99999998"));
     EXPECT_EQ(sweep.txtASKRR.Text(), QStringLiteral("0.0080"));
-    EXPECT_TRUE(boxes().empty());
+    ASSERT_EQ(boxes().size(), 7u);
+    for (const auto& box : boxes())
+        EXPECT_EQ(box.title, QStringLiteral("Invalid Parameter Passed"));
 }
 
 TEST_F(SweepWindowTest, SpinBarsWrapAndWriteTheRegisterAtOnce)

@@ -301,6 +301,7 @@ TEST_F(CoreLoop, WhatATestDidNotPlanForIsNamed)
     ui::testing::onModal("frmNeverShown", [](ui::Form&) { ADD_FAILURE() << "the form was not shown"; });
     EXPECT_EQ(
         ui::testing::unplannedEvents(),
+        // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): the long texts are literals split over lines.
         (QStringList{"unexpected message box: title \"USB\", text \"Error: Unable to set PortA value.\" (no "
                      "answer was queued)",
                      "a message box said \"Discard changes?\" (title \"Setup\") where \"Save changes?\" was "

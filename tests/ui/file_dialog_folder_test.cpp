@@ -62,7 +62,7 @@ protected:
 
     QString makeFile(const QTemporaryDir& dir, const QString& name)
     {
-        const QString path = dir.filePath(name);
+        QString path = dir.filePath(name);
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         return path;
