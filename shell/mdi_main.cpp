@@ -224,7 +224,7 @@ void mdiMain::Form_Load()
     cmdToolBarBtn(4).setEnabled(simulator);
     if (!simulator)
         cmdToolBarBtn(4).setToolTipText(QStringLiteral("Simulator (Not Installed)"));
-    const bool generator = ebVectGenPresent();
+    const bool generator = board::vectorGeneratorWithTabPresent();
     cmdToolBarBtn(5).setEnabled(generator);
     if (!generator)
         cmdToolBarBtn(5).setToolTipText(QStringLiteral("Modulation Vector Generator (Not Installed)"));

@@ -15,6 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 class ExternalPrograms : public ::testing::Test {
@@ -59,6 +62,32 @@ TEST_F(ExternalPrograms, GeneratorsAtTheirDefaultPaths)
     standIn(QStringLiteral("Quorlendir/Quorlen.exe"));
     EXPECT_TRUE(ebVectGenPresent());
     EXPECT_EQ(board::vectorGeneratorPaths().back(), dir.filePath(QStringLiteral("Quorlendir/Quorlen.exe")));
+}
+
+TEST_F(ExternalPrograms, OnlyGeneratorsWithATabCountForTheGeneratorWindow)
+{
+    struct Case {
+        std::vector<const char*> installed;
+        bool anyGenerator;
+        bool generatorWithTab;
+    };
+    const Case cases[] = {
+        {{}, false, false},
+        // The polar QAM tab is always switched off: that generator alone leaves the window nothing to show.
+        {{"Quorlendir/Quorlen.exe"}, true, false},
+        {{"Tovrindir/Tovrin.exe"}, true, true},
+        {{"Kelmardir/Kelmar.exe"}, true, true},
+        {{"Sovanedir/Sovane.exe", "Quorlendir/Quorlen.exe"}, true, true},
+    };
+    for (const Case& c : cases) {
+        for (const QString& program : board::vectorGeneratorPaths())
+            QFile::remove(program);
+        for (const char* program : c.installed)
+            standIn(QLatin1String(program));
+        const std::string trace = c.installed.empty() ? std::string("none") : c.installed.front();
+        EXPECT_EQ(ebVectGenPresent(), c.anyGenerator) << trace;
+        EXPECT_EQ(board::vectorGeneratorWithTabPresent(), c.generatorWithTab) << trace;
+    }
 }
 
 TEST_F(ExternalPrograms, IniPathsReplaceTheDefaults)
