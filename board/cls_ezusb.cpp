@@ -3,7 +3,7 @@
 #include "board/cls_ezusb.h"
 
 #include "board/cls_ezusb_version.h"
-#include "platform/ui/msgbox.h"
+#include "board/message_sink.h"
 
 namespace {
 
@@ -43,12 +43,12 @@ clsEZUSB::~clsEZUSB()
 
 void clsEZUSB::setDriverName(const QString&)
 {
-    ui::MsgBox(kReadOnlyText, ui::vbInformation, kReadOnlyTitle);
+    boardmsg::MsgBox(kReadOnlyText, boardmsg::vbInformation, kReadOnlyTitle);
 }
 
 void clsEZUSB::setDeviceCount(int16_t)
 {
-    ui::MsgBox(kReadOnlyText, ui::vbInformation, kReadOnlyTitle);
+    boardmsg::MsgBox(kReadOnlyText, boardmsg::vbInformation, kReadOnlyTitle);
 }
 
 void clsEZUSB::RebuildDeviceNames()

@@ -5,7 +5,7 @@
 #include "board/cls_ezusb.h"
 
 #include "board/cls_ezusb_version.h"
-#include "platform/ui/msgbox.h"
+#include "board/message_sink.h"
 #include "platform/usb/firmware_commands.h"
 
 namespace fw = usb::firmware;
@@ -47,7 +47,7 @@ int16_t clsEZUSB::GetHostID(int16_t index, int32_t& hostId)
         }
     }
     if (result != 1 && verboseIO_) {
-        ui::MsgBox(QStringLiteral("Error: Could not get the HostID for ") + name, ui::vbOKOnly);
+        boardmsg::MsgBox(QStringLiteral("Error: Could not get the HostID for ") + name, boardmsg::vbOKOnly);
     }
     return static_cast<int16_t>(result);
 }
@@ -63,7 +63,7 @@ int32_t clsEZUSB::SetHostID(int16_t index, int32_t hostId)
         result = Transfer(kCommandPipe, command, length, name);
     }
     if (result != 1 && verboseIO_) {
-        ui::MsgBox(QStringLiteral("Error: Could not set the Host ID."), ui::vbOKOnly);
+        boardmsg::MsgBox(QStringLiteral("Error: Could not set the Host ID."), boardmsg::vbOKOnly);
     }
     return result;
 }

@@ -3,7 +3,7 @@
 
 #include "board/cls_ezusb.h"
 
-#include "platform/ui/msgbox.h"
+#include "board/message_sink.h"
 
 #include <algorithm>
 #include <array>
@@ -55,7 +55,7 @@ PipeRole roleOf(int32_t pipe)
 void clsEZUSB::ShowTransportError(const QString& text) const
 {
     if (verboseIO_) {
-        ui::MsgBox(text, ui::vbOKOnly, QStringLiteral("Error"));
+        boardmsg::MsgBox(text, boardmsg::vbOKOnly, QStringLiteral("Error"));
     }
 }
 

@@ -4,7 +4,7 @@
 #include "platform/usb/firmware_commands.h"
 
 #include "board/cls_ezusb.h"
-#include "platform/ui/msgbox.h"
+#include "board/message_sink.h"
 
 cZR4470XEvalBd* goEvalBd = nullptr;
 
@@ -78,7 +78,7 @@ bool cZR4470XEvalBd::sendOut(int pipe, const uint8_t* data, int32_t length)
 void cZR4470XEvalBd::reportFailure(const char* text) const
 {
     if (verboseErrors_ && text != nullptr)
-        ui::MsgBox(QString::fromLatin1(text), ui::vbOKOnly);
+        boardmsg::MsgBox(QString::fromLatin1(text), boardmsg::vbOKOnly);
 }
 
 bool cZR4470XEvalBd::command(std::initializer_list<uint8_t> bytes, const char* failureText)
@@ -101,7 +101,8 @@ bool cZR4470XEvalBd::query(std::initializer_list<uint8_t> bytes, uint8_t* reply,
     for (uint8_t b : bytes)
         buffer[n++] = b;
     // The reply is read only after the command went through: the firmware has none pending otherwise.
-    if (sendOut(usb::firmware::kCommandPipe, buffer, n) && transfer(usb::firmware::kReplyPipe, reply, replyLength))
+    if (sendOut(usb::firmware::kCommandPipe, buffer, n) &&
+        transfer(usb::firmware::kReplyPipe, reply, replyLength))
         return true;
     reportFailure(failureText);
     return false;

@@ -3,7 +3,7 @@
 #include "board/evalbd.h"
 #include "board/register_field.h"
 
-#include "platform/ui/msgbox.h"
+#include "board/message_sink.h"
 
 namespace {
 
@@ -91,8 +91,8 @@ int16_t cZR4470XEvalBd::GetRegMapBitValue(int16_t sel, int16_t addr, int16_t bit
         return 0;
     const int width = regLengthTable_[addr];
     if (bit < 0 || width <= bit) {
-        ui::MsgBox(kBitMessage, ui::vbCritical,
-                   QStringLiteral("clsZR4470EvBd.GetRegMapBitVal - Ivalid Parameter: BitNum"));
+        boardmsg::MsgBox(kBitMessage, boardmsg::vbCritical,
+                         QStringLiteral("clsZR4470EvBd.GetRegMapBitVal - Ivalid Parameter: BitNum"));
         return 0;
     }
     const QString& stored = sel == 0 ? pendingRegMap_[addr] : writtenRegMap_[addr];
@@ -110,8 +110,8 @@ void cZR4470XEvalBd::SetRegMapBitValue(int16_t sel, int16_t addr, int16_t bit, i
         return;
     const int width = regLengthTable_[addr];
     if (bit < 0 || width <= bit) {
-        ui::MsgBox(kBitMessage, ui::vbCritical,
-                   QStringLiteral("clsZR4470EvBd.SetRegMapBitVal - Ivalid Parameter: BitNum"));
+        boardmsg::MsgBox(kBitMessage, boardmsg::vbCritical,
+                         QStringLiteral("clsZR4470EvBd.SetRegMapBitVal - Ivalid Parameter: BitNum"));
         return;
     }
     QString& stored = (sel == 0 ? pendingRegMap_ : writtenRegMap_)[addr];

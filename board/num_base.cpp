@@ -1,9 +1,9 @@
 #include "board/num_base.h"
 
+#include "board/message_sink.h"
 #include "platform/runtime/number_format.h"
 #include "platform/runtime/numeric_text.h"
 #include "platform/runtime/runtime_error.h"
-#include "platform/ui/msgbox.h"
 
 #include <limits>
 
@@ -235,10 +235,10 @@ QString cbaseBinStr2Hex(const QString& bits, int width)
     for (qsizetype i = 0; i < padded.size(); i += 4) {
         const int v = nibbleValue(padded.constData() + i, 4);
         if (v < 0) {
-            ui::MsgBox(
+            boardmsg::MsgBox(
                 QStringLiteral("Error: and invalid value was passed. Only binary strings can be passed to "
                                "this function."),
-                ui::vbCritical, QStringLiteral("cbaseBinStr2Hex: Type Missmatch"));
+                boardmsg::vbCritical, QStringLiteral("cbaseBinStr2Hex: Type Missmatch"));
             continue;
         }
         hex.append(QLatin1Char(kHexChars[v]));

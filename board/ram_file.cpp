@@ -6,10 +6,10 @@
 #include "board/evalbd.h"
 #include "board/form_names.h"
 #include "board/hourglass.h"
+#include "board/message_sink.h"
 #include "platform/os/files.h"
 #include "platform/ui/app.h"
 #include "platform/ui/forms.h"
-#include "platform/ui/msgbox.h"
 
 namespace {
 
@@ -155,6 +155,6 @@ void ebRAMFillTest()
     // In RAM single-tone mode the chip takes the RAM segment from the selected profile, which the lines
     // above pointed at Profile0 and the whole RAM.
     if (!bd->USBSerialLoadRAM(std::span<const uint32_t>(ramp)))
-        ui::MsgBox(QStringLiteral("Error occured loading the RAM!"), ui::vbExclamation,
-                   QStringLiteral("Oh Crapp!!!!"));
+        boardmsg::MsgBox(QStringLiteral("Error occured loading the RAM!"), boardmsg::vbExclamation,
+                         QStringLiteral("Oh Crapp!!!!"));
 }

@@ -4,6 +4,7 @@
 #include "board/board_flags.h"
 #include "board/evalbd.h"
 #include "board/hourglass.h"
+#include "board/message_sink.h"
 #include "board/progress.h"
 #include "board/system_clock.h"
 #include "platform/os/files.h"
@@ -11,7 +12,6 @@
 #include "platform/runtime/runtime_error.h"
 #include "platform/ui/controls_textbox.h"
 #include "platform/ui/forms.h"
-#include "platform/ui/msgbox.h"
 
 #include <QDir>
 #include <algorithm>
@@ -32,8 +32,8 @@ bool isWholeRegister(const QString& value, int width)
 
 void reportUnwritten(const QString& path)
 {
-    ui::MsgBox(QStringLiteral("The file could not be written:") + kCrLf + path, ui::vbExclamation,
-               QStringLiteral("Error!"));
+    boardmsg::MsgBox(QStringLiteral("The file could not be written:") + kCrLf + path, boardmsg::vbExclamation,
+                     QStringLiteral("Error!"));
 }
 
 } // namespace
@@ -41,8 +41,8 @@ void reportUnwritten(const QString& path)
 std::optional<QByteArray> regMapFileText(const QString& path, bool useSoftwareValues)
 {
     if (!useSoftwareValues && !gbBoardConnected) {
-        ui::MsgBox(QStringLiteral("Evaluation board not connected!"), ui::vbInformation,
-                   QStringLiteral("Error!"));
+        boardmsg::MsgBox(QStringLiteral("Evaluation board not connected!"), boardmsg::vbInformation,
+                         QStringLiteral("Error!"));
         return std::nullopt;
     }
     cZR4470XEvalBd* bd = goEvalBd;
@@ -61,17 +61,18 @@ std::optional<QByteArray> regMapFileText(const QString& path, bool useSoftwareVa
             useSoftwareValues ? bd->GetRegMapValue(kWrittenMap, address) : bd->USBSerialReadPKT(address);
         const QString hex = QStringLiteral("%1").arg(address, 2, 16, QLatin1Char('0')).toUpper();
         if (!useSoftwareValues && value.isEmpty()) {
-            ui::MsgBox(QStringLiteral("Register %1H could not be read from the evaluation board!").arg(hex) +
-                           kCrLf + path + QStringLiteral(" was not written."),
-                       ui::vbExclamation, QStringLiteral("Error!"));
+            boardmsg::MsgBox(
+                QStringLiteral("Register %1H could not be read from the evaluation board!").arg(hex) + kCrLf +
+                    path + QStringLiteral(" was not written."),
+                boardmsg::vbExclamation, QStringLiteral("Error!"));
             return std::nullopt;
         }
         // The simulator reads each line as the whole register: a value of another width or with other
         // characters than "0" and "1" would give it wrong settings.
         if (!isWholeRegister(value, bd->GetRegLength(address))) {
-            ui::MsgBox(QStringLiteral("Register %1H is incomplete!").arg(hex) + kCrLf + path +
-                           QStringLiteral(" was not written."),
-                       ui::vbExclamation, QStringLiteral("Error!"));
+            boardmsg::MsgBox(QStringLiteral("Register %1H is incomplete!").arg(hex) + kCrLf + path +
+                                 QStringLiteral(" was not written."),
+                             boardmsg::vbExclamation, QStringLiteral("Error!"));
             return std::nullopt;
         }
         text.append(value.toLatin1());
@@ -117,9 +118,9 @@ bool ebWriteSimParmFile()
     HourglassPointer hourglass;
     const std::optional<QString> hz = simParmClockHz(SysClockText());
     if (!hz) {
-        ui::MsgBox(QStringLiteral("The System Clock is not a valid number!") + kCrLf +
-                       QStringLiteral("SimParmFile.txt was not written."),
-                   ui::vbExclamation, QStringLiteral("Error!"));
+        boardmsg::MsgBox(QStringLiteral("The System Clock is not a valid number!") + kCrLf +
+                             QStringLiteral("SimParmFile.txt was not written."),
+                         boardmsg::vbExclamation, QStringLiteral("Error!"));
         return false;
     }
     const QString path = QDir::current().filePath(QStringLiteral("SimParmFile.txt"));

@@ -10,6 +10,7 @@
 #include "board/setup_file_format.h"
 #include "board/utility.h"
 
+#include "board/message_sink.h"
 #include "platform/os/files.h"
 #include "platform/runtime/number_format.h"
 #include "platform/runtime/numeric_text.h"
@@ -17,7 +18,6 @@
 #include "platform/ui/app.h"
 #include "platform/ui/controls_textbox.h"
 #include "platform/ui/forms.h"
-#include "platform/ui/msgbox.h"
 
 #include <QFile>
 #include <algorithm>
@@ -52,7 +52,7 @@ ui::TextBox* clockBox()
 
 void saveFailed(const QString& prompt)
 {
-    ui::MsgBox(prompt, ui::vbExclamation, kSaveTitle);
+    boardmsg::MsgBox(prompt, boardmsg::vbExclamation, kSaveTitle);
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "board/text_util.h"
 
 #include "board/num_base.h"
-#include "platform/ui/controls_textbox.h"
 
 namespace {
 
@@ -64,12 +63,6 @@ int KeyFilterBinary(int keyAscii)
     if (isControlOrBlank(keyAscii) || keyAscii == '0' || keyAscii == '1')
         return keyAscii;
     return 0;
-}
-
-void SelectAllText(ui::TextBox& box)
-{
-    box.setSelStart(0);
-    box.setSelLength(static_cast<int>(box.Text().size()));
 }
 
 QString TextDecimalSep()

@@ -6,10 +6,6 @@
 
 #include <QString>
 
-namespace ui {
-class TextBox;
-}
-
 // Control keys, the blank, "+", "-", digits and the user's decimal separator; "e" and "E" become "E".
 int KeyFilterNumeric(int keyAscii);
 int KeyFilterNumeric2(int keyAscii);
@@ -23,9 +19,6 @@ int KeyFilterNoSpace(int keyAscii);
 int KeyFilterHex(int keyAscii);
 // Control keys, the blank, "0" and "1".
 int KeyFilterBinary(int keyAscii);
-
-// Selects the box's whole text.
-void SelectAllText(ui::TextBox& box);
 
 // The user's decimal separator as one character, and its character code.
 QString TextDecimalSep();

@@ -1,18 +1,10 @@
 #pragma once
 
-// Utility: waits that keep the windows running, file and folder tests, path splitting, window tweaks,
+// Utility: waits that keep the windows running, file and folder tests, path splitting,
 // opening documents through the desktop, and engineering / SI number formatting.
 
 #include <QString>
 #include <cstdint>
-
-class QWidget;
-
-namespace ui {
-class Form;
-class TextBox;
-class Label;
-} // namespace ui
 
 // Waits `seconds` on the process clock, letting the window system process its queue on every turn (timers
 // and other windows run, and may re-enter the caller) unless `noYield` is set. A wait that crosses midnight
@@ -48,17 +40,6 @@ bool ShellOpenEx(const QString& file, const QString& folder, const QString& para
 // user asked for could not be opened.
 void TellNoViewer(const QString& what);
 
-// Puts a window into (or out of) the always-on-top band, keeping its place and size.
-void SetTopMost(ui::Form& form, bool topMost);
-void SetTopMost(QWidget* window, bool topMost);
-// Replaces the window's owner and returns the previous one (nullptr when it had none).
-ui::Form* SetOwnerWindow(ui::Form& form, ui::Form* owner);
-// Removes the window's Close command (the title-bar close button).
-void DisableCloseButton(ui::Form& form);
-void DisableCloseButton(QWidget* window);
-// The widget set needs no registration here; kept so that start-up reads as it always did.
-void InitCommonControlsVB();
-
 // One token of sign characters and hexadecimal digits, with blanks and tabs around it allowed.
 bool IsValidHexString(const QString& text);
 
@@ -73,6 +54,3 @@ QString EngToSIPrefix(const QString& engText);
 // The value scaled as in FormatEng, formatted, then " " and the SI prefix (y ... Y, the micro sign for
 // 10^-6). An exponent beyond 10^+-24 is written as "e" and the exponent before the blank.
 QString FormatSI(double value, const QString& format);
-// Splits "4.700 m" at its first blank: the value box gets the text up to and including the blank, the
-// unit label the rest. A text without a blank is all value and leaves the label empty.
-void SplitValueUnit(const QString& text, ui::TextBox& valueBox, ui::Label& unitLabel);

@@ -1,10 +1,10 @@
 #include "board/utility.h"
 
+#include "board/message_sink.h"
 #include "platform/os/files.h"
 #include "platform/os/paths.h"
 #include "platform/os/program_folder.h"
 #include "platform/os/shell_open.h"
-#include "platform/ui/msgbox.h"
 
 #include <algorithm>
 
@@ -49,8 +49,8 @@ QString ReverseString(const QString& text)
 
 void TellNoViewer(const QString& what)
 {
-    ui::MsgBox(QStringLiteral("No viewer is installed that can show %1.").arg(what), ui::vbExclamation,
-               QStringLiteral("No Viewer Installed"));
+    boardmsg::MsgBox(QStringLiteral("No viewer is installed that can show %1.").arg(what),
+                     boardmsg::vbExclamation, QStringLiteral("No Viewer Installed"));
 }
 
 QString GetWindowsDir()
@@ -61,11 +61,11 @@ QString GetWindowsDir()
 bool ShellOpenEx(const QString& file, const QString& folder, const QString& parameters, int showIndex)
 {
     if (showIndex < 0 || showIndex > 6) {
-        ui::MsgBox(QStringLiteral("ShellOpen: Bad Argument"), ui::vbCritical);
+        boardmsg::MsgBox(QStringLiteral("ShellOpen: Bad Argument"), boardmsg::vbCritical);
         return false;
     }
     if (showIndex == 5) {
-        ui::MsgBox(QStringLiteral("ShellOpenEx(): Bad Argument"), ui::vbCritical);
+        boardmsg::MsgBox(QStringLiteral("ShellOpenEx(): Bad Argument"), boardmsg::vbCritical);
         return false;
     }
     // Show index to window state: hidden, normal, minimised, maximised, shown without activation,

@@ -1,8 +1,8 @@
 // The register side of the debug window: the register rows (a bit box and a hexadecimal box per byte,
 // kept in step), Load Reg, Read Reg and the watchdog test.
 
-#include "debug/frm_debug.h"
 #include "board/chip_registers.h"
+#include "debug/frm_debug.h"
 
 #include "board/board_flags.h"
 #include "board/evalbd.h"
@@ -11,6 +11,7 @@
 #include "board/sound.h"
 #include "board/text_util.h"
 #include "board/utility.h"
+#include "boardui/text_selection.h"
 #include "shell/startup.h"
 
 #include "platform/runtime/numeric_text.h"
@@ -21,7 +22,6 @@
 #include <QRegularExpression>
 
 namespace {
-
 
 // What a bit box may hold: up to eight "0"/"1" characters, left-padded to eight when it is left.
 bool isBitText(const QString& text)

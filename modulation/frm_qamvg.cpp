@@ -1,10 +1,9 @@
 #include "modulation/frm_qamvg.h"
 
-#include "board/external_programs.h"
 #include "board/form_names.h"
 #include "board/globals.h"
 #include "board/utility.h"
-#include <QDir>
+#include "boardui/external_programs.h"
 #include "modulation/frm_simulator_setup.h"
 #include "platform/os/files.h"
 #include "platform/os/paths.h"
@@ -15,6 +14,7 @@
 #include "platform/ui/msgbox.h"
 #include "shell/app_info.h"
 #include "widgets/common_dialog.h"
+#include <QDir>
 
 #include <QFile>
 #include <QFileInfo>

@@ -2,9 +2,9 @@
 // window, and the report from the generator's error file and console text.
 
 #include "board/console_run.h"
-#include "board/console_runner.h"
-#include "board/external_programs.h"
 #include "board/utility.h"
+#include "boardui/console_runner.h"
+#include "boardui/external_programs.h"
 #include "modulation/console_output.h"
 #include "modulation/frm_qamvg.h"
 #include "modulation/frm_simulator_setup.h"

@@ -1,16 +1,16 @@
 // Run Simulator: the board and path checks, "RegMapFile.txt" and "SimParmFile.txt" in the simulator folder,
 // the run of "main.exe" with its console text mirrored into the window, and the closing summary.
 
-#include "board/system_clock.h"
-#include "board/board_attach.h"
 #include "board/board_flags.h"
 #include "board/console_run.h"
-#include "board/console_runner.h"
-#include "board/external_programs.h"
 #include "board/form_names.h"
 #include "board/hourglass.h"
 #include "board/regmap_file.h"
+#include "board/system_clock.h"
 #include "board/utility.h"
+#include "boardui/board_attach.h"
+#include "boardui/console_runner.h"
+#include "boardui/external_programs.h"
 #include "modulation/console_output.h"
 #include "modulation/frm_simulator_setup.h"
 #include "platform/os/files.h"

@@ -2,6 +2,7 @@
 
 #include "board/num_base.h"
 #include "board/text_util.h"
+#include "boardui/text_selection.h"
 #include "platform/runtime/locale_info.h"
 #include "platform/runtime/runtime_error.h"
 #include "platform/ui/key_codes.h"

@@ -7,6 +7,7 @@
 #include "board/num_base.h"
 #include "board/system_clock.h"
 #include "board/text_util.h"
+#include "boardui/text_selection.h"
 #include "profiles/profile_entry.h"
 
 #include "platform/ui/forms.h"

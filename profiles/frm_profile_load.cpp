@@ -11,6 +11,10 @@
 #include "platform/ui/colors.h"
 #include "platform/ui/forms.h"
 
+#include <QApplication>
+#include <QPointer>
+#include <QWidget>
+
 #include <vector>
 
 using namespace profiles;
@@ -30,6 +34,9 @@ void frmProfile::cmdLoad_Click()
 {
     if (!goEvalBd)
         return;
+    // LOAD is disabled while the registers go, which hands the focus on, and the refresh may switch the
+    // shown fields: the focus comes back to where the user was.
+    const QPointer<QWidget> focused = QApplication::focusWidget();
     regwin::LoadOptions options;
     options.pointerForm = this;
     options.progressText = QStringLiteral("Loading...");
@@ -42,6 +49,8 @@ void frmProfile::cmdLoad_Click()
     for (int n = 0; n < kProfileCount; ++n)
         order.push_back(profileRegister(n));
     regwin::runLoad(cmdLoad, loadIndicator_, order, options);
+    if (focused && focused->isVisible() && focused->isEnabled() && !focused->hasFocus())
+        focused->setFocus(Qt::OtherFocusReason);
 }
 
 void frmProfile::tmrLoadFlash_Timer()

@@ -3,6 +3,7 @@
 #include "board/evalbd.h"
 #include "board/form_names.h"
 #include "board/text_util.h"
+#include "boardui/text_selection.h"
 #include "profiles/box_edit_dialogs.h"
 #include "profiles/edit_value.h"
 #include "profiles/frm_edit_out_freq.h"
@@ -251,7 +252,8 @@ void ValueFields::commit(const ValueRow& row)
         return;
     regwin::ScopedFlag committing(committing_);
     const auto shown = shown_.find(row.box);
-    if (shown != shown_.end() && shown->second.text == row.box->Text() && tagHolds(row.box->Tag, shown->second.word)) {
+    if (shown != shown_.end() && shown->second.text == row.box->Text() &&
+        tagHolds(row.box->Tag, shown->second.word)) {
         // Left as it was shown: the word goes into the register again as it stands, and nothing is said.
         row.field.set(shown->second.word);
         if (row.kind != ValueKind::Address && row.kind != ValueKind::Word)
@@ -415,8 +417,8 @@ void ValueFields::doubleClick(const ValueRow& row)
         break;
     case ValueKind::Amplitude:
     case ValueKind::OutputScale:
-        if (!showBoxEditDialog(row.kind == ValueKind::Amplitude ? formnames::frmEditOSF : formnames::frmEditOSF_QM,
-                               box))
+        if (!showBoxEditDialog(
+                row.kind == ValueKind::Amplitude ? formnames::frmEditOSF : formnames::frmEditOSF_QM, box))
             return;
         break;
     case ValueKind::RampRate:

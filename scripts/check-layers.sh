@@ -14,18 +14,19 @@ declare -A allowed=(
   [platform/usb]="platform/usb"
   [platform/usbhost]="platform/usbhost platform/usb"
   [board]="board platform/ui platform/os platform/usb platform/runtime"
-  [widgets]="widgets board platform/ui platform/os platform/usb platform/runtime"
-  [shell]="shell widgets board platform/ui platform/os platform/usb platform/runtime"
-  [profiles]="profiles shell widgets board platform/ui platform/os platform/usb platform/runtime"
-  [sweep]="sweep profiles shell widgets board platform/ui platform/os platform/usb platform/runtime"
-  [debug]="debug shell widgets board platform/ui platform/os platform/usb platform/runtime"
-  [modulation]="modulation shell widgets board platform/ui platform/os platform/usb platform/runtime"
+  [boardui]="boardui board platform/ui platform/os platform/usb platform/runtime"
+  [widgets]="widgets boardui board platform/ui platform/os platform/usb platform/runtime"
+  [shell]="shell widgets boardui board platform/ui platform/os platform/usb platform/runtime"
+  [profiles]="profiles shell widgets boardui board platform/ui platform/os platform/usb platform/runtime"
+  [sweep]="sweep profiles shell widgets boardui board platform/ui platform/os platform/usb platform/runtime"
+  [debug]="debug shell widgets boardui board platform/ui platform/os platform/usb platform/runtime"
+  [modulation]="modulation shell widgets boardui board platform/ui platform/os platform/usb platform/runtime"
 )
 # The folder an include path names (in $layer), or nothing for a path outside the layers.
 layer_of() {
   case "$1" in
     platform/runtime/* | platform/os/* | platform/ui/* | platform/usb/* | platform/usbhost/*) layer="${1%/*}" ;;
-    board/* | widgets/* | shell/* | profiles/* | sweep/* | debug/* | modulation/* | app/*) layer="${1%%/*}" ;;
+    board/* | boardui/* | widgets/* | shell/* | profiles/* | sweep/* | debug/* | modulation/* | app/*) layer="${1%%/*}" ;;
     *) layer="" ;;
   esac
 }

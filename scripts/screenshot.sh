@@ -31,6 +31,7 @@ while [ $# -gt 0 ]; do
     --view) views+=("$2"); shift 2 ;;
     --keys) keys="$2"; shift 2 ;;
     --no-wm) wm=""; shift ;;
+    -h|--help) sed -n '2,/^set -euo/p' "$0" | sed '$d' | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) positional+=("$1"); shift ;;
   esac
 done

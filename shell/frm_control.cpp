@@ -7,6 +7,7 @@
 #include "board/form_names.h"
 #include "board/text_util.h"
 #include "board/vco_tables.h"
+#include "boardui/text_selection.h"
 #include "shell/frm_control_fields.h"
 #include "shell/mdi_main.h"
 #include "shell/refresh_key_preview.h"

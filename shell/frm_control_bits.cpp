@@ -4,11 +4,13 @@
 
 #include "shell/frm_control.h"
 
-#include "board/board_attach.h"
 #include "board/evalbd.h"
 #include "board/form_names.h"
 #include "board/text_util.h"
 #include "board/utility.h"
+#include "boardui/board_attach.h"
+#include "boardui/text_selection.h"
+#include "boardui/window_utility.h"
 #include "shell/frm_control_fields.h"
 #include "shell/frm_graphics.h"
 

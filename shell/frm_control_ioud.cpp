@@ -8,6 +8,7 @@
 #include "board/text_util.h"
 #include "board/utility.h"
 #include "board/vco_tables.h"
+#include "boardui/text_selection.h"
 #include "shell/frm_control_fields.h"
 
 #include "platform/ui/key_codes.h"

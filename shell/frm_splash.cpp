@@ -1,6 +1,7 @@
 #include "shell/frm_splash.h"
 
 #include "board/utility.h"
+#include "boardui/window_utility.h"
 #include "platform/os/program_folder.h"
 #include "platform/ui/app.h"
 #include "platform/ui/colors.h"

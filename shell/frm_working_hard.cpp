@@ -1,6 +1,7 @@
 #include "shell/frm_working_hard.h"
 
 #include "board/utility.h"
+#include "boardui/window_utility.h"
 #include "platform/ui/forms.h"
 #include "shell/mdi_main.h"
 

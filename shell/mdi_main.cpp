@@ -4,8 +4,8 @@
 
 #include "board/board_flags.h"
 #include "board/evalbd.h"
-#include "board/external_programs.h"
 #include "board/form_names.h"
+#include "boardui/external_programs.h"
 #include "platform/usb/usb_driver.h"
 #include "shell/frm_graphics.h"
 #include "shell/mdi_main_progress.h"
@@ -220,7 +220,7 @@ void mdiMain::Form_Load()
     cmdToolBarBtn(4).setEnabled(simulator);
     if (!simulator)
         cmdToolBarBtn(4).setToolTipText(QStringLiteral("Simulator (Not Installed)"));
-    const bool generator = ebVectGenPresent();
+    const bool generator = board::vectorGeneratorWithTabPresent();
     cmdToolBarBtn(5).setEnabled(generator);
     if (!generator)
         cmdToolBarBtn(5).setToolTipText(QStringLiteral("Modulation Vector Generator (Not Installed)"));

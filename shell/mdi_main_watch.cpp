@@ -2,10 +2,10 @@
 
 #include "shell/mdi_main.h"
 
-#include "board/board_attach.h"
 #include "board/board_flags.h"
 #include "board/cls_ezusb.h"
 #include "board/form_names.h"
+#include "boardui/board_attach.h"
 #include "shell/mdi_main_progress.h"
 #include "shell/startup.h"
 

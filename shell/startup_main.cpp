@@ -5,17 +5,19 @@
 
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
+#include "board/form_names.h"
 #include "board/globals.h"
 #include "board/run_mode.h"
 #include "board/sound.h"
 #include "board/utility.h"
 #include "board/zel_locale_info.h"
+#include "boardui/board_message_box.h"
+#include "boardui/window_utility.h"
 #include "platform/os/program_folder.h"
-#include "platform/usb/board_ids.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msgbox.h"
+#include "platform/usb/board_ids.h"
 #include "shell/app_info.h"
-#include "board/form_names.h"
 #include "shell/frm_splash.h"
 #include "shell/frm_usb_select.h"
 #include "shell/mdi_main.h"
@@ -146,6 +148,7 @@ void showByName(const QString& name)
 void Main(const QString& commandLine)
 {
     RegisterShellWindows();
+    InstallBoardMessageBoxes();
     ui::setApplicationTitle(kApplicationTitle);
 
     glClrGreen = 0x00FF00;

@@ -8,15 +8,15 @@
 #include "board/form_names.h"
 #include "board/globals.h"
 #include "board/text_util.h"
+#include "boardui/text_selection.h"
+#include "profiles/sys_clock.h"
 #include "shell/frm_graphics.h"
 #include "shell/mdi_main.h"
-#include "profiles/sys_clock.h"
 
 #include "platform/ui/app.h"
 #include "platform/ui/forms.h"
 
 namespace {
-
 
 // LOAD's registers, in the order the chip takes them.
 constexpr std::initializer_list<int16_t> kLoadOrder = {kCFR1, kCFR2, kFTW, kPOW, kASF, kLSPR, kLSDPR, kLSRR};

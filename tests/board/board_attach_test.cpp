@@ -3,8 +3,8 @@
 
 #include "evalbd_fixture.h"
 
-#include "board/board_attach.h"
 #include "board/board_flags.h"
+#include "boardui/board_attach.h"
 #include "platform/runtime/runtime_error.h"
 #include "platform/ui/form.h"
 

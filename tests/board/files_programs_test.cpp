@@ -1,7 +1,7 @@
 // Presence of the simulator and the vector generators with stand-in executables, closing what the
 // programs left running, and the busy state of the two windows that run them.
 
-#include "board/external_programs.h"
+#include "boardui/external_programs.h"
 
 #include "platform/os/child_process.h"
 #include "platform/os/program_folder.h"
@@ -14,6 +14,9 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -59,6 +62,32 @@ TEST_F(ExternalPrograms, GeneratorsAtTheirDefaultPaths)
     standIn(QStringLiteral("Quorlendir/Quorlen.exe"));
     EXPECT_TRUE(ebVectGenPresent());
     EXPECT_EQ(board::vectorGeneratorPaths().back(), dir.filePath(QStringLiteral("Quorlendir/Quorlen.exe")));
+}
+
+TEST_F(ExternalPrograms, OnlyGeneratorsWithATabCountForTheGeneratorWindow)
+{
+    struct Case {
+        std::vector<const char*> installed;
+        bool anyGenerator;
+        bool generatorWithTab;
+    };
+    const Case cases[] = {
+        {{}, false, false},
+        // The polar QAM tab is always switched off: that generator alone leaves the window nothing to show.
+        {{"Quorlendir/Quorlen.exe"}, true, false},
+        {{"Tovrindir/Tovrin.exe"}, true, true},
+        {{"Kelmardir/Kelmar.exe"}, true, true},
+        {{"Sovanedir/Sovane.exe", "Quorlendir/Quorlen.exe"}, true, true},
+    };
+    for (const Case& c : cases) {
+        for (const QString& program : board::vectorGeneratorPaths())
+            QFile::remove(program);
+        for (const char* program : c.installed)
+            standIn(QLatin1String(program));
+        const std::string trace = c.installed.empty() ? std::string("none") : c.installed.front();
+        EXPECT_EQ(ebVectGenPresent(), c.anyGenerator) << trace;
+        EXPECT_EQ(board::vectorGeneratorWithTabPresent(), c.generatorWithTab) << trace;
+    }
 }
 
 TEST_F(ExternalPrograms, IniPathsReplaceTheDefaults)

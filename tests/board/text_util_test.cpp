@@ -1,4 +1,5 @@
 #include "board/text_util.h"
+#include "boardui/text_selection.h"
 
 #include "platform/runtime/locale_info.h"
 #include "platform/ui/controls_textbox.h"

@@ -1,4 +1,5 @@
 #include "board/utility.h"
+#include "boardui/window_utility.h"
 
 #include "platform/os/os_test_doubles.h"
 #include "platform/ui/app.h"

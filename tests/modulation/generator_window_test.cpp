@@ -1,6 +1,10 @@
 #include "modulation_fixture.h"
 
 #include <QScreen>
+#include <QTabWidget>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -120,11 +124,32 @@ TEST_F(GeneratorWindow, AnOutputNameInTheGeneratorsFolderIsKeptBare)
 TEST_F(GeneratorWindow, SymbolFilesOpenInTheTextViewerAndAFailedWebLinkSaysSo)
 {
     frmQAMVG& window = openGenerator();
-    window.cmdViewSymolsHexQP.click();
-    ASSERT_EQ(os::testing::shellRecorder().requests.size(), 1u);
-    EXPECT_EQ(os::testing::shellRecorder().requests[0].kind, os::OpenKind::TextViewer);
-    EXPECT_EQ(os::testing::shellRecorder().requests[0].target,
-              path(QStringLiteral("Quorlendir/symbols.hex")));
+    const std::pair<ui::CommandButton*, const char*> viewers[] = {
+        {&window.cmdViewSymolsBinQP, "bin"},
+        {&window.cmdViewSymolsDecQP, "dec"},
+        {&window.cmdViewSymolsHexQP, "hex"},
+    };
+    for (const auto& [button, extension] : viewers) {
+        os::testing::shellRecorder().requests.clear();
+        os::testing::shellRecorder().result = true;
+        button->click();
+        const QString file = path(QStringLiteral("Quorlendir/symbols.") + QLatin1String(extension));
+        ASSERT_EQ(os::testing::shellRecorder().requests.size(), 1u) << extension;
+        EXPECT_EQ(os::testing::shellRecorder().requests[0].kind, os::OpenKind::TextViewer) << extension;
+        EXPECT_EQ(os::testing::shellRecorder().requests[0].target, file) << extension;
+        EXPECT_TRUE(boxes.shown.empty()) << extension;
+
+        // Nothing on the computer shows text files: the user is told which file could not be shown.
+        os::testing::shellRecorder().result = false;
+        boxes.expect(
+            QStringLiteral("No viewer is installed that can show %1.").arg(QDir::toNativeSeparators(file)),
+            ui::vbOK);
+        button->click();
+        ASSERT_EQ(boxes.shown.size(), 1u) << extension;
+        EXPECT_EQ(boxes.shown[0].title, QStringLiteral("No Viewer Installed")) << extension;
+        EXPECT_EQ(boxes.shown[0].buttons, ui::vbExclamation) << extension;
+        boxes.reset();
+    }
 
     os::testing::shellRecorder().result = false;
     boxes.expect(QStringLiteral("No web browser found."), ui::vbOK);
@@ -138,6 +163,57 @@ TEST_F(GeneratorWindow, BothWindowsOpenWhollyOnTheScreen)
     for (QWidget* frame : {openGenerator().frameWidget(), openSimulator().frameWidget()}) {
         EXPECT_LE(frame->width(), 1600);
         EXPECT_LE(frame->height(), 1000 - 120); // below the main window's menu, tool and status bars
+    }
+}
+
+struct InstalledGenerators {
+    std::vector<QString> programs;
+    int firstTab; // the tab the window opens on
+};
+
+class GeneratorTabs : public modtest::ModulationTest {};
+
+TEST_F(GeneratorTabs, TheWindowOpensOnTheFirstTabWhoseGeneratorIsInstalled)
+{
+    // The tabs: 0 QAM, 1 QAM (Polar, always switched off), 2 GMSK \ EDGE, 3 SDPSK.
+    const InstalledGenerators cases[] = {
+        {{modtest::kQamProgram}, 0},
+        {{modtest::kGmskProgram}, 2},
+        {{modtest::kSdpskProgram}, 3},
+        {{modtest::kPolarProgram, modtest::kSdpskProgram}, 3},
+        {{modtest::kPolarProgram, modtest::kGmskProgram}, 2},
+        {{modtest::kGmskProgram, modtest::kSdpskProgram}, 2},
+        {{modtest::kSdpskProgram, modtest::kQamProgram}, 0},
+        {{modtest::kQamProgram, modtest::kPolarProgram, modtest::kGmskProgram, modtest::kSdpskProgram}, 0},
+    };
+    const QString all[] = {modtest::kQamProgram, modtest::kPolarProgram, modtest::kGmskProgram,
+                           modtest::kSdpskProgram};
+    for (const InstalledGenerators& installed : cases) {
+        for (const QString& program : all)
+            QFile::remove(path(program));
+        QStringList names;
+        for (const QString& program : installed.programs) {
+            standIn(program, "exit 0\n");
+            names << program;
+        }
+        SCOPED_TRACE(names.join(QLatin1String(", ")).toStdString());
+        frmQAMVG& window = openGenerator();
+        const ui::TabStrip& tabs = window.sstTabs;
+        EXPECT_EQ(tabs.Tab(), installed.firstTab);
+        EXPECT_TRUE(tabs.TabEnabled(tabs.Tab()));
+        EXPECT_TRUE(tabs.TabVisible(tabs.Tab()));
+        const auto* shown = qobject_cast<const QTabWidget*>(tabs.widget());
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(shown->currentIndex(), installed.firstTab) << "the tab the user sees";
+        EXPECT_TRUE(shown->isTabEnabled(shown->currentIndex()));
+        for (const auto& [program, tab] :
+             {std::pair{modtest::kQamProgram, 0}, {modtest::kGmskProgram, 2}, {modtest::kSdpskProgram, 3}}) {
+            const bool present = std::find(installed.programs.begin(), installed.programs.end(), program) !=
+                                 installed.programs.end();
+            EXPECT_EQ(tabs.TabEnabled(tab), present) << program.toStdString();
+        }
+        EXPECT_FALSE(tabs.TabVisible(1)) << "the polar QAM tab";
+        closeWindows();
     }
 }
 

@@ -62,6 +62,31 @@ TEST_F(ProfileLoad, WritesCFR2CFR1AndTheEightProfilesInOrderWithOneProgressStepE
     EXPECT_TRUE(os::testing::soundRecorder().played.isEmpty());
 }
 
+TEST_F(ProfileLoad, TheFocusStaysWhereTheUserWas)
+{
+    plugBoard();
+    fillPendingRegisters();
+    frmProfile& w = openShown();
+    struct Place {
+        const char* name;
+        ui::Control* control;
+    };
+    const Place places[] = {
+        {"LOAD itself (clicked)", &w.cmdLoad},
+        {"a profile option", &w.optProfileSel(2)},
+        {"a phase box", &w.txtPhaseOffsetST(0)},
+    };
+    for (const Place& place : places) {
+        ASSERT_TRUE(place.control->widget()->isVisible()) << place.name;
+        place.control->SetFocus();
+        ASSERT_TRUE(place.control->hasFocus()) << place.name;
+        // LOAD is disabled while the registers go (Qt then hands the focus on) and the fields are refreshed.
+        w.cmdLoad.click();
+        EXPECT_TRUE(place.control->hasFocus()) << place.name;
+        EXPECT_TRUE(w.cmdLoad.Enabled()) << place.name;
+    }
+}
+
 TEST_F(ProfileLoad, ClearCCIReachesTheChipOnceAndIsClearedInBothCopies)
 {
     plugBoard();

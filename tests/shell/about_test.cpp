@@ -157,6 +157,19 @@ TEST_F(About, SystemInformationToolWhereThereIsOne)
         EXPECT_EQ(request.kind, os::OpenKind::Program);
         EXPECT_EQ(request.target, QDir(path.folder()).filePath(QStringLiteral("hardinfo")));
         EXPECT_EQ(request.showCommand, 1);
+        EXPECT_TRUE(ui::testing::messageBoxes().shown.empty());
+
+        // The tool is there but will not start: the user is told so, not left with silence.
+        os::testing::shellRecorder().result = false;
+        ui::testing::messageBoxes().answer(ui::vbOK);
+        window.cmdSysInfo.click();
+        ASSERT_EQ(ui::testing::messageBoxes().shown.size(), 1u);
+        EXPECT_EQ(ui::testing::messageBoxes().shown[0].prompt,
+                  QStringLiteral("No viewer is installed that can show the system information."));
+        EXPECT_EQ(ui::testing::messageBoxes().shown[0].title, QStringLiteral("No Viewer Installed"));
+        EXPECT_EQ(ui::testing::messageBoxes().shown[0].buttons, ui::vbExclamation);
+        ui::testing::messageBoxes().reset();
+        os::testing::shellRecorder().result = true;
         window.Unload();
     }
     ScopedPath empty(false);

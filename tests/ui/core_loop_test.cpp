@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -347,4 +348,33 @@ TEST_F(CoreLoop, AModalDialogHasAFixedBorderWithoutMinimiseOrMaximiseAndOpensCen
     const QPoint mainCentre = main.frameGeometry().center();
     EXPECT_LE(std::abs(seen.centre.x() - mainCentre.x()), 2);
     EXPECT_LE(std::abs(seen.centre.y() - mainCentre.y()), 2);
+}
+
+TEST_F(CoreLoop, ARealMessageBoxIsWideEnoughForItsTitle)
+{
+    // A window manager cuts a caption wider than its window ("No F...ifed"): the box grows to its title.
+    const char* titles[] = {"No file specifed", "Couldn't connect to the Web!!!",
+                            "A much longer title than the one-word prompt below could ever need"};
+    ui::setMessageBoxService(nullptr);
+    for (const char* title : titles) {
+        int shownWidth = -1;
+        QTimer::singleShot(0, [&shownWidth] {
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (auto* box = qobject_cast<QMessageBox*>(window); box && box->isVisible()) {
+                    shownWidth = box->width();
+                    box->done(0);
+                }
+            }
+        });
+        ui::MsgBox(QStringLiteral("Ok"), ui::vbOKOnly, QString::fromLatin1(title));
+        EXPECT_GE(shownWidth, ui::widthForCaption(QString::fromLatin1(title))) << title;
+    }
+    ui::setMessageBoxService(&ui::testing::messageBoxes());
+
+    QFont caption = QApplication::font();
+    caption.setBold(true);
+    const QString title = QStringLiteral("No file specifed");
+    EXPECT_GT(ui::widthForCaption(title), QFontMetrics(caption).horizontalAdvance(title))
+        << "room for the frame's buttons beside the caption";
+    EXPECT_GT(ui::widthForCaption(title + title), ui::widthForCaption(title));
 }

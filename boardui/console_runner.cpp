@@ -1,4 +1,4 @@
-#include "board/console_runner.h"
+#include "boardui/console_runner.h"
 
 #include "board/console_run.h"
 

@@ -1,6 +1,6 @@
 // Board attach and detach as the USB watch sees them, and the refresh of every window.
 
-#include "board/board_attach.h"
+#include "boardui/board_attach.h"
 #include "board/form_names.h"
 
 #include "board/board_flags.h"

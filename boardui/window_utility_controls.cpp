@@ -1,4 +1,4 @@
-#include "board/utility.h"
+#include "boardui/window_utility.h"
 
 #include "platform/ui/controls_label.h"
 #include "platform/ui/controls_textbox.h"

@@ -1,4 +1,4 @@
-#include "board/external_programs.h"
+#include "boardui/external_programs.h"
 #include "board/form_names.h"
 
 #include "board/ini_access.h"
@@ -14,13 +14,16 @@ namespace {
 struct GeneratorEntry {
     const char* section;
     const char* defaultPath;
+    // The generator window keeps the polar QAM tab switched off: that generator alone leaves the window
+    // nothing to work with.
+    bool hasTab;
 };
 
 constexpr GeneratorEntry kGenerators[] = {
-    {"QAM Vector Generator", "\\Tovrindir\\Tovrin.exe"},
-    {"GMSK Edge Vector Generator", "\\Kelmardir\\Kelmar.exe"},
-    {"SDPSK Vector Generator", "\\Sovanedir\\Sovane.exe"},
-    {"Polar QAM Vector Generator", "\\Quorlendir\\Quorlen.exe"},
+    {"QAM Vector Generator", "\\Tovrindir\\Tovrin.exe", true},
+    {"GMSK Edge Vector Generator", "\\Kelmardir\\Kelmar.exe", true},
+    {"SDPSK Vector Generator", "\\Sovanedir\\Sovane.exe", true},
+    {"Polar QAM Vector Generator", "\\Quorlendir\\Quorlen.exe", false},
 };
 
 // A path below the program folder as the INI files write it ("\dir\prog.exe"), with either separator.
@@ -64,6 +67,16 @@ QStringList vectorGeneratorPaths()
         paths.append(belowProgramFolder(relative));
     }
     return paths;
+}
+
+bool vectorGeneratorWithTabPresent()
+{
+    const QStringList paths = vectorGeneratorPaths();
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        if (kGenerators[i].hasTab && FileExists(paths[i]))
+            return true;
+    }
+    return false;
 }
 
 } // namespace board

@@ -1,4 +1,4 @@
-#include "board/utility.h"
+#include "boardui/window_utility.h"
 
 #include "platform/ui/form.h"
 

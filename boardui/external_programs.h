@@ -28,6 +28,9 @@ namespace board {
 
 // The generator programs' full paths in the order they are tried, from "ModVectorGen.ini" or the defaults.
 QStringList vectorGeneratorPaths();
+// True as soon as one generator whose tab the generator window shows exists: the main window's button to
+// that window counts only these, so the window it opens always has a tab to work on.
+bool vectorGeneratorWithTabPresent();
 // The simulator program's full path.
 QString simulatorProgramPath();
 
