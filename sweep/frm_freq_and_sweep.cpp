@@ -24,7 +24,7 @@ constexpr std::initializer_list<int16_t> kLoadOrder = {kCFR1, kCFR2, kFTW, kPOW,
 const std::vector<int16_t> kWholeRegisters = {kFTW, kPOW, kASF, kLSPR, kLSDPR, kLSRR};
 const std::vector<RegisterField> kSharedBits = {
     regBit(kCFR1, 23), regBit(kCFR1, 15),  regBit(kCFR1, 14), regBit(kCFR1, 12),
-    regBit(kCFR1, 10), kOutputShiftKeying, regBit(kCFR1, 8), RegisterField{kCFR2, 21, 17}};
+    regBit(kCFR1, 10), kOutputShiftKeying, regBit(kCFR1, 8),  RegisterField{kCFR2, 21, 17}};
 
 } // namespace
 
