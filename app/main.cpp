@@ -17,9 +17,11 @@ int main(int argc, char** argv)
     // Every window decides for itself when it goes; the program ends only through EndProgram.
     QApplication::setQuitOnLastWindowClosed(false);
     endProgramOnTerminationSignals([] { EndProgram(); });
-    // Real boards over USB unless TESSARON_BOARDS names emulated ones; the kind is said on the standard error.
-    usbhost::installBoardDriver(
-        [](const QString& text) { ui::MsgBox(text, ui::vbExclamation, QStringLiteral("Evaluation Board Access")); });
+    // Real boards over USB unless TESSARON_BOARDS names emulated ones; the kind is said on the standard
+    // error.
+    usbhost::installBoardDriver([](const QString& text) {
+        ui::MsgBox(text, ui::vbExclamation, QStringLiteral("Evaluation Board Access"));
+    });
     // The windows that are opened by name, start-up's among them.
     RegisterShellWindows();
     RegisterProfilesWindows();

@@ -33,8 +33,8 @@ inline constexpr int32_t kDevKitProductID = static_cast<int16_t>(usb::kDevKitPro
 
 class clsEZUSB {
 public:
-    static constexpr int kMaxDevices = 9;  // device names base-0 to base-8
-    static constexpr int kMaxPipes = 17;   // pipe records in the pipe-information buffer
+    static constexpr int kMaxDevices = 9; // device names base-0 to base-8
+    static constexpr int kMaxPipes = 17;  // pipe records in the pipe-information buffer
     static constexpr int kCommandPipe = usb::firmware::kCommandPipe; // firmware commands (out)
     static constexpr int kReplyPipe = usb::firmware::kReplyPipe;     // firmware replies (in)
 

@@ -3,8 +3,8 @@
 // almost-full line (active low) then reads 0.
 
 #include "board/evalbd.h"
-#include "platform/usb/firmware_commands.h"
 #include "board/evalbd_wire.h"
+#include "platform/usb/firmware_commands.h"
 
 #include <algorithm>
 #include <vector>
@@ -164,7 +164,8 @@ bool cZR4470XEvalBd::USBLoadFIFOData(std::span<const int32_t> data)
     for (int sent = 0; ok && sent < count;) {
         const int n = std::min(perPacket, count - sent);
         // A lost packet leaves the FIFO out of step: stop there, the load has failed.
-        ok = sendOut(usb::firmware::kDataPipe, wire.data() + static_cast<size_t>(sent) * kFifoValueBytes, n * kFifoValueBytes);
+        ok = sendOut(usb::firmware::kDataPipe, wire.data() + static_cast<size_t>(sent) * kFifoValueBytes,
+                     n * kFifoValueBytes);
         if (!ok)
             break;
         sent += n;

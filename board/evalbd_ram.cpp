@@ -6,10 +6,10 @@
 //
 // The transfers work on the words as numbers; the bit-string forms convert at the edge, once per word.
 
-#include "board/evalbd.h"
-#include "platform/usb/firmware_commands.h"
 #include "board/chip_registers.h"
+#include "board/evalbd.h"
 #include "board/evalbd_wire.h"
+#include "platform/usb/firmware_commands.h"
 
 #include <algorithm>
 #include <vector>
@@ -104,7 +104,8 @@ bool cZR4470XEvalBd::USBSerialLoadRAM(std::span<const uint32_t> words)
     for (int done = 0; ok && done < count; done += wpp) {
         const int n = std::min(wpp, count - done);
         raise({EvalBdEventRecord::RAMPacketXfered, done});
-        ok = sendOut(usb::firmware::kDataPipe, wire.data() + dataStart + static_cast<size_t>(done) * kWireBytesPerWord,
+        ok = sendOut(usb::firmware::kDataPipe,
+                     wire.data() + dataStart + static_cast<size_t>(done) * kWireBytesPerWord,
                      n * kWordBits * kWireWordBytes);
     }
     USBTerminateSerialLoad();

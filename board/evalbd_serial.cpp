@@ -1,10 +1,10 @@
 // Serial register load and read-back: every chip-serial bit travels as one 16-bit wire word on pipe 3 (out)
 // or pipe 5 (in), in packets of 256 bits at USB high speed and 32 at full speed.
 
-#include "board/evalbd.h"
-#include "platform/usb/firmware_commands.h"
 #include "board/chip_registers.h"
+#include "board/evalbd.h"
 #include "board/evalbd_wire.h"
+#include "platform/usb/firmware_commands.h"
 
 #include "board/utility.h"
 

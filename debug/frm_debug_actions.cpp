@@ -1,15 +1,15 @@
 // The debug window's engineering buttons: the manual I/O update, clearing the CCI overflow, the RAM fill
 // test and dump, the simulator's input files and the FIFO debug and RAM test windows.
 
-#include "debug/frm_debug.h"
 #include "board/chip_registers.h"
+#include "debug/frm_debug.h"
 
-#include "board/system_clock.h"
 #include "board/evalbd.h"
 #include "board/form_names.h"
 #include "board/hourglass.h"
 #include "board/ram_file.h"
 #include "board/regmap_file.h"
+#include "board/system_clock.h"
 #include "shell/frm_control.h"
 
 #include "platform/os/files.h"

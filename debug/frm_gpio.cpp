@@ -25,8 +25,7 @@ QString frmGPIO::lineName(int line)
     return QStringLiteral("D%1").arg(line < 4 ? line : line + 2);
 }
 
-frmGPIO::frmGPIO()
-    : Window(FormName, QStringLiteral("GPIO"), QStringLiteral("GPIO (Silicon Rev 3)"))
+frmGPIO::frmGPIO() : Window(FormName, QStringLiteral("GPIO"), QStringLiteral("GPIO (Silicon Rev 3)"))
 {
     setMdiChild(true);
     setCaption(QStringLiteral("GPIO"));

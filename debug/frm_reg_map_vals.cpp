@@ -4,9 +4,9 @@
 #include "debug/frm_reg_map_vals.h"
 
 #include "board/evalbd.h"
+#include "board/form_names.h"
 #include "board/globals.h"
 #include "debug/frm_reg_map_vals_lines.h"
-#include "board/form_names.h"
 #include "shell/mdi_main.h"
 
 #include "platform/ui/forms.h"

@@ -6,9 +6,9 @@
 //
 // Procedures callable by name: "RefreshFormVals".
 
+#include "board/chip_registers.h"
 #include "board/form_names.h"
 #include "debug/rev3_window.h"
-#include "board/chip_registers.h"
 #include "shell/register_window.h"
 
 #include "platform/ui/controls.h"

@@ -1,8 +1,8 @@
 #pragma once
 
 // What the windows of silicon revision 3's own registers (ADC, GPIO, watchdog) share: a field table, they
-// are enabled only on revision 3 and say so in their caption on older silicon, READ beeps without a board, LOAD blinks the window's indicator until the chip
-// holds its bits, and a green lamp shows a flag bit.
+// are enabled only on revision 3 and say so in their caption on older silicon, READ beeps without a board,
+// LOAD blinks the window's indicator until the chip holds its bits, and a green lamp shows a flag bit.
 
 #include "shell/register_window.h"
 #include "shell/register_window_base.h"

@@ -3,8 +3,8 @@
 #include "board/num_base.h"
 #include "board/text_util.h"
 #include "profiles/mod_edit_dialog_subs.h"
-#include "profiles/value_messages.h"
 #include "profiles/sys_clock.h"
+#include "profiles/value_messages.h"
 
 #include "platform/runtime/locale_info.h"
 #include "platform/runtime/number_format.h"

@@ -40,9 +40,11 @@ void frmProfile::addProfileRows(int n)
               .field = ofProfile(kFrequencyField, n),
               .caption = frequencyCaption},
              qduc);
-    valueBox({.box = &txtPhaseOffsetQD(n), .kind = ValueKind::Phase, .field = ofProfile(kPhaseField, n)}, qduc);
-    valueBox({.box = &txtOSFValQD(n), .kind = ValueKind::OutputScale, .field = ofProfile(kOutputScaleField, n)},
+    valueBox({.box = &txtPhaseOffsetQD(n), .kind = ValueKind::Phase, .field = ofProfile(kPhaseField, n)},
              qduc);
+    valueBox(
+        {.box = &txtOSFValQD(n), .kind = ValueKind::OutputScale, .field = ofProfile(kOutputScaleField, n)},
+        qduc);
     fields_.check(chkInvCCIQD(n), ofProfile(kInverseCCIBypassField, n)).applies = qduc;
     fields_.check(chkSpectralInvQD(n), ofProfile(kSpectralInversionField, n)).applies = qduc;
     // The interpolation rate: 1 .. 63, anything else 2.
@@ -73,10 +75,12 @@ void frmProfile::addProfileRows(int n)
     mode.indexOf = [](uint64_t value) { return value <= 4 ? static_cast<int>(value) : 0; };
     fields_.check(chkRAMZeroCrossing(n), ofProfile(kRAMZeroCrossingField, n)).applies = ram;
     fields_.check(chkRAMNoDwellActive(n), ofProfile(kRAMNoDwellField, n)).applies = ram;
-    valueBox({.box = &txtRAMSegBeginAddr(n), .kind = ValueKind::Address, .field = ofProfile(kRAMBeginField, n)},
-             ram);
-    valueBox({.box = &txtRAMSegFinalAddr(n), .kind = ValueKind::Address, .field = ofProfile(kRAMFinalField, n)},
-             ram);
+    valueBox(
+        {.box = &txtRAMSegBeginAddr(n), .kind = ValueKind::Address, .field = ofProfile(kRAMBeginField, n)},
+        ram);
+    valueBox(
+        {.box = &txtRAMSegFinalAddr(n), .kind = ValueKind::Address, .field = ofProfile(kRAMFinalField, n)},
+        ram);
     // The step rate's range reads from 0 up.
     valueBox({.box = &txtRAMSegAddrRampRate(n),
               .kind = ValueKind::RampRate,

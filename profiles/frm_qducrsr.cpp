@@ -139,10 +139,14 @@ void frmQDUCRSR::buildFieldTable()
         mode.indexOf = [&list](uint64_t code) { return indexOfCode(list, code); };
         mode.valueOf = [&list](int index) { return static_cast<uint64_t>(list.ItemData(index)); };
         // Only digits reach the address boxes; the step rate's range reads from 0 up.
-        const ValueRow& begin = values_.add(
-            {.box = &txtRAMSegBeginAddr(i), .kind = ValueKind::Address, .field = beginAddrField(i), .digitsOnly = true});
-        const ValueRow& final = values_.add(
-            {.box = &txtRAMSegFinalAddr(i), .kind = ValueKind::Address, .field = finalAddrField(i), .digitsOnly = true});
+        const ValueRow& begin = values_.add({.box = &txtRAMSegBeginAddr(i),
+                                             .kind = ValueKind::Address,
+                                             .field = beginAddrField(i),
+                                             .digitsOnly = true});
+        const ValueRow& final = values_.add({.box = &txtRAMSegFinalAddr(i),
+                                             .kind = ValueKind::Address,
+                                             .field = finalAddrField(i),
+                                             .digitsOnly = true});
         const ValueRow& rate = values_.add({.box = &txtRAMSegAddrRampRate(i),
                                             .kind = ValueKind::RampRate,
                                             .field = rampRateField(i),
@@ -150,7 +154,8 @@ void frmQDUCRSR::buildFieldTable()
                                             .rateName = QStringLiteral("Address Step Rate"),
                                             .rangeFromLongest = false});
         for (const ValueRow* row : {&begin, &final, &rate})
-            fields_.custom(*row->box, row->field, [this, row](uint64_t word) { values_.show(*row, word); }, {});
+            fields_.custom(*row->box, row->field, [this, row](uint64_t word) { values_.show(*row, word); },
+                           {});
     }
     fields_.bindClicks();
 }

@@ -16,8 +16,8 @@
 
 #include <QString>
 #include <cstdint>
-#include <functional>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 

@@ -24,7 +24,8 @@ void reportPhaseClipped()
 {
     ui::MsgBox(QStringLiteral("The vaid range for the Phase Offset is ") + rt::Format(0.0, kPhaseFormat) +
                    QStringLiteral(" Deg to ") + rt::Format(edtPOWToDegrees(65535), kPhaseFormat) +
-                   QStringLiteral(" Deg.") + kLineBreak + QStringLiteral("The value entered has been clipped!"),
+                   QStringLiteral(" Deg.") + kLineBreak +
+                   QStringLiteral("The value entered has been clipped!"),
                ui::vbOKOnly | ui::vbInformation, QStringLiteral("Maximum Phase Offset Exceeded!!!"));
 }
 

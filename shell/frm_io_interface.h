@@ -45,7 +45,6 @@ protected:
     void Form_Activate() override;
 
 private:
-
     bool bRefreshing_ = false;
     bool sized_ = false;
     regwin::FieldTable fields_{bRefreshing_};

@@ -13,12 +13,12 @@
 // "UpdateFIFOStat", "SetMode".
 
 #include "board/evalbd.h"
+#include "board/form_names.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/mdi_form.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/timer.h"
-#include "board/form_names.h"
 
 #include <QPoint>
 #include <QString>

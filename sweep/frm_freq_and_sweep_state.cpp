@@ -1,13 +1,13 @@
 // The OSK Control window's state: greying by operating mode, the two layouts of the run modes, the board
 // lines it drives at once and the ramp-finished lamp.
 
-#include "sweep/frm_freq_and_sweep.h"
 #include "board/chip_registers.h"
+#include "sweep/frm_freq_and_sweep.h"
 
 #include "board/board_flags.h"
 #include "board/evalbd.h"
-#include "board/globals.h"
 #include "board/form_names.h"
+#include "board/globals.h"
 #include "shell/frm_graphics.h"
 #include "shell/startup.h"
 

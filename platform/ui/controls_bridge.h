@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QObject>
 #include <QLineEdit>
+#include <QObject>
 #include <QPoint>
 #include <QPointer>
 #include <QWidget>

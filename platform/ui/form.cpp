@@ -15,12 +15,12 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMainWindow>
 #include <QPointer>
-#include <QScreen>
 #include <QRandomGenerator>
+#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -96,8 +96,8 @@ Qt::WindowFlags modalDialogFlags(Qt::WindowFlags flags, bool closeButton)
     return flags;
 }
 
-// A modal dialog that did not place itself opens centred over the window it belongs to (or the screen), never over the main window's menu in the corner
-// a desktop without a window manager would give it.
+// A modal dialog that did not place itself opens centred over the window it belongs to (or the screen), never
+// over the main window's menu in the corner a desktop without a window manager would give it.
 void placeModalDialog(QWidget& window)
 {
     if (window.testAttribute(Qt::WA_Moved))

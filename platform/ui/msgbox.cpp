@@ -7,8 +7,8 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
-#include <QSpacerItem>
 #include <QPushButton>
+#include <QSpacerItem>
 #include <utility>
 #include <vector>
 
@@ -79,7 +79,6 @@ int escapeResultOf(int flags)
         return -1;
     }
 }
-
 
 // A window manager cuts a caption that is wider than its window: the box is made wide enough for it.
 void widenForTitle(QMessageBox& box, const QString& title)

@@ -36,8 +36,8 @@ bool UserInputWatch::eventFilter(QObject* watched, QEvent* event)
 {
     // Each press reaches a widget once (and its parents only when it passes it on): count it there.
     const QEvent::Type type = event->type();
-    if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick || type == QEvent::KeyPress ||
-         type == QEvent::NonClientAreaMouseButtonPress) &&
+    if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+         type == QEvent::KeyPress || type == QEvent::NonClientAreaMouseButtonPress) &&
         watched->isWidgetType())
         ++pressCount();
     return QObject::eventFilter(watched, event);

@@ -5,9 +5,9 @@
 // the FIFO and the chip. Tests reach every part of its state here.
 
 #include "platform/usb/emulated_chip.h"
-#include "platform/usb/firmware_commands.h"
 #include "platform/usb/emulated_fifo.h"
 #include "platform/usb/emulator_types.h"
+#include "platform/usb/firmware_commands.h"
 
 #include <QByteArray>
 

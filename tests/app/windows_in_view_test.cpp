@@ -21,11 +21,11 @@ namespace {
 
 // The windows the View menu, the toolbar and the I/O menu open, in the View menu's order.
 const QString* const kChildWindows[] = {
-    &formnames::frmControl,       &formnames::frmProfile,     &formnames::frmFreqAndSweep,
-    &formnames::frmQDUCRSR,       &formnames::frmFIFOControl, &formnames::frmMultiChipSync,
-    &formnames::frmRAMDebug,      &formnames::frmGPIO,        &formnames::frmADC,
-    &formnames::frmWatchDogTmr,   &formnames::frmDebug,       &formnames::frmFIFODebug,
-    &formnames::frmRegMapVals,    &formnames::frmQAMVG,       &formnames::frmSimulatorSetup,
+    &formnames::frmControl,     &formnames::frmProfile,     &formnames::frmFreqAndSweep,
+    &formnames::frmQDUCRSR,     &formnames::frmFIFOControl, &formnames::frmMultiChipSync,
+    &formnames::frmRAMDebug,    &formnames::frmGPIO,        &formnames::frmADC,
+    &formnames::frmWatchDogTmr, &formnames::frmDebug,       &formnames::frmFIFODebug,
+    &formnames::frmRegMapVals,  &formnames::frmQAMVG,       &formnames::frmSimulatorSetup,
     &formnames::frmIOInterface,
 };
 constexpr int16_t kRunModes[] = {0, 3, 4, 5};
@@ -72,9 +72,10 @@ protected:
         const QRect frame = form->frameWidget()->geometry();
         if (area.contains(frame))
             return {};
-        return name.toStdString() + " at (" + std::to_string(frame.left()) + ", " + std::to_string(frame.top()) +
-               ") size " + std::to_string(frame.width()) + " x " + std::to_string(frame.height()) +
-               " beyond the area " + std::to_string(area.width()) + " x " + std::to_string(area.height());
+        return name.toStdString() + " at (" + std::to_string(frame.left()) + ", " +
+               std::to_string(frame.top()) + ") size " + std::to_string(frame.width()) + " x " +
+               std::to_string(frame.height()) + " beyond the area " + std::to_string(area.width()) + " x " +
+               std::to_string(area.height());
     }
     void expectAllOpenInside(const std::string& when) const
     {
@@ -88,7 +89,8 @@ TEST_F(WindowsInView, EveryWindowAloneOrAfterAllOthersInEveryRunModeAndRevision)
     for (const int16_t rev : {int16_t{2}, int16_t{3}}) {
         plugRevision(rev);
         for (const int16_t mode : kRunModes) {
-            const std::string trace = "revision " + std::to_string(rev) + ", run mode " + std::to_string(mode);
+            const std::string trace =
+                "revision " + std::to_string(rev) + ", run mode " + std::to_string(mode);
             setRunMode(mode);
             for (const QString* name : kChildWindows) {
                 if (*name == formnames::frmControl)

@@ -79,8 +79,8 @@ TEST(LocaleInfo, CountryNameIsNeverQtsDefault)
         QLocale locale;
         const char* english;
     } cases[] = {
-        {QLocale::c(), "United States"},                       // a desktop without a language setting
-        {QLocale(QLocale::French), "France"},                  // a language alone: its usual country
+        {QLocale::c(), "United States"},                         // a desktop without a language setting
+        {QLocale(QLocale::French), "France"},                    // a language alone: its usual country
         {QLocale(QLocale::German, QLocale::Austria), "Austria"}, // the locale's own country
     };
     for (const Case& c : cases) {

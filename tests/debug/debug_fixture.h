@@ -71,7 +71,7 @@ protected:
     // Writes a text file of these lines (CRLF) into the temporary folder.
     QString writeFile(const QString& name, const QStringList& lines)
     {
-        const QString path = dir.filePath(name);
+        QString path = dir.filePath(name);
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         QTextStream out(&file);

@@ -266,7 +266,7 @@ TEST_F(Rev3WindowsTest, IndicatorsBlinkAtTheirWindowsPeriod)
 {
     plugFifoBoard();
     setSxi(true);
-    for (int16_t addr : {0x17, 0x18, 0x19, 0x1A, 0x1B}) {
+    for (const int16_t addr : {int16_t{0x17}, int16_t{0x18}, int16_t{0x19}, int16_t{0x1A}, int16_t{0x1B}}) {
         setPending(addr, 0);
         setWritten(addr, 0);
     }

@@ -259,8 +259,8 @@ TEST_F(Simulator, TheFileChoicesSurviveInTheIniFileLongPathsWhole)
     ASSERT_EQ(os::testing::shellRecorder().requests.size(), 1u);
     EXPECT_EQ(os::testing::shellRecorder().requests[0].kind, os::OpenKind::TextViewer);
     EXPECT_EQ(os::testing::shellRecorder().requests[0].target, window.txtAuxCtrlFilePath.Text());
-    for (const int16_t mode : {0, 1, 2, 3, 4, 5}) {
-        giRunMode = mode;
+    for (const int mode : {0, 1, 2, 3, 4, 5}) {
+        giRunMode = static_cast<int16_t>(mode);
         window.SetMode();
         EXPECT_FALSE(window.chkShowConsole.Visible()) << "no console window to show, run mode " << mode;
     }

@@ -30,7 +30,6 @@ struct DialogCase {
     const char* ok;
 };
 
-
 ui::TextBox& boxNamed(ui::Form& form, const char* name)
 {
     auto* box = dynamic_cast<ui::TextBox*>(form.control(QString::fromLatin1(name)));
@@ -48,28 +47,25 @@ ui::CommandButton& buttonNamed(ui::Form& form, const char* name)
 template <typename Dialog, typename Show>
 std::function<void(ui::TextBox&, std::function<void(ui::Form&)>)> opener(Show show)
 {
-    return [show](ui::TextBox& box, std::function<void(ui::Form&)> answer) {
+    return [show](ui::TextBox& box, const std::function<void(ui::Form&)>& answer) {
         edit_dialog_test::answerDialog<Dialog>([answer](Dialog& d) { answer(d); });
         show(ui::form<Dialog>(), box);
     };
 }
 
 const DialogCase kDialogs[] = {
-    {"output frequency",
-     opener<frmEditOutFreq>([](frmEditOutFreq& d, ui::TextBox& box) {
+    {"output frequency", opener<frmEditOutFreq>([](frmEditOutFreq& d, ui::TextBox& box) {
          d.ShowEditDialog(box, QStringLiteral("Edit output frequency"), profiles::EditValue(1000.0), 32);
      }),
      "txtOutputFreqVal", "100", "txtTWDec", "600", "OKButton"},
-    {"phase offset",
-     opener<frmEditPhaseOffset1>([](frmEditPhaseOffset1& d, ui::TextBox& box) {
+    {"phase offset", opener<frmEditPhaseOffset1>([](frmEditPhaseOffset1& d, ui::TextBox& box) {
          d.ShowEditDialog(box, profiles::EditValue(1000.0));
      }),
      "txtSearchPhaseOff", "90", "txtDecVal", "600", "cmdOK"},
     {"output scale factor",
      opener<frmEditOSF>([](frmEditOSF& d, ui::TextBox& box) { d.ShowEditDialog(box); }), "txtValue", "1",
      "txtDecVal", "600", "cmdOK"},
-    {"ramp rate",
-     opener<frmEditRAMAddrRR>([](frmEditRAMAddrRR& d, ui::TextBox& box) {
+    {"ramp rate", opener<frmEditRAMAddrRR>([](frmEditRAMAddrRR& d, ui::TextBox& box) {
          d.ShowEditDialog(box, QStringLiteral("Edit RAM Address Ramp Rate"), QStringLiteral("1000"));
      }),
      "txtRampRateTime", "1", "txtDec", "600", "OKButton"},

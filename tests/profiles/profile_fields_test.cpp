@@ -383,8 +383,8 @@ TEST_F(ProfileFields, AfterOkInTheFrequencyDialogTheFieldShowsNoPartialSelection
     ASSERT_GT(box.Text().size(), 3);
     // The focus has gone on to LOAD: the field shows either no selection or the whole new text.
     const bool whole = box.SelStart() == 0 && box.SelLength() == box.Text().size();
-    EXPECT_TRUE(box.SelLength() == 0 || whole) << box.Text().toStdString() << " selected from " << box.SelStart()
-                                                << ", " << box.SelLength() << " characters";
+    EXPECT_TRUE(box.SelLength() == 0 || whole) << box.Text().toStdString() << " selected from "
+                                               << box.SelStart() << ", " << box.SelLength() << " characters";
 }
 
 TEST_F(ProfileFields, PhaseDialogStoresItsWordIntoTheRegisterAsItIsAfterTheDialog)

@@ -315,7 +315,8 @@ TEST_F(RamFileWindows, RamTestWindowDumpsIntoTheProgramFolderAndShowsIt)
     EXPECT_EQ(os::testing::shellRecorder().requests[0].target, dump) << "the path as one argument";
     // No text viewer installed: the dump is written and the user told why nothing opens.
     os::testing::shellRecorder().result = false;
-    expectBox(qPrintable(QStringLiteral("No viewer is installed that can show %1.").arg(QDir::toNativeSeparators(dump))));
+    expectBox(qPrintable(
+        QStringLiteral("No viewer is installed that can show %1.").arg(QDir::toNativeSeparators(dump))));
     w->cmdRAMReadTest.click();
     EXPECT_EQ(read(dump), wholeRamFile(1));
     os::testing::shellRecorder().result = true;

@@ -178,7 +178,7 @@ TEST_F(RamSegmentWindow, OfflineLoadCopiesIntoTheWrittenMapAndAsks)
 TEST_F(RamSegmentWindow, SingleToneLoadTakesTheRamOffByThePendingBitOutsideRunModeFour)
 {
     plugBoard();
-    for (int16_t runMode : {0, 4}) {
+    for (const int16_t runMode : {int16_t{0}, int16_t{4}}) {
         frmQDUCRSR& w = open();
         giRunMode = runMode;
         setOperatingMode(1, false);

@@ -127,7 +127,7 @@ TEST_F(ControlClockRev3, ReferenceKeysAndEnter)
     key = '.';
     w.txtExternClk.KeyPress(key);
     EXPECT_EQ(key, '.');
-    for (int refused : {'-', '+', 'x'}) {
+    for (const int refused : {int{'-'}, int{'+'}, int{'x'}}) {
         key = refused;
         w.txtExternClk.KeyPress(key);
         EXPECT_EQ(key, 0) << char(refused);

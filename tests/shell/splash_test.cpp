@@ -47,8 +47,8 @@ protected:
         windowSystemActivates(form);
         QWidget* target = form.widget();
         const QPointF at(5, 5);
-        QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
+        QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &press);
         QMouseEvent release(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), Qt::LeftButton,
                             Qt::NoButton, Qt::NoModifier);

@@ -182,8 +182,8 @@ TEST_F(SweepWindowTest, RunModeFourShowsTheRampGeneratorOthersTheOskPanelAlone)
         EXPECT_NEAR(corner.x() + 1, sweep.Width() - border, 2);
         EXPECT_NEAR(corner.y() + 1, sweep.Height() - border, 2);
     };
-    for (int16_t mode : {4, 0, 1, 2, 3, 5, 4}) {
-        giRunMode = mode;
+    for (const int mode : {4, 0, 1, 2, 3, 5, 4}) {
+        giRunMode = static_cast<int16_t>(mode);
         SetModeAllForms();
         const bool large = mode == 4;
         EXPECT_EQ(sweep.Width(), large ? 583 : 285) << mode;

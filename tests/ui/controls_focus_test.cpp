@@ -183,7 +183,7 @@ TEST(ControlFocus, AClickIntoTheBoxThatHasTheFocusAlreadyPlacesTheCaret)
     f.txtStep.SetFocus();
     QWidget* freq = f.txtFreq.widget();
     QTest::mousePress(freq, Qt::LeftButton, Qt::NoModifier, QPoint(3, freq->height() / 2));
-    QMouseEvent drag(QEvent::MouseMove, QPointF(40, freq->height() / 2), freq->mapToGlobal(QPointF(40, 8)),
+    QMouseEvent drag(QEvent::MouseMove, QPointF(40, freq->height() / 2.0), freq->mapToGlobal(QPointF(40, 8)),
                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(freq, &drag);
     QTest::mouseRelease(freq, Qt::LeftButton, Qt::NoModifier, QPoint(40, freq->height() / 2));

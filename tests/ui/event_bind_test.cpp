@@ -24,9 +24,13 @@ public:
 };
 
 template <typename E, typename H>
-concept BindsTo = requires(E& event, frmProbe* window, H handler) { ui::bind(event, window, handler); };
+concept BindsTo = requires(E& event, frmProbe* window, H handler)
+{
+    ui::bind(event, window, handler);
+};
 template <typename H>
-concept ArrayBindsTo = requires(ui::ControlArray<ui::TextBox>& array, frmProbe* window, H handler) {
+concept ArrayBindsTo = requires(ui::ControlArray<ui::TextBox>& array, frmProbe* window, H handler)
+{
     array.bind(&ui::TextBox::Click, window, handler);
 };
 
