@@ -6,6 +6,9 @@
 #include "shell/mdi_main.h"
 
 #include <QElapsedTimer>
+
+#include <functional>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -71,6 +74,25 @@ protected:
         frmSimulatorSetup& window = openSimulator();
         window.txtIQBaseBBDataFilePath.setText(QStringLiteral("iq.txt"));
         return window;
+    }
+
+    // Once the stand-in has written the pid of the program it started into `file` (seen at a 10 ms tick of
+    // the virtual clock while the run waits), runs `action` with that pid, once. The pid stays in
+    // `grandchild`.
+    static void whenGrandchildStarts(const QString& file, qint64& grandchild, std::function<void()> action)
+    {
+        QFile::remove(file);
+        grandchild = 0;
+        auto timer = std::make_shared<int>(0);
+        *timer = ui::testing::clock().startTimer(10, [file, &grandchild, timer, action = std::move(action)] {
+            grandchild = pidIn(file);
+            if (grandchild == 0)
+                return;
+            // Stopping the timer may destroy this handler: the action is run from a copy.
+            const std::function<void()> run = action;
+            ui::testing::clock().stopTimer(*timer);
+            run();
+        });
     }
 
     // Waits, as a window timer does, until the stand-in has written the pid of the program it started.
@@ -207,16 +229,9 @@ TEST_F(RunFailures, ClosingTheGeneratorWindowDuringARunAsksAndYesStopsTheProgram
     for (const StopCase& c : kStopCases) {
         standIn(modtest::kQamProgram, c.body);
         frmQAMVG& window = openGenerator();
-        const QString pidFile = path(QStringLiteral("Tovrindir/child.pid"));
-        QFile::remove(pidFile);
         qint64 grandchild = 0;
         bool closed = false;
-        int timer = 0;
-        timer = ui::testing::clock().startTimer(10, [&] {
-            grandchild = pidIn(pidFile);
-            if (grandchild == 0)
-                return;
-            ui::testing::clock().stopTimer(timer);
+        whenGrandchildStarts(path(QStringLiteral("Tovrindir/child.pid")), grandchild, [&] {
             // First the user keeps the run going, then stops it.
             ui::testing::messageBoxes().expect(
                 QStringLiteral(
@@ -273,15 +288,8 @@ TEST_F(RunFailures, ClosingTheSimulatorWindowDuringARunAsksAndYesStopsTheProgram
     for (const StopCase& c : kStopCases) {
         standIn(modtest::kSimulator, c.body);
         frmSimulatorSetup& window = openSimulatorWithBoxes();
-        const QString pidFile = path(QStringLiteral("Simulator/child.pid"));
-        QFile::remove(pidFile);
         qint64 grandchild = 0;
-        int timer = 0;
-        timer = ui::testing::clock().startTimer(10, [&] {
-            grandchild = pidIn(pidFile);
-            if (grandchild == 0)
-                return;
-            ui::testing::clock().stopTimer(timer);
+        whenGrandchildStarts(path(QStringLiteral("Simulator/child.pid")), grandchild, [&] {
             ui::testing::messageBoxes().expect(
                 QStringLiteral("The simulator is running.\r\nDo you want to stop it and close this window?"),
                 ui::vbYes);
@@ -307,15 +315,8 @@ TEST_F(RunFailures, TheProgramEndsWithItsChildProgramsWhicheverWayItEnds)
     for (const Way way : {Way::CloseMainWindow, Way::FileExit}) {
         standIn(modtest::kQamProgram, kStopCases[0].body);
         frmQAMVG& window = openGenerator();
-        const QString pidFile = path(QStringLiteral("Tovrindir/child.pid"));
-        QFile::remove(pidFile);
         qint64 grandchild = 0;
-        int timer = 0;
-        timer = ui::testing::clock().startTimer(10, [&] {
-            grandchild = pidIn(pidFile);
-            if (grandchild == 0)
-                return;
-            ui::testing::clock().stopTimer(timer);
+        whenGrandchildStarts(path(QStringLiteral("Tovrindir/child.pid")), grandchild, [&] {
             EXPECT_TRUE(processRuns(grandchild));
             // The main window's close is never refused, and nothing is asked.
             if (way == Way::CloseMainWindow)
