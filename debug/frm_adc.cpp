@@ -81,6 +81,7 @@ frmADC::frmADC()
                    },
                    {});
     fields_.bindClicks();
+    indicateLoadOn(lblLoadFlash, regwin::LoadIndicator::registers({kADCControl, kADCResults}));
 
     ui::bind(cmdLoad.Click, this, &frmADC::cmdLoad_Click);
     ui::bind(cmdRead.Click, this, &frmADC::cmdRead_Click);
@@ -143,7 +144,7 @@ void frmADC::RefreshFormVals()
 
 void frmADC::cmdLoad_Click()
 {
-    rev3::loadRegister(kADCControl, cmdLoad, indicator_);
+    loadOwnRegister(kADCControl, cmdLoad);
 }
 
 void frmADC::readAndShow(int16_t addr)

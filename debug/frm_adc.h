@@ -52,7 +52,7 @@ public:
     void cmdLoad_Click();
     void cmdRead_Click() { readAndShow(kADCControl); }
     void cmdReadResult_Click() { readAndShow(kADCResults); }
-    void tmrLoadFlash_Timer() { indicator_.tick(); }
+    void tmrLoadFlash_Timer() { tickLoadIndicator(); }
 
 protected:
     void buildUi(QWidget* window) override;
@@ -60,7 +60,4 @@ protected:
 
 private:
     void readAndShow(int16_t addr);
-
-    regwin::LoadIndicator indicator_{lblLoadFlash,
-                                     regwin::LoadIndicator::registers({kADCControl, kADCResults})};
 };

@@ -61,6 +61,8 @@ frmGPIO::frmGPIO() : Window(FormName, QStringLiteral("GPIO"), QStringLiteral("GP
         flash->setBackColor(kIndicatorColour);
         flash->setVisible(false);
     }
+    // Data and configuration load apart, each with its own indicator; the data one is the window's.
+    indicateLoadOn(lblLoadFlash, regwin::LoadIndicator::registers({kGPIORead}));
 
     cmdInConfig.bind(&ui::CommandButton::Click, this, &frmGPIO::cmdInConfig_Click);
     cmdOutConfig.bind(&ui::CommandButton::Click, this, &frmGPIO::cmdOutConfig_Click);
@@ -139,11 +141,6 @@ void frmGPIO::cmdGPIOData_Click(int index)
     regBit(kGPIORead, index).set(high ? 1 : 0);
 }
 
-void frmGPIO::load(int16_t addr, ui::CommandButton& button, regwin::LoadIndicator& indicator)
-{
-    rev3::loadRegister(addr, button, indicator);
-}
-
 void frmGPIO::read(int16_t addr)
 {
     rev3::readOrBeep(addr);
@@ -154,5 +151,5 @@ void frmGPIO::read(int16_t addr)
 void frmGPIO::tmrLoadFlash_Timer()
 {
     configIndicator_.tick();
-    dataIndicator_.tick();
+    tickLoadIndicator();
 }

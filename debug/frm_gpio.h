@@ -54,8 +54,8 @@ public:
     void cmdInConfig_Click(int index);
     void cmdOutConfig_Click(int index);
     void cmdGPIOData_Click(int index);
-    void cmdLoad_Click() { load(kGPIORead, cmdLoad, dataIndicator_); }
-    void cmdLoadConfig_Click() { load(kGPIOConfig, cmdLoadConfig, configIndicator_); }
+    void cmdLoad_Click() { loadOwnRegister(kGPIORead, cmdLoad); }
+    void cmdLoadConfig_Click() { rev3::loadRegister(kGPIOConfig, cmdLoadConfig, configIndicator_); }
     void cmdRead_Click() { read(kGPIORead); }
     void cmdReadConfig_Click() { read(kGPIOConfig); }
     void tmrLoadFlash_Timer();
@@ -65,10 +65,8 @@ protected:
     void Form_Load() override;
 
 private:
-    void load(int16_t addr, ui::CommandButton& button, regwin::LoadIndicator& indicator);
     void read(int16_t addr);
 
     regwin::LoadIndicator configIndicator_{lblLoadConfigFlash,
                                            regwin::LoadIndicator::registers({kGPIOConfig})};
-    regwin::LoadIndicator dataIndicator_{lblLoadFlash, regwin::LoadIndicator::registers({kGPIORead})};
 };

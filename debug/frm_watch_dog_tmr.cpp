@@ -49,6 +49,8 @@ frmWatchDogTmr::frmWatchDogTmr()
     fields_.custom(imgIndicate, regBit(kWDT, 0),
                    [this](uint64_t lit) { rev3::showGreenLamp(imgIndicate, lit); }, {});
     fields_.bindClicks();
+    // The whole register, the chip's event bit (bit 0) included.
+    indicateLoadOn(lblLoadFlash, regwin::LoadIndicator::registers({kWDT}));
 
     ui::bind(cmdLoad.Click, this, &frmWatchDogTmr::cmdLoad_Click);
     ui::bind(cmdRead.Click, this, &frmWatchDogTmr::cmdRead_Click);
@@ -94,7 +96,7 @@ void frmWatchDogTmr::RefreshFormVals()
 
 void frmWatchDogTmr::cmdLoad_Click()
 {
-    rev3::loadRegister(kWDT, cmdLoad, indicator_);
+    loadOwnRegister(kWDT, cmdLoad);
 }
 
 void frmWatchDogTmr::cmdRead_Click()

@@ -42,13 +42,9 @@ public:
 
     void cmdLoad_Click();
     void cmdRead_Click();
-    void tmrLoadFlash_Timer() { indicator_.tick(); }
+    void tmrLoadFlash_Timer() { tickLoadIndicator(); }
 
 protected:
     void buildUi(QWidget* window) override;
     void Form_Load() override;
-
-private:
-    // The whole register, the chip's event bit (bit 0) included.
-    regwin::LoadIndicator indicator_{lblLoadFlash, regwin::LoadIndicator::registers({kWDT})};
 };

@@ -25,6 +25,11 @@ void Window::Form_Activate()
     showSiliconState(*this, caption_, oldSiliconCaption_);
 }
 
+void Window::loadOwnRegister(int16_t addr, ui::CommandButton& button)
+{
+    loadWindow(button, {addr}, loadOptions());
+}
+
 bool revisionOneOrTwo()
 {
     return goEvalBd && (goEvalBd->SiliconRev() == 1 || goEvalBd->SiliconRev() == 2);
@@ -55,12 +60,17 @@ void readOrBeep(int16_t addr)
         regwin::readRegister(addr);
 }
 
-void loadRegister(int16_t addr, ui::CommandButton& button, regwin::LoadIndicator& indicator)
+regwin::LoadOptions loadOptions()
 {
     regwin::LoadOptions options;
     options.sendWhen = regwin::LoadOptions::SendWhen::BoardConnected;
     options.strobeEach = true;
-    regwin::runLoad(button, indicator, {addr}, options);
+    return options;
+}
+
+void loadRegister(int16_t addr, ui::CommandButton& button, regwin::LoadIndicator& indicator)
+{
+    regwin::runLoad(button, indicator, {addr}, loadOptions());
 }
 
 void showGreenLamp(ui::Image& lamp, uint64_t lit)

@@ -30,6 +30,8 @@ protected:
     Window(const QString& name, const QString& caption, const QString& oldSiliconCaption);
 
     void Form_Activate() override;
+    // LOAD of one register of the window, told on the window's indicator.
+    void loadOwnRegister(int16_t addr, ui::CommandButton& button);
 
 private:
     QString caption_;
@@ -45,7 +47,11 @@ void showSiliconState(ui::Form& form, const QString& caption, const QString& old
 void refreshWhileSXI(ui::Form& form, const regwin::FieldTable& fields);
 // READ: the system's question sound without a board, else the register read back from the chip.
 void readOrBeep(int16_t addr);
-// LOAD of one register: the button disabled meanwhile, then the indicator told how it went.
+// How these windows load a register: only while the board is connected, each followed by its I/O update
+// under "Auto".
+regwin::LoadOptions loadOptions();
+// LOAD of one register on an indicator of its own: the button disabled meanwhile, then the indicator told
+// how it went.
 void loadRegister(int16_t addr, ui::CommandButton& button, regwin::LoadIndicator& indicator);
 // A lamp lit (green) or dark from a flag bit.
 void showGreenLamp(ui::Image& lamp, uint64_t lit);

@@ -298,7 +298,7 @@ LoadOutcome loadRegisters(std::span<const int16_t> addrs, const LoadOptions& opt
     return outcome;
 }
 
-LoadOutcome runLoad(ui::CommandButton& button, LoadIndicator& indicator, std::span<const int16_t> addrs,
+LoadOutcome runLoad(ui::CommandButton& button, LoadIndicator* indicator, std::span<const int16_t> addrs,
                     const LoadOptions& options)
 {
     LoadOutcome outcome = LoadOutcome::Refused;
@@ -309,7 +309,8 @@ LoadOutcome runLoad(ui::CommandButton& button, LoadIndicator& indicator, std::sp
     }
     if (options.afterLoad)
         options.afterLoad(outcome);
-    indicator.loaded(outcome);
+    if (indicator)
+        indicator->loaded(outcome);
     reportLoad(outcome);
     return outcome;
 }

@@ -154,9 +154,14 @@ class LoadIndicator;
 
 // The LOAD of a register window: `button` disabled and the hourglass shown, the registers written in
 // order, queued events run once, the button enabled again, then `afterLoad`, the indicator hidden when the
-// load reached the chip, and the outcome told (`reportLoad`).
-LoadOutcome runLoad(ui::CommandButton& button, LoadIndicator& indicator, std::span<const int16_t> addrs,
+// load reached the chip, and the outcome told (`reportLoad`). A window without an indicator passes null.
+LoadOutcome runLoad(ui::CommandButton& button, LoadIndicator* indicator, std::span<const int16_t> addrs,
                     const LoadOptions& options = {});
+inline LoadOutcome runLoad(ui::CommandButton& button, LoadIndicator& indicator,
+                           std::span<const int16_t> addrs, const LoadOptions& options = {})
+{
+    return runLoad(button, &indicator, addrs, options);
+}
 inline LoadOutcome runLoad(ui::CommandButton& button, LoadIndicator& indicator,
                            std::initializer_list<int16_t> addrs, const LoadOptions& options = {})
 {

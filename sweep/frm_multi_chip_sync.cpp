@@ -36,10 +36,7 @@ void fillNumbers(ui::ComboBox& list, int count)
 
 } // namespace
 
-frmMultiChipSync::frmMultiChipSync()
-    : regwin::RegisterWindow(FormName),
-      // The bits of the table the window's LOAD sends: MCS, not the sample error enable in CFR2.
-      indicator_(lblLoadFlash, regwin::LoadIndicator::table(fields_))
+frmMultiChipSync::frmMultiChipSync() : regwin::RegisterWindow(FormName)
 {
     setMdiChild(true);
     setCaption(QStringLiteral("Multi-Chip Sync"));
@@ -77,6 +74,8 @@ frmMultiChipSync::frmMultiChipSync()
     fields_.check(chkInternSyncLoopEn, regBit(kMCS, 24));
     fields_.check(chkEnableSyncSampleErr, regBit(kCFR2, kSyncSampleErrorBit)).indicated = false;
     fields_.bindClicks();
+    // The bits of the table the window's LOAD sends: MCS, not the sample error enable in CFR2.
+    indicateLoadOn(lblLoadFlash);
 
     ui::bind(cmdClearSampleError.Click, this, &frmMultiChipSync::cmdClearSampleError_Click);
     ui::bind(cmdLoad.Click, this, &frmMultiChipSync::cmdLoad_Click);
@@ -118,12 +117,12 @@ void frmMultiChipSync::cmdClearSampleError_Click()
 
 void frmMultiChipSync::cmdLoad_Click()
 {
-    regwin::runLoad(cmdLoad, indicator_, {kMCS});
+    loadWindow(cmdLoad, {kMCS});
 }
 
 void frmMultiChipSync::tmrLoadFlash_Timer()
 {
-    indicator_.tick();
+    tickLoadIndicator();
 }
 
 void frmMultiChipSync::Form_Load()

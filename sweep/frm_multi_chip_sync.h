@@ -59,7 +59,4 @@ public:
 protected:
     void buildUi(QWidget* window) override;
     void Form_Load() override;
-
-private:
-    regwin::LoadIndicator indicator_;
 };
