@@ -4,7 +4,11 @@
 // register maps (pending: what the windows edit; written: what the chip was last given or answered), wraps
 // the board firmware's commands, buffers the board's ports and lines, moves registers, the chip RAM and
 // the board FIFO through the serial-bit and FIFO packets, detects the chip's silicon revision and raises
-// the board events. It reaches the board only through BulkXfer of the USB object goEZUSB.
+// the board events. It reaches the board only through BulkXfer of the USB object goEZUSB, by way of the
+// firmware's commands (BoardFirmware). Where the lines sit is the table of board_lines.h, the serial wire
+// words and packet loops are serial_packets.h, the FIFO's wire layouts fifo_wire.h, the register layouts
+// register_layout.h and the revision detection silicon_revision.h; the object holds the state and the
+// sequences that tie them together.
 //
 // Results follow the classic conventions the windows test for: USBSerialLoadPKT 0 / -1, USBSerialReadPKT
 // the bit string or "", RAM and FIFO transfers true on success, port queries the byte or 0 on failure,
@@ -15,6 +19,11 @@
 // one transfer runs (TransferBusy()), any other transfer is refused with its failure value; port commands
 // stay allowed (the transfer event handlers drive the status lamp through them).
 
+#include "board/board_firmware.h"
+#include "board/board_lines.h"
+#include "board/register_layout.h"
+#include "board/serial_packets.h"
+#include "board/silicon_revision.h"
 #include "platform/ui/event.h"
 
 #include <QString>
@@ -26,16 +35,6 @@
 #include <optional>
 #include <span>
 #include <vector>
-
-// Index of each port in the port buffer.
-enum EvalBdPort : int16_t {
-    kPortD = 0,   // status inputs
-    kPortA = 1,   // chip control lines
-    kPortCtl = 2, // serial clock and FIFO write clock
-    kPortB = 3,   // serial data pins (read only)
-    kPortC = 4,   // FIFO and board logic
-    kPortE = 5,   // profile pins, OSK, I/O update, ramp lines
-};
 
 // One raised board event, as an event tap sees it. Kinds are in the events' declared order.
 struct EvalBdEventRecord {
@@ -59,13 +58,12 @@ struct EvalBdEventRecord {
 
 class cZR4470XEvalBd {
 public:
-    static constexpr int kRegisterCount = 32;
+    static constexpr int kRegisterCount = reglayout::kRegisterCount;
     static constexpr int kRamWordBits = 32;
     static constexpr int kFifoMaxValues = 65536;
     static constexpr int kSxiMaxSamples = 8192;
     // The 40-bit identification register's answer on every revision.
-    static inline const QString kIdentificationPattern =
-        QStringLiteral("0000000011000000000000000000000100000000");
+    static inline const QString& kIdentificationPattern = siliconrev::kIdentificationPattern;
 
     cZR4470XEvalBd();
     ~cZR4470XEvalBd();
@@ -98,8 +96,8 @@ public:
     int16_t DetectProduct(int16_t rev);
     bool Enabled() const { return enabled_; }
     void setEnabled(bool enabled) { enabled_ = enabled; }
-    bool VerboseErrors() const { return verboseErrors_; }
-    void setVerboseErrors(bool verbose) { verboseErrors_ = verbose; }
+    bool VerboseErrors() const { return firmware_.VerboseErrors(); }
+    void setVerboseErrors(bool verbose) { firmware_.setVerboseErrors(verbose); }
     // True while a register, RAM or FIFO transfer runs (the USB watch leaves the board alone then).
     bool TransferBusy() const { return busy_; }
 
@@ -113,31 +111,32 @@ public:
     int16_t GetRegLength(int16_t addr) const;
     // The width register `addr` has on a chip of silicon revision `rev` (1 and 2 share one layout, every
     // other revision has the revision 3 layout); 0 for an address outside the map.
-    static int16_t RegLengthOn(int16_t rev, int16_t addr);
+    static int16_t RegLengthOn(int16_t rev, int16_t addr) { return reglayout::widthOn(rev, addr); }
 
     // ---- firmware commands ----
-    QString GetFirmWareVersion();
-    bool SetPortAValue(uint8_t value);
-    uint8_t GetPortAValue();
-    void SetRdBackMode(bool on);
-    bool SetCtlValues(uint8_t value);
-    std::optional<uint8_t> GetCtlValues(); // empty on failure
-    void SetRdBackByteCnt(int32_t words);
-    void ResetFirmware();
-    uint8_t GetPortBValue();
-    bool SetPortBValue(uint8_t value);
-    uint8_t GetPortDValue();
-    bool SetPortDValue(uint8_t value);
-    int32_t SetHostID(int32_t id);
-    bool SetLEDBlink(uint8_t value);
-    bool SetAutoCSBMode(uint8_t value);
-    bool SetAutoCSBMaskVal(uint8_t value);
-    bool SetPortCValue(uint8_t value);
-    uint8_t GetPortCValue();
-    bool SetPortEValue(uint8_t value);
-    uint8_t GetPortEValue();
-    std::optional<uint8_t> IsHighSpeed(); // empty on failure (taken as full speed)
-    uint8_t GetRDYValues();
+    QString GetFirmWareVersion() { return firmware_.GetFirmWareVersion(); }
+    bool SetPortAValue(uint8_t value) { return firmware_.SetPortAValue(value); }
+    uint8_t GetPortAValue() { return firmware_.GetPortAValue(); }
+    void SetRdBackMode(bool on) { firmware_.SetRdBackMode(on); }
+    bool SetCtlValues(uint8_t value) { return firmware_.SetCtlValues(value); }
+    std::optional<uint8_t> GetCtlValues() { return firmware_.GetCtlValues(); } // empty on failure
+    void SetRdBackByteCnt(int32_t words) { firmware_.SetRdBackByteCnt(words); }
+    void ResetFirmware() { firmware_.ResetFirmware(); }
+    uint8_t GetPortBValue() { return firmware_.GetPortBValue(); }
+    bool SetPortBValue(uint8_t value) { return firmware_.SetPortBValue(value); }
+    uint8_t GetPortDValue() { return firmware_.GetPortDValue(); }
+    bool SetPortDValue(uint8_t value) { return firmware_.SetPortDValue(value); }
+    int32_t SetHostID(int32_t id) { return firmware_.SetHostID(id); }
+    bool SetLEDBlink(uint8_t value) { return firmware_.SetLEDBlink(value); }
+    bool SetAutoCSBMode(uint8_t value) { return firmware_.SetAutoCSBMode(value); }
+    bool SetAutoCSBMaskVal(uint8_t value) { return firmware_.SetAutoCSBMaskVal(value); }
+    bool SetPortCValue(uint8_t value) { return firmware_.SetPortCValue(value); }
+    uint8_t GetPortCValue() { return firmware_.GetPortCValue(); }
+    bool SetPortEValue(uint8_t value) { return firmware_.SetPortEValue(value); }
+    uint8_t GetPortEValue() { return firmware_.GetPortEValue(); }
+    // Empty on failure (taken as full speed).
+    std::optional<uint8_t> IsHighSpeed() { return firmware_.IsHighSpeed(); }
+    uint8_t GetRDYValues() { return firmware_.readyLines().value_or(0); }
     bool FlashUSBStatus();
     void setFlashUSBStatus(bool flash);
 
@@ -150,7 +149,7 @@ public:
     void USBReadPortBuffVal(int16_t port);
     // The byte the firmware answers now for a port (D, A, CTL, B, C or E), nothing when the read failed or
     // the index names no port, so that a failed read is never taken as the lines. The buffer is untouched.
-    std::optional<uint8_t> FetchPortValue(int16_t port);
+    std::optional<uint8_t> FetchPortValue(int16_t port) { return firmware_.fetchPort(port); }
     void InitIOBuffs();
     void StrobeReset();
     void StrobeREGUD();
@@ -159,73 +158,82 @@ public:
     int16_t SelectedProfile() const;
     void setSelectedProfile(int16_t profile);
 
+    // ---- board lines (board_lines.h) ----
+    // The buffered level of a line (a fresh-read line: port B as last fetched, the ready lines 0).
+    int16_t line(BoardLine which) const;
+    // An output line's buffered bit, set for any non-zero value (send the port afterwards); the inputs'
+    // sets do nothing.
+    void setLine(BoardLine which, int32_t value);
+    // The fresh-read lines read from the board now (0 when the read fails); the others their buffered level.
+    int16_t fetchLine(BoardLine which);
+
     // ---- line properties: a set changes only the buffered bit (send the port afterwards) ----
-    int16_t USBStatus() const { return bufferBit(kPortA, 0); }
-    void setUSBStatus(int32_t v) { setBufferBit(kPortA, 0, v); }
-    int16_t CSB() const { return bufferBit(kPortA, 1); }
-    void setCSB(int32_t v) { setBufferBit(kPortA, 1, v); }
-    int16_t IO_RESET() const { return bufferBit(kPortA, 2); }
-    void setIO_RESET(int32_t v) { setBufferBit(kPortA, 2, v); }
-    int16_t Reset() const { return bufferBit(kPortA, 3); }
-    void setReset(int32_t v) { setBufferBit(kPortA, 3, v); }
-    int16_t ExtPD() const { return bufferBit(kPortA, 4); }
-    void setExtPD(int32_t v) { setBufferBit(kPortA, 4, v); }
-    int16_t ISFC() const { return bufferBit(kPortA, 5); }
-    void setISFC(int32_t v) { setBufferBit(kPortA, 5, v); }
-    int16_t SCAN_EN() const { return bufferBit(kPortA, 6); }
-    void setSCAN_EN(int32_t v) { setBufferBit(kPortA, 6, v); }
-    int16_t SCLK() const { return bufferBit(kPortCtl, 0); }
-    void setSCLK(int32_t v) { setBufferBit(kPortCtl, 0, v); }
-    int16_t WCLK() const { return bufferBit(kPortCtl, 1); }
-    void setWCLK(int32_t v) { setBufferBit(kPortCtl, 1, v); }
-    int16_t FIFO_LDB() const { return bufferBit(kPortC, 0); }
-    void setFIFO_LDB(int32_t v) { setBufferBit(kPortC, 0, v); }
-    int16_t FIFO_WENB() const { return bufferBit(kPortC, 1); }
-    void setFIFO_WENB(int32_t v) { setBufferBit(kPortC, 1, v); }
-    int16_t TXEnable() const { return bufferBit(kPortC, 2); }
-    void setTXEnable(int32_t v) { setBufferBit(kPortC, 2, v); }
-    int16_t RTEnable() const { return bufferBit(kPortC, 3); }
-    void setRTEnable(int32_t v) { setBufferBit(kPortC, 3, v); }
-    int16_t FIFO_RESET() const { return bufferBit(kPortC, 4); }
-    void setFIFO_RESET(int32_t v) { setBufferBit(kPortC, 4, v); }
-    int16_t CPLD_RESET() const { return bufferBit(kPortC, 5); }
-    void setCPLD_RESET(int32_t v) { setBufferBit(kPortC, 5, v); }
-    int16_t P0() const { return bufferBit(kPortE, 0); }
-    void setP0(int32_t v) { setBufferBit(kPortE, 0, v); }
-    int16_t P1() const { return bufferBit(kPortE, 1); }
-    void setP1(int32_t v) { setBufferBit(kPortE, 1, v); }
-    int16_t P2() const { return bufferBit(kPortE, 2); }
-    void setP2(int32_t v) { setBufferBit(kPortE, 2, v); }
-    int16_t OSK() const { return bufferBit(kPortE, 3); }
-    void setOSK(int32_t v) { setBufferBit(kPortE, 3, v); }
-    int16_t REGUD() const { return bufferBit(kPortE, 4); }
-    void setREGUD(int32_t v) { setBufferBit(kPortE, 4, v); }
-    int16_t LSHOLD() const { return bufferBit(kPortE, 5); }
-    void setLSHOLD(int32_t v) { setBufferBit(kPortE, 5, v); }
-    int16_t LSCTL() const { return bufferBit(kPortE, 6); }
-    void setLSCTL(int32_t v) { setBufferBit(kPortE, 6, v); }
-    int16_t REGUD_EN() const { return bufferBit(kPortE, 7); }
-    void setREGUD_EN(int32_t v) { setBufferBit(kPortE, 7, v); }
+    int16_t USBStatus() const { return line(BoardLine::USBStatus); }
+    void setUSBStatus(int32_t v) { setLine(BoardLine::USBStatus, v); }
+    int16_t CSB() const { return line(BoardLine::CSB); }
+    void setCSB(int32_t v) { setLine(BoardLine::CSB, v); }
+    int16_t IO_RESET() const { return line(BoardLine::IO_RESET); }
+    void setIO_RESET(int32_t v) { setLine(BoardLine::IO_RESET, v); }
+    int16_t Reset() const { return line(BoardLine::Reset); }
+    void setReset(int32_t v) { setLine(BoardLine::Reset, v); }
+    int16_t ExtPD() const { return line(BoardLine::ExtPD); }
+    void setExtPD(int32_t v) { setLine(BoardLine::ExtPD, v); }
+    int16_t ISFC() const { return line(BoardLine::ISFC); }
+    void setISFC(int32_t v) { setLine(BoardLine::ISFC, v); }
+    int16_t SCAN_EN() const { return line(BoardLine::SCAN_EN); }
+    void setSCAN_EN(int32_t v) { setLine(BoardLine::SCAN_EN, v); }
+    int16_t SCLK() const { return line(BoardLine::SCLK); }
+    void setSCLK(int32_t v) { setLine(BoardLine::SCLK, v); }
+    int16_t WCLK() const { return line(BoardLine::WCLK); }
+    void setWCLK(int32_t v) { setLine(BoardLine::WCLK, v); }
+    int16_t FIFO_LDB() const { return line(BoardLine::FIFO_LDB); }
+    void setFIFO_LDB(int32_t v) { setLine(BoardLine::FIFO_LDB, v); }
+    int16_t FIFO_WENB() const { return line(BoardLine::FIFO_WENB); }
+    void setFIFO_WENB(int32_t v) { setLine(BoardLine::FIFO_WENB, v); }
+    int16_t TXEnable() const { return line(BoardLine::TXEnable); }
+    void setTXEnable(int32_t v) { setLine(BoardLine::TXEnable, v); }
+    int16_t RTEnable() const { return line(BoardLine::RTEnable); }
+    void setRTEnable(int32_t v) { setLine(BoardLine::RTEnable, v); }
+    int16_t FIFO_RESET() const { return line(BoardLine::FIFO_RESET); }
+    void setFIFO_RESET(int32_t v) { setLine(BoardLine::FIFO_RESET, v); }
+    int16_t CPLD_RESET() const { return line(BoardLine::CPLD_RESET); }
+    void setCPLD_RESET(int32_t v) { setLine(BoardLine::CPLD_RESET, v); }
+    int16_t P0() const { return line(BoardLine::P0); }
+    void setP0(int32_t v) { setLine(BoardLine::P0, v); }
+    int16_t P1() const { return line(BoardLine::P1); }
+    void setP1(int32_t v) { setLine(BoardLine::P1, v); }
+    int16_t P2() const { return line(BoardLine::P2); }
+    void setP2(int32_t v) { setLine(BoardLine::P2, v); }
+    int16_t OSK() const { return line(BoardLine::OSK); }
+    void setOSK(int32_t v) { setLine(BoardLine::OSK, v); }
+    int16_t REGUD() const { return line(BoardLine::REGUD); }
+    void setREGUD(int32_t v) { setLine(BoardLine::REGUD, v); }
+    int16_t LSHOLD() const { return line(BoardLine::LSHOLD); }
+    void setLSHOLD(int32_t v) { setLine(BoardLine::LSHOLD, v); }
+    int16_t LSCTL() const { return line(BoardLine::LSCTL); }
+    void setLSCTL(int32_t v) { setLine(BoardLine::LSCTL, v); }
+    int16_t REGUD_EN() const { return line(BoardLine::REGUD_EN); }
+    void setREGUD_EN(int32_t v) { setLine(BoardLine::REGUD_EN, v); }
     // Status inputs: the bits of port D as last fetched; their sets do nothing.
-    int16_t LS_OVR() const { return bufferBit(kPortD, 3); }
-    void setLS_OVR(int32_t) {}
-    int16_t RS_OVR() const { return bufferBit(kPortD, 4); }
-    void setRS_OVR(int32_t) {}
-    int16_t SYNC_SMPL_ERR() const { return bufferBit(kPortD, 5); }
-    void setSYNC_SMPL_ERR(int32_t) {}
-    int16_t PLL_Lock() const { return bufferBit(kPortD, 6); }
-    void setPLL_Lock(int32_t) {}
-    int16_t CIC_OVERFL() const { return bufferBit(kPortD, 7); }
-    void setCIC_OVERFL(int32_t) {}
+    int16_t LS_OVR() const { return line(BoardLine::LS_OVR); }
+    void setLS_OVR(int32_t v) { setLine(BoardLine::LS_OVR, v); }
+    int16_t RS_OVR() const { return line(BoardLine::RS_OVR); }
+    void setRS_OVR(int32_t v) { setLine(BoardLine::RS_OVR, v); }
+    int16_t SYNC_SMPL_ERR() const { return line(BoardLine::SYNC_SMPL_ERR); }
+    void setSYNC_SMPL_ERR(int32_t v) { setLine(BoardLine::SYNC_SMPL_ERR, v); }
+    int16_t PLL_Lock() const { return line(BoardLine::PLL_Lock); }
+    void setPLL_Lock(int32_t v) { setLine(BoardLine::PLL_Lock, v); }
+    int16_t CIC_OVERFL() const { return line(BoardLine::CIC_OVERFL); }
+    void setCIC_OVERFL(int32_t v) { setLine(BoardLine::CIC_OVERFL, v); }
     // Fresh reads of the serial data pins and the FIFO ready lines (0 when the read fails); sets do nothing.
-    int16_t SDIO();
-    void setSDIO(int32_t) {}
-    int16_t SDO();
-    void setSDO(int32_t) {}
-    int16_t FIFO_PAF();
-    void setFIFO_PAF(int32_t) {}
-    int16_t FIFO_PAE();
-    void setFIFO_PAE(int32_t) {}
+    int16_t SDIO() { return fetchLine(BoardLine::SDIO); }
+    void setSDIO(int32_t v) { setLine(BoardLine::SDIO, v); }
+    int16_t SDO() { return fetchLine(BoardLine::SDO); }
+    void setSDO(int32_t v) { setLine(BoardLine::SDO, v); }
+    int16_t FIFO_PAF() { return fetchLine(BoardLine::FIFO_PAF); }
+    void setFIFO_PAF(int32_t v) { setLine(BoardLine::FIFO_PAF, v); }
+    int16_t FIFO_PAE() { return fetchLine(BoardLine::FIFO_PAE); }
+    void setFIFO_PAE(int32_t v) { setLine(BoardLine::FIFO_PAE, v); }
 
     // ---- serial register transfers ----
     QString BuildInstruct(bool read, int16_t addr, int16_t count) const;
@@ -242,7 +250,7 @@ public:
     int16_t USBWriteSerialPkt16(std::span<const uint8_t> bits);
     // Reads buf.size() wire words and leaves each word's low byte in buf: 0, -2 on a failed read,
     // -1 without traffic for more than 256 words.
-    int16_t USBReadSerialPKT16(std::span<uint8_t> buf);
+    int16_t USBReadSerialPKT16(std::span<uint8_t> buf) { return serialwire::readBackPacket(firmware_, buf); }
     // A write without chip-select handling (the firmware frames it): 0 or -1; stores only on success.
     int16_t USBSerialLoad16(int16_t addr, const QString& value, bool noStore = false);
     bool SPI_LSB_First() const;
@@ -270,54 +278,26 @@ public:
     bool USBWri5093DataPort(int32_t value);
 
 private:
-    class BusyScope;
-
-    // transport
-    bool transfer(int pipe, uint8_t* data, int32_t length);
-    bool sendOut(int pipe, const uint8_t* data, int32_t length);
-    bool command(std::initializer_list<uint8_t> bytes, const char* failureText);
-    bool query(std::initializer_list<uint8_t> bytes, uint8_t* reply, int32_t replyLength,
-               const char* failureText);
-    // A one-byte reply: the byte, or nothing when the command fails.
-    std::optional<uint8_t> queryReply(std::initializer_list<uint8_t> bytes, const char* failureText);
-    // A one-byte reply: the byte, or 0 when the command fails.
-    uint8_t queryByte(std::initializer_list<uint8_t> bytes, const char* failureText);
-    // A one-byte acknowledgement: true when the command went through and the reply is not 0.
-    bool queryAcknowledged(std::initializer_list<uint8_t> bytes, const char* failureText);
-    void reportFailure(const char* text) const;
-    std::optional<uint8_t> readReadyLines();
-    int packetBits();
-
-    // ports
-    int16_t bufferBit(int port, int bit) const { return static_cast<int16_t>((portBuff_[port] >> bit) & 1); }
-    void setBufferBit(int port, int bit, int32_t value);
-    void resetWatch();
-    void ioResetPulse();
-
-    // serial
-    bool readSerialBits(int count, int chunk, uint8_t mask, QChar* out);
+    // A read of one register in the present layout, the transfer guard already held.
+    QString readRegister(int16_t addr, bool noStore);
     // The whole-RAM read; `reached` counts the words on the wire that arrived, failed transfer or not, in
     // the word order of `lsbFirst`.
     bool readRamWords(std::span<uint32_t> words, int& reached, bool& lsbFirst);
-    QString readRegister(int16_t addr, bool noStore);
-    int16_t detectRevision();
-
-    // FIFO
+    void resetWatch();
+    void ioResetPulse();
     bool progFIFOFlags(int32_t emptyOffset, int32_t fullOffset);
     bool finishFifoLoad(bool packetsOk);
     void refuseFifoLoad();
-
-    // events
     void raise(const EvalBdEventRecord& record) const;
 
+    BoardFirmware firmware_;
     int16_t productId_ = 1;
     int16_t siliconRev_ = 3;
     bool enabled_ = true;
-    bool verboseErrors_ = false;
     bool flashUSBStatus_ = true;
     int16_t lastResetLevel_ = 0;
     bool busy_ = false;
-    std::array<int16_t, 6> portBuff_{};
+    std::array<int16_t, kPortBufferCount> portBuff_{};
     std::array<int16_t, kRegisterCount> regLengthTable_{};
     std::array<QString, kRegisterCount> regDefaultTable_;
     std::array<QString, kRegisterCount> pendingRegMap_;

@@ -3,37 +3,15 @@
 // almost-full line (active low) then reads 0.
 
 #include "board/evalbd.h"
-#include "board/evalbd_wire.h"
+
+#include "board/fifo_wire.h"
+#include "board/transfer_guard.h"
 #include "platform/usb/firmware_commands.h"
 
 #include <algorithm>
 #include <vector>
 
-using namespace evalbd_detail;
-
-namespace {
-
-constexpr int kHighSpeedFifoPacket = 128;
-constexpr int kFullSpeedFifoPacket = 16;
-constexpr int kSxiWordsPerPair = 16;
-constexpr int kSxiBitI = 32; // data bit 5 carries the I sample's bit
-constexpr int kSxiBitQ = 16; // data bit 4 carries the Q sample's bit
-
-// The i-th (1-based, most significant first) character of a 16-bit two's-complement string of `sample`,
-// or of its reverse.
-bool sampleBit(uint16_t sample, int k, bool reverseBits)
-{
-    const int bit = reverseBits ? k - 1 : 16 - k;
-    return ((sample >> bit) & 1U) != 0;
-}
-
-uint16_t sxiSample(int32_t value, bool offsetBinary)
-{
-    const int64_t v = offsetBinary ? int64_t{value} + 32768 : int64_t{value};
-    return static_cast<uint16_t>(static_cast<uint64_t>(v) & 0xFFFFU);
-}
-
-} // namespace
+using namespace fifowire;
 
 void cZR4470XEvalBd::USBInitiateFIFOLoad()
 {
@@ -52,17 +30,16 @@ void cZR4470XEvalBd::USBTerminateFIFOLoad()
 
 bool cZR4470XEvalBd::USBWriteFIFOPacket(std::span<const int32_t> values)
 {
-    std::vector<uint8_t> wire(values.size() * kFifoValueBytes);
-    for (size_t k = 0; k < values.size(); ++k)
-        putFifoValue(wire.data() + k * kFifoValueBytes, values[k]);
-    return sendOut(usb::firmware::kDataPipe, wire.data(), static_cast<int32_t>(wire.size()));
+    std::vector<uint8_t> wire(values.size() * kValueBytes);
+    putValues(wire.data(), values);
+    return firmware_.send(usb::firmware::kDataPipe, wire.data(), static_cast<int32_t>(wire.size()));
 }
 
 bool cZR4470XEvalBd::USBWri5093DataPort(int32_t value)
 {
-    uint8_t wire[kFifoValueBytes];
-    putFifoValue(wire, value);
-    return sendOut(usb::firmware::kDataPipe, wire, kFifoValueBytes);
+    uint8_t wire[kValueBytes];
+    putValue(wire, value);
+    return firmware_.send(usb::firmware::kDataPipe, wire, kValueBytes);
 }
 
 bool cZR4470XEvalBd::progFIFOFlags(int32_t emptyOffset, int32_t fullOffset)
@@ -80,7 +57,7 @@ bool cZR4470XEvalBd::progFIFOFlags(int32_t emptyOffset, int32_t fullOffset)
 
 bool cZR4470XEvalBd::USBProgFIFOFlags(int32_t emptyOffset, int32_t fullOffset)
 {
-    BusyScope busy(*this);
+    TransferGuard busy(busy_);
     if (!busy.acquired())
         return false;
     return progFIFOFlags(emptyOffset, fullOffset);
@@ -108,13 +85,13 @@ void cZR4470XEvalBd::USBResetFIFO()
 
 bool cZR4470XEvalBd::USBDetectFIFO()
 {
-    BusyScope busy(*this);
+    TransferGuard busy(busy_);
     if (!busy.acquired())
         return false;
     USBResetFIFO();
     // An empty FIFO reads almost-empty low and almost-full high; a read that fails proves nothing.
-    const std::optional<uint8_t> emptyLine = readReadyLines();
-    const std::optional<uint8_t> fullLine = readReadyLines();
+    const std::optional<uint8_t> emptyLine = firmware_.readyLines();
+    const std::optional<uint8_t> fullLine = firmware_.readyLines();
     if (!emptyLine || !fullLine || (*emptyLine & 2) != 0 || (*fullLine & 1) == 0)
         return false;
     bool ok = progFIFOFlags(0, 65534);
@@ -122,14 +99,14 @@ bool cZR4470XEvalBd::USBDetectFIFO()
     const int32_t testBlock[4] = {0, 0, 0, 0};
     ok = USBWriteFIFOPacket(testBlock) && ok;
     USBTerminateFIFOLoad();
-    const std::optional<uint8_t> after = readReadyLines();
+    const std::optional<uint8_t> after = firmware_.readyLines();
     return ok && after && (*after & 1) == 0;
 }
 
 bool cZR4470XEvalBd::finishFifoLoad(bool packetsOk)
 {
     USBTerminateFIFOLoad();
-    const std::optional<uint8_t> lines = readReadyLines();
+    const std::optional<uint8_t> lines = firmware_.readyLines();
     const bool success = packetsOk && lines && (*lines & 1) == 0;
     raise({EvalBdEventRecord::FIFOLoadFinished, 0, 0, success});
     return success;
@@ -138,13 +115,13 @@ bool cZR4470XEvalBd::finishFifoLoad(bool packetsOk)
 void cZR4470XEvalBd::refuseFifoLoad()
 {
     // Nothing to load: the listeners still see a load that began and failed.
-    raise({EvalBdEventRecord::FIFOLoadBegin, 0, kFullSpeedFifoPacket});
+    raise({EvalBdEventRecord::FIFOLoadBegin, 0, kFullSpeedPacketValues});
     raise({EvalBdEventRecord::FIFOLoadFinished, 0, 0, false});
 }
 
 bool cZR4470XEvalBd::USBLoadFIFOData(std::span<const int32_t> data)
 {
-    BusyScope busy(*this);
+    TransferGuard busy(busy_);
     if (!busy.acquired())
         return false;
     if (data.empty()) {
@@ -153,19 +130,18 @@ bool cZR4470XEvalBd::USBLoadFIFOData(std::span<const int32_t> data)
     }
     const int count = static_cast<int>(std::min<size_t>(data.size(), kFifoMaxValues));
     const int last = count - 1;
-    std::vector<uint8_t> wire(static_cast<size_t>(count) * kFifoValueBytes);
-    for (int k = 0; k < count; ++k)
-        putFifoValue(wire.data() + static_cast<size_t>(k) * kFifoValueBytes, data[k]);
+    std::vector<uint8_t> wire(static_cast<size_t>(count) * kValueBytes);
+    putValues(wire.data(), data.first(static_cast<size_t>(count)));
 
     bool ok = progFIFOFlags(0, 65537 - last);
-    const int perPacket = IsHighSpeed().value_or(0) != 0 ? kHighSpeedFifoPacket : kFullSpeedFifoPacket;
+    const int perPacket = IsHighSpeed().value_or(0) != 0 ? kHighSpeedPacketValues : kFullSpeedPacketValues;
     raise({EvalBdEventRecord::FIFOLoadBegin, count, perPacket});
     USBInitiateFIFOLoad();
     for (int sent = 0; ok && sent < count;) {
         const int n = std::min(perPacket, count - sent);
         // A lost packet leaves the FIFO out of step: stop there, the load has failed.
-        ok = sendOut(usb::firmware::kDataPipe, wire.data() + static_cast<size_t>(sent) * kFifoValueBytes,
-                     n * kFifoValueBytes);
+        ok = firmware_.send(usb::firmware::kDataPipe, wire.data() + static_cast<size_t>(sent) * kValueBytes,
+                            n * kValueBytes);
         if (!ok)
             break;
         sent += n;
@@ -176,7 +152,7 @@ bool cZR4470XEvalBd::USBLoadFIFOData(std::span<const int32_t> data)
 
 bool cZR4470XEvalBd::USBLoadFifoDataSXI(std::span<const int32_t> data, bool reverseBits, bool offsetBinary)
 {
-    BusyScope busy(*this);
+    TransferGuard busy(busy_);
     if (!busy.acquired())
         return false;
     // Samples come in I/Q pairs; an unpaired last value is left out rather than read past the array.
@@ -187,24 +163,15 @@ bool cZR4470XEvalBd::USBLoadFifoDataSXI(std::span<const int32_t> data, bool reve
         return false;
     }
     const int words = pairs * kSxiWordsPerPair;
-    std::vector<uint8_t> wire(static_cast<size_t>(words) * kFifoValueBytes, 0);
-    for (int p = 0; p < pairs; ++p) {
-        const uint16_t i = sxiSample(data[2 * p], offsetBinary);
-        const uint16_t q = sxiSample(data[2 * p + 1], offsetBinary);
-        uint8_t* out = wire.data() + static_cast<size_t>(p) * kSxiWordsPerPair * kFifoValueBytes;
-        for (int k = 1; k <= kSxiWordsPerPair; ++k) {
-            const int value =
-                (sampleBit(i, k, reverseBits) ? kSxiBitI : 0) + (sampleBit(q, k, reverseBits) ? kSxiBitQ : 0);
-            out[(k - 1) * kFifoValueBytes] = static_cast<uint8_t>(value);
-        }
-    }
+    std::vector<uint8_t> wire(static_cast<size_t>(words) * kValueBytes);
+    putSxiPairs(wire.data(), data.first(static_cast<size_t>(pairs) * 2), reverseBits, offsetBinary);
 
     bool ok = progFIFOFlags(0, 65538 - words);
     raise({EvalBdEventRecord::FIFOLoadBegin, words, kSxiWordsPerPair});
     USBInitiateFIFOLoad();
     for (int p = 0; ok && p < pairs; ++p) {
-        const size_t offset = static_cast<size_t>(p) * kSxiWordsPerPair * kFifoValueBytes;
-        ok = sendOut(usb::firmware::kDataPipe, wire.data() + offset, kSxiWordsPerPair * kFifoValueBytes);
+        const size_t offset = static_cast<size_t>(p) * kSxiWordsPerPair * kValueBytes;
+        ok = firmware_.send(usb::firmware::kDataPipe, wire.data() + offset, kSxiWordsPerPair * kValueBytes);
         if (!ok)
             break;
         raise({EvalBdEventRecord::FIFOPacketSent, p * kSxiWordsPerPair});

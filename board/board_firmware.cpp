@@ -1,15 +1,16 @@
-// The board firmware's commands: one bulk write of 1-5 bytes on pipe 0, the reply (when there is one) read
-// from pipe 1 only after the command went through.
+// The board firmware's commands and pipes, every transfer through BulkXfer of the USB object.
 
-#include "board/evalbd.h"
+#include "board/board_firmware.h"
 
+#include "board/board_lines.h"
 #include "board/cls_ezusb.h"
+#include "board/message_sink.h"
 #include "board/num_base.h"
 #include "platform/usb/firmware_commands.h"
 
 namespace fw = usb::firmware;
 
-QString cZR4470XEvalBd::GetFirmWareVersion()
+QString BoardFirmware::GetFirmWareVersion()
 {
     uint8_t reply[2] = {};
     if (!query({fw::GetFirmwareVersion}, reply, 2, "Error: Unable to get firmware revision."))
@@ -17,7 +18,7 @@ QString cZR4470XEvalBd::GetFirmWareVersion()
     return QString::number(reply[0]) + cbaseDecimalSep() + QString::number(reply[1]);
 }
 
-bool cZR4470XEvalBd::SetPortAValue(uint8_t value)
+bool BoardFirmware::SetPortAValue(uint8_t value)
 {
     return command({fw::SetPortA, value}, "Error: Unable to set PortA value.");
 }
@@ -32,17 +33,17 @@ constexpr const char* kGetPortEFailure = "Error: Unable to get PortE value.";
 
 } // namespace
 
-uint8_t cZR4470XEvalBd::GetPortAValue()
+uint8_t BoardFirmware::GetPortAValue()
 {
     return queryByte({fw::GetPortA}, kGetPortAFailure);
 }
 
-void cZR4470XEvalBd::SetRdBackMode(bool on)
+void BoardFirmware::SetRdBackMode(bool on)
 {
     command({fw::SetReadBackMode, static_cast<uint8_t>(on ? 1 : 0)}, "Error: Setting single readback mode.");
 }
 
-bool cZR4470XEvalBd::SetCtlValues(uint8_t value)
+bool BoardFirmware::SetCtlValues(uint8_t value)
 {
     uint8_t reply = 0;
     if (!query({fw::SetCtlLines, value}, &reply, 1, "Error: Unable to set CTL Line values."))
@@ -50,7 +51,7 @@ bool cZR4470XEvalBd::SetCtlValues(uint8_t value)
     return reply == value;
 }
 
-std::optional<uint8_t> cZR4470XEvalBd::GetCtlValues()
+std::optional<uint8_t> BoardFirmware::GetCtlValues()
 {
     uint8_t reply = 0;
     if (!query({fw::GetCtlLines}, &reply, 1, "Error: Unable to get CTL Line values."))
@@ -58,39 +59,39 @@ std::optional<uint8_t> cZR4470XEvalBd::GetCtlValues()
     return reply;
 }
 
-void cZR4470XEvalBd::SetRdBackByteCnt(int32_t words)
+void BoardFirmware::SetRdBackByteCnt(int32_t words)
 {
     command({fw::SetReadBackCount, static_cast<uint8_t>((words / 256) & 0xFF),
              static_cast<uint8_t>(words & 0xFF)},
             "Error: Unable to set Read Back Count.");
 }
 
-void cZR4470XEvalBd::ResetFirmware()
+void BoardFirmware::ResetFirmware()
 {
     command({fw::ResetFirmware}, "Error: Resetting evaluation board.");
 }
 
-uint8_t cZR4470XEvalBd::GetPortBValue()
+uint8_t BoardFirmware::GetPortBValue()
 {
     return queryByte({fw::GetPortB}, kGetPortBFailure);
 }
 
-bool cZR4470XEvalBd::SetPortBValue(uint8_t value)
+bool BoardFirmware::SetPortBValue(uint8_t value)
 {
     return command({fw::SetPortB, value}, "Error setting PortB value.");
 }
 
-uint8_t cZR4470XEvalBd::GetPortDValue()
+uint8_t BoardFirmware::GetPortDValue()
 {
     return queryByte({fw::GetPortD}, kGetPortDFailure);
 }
 
-bool cZR4470XEvalBd::SetPortDValue(uint8_t value)
+bool BoardFirmware::SetPortDValue(uint8_t value)
 {
     return command({fw::SetPortD, value}, "Error: Unable to set PortD value.");
 }
 
-int32_t cZR4470XEvalBd::SetHostID(int32_t id)
+int32_t BoardFirmware::SetHostID(int32_t id)
 {
     const auto v = static_cast<uint32_t>(id);
     const bool ok = command({fw::SetHostId, static_cast<uint8_t>(v >> 24), static_cast<uint8_t>(v >> 16),
@@ -99,42 +100,42 @@ int32_t cZR4470XEvalBd::SetHostID(int32_t id)
     return ok ? 1 : 0;
 }
 
-bool cZR4470XEvalBd::SetLEDBlink(uint8_t value)
+bool BoardFirmware::SetLEDBlink(uint8_t value)
 {
     return queryAcknowledged({fw::LedBlink, value}, "Error: Could not set LED Blink value.");
 }
 
-bool cZR4470XEvalBd::SetAutoCSBMode(uint8_t value)
+bool BoardFirmware::SetAutoCSBMode(uint8_t value)
 {
     return queryAcknowledged({fw::SetAutoCsbMode, value}, "Error: Setting AutoCSBMode.");
 }
 
-bool cZR4470XEvalBd::SetAutoCSBMaskVal(uint8_t value)
+bool BoardFirmware::SetAutoCSBMaskVal(uint8_t value)
 {
     return queryAcknowledged({fw::SetAutoCsbMask, value}, "Error: Setting AutoCSBMask Value.");
 }
 
-bool cZR4470XEvalBd::SetPortCValue(uint8_t value)
+bool BoardFirmware::SetPortCValue(uint8_t value)
 {
     return command({fw::SetPortC, value}, "Error: Unable to set PortC value.");
 }
 
-uint8_t cZR4470XEvalBd::GetPortCValue()
+uint8_t BoardFirmware::GetPortCValue()
 {
     return queryByte({fw::GetPortC}, kGetPortCFailure);
 }
 
-bool cZR4470XEvalBd::SetPortEValue(uint8_t value)
+bool BoardFirmware::SetPortEValue(uint8_t value)
 {
     return command({fw::SetPortE, value}, "Error: Unable to set PortE value.");
 }
 
-uint8_t cZR4470XEvalBd::GetPortEValue()
+uint8_t BoardFirmware::GetPortEValue()
 {
     return queryByte({fw::GetPortE}, kGetPortEFailure);
 }
 
-std::optional<uint8_t> cZR4470XEvalBd::IsHighSpeed()
+std::optional<uint8_t> BoardFirmware::IsHighSpeed()
 {
     uint8_t reply = 0;
     if (!query({fw::IsHighSpeed}, &reply, 1, "Error: Unable to return HighSpeed value."))
@@ -142,12 +143,7 @@ std::optional<uint8_t> cZR4470XEvalBd::IsHighSpeed()
     return reply;
 }
 
-uint8_t cZR4470XEvalBd::GetRDYValues()
-{
-    return readReadyLines().value_or(0);
-}
-
-std::optional<uint8_t> cZR4470XEvalBd::readReadyLines()
+std::optional<uint8_t> BoardFirmware::readyLines()
 {
     uint8_t reply = 0;
     if (!query({fw::GetReadyLines}, &reply, 1, "Error: Unable to get RDY Line Vals."))
@@ -155,27 +151,13 @@ std::optional<uint8_t> cZR4470XEvalBd::readReadyLines()
     return reply;
 }
 
-int cZR4470XEvalBd::packetBits()
+int BoardFirmware::packetBits()
 {
     // A failed speed query counts as full speed: the small packets work at both speeds.
     return IsHighSpeed().value_or(0) != 0 ? 256 : 32;
 }
 
-bool cZR4470XEvalBd::FlashUSBStatus()
-{
-    if (goEZUSB().BoardSelected())
-        flashUSBStatus_ = SetLEDBlink(2);
-    return flashUSBStatus_;
-}
-
-void cZR4470XEvalBd::setFlashUSBStatus(bool flash)
-{
-    flashUSBStatus_ = flash;
-    if (goEZUSB().BoardSelected())
-        SetLEDBlink(flash ? 1 : 0);
-}
-
-std::optional<uint8_t> cZR4470XEvalBd::FetchPortValue(int16_t port)
+std::optional<uint8_t> BoardFirmware::fetchPort(int16_t port)
 {
     switch (port) {
     case kPortD:
@@ -195,8 +177,31 @@ std::optional<uint8_t> cZR4470XEvalBd::FetchPortValue(int16_t port)
     }
 }
 
-std::optional<uint8_t> cZR4470XEvalBd::queryReply(std::initializer_list<uint8_t> bytes,
-                                                  const char* failureText)
+void BoardFirmware::sendPort(int16_t port, uint8_t value)
+{
+    switch (port) {
+    case kPortD:
+        SetPortDValue(value);
+        break;
+    case kPortA:
+        SetPortAValue(value);
+        break;
+    case kPortCtl:
+        SetCtlValues(value);
+        break;
+    case kPortC:
+        SetPortCValue(value);
+        break;
+    case kPortE:
+        SetPortEValue(value);
+        break;
+    default:
+        break; // port B is read only
+    }
+}
+
+std::optional<uint8_t> BoardFirmware::queryReply(std::initializer_list<uint8_t> bytes,
+                                                 const char* failureText)
 {
     uint8_t reply = 0;
     if (!query(bytes, &reply, 1, failureText))
@@ -204,13 +209,67 @@ std::optional<uint8_t> cZR4470XEvalBd::queryReply(std::initializer_list<uint8_t>
     return reply;
 }
 
-uint8_t cZR4470XEvalBd::queryByte(std::initializer_list<uint8_t> bytes, const char* failureText)
+uint8_t BoardFirmware::queryByte(std::initializer_list<uint8_t> bytes, const char* failureText)
 {
     return queryReply(bytes, failureText).value_or(0);
 }
 
-bool cZR4470XEvalBd::queryAcknowledged(std::initializer_list<uint8_t> bytes, const char* failureText)
+bool BoardFirmware::queryAcknowledged(std::initializer_list<uint8_t> bytes, const char* failureText)
 {
     uint8_t reply = 0;
     return query(bytes, &reply, 1, failureText) && reply != 0;
+}
+
+bool BoardFirmware::receive(int pipe, uint8_t* data, int32_t length)
+{
+    return bulk(pipe, data, length);
+}
+
+bool BoardFirmware::bulk(int pipe, uint8_t* data, int32_t length)
+{
+    int32_t moved = length;
+    if (goEZUSB().BulkXfer(pipe, data, moved) != 1)
+        return false;
+    // Only the whole buffer counts: a reply cut short leaves part of it unfilled, a packet cut short leaves
+    // the firmware or the chip in the middle of a command or a serial cycle.
+    return moved == length;
+}
+
+bool BoardFirmware::send(int pipe, const uint8_t* data, int32_t length)
+{
+    // Bulk writes only read the buffer.
+    return bulk(pipe, const_cast<uint8_t*>(data), length);
+}
+
+void BoardFirmware::reportFailure(const char* text) const
+{
+    if (verboseErrors_ && text != nullptr)
+        boardmsg::MsgBox(QString::fromLatin1(text), boardmsg::vbOKOnly);
+}
+
+bool BoardFirmware::command(std::initializer_list<uint8_t> bytes, const char* failureText)
+{
+    uint8_t buffer[5] = {};
+    int32_t n = 0;
+    for (uint8_t b : bytes)
+        buffer[n++] = b;
+    if (send(usb::firmware::kCommandPipe, buffer, n))
+        return true;
+    reportFailure(failureText);
+    return false;
+}
+
+bool BoardFirmware::query(std::initializer_list<uint8_t> bytes, uint8_t* reply, int32_t replyLength,
+                          const char* failureText)
+{
+    uint8_t buffer[5] = {};
+    int32_t n = 0;
+    for (uint8_t b : bytes)
+        buffer[n++] = b;
+    // The reply is read only after the command went through: the firmware has none pending otherwise.
+    if (send(usb::firmware::kCommandPipe, buffer, n) &&
+        receive(usb::firmware::kReplyPipe, reply, replyLength))
+        return true;
+    reportFailure(failureText);
+    return false;
 }
