@@ -1,9 +1,16 @@
-// clsEZUSB: creation and destruction, properties, the device list, enumeration and selection.
+// clsEZUSB: creation and destruction, properties, the device list, enumeration and selection, the
+// transfers and requests on the device files (their buffer layouts are ezusb_requests.h), and the firmware
+// values of the transport. Each firmware value addresses a board by its list index; an index outside the
+// list addresses no board at all (an empty name would otherwise mean the selected board).
 
 #include "board/cls_ezusb.h"
 
 #include "board/cls_ezusb_version.h"
+#include "board/ezusb_requests.h"
 #include "board/message_sink.h"
+#include "platform/usb/firmware_commands.h"
+
+#include <array>
 
 namespace {
 
@@ -14,6 +21,8 @@ const QString kReadOnlyTitle = QStringLiteral("Can not set property value!");
 constexpr double kFirstVersionWithHostID = 0.3;
 
 } // namespace
+
+namespace fw = usb::firmware;
 
 clsEZUSB::clsEZUSB() : baseName_(usb::kDefaultBaseName)
 {
@@ -97,7 +106,7 @@ int16_t clsEZUSB::GetDevices()
         }
         // A device whose descriptor cannot be read is passed over; the boards after it are still found,
         // so that a selected board behind a faulty one does not look unplugged.
-        const DescriptorIds ids = ReadDescriptorIds(handle);
+        const ezusbreq::DescriptorIds ids = ezusbreq::readDescriptorIds(handle);
         if (ids.ok && ids.product == productID_ && ids.vendor == vendorID_) {
             deviceList_[count] = deviceNames_[n];
             ++count;
@@ -172,4 +181,176 @@ uint8_t clsEZUSB::GetByteOfValue(int32_t value, int byteNumber)
     }
     // Whole-number division rounding down, so negative values give their two's-complement bytes.
     return static_cast<uint8_t>((value >> (8 * byteNumber)) & 0xFF);
+}
+
+// ---- transfers and requests ----
+
+void clsEZUSB::ShowTransportError(const QString& text) const
+{
+    if (verboseIO_) {
+        boardmsg::MsgBox(text, boardmsg::vbOKOnly, QStringLiteral("Error"));
+    }
+}
+
+intptr_t clsEZUSB::OpenDriver(const QString& name)
+{
+    for (int n = 0; n < kMaxDevices; ++n) {
+        if (deviceNames_[n] == name) {
+            return usb::driver().open(devicePaths_[n]);
+        }
+    }
+    return usb::driver().open(QStringLiteral("\\\\.\\") + name);
+}
+
+int32_t clsEZUSB::GetPipeInfo(uint8_t* buffer, const QString& name, intptr_t handle)
+{
+    if (handle != usb::kInvalidHandle) {
+        return ezusbreq::readPipeInfo(handle, buffer) ? 1 : 0;
+    }
+    handle = OpenDriver(name.isEmpty() ? driverName_ : name);
+    if (handle == usb::kInvalidHandle) {
+        return 0;
+    }
+    const bool ok = ezusbreq::readPipeInfo(handle, buffer);
+    usb::driver().close(handle);
+    return ok ? 1 : 0;
+}
+
+int32_t clsEZUSB::BulkXfer(int32_t pipe, uint8_t* buffer, int32_t& length, const QString& deviceName)
+{
+    return Transfer(pipe, buffer, length, deviceName.isEmpty() ? driverName_ : deviceName);
+}
+
+int32_t clsEZUSB::BulkXfer(int32_t pipe, QByteArray& buffer, int32_t& length, const QString& deviceName)
+{
+    if (length < 0 || length > buffer.size()) {
+        return 0;
+    }
+    return Transfer(pipe, reinterpret_cast<uint8_t*>(buffer.data()), length,
+                    deviceName.isEmpty() ? driverName_ : deviceName);
+}
+
+int32_t clsEZUSB::Transfer(int32_t pipe, uint8_t* buffer, int32_t& length, const QString& device)
+{
+    if (length < 0 || (buffer == nullptr && length > 0)) {
+        return 0;
+    }
+    usb::DeviceDriver& driver = usb::driver();
+    const intptr_t handle = OpenDriver(device);
+    if (handle == usb::kInvalidHandle) {
+        ShowTransportError(QStringLiteral("Error bad driver"));
+        return 0;
+    }
+    int32_t result = 0;
+    const ezusbreq::DescriptorIds ids = ezusbreq::readDescriptorIds(handle);
+    // One matching identifier is enough here; enumeration is the strict check.
+    if (ids.truncated || (ids.product != productID_ && ids.vendor != vendorID_)) {
+        ShowTransportError(QStringLiteral("Error at PID/VID"));
+    } else {
+        std::array<uint8_t, usb::kPipeInfoSize> info{};
+        if (!ezusbreq::readPipeInfo(handle, info.data())) {
+            ShowTransportError(QStringLiteral("Error at caller's pipe"));
+        } else if (pipe < 0 || static_cast<uint32_t>(pipe) >= ezusbreq::pipeCount(info.data()) ||
+                   pipe >= kMaxPipes) {
+            ShowTransportError(QStringLiteral("Error Illegal Pipe"));
+        } else {
+            const bool read = ezusbreq::isInEndpoint(ezusbreq::pipeEndpoint(info.data(), pipe));
+            if (!ezusbreq::pipeDirectionFits(pipe, read)) {
+                // Reading a command pipe or writing the reply pipe would pass a buffer of zeros off as an
+                // answer, or send a reply buffer as data.
+                ShowTransportError(QStringLiteral("Error at caller's pipe"));
+            } else {
+                result = ezusbreq::bulkMove(handle, pipe, read, buffer, length);
+            }
+        }
+    }
+    driver.close(handle);
+    return result;
+}
+
+void clsEZUSB::VendorRequest(uint8_t request, uint16_t value, uint16_t index, uint8_t direction,
+                             uint8_t* buffer, int32_t& length)
+{
+    const uint32_t asked = length > 0 && buffer != nullptr ? static_cast<uint32_t>(length) : 0;
+    length = 0;
+    const intptr_t handle = OpenDriver(driverName_);
+    if (handle == usb::kInvalidHandle) {
+        return;
+    }
+    length = ezusbreq::vendorRequest(handle, request, value, index, direction, buffer, asked);
+    usb::driver().close(handle);
+}
+
+int32_t clsEZUSB::GetStringDescription(uint8_t descriptorIndex, QString& text)
+{
+    const intptr_t handle = OpenDriver(driverName_);
+    if (handle == usb::kInvalidHandle) {
+        return 0;
+    }
+    const bool ok = ezusbreq::stringDescriptor(handle, descriptorIndex, text);
+    if (!ok) {
+        text = QStringLiteral("ERROR");
+    }
+    usb::driver().close(handle);
+    return ok ? 1 : 0;
+}
+
+// ---- firmware values of the transport ----
+
+QString clsEZUSB::GetFirmWareVersion(int16_t index)
+{
+    if (!ValidIndex(index)) {
+        return QStringLiteral("0");
+    }
+    const QString& name = deviceList_[index];
+    uint8_t command[1] = {fw::GetFirmwareVersion};
+    int32_t length = sizeof command;
+    if (Transfer(kCommandPipe, command, length, name) != 1) {
+        return QStringLiteral("0");
+    }
+    uint8_t reply[2] = {};
+    length = sizeof reply;
+    if (Transfer(kReplyPipe, reply, length, name) != 1) {
+        return QString();
+    }
+    return ezusbVersionText(reply[0], reply[1], DecimalSepPriv());
+}
+
+int16_t clsEZUSB::GetHostID(int16_t index, int32_t& hostId)
+{
+    const QString name = GetDriverName(index);
+    int32_t result = 0;
+    if (!name.isEmpty()) {
+        uint8_t command[1] = {fw::GetHostId};
+        int32_t length = sizeof command;
+        result = Transfer(kCommandPipe, command, length, name);
+        if (result == 1) {
+            uint8_t reply[4] = {};
+            length = sizeof reply;
+            result = Transfer(kReplyPipe, reply, length, name);
+            if (result == 1) {
+                hostId = BytesToLong(reply);
+            }
+        }
+    }
+    if (result != 1 && verboseIO_) {
+        boardmsg::MsgBox(QStringLiteral("Error: Could not get the HostID for ") + name, boardmsg::vbOKOnly);
+    }
+    return static_cast<int16_t>(result);
+}
+
+int32_t clsEZUSB::SetHostID(int16_t index, int32_t hostId)
+{
+    const QString name = GetDriverName(index);
+    int32_t result = 0;
+    if (!name.isEmpty()) {
+        uint8_t command[5] = {fw::SetHostId, GetByteOfValue(hostId, 3), GetByteOfValue(hostId, 2),
+                              GetByteOfValue(hostId, 1), GetByteOfValue(hostId, 0)};
+        int32_t length = sizeof command;
+        result = Transfer(kCommandPipe, command, length, name);
+    }
+    if (result != 1 && verboseIO_) {
+        boardmsg::MsgBox(QStringLiteral("Error: Could not set the Host ID."), boardmsg::vbOKOnly);
+    }
+    return result;
 }

@@ -13,6 +13,7 @@
 //
 // All calls come from the one GUI thread.
 
+#include "board/ezusb_requests.h"
 #include "platform/usb/firmware_commands.h"
 #include "platform/usb/usb_driver.h"
 
@@ -33,8 +34,8 @@ inline constexpr int32_t kDevKitProductID = static_cast<int16_t>(usb::kDevKitPro
 
 class clsEZUSB {
 public:
-    static constexpr int kMaxDevices = 9; // device names base-0 to base-8
-    static constexpr int kMaxPipes = 17;  // pipe records in the pipe-information buffer
+    static constexpr int kMaxDevices = 9;                 // device names base-0 to base-8
+    static constexpr int kMaxPipes = ezusbreq::kMaxPipes; // pipe records in the pipe-information buffer
     static constexpr int kCommandPipe = usb::firmware::kCommandPipe; // firmware commands (out)
     static constexpr int kReplyPipe = usb::firmware::kReplyPipe;     // firmware replies (in)
 
@@ -135,23 +136,12 @@ public:
 private:
     friend class EZUSBHolder;
 
-    // The device-descriptor request on an open handle: the identifiers read as signed 16-bit numbers
-    // (both 0 and ok false when the request fails).
-    struct DescriptorIds {
-        int32_t vendor = 0;
-        int32_t product = 0;
-        bool ok = false;
-        bool truncated = false; // the request succeeded with fewer bytes than a device descriptor has
-    };
-    DescriptorIds ReadDescriptorIds(intptr_t handle);
     // The pipe-information request into a 356-byte buffer on the given handle, or on the named device (the
     // selected device when the name is empty); 1/0. An answer shorter than the pipe records it announces
     // fails.
     int32_t GetPipeInfo(uint8_t* buffer, const QString& name = QString(),
                         intptr_t handle = usb::kInvalidHandle);
     int32_t Transfer(int32_t pipe, uint8_t* buffer, int32_t& length, const QString& device);
-    // The bulk request itself on an open handle: 1 only when the driver moved exactly `length` bytes.
-    int32_t Move(intptr_t handle, int32_t pipe, bool read, uint8_t* buffer, int32_t& length);
     void ShowTransportError(const QString& text) const;
     QString DecimalSepPriv() const;
     void RebuildDeviceNames();

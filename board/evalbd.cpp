@@ -235,9 +235,10 @@ int16_t cZR4470XEvalBd::USBGetPortBuffBitVal(int16_t port, int16_t bit) const
 
 void cZR4470XEvalBd::USBSetPortBuffBitVal(int16_t port, int16_t bit, int32_t value)
 {
-    if (validPort(port) && bit >= 0 && bit <= 7)
-        portBuff_[port] =
-            static_cast<int16_t>(value != 0 ? portBuff_[port] | (1 << bit) : portBuff_[port] & ~(1 << bit));
+    if (!validPort(port) || bit < 0 || bit > 7)
+        return;
+    const auto mask = static_cast<int16_t>(1 << bit);
+    portBuff_[port] = static_cast<int16_t>(value != 0 ? portBuff_[port] | mask : portBuff_[port] & ~mask);
 }
 
 void cZR4470XEvalBd::USBWritePortBuffVal(int16_t port, std::optional<int32_t> value)
