@@ -177,29 +177,6 @@ std::optional<uint8_t> BoardFirmware::fetchPort(int16_t port)
     }
 }
 
-void BoardFirmware::sendPort(int16_t port, uint8_t value)
-{
-    switch (port) {
-    case kPortD:
-        SetPortDValue(value);
-        break;
-    case kPortA:
-        SetPortAValue(value);
-        break;
-    case kPortCtl:
-        SetCtlValues(value);
-        break;
-    case kPortC:
-        SetPortCValue(value);
-        break;
-    case kPortE:
-        SetPortEValue(value);
-        break;
-    default:
-        break; // port B is read only
-    }
-}
-
 std::optional<uint8_t> BoardFirmware::queryReply(std::initializer_list<uint8_t> bytes,
                                                  const char* failureText)
 {

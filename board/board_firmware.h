@@ -50,11 +50,9 @@ public:
     // The FIFO ready lines (bit 0 almost full, bit 1 almost empty), nothing when the query fails.
     std::optional<uint8_t> readyLines();
 
-    // ---- ports by their port-buffer index (D, A, CTL, B, C, E) ----
+    // ---- a port by its port-buffer index (D, A, CTL, B, C, E) ----
     // The byte the firmware answers for a port, nothing when the read fails or the index names no port.
     std::optional<uint8_t> fetchPort(int16_t port);
-    // Sends a port's byte with the port's command; port B (read only) and other indexes send nothing.
-    void sendPort(int16_t port, uint8_t value);
 
     // Serial bits per packet: 256 at USB high speed, 32 at full speed (also when the speed query fails).
     int packetBits();

@@ -192,19 +192,6 @@ void cZR4470XEvalBd::SetRegMapBitValue(int16_t sel, int16_t addr, int16_t bit, i
 
 // ---- ports and lines ----
 
-int16_t cZR4470XEvalBd::line(BoardLine which) const
-{
-    const BoardLineEntry& entry = boardLine(which);
-    return entry.port < kPortBufferCount ? lineLevel(portBuff_[entry.port], which) : int16_t{0};
-}
-
-void cZR4470XEvalBd::setLine(BoardLine which, int32_t value)
-{
-    const BoardLineEntry& entry = boardLine(which);
-    if (entry.kind == LineKind::Output)
-        portBuff_[entry.port] = withLineLevel(portBuff_[entry.port], which, value);
-}
-
 int16_t cZR4470XEvalBd::fetchLine(BoardLine which)
 {
     const BoardLineEntry& entry = boardLine(which);
@@ -247,9 +234,27 @@ void cZR4470XEvalBd::USBWritePortBuffVal(int16_t port, std::optional<int32_t> va
         return;
     if (value)
         USBSetPortBuffVal(port, *value);
-    firmware_.sendPort(port, static_cast<uint8_t>(portBuff_[port] & 0xFF));
-    if (port == kPortA)
+    const auto byte = static_cast<uint8_t>(portBuff_[port] & 0xFF);
+    switch (port) {
+    case kPortD:
+        SetPortDValue(byte);
+        break;
+    case kPortA:
+        SetPortAValue(byte);
         resetWatch();
+        break;
+    case kPortCtl:
+        SetCtlValues(byte);
+        break;
+    case kPortC:
+        SetPortCValue(byte);
+        break;
+    case kPortE:
+        SetPortEValue(byte);
+        break;
+    default:
+        break; // port B is read only
+    }
 }
 
 void cZR4470XEvalBd::USBReadPortBuffVal(int16_t port)
@@ -489,10 +494,11 @@ QString cZR4470XEvalBd::readRegister(int16_t addr, bool noStore)
     QChar* out = bits.data();
     USBInitiateSerialRead();
     const bool ok = sendPackets(firmware_, instruction, kInstructionBits) &&
-                    receivePackets(firmware_, width, packet, {},
-                                   [out, mask](std::span<const uint8_t> sampled, int first) {
-                                       takeBits(sampled, mask, out + first);
-                                   });
+                    receivePackets(
+                        firmware_, width, packet, [](int) {},
+                        [out, mask](std::span<const uint8_t> sampled, int first) {
+                            takeBits(sampled, mask, out + first);
+                        });
     USBTerminateSerialRead();
     // The pins go back to the profile they were on whether or not the read worked.
     if (profileRegister)

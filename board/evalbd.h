@@ -160,10 +160,19 @@ public:
 
     // ---- board lines (board_lines.h) ----
     // The buffered level of a line (a fresh-read line: port B as last fetched, the ready lines 0).
-    int16_t line(BoardLine which) const;
+    int16_t line(BoardLine which) const
+    {
+        const BoardLineEntry& entry = boardLine(which);
+        return entry.port < kPortBufferCount ? lineLevel(portBuff_[entry.port], which) : int16_t{0};
+    }
     // An output line's buffered bit, set for any non-zero value (send the port afterwards); the inputs'
     // sets do nothing.
-    void setLine(BoardLine which, int32_t value);
+    void setLine(BoardLine which, int32_t value)
+    {
+        const BoardLineEntry& entry = boardLine(which);
+        if (entry.kind == LineKind::Output)
+            portBuff_[entry.port] = withLineLevel(portBuff_[entry.port], which, value);
+    }
     // The fresh-read lines read from the board now (0 when the read fails); the others their buffered level.
     int16_t fetchLine(BoardLine which);
 

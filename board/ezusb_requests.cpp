@@ -7,22 +7,12 @@ namespace ezusbreq {
 
 namespace {
 
-constexpr uint32_t kPipeRecordsStart = 16;
-constexpr uint32_t kPipeRecordSize = 20;
-constexpr uint32_t kPipeCountOffset = 12;
-constexpr uint32_t kEndpointOffset = 2; // within a pipe record
-constexpr uint8_t kFirstInEndpoint = 0x81;
 constexpr uint32_t kDeviceDescriptorLength = 18; // bytes of a USB device descriptor
 constexpr uint32_t kStringBufferSize = 255;
 constexpr uint16_t kLanguageEnglishUS = 1033;
 constexpr uint8_t kVendorRequestType = 2;
 
 static_assert(kPipeRecordsStart + kPipeRecordSize * kMaxPipes == usb::kPipeInfoSize);
-
-uint32_t u32At(const uint8_t* at)
-{
-    return uint32_t{at[0]} | (uint32_t{at[1]} << 8) | (uint32_t{at[2]} << 16) | (uint32_t{at[3]} << 24);
-}
 
 int32_t signed16At(const uint8_t* at)
 {
@@ -63,35 +53,6 @@ bool readPipeInfo(intptr_t handle, uint8_t* buffer)
         ok = returned >= kPipeRecordsStart + kPipeRecordSize * announced;
     }
     return ok;
-}
-
-uint32_t pipeCount(const uint8_t* info)
-{
-    return u32At(&info[kPipeCountOffset]);
-}
-
-uint8_t pipeEndpoint(const uint8_t* info, int32_t pipe)
-{
-    return info[kPipeRecordsStart + kPipeRecordSize * static_cast<uint32_t>(pipe) + kEndpointOffset];
-}
-
-bool isInEndpoint(uint8_t endpoint)
-{
-    return endpoint >= kFirstInEndpoint;
-}
-
-bool pipeDirectionFits(int32_t pipe, bool read)
-{
-    switch (pipe) {
-    case 0:
-    case 3:
-        return !read;
-    case 1:
-    case 5:
-        return read;
-    default:
-        return true;
-    }
 }
 
 int32_t bulkMove(intptr_t handle, int32_t pipe, bool read, uint8_t* buffer, int32_t& length)

@@ -27,15 +27,44 @@ DescriptorIds readDescriptorIds(intptr_t handle);
 // The pipe-information request into a usb::kPipeInfoSize buffer. False also for an answer shorter than the
 // pipe records it announces.
 bool readPipeInfo(intptr_t handle, uint8_t* buffer);
+// Layout of a pipe-information answer: the pipe count, then one record per pipe with its endpoint address.
+inline constexpr uint32_t kPipeCountOffset = 12;
+inline constexpr uint32_t kPipeRecordsStart = 16;
+inline constexpr uint32_t kPipeRecordSize = 20;
+inline constexpr uint32_t kEndpointOffset = 2; // within a pipe record
+inline constexpr uint8_t kFirstInEndpoint = 0x81;
+
 // The pipe count of a pipe-information answer, and a pipe's endpoint address in it.
-uint32_t pipeCount(const uint8_t* info);
-uint8_t pipeEndpoint(const uint8_t* info, int32_t pipe);
+inline uint32_t pipeCount(const uint8_t* info)
+{
+    const uint8_t* at = info + kPipeCountOffset;
+    return uint32_t{at[0]} | (uint32_t{at[1]} << 8) | (uint32_t{at[2]} << 16) | (uint32_t{at[3]} << 24);
+}
+inline uint8_t pipeEndpoint(const uint8_t* info, int32_t pipe)
+{
+    return info[kPipeRecordsStart + kPipeRecordSize * static_cast<uint32_t>(pipe) + kEndpointOffset];
+}
 // Whether an endpoint address is an IN endpoint (the host reads it).
-bool isInEndpoint(uint8_t endpoint);
+inline bool isInEndpoint(uint8_t endpoint)
+{
+    return endpoint >= kFirstInEndpoint;
+}
 // Whether a pipe may move data in the direction its endpoint says: commands and serial or FIFO data go
 // out (pipes 0 and 3), replies and read-back words come in (pipes 1 and 5). Pipe information that says
 // otherwise describes another device.
-bool pipeDirectionFits(int32_t pipe, bool read);
+inline bool pipeDirectionFits(int32_t pipe, bool read)
+{
+    switch (pipe) {
+    case 0:
+    case 3:
+        return !read;
+    case 1:
+    case 5:
+        return read;
+    default:
+        return true;
+    }
+}
 
 // The bulk request: 1 only when the driver moved exactly `length` bytes; `length` comes back as the count
 // moved, never more than asked.

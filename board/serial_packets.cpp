@@ -1,10 +1,5 @@
 #include "board/serial_packets.h"
 
-#include "board/board_firmware.h"
-#include "platform/usb/firmware_commands.h"
-
-#include <algorithm>
-
 namespace serialwire {
 
 void putInstruction(uint8_t* wire, uint8_t instruction, bool lsbFirst)
@@ -35,19 +30,6 @@ void putBitValues(uint8_t* wire, std::span<const uint8_t> bits)
     }
 }
 
-void putWord(uint8_t* wire, uint32_t word, bool reverse)
-{
-    if (reverse) {
-        for (int k = 0; k < kRamWordBits; ++k)
-            wire[kWireWordBytes * k] = static_cast<uint8_t>((word >> k) & 1U);
-    } else {
-        for (int k = 0; k < kRamWordBits; ++k)
-            wire[kWireWordBytes * k] = static_cast<uint8_t>((word >> (kRamWordBits - 1 - k)) & 1U);
-    }
-    for (int k = 0; k < kRamWordBits; ++k)
-        wire[kWireWordBytes * k + 1] = 0;
-}
-
 bool isBitString(const QString& value, int width)
 {
     if (value.size() != width)
@@ -63,34 +45,6 @@ void takeBits(std::span<const uint8_t> sampled, uint8_t mask, QChar* out)
 {
     for (size_t k = 0; k < sampled.size(); ++k)
         out[k] = (sampled[k] & mask) != 0 ? QLatin1Char('1') : QLatin1Char('0');
-}
-
-uint32_t takeWord(const uint8_t* sampled, uint8_t mask, bool lsbFirst)
-{
-    uint32_t word = 0;
-    if (lsbFirst) {
-        for (int b = kRamWordBits - 1; b >= 0; --b)
-            word = (word << 1) | ((sampled[b] & mask) != 0 ? 1U : 0U);
-    } else {
-        for (int b = 0; b < kRamWordBits; ++b)
-            word = (word << 1) | ((sampled[b] & mask) != 0 ? 1U : 0U);
-    }
-    return word;
-}
-
-bool sendPackets(BoardFirmware& firmware, std::span<const uint8_t> wire, int packetWords,
-                 const PacketStart& onPacket)
-{
-    const int total = static_cast<int>(wire.size() / kWireWordBytes);
-    for (int done = 0; done < total; done += packetWords) {
-        const int n = std::min(packetWords, total - done);
-        if (onPacket)
-            onPacket(done);
-        if (!firmware.send(usb::firmware::kDataPipe, wire.data() + static_cast<size_t>(done) * kWireWordBytes,
-                           n * kWireWordBytes))
-            return false;
-    }
-    return true;
 }
 
 int16_t readBackPacket(BoardFirmware& firmware, std::span<uint8_t> buf)
@@ -109,23 +63,6 @@ int16_t readBackPacket(BoardFirmware& firmware, std::span<uint8_t> buf)
     for (int32_t k = 0; k < n; ++k)
         buf[k] = raw[kWireWordBytes * k];
     return 0;
-}
-
-bool receivePackets(BoardFirmware& firmware, int words, int packetWords, const PacketStart& onPacket,
-                    const PacketSamples& onSamples)
-{
-    uint8_t sampled[kMaxReadBackWords];
-    const int chunk = std::min(packetWords, kMaxReadBackWords);
-    for (int done = 0; done < words; done += chunk) {
-        const int n = std::min(chunk, words - done);
-        if (onPacket)
-            onPacket(done);
-        const std::span<uint8_t> packet(sampled, static_cast<size_t>(n));
-        if (readBackPacket(firmware, packet) != 0)
-            return false;
-        onSamples(packet, done);
-    }
-    return true;
 }
 
 } // namespace serialwire

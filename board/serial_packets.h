@@ -10,11 +10,12 @@
 #include <QChar>
 #include <QString>
 
-#include <cstdint>
-#include <functional>
-#include <span>
+#include "board/board_firmware.h"
+#include "platform/usb/firmware_commands.h"
 
-class BoardFirmware;
+#include <algorithm>
+#include <cstdint>
+#include <span>
 
 namespace serialwire {
 
@@ -36,8 +37,16 @@ void putInstruction(uint8_t* wire, uint8_t instruction, bool lsbFirst);
 void putBits(uint8_t* wire, const QString& bits, bool reverse);
 // One bit value (0/1) per element as wire words.
 void putBitValues(uint8_t* wire, std::span<const uint8_t> bits);
-// One RAM word as 32 wire words: bit 31 first, or bit 0 first when reversed.
-void putWord(uint8_t* wire, uint32_t word, bool reverse);
+// One RAM word as 32 wire words: bit 31 first, or bit 0 first when reversed. Inline: it runs once per
+// word of a whole-RAM transfer.
+inline void putWord(uint8_t* wire, uint32_t word, bool reverse)
+{
+    for (int k = 0; k < kRamWordBits; ++k) {
+        const int bit = reverse ? k : kRamWordBits - 1 - k;
+        wire[kWireWordBytes * k] = static_cast<uint8_t>((word >> bit) & 1U);
+        wire[kWireWordBytes * k + 1] = 0;
+    }
+}
 
 // True when the text is exactly `width` characters, each "0" or "1": anything else would leave the chip's
 // serial port in the middle of a cycle.
@@ -51,26 +60,68 @@ constexpr uint8_t readBackMask(bool threeWire)
 // Sampled read-back bytes as "1"/"0" characters in arrival order.
 void takeBits(std::span<const uint8_t> sampled, uint8_t mask, QChar* out);
 // 32 sampled read-back bytes as one RAM word: the first sample is bit 31, or bit 0 when least significant
-// bit first.
-uint32_t takeWord(const uint8_t* sampled, uint8_t mask, bool lsbFirst);
-
-// Called before each packet with the wire words already moved (0 first).
-using PacketStart = std::function<void(int wordsDone)>;
-// Called after each read-back packet with its samples and the position of its first word.
-using PacketSamples = std::function<void(std::span<const uint8_t> sampled, int firstWord)>;
-
-// Sends whole wire words on the data pipe in packets of at most `packetWords`; stops at the first packet
-// that fails. True when every packet went through.
-bool sendPackets(BoardFirmware& firmware, std::span<const uint8_t> wire, int packetWords,
-                 const PacketStart& onPacket = {});
+// bit first. Inline: it runs once per word of a whole-RAM transfer.
+inline uint32_t takeWord(const uint8_t* sampled, uint8_t mask, bool lsbFirst)
+{
+    uint32_t word = 0;
+    if (lsbFirst) {
+        for (int b = kRamWordBits - 1; b >= 0; --b)
+            word = (word << 1) | ((sampled[b] & mask) != 0 ? 1U : 0U);
+    } else {
+        for (int b = 0; b < kRamWordBits; ++b)
+            word = (word << 1) | ((sampled[b] & mask) != 0 ? 1U : 0U);
+    }
+    return word;
+}
 
 // One read-back request: reads buf.size() wire words and leaves each word's low byte in buf. 0, -2 on a
 // failed read, -1 without traffic for more than kMaxReadBackWords words.
 int16_t readBackPacket(BoardFirmware& firmware, std::span<uint8_t> buf);
 
+// The packet loops are templates over their hooks so that a transfer's per-packet work (an event, the
+// decoding of a block of words) is compiled into the loop.
+
+// Sends whole wire words on the data pipe in packets of at most `packetWords`; stops at the first packet
+// that fails. `onPacket(wordsDone)` runs before each packet with the wire words already sent (0 first).
+// True when every packet went through.
+template <typename OnPacket>
+bool sendPackets(BoardFirmware& firmware, std::span<const uint8_t> wire, int packetWords, OnPacket&& onPacket)
+{
+    const int total = static_cast<int>(wire.size() / kWireWordBytes);
+    for (int done = 0; done < total; done += packetWords) {
+        const int n = std::min(packetWords, total - done);
+        onPacket(done);
+        if (!firmware.send(usb::firmware::kDataPipe, wire.data() + static_cast<size_t>(done) * kWireWordBytes,
+                           n * kWireWordBytes))
+            return false;
+    }
+    return true;
+}
+
+inline bool sendPackets(BoardFirmware& firmware, std::span<const uint8_t> wire, int packetWords)
+{
+    return sendPackets(firmware, wire, packetWords, [](int) {});
+}
+
 // Reads `words` wire words in packets of at most `packetWords` (at most kMaxReadBackWords); stops at the
-// first packet that fails. True when every packet arrived.
-bool receivePackets(BoardFirmware& firmware, int words, int packetWords, const PacketStart& onPacket,
-                    const PacketSamples& onSamples);
+// first packet that fails. `onPacket(wordsDone)` runs before each packet, `onSamples(sampled, firstWord)`
+// after each packet that arrived, with its samples and the position of its first word. True when every
+// packet arrived.
+template <typename OnPacket, typename OnSamples>
+bool receivePackets(BoardFirmware& firmware, int words, int packetWords, OnPacket&& onPacket,
+                    OnSamples&& onSamples)
+{
+    uint8_t sampled[kMaxReadBackWords];
+    const int chunk = std::min(packetWords, kMaxReadBackWords);
+    for (int done = 0; done < words; done += chunk) {
+        const int n = std::min(chunk, words - done);
+        onPacket(done);
+        const std::span<uint8_t> packet(sampled, static_cast<size_t>(n));
+        if (readBackPacket(firmware, packet) != 0)
+            return false;
+        onSamples(std::span<const uint8_t>(packet), done);
+    }
+    return true;
+}
 
 } // namespace serialwire
