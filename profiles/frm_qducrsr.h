@@ -13,7 +13,7 @@
 #include "board/form_names.h"
 #include "board/register_field.h"
 #include "profiles/value_fields.h"
-#include "shell/register_window.h"
+#include "shell/register_window_base.h"
 
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
@@ -24,7 +24,7 @@
 #include <cstdint>
 #include <unordered_set>
 
-class frmQDUCRSR : public ui::Form {
+class frmQDUCRSR : public regwin::RegisterWindow {
 public:
     static inline const QString& FormName = formnames::frmQDUCRSR;
     static constexpr int kSegments = 2;
@@ -32,15 +32,15 @@ public:
     frmQDUCRSR();
 
     // The register fields of segment i (register 05H + i).
-    static RegisterField rampRateField(int i) { return {static_cast<int16_t>(0x05 + i), 47, 32}; }
-    static RegisterField finalAddrField(int i) { return {static_cast<int16_t>(0x05 + i), 31, 22}; }
-    static RegisterField beginAddrField(int i) { return {static_cast<int16_t>(0x05 + i), 15, 6}; }
-    static RegisterField modeField(int i) { return {static_cast<int16_t>(0x05 + i), 2, 0}; }
+    static constexpr RegisterField rampRateField(int i) { return {ramSegmentRegister(i), 47, 32}; }
+    static constexpr RegisterField finalAddrField(int i) { return {ramSegmentRegister(i), 31, 22}; }
+    static constexpr RegisterField beginAddrField(int i) { return {ramSegmentRegister(i), 15, 6}; }
+    static constexpr RegisterField modeField(int i) { return {ramSegmentRegister(i), 2, 0}; }
+    // Bits 21:16 and 5:3: no control shows them, but LOAD sends them with the rest of the register.
+    static constexpr RegisterField unusedHighField(int i) { return {ramSegmentRegister(i), 21, 16}; }
+    static constexpr RegisterField unusedLowField(int i) { return {ramSegmentRegister(i), 5, 3}; }
     static constexpr RegisterField kRAMEnable = ::kRAMEnable;
     static constexpr RegisterField kQDUCRAMDest = ::kQDUCRAMDest;
-
-    // While RefreshFormVals (or the window itself) sets controls from the map, their handlers store nothing.
-    bool bRefreshing = false;
 
     ui::CheckBox chkEnableRAM{this, QStringLiteral("chkEnableRAM")};
     ui::CheckBox chkEnQDUCRAMEval{this, QStringLiteral("chkEnQDUCRAMEval")};
@@ -105,7 +105,7 @@ public:
     void chkEnQDUCRAMEval_Click();
     void cmbRAMSegModeControl_Click(int index);
     void cmdLoad_Click();
-    void tmrLoadFlash_Timer();
+    void tmrLoadFlash_Timer() { tickLoadIndicator(); }
     void cmdSetISFCPin_Click(int index);
 
     void txtQDRAMFile_Change();
@@ -128,14 +128,11 @@ private:
     void bindFileHandlers();
     void buildFieldTable();
 
-    void focusLoad();
     void showModeMarker(int segment);
     void showISFC();
 
-    regwin::FieldTable fields_{bRefreshing};
-    regwin::LoadIndicator indicator_;
     // The addresses and step rates of the segments.
-    profiles::ValueFields values_;
+    profiles::ValueFields values_{cmdLoad};
     // The controls UdControlState has coloured; a colour is applied again only when it changes.
     std::unordered_set<const ui::Control*> painted_;
 };
