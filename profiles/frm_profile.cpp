@@ -59,13 +59,6 @@ void makeSpin(ui::ScrollBar& bar)
 
 } // namespace
 
-ui::ControlArray<ui::ComboBox>::Maker frmProfile::dropDownList()
-{
-    return [](ui::Form* owner, const QString& name, int index) {
-        return std::make_unique<ui::ComboBox>(owner, name, index, ui::vbComboDropdownList);
-    };
-}
-
 frmProfile::frmProfile() : RegisterWindow(FormName)
 {
     setMdiChild(true);

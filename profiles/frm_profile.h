@@ -18,6 +18,7 @@
 
 #include "board/form_names.h"
 #include "profiles/profile_modes.h"
+#include "profiles/put_in_container.h"
 #include "profiles/value_fields.h"
 #include "shell/register_window_base.h"
 
@@ -69,7 +70,7 @@ public:
     ui::ControlArray<ui::Label> lblRAMSec{this, QStringLiteral("lblRAMSec"), 1};
     ui::ControlArray<ui::Label> lblRAMSegModCtrl{this, QStringLiteral("lblRAMSegModCtrl"), 1};
     ui::ControlArray<ui::ComboBox> cmbRAMSegModeControl{this, QStringLiteral("cmbRAMSegModeControl"), 1,
-                                                        dropDownList()};
+                                                        DropDownListMaker()};
     ui::ControlArray<ui::CheckBox> chkRAMZeroCrossing{this, QStringLiteral("chkRAMZeroCrossing"), 1};
     ui::ControlArray<ui::CheckBox> chkRAMNoDwellActive{this, QStringLiteral("chkRAMNoDwellActive"), 1};
 
@@ -145,8 +146,6 @@ protected:
     void Form_Load() override;
 
 private:
-    static ui::ControlArray<ui::ComboBox>::Maker dropDownList();
-
     // ---- building ----
     void setDesignProperties();
     void bindHandlers();

@@ -66,13 +66,6 @@ int indexOfCode(const ui::ComboBox& list, uint64_t code)
 
 } // namespace
 
-ui::ControlArray<ui::ComboBox>::Maker frmQDUCRSR::dropDownList()
-{
-    return [](ui::Form* owner, const QString& name, int index) {
-        return std::make_unique<ui::ComboBox>(owner, name, index, ui::vbComboDropdownList);
-    };
-}
-
 frmQDUCRSR::frmQDUCRSR() : RegisterWindow(FormName)
 {
     setMdiChild(true);

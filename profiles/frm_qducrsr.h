@@ -12,6 +12,7 @@
 #include "board/chip_registers.h"
 #include "board/form_names.h"
 #include "board/register_field.h"
+#include "profiles/put_in_container.h"
 #include "profiles/value_fields.h"
 #include "shell/register_window_base.h"
 
@@ -59,7 +60,7 @@ public:
     ui::ControlArray<ui::Label> lblRAMSec{this, QStringLiteral("lblRAMSec"), kSegments};
     ui::ControlArray<ui::Label> lblRAMSegModCtrl{this, QStringLiteral("lblRAMSegModCtrl"), kSegments};
     ui::ControlArray<ui::ComboBox> cmbRAMSegModeControl{this, QStringLiteral("cmbRAMSegModeControl"),
-                                                        kSegments, dropDownList()};
+                                                        kSegments, DropDownListMaker()};
     // Red marker round a mode list whose register holds a code the list does not offer.
     ui::ControlArray<ui::Label> lblMCErr{this, QStringLiteral("lblMCErr"), kSegments};
 
@@ -121,7 +122,6 @@ protected:
     void Form_Load() override;
 
 private:
-    static ui::ControlArray<ui::ComboBox>::Maker dropDownList();
     void setDesignProperties();
     void setFileDesignProperties();
     void bindHandlers();
