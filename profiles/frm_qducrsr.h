@@ -136,13 +136,3 @@ private:
     // The controls UdControlState has coloured; a colour is applied again only when it changes.
     std::unordered_set<const ui::Control*> painted_;
 };
-
-// The RAM data file formats, in the order of the format lists (the index is the format code).
-namespace ramwin {
-QStringList segmentWindowFormats();
-// Whether a file can be (re)written at `path` (its folder exists and takes files; an existing file can be
-// replaced). Asked before any transfer, so that a dump never reads the RAM for a file it cannot write.
-bool canWriteFile(const QString& path);
-// The message of an ebLoadRAMFile result (0 loaded, 1 bad file or failed transfer, 4 no file named).
-void showRamLoadResult(int16_t code);
-} // namespace ramwin
