@@ -6,8 +6,6 @@
 #include "board/evalbd.h"
 #include "board/form_names.h"
 #include "board/globals.h"
-#include "board/text_util.h"
-#include "boardui/text_selection.h"
 #include "profiles/profile_register.h"
 #include "profiles/put_in_container.h"
 #include "shell/mdi_main.h"
@@ -317,13 +315,7 @@ void frmProfile::optProfileSel_Click(int index)
 
 void frmProfile::bindHandlers()
 {
-    using ui::TextBox;
-    // The step boxes select their whole text when clicked or entered, as the value boxes do (their rows).
-    for (auto* array : {&txtPhOSpinStepST, &txtAmpScaleStepST}) {
-        array->on(&TextBox::Click, [array](int index) { SelectAllText((*array)(index)); });
-        array->on(&TextBox::GotFocus, [array](int index) { SelectAllText((*array)(index)); });
-        array->on(&TextBox::KeyPress, [this](int, int& key) { txtStepBox_KeyPress(key); });
-    }
+    // The value boxes and the step boxes are bound by their rows (buildFieldTable).
     vscAmpScaleSpinST.bind(&ui::ScrollBar::Change, this, &frmProfile::vscAmpScaleSpinST_Change);
     vscPhaseOSpinST.bind(&ui::ScrollBar::Change, this, &frmProfile::vscPhaseOSpinST_Change);
 
@@ -331,11 +323,6 @@ void frmProfile::bindHandlers()
     optProfileSel.bind(&ui::OptionButton::Click, this, &frmProfile::optProfileSel_Click);
     ui::bind(cmdLoad.Click, this, &frmProfile::cmdLoad_Click);
     ui::bind(tmrLoadFlash.Timer, this, &frmProfile::tmrLoadFlash_Timer);
-}
-
-void frmProfile::txtStepBox_KeyPress(int& keyAscii)
-{
-    keyAscii = KeyFilterNoSign(KeyFilterSignedInt(keyAscii));
 }
 
 // ---- spin bars: step the word and write the profile to the chip at once ----

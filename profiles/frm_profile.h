@@ -133,7 +133,6 @@ public:
     // ---- handlers ----
     void optProfileSel_Click(int index);
 
-    void txtStepBox_KeyPress(int& keyAscii);
     void vscAmpScaleSpinST_Change(int index);
     void vscPhaseOSpinST_Change(int index);
     // The check boxes and lists store through the field table.

@@ -55,6 +55,8 @@ void frmProfile::addProfileRows(int n)
              singleTone);
     valueBox({.box = &txtAmpScaleST(n), .kind = ValueKind::Amplitude, .field = ofProfile(kAmplitudeField, n)},
              singleTone);
+    for (ui::TextBox* step : {&txtPhOSpinStepST(n), &txtAmpScaleStepST(n)})
+        ValueFields::bindStepBox(*step, true);
 
     // RAM segment. Modes 5-7 have no item: the list shows its first.
     const auto ram = inForm(kFormRAM);

@@ -477,6 +477,14 @@ void ValueFields::doubleClick(const ValueRow& row)
 
 // ---- spin bars ----
 
+void ValueFields::bindStepBox(ui::TextBox& box, bool selectOnClick)
+{
+    box.KeyPress = [](int& keyAscii) { keyAscii = KeyFilterNoSign(KeyFilterSignedInt(keyAscii)); };
+    box.GotFocus = [&box] { SelectAllText(box); };
+    if (selectOnClick)
+        box.Click = [&box] { SelectAllText(box); };
+}
+
 void ValueFields::spin(ui::ScrollBar& bar, const ui::TextBox& stepBox, ui::TextBox& valueBox, int64_t maxStep)
 {
     const int direction = bar.Value();

@@ -74,6 +74,9 @@ public:
     uint64_t tagWord(const ValueRow& row) const;
     // Runs the box's commit, as leaving it or pressing Enter in it does.
     void commit(ui::TextBox& box);
+    // A spin bar's step box: only digits reach it (no validation), and the focus coming in, and with
+    // `selectOnClick` a click, selects its whole text.
+    static void bindStepBox(ui::TextBox& box, bool selectOnClick);
     // A spin bar's change: steps the word of `valueBox` by the whole number in `stepBox` (1 .. maxStep;
     // anything else steps nothing), wrapping past either end, and writes its register to the chip at once
     // with an I/O update, "Auto" or not. The bar rests at 0 again.

@@ -483,4 +483,15 @@ TEST_F(ProfileFields, ClickSelectsTheWholeTextAndTheCCIToolTipFollowsTheRate)
         }
 }
 
+TEST_F(ProfileFields, StepBoxesOfEveryProfileTakeDigitsOnly)
+{
+    w = &open();
+    for (int n = 0; n < 8; ++n)
+        for (ui::TextBox* step : {&w->txtPhOSpinStepST(n), &w->txtAmpScaleStepST(n)}) {
+            step->setText(QString());
+            type(*step, QStringLiteral("-1.5e+2"));
+            EXPECT_EQ(step->Text(), QStringLiteral("152")) << "profile " << n;
+        }
+}
+
 } // namespace
