@@ -148,7 +148,7 @@ TEST_F(ControlLoad, SingleToneClearsRamEnableAndTheRampBitBeforeSending)
     EXPECT_EQ(serialWrites().size(), 5);
     // The box follows the map, without writing anything itself.
     EXPECT_EQ(w.chkEnableRAM.Value(), 0);
-    EXPECT_FALSE(w.bRefreshing);
+    EXPECT_FALSE(w.refreshing());
 }
 
 TEST_F(ControlLoad, RunModeFourAndOtherModesSendTheBitsAsTheyAre)
@@ -366,7 +366,7 @@ TEST_F(ControlLoad, RefreshFormValsWritesNothingBack)
                 EXPECT_EQ(bd().GetRegMapValue(1, addr), before1[addr]) << addr;
             }
             EXPECT_TRUE(serialWrites().isEmpty());
-            EXPECT_FALSE(w.bRefreshing);
+            EXPECT_FALSE(w.refreshing());
         }
         w.Unload();
     }
