@@ -2,8 +2,8 @@
 
 // frmControl: the chip's control panel. It edits the pending copy of CFR1, CFR2, CFR3, DAC CTRL and
 // IOUD Rt bit by bit, works out the system clock from the reference clock and the PLL settings of the
-// chip's silicon revision, and sends its five registers to the chip with LOAD. Other windows read the
-// system clock (MHz) from the text of txtSysClkTxt.
+// chip's silicon revision (the arithmetic is the clock plan's, control_clock_plan.h), and sends its five
+// registers to the chip with LOAD. Other windows read the system clock (MHz) from the text of txtSysClkTxt.
 //
 // Procedures callable by name (ui::Forms::callIfLoaded("frmControl", ...)): "RefreshFormVals",
 // "UdStatusIndicators", "UdControlState".
