@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 namespace {
 
 using testbits::bits;
@@ -58,7 +60,7 @@ TEST(RegisterLayout, EveryAddressOnEveryRevision)
 {
     ASSERT_EQ(std::size(kLayout), size_t{reglayout::kRegisterCount});
     // Revisions 1 and 2 share a layout; every other number, 0 included, has the revision 3 layout.
-    for (int16_t rev : {0, 1, 2, 3, 4, -1}) {
+    for (const int16_t rev : std::initializer_list<int16_t>{0, 1, 2, 3, 4, -1}) {
         const bool layout12 = rev == 1 || rev == 2;
         for (const Row& row : kLayout) {
             SCOPED_TRACE(testing::Message() << "revision " << rev << ", address " << row.addr);
@@ -72,7 +74,7 @@ TEST(RegisterLayout, EveryAddressOnEveryRevision)
 
 TEST(RegisterLayout, NothingOutsideTheMap)
 {
-    for (int16_t addr : {-1, 32, 33, 255}) {
+    for (const int16_t addr : std::initializer_list<int16_t>{-1, 32, 33, 255}) {
         EXPECT_EQ(reglayout::widthOn(3, addr), 0) << addr;
         EXPECT_EQ(reglayout::widthOn(2, addr), 0) << addr;
         EXPECT_TRUE(reglayout::defaultOn(3, addr).isEmpty()) << addr;
