@@ -28,6 +28,7 @@ TEST_F(SweepWindowTest, ViewEntryOpensTheWindowAndClosingUnchecksIt)
 
 TEST_F(SweepWindowTest, BoxesAndListsStoreTheirBitsButNotWhileRefreshing)
 {
+    plugBoard();
     frmFreqAndSweep& sweep = openSweep();
     const struct {
         ui::CheckBox* box;
@@ -50,14 +51,24 @@ TEST_F(SweepWindowTest, BoxesAndListsStoreTheirBitsButNotWhileRefreshing)
     sweep.RefreshFormVals();
     EXPECT_EQ(sweep.cmbASKIncDecSize.ListIndex(), 3);
 
-    sweep.bRefreshing = true;
-    sweep.chkEnableASF.setValue(0);
-    sweep.lstLSDest.setListIndex(2);
-    sweep.optSweepDwn.setValue(true);
-    EXPECT_EQ(pendingField(regBit(kCFR1, 9)), 1U);
-    EXPECT_EQ(pendingField({kCFR2, 21, 20}), 0U);
+    // A refresh that changes every box and the list leaves both maps as they were and sends no line; the
+    // frames still follow the list.
+    setPending(kCFR1, 0);
+    setPendingField({kCFR2, 21, 20}, 2);
+    sweep.optSweepUp.setValue(true);
+    bd().setLSCTL(0); // the port image only: the refresh turns the options over
+    const QString cfr1 = bd().GetRegMapValue(0, kCFR1);
+    const QString cfr2 = bd().GetRegMapValue(0, kCFR2);
+    clearTraffic();
+    sweep.RefreshFormVals();
+    EXPECT_EQ(sweep.chkEnableASF.Value(), 0);
+    EXPECT_EQ(sweep.lstLSDest.ListIndex(), 2);
+    EXPECT_TRUE(sweep.optSweepDwn.Value());
+    EXPECT_EQ(bd().GetRegMapValue(0, kCFR1), cfr1);
+    EXPECT_EQ(bd().GetRegMapValue(0, kCFR2), cfr2);
+    EXPECT_TRUE(pipeWrites(0).isEmpty());
     EXPECT_TRUE(sweep.fraSweepWord0(2).Visible()) << "the frames still follow the list";
-    sweep.bRefreshing = false;
+    EXPECT_FALSE(sweep.fraSweepWord0(0).Visible());
 }
 
 TEST_F(SweepWindowTest, DestinationListSwitchesFramesAndAnUnlistedCodeChangesNothing)
