@@ -141,6 +141,77 @@ TEST_F(SweepWindowTest, LoadWithoutBoardCopiesAndTheIndicatorWatchesOnlyItsBits)
     EXPECT_FALSE(sweep.lblLoadFlash.Visible());
 }
 
+TEST_F(SweepWindowTest, TheIndicatorWatchesEveryBitOfItsRegistersAndNoneOfAnotherWindows)
+{
+    frmFreqAndSweep& sweep = openSweep();
+    struct Bit {
+        int16_t addr;
+        int bit;
+        bool watched;
+    };
+    const Bit bits[] = {
+        // The words LOAD sends whole, at both ends and where two fields meet.
+        {kFTW, 0, true},
+        {kFTW, 31, true},
+        {kPOW, 0, true},
+        {kPOW, 15, true},
+        {kASF, 0, true},
+        {kASF, 1, true},
+        {kASF, 2, true},
+        {kASF, 15, true},
+        {kASF, 16, true},
+        {kASF, 31, true},
+        {kLSPR, 0, true},
+        {kLSPR, 31, true},
+        {kLSPR, 32, true},
+        {kLSPR, 63, true},
+        {kLSDPR, 0, true},
+        {kLSDPR, 17, true},
+        {kLSDPR, 32, true},
+        {kLSDPR, 63, true},
+        {kLSRR, 0, true},
+        {kLSRR, 15, true},
+        {kLSRR, 16, true},
+        {kLSRR, 31, true},
+        // The window's own bits of CFR1 and CFR2.
+        {kCFR1, 8, true},
+        {kCFR1, 9, true},
+        {kCFR1, 10, true},
+        {kCFR1, 12, true},
+        {kCFR1, 14, true},
+        {kCFR1, 15, true},
+        {kCFR1, 23, true},
+        {kCFR2, 17, true},
+        {kCFR2, 18, true},
+        {kCFR2, 19, true},
+        {kCFR2, 20, true},
+        {kCFR2, 21, true},
+        // Bits other windows load.
+        {kCFR1, 0, false},
+        {kCFR1, 11, false},
+        {kCFR1, 13, false},
+        {kCFR1, 22, false},
+        {kCFR1, 24, false},
+        {kCFR1, 31, false},
+        {kCFR2, 5, false},
+        {kCFR2, 16, false},
+        {kCFR2, 22, false},
+        {kCFR2, 31, false},
+        {kMCS, 27, false},
+        {kRSR0, 0, false},
+        {profileRegister(0), 0, false},
+    };
+    ASSERT_FALSE(sweep.loadPending());
+    for (const Bit& b : bits) {
+        const RegisterField field = regBit(b.addr, b.bit);
+        const uint64_t before = pendingField(field);
+        setPendingField(field, before ^ 1U);
+        EXPECT_EQ(sweep.loadPending(), b.watched) << "register " << b.addr << " bit " << b.bit;
+        setPendingField(field, before);
+        EXPECT_FALSE(sweep.loadPending());
+    }
+}
+
 struct Greying {
     int mode, enable, autoOsk, externalPin;
     bool enableGrey, amplitudeGrey, autoGrey, pinGrey;
