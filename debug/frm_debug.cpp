@@ -314,6 +314,7 @@ void frmDebug::txtHexDataByte_Change(int index)
 std::optional<QString> frmDebug::composedValue()
 {
     std::vector<regbytes::ByteRow> rows;
+    rows.reserve(kByteRows);
     for (int i = 0; i < kByteRows; ++i)
         rows.push_back({txtByte(i).Text(), txtHexDataByte(i).Text(), txtByte(i).Enabled()});
     const regbytes::Composed composed = regbytes::compose(rows, goEvalBd->GetRegLength(selectedAddress()));

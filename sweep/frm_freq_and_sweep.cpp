@@ -57,6 +57,7 @@ frmFreqAndSweep::frmFreqAndSweep()
     // The window's bits of CFR1 and CFR2 (the table) and the words of the value fields, which fill FTW,
     // POW, ASF, LSPR, LSDPR and LSRR whole.
     std::vector<RegisterField> words;
+    words.reserve(values_.rows().size());
     for (const ValueRow& row : values_.rows())
         words.push_back(row.field);
     indicateLoadOn(lblLoadFlash, std::move(words));
