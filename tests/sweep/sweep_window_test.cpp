@@ -69,6 +69,19 @@ TEST_F(SweepWindowTest, BoxesAndListsStoreTheirBitsButNotWhileRefreshing)
     EXPECT_TRUE(pipeWrites(0).isEmpty());
     EXPECT_TRUE(sweep.fraSweepWord0(2).Visible()) << "the frames still follow the list";
     EXPECT_FALSE(sweep.fraSweepWord0(0).Visible());
+
+    // Under the refreshing flag the boxes, the list and the options store nothing and drive no line.
+    {
+        const auto scope = sweep.refreshingScope();
+        sweep.chkEnableASF.setValue(1);
+        sweep.lstLSDest.setListIndex(1);
+        sweep.optSweepUp.setValue(true);
+        EXPECT_EQ(bd().GetRegMapValue(0, kCFR1), cfr1);
+        EXPECT_EQ(bd().GetRegMapValue(0, kCFR2), cfr2);
+        EXPECT_TRUE(pipeWrites(0).isEmpty());
+        EXPECT_TRUE(sweep.fraSweepWord0(1).Visible()) << "the frames still follow the list";
+    }
+    EXPECT_FALSE(sweep.refreshing());
 }
 
 TEST_F(SweepWindowTest, DestinationListSwitchesFramesAndAnUnlistedCodeChangesNothing)
