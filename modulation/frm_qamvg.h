@@ -16,6 +16,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class ConsoleRun;
@@ -55,10 +56,9 @@ public:
     void ReadQPParamFile(const QString& path) { readParamFile(mvg::Generator::Polar, path); }
     void ReadGEParamFile(const QString& path) { readParamFile(mvg::Generator::Gmsk, path); }
     void ReadSDPSKParamFile(const QString& path) { readParamFile(mvg::Generator::Sdpsk, path); }
-    // The value a control gives its line, as written.
-    QString paramValue(const mvg::ParamLine& line) const;
-    // Replaces the file; false (with a message) when it could not be written.
+    // Replaces the file with the tab's fields; false (with a message) when it could not be written.
     bool writeParamFile(mvg::Generator generator, const QString& path);
+    // The tab's fields from the file, as far as it reads (a missing file changes nothing).
     void readParamFile(mvg::Generator generator, const QString& path);
 
     // ---- vector counts ----
@@ -72,11 +72,9 @@ public:
     int32_t maxSymbols(mvg::Generator generator) const { return maxSymbols_[static_cast<size_t>(generator)]; }
 
     // ---- runs ----
-    // Waits for the error file: true when its first line holds text; false after 180 failed reads a second
-    // apart, or at once for a blank first line.
+    // Waits for the error file (mvg::waitForErrorFile), a second between reads, while the window stays.
     bool ErrorFileWritten(const QString& path);
-    // Reads the error file: noErrors when the first line is "0", else the lines after it up to the first
-    // empty one.
+    // Reads the error file (mvg::readErrorFile).
     void CheckErrorFile(const QString& path, QStringList& errorLines, bool& noErrors);
     // Counts "ERROR" and "WARNING" in the console box, in any case.
     void GetOutputErrors(int16_t& errors, int16_t& warnings, bool& any) const;
@@ -219,7 +217,7 @@ private:
     void bindHandlers();
     void bindFieldChecks();
 
-    // The field checks as the user types.
+    // The field checks as the user types (the rules themselves: field_rules.h).
     struct RangeRule {
         ui::TextBox* box;
         bool integer;
@@ -236,7 +234,9 @@ private:
     };
     void checkRange(const RangeRule& rule);
     void checkCountField(const CountRule& rule);
-    void checkOutputFolder(ui::TextBox& box, ui::Label& marker);
+    // A generator's tab: its symbol and upsampling boxes; its count label and the label's marker.
+    std::pair<const ui::TextBox*, const ui::TextBox*> countBoxes(mvg::Generator generator) const;
+    std::pair<ui::Label*, ui::Label*> countLabel(mvg::Generator generator);
 
     void lstFilterWindowType_Click(ui::ComboBox& list, ui::TextBox& kaiser, ui::Label& label);
     void lstModTypeGMSK_Click();

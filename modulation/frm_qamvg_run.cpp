@@ -8,11 +8,10 @@
 #include "modulation/console_output.h"
 #include "modulation/frm_qamvg.h"
 #include "modulation/frm_simulator_setup.h"
+#include "modulation/generator_report.h"
 #include "platform/ui/app.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msgbox.h"
-
-#include "platform/os/files.h"
 
 #include <QFile>
 
@@ -21,48 +20,6 @@ namespace {
 using mvg::Generator;
 
 const QString kCrLf = QStringLiteral("\r\n");
-const QString kErrorFileName = QStringLiteral("Error_file.txt");
-const QString kFirstText = QStringLiteral("*** Please Wait Generating Data ***") + kCrLf;
-// Printed when the generator has shown its results; it may go on running with its plot windows.
-const QString kStopText = QStringLiteral("Simulation run time:");
-const QString kRuntimeMissing = QStringLiteral("Error - Matlab 7.3 Runtime Not Installed");
-// How long the error file is waited for: this many reads, a second apart.
-constexpr int kErrorFileTries = 180;
-
-struct RunParts {
-    QString consoleTitle;
-    QString progressText;
-};
-
-RunParts partsOf(Generator generator)
-{
-    switch (generator) {
-    case Generator::Qam:
-        return {QStringLiteral("MVG Console"), QStringLiteral("Creating upsampled and filtered QAM data")};
-    case Generator::Polar:
-        return {QStringLiteral("QAM(Polar) VectGen Console"),
-                QStringLiteral("Creating upsampled and filtered Polar QAM data")};
-    case Generator::Gmsk:
-        return {QStringLiteral("GMSK/EDGE VectGen Console"),
-                QStringLiteral("Creating upsampled and filtered EDGE data")};
-    case Generator::Sdpsk:
-        break;
-    }
-    return {QStringLiteral("Sovanedir Console"),
-            QStringLiteral("Creating upsampled and filtered SDPSK data")};
-}
-
-// The first line of a file, or nothing when the file cannot be opened or holds no line.
-std::optional<QString> firstLine(const QString& path)
-{
-    QFile file(path);
-    if (!os::openRegularFile(file))
-        return std::nullopt;
-    const QStringList lines = mvg::splitFileLines(file.read(qint64{64} * 1024));
-    if (lines.isEmpty())
-        return std::nullopt;
-    return lines.front();
-}
 
 } // namespace
 
@@ -89,11 +46,11 @@ void frmQAMVG::generate(Generator generator)
         return;
     }
     // The previous run's error file must not judge this one.
-    const QString errorFile = folder + kErrorFileName;
+    const QString errorFile = folder + mvg::kErrorFileName;
     QFile::remove(errorFile);
     programOutput_ = {};
 
-    const RunParts parts = partsOf(generator);
+    const mvg::RunTexts parts = mvg::runTextsOf(generator);
     // The program file itself runs, with no arguments: its name is never read as a command.
     ConsoleRun run(mvg::consoleWatchTexts({parts.progressText}));
     activeRun_ = &run;
@@ -102,14 +59,15 @@ void frmQAMVG::generate(Generator generator)
         ConsoleRun*& slot;
         ~ActiveRun() { slot = nullptr; }
     } active{activeRun_};
-    RunConsoleProgram(paths.program, {}, txtConsoleOutput, 0, parts.consoleTitle, kFirstText, kStopText,
-                      folder, &run);
+    RunConsoleProgram(paths.program, {}, txtConsoleOutput, 0, parts.consoleTitle, mvg::kGeneratingText,
+                      mvg::kGeneratorStopText, folder, &run);
     if (!IsLoaded() || run.stopped()) {
         endRun(generator);
         return;
     }
     if (!run.startFailed())
-        programOutput_ = mvg::programOutput(kFirstText.size(), txtConsoleOutput.Text().size(), run.output());
+        programOutput_ =
+            mvg::programOutput(mvg::kGeneratingText.size(), txtConsoleOutput.Text().size(), run.output());
 
     bool noErrors = true;
     if (run.startFailed()) {
@@ -118,7 +76,7 @@ void frmQAMVG::generate(Generator generator)
     } else {
         // Judged on all the program wrote, not only on the part the box shows.
         if (!run.output().found(mvg::kFirstOwnText))
-            appendToConsole(kCrLf + kRuntimeMissing + kCrLf);
+            appendToConsole(kCrLf + mvg::kRuntimeMissingText + kCrLf);
         const bool errorFileWritten = ErrorFileWritten(errorFile);
         // A window closed during the wait said the run was stopped: nothing follows that.
         if (!IsLoaded()) {
@@ -141,18 +99,7 @@ void frmQAMVG::generate(Generator generator)
     int16_t warnings = 0;
     bool any = false;
     GetOutputErrors(errors, warnings, any);
-    // An error file that reports errors, or a program that could not be started, is an error, whatever
-    // words its lines use.
-    if (!noErrors && errors == 0) {
-        errors = 1;
-        any = true;
-    }
-    if (any)
-        appendToConsole(kCrLf + QStringLiteral("Data Generation Complete:  ") + QStringLiteral("Errors = ") +
-                        QString::number(errors) + QStringLiteral("  Warnings = ") +
-                        QString::number(warnings));
-    else
-        appendToConsole(kCrLf + QStringLiteral("Data Generation Completed without Errors!"));
+    appendToConsole(mvg::runSummary(errors, warnings, noErrors));
     txtConsoleOutput.setSelStart(static_cast<int>(txtConsoleOutput.Text().size()));
     endRun(generator);
 }
@@ -183,36 +130,17 @@ void frmQAMVG::endRun(Generator generator)
 
 bool frmQAMVG::ErrorFileWritten(const QString& path)
 {
-    for (int failures = 0;;) {
-        if (const std::optional<QString> line = firstLine(path))
-            return !line->trimmed().isEmpty();
-        if (++failures >= kErrorFileTries)
-            return false;
+    return mvg::waitForErrorFile(path, [this] {
         Pause(1.0);
-        if (!IsLoaded())
-            return false;
-    }
+        return IsLoaded();
+    });
 }
 
 void frmQAMVG::CheckErrorFile(const QString& path, QStringList& errorLines, bool& noErrors)
 {
-    // The error lines of a run fill a console box; a file far larger is no error file.
-    const std::optional<QByteArray> bytes = os::readWholeFile(path, 1024 * 1024);
-    if (!bytes) {
-        noErrors = false;
-        return;
-    }
-    const QStringList lines = mvg::splitFileLines(*bytes);
-    if (!lines.isEmpty() && lines.front().trimmed() == QStringLiteral("0")) {
-        noErrors = true;
-        return;
-    }
-    noErrors = false;
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        if (lines[i].isEmpty())
-            break;
-        errorLines << lines[i].trimmed();
-    }
+    mvg::ErrorReport report = mvg::readErrorFile(path);
+    noErrors = report.noErrors;
+    errorLines = std::move(report.errorLines);
 }
 
 void frmQAMVG::GetOutputErrors(int16_t& errors, int16_t& warnings, bool& any) const

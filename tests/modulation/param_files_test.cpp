@@ -1,5 +1,6 @@
 #include "modulation_fixture.h"
 
+#include "modulation/param_file_fields.h"
 #include "modulation/param_files.h"
 
 namespace {
@@ -217,7 +218,8 @@ TEST_F(ParamFiles, ANumberBeyondAWholeNumberFieldsTypeStopsTheReadThere)
         const auto& box = dynamic_cast<const ui::TextBox&>(*window.control(table[c.line - 1].control));
         EXPECT_EQ(box.Text(), QLatin1String(c.stops ? freshValue : QByteArray(c.value)))
             << c.value << " on line " << c.line;
-        EXPECT_EQ(window.paramValue(table.back()), QLatin1String(c.stops ? freshLast : last))
+        EXPECT_EQ(mvg::paramValueOf(window.control(table.back().control), table.back()),
+                  QLatin1String(c.stops ? freshLast : last))
             << c.value << " on line " << c.line;
         closeWindows();
     }
