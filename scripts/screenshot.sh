@@ -50,6 +50,7 @@ need=()
 command -v Xvfb >/dev/null || need+=(xvfb)
 command -v import >/dev/null || need+=(imagemagick)
 command -v xdotool >/dev/null || need+=(xdotool)
+command -v xwininfo >/dev/null || need+=(x11-utils)
 [ -n "$wm" ] && ! command -v openbox >/dev/null && need+=(openbox)
 if [ ${#need[@]} -gt 0 ]; then
   sudo_cmd=""
@@ -98,8 +99,12 @@ remove_stand_ins() {
   done
 }
 cleanup() {
+  # The program first: a window it closes on its way out writes its files beside the stand-ins.
+  if [ -n "$app_pid" ]; then
+    kill "$app_pid" 2>/dev/null || true
+    wait "$app_pid" 2>/dev/null || true
+  fi
   remove_stand_ins
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
   [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
   kill "$xvfb_pid" 2>/dev/null || true
 }
@@ -179,16 +184,15 @@ switch_mode() { # mode
   sleep 1
 }
 
-# The toolbar's "MVG" button, the last of its six: 6 px in from the main window's client area and the
-# width of five buttons and their gaps to the right, in the middle of the toolbar's height.
+# The toolbar's "MVG" button, the last of its six, clicked where it lies in the main window's client area
+# (measured with the default style and font; the client's corner from xwininfo, which counts no frame).
 open_generator_window() {
   local id x y
   focus_main
   id="$(main_window)"
   [ -z "$id" ] && return
-  eval "$(xdotool getwindowgeometry --shell "$id")"
-  x=$((X + 355))
-  y=$((Y + 14))
+  x=$(($(xwininfo -id "$id" | awk '/Absolute upper-left X/ { print $4 }') + 355))
+  y=$(($(xwininfo -id "$id" | awk '/Absolute upper-left Y/ { print $4 }') + 33))
   xdotool mousemove "$x" "$y" click 1
   sleep 1.5
 }
