@@ -4,15 +4,14 @@
 #include "board/globals.h"
 #include "board/utility.h"
 #include "boardui/external_programs.h"
-#include "modulation/field_rules.h"
 #include "modulation/frm_simulator_setup.h"
+#include "modulation/generator_run.h"
 #include "modulation/param_file_fields.h"
 #include "platform/os/files.h"
 #include "platform/os/paths.h"
 #include "platform/os/program_folder.h"
 #include "platform/os/shell_open.h"
-#include "platform/os/sounds.h"
-#include "platform/runtime/numeric_text.h"
+#include "platform/ui/app.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msgbox.h"
@@ -22,7 +21,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <limits>
 
 namespace {
 
@@ -427,156 +425,56 @@ void frmQAMVG::readParamFile(Generator generator, const QString& path)
     mvg::showParamValues(*this, generator, mvg::parseParamFile(generator, *bytes, os::programFolder()));
 }
 
-// ---- field checks ----
+// ---- runs ----
 
-void frmQAMVG::bindFieldChecks()
+void frmQAMVG::appendToConsole(const QString& text)
 {
-    using mvg::kAttenuationMessage, mvg::kCoefficientMessage, mvg::kRollOffMessage, mvg::kOutputBitsMessage;
-    const std::vector<RangeRule> ranges = {
-        {&txtAttenuationVal, false, 0, 1, kAttenuationMessage, &lblFieldErrQAM(11)},
-        {&txtAttenuationValQP, false, 0, 1, kAttenuationMessage, &lblFieldErrQP(11)},
-        {&txtAttenuationGMSK, false, 0, 1, kAttenuationMessage, &lblFieldErrGE(9)},
-        {&txtAttenuationValSDPSK, false, 0, 1, kAttenuationMessage, &lblFieldErrSDPSK(9)},
-        {&txtFilterCoefVal, true, 0, 30, kCoefficientMessage, &lblFieldErrQAM(4)},
-        {&txtFilterCoefValQP, true, 0, 30, kCoefficientMessage, &lblFieldErrQP(4)},
-        {&txtFilterCoefValSDPSK, true, 0, 30, kCoefficientMessage, &lblFieldErrSDPSK(3)},
-        {&txtFiltROFact, false, 0, 1, kRollOffMessage, &lblFieldErrQAM(6)},
-        {&txtFiltROFactQP, false, 0, 1, kRollOffMessage, &lblFieldErrQP(6)},
-        {&txtFiltROFactSDPSK, false, 0, 1, kRollOffMessage, &lblFieldErrSDPSK(5)},
-        {&txtNumOfOutBits, true, 1, std::numeric_limits<double>::infinity(), kOutputBitsMessage,
-         &lblFieldErrQAM(9)},
-    };
-    for (const RangeRule& rule : ranges)
-        rule.box->Change = [this, rule] { checkRange(rule); };
-
-    const std::vector<CountRule> counts = {
-        {&txtNumSymbols, Generator::Qam, true, &lblFieldErrQAM(0)},
-        {&txtNumSymbolsQP, Generator::Polar, true, &lblFieldErrQP(0)},
-        {&txtNumSymbolsGMSK, Generator::Gmsk, true, &lblFieldErrGE(0)},
-        {&txtNumSymbolsSDPSK, Generator::Sdpsk, true, &lblFieldErrSDPSK(0)},
-        {&txtFilterTAPs, Generator::Qam, false, &lblFieldErrQAM(3)},
-        {&txtFilterTAPsQP, Generator::Polar, true, &lblFieldErrQP(3)},
-        {&txtFilterUpsampleFact, Generator::Qam, false, &lblFieldErrQAM(5)},
-        {&txtFilterUpsampleFactQP, Generator::Polar, true, &lblFieldErrQP(5)},
-        {&txtFilterSpanValGMSK, Generator::Gmsk, true, nullptr},
-        {&txtUpSamplingFactGMSK, Generator::Gmsk, true, nullptr},
-        {&txtFilterTAPsSDPSK, Generator::Sdpsk, true, nullptr},
-        {&txtFilterUpsampleFactSDPSK, Generator::Sdpsk, true, nullptr},
-    };
-    for (const CountRule& rule : counts)
-        rule.box->Change = [this, rule] { checkCountField(rule); };
-
-    const std::pair<ui::TextBox*, ui::Label*> outputs[] = {
-        {&txtQAMVGOutputFile, &lblFieldErrQAM(14)},  {&txtOutputFileQP, &lblFieldErrQP(17)},
-        {&txtPhaseOutputFileQP, &lblFieldErrQP(15)}, {&txtAMPOutputFileQP, &lblFieldErrQP(16)},
-        {&txtOutputFileGMSKE, &lblFieldErrGE(10)},   {&txtOutputFileSDPSK, &lblFieldErrSDPSK(16)},
-    };
-    for (const auto& [box, marker] : outputs)
-        box->Change = [box = box, marker = marker] {
-            marker->setVisible(mvg::outputFolderMissing(box->Text()));
-        };
-
-    for (ui::TextBox* box : {&txtNumSymbols,           &txtNumSymbolsQP,
-                             &txtNumSymbolsGMSK,       &txtNumSymbolsSDPSK,
-                             &txtFilterTAPs,           &txtFilterTAPsQP,
-                             &txtFilterTAPsSDPSK,      &txtFilterUpsampleFact,
-                             &txtFilterUpsampleFactQP, &txtFilterUpsampleFactSDPSK,
-                             &txtUpSamplingFactGMSK,   &txtFilterCoefVal,
-                             &txtFilterCoefValQP,      &txtFilterCoefValSDPSK,
-                             &txtCoeficientResGMSK,    &txtFilterSpanValGMSK,
-                             &txtNumOfOutBits,         &txtNumOfOutBitsQP,
-                             &txtNumOfOutBitsGMSK,     &txtNumOfOutBitsSDPSK,
-                             &txtGraphPoints,          &txtGraphPointsQP,
-                             &txtGraphPointsGMSK,      &txtGraphPointsSDPSK,
-                             &txtAmplitudeBitsQP,      &txtPhaseBitsQP})
-        box->KeyPress = [](int& key) { key = mvg::filterWholeNumberKey(key); };
-    for (ui::TextBox* box :
-         {&txtAttenuationVal, &txtAttenuationValSDPSK, &txtFiltROFact, &txtFiltROFactSDPSK, &txtKaiserWROF,
-          &txtKaiserWROFQP, &txtKaiserWROFSDPSK, &txtModIndexGMSK, &txtNormBWGMSK})
-        box->KeyPress = [](int& key) { key = mvg::filterDecimalKey(key); };
+    txtConsoleOutput.setText(txtConsoleOutput.Text() + text);
 }
 
-void frmQAMVG::checkRange(const RangeRule& rule)
+void frmQAMVG::generate(Generator generator)
 {
-    switch (mvg::judgeRange(rule.box->Text(), rule.integer, rule.min, rule.max)) {
-    case mvg::RangeVerdict::NotNumeric:
-        os::playSystemSound(QStringLiteral("SystemDefault"));
-        rule.marker->setVisible(true);
+    if (Busy)
         return;
-    case mvg::RangeVerdict::OutOfRange:
-        ui::MsgBox(rule.message, ui::vbInformation, QStringLiteral("Invalid Value"));
-        rule.marker->setVisible(true);
+    if (const frmSimulatorSetup* simulator = ui::loadedForm<frmSimulatorSetup>();
+        simulator && simulator->Busy)
         return;
-    case mvg::RangeVerdict::InRange:
-        break;
+    Busy = true;
+    ebSetSimFormsBusy(true);
+    // A generator must never run on the parameters of an earlier run.
+    if (writeParamFile(generator, files(generator).parameterFile) && FileExists(files(generator).program)) {
+        mvg::GeneratorRun run(generator, files(generator), txtConsoleOutput, [this] { return IsLoaded(); });
+        activeRun_ = &run;
+        // Cleared however the wait ends, the end of the program included.
+        const struct ActiveRun {
+            mvg::GeneratorRun*& slot;
+            ~ActiveRun() { slot = nullptr; }
+        } active{activeRun_};
+        run.run();
     }
-    rule.marker->setVisible(false);
+    endRun(generator);
 }
 
-void frmQAMVG::checkCountField(const CountRule& rule)
+bool frmQAMVG::stopRunToClose(int unloadMode)
 {
-    if (rule.updateFirst)
-        updateVects(rule.generator);
-    if (rule.marker)
-        rule.marker->setVisible(!rt::IsNumeric(rule.box->Text()));
-    if (!rule.updateFirst)
-        updateVects(rule.generator);
+    // The main window's close is never refused: the run is stopped without a question.
+    if (unloadMode != ui::vbFormMDIForm &&
+        ui::MsgBox(QStringLiteral("A vector generator is running.") + kCrLf +
+                       QStringLiteral("Do you want to stop it and close this window?"),
+                   ui::vbYesNo | ui::vbQuestion, QStringLiteral("Busy")) != ui::vbYes)
+        return false;
+    if (activeRun_)
+        activeRun_->stop();
+    appendToConsole(kCrLf + QStringLiteral("Data Generation Stopped!"));
+    txtConsoleOutput.setSelStart(static_cast<int>(txtConsoleOutput.Text().size()));
+    return true;
 }
 
-// ---- vector counts ----
-
-std::pair<const ui::TextBox*, const ui::TextBox*> frmQAMVG::countBoxes(Generator generator) const
+void frmQAMVG::endRun(Generator generator)
 {
-    switch (generator) {
-    case Generator::Qam:
-        return {&txtNumSymbols, &txtFilterUpsampleFact};
-    case Generator::Polar:
-        return {&txtNumSymbolsQP, &txtFilterUpsampleFactQP};
-    case Generator::Gmsk:
-        return {&txtNumSymbolsGMSK, &txtUpSamplingFactGMSK};
-    case Generator::Sdpsk:
-        break;
-    }
-    return {&txtNumSymbolsSDPSK, &txtFilterUpsampleFactSDPSK};
-}
-
-std::pair<ui::Label*, ui::Label*> frmQAMVG::countLabel(Generator generator)
-{
-    switch (generator) {
-    case Generator::Qam:
-        return {&lblQAMOutputVects, &lblFieldErrQAM(10)};
-    case Generator::Polar:
-        return {&lblQPOutputVects, &lblFieldErrQP(10)};
-    case Generator::Gmsk:
-        return {&lblNumOutVectsGMSK, &lblFieldErrGE(8)};
-    case Generator::Sdpsk:
-        break;
-    }
-    return {&lblOutputVectsSDPSK, &lblFieldErrSDPSK(10)};
-}
-
-int32_t frmQAMVG::CalcVectors(Generator generator) const
-{
-    const auto [symbols, upsampling] = countBoxes(generator);
-    return mvg::vectorCount(symbols->Text(), upsampling->Text());
-}
-
-int32_t frmQAMVG::CalcMaxSymbols(Generator generator, int32_t limit) const
-{
-    return mvg::largestSymbolCount(countBoxes(generator).second->Text(), limit);
-}
-
-void frmQAMVG::updateVects(Generator generator)
-{
-    const int32_t vectors = CalcVectors(generator);
-    const int32_t most = CalcMaxSymbols(generator, mvg::kFifoVectors);
-    maxSymbols_[static_cast<size_t>(generator)] = most;
-    const mvg::VectorCountText text = mvg::describeVectorCount(vectors, most);
-    const auto [label, marker] = countLabel(generator);
-    label->setCaption(text.caption);
-    label->setToolTipText(text.toolTip);
-    label->Refresh();
-    if (text.fifoWarning)
-        ui::MsgBox(mvg::fifoWarningText(), ui::vbExclamation, QStringLiteral("Warning!"));
-    marker->setVisible(text.marker);
+    DoEventsN(2);
+    Busy = false;
+    ebSetSimFormsBusy(false);
+    if (generator == Generator::Qam)
+        cmdGenerateQAMData.setEnabled(true);
 }

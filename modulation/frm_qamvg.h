@@ -6,7 +6,6 @@
 // run mirrors the generator's console text into the console box and reports its error file.
 
 #include "board/form_names.h"
-#include "modulation/console_output.h"
 #include "modulation/param_files.h"
 #include "modulation/program_settings.h"
 #include "platform/ui/controls.h"
@@ -19,7 +18,9 @@
 #include <utility>
 #include <vector>
 
-class ConsoleRun;
+namespace mvg {
+class GeneratorRun;
+}
 
 class frmQAMVG : public ui::Form {
 public:
@@ -72,12 +73,8 @@ public:
     int32_t maxSymbols(mvg::Generator generator) const { return maxSymbols_[static_cast<size_t>(generator)]; }
 
     // ---- runs ----
-    // Waits for the error file (mvg::waitForErrorFile), a second between reads, while the window stays.
-    bool ErrorFileWritten(const QString& path);
-    // Reads the error file (mvg::readErrorFile).
-    void CheckErrorFile(const QString& path, QStringList& errorLines, bool& noErrors);
-    // Counts "ERROR" and "WARNING" in the console box, in any case.
-    void GetOutputErrors(int16_t& errors, int16_t& warnings, bool& any) const;
+    // Generate: the tab's parameter file, then a run of its generator (mvg::GeneratorRun) reported in the
+    // console box; the Generate buttons wait meanwhile.
     void generate(mvg::Generator generator);
 
     // ---- controls ----
@@ -251,9 +248,8 @@ private:
     // Closing the window (or the main window) during a run: false when the user keeps the run going.
     bool stopRunToClose(int unloadMode);
 
-    // The run under way, while its program may run; the program's part of the console box.
-    ConsoleRun* activeRun_ = nullptr;
-    mvg::ProgramOutput programOutput_;
+    // The run under way, while its program may run.
+    mvg::GeneratorRun* activeRun_ = nullptr;
 
     std::array<mvg::GeneratorFiles, mvg::kGeneratorCount> files_;
     std::array<int32_t, mvg::kGeneratorCount> maxSymbols_{-1, -1, -1, -1};
