@@ -177,8 +177,11 @@ switch_mode() { # mode
   xdotool key Return
   sleep 1
   local word="${keywords[$1]:-NORMAL}"
-  xdotool key ctrl+alt+Control_L
-  for ((k = 0; k < ${#word}; k++)); do xdotool key "ctrl+alt+$(echo "${word:$k:1}" | tr 'A-Z' 'a-z')"; done
+  # Ctrl and Alt held down through the whole word, as a user types it: pressing either again starts the
+  # keyword anew.
+  xdotool keydown ctrl alt
+  for ((k = 0; k < ${#word}; k++)); do xdotool key "$(echo "${word:$k:1}" | tr 'A-Z' 'a-z')"; done
+  xdotool keyup alt ctrl
   xdotool key Return
   mode="$1"
   sleep 1
