@@ -1,10 +1,11 @@
 // The Profiles window as a window: design properties, handler binding, the frames of the eight profiles,
-// the form shown, the active profile, loading and closing.
+// the form shown, the active profile, loading, LOAD, the refresh, the greying and the CCI overflow lamp.
 
 #include "profiles/frm_profile.h"
 
 #include "board/evalbd.h"
 #include "board/form_names.h"
+#include "board/globals.h"
 #include "profiles/profile_register.h"
 #include "profiles/put_in_container.h"
 #include "shell/mdi_main.h"
@@ -12,6 +13,11 @@
 #include "platform/ui/colors.h"
 #include "platform/ui/forms.h"
 
+#include <QApplication>
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
 #include <memory>
 
 using namespace profiles;
@@ -19,6 +25,22 @@ using namespace profiles;
 namespace {
 
 constexpr uint32_t kSelectedColour = 0xFF0000; // blue
+constexpr uint32_t kCCIOverflowLit = 0x0000FF;
+constexpr uint32_t kCCIOverflowDark = 0x000040;
+
+// LOAD's registers: CFR2, CFR1, then the eight profiles.
+constexpr std::array<int16_t, 2 + kProfileCount> kLoadOrder = {
+    kCFR2,
+    kCFR1,
+    profileRegister(0),
+    profileRegister(1),
+    profileRegister(2),
+    profileRegister(3),
+    profileRegister(4),
+    profileRegister(5),
+    profileRegister(6),
+    profileRegister(7),
+};
 
 const QStringList kRAMModeItems = {
     QStringLiteral("Direct Switch"), QStringLiteral("Ramp Up"), QStringLiteral("Bi-directional Ramp"),
@@ -35,18 +57,14 @@ void makeSpin(ui::ScrollBar& bar)
 
 } // namespace
 
-ui::ControlArray<ui::ComboBox>::Maker frmProfile::dropDownList()
-{
-    return [](ui::Form* owner, const QString& name, int index) {
-        return std::make_unique<ui::ComboBox>(owner, name, index, ui::vbComboDropdownList);
-    };
-}
-
-frmProfile::frmProfile() : Form(FormName)
+frmProfile::frmProfile() : RegisterWindow(FormName)
 {
     setMdiChild(true);
     setDesignProperties();
     bindHandlers();
+    // The window's bits: those of its table (the rows come with Form_Load) and the internal profile control
+    // of CFR1, which no box shows but LOAD sends with the rest of the register.
+    indicateLoadOn(lblLoadFlash, {kInternalProfileControl});
     registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
     registerProc(formnames::UpdateProfileSel, [this] { UpdateProfileSel(); });
     registerProc(formnames::UdControlState, [this] { UdControlState(); });
@@ -259,10 +277,7 @@ void frmProfile::SetFormMode(int16_t mode)
 
 void frmProfile::GetFormMode(int16_t& mode) const
 {
-    if (kOperatingMode.get() == 1)
-        mode = kRAMEnable.get() == 1 ? kFormRAM : kFormSingleTone;
-    else
-        mode = kFormQDUC;
+    mode = formModeOf(kOperatingMode.get(), kRAMEnable.get() == 1);
 }
 
 void frmProfile::UpdateProfileSel()
@@ -283,7 +298,7 @@ void frmProfile::setProfileColour(int n, uint32_t colour)
 
 void frmProfile::optProfileSel_Click(int index)
 {
-    if (!bRefreshing && goEvalBd) {
+    if (!bRefreshing_ && goEvalBd) {
         goEvalBd->setActiveProfile(static_cast<int16_t>(index));
         ui::Forms::callIfLoaded(formnames::frmDebug, formnames::RefreshFormVals);
     }
@@ -294,6 +309,120 @@ void frmProfile::optProfileSel_Click(int index)
     if (fraProfileRAM.exists(index) && fraProfileSnglTone.exists(index))
         setProfileColour(index, kSelectedColour);
     setCaption(QStringLiteral("Profiles - (Profile ") + QString::number(index) + QStringLiteral(" Active)"));
+}
+
+// ---- binding ----
+
+void frmProfile::bindHandlers()
+{
+    // The value boxes and the step boxes are bound by their rows (buildFieldTable).
+    vscAmpScaleSpinST.bind(&ui::ScrollBar::Change, this, &frmProfile::vscAmpScaleSpinST_Change);
+    vscPhaseOSpinST.bind(&ui::ScrollBar::Change, this, &frmProfile::vscPhaseOSpinST_Change);
+
+    // The check boxes and lists are bound by buildFieldTable, the value boxes by their rows.
+    optProfileSel.bind(&ui::OptionButton::Click, this, &frmProfile::optProfileSel_Click);
+    ui::bind(cmdLoad.Click, this, &frmProfile::cmdLoad_Click);
+    ui::bind(tmrLoadFlash.Timer, this, &frmProfile::tmrLoadFlash_Timer);
+}
+
+// ---- spin bars: step the word and write the profile to the chip at once ----
+
+void frmProfile::vscAmpScaleSpinST_Change(int index)
+{
+    values_.spin(vscAmpScaleSpinST(index), txtAmpScaleStepST(index), txtAmpScaleST(index), 999);
+}
+
+void frmProfile::vscPhaseOSpinST_Change(int index)
+{
+    values_.spin(vscPhaseOSpinST(index), txtPhOSpinStepST(index), txtPhaseOffsetST(index), 999);
+}
+
+// ---- LOAD ----
+
+void frmProfile::cmdLoad_Click()
+{
+    // LOAD is disabled while the registers go, which hands the focus on, and the refresh may switch the
+    // shown fields: the focus comes back to where the user was.
+    const QPointer<QWidget> focused = QApplication::focusWidget();
+    regwin::LoadOptions options;
+    options.pointerForm = this;
+    options.progressText = QStringLiteral("Loading...");
+    // Clear CCI reaches the chip once per load in which it was set.
+    options.afterAll = [this](regwin::LoadOutcome) {
+        chkClearCCI.setValue(0);
+        kClearCCI.setBoth(0);
+    };
+    loadWindow(cmdLoad, kLoadOrder, options);
+    if (focused && focused->isVisible() && focused->isEnabled() && !focused->hasFocus())
+        focused->setFocus(Qt::OtherFocusReason);
+}
+
+// ---- refresh ----
+
+void frmProfile::RefreshFormVals()
+{
+    if (!goEvalBd)
+        return;
+    regwin::ScopedFlag refreshing(bRefreshing_);
+    const std::optional<ProfileFormMode> form =
+        refreshFormOf(kOperatingMode.get(), kRAMEnable.get() == 1, giRunMode);
+    refreshForm_ = form ? static_cast<int16_t>(*form) : int16_t{-1};
+    if (form)
+        SetFormMode(*form);
+
+    UpdateProfileSel();
+    fields_.refresh();
+    UdControlState();
+}
+
+// ---- greying and lamps ----
+
+void frmProfile::setControlColour(ui::Control& control, bool normal)
+{
+    control.setForeColor(normal ? ui::colors::vbWindowText : ui::colors::vbGrayText);
+}
+
+void frmProfile::UdControlState()
+{
+    if (!goEvalBd)
+        return;
+    const ProfileShading shading =
+        shadingOf(kOperatingMode.get(), kOutputShiftKeying.get() == 1, kProfileAmplitude.get() == 1);
+    setControlColour(chkClearCCI, shading.clearCCIAndQFirstData);
+    setControlColour(chkQFirstData, shading.clearCCIAndQFirstData);
+    setControlColour(chkEnableSineOut, shading.sineOut);
+    setControlColour(chkUseProfileOSK, shading.profileOSK);
+    if (shading.qducFields)
+        for (ui::Frame& frame : fraProfileQDUC) {
+            const int n = frame.Index();
+            for (ui::Control* control : std::initializer_list<ui::Control*>{
+                     &txtOutFreqQD(n), &lblOutFreqQD(n), &lblMHzQD(n), &txtPhaseOffsetQD(n),
+                     &lblPhaseOffsetQD(n), &lblDegQD(n), &chkSpectralInvQD(n)})
+                setControlColour(*control, *shading.qducFields);
+        }
+    if (shading.amplitudeFields)
+        for (ui::Frame& frame : fraProfileSnglTone) {
+            const int n = frame.Index();
+            for (ui::Control* control :
+                 std::initializer_list<ui::Control*>{&lblASFST(n), &txtAmpScaleStepST(n), &txtAmpScaleST(n)})
+                setControlColour(*control, *shading.amplitudeFields);
+        }
+}
+
+void frmProfile::GrayOSKASK(bool grey)
+{
+    for (ui::Frame& frame : fraProfileSnglTone) {
+        const int n = frame.Index();
+        lblASFST(n).setForeColor(grey ? ui::colors::vbGrayText : ui::colors::vbWindowText);
+        for (ui::TextBox* box : {&txtAmpScaleStepST(n), &txtAmpScaleST(n)})
+            box->setForeColor(grey ? ui::colors::vbGrayText : ui::colors::vbButtonText);
+    }
+}
+
+void frmProfile::UdStatusIndicators()
+{
+    if (goEvalBd)
+        lblCCIOvrFlow.setBackColor(goEvalBd->CIC_OVERFL() == 1 ? kCCIOverflowLit : kCCIOverflowDark);
 }
 
 void registerProfileWindow()

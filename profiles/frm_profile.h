@@ -11,12 +11,16 @@
 // "UpdateProfileSel", "UdControlState", "UdStatusIndicators".
 //
 // The system clock of every conversion is the text of the Control window's txtSysClkTxt, read at each use.
+// The forms and the greying follow the rules of profiles/profile_modes.h; the field table is built in
+// frm_profile_table.cpp, the layout in frm_profile_layout.cpp.
 // The amplitude, output-scale and RAM ramp-rate dialogs are opened by name (profiles/box_edit_dialogs.h);
 // a dialog that does not exist leaves its double-click without effect.
 
 #include "board/form_names.h"
+#include "profiles/profile_modes.h"
+#include "profiles/put_in_container.h"
 #include "profiles/value_fields.h"
-#include "shell/register_window.h"
+#include "shell/register_window_base.h"
 
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
@@ -29,19 +33,15 @@ class QRect;
 class QSize;
 class QWidget;
 
-class frmProfile : public ui::Form {
+class frmProfile : public regwin::RegisterWindow {
 public:
     static inline const QString& FormName = formnames::frmProfile;
 
-    // Values of the form mode: which frame each profile shows.
-    enum ProfileFormMode : int16_t { kFormQDUC = 0, kFormRAM = 1, kFormSingleTone = 2 };
+    // Values of the form mode: which frame each profile shows (kFormQDUC, kFormRAM, kFormSingleTone).
+    using enum profiles::ProfileFormMode;
 
     frmProfile();
     ~frmProfile() override;
-
-    // Set while RefreshFormVals puts the map's values into the controls: the window-wide check boxes, the
-    // RAM mode lists and the profile options then write nothing back.
-    bool bRefreshing = false;
 
     // ---- quadrature-modulation form, one element per profile ----
     ui::ControlArray<ui::Frame> fraProfileQDUC{this, QStringLiteral("fraProfileQDUC"), 1};
@@ -70,7 +70,7 @@ public:
     ui::ControlArray<ui::Label> lblRAMSec{this, QStringLiteral("lblRAMSec"), 1};
     ui::ControlArray<ui::Label> lblRAMSegModCtrl{this, QStringLiteral("lblRAMSegModCtrl"), 1};
     ui::ControlArray<ui::ComboBox> cmbRAMSegModeControl{this, QStringLiteral("cmbRAMSegModeControl"), 1,
-                                                        dropDownList()};
+                                                        DropDownListMaker()};
     ui::ControlArray<ui::CheckBox> chkRAMZeroCrossing{this, QStringLiteral("chkRAMZeroCrossing"), 1};
     ui::ControlArray<ui::CheckBox> chkRAMNoDwellActive{this, QStringLiteral("chkRAMNoDwellActive"), 1};
 
@@ -130,28 +130,21 @@ public:
     // Greys the controls the operating mode and the amplitude bits make meaningless (text colour only).
     void UdControlState();
 
-    // The window's controls and the register fields they show.
-    const regwin::FieldTable& fieldTable() const { return fields_; }
-
     // ---- handlers ----
     void optProfileSel_Click(int index);
 
-    void txtCCIValQD_Change(int index);
-    void txtStepBox_KeyPress(int& keyAscii);
     void vscAmpScaleSpinST_Change(int index);
     void vscPhaseOSpinST_Change(int index);
     // The check boxes and lists store through the field table.
 
     void cmdLoad_Click();
-    void tmrLoadFlash_Timer();
+    void tmrLoadFlash_Timer() { tickLoadIndicator(); }
 
 protected:
     void buildUi(QWidget* window) override;
     void Form_Load() override;
 
 private:
-    static ui::ControlArray<ui::ComboBox>::Maker dropDownList();
-
     // ---- building ----
     void setDesignProperties();
     void bindHandlers();
@@ -181,31 +174,15 @@ private:
     void buildFieldTable();
     void addProfileRows(int n);
 
-    // ---- the clock and the focus ----
-    QString sysClockText() const;
-    void focusLoad();
     void setControlColour(ui::Control& control, bool normal);
 
     // The form RefreshFormVals shows (-1: none, the operating mode has no form); the table's rows of the
     // other forms are left alone.
     int16_t refreshForm_ = -1;
-    regwin::FieldTable fields_{bRefreshing};
-    // Of CFR1 and CFR2 only the bits this window owns.
-    regwin::LoadIndicator loadIndicator_{lblLoadFlash, regwin::LoadIndicator::fields({{0x00, 22, 16},
-                                                                                      {0x01, 24, 24},
-                                                                                      {0x01, 8, 8},
-                                                                                      {0x0E, 63, 0},
-                                                                                      {0x0F, 63, 0},
-                                                                                      {0x10, 63, 0},
-                                                                                      {0x11, 63, 0},
-                                                                                      {0x12, 63, 0},
-                                                                                      {0x13, 63, 0},
-                                                                                      {0x14, 63, 0},
-                                                                                      {0x15, 63, 0}})};
     // The window's content, on which the cells are placed.
     QWidget* profileCanvas_ = nullptr;
     // Every profile's value boxes.
-    profiles::ValueFields values_{[this] { return sysClockText(); }, [this] { focusLoad(); }};
+    profiles::ValueFields values_{cmdLoad};
 };
 
 // Makes the Profiles window loadable by name ("frmProfile"); start-up calls it before it shows the window.

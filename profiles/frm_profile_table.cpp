@@ -1,7 +1,8 @@
 // The Profiles window's field table: for each profile the boxes, check boxes and lists of its three forms
 // and the fields of its register they show, then the window-wide check boxes of CFR1 and CFR2. The Click
-// handlers and RefreshFormVals both walk it; the value boxes are stored by their validation (which clips a
-// typed value and keeps its word in the Tag) and shown from the map with that word in the Tag.
+// handlers, RefreshFormVals and the load indicator all walk it; the value boxes are rows of the value-field
+// kit, stored by their commit (which clips a typed value and keeps its word in the Tag) and shown from the
+// map with that word in the Tag.
 
 #include "profiles/frm_profile.h"
 
@@ -9,27 +10,13 @@
 
 using namespace profiles;
 
-namespace {
-
-std::optional<uint64_t> storedByValidation()
-{
-    return std::nullopt;
-}
-
-} // namespace
-
 void frmProfile::addProfileRows(int n)
 {
     auto inForm = [this](int16_t form) { return [this, form] { return refreshForm_ == form; }; };
-    // A value box of form `applies`: committed by the value-field kit, shown from the map with the word in
-    // its Tag.
+    // A value box of form `applies`; a click selects its text as the focus does.
     auto valueBox = [this](ValueRow row, std::function<bool()> applies) {
-        const ValueRow& added = values_.add(std::move(row));
-        fields_
-            .custom(
-                *added.box, added.field, [this, &added](uint64_t word) { values_.show(added, word); },
-                storedByValidation)
-            .applies = std::move(applies);
+        row.selectOnClick = true;
+        values_.addTo(fields_, std::move(row)).applies = std::move(applies);
     };
     const QString frequencyCaption = QStringLiteral("Edit output frequency");
 
@@ -47,10 +34,11 @@ void frmProfile::addProfileRows(int n)
         qduc);
     fields_.check(chkInvCCIQD(n), ofProfile(kInverseCCIBypassField, n)).applies = qduc;
     fields_.check(chkSpectralInvQD(n), ofProfile(kSpectralInversionField, n)).applies = qduc;
-    // The interpolation rate: 1 .. 63, anything else 2.
+    // The interpolation rate: 1 .. 63, anything else 2; its tool tip shows the typed rate's bits.
     valueBox({.box = &txtCCIValQD(n),
               .kind = ValueKind::Word,
               .field = ofProfile(kCCIRateField, n),
+              .numberToolTip = true,
               .lowest = 1,
               .highest = 63,
               .fallback = 2},
@@ -67,6 +55,8 @@ void frmProfile::addProfileRows(int n)
              singleTone);
     valueBox({.box = &txtAmpScaleST(n), .kind = ValueKind::Amplitude, .field = ofProfile(kAmplitudeField, n)},
              singleTone);
+    for (ui::TextBox* step : {&txtPhOSpinStepST(n), &txtAmpScaleStepST(n)})
+        ValueFields::bindStepBox(*step, true);
 
     // RAM segment. Modes 5-7 have no item: the list shows its first.
     const auto ram = inForm(kFormRAM);
@@ -97,6 +87,7 @@ void frmProfile::buildFieldTable()
         if (fraProfileQDUC.exists(n) && fraProfileRAM.exists(n) && fraProfileSnglTone.exists(n))
             addProfileRows(n);
 
+    // The window-wide boxes: CFR1 bits 22, 21 and 16, CFR2 bits 24 and 8.
     regwin::FieldRow& profileAmplitude =
         fields_.check(chkUseProfileOSK, kProfileAmplitude, [this] { UdControlState(); });
     profileAmplitude.afterOnRefresh = true;

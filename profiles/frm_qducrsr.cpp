@@ -8,7 +8,6 @@
 #include "board/globals.h"
 #include "board/text_util.h"
 #include "board/utility.h"
-#include "profiles/sys_clock.h"
 #include "shell/mdi_main.h"
 
 #include "platform/ui/app.h"
@@ -18,7 +17,6 @@
 #include <memory>
 
 using profiles::ValueKind;
-using profiles::ValueRow;
 
 namespace {
 
@@ -68,18 +66,7 @@ int indexOfCode(const ui::ComboBox& list, uint64_t code)
 
 } // namespace
 
-ui::ControlArray<ui::ComboBox>::Maker frmQDUCRSR::dropDownList()
-{
-    return [](ui::Form* owner, const QString& name, int index) {
-        return std::make_unique<ui::ComboBox>(owner, name, index, ui::vbComboDropdownList);
-    };
-}
-
-frmQDUCRSR::frmQDUCRSR()
-    : Form(FormName),
-      indicator_(lblLoadFlash,
-                 regwin::LoadIndicator::fields({{0x05, 47, 0}, {0x06, 47, 0}, kRAMEnable, kQDUCRAMDest})),
-      values_(profiles::sysClockText, [this] { focusLoad(); })
+frmQDUCRSR::frmQDUCRSR() : RegisterWindow(FormName)
 {
     setMdiChild(true);
     setDesignProperties();
@@ -139,31 +126,26 @@ void frmQDUCRSR::buildFieldTable()
         mode.indexOf = [&list](uint64_t code) { return indexOfCode(list, code); };
         mode.valueOf = [&list](int index) { return static_cast<uint64_t>(list.ItemData(index)); };
         // Only digits reach the address boxes; the step rate's range reads from 0 up.
-        const ValueRow& begin = values_.add({.box = &txtRAMSegBeginAddr(i),
-                                             .kind = ValueKind::Address,
-                                             .field = beginAddrField(i),
-                                             .digitsOnly = true});
-        const ValueRow& final = values_.add({.box = &txtRAMSegFinalAddr(i),
-                                             .kind = ValueKind::Address,
-                                             .field = finalAddrField(i),
-                                             .digitsOnly = true});
-        const ValueRow& rate = values_.add({.box = &txtRAMSegAddrRampRate(i),
-                                            .kind = ValueKind::RampRate,
-                                            .field = rampRateField(i),
-                                            .caption = QStringLiteral("Edit RAM Address Ramp Rate"),
-                                            .rateName = QStringLiteral("Address Step Rate"),
-                                            .rangeFromLongest = false});
-        for (const ValueRow* row : {&begin, &final, &rate})
-            fields_.custom(*row->box, row->field, [this, row](uint64_t word) { values_.show(*row, word); },
-                           {});
+        values_.addTo(fields_, {.box = &txtRAMSegBeginAddr(i),
+                                .kind = ValueKind::Address,
+                                .field = beginAddrField(i),
+                                .digitsOnly = true});
+        values_.addTo(fields_, {.box = &txtRAMSegFinalAddr(i),
+                                .kind = ValueKind::Address,
+                                .field = finalAddrField(i),
+                                .digitsOnly = true});
+        values_.addTo(fields_, {.box = &txtRAMSegAddrRampRate(i),
+                                .kind = ValueKind::RampRate,
+                                .field = rampRateField(i),
+                                .caption = QStringLiteral("Edit RAM Address Ramp Rate"),
+                                .rateName = QStringLiteral("Address Step Rate"),
+                                .rangeFromLongest = false});
     }
     fields_.bindClicks();
-}
-
-void frmQDUCRSR::focusLoad()
-{
-    if (cmdLoad.Enabled())
-        cmdLoad.SetFocus();
+    // The window's bits: those of its table and the segment bits no control shows, so both segment
+    // registers whole and of CFR1 the RAM enable and destination only.
+    indicateLoadOn(lblLoadFlash,
+                   {unusedHighField(0), unusedLowField(0), unusedHighField(1), unusedLowField(1)});
 }
 
 void frmQDUCRSR::bindHandlers()
@@ -201,7 +183,7 @@ void frmQDUCRSR::RefreshFormVals()
 void frmQDUCRSR::BuildModeControlList(int segment, int destination)
 {
     ui::ComboBox& list = cmbRAMSegModeControl(segment);
-    regwin::ScopedFlag refreshing(bRefreshing);
+    regwin::ScopedFlag refreshing(bRefreshing_);
     list.Clear();
     for (const ModeItem& item : kModeItems) {
         if (item.code > 2 && destination == 0)
@@ -284,8 +266,6 @@ void frmQDUCRSR::cmbRAMSegModeControl_Click(int index)
 
 void frmQDUCRSR::cmdLoad_Click()
 {
-    if (!goEvalBd)
-        return;
     regwin::LoadOptions options;
     // Single tone outside run mode 4 takes no RAM: the pending bit decides (the box may not show a change
     // another window made), and the box follows it. Only a load that goes ahead changes them.
@@ -297,7 +277,7 @@ void frmQDUCRSR::cmdLoad_Click()
             // A box that showed the RAM on runs its effects as it clears; one that did not, here.
             const bool shownOn = chkEnableRAM.Value() == 1;
             {
-                regwin::ScopedFlag refreshing(bRefreshing);
+                regwin::ScopedFlag refreshing(bRefreshing_);
                 chkEnableRAM.setValue(0);
             }
             if (!shownOn)
@@ -308,12 +288,7 @@ void frmQDUCRSR::cmdLoad_Click()
     };
     // An I/O update after each register, not once at the end.
     options.strobeEach = true;
-    regwin::runLoad(cmdLoad, indicator_, {0x00, 0x05, 0x06}, options);
-}
-
-void frmQDUCRSR::tmrLoadFlash_Timer()
-{
-    indicator_.tick();
+    loadWindow(cmdLoad, {kCFR1, ramSegmentRegister(0), ramSegmentRegister(1)}, options);
 }
 
 // ---- ISFC line ----

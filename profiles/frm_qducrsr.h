@@ -12,8 +12,9 @@
 #include "board/chip_registers.h"
 #include "board/form_names.h"
 #include "board/register_field.h"
+#include "profiles/put_in_container.h"
 #include "profiles/value_fields.h"
-#include "shell/register_window.h"
+#include "shell/register_window_base.h"
 
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
@@ -24,7 +25,7 @@
 #include <cstdint>
 #include <unordered_set>
 
-class frmQDUCRSR : public ui::Form {
+class frmQDUCRSR : public regwin::RegisterWindow {
 public:
     static inline const QString& FormName = formnames::frmQDUCRSR;
     static constexpr int kSegments = 2;
@@ -32,15 +33,15 @@ public:
     frmQDUCRSR();
 
     // The register fields of segment i (register 05H + i).
-    static RegisterField rampRateField(int i) { return {static_cast<int16_t>(0x05 + i), 47, 32}; }
-    static RegisterField finalAddrField(int i) { return {static_cast<int16_t>(0x05 + i), 31, 22}; }
-    static RegisterField beginAddrField(int i) { return {static_cast<int16_t>(0x05 + i), 15, 6}; }
-    static RegisterField modeField(int i) { return {static_cast<int16_t>(0x05 + i), 2, 0}; }
+    static constexpr RegisterField rampRateField(int i) { return {ramSegmentRegister(i), 47, 32}; }
+    static constexpr RegisterField finalAddrField(int i) { return {ramSegmentRegister(i), 31, 22}; }
+    static constexpr RegisterField beginAddrField(int i) { return {ramSegmentRegister(i), 15, 6}; }
+    static constexpr RegisterField modeField(int i) { return {ramSegmentRegister(i), 2, 0}; }
+    // Bits 21:16 and 5:3: no control shows them, but LOAD sends them with the rest of the register.
+    static constexpr RegisterField unusedHighField(int i) { return {ramSegmentRegister(i), 21, 16}; }
+    static constexpr RegisterField unusedLowField(int i) { return {ramSegmentRegister(i), 5, 3}; }
     static constexpr RegisterField kRAMEnable = ::kRAMEnable;
     static constexpr RegisterField kQDUCRAMDest = ::kQDUCRAMDest;
-
-    // While RefreshFormVals (or the window itself) sets controls from the map, their handlers store nothing.
-    bool bRefreshing = false;
 
     ui::CheckBox chkEnableRAM{this, QStringLiteral("chkEnableRAM")};
     ui::CheckBox chkEnQDUCRAMEval{this, QStringLiteral("chkEnQDUCRAMEval")};
@@ -59,7 +60,7 @@ public:
     ui::ControlArray<ui::Label> lblRAMSec{this, QStringLiteral("lblRAMSec"), kSegments};
     ui::ControlArray<ui::Label> lblRAMSegModCtrl{this, QStringLiteral("lblRAMSegModCtrl"), kSegments};
     ui::ControlArray<ui::ComboBox> cmbRAMSegModeControl{this, QStringLiteral("cmbRAMSegModeControl"),
-                                                        kSegments, dropDownList()};
+                                                        kSegments, DropDownListMaker()};
     // Red marker round a mode list whose register holds a code the list does not offer.
     ui::ControlArray<ui::Label> lblMCErr{this, QStringLiteral("lblMCErr"), kSegments};
 
@@ -105,7 +106,7 @@ public:
     void chkEnQDUCRAMEval_Click();
     void cmbRAMSegModeControl_Click(int index);
     void cmdLoad_Click();
-    void tmrLoadFlash_Timer();
+    void tmrLoadFlash_Timer() { tickLoadIndicator(); }
     void cmdSetISFCPin_Click(int index);
 
     void txtQDRAMFile_Change();
@@ -121,31 +122,17 @@ protected:
     void Form_Load() override;
 
 private:
-    static ui::ControlArray<ui::ComboBox>::Maker dropDownList();
     void setDesignProperties();
     void setFileDesignProperties();
     void bindHandlers();
     void bindFileHandlers();
     void buildFieldTable();
 
-    void focusLoad();
     void showModeMarker(int segment);
     void showISFC();
 
-    regwin::FieldTable fields_{bRefreshing};
-    regwin::LoadIndicator indicator_;
     // The addresses and step rates of the segments.
-    profiles::ValueFields values_;
+    profiles::ValueFields values_{cmdLoad};
     // The controls UdControlState has coloured; a colour is applied again only when it changes.
     std::unordered_set<const ui::Control*> painted_;
 };
-
-// The RAM data file formats, in the order of the format lists (the index is the format code).
-namespace ramwin {
-QStringList segmentWindowFormats();
-// Whether a file can be (re)written at `path` (its folder exists and takes files; an existing file can be
-// replaced). Asked before any transfer, so that a dump never reads the RAM for a file it cannot write.
-bool canWriteFile(const QString& path);
-// The message of an ebLoadRAMFile result (0 loaded, 1 bad file or failed transfer, 4 no file named).
-void showRamLoadResult(int16_t code);
-} // namespace ramwin

@@ -3,6 +3,8 @@
 
 #include "profiles/frm_qducrsr.h"
 
+#include "profiles/ram_data_files.h"
+
 #include "board/evalbd.h"
 #include "board/ram_file.h"
 #include "board/utility.h"
@@ -13,9 +15,6 @@
 #include "platform/os/program_folder.h"
 #include "platform/ui/msgbox.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 namespace {
 
 const QString kRAMFileFilter = QStringLiteral(
@@ -23,49 +22,6 @@ const QString kRAMFileFilter = QStringLiteral(
 const QString kRAMFileExtension = QStringLiteral("RAMData.txt");
 
 } // namespace
-
-namespace ramwin {
-
-void showRamLoadResult(int16_t code)
-{
-    switch (code) {
-    case kRamLoadDone:
-        ui::MsgBox(QStringLiteral("The RAM data file was loaded successfully!"), ui::vbInformation,
-                   QStringLiteral("RAM Load Successfull"));
-        break;
-    case kRamLoadNoBoard:
-        ui::MsgBox(QStringLiteral("Evaluation board not connected!"), ui::vbExclamation,
-                   QStringLiteral("RAM Load Error"));
-        break;
-    case kRamLoadNoPath:
-        ui::MsgBox(QStringLiteral("No file specified!"), ui::vbExclamation,
-                   QStringLiteral("No File Specifed"));
-        break;
-    default:
-        ui::MsgBox(QStringLiteral("Invalid RAM Data file!"), ui::vbExclamation,
-                   QStringLiteral("RAM Load Error"));
-        break;
-    }
-}
-
-QStringList segmentWindowFormats()
-{
-    return {QStringLiteral("RAW Binary"), QStringLiteral("RAW Hex"), QStringLiteral("RAW Decimal"),
-            QStringLiteral("Signed Integer (Modulation File)")};
-}
-
-bool canWriteFile(const QString& path)
-{
-    if (path.trimmed().isEmpty())
-        return false;
-    const QFileInfo file(path);
-    if (file.exists())
-        return file.isFile() && file.isWritable();
-    const QFileInfo folder(file.absolutePath());
-    return folder.isDir() && folder.isWritable();
-}
-
-} // namespace ramwin
 
 void frmQDUCRSR::setFileDesignProperties()
 {

@@ -13,6 +13,8 @@ namespace profiles {
 
 // Reaches the chip once per LOAD in which it was set.
 constexpr RegisterField kClearCCI = regBit(kCFR1, 21);
+// CFR1 bits 20:17: no control of the window shows them; its LOAD sends them with the rest of CFR1.
+constexpr RegisterField kInternalProfileControl{kCFR1, 20, 17};
 
 // Fields of the three forms of a profile register, given for profile 0; `ofProfile` moves one to another.
 constexpr RegisterField kFrequencyField{kFirstProfileRegister, 31, 0};

@@ -5,6 +5,8 @@
 #include <QLayout>
 #include <QWidget>
 
+#include <memory>
+
 void PutInContainer(ui::Control& control, ui::Control& container)
 {
     QWidget* widget = control.widget();
@@ -16,4 +18,11 @@ void PutInContainer(ui::Control& control, ui::Control& container)
     if (QLayout* layout = parent->layout(); layout && layout->indexOf(widget) < 0)
         layout->addWidget(widget);
     control.setVisible(true);
+}
+
+ui::ControlArray<ui::ComboBox>::Maker DropDownListMaker()
+{
+    return [](ui::Form* owner, const QString& name, int index) {
+        return std::make_unique<ui::ComboBox>(owner, name, index, ui::vbComboDropdownList);
+    };
 }

@@ -2,6 +2,7 @@
 
 #include "board/evalbd.h"
 #include "board/form_names.h"
+#include "board/num_base.h"
 #include "board/text_util.h"
 #include "boardui/text_selection.h"
 #include "profiles/box_edit_dialogs.h"
@@ -24,6 +25,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace profiles {
@@ -92,6 +94,14 @@ ValueFields::ValueFields(std::function<QString()> clockText, std::function<void(
 {
 }
 
+ValueFields::ValueFields(ui::CommandButton& load)
+    : ValueFields(sysClockText, [&load] {
+          if (load.Enabled())
+              load.SetFocus();
+      })
+{
+}
+
 const ValueRow& ValueFields::add(ValueRow row)
 {
     if (row.kind == ValueKind::Address) {
@@ -109,7 +119,28 @@ const ValueRow& ValueFields::add(ValueRow row)
         commit(added);
     };
     box->DblClick = [this, &added] { doubleClick(added); };
+    if (added.selectOnClick)
+        box->Click = [box] { SelectAllText(*box); };
+    if (added.numberToolTip)
+        box->Change = [&added] { showNumberToolTip(added); };
     return added;
+}
+
+regwin::FieldRow& ValueFields::addTo(regwin::FieldTable& table, ValueRow row)
+{
+    const ValueRow& added = add(std::move(row));
+    return table.custom(*added.box, added.field, [this, &added](uint64_t word) { show(added, word); }, {});
+}
+
+void ValueFields::showNumberToolTip(const ValueRow& row)
+{
+    const WordEntry entry = readWordEntry(row.box->Text(), std::numeric_limits<int16_t>::min(),
+                                          std::numeric_limits<int16_t>::max());
+    if (entry.kind != FieldEntry::InRange)
+        return;
+    const int bits = row.field.width();
+    row.box->setToolTipText(QStringLiteral("Hex: ") + cbaseDec2Hex(entry.value, (bits + 3) / 4) +
+                            QStringLiteral("   Bin: ") + cbaseDec2Bin(entry.value, bits));
 }
 
 const ValueRow* ValueFields::row(const ui::TextBox& box) const
@@ -445,6 +476,14 @@ void ValueFields::doubleClick(const ValueRow& row)
 }
 
 // ---- spin bars ----
+
+void ValueFields::bindStepBox(ui::TextBox& box, bool selectOnClick)
+{
+    box.KeyPress = [](int& keyAscii) { keyAscii = KeyFilterNoSign(KeyFilterSignedInt(keyAscii)); };
+    box.GotFocus = [&box] { SelectAllText(box); };
+    if (selectOnClick)
+        box.Click = [&box] { SelectAllText(box); };
+}
 
 void ValueFields::spin(ui::ScrollBar& bar, const ui::TextBox& stepBox, ui::TextBox& valueBox, int64_t maxStep)
 {

@@ -11,6 +11,7 @@
 // converts nothing: the word stays, the box shows again what it showed for it, and the user is told why.
 
 #include "board/register_field.h"
+#include "shell/register_window.h"
 
 #include "platform/ui/controls.h"
 
@@ -37,6 +38,10 @@ struct ValueRow {
     bool rangeFromLongest = true;
     // Address and word kinds: only digits reach the box (no separator, exponent or blank).
     bool digitsOnly = false;
+    // A click selects the whole text too, not only the focus coming in.
+    bool selectOnClick = false;
+    // Word kind: every numeric text sets the box's tool tip to the word in hexadecimal and binary digits.
+    bool numberToolTip = false;
     // Word kind: the range a typed word must lie in, and the word that replaces one outside it.
     int64_t lowest = 0;
     int64_t highest = 0;
@@ -47,11 +52,16 @@ class ValueFields {
 public:
     // `clockText` reads the system clock's text; `focusLoad` moves the focus to the window's LOAD.
     ValueFields(std::function<QString()> clockText, std::function<void()> focusLoad);
+    // The system clock's text (`sysClockText`), and the focus to `load` when it is enabled.
+    explicit ValueFields(ui::CommandButton& load);
     ValueFields(const ValueFields&) = delete;
     ValueFields& operator=(const ValueFields&) = delete;
 
     // Adds a row and binds its box's GotFocus, KeyPress, Validate and DblClick.
     const ValueRow& add(ValueRow row);
+    // Adds a row and a row of the window's field table for its box: a refresh shows the field's word in
+    // the box (`show`); the commit stores it.
+    regwin::FieldRow& addTo(regwin::FieldTable& table, ValueRow row);
     const std::deque<ValueRow>& rows() const { return rows_; }
     const ValueRow* row(const ui::TextBox& box) const;
 
@@ -64,6 +74,9 @@ public:
     uint64_t tagWord(const ValueRow& row) const;
     // Runs the box's commit, as leaving it or pressing Enter in it does.
     void commit(ui::TextBox& box);
+    // A spin bar's step box: only digits reach it (no validation), and the focus coming in, and with
+    // `selectOnClick` a click, selects its whole text.
+    static void bindStepBox(ui::TextBox& box, bool selectOnClick);
     // A spin bar's change: steps the word of `valueBox` by the whole number in `stepBox` (1 .. maxStep;
     // anything else steps nothing), wrapping past either end, and writes its register to the chip at once
     // with an I/O update, "Auto" or not. The bar rests at 0 again.
@@ -75,6 +88,7 @@ public:
 
 private:
     void keyPress(const ValueRow& row, int& keyAscii);
+    static void showNumberToolTip(const ValueRow& row);
     void commit(const ValueRow& row);
     void commitFrequency(const ValueRow& row, double clock);
     void commitPhase(const ValueRow& row);

@@ -2,8 +2,8 @@
 
 // frmControl: the chip's control panel. It edits the pending copy of CFR1, CFR2, CFR3, DAC CTRL and
 // IOUD Rt bit by bit, works out the system clock from the reference clock and the PLL settings of the
-// chip's silicon revision, and sends its five registers to the chip with LOAD. Other windows read the
-// system clock (MHz) from the text of txtSysClkTxt.
+// chip's silicon revision (the arithmetic is the clock plan's, control_clock_plan.h), and sends its five
+// registers to the chip with LOAD. Other windows read the system clock (MHz) from the text of txtSysClkTxt.
 //
 // Procedures callable by name (ui::Forms::callIfLoaded("frmControl", ...)): "RefreshFormVals",
 // "UdStatusIndicators", "UdControlState".
@@ -12,7 +12,9 @@
 // by name through the forms registry, so each is skipped while it is not loaded.
 
 #include "board/form_names.h"
+#include "shell/control_clock_plan.h"
 #include "shell/register_window.h"
+#include "shell/register_window_base.h"
 
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
@@ -31,16 +33,12 @@ namespace regwin {
 class RefreshKeyPreview;
 }
 
-class frmControl : public ui::Form {
+class frmControl : public regwin::RegisterWindow {
 public:
     static inline const QString& FormName = formnames::frmControl;
 
     frmControl();
     ~frmControl() override;
-
-    // Set while RefreshFormVals puts the map's values into the controls: the handlers then skip their map
-    // writes and board-line writes but still grey controls and recompute the clocks.
-    bool bRefreshing = false;
 
     // ---- operating mode ----
     ui::Frame fraOperationalMode{this, "fraOperationalMode"};
@@ -199,9 +197,6 @@ public:
     // Shows the auxiliary DAC's full-scale current for the code in DAC CTRL.
     void udI_DacOutval();
 
-    // The window's controls and the register fields they show.
-    const regwin::FieldTable& fieldTable() const { return fields_; }
-
     // Whether the chip uses the revision 3 register layout (any revision but 1 and 2).
     bool isRev3Layout() const;
 
@@ -246,6 +241,16 @@ protected:
     void Form_Unload(int& cancel) override;
 
 private:
+    // The registers' fields the window's code reads outside its table (greying, clocks, the single-tone
+    // bits, typed and spun values).
+    static const RegisterField kIOUpdateClockDivider;
+    static const RegisterField kPllEnable;
+    static const RegisterField kVCOBandSR12;
+    static const RegisterField kVCOBandSR3;
+    static const RegisterField kMultiplierSR3;
+    static const RegisterField kAuxDACCode;
+    static const RegisterField kIOUpdateCount;
+
     void setCaptions();
     void fillLists();
     void bindHandlers();
@@ -271,10 +276,10 @@ private:
     void setMark(int index, bool shown);
 
     // ---- clock helpers ----
+    // The clock group's controls, read for the clock arithmetic.
+    clockplan::ClockInputs clockInputs() const;
     // The system clock in txtSysClkTxt when it is one that conversions can use (a number above 0).
     std::optional<double> usableSysClock() const;
-    // The reference divider R: 1 with the ÷2 divider disabled, else 2.
-    int refDivider() const;
     // The reference after the ÷2 divider, shown in both layouts.
     void showRefClock();
     // I/O update period (s) of a count at the current system clock; nothing without a usable clock.
@@ -284,22 +289,6 @@ private:
     // ---- load ----
     bool confirmLoad();
     void clearSingleToneBits();
-
-    // Declared after the controls they refer to.
-    regwin::FieldTable fields_{bRefreshing};
-    // RAM enable, the RAM destination and the bits other windows own are left out, so that they never make
-    // this window's indicator blink.
-    regwin::LoadIndicator loadIndicator_{lblLoadFlash, regwin::LoadIndicator::fields({{0x00, 25, 24},
-                                                                                      {0x00, 13, 13},
-                                                                                      {0x00, 11, 11},
-                                                                                      {0x00, 7, 2},
-                                                                                      {0x01, 31, 25},
-                                                                                      {0x01, 23, 22},
-                                                                                      {0x01, 15, 9},
-                                                                                      {0x01, 7, 0},
-                                                                                      {0x02, 31, 0},
-                                                                                      {0x03, 31, 0},
-                                                                                      {0x04, 31, 0}})};
 
     QWidget* rev12Panel_ = nullptr;
     std::unique_ptr<regwin::RefreshKeyPreview> keyPreview_;

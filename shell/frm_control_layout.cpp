@@ -1,8 +1,11 @@
-// The Control window's layout: three columns of frames — modes, options and the auxiliary DAC; data port,
-// power down and I/O update rate; the clock with its PLL group above LOAD.
+// The Control window's layout: its captions and list items, and three columns of frames — modes, options
+// and the auxiliary DAC; data port, power down and I/O update rate; the clock with its PLL group above LOAD.
 
 #include "shell/frm_control.h"
 
+#include "board/vco_tables.h"
+
+#include "platform/runtime/number_format.h"
 #include "platform/ui/colors.h"
 
 #include <QAbstractScrollArea>
@@ -19,6 +22,21 @@
 #include <vector>
 
 namespace {
+
+const QStringList kDriveItems = {QStringLiteral("Disabled"), QStringLiteral("Low Drive"),
+                                 QStringLiteral("Mid Drive"), QStringLiteral("High Drive")};
+
+template <typename List> void fill(List& list, const QStringList& items)
+{
+    list.Clear();
+    for (const QString& item : items)
+        list.AddItem(item);
+}
+
+QString bandText(int low, int high)
+{
+    return QString::number(low) + QStringLiteral(" MHz - ") + QString::number(high) + QStringLiteral(" MHz");
+}
 
 constexpr int kSpacing = 4;
 constexpr int kMarkWidth = 10;
@@ -111,6 +129,156 @@ private:
 };
 
 } // namespace
+
+void frmControl::setCaptions()
+{
+    setCaption(QStringLiteral("Control"));
+
+    fraOperationalMode.setCaption(QStringLiteral("Operating Mode"));
+    fill(lstOppMode, {QStringLiteral("Quadrature Modulation"), QStringLiteral("Single Tone"),
+                      QStringLiteral("Interpolating DAC")});
+    chkEnableRAM.setCaption(QStringLiteral("Enable RAM"));
+    chkEnQDUCRAMEval.setCaption(QStringLiteral("QDUC RAM Destination"));
+
+    fraModulationOptions.setCaption(QStringLiteral("Modulation Options"));
+    chkEnablePDCLK.setCaption(QStringLiteral("Enable PDCLK"));
+    chkInvertPDCLK.setCaption(QStringLiteral("Invert PDCLK"));
+    chkPDClkRateCtrl.setCaption(QStringLiteral("PDClk = \u00BD Input Data Rate"));
+    chkInvertTxEnable.setCaption(QStringLiteral("Invert TX Enable"));
+    chkDataAssmHldsLastVal.setCaption(QStringLiteral("Data Assembler Holds Last Value"));
+
+    fraSarvexInterface.setCaption(QStringLiteral("Sarvex\u00AE"));
+    lblSXLogo.setCaption(QStringLiteral("SXI"));
+    chkActivateSXIMode.setCaption(QStringLiteral("Activate SXI"));
+    chkActivateSXIMode.setToolTipText(QStringLiteral("Activate Sarvex\u00AE Interface"));
+    chkEarlyFrameSyncEn.setCaption(QStringLiteral("Early Frame Sync. Enable"));
+    lblBitOrderSXI.setCaption(QStringLiteral("Bit Order:"));
+    fill(lsbSXIBitOrder, {QStringLiteral("MSB First"), QStringLiteral("LSB First")});
+    lblDataFormatSXI.setCaption(QStringLiteral("Data Format:"));
+    fill(lsbDataFormatSXI, {QStringLiteral("Two's Complement"), QStringLiteral("Offset Binary")});
+
+    fraPowerDowns.setCaption(QStringLiteral("Power Down"));
+    chkDigitalPD.setCaption(QStringLiteral("Digitial"));
+    chkDigitalPD.setToolTipText(QStringLiteral("Powers down the Digital Circuitry"));
+    chkDACPD.setCaption(QStringLiteral("DAC"));
+    chkDACPD.setToolTipText(QStringLiteral("Powers down the Output DAC"));
+    chkClkInpPD.setCaption(QStringLiteral("Clock Input"));
+    chkClkInpPD.setToolTipText(QStringLiteral("Powers down the Clock Input circuitry"));
+    chkAuxDACPD.setCaption(QStringLiteral("Aux. DAC"));
+    chkAuxDACPD.setToolTipText(QStringLiteral("Powers down the Auxiliary DAC"));
+    fill(lsbExternPDMode, {QStringLiteral("Fast Recovery"), QStringLiteral("Full Power Down")});
+    chkAutoPD.setCaption(QStringLiteral("Enable Auto PD"));
+    chkAutoPD.setToolTipText(QStringLiteral("Auto powerdown on TX_Enable Desertion"));
+    chkExternPDPin.setCaption(QStringLiteral("External Power Down Pin"));
+
+    chkAutoClearPhaseAcc.setCaption(QStringLiteral("Auto Clear Phase Accumulator"));
+    chkClearPhaseAcc.setCaption(QStringLiteral("Clear Phase Accumulator"));
+    chkEnableSincClkOut.setCaption(QStringLiteral("Enable I/O Sync Clock Output Pin"));
+    chkEnMatchedLatency.setCaption(QStringLiteral("Enable Matched Latency"));
+
+    fraIOUpdateCtrls.setCaption(QStringLiteral("I/O Update"));
+    chkInternalIOUpdate.setCaption(QStringLiteral("Use Internal IO Update"));
+    lblInternalIOUpdateRate.setCaption(QStringLiteral("I/O Update Rate Period:"));
+    lblIOUDRateUnits.setCaption(QStringLiteral("S"));
+    lblIOUDClkDivVal.setCaption(QStringLiteral("I/O Update Clock Divider:"));
+    fill(cmbIOUpdateClkDiv, {QStringLiteral("\u00F71"), QStringLiteral("\u00F72"), QStringLiteral("\u00F74"),
+                             QStringLiteral("\u00F78")});
+    lblIOUpdateRateTotal.setCaption(QStringLiteral("Total I/O Update Period"));
+
+    fraDACControl.setCaption(QStringLiteral("AUX DAC Control"));
+    txtDACControl.setToolTipText(QStringLiteral("Controls the DAC Current 0 - 255 where 255 is fullscale"));
+    txtDACControl.setMaxLength(3);
+    txtDACI_Out.setLocked(true);
+
+    fraClock.setCaption(QStringLiteral("Clock"));
+    lblExternClk.setCaption(QStringLiteral("External Clock:"));
+    txtExternClk.setToolTipText(QStringLiteral("External Reference Clock Frequency"));
+    chkRefclkDivDisable.setCaption(QStringLiteral("\u00F72 Divider Disable"));
+    lblRefClk.setCaption(QStringLiteral("Refclk:"));
+    lblSysClk.setCaption(QStringLiteral("System Clock:"));
+    for (ui::Label* units : {&lblExternClkUnits, &lblRefClkUnits, &lblSysClkUnits, &lblVCOFreqUnits})
+        units->setCaption(QStringLiteral("MHz"));
+    // Computed values: shown, not typed.
+    txtRefClk.setLocked(true);
+    txtSysClkTxt.setLocked(true);
+    txtVCOFreq.setLocked(true);
+    txtMultiBypassed.setLocked(true);
+    chkSR3.setCaption(QStringLiteral("SR3 Silicon Detected"));
+
+    chkEnableMulti.setCaption(QStringLiteral("Enable Multiplier"));
+    txtMultiBypassed.setText(QStringLiteral("Bypassed"));
+    lblMultiplier.setCaption(QStringLiteral("Multiplier:"));
+    lblMDivider.setCaption(QStringLiteral("M Divider:"));
+    fill(cmbMDivider,
+         {QStringLiteral("x1"), QStringLiteral("x2"), QStringLiteral("x4"), QStringLiteral("x8")});
+    lblVCOFreq.setCaption(QStringLiteral("VCO Freq:"));
+    lblVCORange.setCaption(QStringLiteral("VCO Range:"));
+    cmdFindVCORange.setCaption(QStringLiteral("A U T O"));
+    chkNDivResetB.setCaption(QStringLiteral("N Divider Reset"));
+    lblPLLLock.setCaption(QStringLiteral("PLL Lock"));
+    cmdRefreshPLLLock.setCaption(QStringLiteral("Refresh"));
+
+    chkEnablePllSR3.setCaption(QStringLiteral("Enable Multiplier"));
+    lblCLKMultiVal.setCaption(QStringLiteral("Multiplier:"));
+    txtCLKMultiVal.setMaxLength(3);
+    chkPFDInputDblr.setCaption(QStringLiteral("Enable PFD Input Doubler"));
+    chkPFDXRST.setCaption(QStringLiteral("PFD X Reset"));
+    chkPFDXRST.setToolTipText(QStringLiteral("Resets the PFD"));
+    lblABPW.setCaption(QStringLiteral("PFD Antibacklash PW:"));
+    fill(cmbABPW, {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
+    cmbABPW.setToolTipText(QStringLiteral("Antbacklash Pulse Width Control"));
+    lblChargePumpCurrent.setCaption(QStringLiteral("CP Current:"));
+    QStringList pumpCurrents;
+    for (int microAmps = 212; microAmps <= 387; microAmps += 25)
+        pumpCurrents << QString::number(microAmps) + QStringLiteral(" \u00B5A");
+    fill(cmbChargePumpCurrent, pumpCurrents);
+    lblVCORangeSR3.setCaption(QStringLiteral("VCO Range:"));
+    lblDRV0.setCaption(QStringLiteral("DRV0:"));
+    fill(cmbDRV0, kDriveItems);
+    lblXTALOut.setCaption(QStringLiteral("XTAL Out:"));
+    fill(cmbXTALOut, kDriveItems);
+    cmbXTALOut.setToolTipText(QStringLiteral("Crystal Output Driver Settings"));
+    lblPllLockSR3.setCaption(QStringLiteral("PLL Lock"));
+    cmdRefreshPlllockSR3.setCaption(QStringLiteral("Refresh"));
+    cmdRefreshPlllockSR3.setToolTipText(QStringLiteral("Updates the PLL Lock indicator"));
+
+    for (ui::Label& mark : lblErr) {
+        mark.setCaption(QStringLiteral("!"));
+        mark.setForeColor(ui::colors::vbRed);
+        mark.setVisible(false);
+    }
+    chkShowWarnings.setCaption(QStringLiteral("Show Warnings"));
+    chkShowWarnings.setToolTipText(
+        QStringLiteral("Shows warnings about invalid form settings when the form is loaded"));
+    chkShowWarnings.setValue(1);
+    cmdLoad.setCaption(QStringLiteral("LOAD"));
+    lblLoadFlash.setCaption(QStringLiteral("\u25C0"));
+    lblLoadFlash.setForeColor(ui::colors::vbRed);
+    lblLoadFlash.setVisible(false);
+
+    // Spin buttons rest at 0 between the limits 1 and -1; the up arrow gives +1.
+    for (ui::ScrollBar* spin : {&vscIOUDRate, &vscDACControl, &vscMultiplier}) {
+        spin->setMin(1);
+        spin->setMax(-1);
+        spin->setValue(0);
+    }
+}
+
+// The band tables, and the ratio and band lists made from them.
+void frmControl::fillLists()
+{
+    ebInitVCOCalTable();
+    ebInitVCORanges();
+    lstVCORange.Clear();
+    for (const auto& band : giVCOCalTable)
+        lstVCORange.AddItem(bandText(band[0], band[1]));
+    lsbVCORangeSR3.Clear();
+    for (const auto& band : giVCORanges)
+        lsbVCORangeSR3.AddItem(bandText(band[0], band[1]));
+    cmbRFDividerRatio.Clear();
+    for (int n = 1; n <= 64; ++n)
+        cmbRFDividerRatio.AddItem(QString::number(n) + QStringLiteral("x"));
+}
 
 void frmControl::buildUi(QWidget* window)
 {

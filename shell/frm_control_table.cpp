@@ -1,16 +1,15 @@
 // The Control window's field table: every check box, list and value box that shows a register field, the
-// field it edits and what follows a change. The Click handlers and RefreshFormVals both walk it.
+// field it edits and what follows a change. The Click handlers and RefreshFormVals both walk it, and the
+// load indicator compares its fields.
 
 #include "shell/frm_control.h"
 
+#include "board/chip_registers.h"
 #include "board/form_names.h"
-#include "shell/frm_control_fields.h"
 
 #include "platform/ui/forms.h"
 
 #include <algorithm>
-
-using namespace control;
 
 namespace {
 
@@ -35,12 +34,15 @@ void frmControl::buildFieldTable()
     // A field value of 3 (no mode) shows as the last mode.
     alsoOnRefresh(fields_.list(lstOppMode, kOperatingMode, [this] { operatingModeChanged(); })).indexOf =
         [](uint64_t mode) { return static_cast<int>(std::min<uint64_t>(mode, 2)); };
-    alsoOnRefresh(fields_.check(chkEnableRAM, kRAMEnable, [this] {
+    // RAM enable and the RAM destination never make the indicator blink: LOAD may clear RAM enable itself,
+    // and the RAM segment window loads them with its own registers.
+    auto& ramEnable = alsoOnRefresh(fields_.check(chkEnableRAM, kRAMEnable, [this] {
         // The profile window's form depends on the RAM enable bit.
         ui::Forms::callIfLoaded(formnames::frmProfile, formnames::RefreshFormVals);
         UdControlState();
     }));
-    fields_.check(chkEnQDUCRAMEval, regBit(kCFR1, 28));
+    ramEnable.indicated = false;
+    fields_.check(chkEnQDUCRAMEval, kQDUCRAMDest).indicated = false;
     fields_.check(chkAutoPD, regBit(kCFR1, 2));
     fields_.check(chkDigitalPD, regBit(kCFR1, 7));
     fields_.check(chkDACPD, regBit(kCFR1, 6));
@@ -117,4 +119,9 @@ void frmControl::buildFieldTable()
         [] { return std::optional<uint64_t>(); });
 
     fields_.bindClicks();
+
+    // LOAD sends CFR2, CFR3, DAC CTRL and IOUD Rt whole: their bits without a control here count too, but
+    // not CFR2's bits 24, 21:16 and 8, which other windows load with their own settings.
+    indicateLoadOn(lblLoadFlash,
+                   {{kCFR2, 28, 25}, {kCFR2, 5, 0}, {kCFR3, 31, 0}, {kDACCtrl, 31, 0}, {kIOUDRate, 31, 0}});
 }

@@ -21,7 +21,7 @@ constexpr RegisterField kLsbFirst = regBit(kCFR1, 0);
 
 } // namespace
 
-frmIOInterface::frmIOInterface() : Form(FormName)
+frmIOInterface::frmIOInterface() : regwin::RegisterWindow(FormName)
 {
     setMdiChild(true);
     setCaption(QStringLiteral("DUT I/O"));
@@ -45,6 +45,8 @@ frmIOInterface::frmIOInterface() : Form(FormName)
         fields_.option(optMSBLSB(value), kLsbFirst, static_cast<uint64_t>(value));
     }
     fields_.bindClicks();
+    // The window's two bits of CFR1 are its table.
+    indicateLoadOn(lblLoadFlash);
     ui::bind(cmdIOReset.Click, this, &frmIOInterface::cmdIOReset_Click);
     ui::bind(cmdLoad.Click, this, &frmIOInterface::cmdLoad_Click);
     ui::bind(tmrLoadFlash.Timer, this, &frmIOInterface::tmrLoadFlash_Timer);
@@ -113,13 +115,13 @@ void frmIOInterface::cmdLoad_Click()
 {
     if (goEvalBd == nullptr)
         return;
-    regwin::runLoad(cmdLoad, loadIndicator_, {kCFR1});
+    loadWindow(cmdLoad, {kCFR1});
     ui::Forms::callIfLoaded(formnames::frmDebug, formnames::UpdateSPIStatus);
 }
 
 void frmIOInterface::tmrLoadFlash_Timer()
 {
-    loadIndicator_.tick();
+    tickLoadIndicator();
 }
 
 void frmIOInterface::Form_Activate()

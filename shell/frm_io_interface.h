@@ -6,6 +6,7 @@
 
 #include "board/form_names.h"
 #include "shell/register_window.h"
+#include "shell/register_window_base.h"
 
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
@@ -13,7 +14,7 @@
 
 #include <QString>
 
-class frmIOInterface : public ui::Form {
+class frmIOInterface : public regwin::RegisterWindow {
 public:
     static inline const QString& FormName = formnames::frmIOInterface;
 
@@ -45,8 +46,5 @@ protected:
     void Form_Activate() override;
 
 private:
-    bool bRefreshing_ = false;
     bool sized_ = false;
-    regwin::FieldTable fields_{bRefreshing_};
-    regwin::LoadIndicator loadIndicator_{lblLoadFlash, regwin::LoadIndicator::fields({{0x00, 1, 0}})};
 };

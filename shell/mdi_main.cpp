@@ -1,13 +1,14 @@
-// The main window as a window: its controls, layout, loading and closing.
+// The main window as a window: its controls, loading and closing, the USB and FIFO lamps, and the
+// handlers of the board object's events.
 
 #include "shell/mdi_main.h"
 
 #include "board/board_flags.h"
+#include "board/cls_ezusb.h"
 #include "board/evalbd.h"
 #include "board/form_names.h"
 #include "boardui/board_event_binding.h"
 #include "boardui/external_programs.h"
-#include "platform/usb/usb_driver.h"
 #include "shell/frm_graphics.h"
 #include "shell/mdi_main_progress.h"
 #include "shell/register_window.h"
@@ -16,22 +17,20 @@
 #include "platform/ui/colors.h"
 #include "platform/ui/forms.h"
 
-#include <QApplication>
 #include <QCoreApplication>
-#include <QHBoxLayout>
-#include <QMdiArea>
 #include <QPainter>
-#include <QStyle>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <QWidget>
 
 namespace {
 
-QPixmap standardPicture(QStyle::StandardPixmap which)
-{
-    return QApplication::style()->standardIcon(which).pixmap(16, 16);
-}
+// Windows that show chip values, in the order a board reset refreshes them. The register-map values window
+// is not among them.
+const QString* const kResetRefreshWindows[] = {
+    &formnames::frmControl,     &formnames::frmQDUCRSR,   &formnames::frmMultiChipSync,
+    &formnames::frmIOInterface, &formnames::frmProfile,   &formnames::frmFreqAndSweep,
+    &formnames::frmDebug,       &formnames::frmFIFODebug, &formnames::frmADC,
+    &formnames::frmWatchDogTmr, &formnames::frmGPIO};
 
 // The size grip's picture: three diagonal ridges in the bottom-right corner.
 QPixmap gripPicture()
@@ -145,60 +144,6 @@ void mdiMain::connectBoardEvents()
     bindBoardEvent(board.RAMCOMFinished, this, &mdiMain::EvalBd_RAMCOMFinished);
 }
 
-void mdiMain::buildUi(QWidget* window)
-{
-    // Toolbar: the separator under the menu bar, the buttons, the "Auto" box and a separator.
-    QWidget* toolBar = pbxToolBar.container();
-    auto* toolColumn = new QVBoxLayout(toolBar);
-    toolColumn->setContentsMargins(0, 0, 0, 2);
-    toolColumn->setSpacing(2);
-    for (auto& line : lneMainMenuSep) {
-        line.setBorderColor(line.Index() == 0 ? ui::colors::vbButtonShadow : ui::colors::vb3DHighlight);
-        toolColumn->addWidget(line.widget());
-    }
-    auto* toolRow = new QHBoxLayout;
-    toolRow->setContentsMargins(4, 0, 4, 0);
-    toolRow->setSpacing(3);
-    cmdToolBarBtn(0).setPicture(standardPicture(QStyle::SP_DialogOpenButton));
-    cmdToolBarBtn(1).setPicture(standardPicture(QStyle::SP_DialogSaveButton));
-    for (auto& button : cmdToolBarBtn)
-        toolRow->addWidget(button.widget());
-    lneSep1.setPoints(0, 0, 0, 20);
-    lneSep1.setBorderColor(ui::colors::vbButtonShadow);
-    toolRow->addWidget(lneSep1.widget());
-    toolRow->addWidget(chkAutoIOUd.widget());
-    toolRow->addStretch(1);
-    toolColumn->addLayout(toolRow);
-
-    // Status bar: the progress bar's surface, the FIFO and USB indicators and the size grip.
-    QWidget* statusBar = pbxStatusBar.container();
-    // Which kind of board the program talks to, so that an emulated board never passes for a real one.
-    statusBar->setToolTip(QStringLiteral("Board: ") + usb::boardKind());
-    auto* statusRow = new QHBoxLayout(statusBar);
-    statusRow->setContentsMargins(2, 2, 0, 0);
-    statusRow->setSpacing(3);
-    pbxProgress.widget()->setMinimumHeight(18);
-    statusRow->addWidget(pbxProgress.widget(), 1);
-    lblFIFOStat.widget()->setMinimumWidth(100);
-    statusRow->addWidget(lblFIFOStat.widget());
-    statusRow->addWidget(imgUSBIco.widget());
-    // The attention sign blinks by its visibility; hidden, it keeps its room so nothing beside it moves.
-    QSizePolicy keepRoom = imgUsbAttention.widget()->sizePolicy();
-    keepRoom.setRetainSizeWhenHidden(true);
-    imgUsbAttention.widget()->setSizePolicy(keepRoom);
-    statusRow->addWidget(imgUsbAttention.widget());
-    lblUSBStat.widget()->setMinimumWidth(110);
-    statusRow->addWidget(lblUSBStat.widget());
-    statusRow->addWidget(imgResizer.widget(), 0, Qt::AlignBottom);
-
-    auto* column = new QVBoxLayout(window);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
-    column->addWidget(toolBar);
-    column->addWidget(mdiArea(), 1);
-    column->addWidget(statusBar);
-}
-
 void mdiMain::Form_Load()
 {
     ui::Forms::setWatcher(this, [this](ui::Form& form, ui::Forms::Lifecycle event, int unloadMode) {
@@ -225,6 +170,60 @@ void mdiMain::Form_Load()
     cmdToolBarBtn(5).setEnabled(generator);
     if (!generator)
         cmdToolBarBtn(5).setToolTipText(QStringLiteral("Modulation Vector Generator (Not Installed)"));
+}
+
+void mdiMain::UpdateUSBStat()
+{
+    statusIndicators_.showConnection(gbBoardConnected, goEZUSB().DriverName());
+}
+
+void mdiMain::UpdateFIFOStat()
+{
+    statusIndicators_.showFIFO(gbBoardConnected, gbHasFIFO);
+}
+
+void mdiMain::tmrUSBCheck_Timer()
+{
+    usbWatch_.tick();
+}
+
+void mdiMain::EvalBd_AfterRESET()
+{
+    for (const QString* name : kResetRefreshWindows)
+        ui::Forms::callIfLoaded(*name, formnames::RefreshFormVals);
+}
+
+void mdiMain::EvalBd_FIFOLoadBegin(int32_t count, int16_t perPacket)
+{
+    (void)perPacket;
+    transfer_.begins(EvalBd.get(), count, QStringLiteral("Loading FIFO"), false);
+}
+
+void mdiMain::EvalBd_FIFOPacketSent(int32_t count)
+{
+    transfer_.progress(count);
+}
+
+void mdiMain::EvalBd_FIFOLoadFinished(bool success)
+{
+    transfer_.ends(EvalBd.get(), success, QStringLiteral("FIFO Load Error!"));
+}
+
+void mdiMain::EvalBd_RAMCOMBegin(int32_t words, int16_t wordsPerPacket, bool isRead)
+{
+    (void)wordsPerPacket;
+    transfer_.begins(EvalBd.get(), words,
+                     isRead ? QStringLiteral("Reading RAM") : QStringLiteral("Writing RAM"), true);
+}
+
+void mdiMain::EvalBd_RAMPacketXfered(int32_t wordsDone)
+{
+    transfer_.progress(wordsDone);
+}
+
+void mdiMain::EvalBd_RAMCOMFinished(bool success)
+{
+    transfer_.ends(EvalBd.get(), success, QStringLiteral("RAM Load Error!"));
 }
 
 void mdiMain::Form_Resize()

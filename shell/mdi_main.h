@@ -19,6 +19,9 @@
 #include "platform/ui/mdi_form.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/timer.h"
+#include "shell/board_status_indicators.h"
+#include "shell/transfer_display.h"
+#include "shell/usb_watch.h"
 
 #include <QPoint>
 #include <QString>
@@ -144,16 +147,12 @@ protected:
 private:
     void bindHandlers();
     void connectBoardEvents();
-    void transferBegins(int32_t total, const QString& text, bool showMessage);
-    void transferEnds(bool success, const QString& errorText);
     bool askSetupFile(bool save, QString& fileName);
 
-    // The board object's lamp settings while a RAM or FIFO transfer runs.
-    bool savedFlashUSBStatus_ = false;
-    int16_t savedUSBStatus_ = 0;
+    BoardStatusIndicators statusIndicators_{lblUSBStat, imgUSBIco, imgUsbAttention, lblFIFOStat};
+    UsbWatch usbWatch_{statusIndicators_};
+    TransferDisplay transfer_;
     // Where a drag of the size grip began (screen pixels) and the window's size then.
     QPoint gripStart_;
     QSize gripStartSize_;
-    // The watch is inside the connect path (a tick then is skipped).
-    bool inConnectPath_ = false;
 };

@@ -24,6 +24,10 @@ public:
     const FieldTable& fields() const { return fields_; }
     // True while the window's own bits differ between the pending and the written map.
     bool loadPending() const { return loadIndicator_ && loadIndicator_->pending(); }
+    // True while a refresh puts the map's values into the controls; `refreshingScope` raises the flag for
+    // the life of the scope it returns, as a refresh does.
+    bool refreshing() const { return bRefreshing_; }
+    [[nodiscard]] ScopedFlag refreshingScope() { return ScopedFlag(bRefreshing_); }
 
 protected:
     explicit RegisterWindow(const QString& name) : ui::Form(name) {}

@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 using namespace profiletest;
@@ -449,6 +451,47 @@ TEST_F(ProfileFields, AmplitudeDoubleClickStoresTheWordTheNamedDialogLeftInTheTa
     EXPECT_EQ(dialog.shownWith, QStringLiteral("100"));
     EXPECT_EQ(pendingField(0x0E, 61, 48), 4096U);
     EXPECT_TRUE(w->cmdLoad.hasFocus());
+}
+
+// A click into any value box or step box of any profile selects its whole text; the CCI rate's tool tip
+// follows what is typed in every profile.
+TEST_F(ProfileFields, ClickSelectsTheWholeTextAndTheCCIToolTipFollowsTheRate)
+{
+    const Field fields[] = {Field::FreqQD,    Field::FreqST,      Field::PhaseQD, Field::PhaseST,
+                            Field::Amplitude, Field::OutputScale, Field::CCIRate, Field::BeginAddr,
+                            Field::FinalAddr, Field::RampRate};
+    w = &open();
+    for (const Field field : fields)
+        for (int n = 0; n < 8; ++n) {
+            ui::TextBox& box = boxOf(*w, field, n);
+            box.setSelStart(0);
+            box.setSelLength(0);
+            box.Click();
+            EXPECT_EQ(box.SelLength(), box.Text().size()) << static_cast<int>(field) << " in profile " << n;
+        }
+    for (int n = 0; n < 8; ++n)
+        for (ui::TextBox* step : {&w->txtPhOSpinStepST(n), &w->txtAmpScaleStepST(n)}) {
+            step->setSelLength(0);
+            step->Click();
+            EXPECT_EQ(step->SelLength(), step->Text().size()) << "step box of profile " << n;
+        }
+    for (const auto& [typed, tip] :
+         {std::pair{"5", "Hex: 05   Bin: 000101"}, std::pair{"63", "Hex: 3F   Bin: 111111"}})
+        for (int n = 0; n < 8; ++n) {
+            w->txtCCIValQD(n).setText(QString::fromLatin1(typed));
+            EXPECT_EQ(w->txtCCIValQD(n).ToolTipText(), QString::fromLatin1(tip)) << "profile " << n;
+        }
+}
+
+TEST_F(ProfileFields, StepBoxesOfEveryProfileTakeDigitsOnly)
+{
+    w = &open();
+    for (int n = 0; n < 8; ++n)
+        for (ui::TextBox* step : {&w->txtPhOSpinStepST(n), &w->txtAmpScaleStepST(n)}) {
+            step->setText(QString());
+            type(*step, QStringLiteral("-1.5e+2"));
+            EXPECT_EQ(step->Text(), QStringLiteral("152")) << "profile " << n;
+        }
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "load_indicator_probe.h"
 #include "profile_fixture.h"
 #include "qstring_print.h"
 
@@ -168,6 +169,36 @@ TEST_F(ProfileLoad, ARegisterThatFailedToReachTheChipKeepsTheIndicatorBlinking)
     EXPECT_EQ(written(0x10), pending(0x10));
     tick();
     EXPECT_TRUE(w.lblLoadFlash.Visible());
+}
+
+// The window's bits are CFR1 22:16 (20:17 without a box), CFR2 24 and 8 and the eight profiles whole; the
+// bits of the other windows' registers and of CFR1 and CFR2 beyond these never make it blink.
+TEST_F(ProfileLoad, IndicatorBlinksForEveryBitTheWindowOwnsAndForNoOther)
+{
+    frmProfile& w = open();
+    w.cmdLoad.click();
+    tick(2);
+    ASSERT_FALSE(w.lblLoadFlash.Visible());
+    struct Case {
+        int16_t addr;
+        QList<int> owned;
+    };
+    const Case cases[] = {
+        {0x00, bitRange(22, 16)},
+        {0x01, {8, 24}},
+        {0x0E, bitRange(63, 0)},
+        {0x12, bitRange(63, 0)},
+        {0x15, bitRange(63, 0)},
+        // The Control window's, the RAM segment window's and the OSK Control window's registers.
+        {0x02, {}},
+        {0x05, {}},
+        {0x06, {}},
+        {0x07, {}},
+        {0x09, {}},
+        {0x0A, {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(blinkingBits(w.lblLoadFlash, c.addr), c.owned) << "register " << c.addr;
 }
 
 } // namespace

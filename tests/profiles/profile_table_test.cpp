@@ -69,7 +69,7 @@ TEST_F(ProfileTable, NamesEveryFieldOfTheWindowOnce)
 {
     using Row = std::tuple<QString, int, int, int, int>;
     std::vector<Row> table;
-    for (const regwin::FieldRow& row : open().fieldTable().rows())
+    for (const regwin::FieldRow& row : open().fields().rows())
         table.emplace_back(row.control->Name(), row.control->Index(), row.field.addr, row.field.hi,
                            row.field.lo);
     std::vector<Row> expected;
@@ -92,7 +92,7 @@ TEST_F(ProfileTable, EveryChoiceReachesTheMapAndTheChipAndComesBack)
     for (const int16_t form : {kQDUC, kRAM, kTone}) {
         showForm(form);
         w.RefreshFormVals();
-        for (const regwin::FieldRow& row : w.fieldTable().rows()) {
+        for (const regwin::FieldRow& row : w.fields().rows()) {
             if (row.kind == regwin::FieldRow::Kind::Custom)
                 continue;
             const Expected* e = expectedFor(row);
@@ -114,7 +114,7 @@ TEST_F(ProfileTable, ValueBoxesKeepTheMapsWordInTheirTag)
     frmProfile& w = open();
     for (const int16_t form : {kQDUC, kRAM, kTone}) {
         showForm(form);
-        for (const regwin::FieldRow& row : w.fieldTable().rows()) {
+        for (const regwin::FieldRow& row : w.fields().rows()) {
             const Expected* e = expectedFor(row);
             if (row.kind != regwin::FieldRow::Kind::Custom || !e || e->form != form)
                 continue;

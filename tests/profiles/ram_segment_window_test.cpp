@@ -3,6 +3,7 @@
 // convert.
 
 #include "common/register_window_fixture.h"
+#include "load_indicator_probe.h"
 
 #include "board/globals.h"
 #include "profiles/frm_edit_ram_addr_rr.h"
@@ -12,6 +13,10 @@
 #include "platform/os/os_test_doubles.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/test_doubles.h"
+
+#include <functional>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -314,5 +319,153 @@ TEST_F(RamSegmentWindow, ViewEntryOpensTheWindowAndTheCloseBoxUnticksIt)
     w->Unload(ui::vbFormControlMenu);
     EXPECT_FALSE(mdi->mnuViewQDRSR.Checked());
 }
+
+// Both segment registers whole and of CFR1 the RAM enable and destination; the untouched segment bits too,
+// since LOAD sends them.
+TEST_F(RamSegmentWindow, IndicatorBlinksForEveryBitTheWindowOwnsAndForNoOther)
+{
+    frmQDUCRSR& w = open();
+    w.cmdLoad.click();
+    ui::testing::clock().advance(400);
+    ASSERT_FALSE(w.lblLoadFlash.Visible());
+    const struct {
+        int16_t addr;
+        QList<int> owned;
+    } cases[] = {
+        {kCFR1, {28, 31}},
+        {kCFR2, {}},
+        {kRSR0, profiletest::bitRange(47, 0)},
+        {kRSR1, profiletest::bitRange(47, 0)},
+        {0x0E, {}},
+        {0x07, {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(profiletest::blinkingBits(w.lblLoadFlash, c.addr), c.owned) << "register " << c.addr;
+}
+
+// How a LOAD of the window ends, with "Auto" checked and a change in each of its three registers.
+struct LoadOutcomeCase {
+    const char* name;
+    bool board;
+    bool busy;
+    int failedWrite; // the nth register's write fails (0: none)
+    const char* message;
+    QList<int> sent;      // the registers that went down the serial pipe
+    QList<int> reached;   // the registers whose written copy is the pending value afterwards
+    int pulses;           // I/O update pulses
+    bool question;        // "SystemQuestion" played
+    bool indicatorBlinks; // afterwards
+};
+
+class RamSegmentLoadOutcome : public RamSegmentWindow, public ::testing::WithParamInterface<LoadOutcomeCase> {
+protected:
+    // Runs `action` while the board object waits in the middle of reading a register back.
+    void whileBusy(const std::function<void()>& action)
+    {
+        bool ran = false;
+        const auto timer = ui::testing::clock().startTimer(100, [&] {
+            if (!std::exchange(ran, true))
+                action();
+        });
+        bd().USBSerialReadPKT(0x0E);
+        ui::testing::clock().stopTimer(timer);
+        ASSERT_TRUE(ran);
+    }
+};
+
+TEST_P(RamSegmentLoadOutcome, IsToldAndLeavesTheMapsAndTheIndicatorAsItSays)
+{
+    const LoadOutcomeCase& c = GetParam();
+    if (c.board)
+        plugBoard();
+    gbBoardConnected = c.board;
+    frmQDUCRSR& w = open();
+    setAutoIOUpdate(true);
+    setPendingField(frmQDUCRSR::kQDUCRAMDest, 1);
+    setPendingField(frmQDUCRSR::beginAddrField(0), 100);
+    setPendingField(frmQDUCRSR::finalAddrField(1), 200);
+    const QList<int> ours = {kCFR1, kRSR0, kRSR1};
+    QList<uint64_t> writtenBefore;
+    for (int addr : ours)
+        writtenBefore << written(static_cast<int16_t>(addr));
+    if (c.failedWrite > 0)
+        drv.failTransfer(0, 3, c.failedWrite);
+    auto& boxes = ui::testing::messageBoxes();
+    boxes.reset();
+    if (c.message)
+        boxes.expect(QString::fromLatin1(c.message));
+    os::testing::soundRecorder().played.clear();
+    const int pulsesBefore = c.board ? chip().ioUpdateCount() : 0;
+    if (c.board)
+        clearTraffic();
+
+    if (c.busy)
+        whileBusy([&] { w.cmdLoad.click(); });
+    else
+        w.cmdLoad.click();
+
+    if (c.message) {
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].prompt, QString::fromLatin1(c.message));
+        EXPECT_EQ(boxes.shown[0].title, QStringLiteral("LOAD"));
+    } else {
+        EXPECT_TRUE(boxes.shown.empty()) << boxes.shown[0].prompt.toStdString();
+    }
+    if (c.board) {
+        QList<int> sent;
+        for (const SerialWrite& write : serialWrites())
+            if (write.addr != 0x0E) // the read-back that kept the board busy
+                sent << write.addr;
+        EXPECT_EQ(sent, c.sent);
+        EXPECT_EQ(chip().ioUpdateCount() - pulsesBefore, c.pulses);
+    }
+    for (qsizetype k = 0; k < ours.size(); ++k) {
+        const auto addr = static_cast<int16_t>(ours[k]);
+        if (c.reached.contains(ours[k]))
+            EXPECT_EQ(written(addr), pending(addr)) << addr;
+        else
+            EXPECT_EQ(written(addr), writtenBefore[k]) << addr;
+    }
+    EXPECT_EQ(os::testing::soundRecorder().played.contains(QStringLiteral("SystemQuestion")), c.question);
+    EXPECT_TRUE(w.cmdLoad.Enabled());
+    bool blinked = false;
+    for (int k = 0; k < 2; ++k) {
+        ui::testing::clock().advance(200);
+        blinked = blinked || w.lblLoadFlash.Visible();
+    }
+    EXPECT_EQ(blinked, c.indicatorBlinks);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outcomes, RamSegmentLoadOutcome,
+    ::testing::Values(
+        LoadOutcomeCase{
+            "loaded", true, false, 0, nullptr, {kCFR1, kRSR0, kRSR1}, {kCFR1, kRSR0, kRSR1}, 3, false, false},
+        // The rest still go, each with its pulse; the failed one keeps the indicator blinking.
+        LoadOutcomeCase{
+            "failed",
+            true,
+            false,
+            2,
+            "Not every register reached the chip.\r\nThe load indicator blinks until a LOAD succeeds.",
+            {kCFR1, kRSR1},
+            {kCFR1, kRSR1},
+            3,
+            false,
+            true},
+        LoadOutcomeCase{
+            "refused",
+            true,
+            true,
+            0,
+            "The board is busy with another transfer.\r\nNothing was loaded: press LOAD again when it "
+            "has finished.",
+            {},
+            {},
+            0,
+            false,
+            true},
+        LoadOutcomeCase{"offline", false, false, 0, nullptr, {}, {kCFR1, kRSR0, kRSR1}, 0, true, false}),
+    [](const ::testing::TestParamInfo<LoadOutcomeCase>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -181,7 +181,7 @@ TEST_F(ControlBits, WhileRefreshingNothingIsWrittenButTheGreyingRuns)
     frmControl& w = open();
     const QString before[3] = {bd().GetRegMapValue(0, kCFR1), bd().GetRegMapValue(0, kCFR2),
                                bd().GetRegMapValue(0, kCFR3)};
-    w.bRefreshing = true;
+    auto refreshing = w.refreshingScope();
     for (const BitBox& b : kBitBoxes)
         boxNamed(w, b.name).click();
     for (const FieldList& f : kFieldLists)
@@ -194,7 +194,6 @@ TEST_F(ControlBits, WhileRefreshingNothingIsWrittenButTheGreyingRuns)
     w.chkEnMatchedLatency.setForeColor(ui::colors::vbWindowText);
     w.lstOppMode.setListIndex(1);
     EXPECT_EQ(w.chkEnMatchedLatency.ForeColor(), ui::colors::vbGrayText);
-    w.bRefreshing = false;
 }
 
 // Which controls apply in each operating mode, with RAM enable and SXI activation.

@@ -3,8 +3,6 @@
 
 #include "control_fixture.h"
 
-#include "shell/frm_control_fields.h"
-
 #include "platform/ui/test_doubles.h"
 
 #include <QStringList>

@@ -18,8 +18,10 @@
 #include <QKeyEvent>
 #include <QWidget>
 
+#include <algorithm>
 #include <array>
 #include <random>
+#include <vector>
 
 using namespace controltest;
 
@@ -148,7 +150,7 @@ TEST_F(ControlLoad, SingleToneClearsRamEnableAndTheRampBitBeforeSending)
     EXPECT_EQ(serialWrites().size(), 5);
     // The box follows the map, without writing anything itself.
     EXPECT_EQ(w.chkEnableRAM.Value(), 0);
-    EXPECT_FALSE(w.bRefreshing);
+    EXPECT_FALSE(w.refreshing());
 }
 
 TEST_F(ControlLoad, RunModeFourAndOtherModesSendTheBitsAsTheyAre)
@@ -341,6 +343,35 @@ TEST_F(ControlLoad, IndicatorBlinksOnlyWhileTheCopiesDiffer)
     EXPECT_EQ(ticks(3), (QList<bool>{false, false, false}));
 }
 
+// Every bit of CFR1 and CFR2 on its own: the indicator blinks for the window's table fields and the CFR2
+// bits LOAD sends whole, and not for RAM enable, the RAM destination or the bits other windows own.
+TEST_F(ControlLoad, IndicatorComparesExactlyTheWindowsOwnBits)
+{
+    frmControl& w = open();
+    struct Compared {
+        int16_t addr;
+        std::vector<int> bits;
+    };
+    const std::array<Compared, 2> compared = {{
+        {kCFR1, {25, 24, 13, 11, 7, 6, 5, 4, 3, 2}},
+        {kCFR2, {31, 30, 29, 28, 27, 26, 25, 23, 22, 15, 14, 13, 12, 11, 10, 9, 7, 6, 5, 4, 3, 2, 1, 0}},
+    }};
+    for (const Compared& reg : compared) {
+        const uint64_t before = pending(reg.addr);
+        for (int bit = 0; bit < 32; ++bit) {
+            SCOPED_TRACE(testing::Message() << reg.addr << ":" << bit);
+            setPending(reg.addr, before ^ (uint64_t{1} << bit));
+            const bool blinks = std::find(reg.bits.begin(), reg.bits.end(), bit) != reg.bits.end();
+            EXPECT_EQ(w.loadPending(), blinks);
+            ui::testing::clock().advance(200);
+            EXPECT_EQ(w.lblLoadFlash.Visible(), blinks);
+            setPending(reg.addr, before);
+            ui::testing::clock().advance(200);
+            EXPECT_FALSE(w.lblLoadFlash.Visible());
+        }
+    }
+}
+
 // Values the window shows, read back from both layouts: the refresh must not change a single bit.
 TEST_F(ControlLoad, RefreshFormValsWritesNothingBack)
 {
@@ -366,7 +397,7 @@ TEST_F(ControlLoad, RefreshFormValsWritesNothingBack)
                 EXPECT_EQ(bd().GetRegMapValue(1, addr), before1[addr]) << addr;
             }
             EXPECT_TRUE(serialWrites().isEmpty());
-            EXPECT_FALSE(w.bRefreshing);
+            EXPECT_FALSE(w.refreshing());
         }
         w.Unload();
     }

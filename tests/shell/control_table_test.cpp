@@ -83,7 +83,7 @@ TEST_F(ControlTable, NamesEveryFieldOfTheWindowOnce)
 {
     using Row = std::tuple<QString, int, int, int>;
     std::vector<Row> table;
-    for (const regwin::FieldRow& row : open().fieldTable().rows())
+    for (const regwin::FieldRow& row : open().fields().rows())
         table.emplace_back(row.control->Name(), row.field.addr, row.field.hi, row.field.lo);
     std::vector<Row> expected;
     for (const Expected& e : kFields)
@@ -102,7 +102,7 @@ TEST_F(ControlTable, EveryChoiceReachesTheMapAndTheChipAndComesBack)
         frmControl& w = open();
         // The walk leaves clocks and bands where they fall; their warnings are tested elsewhere.
         w.chkShowWarnings.setValue(0);
-        for (const regwin::FieldRow& row : w.fieldTable().rows()) {
+        for (const regwin::FieldRow& row : w.fields().rows()) {
             const Expected* e = expectedFor(row);
             ASSERT_NE(e, nullptr) << row.control->Name().toStdString();
             if (row.kind == regwin::FieldRow::Kind::Custom || (e->layout != 0 && e->layout != rev) ||

@@ -1,0 +1,56 @@
+#include "shell/usb_watch.h"
+
+#include "board/board_flags.h"
+#include "board/cls_ezusb.h"
+#include "board/evalbd.h"
+#include "board/form_names.h"
+#include "boardui/board_attach.h"
+#include "shell/board_status_indicators.h"
+#include "shell/register_window.h"
+
+#include "platform/ui/forms.h"
+
+namespace {
+
+// Windows with live lamps, in the order the watch updates them.
+const QString* const kLiveStatusWindows[] = {&formnames::frmControl, &formnames::frmProfile,
+                                             &formnames::frmFreqAndSweep, &formnames::frmMultiChipSync,
+                                             &formnames::frmDebug};
+
+} // namespace
+
+void UsbWatch::tick()
+{
+    // A tick that comes while the previous one is still attaching the board waits for the next; so does one
+    // that comes while the board object is in the middle of a transfer (its commands would interleave with
+    // the transfer's).
+    if (inConnectPath_)
+        return;
+    if (goEvalBd != nullptr && goEvalBd->TransferBusy())
+        return;
+
+    gbBoardConnected = goEZUSB().IsConnected();
+    const bool connectEdge = gbBoardConnected && !gbPrevConnected;
+    const bool disconnectEdge = !gbBoardConnected && gbPrevConnected;
+    // The edge is taken before its handler runs, so a tick inside the handler cannot see it again.
+    gbPrevConnected = gbBoardConnected;
+
+    if (connectEdge) {
+        regwin::ScopedFlag inConnect(inConnectPath_);
+        ebOnBoardConnect();
+    }
+
+    if (!gbBoardConnected) {
+        if (disconnectEdge)
+            ebOnBoardDisconnect();
+        indicators_.blinkDisconnected();
+        return;
+    }
+
+    indicators_.keepConnected();
+    if (goEvalBd == nullptr || goEvalBd->TransferBusy())
+        return;
+    goEvalBd->USBReadPortBuffVal(kPortD);
+    for (const QString* name : kLiveStatusWindows)
+        ui::Forms::callIfLoaded(*name, formnames::UdStatusIndicators);
+}
