@@ -4,6 +4,7 @@
 // (goal: below 0.05).
 
 #include "board/utility.h"
+#include "boardui/board_window_services.h"
 #include "platform/ui/app.h"
 
 #include <benchmark/benchmark.h>
@@ -64,6 +65,7 @@ BENCHMARK(SpinningPauseBefore)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    InstallBoardWindowServices();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

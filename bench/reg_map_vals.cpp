@@ -12,6 +12,7 @@
 // refresh redraws.
 
 #include "board/evalbd.h"
+#include "boardui/board_window_services.h"
 #include "debug/frm_reg_map_vals.h"
 #include "debug/frm_reg_map_vals_lines.h"
 
@@ -104,6 +105,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    InstallBoardWindowServices();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

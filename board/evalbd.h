@@ -19,12 +19,12 @@
 // one transfer runs (TransferBusy()), any other transfer is refused with its failure value; port commands
 // stay allowed (the transfer event handlers drive the status lamp through them).
 
+#include "board/board_event.h"
 #include "board/board_firmware.h"
 #include "board/board_lines.h"
 #include "board/register_layout.h"
 #include "board/serial_packets.h"
 #include "board/silicon_revision.h"
-#include "platform/ui/event.h"
 
 #include <QString>
 #include <QStringList>
@@ -71,16 +71,16 @@ public:
     cZR4470XEvalBd& operator=(const cZR4470XEvalBd&) = delete;
 
     // ---- events, in declared order; raised synchronously on the caller's thread ----
-    ui::Event<int32_t> RegMapReset;                // mode
-    ui::Event<> AfterRESET;                        // the reset line was released
-    ui::Event<> RESETAsserted;                     // the reset line went high
-    ui::Event<> RESETReleased;                     // right after AfterRESET
-    ui::Event<int32_t, int16_t> FIFOLoadBegin;     // count, perPacket
-    ui::Event<int32_t> FIFOPacketSent;             // count
-    ui::Event<bool> FIFOLoadFinished;              // success
-    ui::Event<int32_t, int16_t, bool> RAMCOMBegin; // words, wpp, isRead
-    ui::Event<int32_t> RAMPacketXfered;            // wordsDone
-    ui::Event<bool> RAMCOMFinished;                // success
+    BoardEvent<int32_t> RegMapReset;                // mode
+    BoardEvent<> AfterRESET;                        // the reset line was released
+    BoardEvent<> RESETAsserted;                     // the reset line went high
+    BoardEvent<> RESETReleased;                     // right after AfterRESET
+    BoardEvent<int32_t, int16_t> FIFOLoadBegin;     // count, perPacket
+    BoardEvent<int32_t> FIFOPacketSent;             // count
+    BoardEvent<bool> FIFOLoadFinished;              // success
+    BoardEvent<int32_t, int16_t, bool> RAMCOMBegin; // words, wpp, isRead
+    BoardEvent<int32_t> RAMPacketXfered;            // wordsDone
+    BoardEvent<bool> RAMCOMFinished;                // success
 
     // A second listener that sees every event just before its handler, whoever handles it (tests, logs).
     using EventTap = std::function<void(const EvalBdEventRecord&)>;

@@ -7,9 +7,8 @@
 #include "board/form_names.h"
 #include "board/hourglass.h"
 #include "board/message_sink.h"
+#include "board/window_services.h"
 #include "platform/os/files.h"
-#include "platform/ui/app.h"
-#include "platform/ui/forms.h"
 
 namespace {
 
@@ -95,7 +94,7 @@ int16_t ebLoadRAMFile(const QString& path, int16_t format)
         RamSegmentScope segment(*bd, static_cast<int>(contents.words.size()));
         loaded = segment.loaded() && bd->USBSerialLoadRAM(std::span<const uint32_t>(contents.words));
     }
-    ui::Forms::callIfLoaded(formnames::frmQDUCRSR, formnames::RefreshFormVals);
+    boardwin::windowServices().callIfLoaded(formnames::frmQDUCRSR, formnames::RefreshFormVals);
     return loaded ? kRamLoadDone : kRamLoadFailed;
 }
 
@@ -112,7 +111,7 @@ RamDumpResult ebDumpRAMToFile(const QString& path, int16_t format)
     bool read = false;
     {
         RamSegmentScope segment(*bd, kRamWordCount);
-        ui::DoEvents();
+        boardwin::windowServices().doEvents();
         read = goEvalBd == bd && segment.loaded() && bd->USBSerialReadRAM(std::span<uint32_t>(words));
     }
     if (!read)
@@ -147,8 +146,8 @@ void ebRAMFillTest()
     bd->SetRegMapValue(kPendingMap, 0x0E, kFillTestProfile0);
 
     for (const QString& form : {formnames::frmControl, formnames::frmProfile, formnames::frmDebug})
-        ui::Forms::callIfLoaded(form, formnames::RefreshFormVals);
-    ui::DoEvents();
+        boardwin::windowServices().callIfLoaded(form, formnames::RefreshFormVals);
+    boardwin::windowServices().doEvents();
     if (goEvalBd != bd)
         return;
 

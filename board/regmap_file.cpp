@@ -10,8 +10,6 @@
 #include "platform/os/files.h"
 #include "platform/runtime/decimal.h"
 #include "platform/runtime/runtime_error.h"
-#include "platform/ui/controls_textbox.h"
-#include "platform/ui/forms.h"
 
 #include <QDir>
 #include <algorithm>

@@ -2,7 +2,7 @@
 
 #include "board/form_names.h"
 #include "board/globals.h"
-#include "platform/ui/forms.h"
+#include "board/window_services.h"
 
 namespace {
 
@@ -46,5 +46,5 @@ void SetRunModeFromText(QString& word)
 
 void SetModeAllForms()
 {
-    ui::Forms::callOnAll(formnames::SetMode);
+    boardwin::windowServices().callOnAll(formnames::SetMode);
 }

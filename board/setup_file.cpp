@@ -9,19 +9,18 @@
 #include "board/progress.h"
 #include "board/setup_file_format.h"
 #include "board/utility.h"
+#include "board/window_services.h"
 
 #include "board/message_sink.h"
 #include "platform/os/files.h"
 #include "platform/runtime/number_format.h"
 #include "platform/runtime/numeric_text.h"
 #include "platform/runtime/runtime_error.h"
-#include "platform/ui/app.h"
-#include "platform/ui/controls_textbox.h"
-#include "platform/ui/forms.h"
 
 #include <QFile>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -41,13 +40,16 @@ public:
     ProgressReset& operator=(const ProgressReset&) = delete;
 };
 
-// The Control window's clock box: loaded on demand when the program has that window; nullptr otherwise.
-ui::TextBox* clockBox()
+// The Control window's clock box, the window loaded on demand: its text, nothing when the program has no
+// such window.
+std::optional<QString> clockBoxText()
 {
-    ui::Form* control = ui::Forms::load(formnames::frmControl);
-    if (control == nullptr)
-        return nullptr;
-    return dynamic_cast<ui::TextBox*>(control->control(kClockBox));
+    return boardwin::windowServices().textBoxText(formnames::frmControl, kClockBox);
+}
+
+void setClockBoxText(const QString& text)
+{
+    boardwin::windowServices().setTextBoxText(formnames::frmControl, kClockBox, text);
 }
 
 void saveFailed(const QString& prompt)
@@ -94,8 +96,8 @@ bool ebSaveSetupFile(const QString& path)
     }
 
     double clock = gFallbackClock;
-    if (ui::TextBox* box = clockBox()) {
-        const QString text = box->Text();
+    if (const std::optional<QString> boxText = clockBoxText()) {
+        const QString& text = *boxText;
         try {
             clock = rt::CDbl(text);
         } catch (const rt::RuntimeError&) {
@@ -189,8 +191,7 @@ int16_t ebLoadSetupFile(const QString& path)
     }
 
     gFallbackClock = contents.externalClock;
-    if (ui::TextBox* box = clockBox())
-        box->setText(rt::Format(contents.externalClock, QStringLiteral("0.00000")));
+    setClockBoxText(rt::Format(contents.externalClock, QStringLiteral("0.00000")));
 
     const auto& lines = contents.lines;
     board->setExtPD(lines[kSetupExtPD]);

@@ -15,6 +15,7 @@
 // reached by name only, so each is skipped while it does not exist or is not loaded.
 
 #include "board/form_names.h"
+#include "debug/port_images.h"
 
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
@@ -149,9 +150,9 @@ public:
     void Form_KeyPress(int& keyAscii);
 
     // The port images as the window last read or edited them.
-    uint8_t portAImage() const { return portA_; }
-    uint8_t portEImage() const { return portE_; }
-    uint8_t ctlImage() const { return ctl_; }
+    uint8_t portAImage() const { return ports_.image(kPortA); }
+    uint8_t portEImage() const { return ports_.image(kPortE); }
+    uint8_t ctlImage() const { return ports_.image(kPortCtl); }
 
 protected:
     void buildUi(QWidget* window) override;
@@ -159,7 +160,7 @@ protected:
     void Form_Unload(int& cancel) override;
 
 private:
-    void setCaptions();
+    void setDesignProperties();
     void bindHandlers();
     // The window's fixed width (8265 twips) and the height its content needs.
     void fitWidth();
@@ -184,8 +185,6 @@ private:
     bool bRefreshing = false;
     // True while a hexadecimal box had the focus last: it drives its bit box; else the bit box drives it.
     bool hexEntry_ = false;
-    uint8_t portA_ = 0;
-    uint8_t portE_ = 0;
-    uint8_t ctl_ = 0;
+    PortImages ports_;
     std::unique_ptr<regwin::RefreshKeyPreview> keyPreview_;
 };

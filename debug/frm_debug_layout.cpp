@@ -1,5 +1,6 @@
-// The debug window's layout: the register rows with their buttons, the serial-port lamps and the
-// engineering buttons on the left; the port line groups and the DUT flag lamps on the right.
+// The debug window's design: captions, first texts and tool tips, and the layout: the register rows with
+// their buttons, the serial-port lamps and the engineering buttons on the left; the port line groups and
+// the DUT flag lamps on the right.
 
 #include "debug/frm_debug.h"
 
@@ -9,11 +10,29 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include <array>
 #include <initializer_list>
 
 namespace {
 
 constexpr int kLampSize = 12;
+
+constexpr std::array<const char*, 8> kBitRanges = {"<7:0>",   "<15:8>",  "<23:16>", "<31:24>",
+                                                   "<39:32>", "<47:40>", "<55:48>", "<63:56>"};
+constexpr std::array<const char*, 6> kPortACaptions = {"USB_Status", "CSB",       "I/O Reset",
+                                                       "Reset DUT",  "ExtPwrDwn", "ISFC"};
+// The profile-pin boxes are captioned one higher than the lines they drive ("P1" drives P0).
+constexpr std::array<const char*, 8> kPortECaptions = {"P1",         "P2",     "P3",    "OSK",
+                                                       "I/O Update", "LSHOLD", "LSCTL", "I/OUpdateEn"};
+struct FlagLamp {
+    int bit;
+    const char* caption;
+};
+constexpr std::array<FlagLamp, 5> kFlagLamps = {{{3, "Linear Sweep Over"},
+                                                 {4, "RAM Sweep Over"},
+                                                 {5, "Sync Sample Error"},
+                                                 {6, "PLL Lock"},
+                                                 {7, "CCI Over Flow"}}};
 
 QHBoxLayout* row(std::initializer_list<QWidget*> widgets)
 {
@@ -51,6 +70,70 @@ void portGroup(ui::Frame& frame, ui::ControlArray<ui::CheckBox>& boxes, ui::Comm
 }
 
 } // namespace
+
+void frmDebug::setDesignProperties()
+{
+    for (const FlagLamp& lamp : kFlagLamps) {
+        imgDUTFlagsPD.add(lamp.bit);
+        lblDUTFlagsPD.add(lamp.bit);
+    }
+    setCaption(QStringLiteral("Debug"));
+    lblRegAddr(0).setCaption(QStringLiteral("Reg Addr:"));
+    for (int i = 0; i < kByteRows; ++i) {
+        lblBitRange(i).setCaption(QString::fromLatin1(kBitRanges[static_cast<size_t>(i)]));
+        lblHex(i).setCaption(QStringLiteral("Hex"));
+        txtByte(i).setMaxLength(8);
+        txtByte(i).setText(QStringLiteral("00000000"));
+        txtHexDataByte(i).setMaxLength(2);
+        txtHexDataByte(i).setText(QStringLiteral("00"));
+    }
+    cmdLoadReg.setCaption(QStringLiteral("Load Reg"));
+    cmdReadReg.setCaption(QStringLiteral("Read Reg"));
+    chkAutoUpdate.setCaption(QStringLiteral("Auto I/O Update"));
+    chkAutoUpdate.setValue(1);
+    cmdSendUpdate.setCaption(QStringLiteral("I/O Update"));
+    cmdSendUpdate.setToolTipText(QStringLiteral("Performs a manual Reg Update."));
+
+    fraMisc.setCaption(QStringLiteral("Misc"));
+    cmdResetandWriteReg.setCaption(QStringLiteral("WDT Test"));
+    chkWDTDelay.setCaption(QStringLiteral("Use Delay"));
+    txtWDTDelay.setText(QStringLiteral("5000"));
+    lblWDTDelay.setCaption(QStringLiteral("ms"));
+    cmdClearCIC.setCaption(QStringLiteral("Clear CCI"));
+    cmdClearCIC.setToolTipText(QStringLiteral("Sets and load the clear CIC bit."));
+
+    fraPA.setCaption(QStringLiteral("DUT Signals (PA)"));
+    for (int i = 0; i < chkPAIO.Count(); ++i)
+        chkPAIO(i).setCaption(QString::fromLatin1(kPortACaptions[static_cast<size_t>(i)]));
+    chkFlashUSBStatus.setCaption(QStringLiteral("Flash"));
+    fraPE.setCaption(QStringLiteral("DUT Signals (PE)"));
+    for (int i = 0; i < chkPEIO.Count(); ++i)
+        chkPEIO(i).setCaption(QString::fromLatin1(kPortECaptions[static_cast<size_t>(i)]));
+    fraCTL.setCaption(QStringLiteral("DUT Signals (CTL)"));
+    chkCTLIO(0).setCaption(QStringLiteral("SCLK"));
+    for (ui::CommandButton* apply : {&cmdApplyPA, &cmdApplyPE, &cmdApplyCTL})
+        apply->setCaption(QStringLiteral("Apply"));
+    for (ui::CheckBox* autoApply : {&chkPAAutoApply, &chkPEAutoApply, &chkCTLAutoApply}) {
+        autoApply->setCaption(QStringLiteral("Auto Apply"));
+        autoApply->setValue(1);
+    }
+
+    fraDUTFlags.setCaption(QStringLiteral("DUT Flags (PD)"));
+    for (const FlagLamp& lamp : kFlagLamps)
+        lblDUTFlagsPD(lamp.bit).setCaption(QString::fromLatin1(lamp.caption));
+    cmdReadDUTFlags.setCaption(QStringLiteral("Read"));
+    lblSerialPortStatus.setCaption(QStringLiteral("Serial Port Status"));
+    lbl3WireMode.setCaption(QStringLiteral("3-Wire Mode"));
+    lblLSBFirst.setCaption(QStringLiteral("LSB First"));
+
+    cmdFillRAM.setCaption(QStringLiteral("Fill RAM 0 to 1023"));
+    cmdRAMReadTest.setCaption(QStringLiteral("FULL RAM DUMP"));
+    cmdRAMReadTest.setToolTipText(QStringLiteral(
+        "Dumps the RAM to a file named RAMDump.txt in the folder that the Eval Software is installed into."));
+    cmdSimulate.setCaption(QStringLiteral("SIMULATE"));
+    cmdFIFODebug.setCaption(QStringLiteral("FIFO Debug Window..."));
+    cmdRAMDebug.setCaption(QStringLiteral("RAM I/O Window"));
+}
 
 void frmDebug::buildUi(QWidget* window)
 {

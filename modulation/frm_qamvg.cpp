@@ -5,17 +5,20 @@
 #include "board/utility.h"
 #include "boardui/external_programs.h"
 #include "modulation/frm_simulator_setup.h"
+#include "modulation/generator_run.h"
+#include "modulation/param_file_fields.h"
 #include "platform/os/files.h"
 #include "platform/os/paths.h"
 #include "platform/os/program_folder.h"
 #include "platform/os/shell_open.h"
+#include "platform/ui/app.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msgbox.h"
 #include "shell/app_info.h"
 #include "widgets/common_dialog.h"
-#include <QDir>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -400,4 +403,78 @@ void frmQAMVG::lblDDSWeb_Click()
     if (!ShellOpenEx(lblDDSWeb.Caption(), QString(), QString(), 1))
         ui::MsgBox(QStringLiteral("No web browser found."), ui::vbCritical,
                    QStringLiteral("Couldn't connect to the Web!!!"));
+}
+
+// ---- parameter files ----
+
+bool frmQAMVG::writeParamFile(Generator generator, const QString& path)
+{
+    if (os::writeWholeFile(path, mvg::composeParamFile(mvg::paramValuesOf(*this, generator))))
+        return true;
+    ui::MsgBox(QStringLiteral("The parameter file could not be written:") + kCrLf + path, ui::vbExclamation,
+               QStringLiteral("Error!"));
+    return false;
+}
+
+void frmQAMVG::readParamFile(Generator generator, const QString& path)
+{
+    // A parameter file is a few dozen short lines; anything far larger is none of ours.
+    const std::optional<QByteArray> bytes = os::readWholeFile(path, 64 * 1024);
+    if (!bytes)
+        return;
+    mvg::showParamValues(*this, generator, mvg::parseParamFile(generator, *bytes, os::programFolder()));
+}
+
+// ---- runs ----
+
+void frmQAMVG::appendToConsole(const QString& text)
+{
+    txtConsoleOutput.setText(txtConsoleOutput.Text() + text);
+}
+
+void frmQAMVG::generate(Generator generator)
+{
+    if (Busy)
+        return;
+    if (const frmSimulatorSetup* simulator = ui::loadedForm<frmSimulatorSetup>();
+        simulator && simulator->Busy)
+        return;
+    Busy = true;
+    ebSetSimFormsBusy(true);
+    // A generator must never run on the parameters of an earlier run.
+    if (writeParamFile(generator, files(generator).parameterFile) && FileExists(files(generator).program)) {
+        mvg::GeneratorRun run(generator, files(generator), txtConsoleOutput, [this] { return IsLoaded(); });
+        activeRun_ = &run;
+        // Cleared however the wait ends, the end of the program included.
+        const struct ActiveRun {
+            mvg::GeneratorRun*& slot;
+            ~ActiveRun() { slot = nullptr; }
+        } active{activeRun_};
+        run.run();
+    }
+    endRun(generator);
+}
+
+bool frmQAMVG::stopRunToClose(int unloadMode)
+{
+    // The main window's close is never refused: the run is stopped without a question.
+    if (unloadMode != ui::vbFormMDIForm &&
+        ui::MsgBox(QStringLiteral("A vector generator is running.") + kCrLf +
+                       QStringLiteral("Do you want to stop it and close this window?"),
+                   ui::vbYesNo | ui::vbQuestion, QStringLiteral("Busy")) != ui::vbYes)
+        return false;
+    if (activeRun_)
+        activeRun_->stop();
+    appendToConsole(kCrLf + QStringLiteral("Data Generation Stopped!"));
+    txtConsoleOutput.setSelStart(static_cast<int>(txtConsoleOutput.Text().size()));
+    return true;
+}
+
+void frmQAMVG::endRun(Generator generator)
+{
+    DoEventsN(2);
+    Busy = false;
+    ebSetSimFormsBusy(false);
+    if (generator == Generator::Qam)
+        cmdGenerateQAMData.setEnabled(true);
 }

@@ -6,7 +6,6 @@
 // run mirrors the generator's console text into the console box and reports its error file.
 
 #include "board/form_names.h"
-#include "modulation/console_output.h"
 #include "modulation/param_files.h"
 #include "modulation/program_settings.h"
 #include "platform/ui/controls.h"
@@ -16,9 +15,12 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
-class ConsoleRun;
+namespace mvg {
+class GeneratorRun;
+}
 
 class frmQAMVG : public ui::Form {
 public:
@@ -55,10 +57,9 @@ public:
     void ReadQPParamFile(const QString& path) { readParamFile(mvg::Generator::Polar, path); }
     void ReadGEParamFile(const QString& path) { readParamFile(mvg::Generator::Gmsk, path); }
     void ReadSDPSKParamFile(const QString& path) { readParamFile(mvg::Generator::Sdpsk, path); }
-    // The value a control gives its line, as written.
-    QString paramValue(const mvg::ParamLine& line) const;
-    // Replaces the file; false (with a message) when it could not be written.
+    // Replaces the file with the tab's fields; false (with a message) when it could not be written.
     bool writeParamFile(mvg::Generator generator, const QString& path);
+    // The tab's fields from the file, as far as it reads (a missing file changes nothing).
     void readParamFile(mvg::Generator generator, const QString& path);
 
     // ---- vector counts ----
@@ -72,14 +73,8 @@ public:
     int32_t maxSymbols(mvg::Generator generator) const { return maxSymbols_[static_cast<size_t>(generator)]; }
 
     // ---- runs ----
-    // Waits for the error file: true when its first line holds text; false after 180 failed reads a second
-    // apart, or at once for a blank first line.
-    bool ErrorFileWritten(const QString& path);
-    // Reads the error file: noErrors when the first line is "0", else the lines after it up to the first
-    // empty one.
-    void CheckErrorFile(const QString& path, QStringList& errorLines, bool& noErrors);
-    // Counts "ERROR" and "WARNING" in the console box, in any case.
-    void GetOutputErrors(int16_t& errors, int16_t& warnings, bool& any) const;
+    // Generate: the tab's parameter file, then a run of its generator (mvg::GeneratorRun) reported in the
+    // console box; the Generate buttons wait meanwhile.
     void generate(mvg::Generator generator);
 
     // ---- controls ----
@@ -219,7 +214,7 @@ private:
     void bindHandlers();
     void bindFieldChecks();
 
-    // The field checks as the user types.
+    // The field checks as the user types (the rules themselves: field_rules.h).
     struct RangeRule {
         ui::TextBox* box;
         bool integer;
@@ -236,7 +231,9 @@ private:
     };
     void checkRange(const RangeRule& rule);
     void checkCountField(const CountRule& rule);
-    void checkOutputFolder(ui::TextBox& box, ui::Label& marker);
+    // A generator's tab: its symbol and upsampling boxes; its count label and the label's marker.
+    std::pair<const ui::TextBox*, const ui::TextBox*> countBoxes(mvg::Generator generator) const;
+    std::pair<ui::Label*, ui::Label*> countLabel(mvg::Generator generator);
 
     void lstFilterWindowType_Click(ui::ComboBox& list, ui::TextBox& kaiser, ui::Label& label);
     void lstModTypeGMSK_Click();
@@ -251,9 +248,8 @@ private:
     // Closing the window (or the main window) during a run: false when the user keeps the run going.
     bool stopRunToClose(int unloadMode);
 
-    // The run under way, while its program may run; the program's part of the console box.
-    ConsoleRun* activeRun_ = nullptr;
-    mvg::ProgramOutput programOutput_;
+    // The run under way, while its program may run.
+    mvg::GeneratorRun* activeRun_ = nullptr;
 
     std::array<mvg::GeneratorFiles, mvg::kGeneratorCount> files_;
     std::array<int32_t, mvg::kGeneratorCount> maxSymbols_{-1, -1, -1, -1};

@@ -1,10 +1,13 @@
 #include "modulation/frm_qamvg.h"
 #include "modulation/layout_rows.h"
 
+#include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <QWidget>
+
+#include <algorithm>
 
 using modlayout::addRows;
 
@@ -18,15 +21,56 @@ QGridLayout* gridIn(ui::Frame& frame)
     return grid;
 }
 
-QGridLayout* pageGrid(ui::TabStrip& tabs, int tab)
+// A tab's two columns of rows, each a grid of its own: the debug frame and buttons of the right column
+// then take their own height instead of stretching the left column's rows apart.
+struct PageColumns {
+    QGridLayout* left;
+    QGridLayout* right;
+};
+
+QGridLayout* columnGrid()
 {
-    auto* grid = new QGridLayout(tabs.page(tab));
+    auto* grid = new QGridLayout;
+    grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(4);
     grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(4, 1);
-    grid->setColumnMinimumWidth(3, 180);
     return grid;
+}
+
+PageColumns pageColumns(ui::TabStrip& tabs, int tab)
+{
+    auto* page = new QHBoxLayout(tabs.page(tab));
+    page->setSpacing(16);
+    const PageColumns columns{columnGrid(), columnGrid()};
+    columns.right->setColumnMinimumWidth(0, 150);
+    page->addLayout(columns.left, 1);
+    page->addLayout(columns.right, 1);
+    return columns;
+}
+
+// Every row of a column as high as its highest, and the rows packed at the top: evenly spaced whatever a
+// row holds (a list is a few pixels taller than a box).
+void evenRows(QGridLayout* grid, int rows)
+{
+    int height = 0;
+    for (int i = 0; i < grid->count(); ++i) {
+        int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+        grid->getItemPosition(i, &row, &column, &rowSpan, &columnSpan);
+        if (row < rows && rowSpan == 1)
+            height = std::max(height, grid->itemAt(i)->sizeHint().height());
+    }
+    for (int row = 0; row < rows; ++row)
+        grid->setRowMinimumHeight(row, height);
+    grid->setRowStretch(grid->rowCount(), 1);
+}
+
+// The vector count reads like a box that cannot be typed into: a whole frame around it.
+void shapeCountLabel(ui::Label& count)
+{
+    count.setBorderStyle(1);
+    if (auto* frame = qobject_cast<QFrame*>(count.widget()))
+        frame->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
 }
 
 } // namespace
@@ -50,40 +94,44 @@ void frmQAMVG::buildUi(QWidget* window)
 
     // QAM
     {
-        QGridLayout* grid = pageGrid(sstTabs, kTabQam);
-        addRows(
-            grid, 0, 0,
-            {{QStringLiteral("Number of Symbols:"),
-              nullptr,
-              {txtNumSymbols.widget(), cmdMaxQAMSymbols.widget()},
-              &lblFieldErrQAM(0)},
-             {QStringLiteral("QAM Level:"), nullptr, {lstQAMLevel.widget()}, &lblFieldErrQAM(1)},
-             {QStringLiteral("Filter Type:"), nullptr, {lstFilterType.widget()}, &lblFieldErrQAM(2)},
-             {QStringLiteral("Filter Taps:"), nullptr, {txtFilterTAPs.widget()}, &lblFieldErrQAM(3)},
-             {QStringLiteral("Filter Coefficient Resolution:"),
-              nullptr,
-              {txtFilterCoefVal.widget()},
-              &lblFieldErrQAM(4)},
-             {QStringLiteral("Upsampling Factor:"),
-              nullptr,
-              {txtFilterUpsampleFact.widget()},
-              &lblFieldErrQAM(5)},
-             {QStringLiteral("Filter Roll-off Factor:"),
-              nullptr,
-              {txtFiltROFact.widget()},
-              &lblFieldErrQAM(6)},
-             {QStringLiteral("Filter Window:"), nullptr, {lstFilterWindowType.widget()}, &lblFieldErrQAM(7)},
-             {QString(), lblKaiserWROF.widget(), {txtKaiserWROF.widget()}, &lblFieldErrQAM(8)},
-             {QStringLiteral("Output Quantization (Bits):"),
-              nullptr,
-              {txtNumOfOutBits.widget()},
-              &lblFieldErrQAM(9)}});
+        const PageColumns page = pageColumns(sstTabs, kTabQam);
+        evenRows(
+            page.left,
+            addRows(page.left, 0, 0,
+                    {{QStringLiteral("Number of Symbols:"),
+                      nullptr,
+                      {txtNumSymbols.widget(), cmdMaxQAMSymbols.widget()},
+                      &lblFieldErrQAM(0)},
+                     {QStringLiteral("QAM Level:"), nullptr, {lstQAMLevel.widget()}, &lblFieldErrQAM(1)},
+                     {QStringLiteral("Filter Type:"), nullptr, {lstFilterType.widget()}, &lblFieldErrQAM(2)},
+                     {QStringLiteral("Filter Taps:"), nullptr, {txtFilterTAPs.widget()}, &lblFieldErrQAM(3)},
+                     {QStringLiteral("Filter Coefficient Resolution:"),
+                      nullptr,
+                      {txtFilterCoefVal.widget()},
+                      &lblFieldErrQAM(4)},
+                     {QStringLiteral("Upsampling Factor:"),
+                      nullptr,
+                      {txtFilterUpsampleFact.widget()},
+                      &lblFieldErrQAM(5)},
+                     {QStringLiteral("Filter Roll-off Factor:"),
+                      nullptr,
+                      {txtFiltROFact.widget()},
+                      &lblFieldErrQAM(6)},
+                     {QStringLiteral("Filter Window:"),
+                      nullptr,
+                      {lstFilterWindowType.widget()},
+                      &lblFieldErrQAM(7)},
+                     {QString(), lblKaiserWROF.widget(), {txtKaiserWROF.widget()}, &lblFieldErrQAM(8)},
+                     {QStringLiteral("Output Quantization (Bits):"),
+                      nullptr,
+                      {txtNumOfOutBits.widget()},
+                      &lblFieldErrQAM(9)}}));
         QGridLayout* debug = gridIn(fraQAMDebugOptions);
         debug->addWidget(chkDebugModeQAM.widget(), 0, 0, 1, 3);
         addRows(debug, 1, 0,
                 {{QStringLiteral("Graph Points:"), nullptr, {txtGraphPoints.widget()}, &lblFieldErrQAM(13)}});
         const int row = addRows(
-            grid, 0, 3,
+            page.right, 0, 0,
             {{QStringLiteral("Number of Data Vectors:"),
               nullptr,
               {lblQAMOutputVects.widget()},
@@ -97,52 +145,57 @@ void frmQAMVG::buildUi(QWidget* window)
               nullptr,
               {txtQAMVGOutputFile.widget(), cmdQAMSaveAs.widget()},
               &lblFieldErrQAM(14)}});
-        grid->addWidget(fraQAMDebugOptions.widget(), row, 3, 3, 3);
-        grid->addWidget(cmdGenerateQAMData.widget(), row + 3, 4);
+        page.right->addWidget(fraQAMDebugOptions.widget(), row, 0, 1, 3);
+        page.right->addWidget(cmdGenerateQAMData.widget(), row + 1, 1);
+        evenRows(page.right, row);
     }
 
     // QAM (Polar)
     {
-        QGridLayout* grid = pageGrid(sstTabs, kTabPolar);
-        addRows(
-            grid, 0, 0,
-            {{QStringLiteral("Number of Symbols:"),
-              nullptr,
-              {txtNumSymbolsQP.widget(), Command8.widget()},
-              &lblFieldErrQP(0)},
-             {QStringLiteral("QAM Level:"), nullptr, {lstQAMLevelQP.widget()}, &lblFieldErrQP(1)},
-             {QStringLiteral("Filter Type:"), nullptr, {lstFilterTypeQP.widget()}, &lblFieldErrQP(2)},
-             {QStringLiteral("Filter Taps:"), nullptr, {txtFilterTAPsQP.widget()}, &lblFieldErrQP(3)},
-             {QStringLiteral("Filter Coefficient Resolution:"),
-              nullptr,
-              {txtFilterCoefValQP.widget()},
-              &lblFieldErrQP(4)},
-             {QStringLiteral("Upsampling Factor:"),
-              nullptr,
-              {txtFilterUpsampleFactQP.widget()},
-              &lblFieldErrQP(5)},
-             {QStringLiteral("Filter Roll-off Factor:"),
-              nullptr,
-              {txtFiltROFactQP.widget()},
-              &lblFieldErrQP(6)},
-             {QStringLiteral("Filter Window:"), nullptr, {lstFilterWindowTypeQP.widget()}, &lblFieldErrQP(7)},
-             {QString(), lblKaiserWROFQP.widget(), {txtKaiserWROFQP.widget()}, &lblFieldErrQP(8)},
-             {QStringLiteral("Output Quantization (Bits):"),
-              nullptr,
-              {txtNumOfOutBitsQP.widget()},
-              &lblFieldErrQP(9)},
-             {QStringLiteral("Phase Bits:"), nullptr, {txtPhaseBitsQP.widget()}, &lblFieldErrQP(12)},
-             {QStringLiteral("Amplitude Bits:"),
-              nullptr,
-              {txtAmplitudeBitsQP.widget()},
-              &lblFieldErrQP(13)}});
+        const PageColumns page = pageColumns(sstTabs, kTabPolar);
+        evenRows(
+            page.left,
+            addRows(page.left, 0, 0,
+                    {{QStringLiteral("Number of Symbols:"),
+                      nullptr,
+                      {txtNumSymbolsQP.widget(), Command8.widget()},
+                      &lblFieldErrQP(0)},
+                     {QStringLiteral("QAM Level:"), nullptr, {lstQAMLevelQP.widget()}, &lblFieldErrQP(1)},
+                     {QStringLiteral("Filter Type:"), nullptr, {lstFilterTypeQP.widget()}, &lblFieldErrQP(2)},
+                     {QStringLiteral("Filter Taps:"), nullptr, {txtFilterTAPsQP.widget()}, &lblFieldErrQP(3)},
+                     {QStringLiteral("Filter Coefficient Resolution:"),
+                      nullptr,
+                      {txtFilterCoefValQP.widget()},
+                      &lblFieldErrQP(4)},
+                     {QStringLiteral("Upsampling Factor:"),
+                      nullptr,
+                      {txtFilterUpsampleFactQP.widget()},
+                      &lblFieldErrQP(5)},
+                     {QStringLiteral("Filter Roll-off Factor:"),
+                      nullptr,
+                      {txtFiltROFactQP.widget()},
+                      &lblFieldErrQP(6)},
+                     {QStringLiteral("Filter Window:"),
+                      nullptr,
+                      {lstFilterWindowTypeQP.widget()},
+                      &lblFieldErrQP(7)},
+                     {QString(), lblKaiserWROFQP.widget(), {txtKaiserWROFQP.widget()}, &lblFieldErrQP(8)},
+                     {QStringLiteral("Output Quantization (Bits):"),
+                      nullptr,
+                      {txtNumOfOutBitsQP.widget()},
+                      &lblFieldErrQP(9)},
+                     {QStringLiteral("Phase Bits:"), nullptr, {txtPhaseBitsQP.widget()}, &lblFieldErrQP(12)},
+                     {QStringLiteral("Amplitude Bits:"),
+                      nullptr,
+                      {txtAmplitudeBitsQP.widget()},
+                      &lblFieldErrQP(13)}}));
         QGridLayout* debug = gridIn(fraQPDebugOptions);
         debug->addWidget(chkDebugModeQP.widget(), 0, 0, 1, 3);
         addRows(
             debug, 1, 0,
             {{QStringLiteral("Graph Points:"), nullptr, {txtGraphPointsQP.widget()}, &lblFieldErrQP(14)}});
         const int row = addRows(
-            grid, 0, 3,
+            page.right, 0, 0,
             {{QStringLiteral("Number of Data Vectors:"),
               nullptr,
               {lblQPOutputVects.widget()},
@@ -160,50 +213,56 @@ void frmQAMVG::buildUi(QWidget* window)
               nullptr,
               {txtOutputFileQP.widget(), cmdSaveAsQP.widget()},
               &lblFieldErrQP(17)}});
-        grid->addWidget(fraQPDebugOptions.widget(), row, 3, 2, 3);
+        page.right->addWidget(fraQPDebugOptions.widget(), row, 0, 1, 3);
         auto* views = new QHBoxLayout;
         for (ui::CommandButton* button :
              {&cmdViewSymolsBinQP, &cmdViewSymolsDecQP, &cmdViewSymolsHexQP, &cmdShowFilterResponseQP})
             views->addWidget(button->widget());
-        grid->addLayout(views, row + 2, 3, 1, 3);
+        page.right->addLayout(views, row + 1, 0, 1, 3);
         auto* buttons = new QHBoxLayout;
         buttons->addWidget(cmdQPSaveAs.widget());
         buttons->addWidget(cmdGenerateQPData.widget());
-        grid->addLayout(buttons, row + 3, 3, 1, 3);
+        page.right->addLayout(buttons, row + 2, 0, 1, 3);
+        evenRows(page.right, row);
     }
 
     // GMSK \ EDGE
     {
-        QGridLayout* grid = pageGrid(sstTabs, kTabGmsk);
-        addRows(
-            grid, 0, 0,
-            {{QStringLiteral("Number of Symbols:"),
-              nullptr,
-              {txtNumSymbolsGMSK.widget(), cmdMaxGESymbols.widget()},
-              &lblFieldErrGE(0)},
-             {QStringLiteral("Modulation Type:"), nullptr, {lstModTypeGMSK.widget()}, &lblFieldErrGE(1)},
-             {QStringLiteral("Filter Span:"), nullptr, {txtFilterSpanValGMSK.widget()}, &lblFieldErrGE(2)},
-             {QStringLiteral("Coefficient Resolution:"),
-              nullptr,
-              {txtCoeficientResGMSK.widget()},
-              &lblFieldErrGE(3)},
-             {QStringLiteral("Upsampling Factor:"),
-              nullptr,
-              {txtUpSamplingFactGMSK.widget()},
-              &lblFieldErrGE(4)},
-             {QString(), lblNormBWGMSK.widget(), {txtNormBWGMSK.widget()}, &lblFieldErrGE(5)},
-             {QString(), lblModIndexGMSK.widget(), {txtModIndexGMSK.widget()}, &lblFieldErrGE(6)},
-             {QStringLiteral("Output Quantization (Bits):"),
-              nullptr,
-              {txtNumOfOutBitsGMSK.widget()},
-              &lblFieldErrGE(7)}});
+        const PageColumns page = pageColumns(sstTabs, kTabGmsk);
+        evenRows(
+            page.left,
+            addRows(
+                page.left, 0, 0,
+                {{QStringLiteral("Number of Symbols:"),
+                  nullptr,
+                  {txtNumSymbolsGMSK.widget(), cmdMaxGESymbols.widget()},
+                  &lblFieldErrGE(0)},
+                 {QStringLiteral("Modulation Type:"), nullptr, {lstModTypeGMSK.widget()}, &lblFieldErrGE(1)},
+                 {QStringLiteral("Filter Span:"),
+                  nullptr,
+                  {txtFilterSpanValGMSK.widget()},
+                  &lblFieldErrGE(2)},
+                 {QStringLiteral("Coefficient Resolution:"),
+                  nullptr,
+                  {txtCoeficientResGMSK.widget()},
+                  &lblFieldErrGE(3)},
+                 {QStringLiteral("Upsampling Factor:"),
+                  nullptr,
+                  {txtUpSamplingFactGMSK.widget()},
+                  &lblFieldErrGE(4)},
+                 {QString(), lblNormBWGMSK.widget(), {txtNormBWGMSK.widget()}, &lblFieldErrGE(5)},
+                 {QString(), lblModIndexGMSK.widget(), {txtModIndexGMSK.widget()}, &lblFieldErrGE(6)},
+                 {QStringLiteral("Output Quantization (Bits):"),
+                  nullptr,
+                  {txtNumOfOutBitsGMSK.widget()},
+                  &lblFieldErrGE(7)}}));
         QGridLayout* debug = gridIn(fraGMSKDebugOptions);
         debug->addWidget(chkDebugModeGE.widget(), 0, 0, 1, 3);
         debug->addWidget(chkFullLengthDataGE.widget(), 1, 0, 1, 3);
         addRows(debug, 2, 0,
                 {{QStringLiteral("Graph Points:"), nullptr, {txtGraphPointsGMSK.widget()}, nullptr}});
         const int row = addRows(
-            grid, 0, 3,
+            page.right, 0, 0,
             {{QStringLiteral("Number of Data Vectors:"),
               nullptr,
               {lblNumOutVectsGMSK.widget()},
@@ -214,48 +273,54 @@ void frmQAMVG::buildUi(QWidget* window)
               {txtOutputFileGMSKE.widget(), cmdSaveAsGMSKE.widget()},
               &lblFieldErrGE(10)},
              {QStringLiteral("Output Data Format:"), nullptr, {lstOutputDataFormatGMSK.widget()}, nullptr}});
-        grid->addWidget(fraGMSKDebugOptions.widget(), row, 3, 3, 3);
+        page.right->addWidget(fraGMSKDebugOptions.widget(), row, 0, 1, 3);
         auto* buttons = new QHBoxLayout;
         buttons->addWidget(cmdGMSKSaveAs.widget());
         buttons->addWidget(cmdGenerateGMSKData.widget());
-        grid->addLayout(buttons, row + 3, 3, 1, 3);
+        page.right->addLayout(buttons, row + 1, 0, 1, 3);
+        evenRows(page.right, row);
     }
 
     // SDPSK
     {
-        QGridLayout* grid = pageGrid(sstTabs, kTabSdpsk);
-        addRows(
-            grid, 0, 0,
-            {{QStringLiteral("Number of Symbols:"),
-              nullptr,
-              {txtNumSymbolsSDPSK.widget(), cmdMaxSDPSKSymbols.widget()},
-              &lblFieldErrSDPSK(0)},
-             {QStringLiteral("Filter Type:"), nullptr, {lstFilterTypeSDPSK.widget()}, &lblFieldErrSDPSK(1)},
-             {QStringLiteral("Filter Taps:"), nullptr, {txtFilterTAPsSDPSK.widget()}, &lblFieldErrSDPSK(2)},
-             {QStringLiteral("Filter Coefficient Resolution:"),
-              nullptr,
-              {txtFilterCoefValSDPSK.widget()},
-              &lblFieldErrSDPSK(3)},
-             {QStringLiteral("Upsampling Factor:"),
-              nullptr,
-              {txtFilterUpsampleFactSDPSK.widget()},
-              &lblFieldErrSDPSK(4)},
-             {QStringLiteral("Filter Roll-off Factor:"),
-              nullptr,
-              {txtFiltROFactSDPSK.widget()},
-              &lblFieldErrSDPSK(5)},
-             {QStringLiteral("Filter Window:"),
-              nullptr,
-              {lstFilterWindowTypeSDPSK.widget()},
-              &lblFieldErrSDPSK(6)},
-             {QStringLiteral("Kaiser Window Value:"),
-              nullptr,
-              {txtKaiserWROFSDPSK.widget()},
-              &lblFieldErrSDPSK(7)},
-             {QStringLiteral("Output Quantization (Bits):"),
-              nullptr,
-              {txtNumOfOutBitsSDPSK.widget()},
-              &lblFieldErrSDPSK(8)}});
+        const PageColumns page = pageColumns(sstTabs, kTabSdpsk);
+        evenRows(page.left, addRows(page.left, 0, 0,
+                                    {{QStringLiteral("Number of Symbols:"),
+                                      nullptr,
+                                      {txtNumSymbolsSDPSK.widget(), cmdMaxSDPSKSymbols.widget()},
+                                      &lblFieldErrSDPSK(0)},
+                                     {QStringLiteral("Filter Type:"),
+                                      nullptr,
+                                      {lstFilterTypeSDPSK.widget()},
+                                      &lblFieldErrSDPSK(1)},
+                                     {QStringLiteral("Filter Taps:"),
+                                      nullptr,
+                                      {txtFilterTAPsSDPSK.widget()},
+                                      &lblFieldErrSDPSK(2)},
+                                     {QStringLiteral("Filter Coefficient Resolution:"),
+                                      nullptr,
+                                      {txtFilterCoefValSDPSK.widget()},
+                                      &lblFieldErrSDPSK(3)},
+                                     {QStringLiteral("Upsampling Factor:"),
+                                      nullptr,
+                                      {txtFilterUpsampleFactSDPSK.widget()},
+                                      &lblFieldErrSDPSK(4)},
+                                     {QStringLiteral("Filter Roll-off Factor:"),
+                                      nullptr,
+                                      {txtFiltROFactSDPSK.widget()},
+                                      &lblFieldErrSDPSK(5)},
+                                     {QStringLiteral("Filter Window:"),
+                                      nullptr,
+                                      {lstFilterWindowTypeSDPSK.widget()},
+                                      &lblFieldErrSDPSK(6)},
+                                     {QStringLiteral("Kaiser Window Value:"),
+                                      nullptr,
+                                      {txtKaiserWROFSDPSK.widget()},
+                                      &lblFieldErrSDPSK(7)},
+                                     {QStringLiteral("Output Quantization (Bits):"),
+                                      nullptr,
+                                      {txtNumOfOutBitsSDPSK.widget()},
+                                      &lblFieldErrSDPSK(8)}}));
         QGridLayout* debug = gridIn(fraSDPSKDebug);
         debug->addWidget(chkDebugModeSDPSK.widget(), 0, 0, 1, 3);
         addRows(debug, 1, 0,
@@ -263,7 +328,7 @@ void frmQAMVG::buildUi(QWidget* window)
                   nullptr,
                   {txtGraphPointsSDPSK.widget()},
                   &lblFieldErrSDPSK(12)}});
-        const int row = addRows(grid, 0, 3,
+        const int row = addRows(page.right, 0, 0,
                                 {{QStringLiteral("Number of Data Vectors:"),
                                   nullptr,
                                   {lblOutputVectsSDPSK.widget()},
@@ -280,11 +345,12 @@ void frmQAMVG::buildUi(QWidget* window)
                                   nullptr,
                                   {lstOutputDataFormatSDPSK.widget()},
                                   &lblFieldErrSDPSK(11)}});
-        grid->addWidget(fraSDPSKDebug.widget(), row, 3, 3, 3);
+        page.right->addWidget(fraSDPSKDebug.widget(), row, 0, 1, 3);
         auto* buttons = new QHBoxLayout;
         buttons->addWidget(cmdSDPSKSaveAs.widget());
         buttons->addWidget(cmdGenSDPSKData.widget());
-        grid->addLayout(buttons, row + 3, 3, 1, 3);
+        page.right->addLayout(buttons, row + 1, 0, 1, 3);
+        evenRows(page.right, row);
     }
 
     // Debug and About
@@ -300,5 +366,5 @@ void frmQAMVG::buildUi(QWidget* window)
     }
     for (ui::Label* count :
          {&lblQAMOutputVects, &lblQPOutputVects, &lblNumOutVectsGMSK, &lblOutputVectsSDPSK})
-        count->setBorderStyle(1);
+        shapeCountLabel(*count);
 }

@@ -11,6 +11,10 @@
 #   --view "Entry"  open the View menu entry of that caption ("OSK Control Window", "Register Debug
 #                   Window", ...); may be given several times, opened in that order
 #   --keys "k ..."  xdotool key names sent to the focused window last (e.g. "alt+h Return")
+#   --generators "g ..."  installs stand-in generator programs (qam, polar, gmsk, sdpsk) at their default
+#                   paths in the program folder for this run only (removed afterwards), so that the toolbar
+#                   offers the vector generator window
+#   --generator-window    opens the vector generator window from the toolbar (after the --view windows)
 #   --no-wm         no window manager (the bare X server)
 # TESSARON_SHOT_BUILD names another build folder to use (default build-shot); TESSARON_SHOT_LOG a file for
 # the program's error output.
@@ -22,6 +26,8 @@ mode=0
 switches=()
 views=()
 keys=""
+generators=()
+generator_window=""
 wm=openbox
 positional=()
 while [ $# -gt 0 ]; do
@@ -30,6 +36,8 @@ while [ $# -gt 0 ]; do
     --switch) switches+=("$2"); shift 2 ;;
     --view) views+=("$2"); shift 2 ;;
     --keys) keys="$2"; shift 2 ;;
+    --generators) read -r -a generators <<<"$2"; shift 2 ;;
+    --generator-window) generator_window=1; shift ;;
     --no-wm) wm=""; shift ;;
     -h|--help) sed -n '2,/^set -euo/p' "$0" | sed '$d' | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) positional+=("$1"); shift ;;
@@ -42,6 +50,7 @@ need=()
 command -v Xvfb >/dev/null || need+=(xvfb)
 command -v import >/dev/null || need+=(imagemagick)
 command -v xdotool >/dev/null || need+=(xdotool)
+command -v xwininfo >/dev/null || need+=(x11-utils)
 [ -n "$wm" ] && ! command -v openbox >/dev/null && need+=(openbox)
 if [ ${#need[@]} -gt 0 ]; then
   sudo_cmd=""
@@ -64,8 +73,38 @@ Xvfb ":${display}" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 app_pid=""
 wm_pid=""
+# Stand-in generators: where the window looks for each program when "ModVectorGen.ini" does not say.
+declare -A generator_paths=([qam]=Tovrindir/Tovrin.exe [polar]=Quorlendir/Quorlen.exe
+  [gmsk]=Kelmardir/Kelmar.exe [sdpsk]=Sovanedir/Sovane.exe)
+installed=()
+for generator in "${generators[@]}"; do
+  relative="${generator_paths[$generator]:-}"
+  if [ -z "$relative" ]; then
+    echo "screenshot.sh: no generator \"$generator\" (qam, polar, gmsk, sdpsk)" >&2
+    exit 2
+  fi
+  program="$build/app/$relative"
+  [ -e "$program" ] && continue # a real one, or one of the user's: left alone
+  [ -d "$(dirname "$program")" ] || installed+=("$(dirname "$program")")
+  mkdir -p "$(dirname "$program")"
+  printf '#!/bin/sh\necho "stand-in generator: nothing generated"\n' >"$program"
+  chmod +x "$program"
+  installed+=("$program")
+done
+remove_stand_ins() {
+  local i
+  # Files first, then the folders made for them; the window's parameter files go with those folders.
+  for ((i = ${#installed[@]} - 1; i >= 0; i--)); do
+    if [ -d "${installed[$i]}" ]; then rm -rf "${installed[$i]}"; else rm -f "${installed[$i]}"; fi
+  done
+}
 cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  # The program first: a window it closes on its way out writes its files beside the stand-ins.
+  if [ -n "$app_pid" ]; then
+    kill "$app_pid" 2>/dev/null || true
+    wait "$app_pid" 2>/dev/null || true
+  fi
+  remove_stand_ins
   [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
   kill "$xvfb_pid" 2>/dev/null || true
 }
@@ -138,14 +177,31 @@ switch_mode() { # mode
   xdotool key Return
   sleep 1
   local word="${keywords[$1]:-NORMAL}"
-  xdotool key ctrl+alt+Control_L
-  for ((k = 0; k < ${#word}; k++)); do xdotool key "ctrl+alt+$(echo "${word:$k:1}" | tr 'A-Z' 'a-z')"; done
+  # Ctrl and Alt held down through the whole word, as a user types it: pressing either again starts the
+  # keyword anew.
+  xdotool keydown ctrl alt
+  for ((k = 0; k < ${#word}; k++)); do xdotool key "$(echo "${word:$k:1}" | tr 'A-Z' 'a-z')"; done
+  xdotool keyup alt ctrl
   xdotool key Return
   mode="$1"
   sleep 1
 }
 
+# The toolbar's "MVG" button, the last of its six, clicked where it lies in the main window's client area
+# (measured with the default style and font; the client's corner from xwininfo, which counts no frame).
+open_generator_window() {
+  local id x y
+  focus_main
+  id="$(main_window)"
+  [ -z "$id" ] && return
+  x=$(($(xwininfo -id "$id" | awk '/Absolute upper-left X/ { print $4 }') + 355))
+  y=$(($(xwininfo -id "$id" | awk '/Absolute upper-left Y/ { print $4 }') + 33))
+  xdotool mousemove "$x" "$y" click 1
+  sleep 1.5
+}
+
 for view in "${views[@]}"; do open_view "$view"; done
+[ -n "$generator_window" ] && open_generator_window
 for next in "${switches[@]}"; do switch_mode "$next"; done
 if [ -n "$keys" ]; then
   # shellcheck disable=SC2086

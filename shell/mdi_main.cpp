@@ -7,6 +7,7 @@
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
 #include "board/form_names.h"
+#include "boardui/board_event_binding.h"
 #include "boardui/external_programs.h"
 #include "shell/frm_graphics.h"
 #include "shell/mdi_main_progress.h"
@@ -134,13 +135,13 @@ void mdiMain::bindHandlers()
 void mdiMain::connectBoardEvents()
 {
     cZR4470XEvalBd& board = *EvalBd;
-    ui::bind(board.AfterRESET, this, &mdiMain::EvalBd_AfterRESET);
-    ui::bind(board.FIFOLoadBegin, this, &mdiMain::EvalBd_FIFOLoadBegin);
-    ui::bind(board.FIFOPacketSent, this, &mdiMain::EvalBd_FIFOPacketSent);
-    ui::bind(board.FIFOLoadFinished, this, &mdiMain::EvalBd_FIFOLoadFinished);
-    ui::bind(board.RAMCOMBegin, this, &mdiMain::EvalBd_RAMCOMBegin);
-    ui::bind(board.RAMPacketXfered, this, &mdiMain::EvalBd_RAMPacketXfered);
-    ui::bind(board.RAMCOMFinished, this, &mdiMain::EvalBd_RAMCOMFinished);
+    bindBoardEvent(board.AfterRESET, this, &mdiMain::EvalBd_AfterRESET);
+    bindBoardEvent(board.FIFOLoadBegin, this, &mdiMain::EvalBd_FIFOLoadBegin);
+    bindBoardEvent(board.FIFOPacketSent, this, &mdiMain::EvalBd_FIFOPacketSent);
+    bindBoardEvent(board.FIFOLoadFinished, this, &mdiMain::EvalBd_FIFOLoadFinished);
+    bindBoardEvent(board.RAMCOMBegin, this, &mdiMain::EvalBd_RAMCOMBegin);
+    bindBoardEvent(board.RAMPacketXfered, this, &mdiMain::EvalBd_RAMPacketXfered);
+    bindBoardEvent(board.RAMCOMFinished, this, &mdiMain::EvalBd_RAMCOMFinished);
 }
 
 void mdiMain::Form_Load()

@@ -12,6 +12,7 @@
 #include "board/utility.h"
 #include "board/zel_locale_info.h"
 #include "boardui/board_message_box.h"
+#include "boardui/board_window_services.h"
 #include "boardui/window_utility.h"
 #include "platform/os/program_folder.h"
 #include "platform/ui/forms.h"
@@ -149,6 +150,7 @@ void Main(const QString& commandLine)
 {
     RegisterShellWindows();
     InstallBoardMessageBoxes();
+    InstallBoardWindowServices();
     ui::setApplicationTitle(kApplicationTitle);
 
     glClrGreen = 0x00FF00;

@@ -1,9 +1,11 @@
-// The OSK Control window as a register window: its field table, the destination list, LOAD and its
-// indicator, the refresh from the pending map, and loading and closing.
+// The OSK Control window as a register window: its field table and value fields, the destination list,
+// LOAD, the refresh from the pending map, greying, the run-mode layouts, the board lines it drives at once
+// and the ramp-finished lamp.
 
 #include "sweep/frm_freq_and_sweep.h"
-#include "board/chip_registers.h"
 
+#include "board/board_flags.h"
+#include "board/chip_registers.h"
 #include "board/evalbd.h"
 #include "board/form_names.h"
 #include "board/globals.h"
@@ -12,30 +14,53 @@
 #include "profiles/sys_clock.h"
 #include "shell/frm_graphics.h"
 #include "shell/mdi_main.h"
+#include "shell/startup.h"
+#include "sweep/osk_greying.h"
+#include "sweep/osk_mode_layout.h"
 
 #include "platform/ui/app.h"
+#include "platform/ui/colors.h"
 #include "platform/ui/forms.h"
+
+#include <QMdiSubWindow>
+#include <QStyle>
+#include <initializer_list>
+#include <limits>
+
+using profiles::ValueKind;
+using profiles::ValueRow;
 
 namespace {
 
 // LOAD's registers, in the order the chip takes them.
 constexpr std::initializer_list<int16_t> kLoadOrder = {kCFR1, kCFR2, kFTW, kPOW, kASF, kLSPR, kLSDPR, kLSRR};
-// Registers the window owns whole; of CFR1 and CFR2 only its own bits count for the indicator.
-const std::vector<int16_t> kWholeRegisters = {kFTW, kPOW, kASF, kLSPR, kLSDPR, kLSRR};
-const std::vector<RegisterField> kSharedBits = {
-    regBit(kCFR1, 23), regBit(kCFR1, 15),  regBit(kCFR1, 14), regBit(kCFR1, 12),
-    regBit(kCFR1, 10), kOutputShiftKeying, regBit(kCFR1, 8),  RegisterField{kCFR2, 21, 17}};
+
+constexpr RegisterField kAutoOsk = regBit(kCFR1, 8);
+constexpr RegisterField kExternalOskPin = regBit(kCFR1, 23);
+constexpr RegisterField kRampDestination{kCFR2, 21, 20};
+
+void setGrey(std::initializer_list<ui::Control*> controls, bool grey)
+{
+    for (ui::Control* control : controls)
+        control->setForeColor(grey ? ui::colors::vbGrayText : ui::colors::vbWindowText);
+}
 
 } // namespace
 
 frmFreqAndSweep::frmFreqAndSweep()
-    : Form(FormName), indicator_(lblLoadFlash, [this] { return loadPending(); }),
-      values_(profiles::sysClockText, [this] { focusLoad(); })
+    : RegisterWindow(FormName), values_(profiles::sysClockText, [this] { focusLoad(); })
 {
     setMdiChild(true);
     setDesignProperties();
     buildFieldTable();
     buildValueFields();
+    // The window's bits of CFR1 and CFR2 (the table) and the words of the value fields, which fill FTW,
+    // POW, ASF, LSPR, LSDPR and LSRR whole.
+    std::vector<RegisterField> words;
+    words.reserve(values_.rows().size());
+    for (const ValueRow& row : values_.rows())
+        words.push_back(row.field);
+    indicateLoadOn(lblLoadFlash, std::move(words));
     bindHandlers();
     registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
     registerProc(formnames::UpdateFreqsAndRRs, [this] { UpdateFreqsAndRRs(); });
@@ -49,7 +74,7 @@ frmFreqAndSweep::~frmFreqAndSweep() = default;
 void frmFreqAndSweep::buildFieldTable()
 {
     auto controlState = [this] { UdControlState(); };
-    fields_.check(chkAutoASFEnable, regBit(kCFR1, 8), controlState);
+    fields_.check(chkAutoASFEnable, kAutoOsk, controlState);
     // Whoever changes output shift keying, the user or a refresh, the Profiles window greys to match.
     fields_
         .check(chkEnableASF, kOutputShiftKeying,
@@ -62,19 +87,58 @@ void frmFreqAndSweep::buildFieldTable()
     fields_.check(chkClrFreqAccum, regBit(kCFR1, 12));
     fields_.check(chkAutoClrFreqAccum, regBit(kCFR1, 14));
     fields_.check(chkLoadSRRonIOUD, regBit(kCFR1, 15));
-    fields_.check(chkManualOSKExtCtrl, regBit(kCFR1, 23), controlState);
+    fields_.check(chkManualOSKExtCtrl, kExternalOskPin, controlState);
     fields_.check(chkLSNoDwellLow, regBit(kCFR2, 17));
     fields_.check(chkLSNoDwellHigh, regBit(kCFR2, 18));
     fields_.check(chkEnLinSweep, kDigitalRampEnable);
-    fields_.list(lstLSDest, {kCFR2, 21, 20});
+    // The list's frame change runs also while refreshing.
+    fields_.list(lstLSDest, kRampDestination, [this] { showDestination(lstLSDest.ListIndex()); })
+        .afterOnRefresh = true;
     fields_.combo(cmbASKIncDecSize, kAmplitudeStepSize);
     fields_.bindClicks();
 }
 
+void frmFreqAndSweep::buildValueFields()
+{
+    auto frequency = [this](ui::TextBox& box, RegisterField field, const char* caption) {
+        values_.add({.box = &box, .kind = ValueKind::Frequency, .field = field, .caption = caption});
+    };
+    auto plain = [this](ui::TextBox& box, ValueKind kind, RegisterField field) {
+        values_.add({.box = &box, .kind = kind, .field = field});
+    };
+    auto rampRate = [this](ui::TextBox& box, RegisterField field, const QString& name) {
+        values_.add({.box = &box,
+                     .kind = ValueKind::RampRate,
+                     .field = field,
+                     .caption = QStringLiteral("Edit ") + name,
+                     .rateName = name});
+    };
+    frequency(txtOutFreqST, kFrequencyTuningWord, "Edit output frequency");
+    plain(txtPhaseOffsetST, ValueKind::Phase, kPhaseOffsetWord);
+    plain(txtAmpScaleST, ValueKind::Amplitude, kAmplitudeScaleFactor);
+    values_.add({.box = &txtASKRR,
+                 .kind = ValueKind::RampRate,
+                 .field = kAmplitudeRampRate,
+                 .caption = QStringLiteral("Edit Amplitude Ramp Rate"),
+                 .rateName = QStringLiteral("Amplitude Address Ramp Rate")});
+    frequency(txtLSSweepFreq0, kRampLowerFrequency, "Edit Sweep Frequency 0");
+    frequency(txtLSSweepFreq1, kRampUpperFrequency, "Edit Sweep Frequency 1");
+    frequency(txtLSRisingDFW0, kRampRisingFrequencyStep, "Edit Sweep Rising Step Size");
+    frequency(txtLSFallingDFW1, kRampFallingFrequencyStep, "Edit Sweep Falling Step Size");
+    plain(txtLSSweepPhase0, ValueKind::Phase, kRampLowerPhase);
+    plain(txtLSSweepPhase1, ValueKind::Phase, kRampUpperPhase);
+    plain(txtLSRisingDPW0, ValueKind::Phase, kRampRisingPhaseStep);
+    plain(txtLSFallingDPW1, ValueKind::Phase, kRampFallingPhaseStep);
+    plain(txtLSSweepAmp0, ValueKind::Amplitude, kRampLowerAmplitude);
+    plain(txtLSSweepAmp1, ValueKind::Amplitude, kRampUpperAmplitude);
+    plain(txtLSRisingDAW0, ValueKind::Amplitude, kRampRisingAmplitudeStep);
+    plain(txtLSFallingDAW1, ValueKind::Amplitude, kRampFallingAmplitudeStep);
+    rampRate(txtLSRisingRR, kRampRisingRate, QStringLiteral("Rising Sweep Ramp Rate"));
+    rampRate(txtLSFallingRR, kRampFallingRate, QStringLiteral("Falling Sweep Ramp Rate"));
+}
+
 void frmFreqAndSweep::bindHandlers()
 {
-    // The list's frame change runs also while refreshing.
-    ui::bind(lstLSDest.Click, this, &frmFreqAndSweep::lstLSDest_Click);
     ui::bind(optSweepDwn.Click, this, &frmFreqAndSweep::optSweepDwn_Click);
     ui::bind(optSweepUp.Click, this, &frmFreqAndSweep::optSweepUp_Click);
     ui::bind(chkLSHold.Click, this, &frmFreqAndSweep::chkLSHold_Click);
@@ -88,13 +152,6 @@ void frmFreqAndSweep::bindHandlers()
 }
 
 // ---- the destination list ----
-
-void frmFreqAndSweep::lstLSDest_Click()
-{
-    if (!bRefreshing)
-        fields_.store(lstLSDest);
-    showDestination(lstLSDest.ListIndex());
-}
 
 void frmFreqAndSweep::showDestination(int index)
 {
@@ -118,19 +175,13 @@ void frmFreqAndSweep::SetGUISweepType(int16_t sweepType)
 
 void frmFreqAndSweep::cmdLoad_Click()
 {
-    regwin::runLoad(cmdLoad, indicator_, kLoadOrder);
+    loadWindow(cmdLoad, kLoadOrder);
 }
 
-bool frmFreqAndSweep::loadPending() const
+void frmFreqAndSweep::focusLoad()
 {
-    if (regwin::LoadIndicator::registers(kWholeRegisters)())
-        return true;
-    return regwin::LoadIndicator::fields(kSharedBits)();
-}
-
-void frmFreqAndSweep::tmrLoadFlash_Timer()
-{
-    indicator_.tick();
+    if (cmdLoad.Enabled())
+        cmdLoad.SetFocus();
 }
 
 // ---- refresh ----
@@ -139,11 +190,11 @@ void frmFreqAndSweep::RefreshFormVals()
 {
     if (!goEvalBd)
         return;
-    regwin::ScopedFlag refreshing(bRefreshing);
+    regwin::ScopedFlag refreshing(bRefreshing_);
     fields_.refresh();
     // Setting an unchanged selection raises no Click here: the frames and the ramp views follow explicitly.
     showDestination(lstLSDest.ListIndex());
-    for (const profiles::ValueRow& row : values_.rows())
+    for (const ValueRow& row : values_.rows())
         values_.show(row, row.field.get());
     if (goEvalBd->LSCTL() == 1)
         optSweepUp.setValue(true);
@@ -157,8 +208,8 @@ void frmFreqAndSweep::RefreshFormVals()
 void frmFreqAndSweep::UpdateFreqsAndRRs()
 {
     // Without a clock the texts stay as they are, but for a word that changed since it was shown.
-    for (const profiles::ValueRow& row : values_.rows())
-        if (row.kind == profiles::ValueKind::Frequency || row.kind == profiles::ValueKind::RampRate)
+    for (const ValueRow& row : values_.rows())
+        if (row.kind == ValueKind::Frequency || row.kind == ValueKind::RampRate)
             values_.show(row, values_.tagWord(row));
 }
 
@@ -166,12 +217,139 @@ void frmFreqAndSweep::RefreshLSParmDisplays()
 {
     if (!goEvalBd)
         return;
-    for (const profiles::ValueRow& row : values_.rows())
-        if (row.field.addr == 0x0B || row.field.addr == 0x0C)
+    for (const ValueRow& row : values_.rows())
+        if (row.field.addr == kLSPR || row.field.addr == kLSDPR)
             values_.show(row, row.field.get());
 }
 
-// ---- loading and closing ----
+// ---- spin bars ----
+
+void frmFreqAndSweep::txtPhOSpinStepST_KeyPress(int& keyAscii)
+{
+    keyAscii = KeyFilterNoSign(KeyFilterSignedInt(keyAscii));
+}
+
+void frmFreqAndSweep::vscAmpScaleSpinST_Change()
+{
+    values_.spin(vscAmpScaleSpinST, txtAmpScaleStepST, txtAmpScaleST, std::numeric_limits<int16_t>::max());
+}
+
+void frmFreqAndSweep::vscPhaseOSpinST_Change()
+{
+    values_.spin(vscPhaseOSpinST, txtPhOSpinStepST, txtPhaseOffsetST, std::numeric_limits<int16_t>::max());
+}
+
+// ---- greying ----
+
+void frmFreqAndSweep::UdControlState()
+{
+    if (!goEvalBd)
+        return;
+    const sweep::OskGreying grey = sweep::oskGreying({.operatingMode = kOperatingMode.get(),
+                                                      .oskEnabled = kOutputShiftKeying.get() == 1,
+                                                      .autoOsk = kAutoOsk.get() == 1,
+                                                      .externalPin = kExternalOskPin.get() == 1});
+    setGrey({&chkEnableASF}, grey.enable);
+    setGrey({&chkOSKPin}, grey.pin);
+    setGrey({&txtAmpScaleST, &txtAmpScaleStepST, &chkManualOSKExtCtrl, &lblASFReg, &chkAutoASFEnable},
+            grey.amplitude);
+    setGrey({&chkLoadARRIOU, &cmbASKIncDecSize, &txtASKRR, &lblIncDecSize, &lblns(0), &lblASKRR},
+            grey.autoSetup);
+}
+
+// ---- layout by run mode ----
+
+void frmFreqAndSweep::UpdateWindowMetrics()
+{
+    const QWidget* frame = frameWidget();
+    if (!frame)
+        return;
+    // The frame's borders and title bar as the style draws them: the window may not be on screen yet.
+    int border = 0;
+    int title = 0;
+    if (const auto* sub = qobject_cast<const QMdiSubWindow*>(frame)) {
+        border = sub->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
+        title = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub) + border;
+    } else {
+        border = (frame->frameGeometry().width() - frame->width()) / 2;
+        title = frame->frameGeometry().height() - frame->height();
+    }
+    borderSize_ = static_cast<float>(border) * sweep::kTwipsPerPixel;
+    titleBarHeight_ = static_cast<float>(title) * sweep::kTwipsPerPixel;
+}
+
+void frmFreqAndSweep::SetMode()
+{
+    const std::optional<sweep::OskModeLayout> layout = sweep::oskModeLayout(
+        giRunMode, borderSize_, titleBarHeight_, QSize(pbxLoadBtn.Width(), pbxLoadBtn.Height()));
+    if (!layout)
+        return;
+    Move(Left(), Top(), layout->window.width(), layout->window.height());
+    fraOtherSrcs.setVisible(layout->sweepShown);
+    fraOtherSrcs.Move(layout->auxiliary.x(), layout->auxiliary.y());
+    fraLinSwpSetup(0).setVisible(layout->sweepShown);
+    pbxLoadBtn.Move(layout->load.x(), layout->load.y());
+}
+
+// ---- board lines ----
+
+void frmFreqAndSweep::sendPortE()
+{
+    goEvalBd->USBWritePortBuffVal(kPortE);
+    UpdateOtherForms();
+}
+
+void frmFreqAndSweep::UpdateLSCTL()
+{
+    if (!goEvalBd)
+        return;
+    goEvalBd->setLSCTL(optSweepUp.Value() ? 1 : 0);
+    sendPortE();
+}
+
+void frmFreqAndSweep::optSweepDwn_Click()
+{
+    if (!bRefreshing_)
+        UpdateLSCTL();
+}
+
+void frmFreqAndSweep::optSweepUp_Click()
+{
+    if (!bRefreshing_)
+        UpdateLSCTL();
+}
+
+void frmFreqAndSweep::chkLSHold_Click()
+{
+    if (bRefreshing_ || !goEvalBd)
+        return;
+    goEvalBd->setLSHOLD(chkLSHold.Value() == 1 ? 1 : 0);
+    sendPortE();
+}
+
+void frmFreqAndSweep::chkOSKPin_Click()
+{
+    if (bRefreshing_ || !goEvalBd)
+        return;
+    goEvalBd->setOSK(chkOSKPin.Value() == 1 ? 1 : 0);
+    sendPortE();
+}
+
+void frmFreqAndSweep::UpdateOtherForms()
+{
+    ui::Forms::callIfLoaded(formnames::frmDebug, formnames::RefreshFormVals);
+}
+
+// ---- the ramp-finished lamp ----
+
+void frmFreqAndSweep::UdStatusIndicators()
+{
+    if (!gbBoardConnected || !goEvalBd)
+        return;
+    imgLSFinished.setPicture(ui::form<frmGraphics>().imgGreenLed(goEvalBd->LS_OVR() == 1 ? 1 : 0).Picture());
+}
+
+// ---- loading ----
 
 void frmFreqAndSweep::Form_Load()
 {

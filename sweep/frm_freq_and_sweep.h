@@ -17,6 +17,7 @@
 #include "board/register_field.h"
 #include "profiles/value_fields.h"
 #include "shell/register_window.h"
+#include "shell/register_window_base.h"
 
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
@@ -24,19 +25,15 @@
 
 #include <QString>
 #include <cstdint>
-#include <map>
-#include <optional>
-#include <vector>
 
-class frmFreqAndSweep : public ui::Form {
+// While RefreshFormVals runs the window's refreshing flag is up: the check boxes, lists and options then
+// change no map and no line.
+class frmFreqAndSweep : public regwin::RegisterWindow {
 public:
     static inline const QString& FormName = formnames::frmFreqAndSweep;
 
     frmFreqAndSweep();
     ~frmFreqAndSweep() override;
-
-    // Up only while RefreshFormVals runs: the check boxes, lists and options then change no map and no line.
-    bool bRefreshing = false;
 
     // ---- OSK frame ----
     ui::Frame fraFTW{this, QStringLiteral("fraFTW")};
@@ -134,13 +131,12 @@ public:
     void UpdateWindowMetrics();
 
     // ---- handlers ----
-    void lstLSDest_Click();
     void optSweepDwn_Click();
     void optSweepUp_Click();
     void chkLSHold_Click();
     void chkOSKPin_Click();
     void cmdLoad_Click();
-    void tmrLoadFlash_Timer();
+    void tmrLoadFlash_Timer() { tickLoadIndicator(); }
     void vscAmpScaleSpinST_Change();
     void vscPhaseOSpinST_Change();
     void txtPhOSpinStepST_KeyPress(int& keyAscii);
@@ -168,10 +164,6 @@ private:
     void focusLoad();
     void sendPortE();
 
-    bool loadPending() const;
-
-    regwin::FieldTable fields_{bRefreshing};
-    regwin::LoadIndicator indicator_;
     profiles::ValueFields values_;
     float borderSize_ = 0;
     float titleBarHeight_ = 0;

@@ -1,5 +1,6 @@
 #include "platform/ui/msgbox.h"
 
+#include "platform/ui/dialog_frame.h"
 #include "platform/ui/event_nesting.h"
 #include "platform/ui/forms.h"
 
@@ -110,6 +111,7 @@ public:
         if (buttons & vbSystemModal)
             box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
         widenForTitle(box, title);
+        detail::offerOnlyCloseButton(box);
         detail::NestingScope nesting;
         box.exec();
         const auto clicked = box.standardButton(box.clickedButton());

@@ -1,5 +1,7 @@
 #include "modulation_fixture.h"
 
+#include <QApplication>
+#include <QFrame>
 #include <QScreen>
 #include <QTabWidget>
 
@@ -163,6 +165,69 @@ TEST_F(GeneratorWindow, BothWindowsOpenWhollyOnTheScreen)
     for (QWidget* frame : {openGenerator().frameWidget(), openSimulator().frameWidget()}) {
         EXPECT_LE(frame->width(), 1600);
         EXPECT_LE(frame->height(), 1000 - 120); // below the main window's menu, tool and status bars
+    }
+}
+
+// The middle of a widget's height, in its tab page's coordinates.
+int middleIn(const QWidget* page, const ui::Control& control)
+{
+    const QWidget* widget = control.widget();
+    return widget->mapTo(page, QPoint(0, widget->height() / 2)).y();
+}
+
+struct TabRows {
+    int tab;
+    std::vector<const char*> left;  // a field of each row of the left column, top to bottom
+    std::vector<const char*> right; // the same for the right column, down to the debug frame
+    const char* count;              // the vector count's label
+};
+
+class GeneratorTabLayout : public modtest::ModulationTest {};
+
+TEST_F(GeneratorTabLayout, EveryTabsRowsAreEvenlySpacedAndTheCountBoxesWhole)
+{
+    for (const QString& program : {modtest::kQamProgram, modtest::kGmskProgram, modtest::kSdpskProgram})
+        standIn(program, "exit 0\n");
+    const TabRows tabs[] = {
+        {frmQAMVG::kTabQam,
+         {"txtNumSymbols", "lstQAMLevel", "lstFilterType", "txtFilterTAPs", "txtFilterCoefVal",
+          "txtFilterUpsampleFact", "txtFiltROFact", "lstFilterWindowType", "txtKaiserWROF",
+          "txtNumOfOutBits"},
+         {"lblQAMOutputVects", "txtAttenuationVal", "lstQAMOutputDataFormat", "txtQAMVGOutputFile"},
+         "lblQAMOutputVects"},
+        {frmQAMVG::kTabGmsk,
+         {"txtNumSymbolsGMSK", "lstModTypeGMSK", "txtFilterSpanValGMSK", "txtCoeficientResGMSK",
+          "txtUpSamplingFactGMSK", "txtNormBWGMSK", "txtModIndexGMSK", "txtNumOfOutBitsGMSK"},
+         {"lblNumOutVectsGMSK", "txtAttenuationGMSK", "txtOutputFileGMSKE", "lstOutputDataFormatGMSK"},
+         "lblNumOutVectsGMSK"},
+        {frmQAMVG::kTabSdpsk,
+         {"txtNumSymbolsSDPSK", "lstFilterTypeSDPSK", "txtFilterTAPsSDPSK", "txtFilterCoefValSDPSK",
+          "txtFilterUpsampleFactSDPSK", "txtFiltROFactSDPSK", "lstFilterWindowTypeSDPSK",
+          "txtKaiserWROFSDPSK", "txtNumOfOutBitsSDPSK"},
+         {"lblOutputVectsSDPSK", "txtAttenuationValSDPSK", "txtOutputFileSDPSK", "lstOutputDataFormatSDPSK"},
+         "lblOutputVectsSDPSK"},
+    };
+    frmQAMVG& window = openGenerator();
+    for (const TabRows& tab : tabs) {
+        SCOPED_TRACE(tab.tab);
+        window.sstTabs.setTab(tab.tab);
+        QApplication::processEvents();
+        const QWidget* page = window.sstTabs.page(tab.tab);
+        ASSERT_NE(page, nullptr);
+        for (const std::vector<const char*>* column : {&tab.left, &tab.right}) {
+            std::vector<int> middles;
+            for (const char* name : *column)
+                middles.push_back(middleIn(page, *window.control(QLatin1String(name))));
+            const int pitch = middles[1] - middles[0];
+            EXPECT_GT(pitch, 15);
+            for (size_t row = 1; row < middles.size(); ++row)
+                EXPECT_NEAR(middles[row] - middles[row - 1], pitch, 2) << "above " << (*column)[row];
+        }
+        const auto* count = qobject_cast<const QFrame*>(window.control(QLatin1String(tab.count))->widget());
+        ASSERT_NE(count, nullptr);
+        EXPECT_EQ(count->frameShape(), QFrame::StyledPanel) << "a frame on all four sides";
+        EXPECT_GE(count->height(), count->sizeHint().height()) << "not clipped";
+        EXPECT_TRUE(page->rect().contains(QRect(count->mapTo(page, QPoint(0, 0)), count->size())));
     }
 }
 

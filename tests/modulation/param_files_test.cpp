@@ -1,6 +1,9 @@
 #include "modulation_fixture.h"
 
+#include "modulation/param_file_fields.h"
 #include "modulation/param_files.h"
+
+#include <functional>
 
 namespace {
 
@@ -217,7 +220,8 @@ TEST_F(ParamFiles, ANumberBeyondAWholeNumberFieldsTypeStopsTheReadThere)
         const auto& box = dynamic_cast<const ui::TextBox&>(*window.control(table[c.line - 1].control));
         EXPECT_EQ(box.Text(), QLatin1String(c.stops ? freshValue : QByteArray(c.value)))
             << c.value << " on line " << c.line;
-        EXPECT_EQ(window.paramValue(table.back()), QLatin1String(c.stops ? freshLast : last))
+        EXPECT_EQ(mvg::paramValueOf(window.control(table.back().control), table.back()),
+                  QLatin1String(c.stops ? freshLast : last))
             << c.value << " on line " << c.line;
         closeWindows();
     }
@@ -280,6 +284,60 @@ TEST_F(ParamFiles, TheDebugTabNeedsExactlyTheDebugCommandLine)
         EXPECT_EQ(openGenerator().sstTabs.TabVisible(frmQAMVG::kTabDebug), shown) << line;
         closeWindows();
     }
+}
+
+} // namespace
+
+namespace {
+
+struct KindCase {
+    const char* control;
+    mvg::LineKind kind;
+    std::function<void(frmQAMVG&)> set;
+    const char* written;
+};
+
+TEST_F(ParamFiles, EachKindOfLineWritesItsControlsValueAsTheGeneratorReadsIt)
+{
+    using K = mvg::LineKind;
+    rt::ScopedNumberLocale locale(QChar(u','));
+    const KindCase cases[] = {
+        {"txtNumSymbols", K::Text, [](frmQAMVG& w) { w.txtNumSymbols.setText(QStringLiteral(" 12 ")); },
+         " 12 "},
+        {"txtNumSymbols", K::Trimmed, [](frmQAMVG& w) { w.txtNumSymbols.setText(QStringLiteral(" 12 ")); },
+         "12"},
+        {"txtFiltROFact", K::Decimal, [](frmQAMVG& w) { w.txtFiltROFact.setText(QStringLiteral(" 0,35 ")); },
+         "0.35"},
+        {"txtQAMVGOutputFile", K::OutputFile, [](frmQAMVG& w) { w.txtQAMVGOutputFile.setText(QString()); },
+         "ModulationData.txt"},
+        {"txtQAMVGOutputFile", K::OutputFile,
+         [](frmQAMVG& w) { w.txtQAMVGOutputFile.setText(QStringLiteral("a b.txt")); }, "a b.txt"},
+        {"lstQAMLevel", K::List, [](frmQAMVG& w) { w.lstQAMLevel.setListIndex(5); }, "5"},
+        {"lstQAMLevel", K::List, [](frmQAMVG& w) { w.lstQAMLevel.setListIndex(-1); }, "0"},
+        {"lstFilterWindowType", K::WindowType, [](frmQAMVG& w) { w.lstFilterWindowType.setListIndex(6); },
+         "0"},
+        {"chkDebugModeQAM", K::Check, [](frmQAMVG& w) { w.chkDebugModeQAM.setValue(1); }, "1"},
+        {"chkDebugModeQAM", K::Check, [](frmQAMVG& w) { w.chkDebugModeQAM.setValue(0); }, "0"},
+        {"lblQAMOutputVects", K::Text, [](frmQAMVG&) {}, ""}, // no kind of control a line has
+    };
+    standIn(modtest::kQamProgram, "exit 0\n");
+    frmQAMVG& window = openGenerator();
+    for (const KindCase& c : cases) {
+        c.set(window);
+        EXPECT_EQ(
+            mvg::paramValueOf(window.control(QLatin1String(c.control)), {QLatin1String(c.control), c.kind}),
+            QLatin1String(c.written))
+            << c.control << " kind " << static_cast<int>(c.kind);
+    }
+    EXPECT_EQ(mvg::paramValueOf(nullptr, {QStringLiteral("missing"), K::Text}), QString());
+
+    // Read back: each value goes into its control as its kind; lines beyond the values leave theirs.
+    window.txtFilterTAPs.setText(QStringLiteral("64"));
+    mvg::showParamValues(window, Generator::Qam, {{QStringLiteral("77"), 0}, {QString(), 3}, {QString(), 1}});
+    EXPECT_EQ(window.txtNumSymbols.Text(), QStringLiteral("77"));
+    EXPECT_EQ(window.lstQAMLevel.ListIndex(), 3);
+    EXPECT_EQ(window.lstFilterType.ListIndex(), 1);
+    EXPECT_EQ(window.txtFilterTAPs.Text(), QStringLiteral("64"));
 }
 
 } // namespace

@@ -28,6 +28,7 @@ TEST_F(SweepWindowTest, ViewEntryOpensTheWindowAndClosingUnchecksIt)
 
 TEST_F(SweepWindowTest, BoxesAndListsStoreTheirBitsButNotWhileRefreshing)
 {
+    plugBoard();
     frmFreqAndSweep& sweep = openSweep();
     const struct {
         ui::CheckBox* box;
@@ -50,14 +51,37 @@ TEST_F(SweepWindowTest, BoxesAndListsStoreTheirBitsButNotWhileRefreshing)
     sweep.RefreshFormVals();
     EXPECT_EQ(sweep.cmbASKIncDecSize.ListIndex(), 3);
 
-    sweep.bRefreshing = true;
-    sweep.chkEnableASF.setValue(0);
-    sweep.lstLSDest.setListIndex(2);
-    sweep.optSweepDwn.setValue(true);
-    EXPECT_EQ(pendingField(regBit(kCFR1, 9)), 1U);
-    EXPECT_EQ(pendingField({kCFR2, 21, 20}), 0U);
+    // A refresh that changes every box and the list leaves both maps as they were and sends no line; the
+    // frames still follow the list.
+    setPending(kCFR1, 0);
+    setPendingField({kCFR2, 21, 20}, 2);
+    sweep.optSweepUp.setValue(true);
+    bd().setLSCTL(0); // the port image only: the refresh turns the options over
+    const QString cfr1 = bd().GetRegMapValue(0, kCFR1);
+    const QString cfr2 = bd().GetRegMapValue(0, kCFR2);
+    clearTraffic();
+    sweep.RefreshFormVals();
+    EXPECT_EQ(sweep.chkEnableASF.Value(), 0);
+    EXPECT_EQ(sweep.lstLSDest.ListIndex(), 2);
+    EXPECT_TRUE(sweep.optSweepDwn.Value());
+    EXPECT_EQ(bd().GetRegMapValue(0, kCFR1), cfr1);
+    EXPECT_EQ(bd().GetRegMapValue(0, kCFR2), cfr2);
+    EXPECT_TRUE(pipeWrites(0).isEmpty());
     EXPECT_TRUE(sweep.fraSweepWord0(2).Visible()) << "the frames still follow the list";
-    sweep.bRefreshing = false;
+    EXPECT_FALSE(sweep.fraSweepWord0(0).Visible());
+
+    // Under the refreshing flag the boxes, the list and the options store nothing and drive no line.
+    {
+        const auto scope = sweep.refreshingScope();
+        sweep.chkEnableASF.setValue(1);
+        sweep.lstLSDest.setListIndex(1);
+        sweep.optSweepUp.setValue(true);
+        EXPECT_EQ(bd().GetRegMapValue(0, kCFR1), cfr1);
+        EXPECT_EQ(bd().GetRegMapValue(0, kCFR2), cfr2);
+        EXPECT_TRUE(pipeWrites(0).isEmpty());
+        EXPECT_TRUE(sweep.fraSweepWord0(1).Visible()) << "the frames still follow the list";
+    }
+    EXPECT_FALSE(sweep.refreshing());
 }
 
 TEST_F(SweepWindowTest, DestinationListSwitchesFramesAndAnUnlistedCodeChangesNothing)
@@ -128,6 +152,77 @@ TEST_F(SweepWindowTest, LoadWithoutBoardCopiesAndTheIndicatorWatchesOnlyItsBits)
     EXPECT_EQ(os::testing::soundRecorder().played, QStringList{QStringLiteral("SystemQuestion")});
     sweep.tmrLoadFlash_Timer();
     EXPECT_FALSE(sweep.lblLoadFlash.Visible());
+}
+
+TEST_F(SweepWindowTest, TheIndicatorWatchesEveryBitOfItsRegistersAndNoneOfAnotherWindows)
+{
+    frmFreqAndSweep& sweep = openSweep();
+    struct Bit {
+        int16_t addr;
+        int bit;
+        bool watched;
+    };
+    const Bit bits[] = {
+        // The words LOAD sends whole, at both ends and where two fields meet.
+        {kFTW, 0, true},
+        {kFTW, 31, true},
+        {kPOW, 0, true},
+        {kPOW, 15, true},
+        {kASF, 0, true},
+        {kASF, 1, true},
+        {kASF, 2, true},
+        {kASF, 15, true},
+        {kASF, 16, true},
+        {kASF, 31, true},
+        {kLSPR, 0, true},
+        {kLSPR, 31, true},
+        {kLSPR, 32, true},
+        {kLSPR, 63, true},
+        {kLSDPR, 0, true},
+        {kLSDPR, 17, true},
+        {kLSDPR, 32, true},
+        {kLSDPR, 63, true},
+        {kLSRR, 0, true},
+        {kLSRR, 15, true},
+        {kLSRR, 16, true},
+        {kLSRR, 31, true},
+        // The window's own bits of CFR1 and CFR2.
+        {kCFR1, 8, true},
+        {kCFR1, 9, true},
+        {kCFR1, 10, true},
+        {kCFR1, 12, true},
+        {kCFR1, 14, true},
+        {kCFR1, 15, true},
+        {kCFR1, 23, true},
+        {kCFR2, 17, true},
+        {kCFR2, 18, true},
+        {kCFR2, 19, true},
+        {kCFR2, 20, true},
+        {kCFR2, 21, true},
+        // Bits other windows load.
+        {kCFR1, 0, false},
+        {kCFR1, 11, false},
+        {kCFR1, 13, false},
+        {kCFR1, 22, false},
+        {kCFR1, 24, false},
+        {kCFR1, 31, false},
+        {kCFR2, 5, false},
+        {kCFR2, 16, false},
+        {kCFR2, 22, false},
+        {kCFR2, 31, false},
+        {kMCS, 27, false},
+        {kRSR0, 0, false},
+        {profileRegister(0), 0, false},
+    };
+    ASSERT_FALSE(sweep.loadPending());
+    for (const Bit& b : bits) {
+        const RegisterField field = regBit(b.addr, b.bit);
+        const uint64_t before = pendingField(field);
+        setPendingField(field, before ^ 1U);
+        EXPECT_EQ(sweep.loadPending(), b.watched) << "register " << b.addr << " bit " << b.bit;
+        setPendingField(field, before);
+        EXPECT_FALSE(sweep.loadPending());
+    }
 }
 
 struct Greying {

@@ -1,6 +1,7 @@
 #include "core_test_forms.h"
 
 #include "platform/ui/app.h"
+#include "platform/ui/dialog_frame.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/test_doubles.h"
 #include "platform/ui/timer.h"
@@ -338,6 +339,9 @@ TEST_F(CoreLoop, AModalDialogHasAFixedBorderWithoutMinimiseOrMaximiseAndOpensCen
         dialog.Hide();
     });
     ui::form<DialogForm>().Show(1);
+    // Without a window manager that needs telling (offscreen, or any but openbox) the window is left as its
+    // flags make it.
+    EXPECT_FALSE(ui::detail::underOpenbox());
     EXPECT_EQ(seen.flags & Qt::WindowType_Mask, Qt::Dialog);
     EXPECT_FALSE(seen.flags.testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_FALSE(seen.flags.testFlag(Qt::WindowMaximizeButtonHint));
@@ -358,16 +362,23 @@ TEST_F(CoreLoop, ARealMessageBoxIsWideEnoughForItsTitle)
     ui::setMessageBoxService(nullptr);
     for (const char* title : titles) {
         int shownWidth = -1;
-        QTimer::singleShot(0, [&shownWidth] {
+        Qt::WindowFlags flags;
+        QTimer::singleShot(0, [&shownWidth, &flags] {
             for (QWidget* window : QApplication::topLevelWidgets()) {
                 if (auto* box = qobject_cast<QMessageBox*>(window); box && box->isVisible()) {
                     shownWidth = box->width();
+                    flags = box->windowFlags();
                     box->done(0);
                 }
             }
         });
         ui::MsgBox(QStringLiteral("Ok"), ui::vbOKOnly, QString::fromLatin1(title));
         EXPECT_GE(shownWidth, ui::widthForCaption(QString::fromLatin1(title))) << title;
+        // A dialog's frame: a title and the close box, nothing to minimise or maximise.
+        EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Dialog) << title;
+        EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint)) << title;
+        EXPECT_FALSE(flags.testAnyFlags(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint))
+            << title;
     }
     ui::setMessageBoxService(&ui::testing::messageBoxes());
 

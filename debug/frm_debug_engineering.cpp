@@ -1,20 +1,23 @@
 // The debug window's engineering buttons: the manual I/O update, clearing the CCI overflow, the RAM fill
-// test and dump, the simulator's input files and the FIFO debug and RAM test windows.
+// test and dump, the simulator's input files, the FIFO debug and RAM test windows and the watchdog test.
 
-#include "board/chip_registers.h"
 #include "debug/frm_debug.h"
 
+#include "board/board_flags.h"
+#include "board/chip_registers.h"
 #include "board/evalbd.h"
 #include "board/form_names.h"
 #include "board/hourglass.h"
 #include "board/ram_file.h"
 #include "board/regmap_file.h"
 #include "board/system_clock.h"
+#include "board/utility.h"
 #include "shell/frm_control.h"
 
 #include "platform/os/files.h"
 #include "platform/os/program_folder.h"
 #include "platform/runtime/decimal.h"
+#include "platform/runtime/numeric_text.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msgbox.h"
 
@@ -122,4 +125,44 @@ void frmDebug::cmdFIFODebug_Click()
 void frmDebug::cmdRAMDebug_Click()
 {
     ui::Forms::showByName(formnames::frmRAMDebug);
+}
+
+// ---- watchdog test ----
+
+void frmDebug::cmdResetandWriteReg_Click()
+{
+    struct Reenable {
+        ui::CommandButton& button;
+        ~Reenable() { button.setEnabled(true); }
+    } reenable{cmdResetandWriteReg};
+    cmdResetandWriteReg.setEnabled(false);
+
+    if (!gbBoardConnected || !goEvalBd) {
+        ui::MsgBox(QStringLiteral("Connect an evaluation board for this feature!!!"), ui::vbExclamation);
+        return;
+    }
+    double delay = 0.0;
+    const bool useDelay = chkWDTDelay.Value() == 1;
+    if (useDelay) {
+        if (!rt::IsNumeric(txtWDTDelay.Text())) {
+            ui::MsgBox(QStringLiteral("Invalid delay value! Aborting opperation!"));
+            return;
+        }
+        delay = static_cast<float>(rt::CDbl(txtWDTDelay.Text())) / 1000.0;
+    }
+    cZR4470XEvalBd& bd = *goEvalBd;
+    const QString savedCfr3 = bd.GetRegMapValue(0, kCFR3);
+    bd.SetRegMapBitValue(0, kWDT, 0, 1);
+    const QString wdt = bd.GetRegMapValue(0, kWDT);
+    bd.StrobeReset();
+    bd.USBSerialLoadPKT(kCFR3, savedCfr3);
+    bd.SetRegMapValue(0, kCFR3, savedCfr3);
+    bd.StrobeREGUD();
+    if (useDelay)
+        Pause(delay, true);
+    bd.USBSerialLoadPKT(kWDT, wdt);
+    const QString result = bd.USBSerialReadPKT(kWDT);
+    ui::Forms::callIfLoaded(formnames::frmControl, formnames::RefreshFormVals);
+    ui::MsgBox(QStringLiteral("WDT Event Indicator = ") + result.left(1));
+    ui::Forms::callIfLoaded(formnames::frmWatchDogTmr, formnames::RefreshFormVals);
 }

@@ -1,4 +1,4 @@
-#include "debug/frm_debug_reg_list.h"
+#include "debug/debug_register_list.h"
 
 #include <array>
 
