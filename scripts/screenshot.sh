@@ -120,6 +120,8 @@ if [ -n "$wm" ]; then
   sleep 1
 fi
 
+# The emulated board unless the caller chose boards ("none", a list of emulated boards).
+export TESSARON_BOARDS="${TESSARON_BOARDS:-demo}"
 args=()
 [ "$mode" != 0 ] && args+=("-${keywords[$mode]}")
 mkdir -p "$(dirname "$out")"

@@ -6,6 +6,7 @@
 #include "board/zel_locale_info.h"
 #include "platform/os/shell_open.h"
 #include "platform/ui/controls_bridge.h"
+#include "platform/ui/key_codes.h"
 #include "platform/ui/msgbox.h"
 #include "shell/app_info.h"
 #include "shell/sys_info_tool.h"
@@ -184,7 +185,8 @@ void frmAbout::Form_KeyDown(int& keyCode, int shift)
 
 void frmAbout::lblCountrySet_KeyPress(int& keyAscii)
 {
-    if (keyAscii > 0)
+    // Enter goes on to OK, which hands over the word: it is not part of it.
+    if (keyAscii > 0 && keyAscii != ui::vbKeyReturn)
         keyword_ += QChar(keyAscii);
 }
 

@@ -48,7 +48,7 @@ void setGrey(std::initializer_list<ui::Control*> controls, bool grey)
 } // namespace
 
 frmFreqAndSweep::frmFreqAndSweep()
-    : RegisterWindow(FormName), values_(profiles::sysClockText, [this] { focusLoad(); })
+    : RegisterWindow(FormName), values_(cmdLoad)
 {
     setMdiChild(true);
     setDesignProperties();
@@ -176,12 +176,6 @@ void frmFreqAndSweep::SetGUISweepType(int16_t sweepType)
 void frmFreqAndSweep::cmdLoad_Click()
 {
     loadWindow(cmdLoad, kLoadOrder);
-}
-
-void frmFreqAndSweep::focusLoad()
-{
-    if (cmdLoad.Enabled())
-        cmdLoad.SetFocus();
 }
 
 // ---- refresh ----

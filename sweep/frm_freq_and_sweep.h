@@ -161,7 +161,6 @@ private:
 
     // The destination list's frame change, run by the user's choice and by every refresh.
     void showDestination(int index);
-    void focusLoad();
     void sendPortE();
 
     profiles::ValueFields values_;

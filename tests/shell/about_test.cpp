@@ -134,6 +134,18 @@ TEST_F(About, OkHandsTheKeywordToTheRunModes)
     }
 }
 
+TEST_F(About, EnterInTheRegionBoxPressesOkWithoutJoiningTheKeyword)
+{
+    giRunMode = 0;
+    frmAbout& window = about();
+    press(window, 17, kCtrlAlt);
+    for (QChar letter : QStringLiteral("MARBLEQUINTOSH"))
+        press(window, letter.unicode(), kCtrlAlt);
+    sendKey(window.lblCountrySet.widget(), Qt::Key_Return);
+    EXPECT_EQ(giRunMode, 3) << "the Enter that pressed OK is not part of the word";
+    EXPECT_FALSE(ui::Forms::isLoaded(frmAbout::FormName));
+}
+
 TEST_F(About, OkWithoutKeywordLeavesTheRunMode)
 {
     QStringList calls;
