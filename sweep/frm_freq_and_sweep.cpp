@@ -47,8 +47,7 @@ void setGrey(std::initializer_list<ui::Control*> controls, bool grey)
 
 } // namespace
 
-frmFreqAndSweep::frmFreqAndSweep()
-    : RegisterWindow(FormName), values_(cmdLoad)
+frmFreqAndSweep::frmFreqAndSweep() : RegisterWindow(FormName), values_(cmdLoad)
 {
     setMdiChild(true);
     setDesignProperties();
