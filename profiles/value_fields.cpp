@@ -89,17 +89,14 @@ Scale scaleOf(ValueKind kind)
 
 } // namespace
 
-ValueFields::ValueFields(std::function<QString()> clockText, std::function<void()> focusLoad)
-    : clockText_(std::move(clockText)), focusLoad_(std::move(focusLoad))
+ValueFields::ValueFields(ui::CommandButton& load) : load_(load)
 {
 }
 
-ValueFields::ValueFields(ui::CommandButton& load)
-    : ValueFields(sysClockText, [&load] {
-          if (load.Enabled())
-              load.SetFocus();
-      })
+void ValueFields::focusLoad()
 {
+    if (load_.Enabled())
+        load_.SetFocus();
 }
 
 const ValueRow& ValueFields::add(ValueRow row)
@@ -153,7 +150,7 @@ const ValueRow* ValueFields::row(const ui::TextBox& box) const
 
 std::optional<double> ValueFields::clock() const
 {
-    return usableClock(EditValue(clockText_()));
+    return usableClock(EditValue(sysClockText()));
 }
 
 uint64_t ValueFields::topWord(const ValueRow& row)
@@ -288,7 +285,7 @@ void ValueFields::commit(const ValueRow& row)
         // Left as it was shown: the word goes into the register again as it stands, and nothing is said.
         row.field.set(shown->second.word);
         if (row.kind != ValueKind::Address && row.kind != ValueKind::Word)
-            focusLoad_();
+            focusLoad();
         return;
     }
     if (needsClock(row.kind)) {
@@ -298,7 +295,7 @@ void ValueFields::commit(const ValueRow& row)
             reportUnusableClock();
             if (shown != shown_.end())
                 row.box->setText(shown->second.text);
-            focusLoad_();
+            focusLoad();
             return;
         }
         if (row.kind == ValueKind::Frequency)
@@ -360,7 +357,7 @@ void ValueFields::commitFrequency(const ValueRow& row, double clock)
     const qsizetype p = gsDecimalSep.isEmpty() ? 0 : text.indexOf(gsDecimalSep) + 1;
     if (p < 4)
         box.setMaxLength(static_cast<int>(text.size()));
-    focusLoad_();
+    focusLoad();
 }
 
 void ValueFields::commitPhase(const ValueRow& row)
@@ -379,7 +376,7 @@ void ValueFields::commitPhase(const ValueRow& row)
     const int32_t word = std::clamp(edtDegreesToPOW(numberIn(box.Text())), 0, kTopPhaseWord);
     store(row, rt::Format(edtPOWToDegrees(word), kPhaseFormat), static_cast<uint64_t>(word));
     SelectAllText(box);
-    focusLoad_();
+    focusLoad();
 }
 
 void ValueFields::commitScale(const ValueRow& row)
@@ -395,13 +392,13 @@ void ValueFields::commitScale(const ValueRow& row)
         box.setText(rt::Format(max, scale.format));
     const int32_t word = std::clamp(scale.toWord(numberIn(box.Text())), 0, scale.topWord);
     store(row, rt::Format(scale.toValue(word), scale.format), static_cast<uint64_t>(word));
-    focusLoad_();
+    focusLoad();
 }
 
 void ValueFields::commitRampRate(const ValueRow& row)
 {
     ui::TextBox& box = *row.box;
-    const EditValue clock(clockText_());
+    const EditValue clock(sysClockText());
     const double max = CalculateRRTime(kTopRampRateWord, clock);
     const double min = 0.0;
     const FieldEntry entry = readValueEntry(box.Text(), min, max);
@@ -417,7 +414,7 @@ void ValueFields::commitRampRate(const ValueRow& row)
     }
     const int32_t word = std::clamp(CalculateRRWord(EditValue(box.Text()), clock), 0, kTopRampRateWord);
     store(row, edtFormatRRTime(CalculateRRTime(word, clock)), static_cast<uint64_t>(word));
-    focusLoad_();
+    focusLoad();
 }
 
 void ValueFields::commitWord(const ValueRow& row)
@@ -454,7 +451,7 @@ void ValueFields::doubleClick(const ValueRow& row)
         break;
     case ValueKind::RampRate:
         // The dialog refuses to open (and says why) without a clock it can convert with.
-        if (!showRampRateEditDialog(formnames::frmEditRAMAddrRR, box, row.caption, clockText_()))
+        if (!showRampRateEditDialog(formnames::frmEditRAMAddrRR, box, row.caption, sysClockText()))
             return;
         break;
     case ValueKind::Address:
@@ -472,7 +469,7 @@ void ValueFields::doubleClick(const ValueRow& row)
     SelectAllText(box);
     // Leaving the box for LOAD would commit the dialog's text again; the dialog has already said it all.
     regwin::ScopedFlag committing(committing_);
-    focusLoad_();
+    focusLoad();
 }
 
 // ---- spin bars ----

@@ -50,8 +50,6 @@ struct ValueRow {
 
 class ValueFields {
 public:
-    // `clockText` reads the system clock's text; `focusLoad` moves the focus to the window's LOAD.
-    ValueFields(std::function<QString()> clockText, std::function<void()> focusLoad);
     // The system clock's text (`sysClockText`), and the focus to `load` when it is enabled.
     explicit ValueFields(ui::CommandButton& load);
     ValueFields(const ValueFields&) = delete;
@@ -99,8 +97,10 @@ private:
     void store(const ValueRow& row, const QString& text, uint64_t word);
     QString textOf(const ValueRow& row, uint64_t word, double clock) const;
 
-    std::function<QString()> clockText_;
-    std::function<void()> focusLoad_;
+    // The focus to the window's LOAD (when it is enabled), as every commit ends.
+    void focusLoad();
+
+    ui::CommandButton& load_;
     std::deque<ValueRow> rows_;
     struct Shown {
         QString text;

@@ -369,16 +369,6 @@ LoadIndicator::Differs LoadIndicator::registers(std::vector<int16_t> addrs)
     };
 }
 
-LoadIndicator::Differs LoadIndicator::fields(std::vector<RegisterField> fields)
-{
-    return [fields = std::move(fields)] {
-        for (const RegisterField& field : fields)
-            if (field.differs())
-                return true;
-        return false;
-    };
-}
-
 LoadIndicator::Differs LoadIndicator::table(const FieldTable& table, std::vector<RegisterField> extra)
 {
     return [&table, extra = std::move(extra)] {

@@ -202,8 +202,6 @@ public:
     LoadIndicator(ui::Label& label, Differs differs) : label_(label), differs_(std::move(differs)) {}
     // Compares whole registers.
     static Differs registers(std::vector<int16_t> addrs);
-    // Compares only the listed fields (a window owning some bits of a shared register).
-    static Differs fields(std::vector<RegisterField> fields);
     // Compares the table's indicated fields (read at each tick, so rows added later count) and `extra`.
     static Differs table(const FieldTable& table, std::vector<RegisterField> extra = {});
 
