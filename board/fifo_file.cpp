@@ -9,6 +9,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <limits>
 
 namespace board {
@@ -59,6 +60,24 @@ FifoFileContents readFifoDataFile(QIODevice& device, int maxLines, bool pairs)
     return contents;
 }
 
+qint64 countTextLines(QIODevice& device, qint64 stopAt)
+{
+    TextLineSource source(device, 0);
+    QString line;
+    bool overlong = false;
+    while (source.lineCount() < stopAt) {
+        switch (source.next(line, overlong)) {
+        case TextLineSource::Result::ReadError:
+            return -1;
+        case TextLineSource::Result::End:
+            return source.lineCount();
+        case TextLineSource::Result::Line:
+            break;
+        }
+    }
+    return source.lineCount();
+}
+
 FifoFileContents readFifoDataFile(const QString& path, int maxLines, bool pairs)
 {
     QFile file(path);
@@ -72,26 +91,12 @@ FifoFileContents readFifoDataFile(const QString& path, int maxLines, bool pairs)
 
 } // namespace board
 
-int32_t ebCountFileLines(const QString& path)
+int32_t ebCountFileLines(const QString& path, int32_t stopAt)
 {
     QFile file(path);
     if (path.isEmpty() || !os::openRegularFile(file))
         return -1;
-    board::TextLineSource source(file, 0);
-    QString line;
-    bool overlong = false;
-    for (;;) {
-        switch (source.next(line, overlong)) {
-        case board::TextLineSource::Result::ReadError:
-            return -1;
-        case board::TextLineSource::Result::End:
-            return static_cast<int32_t>(source.lineCount());
-        case board::TextLineSource::Result::Line:
-            if (source.lineCount() >= std::numeric_limits<int32_t>::max())
-                return std::numeric_limits<int32_t>::max();
-            break;
-        }
-    }
+    return static_cast<int32_t>(board::countTextLines(file, std::max<int32_t>(stopAt, 0)));
 }
 
 bool ebLoadFIFOFile(const QString& path)

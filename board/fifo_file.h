@@ -7,13 +7,16 @@
 
 #include <QString>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <vector>
 
 class QIODevice;
 
-// The number of lines of the file (an empty file has 0); -1 when it cannot be read.
-int32_t ebCountFileLines(const QString& path);
+// The number of lines of the file (an empty file has 0); -1 when it cannot be read. Counting stops at
+// stopAt lines: a size check passes its limit plus one, and a file far over it is read no further than
+// that (a file of a gigabyte of short lines is refused at once).
+int32_t ebCountFileLines(const QString& path, int32_t stopAt = std::numeric_limits<int32_t>::max());
 
 // Reads and checks the whole file first: a line that is not such a number, an empty file or one of more
 // than 65536 lines loads nothing (no USB traffic) and gives false. Otherwise true when the board object's
@@ -38,6 +41,9 @@ struct FifoFileContents {
     QString problem;             // empty when the file can be loaded
     bool ok() const { return problem.isEmpty(); }
 };
+
+// The lines of the device as ebCountFileLines counts them, at most stopAt; -1 on a read error.
+qint64 countTextLines(QIODevice& device, qint64 stopAt);
 
 // One line as a FIFO value; nullopt when it is not a number or does not fit 32 bits once rounded.
 std::optional<int32_t> parseFifoLine(const QString& line);

@@ -53,7 +53,8 @@ bool loadFifoFileWithMessages(const QString& path, bool sxi, bool lsbFirst, bool
         return false;
     }
     const int32_t limit = sxi ? board::kFifoSxiFileMaxLines : board::kFifoFileMaxLines;
-    if (ebCountFileLines(path) > limit) {
+    // Counting stops past the limit: a huge file is refused without reading it through.
+    if (ebCountFileLines(path, limit + 1) > limit) {
         ui::MsgBox(QStringLiteral("The file you are trying to load is to large!"), ui::vbExclamation,
                    QStringLiteral("Invalid file size!"));
         return false;

@@ -53,7 +53,7 @@ void mdiMain::buildUi(QWidget* window)
     // Status bar: the progress bar's surface, the FIFO and USB indicators and the size grip.
     QWidget* statusBar = pbxStatusBar.container();
     // Which kind of board the program talks to, so that an emulated board never passes for a real one.
-    statusBar->setToolTip(QStringLiteral("Board: ") + usb::boardKind());
+    statusBar->setToolTip(usb::boardKind());
     auto* statusRow = new QHBoxLayout(statusBar);
     statusRow->setContentsMargins(2, 2, 0, 0);
     statusRow->setSpacing(3);

@@ -2,14 +2,16 @@
 
 #include "platform/os/paths.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSaveFile>
-#include <QTemporaryFile>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <memory>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace os {
@@ -31,6 +33,140 @@ bool renamePath(const QString& from, const QString& to)
 {
     return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }
+
+TogetherStepHook& togetherStepHook()
+{
+    static TogetherStepHook hook;
+    return hook;
+}
+
+// False when a test stops the write after this step, as a crash would: nothing is cleaned up.
+bool stepDone(TogetherStep step, const QString& target)
+{
+    const TogetherStepHook& hook = togetherStepHook();
+    return !hook || hook(step, target);
+}
+
+// The names beside a target that a write together uses for a while: "." + name + "." + six letters or
+// digits for the new content, and the same + ".old" for the old file kept meanwhile.
+constexpr qsizetype kUniqueLength = 6;
+const QString kKeptSuffix = QStringLiteral(".old");
+
+QString besideName(const QString& target, const QString& suffix)
+{
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    const QFileInfo info(target);
+    QString name = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QLatin1Char('.');
+    for (qsizetype i = 0; i < kUniqueLength; ++i)
+        name += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters - 1))]);
+    return name + suffix;
+}
+
+bool isOurLeftover(const QString& entry, const QString& targetName)
+{
+    const QString prefix = QStringLiteral(".") + targetName + QLatin1Char('.');
+    if (!entry.startsWith(prefix))
+        return false;
+    QStringView unique = QStringView(entry).mid(prefix.size());
+    if (unique.endsWith(kKeptSuffix))
+        unique.chop(kKeptSuffix.size());
+    return unique.size() == kUniqueLength && std::all_of(unique.begin(), unique.end(), [](QChar c) {
+               return c.unicode() < 128 && c.isLetterOrNumber();
+           });
+}
+
+void removeLeftovers(const QString& target)
+{
+    const QFileInfo info(target);
+    const QDir folder(info.absolutePath());
+    const QStringList entries =
+        folder.entryList({QStringLiteral(".") + info.fileName() + QStringLiteral(".*")},
+                         QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QString& entry : entries) {
+        if (isOurLeftover(entry, info.fileName()))
+            QFile::remove(folder.filePath(entry));
+    }
+}
+
+// The permission bits of the file at `path`; none when there is no file.
+std::optional<mode_t> permissionsOf(const QString& path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return static_cast<mode_t>(st.st_mode & 07777);
+}
+
+// A new file of ours beside `target` (its name ending in `suffix`) holding `bytes`, wholly on the disk,
+// with the permissions `mode` (none: those of any new file, 0666 less the umask). Its name, or empty on
+// failure, when nothing is left.
+QString writeBeside(const QString& target, const QString& suffix, const QByteArray& bytes,
+                    std::optional<mode_t> mode)
+{
+    QString name;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        name = besideName(target, suffix);
+        fd = ::open(QFile::encodeName(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                    mode ? S_IRUSR | S_IWUSR : 0666);
+        if (fd < 0 && errno != EEXIST)
+            return QString();
+    }
+    if (fd < 0)
+        return QString();
+    QFile file;
+    bool written = file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle);
+    if (!written)
+        ::close(fd);
+    written = written && (!mode || ::fchmod(fd, *mode) == 0) && writeAndSync(file, bytes);
+    file.close();
+    if (!written) {
+        QFile::remove(name);
+        return QString();
+    }
+    return name;
+}
+
+// A second name for the old file while the new one takes its place: a second link to the same file, or,
+// where the file system has none, a copy with the same permissions. Empty on failure.
+QString keepOldFile(const QString& target, mode_t mode)
+{
+    const QByteArray from = QFile::encodeName(target);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString name = besideName(target, kKeptSuffix);
+        if (::link(from.constData(), QFile::encodeName(name).constData()) == 0)
+            return name;
+        if (errno != EEXIST)
+            break;
+    }
+    const std::optional<QByteArray> bytes = readWholeFile(target, qint64{1} << 30);
+    return bytes ? writeBeside(target, kKeptSuffix, *bytes, mode) : QString();
+}
+
+// The renames themselves reach the disk: each folder is synced once (where it can be).
+void syncFolders(const std::vector<QString>& targets)
+{
+    QStringList folders;
+    for (const QString& target : targets) {
+        const QString folder = QFileInfo(target).absolutePath();
+        if (folders.contains(folder))
+            continue;
+        folders << folder;
+        const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0) {
+            ::fsync(fd);
+            ::close(fd);
+        }
+    }
+}
+
+// One target of a write together.
+struct Step {
+    QString path;
+    std::optional<mode_t> old; // the old file's permissions; none when there was no old file
+    QString fresh;             // the new content until it has the target's name
+    QString kept;              // the old file's second name; empty when there is none
+};
 
 } // namespace
 
@@ -96,8 +232,7 @@ bool writeWholeFile(const QString& path, const QByteArray& bytes)
 
 bool writeFilesTogether(const std::vector<std::pair<QString, QByteArray>>& files)
 {
-    // 1. Every new content goes into a file of its own beside its target; nothing is replaced yet. A
-    // link is followed (the file it names is replaced); anything but a file in a target's place stops all.
+    // A link is followed (the file it names is replaced); anything but a file in a target's place stops all.
     std::vector<QString> targets;
     for (const auto& file : files) {
         QFileInfo target(file.first);
@@ -107,56 +242,76 @@ bool writeFilesTogether(const std::vector<std::pair<QString, QByteArray>>& files
             return false;
         targets.push_back(target.absoluteFilePath());
     }
-    std::vector<std::unique_ptr<QTemporaryFile>> fresh;
-    for (size_t i = 0; i < files.size(); ++i) {
-        const QByteArray& bytes = files[i].second;
-        const QFileInfo target(targets[i]);
-        auto file = std::make_unique<QTemporaryFile>(target.absolutePath() + QStringLiteral("/.") +
-                                                     target.fileName() + QStringLiteral(".XXXXXX"));
-        if (!file->open() || !writeAndSync(*file, bytes))
-            return false; // the temporary files remove themselves
-        file->close();
-        fresh.push_back(std::move(file));
-    }
-    // 2. Each old file steps aside and the new one takes its name; renames in one folder need no room.
-    struct Step {
-        QString path;
-        QString aside; // empty when there was no old file
-        bool replaced = false;
-    };
-    std::vector<Step> steps;
-    bool ok = true;
-    for (size_t i = 0; i < files.size() && ok; ++i) {
-        Step step;
-        step.path = targets[i];
-        if (QFileInfo::exists(step.path)) {
-            step.aside = fresh[i]->fileName() + QStringLiteral(".old");
-            if (!renamePath(step.path, step.aside)) {
-                ok = false;
-                break;
+    // What an earlier write left when the program died in the middle of it.
+    for (const QString& target : targets)
+        removeLeftovers(target);
+
+    // 1. Every new content goes into a file of its own beside its target, with the old file's
+    // permissions; nothing is replaced yet.
+    std::vector<Step> steps(files.size());
+    const auto undo = [&steps](size_t replaced) {
+        for (size_t i = 0; i < steps.size(); ++i) {
+            Step& step = steps[i];
+            if (i < replaced) {
+                // The kept old file takes its name back in one step; a file that had none goes again.
+                if (!step.kept.isEmpty())
+                    renamePath(step.kept, step.path);
+                else
+                    QFile::remove(step.path);
+            } else {
+                if (!step.fresh.isEmpty())
+                    QFile::remove(step.fresh);
+                if (!step.kept.isEmpty())
+                    QFile::remove(step.kept);
             }
         }
-        steps.push_back(step);
-        if (!renamePath(fresh[i]->fileName(), step.path)) {
-            ok = false;
-            break;
-        }
-        fresh[i]->setAutoRemove(false);
-        steps.back().replaced = true;
+        return false;
+    };
+    for (size_t i = 0; i < files.size(); ++i) {
+        Step& step = steps[i];
+        step.path = targets[i];
+        step.old = permissionsOf(step.path);
+        step.fresh = writeBeside(step.path, QString(), files[i].second, step.old);
+        if (step.fresh.isEmpty())
+            return undo(0);
+        if (!stepDone(TogetherStep::FreshWritten, step.path))
+            return false;
     }
-    // 3. All in place: the old files go. Otherwise every old file gets its name back.
-    for (auto it = steps.rbegin(); it != steps.rend(); ++it) {
-        if (ok) {
-            if (!it->aside.isEmpty())
-                QFile::remove(it->aside);
+    // 2. Each old file is kept under a second name (a second link to it, or a copy): its own name stays.
+    for (Step& step : steps) {
+        if (!step.old)
             continue;
-        }
-        if (it->replaced)
-            QFile::remove(it->path);
-        if (!it->aside.isEmpty())
-            renamePath(it->aside, it->path);
+        step.kept = keepOldFile(step.path, *step.old);
+        if (step.kept.isEmpty())
+            return undo(0);
+        if (!stepDone(TogetherStep::OldKept, step.path))
+            return false;
     }
-    return ok;
+    // 3. Each new file takes its target's name in one step, so the name is never missing, not even for
+    // a moment. When one cannot, the files already replaced get their old content back the same way.
+    for (size_t i = 0; i < steps.size(); ++i) {
+        if (!renamePath(steps[i].fresh, steps[i].path))
+            return undo(i);
+        steps[i].fresh.clear();
+        if (!stepDone(TogetherStep::Replaced, steps[i].path))
+            return false;
+    }
+    syncFolders(targets);
+    // 4. All in place: the old files go.
+    for (const Step& step : steps) {
+        if (!step.kept.isEmpty())
+            QFile::remove(step.kept);
+    }
+    return true;
 }
+
+namespace testing {
+
+void setTogetherStepHook(TogetherStepHook hook)
+{
+    togetherStepHook() = std::move(hook);
+}
+
+} // namespace testing
 
 } // namespace os

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -33,7 +34,21 @@ std::optional<QByteArray> readWholeFile(const QString& path, qint64 maxBytes);
 bool writeWholeFile(const QString& path, const QByteArray& bytes);
 
 // Writes several files as one: every file gets its new content, or, when one cannot be written, none
-// does and the old files all stay as they were.
+// does and the old files all stay as they were. A new file has the old one's permissions (without an old
+// one, 0666 less the umask). Every target that existed keeps its name at every moment, so a program that
+// dies in the middle leaves each file old or new, never missing; the hidden files it leaves beside them
+// go at the next write.
 bool writeFilesTogether(const std::vector<std::pair<QString, QByteArray>>& files);
+
+// The steps of writeFilesTogether for one target: its new content written beside it, its old file kept
+// under a second name, the new file given the target's name.
+enum class TogetherStep { FreshWritten, OldKept, Replaced };
+// Told of each step done; false stops the write right there, as a crash would (nothing is cleaned up).
+using TogetherStepHook = std::function<bool(TogetherStep step, const QString& target)>;
+
+namespace testing {
+// Installs the hook (an empty one: none).
+void setTogetherStepHook(TogetherStepHook hook);
+} // namespace testing
 
 } // namespace os

@@ -12,7 +12,7 @@ DeviceDriver* installed = nullptr;
 
 QString& kindText()
 {
-    static QString kind = QStringLiteral("emulated board");
+    static QString kind = QStringLiteral("Boards: emulated, not real.");
     return kind;
 }
 
@@ -26,13 +26,9 @@ std::unique_ptr<EmulatedDriver> makeDefaultDriver()
     if (realBoardsWanted()) {
         return emulated;
     }
-    QString error;
-    const auto entries = parseBoardsVariable(text, &error);
-    if (entries) {
+    // A value that is not understood attaches no board; the board choice at start has said so.
+    if (const auto entries = parseBoardsVariable(text))
         emulated->attachBoards(*entries);
-    } else {
-        qWarning("TESSARON_BOARDS: %s; no emulated board is attached.", qPrintable(error));
-    }
     return emulated;
 }
 

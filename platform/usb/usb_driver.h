@@ -61,8 +61,8 @@ class EmulatedDriver;
 // Whether TESSARON_BOARDS asks for the real boards on USB (unset or empty) rather than emulated ones.
 bool realBoardsWanted();
 
-// What kind of board the program talks to, in a few words ("emulated board", "real boards over USB"),
-// said by whoever installs the process-wide driver.
+// What kind of board the program talks to, as the start-up line on the standard error says it ("Boards:
+// emulated, not real (TESSARON_BOARDS=demo)."), set by whoever installs the process-wide driver.
 QString boardKind();
 void setBoardKind(const QString& kind);
 

@@ -24,12 +24,10 @@ BoardChoice chooseBoards(const QString& boardsVariable, bool builtIn)
     if (text.isEmpty()) {
         if (builtIn) {
             choice.source = BoardSource::RealBoards;
-            choice.kind = QStringLiteral("real boards over USB");
             choice.line = QStringLiteral("Boards: real boards over USB (libusb). TESSARON_BOARDS=demo starts "
                                          "with an emulated board instead.");
         } else {
             choice.source = BoardSource::NoUsbSupport;
-            choice.kind = QStringLiteral("no board: this build has no USB support");
             choice.line =
                 QStringLiteral("Boards: this build has no USB support (libusb-1.0 was missing when "
                                "it was built), so no board is attached. TESSARON_BOARDS=demo starts "
@@ -38,12 +36,19 @@ BoardChoice chooseBoards(const QString& boardsVariable, bool builtIn)
         return choice;
     }
     choice.source = BoardSource::Emulated;
+    QString problem;
     if (text.compare(QLatin1String("none"), Qt::CaseInsensitive) == 0) {
-        choice.kind = QStringLiteral("no board (TESSARON_BOARDS=none)");
         choice.line = QStringLiteral("Boards: none (TESSARON_BOARDS=none).");
-    } else {
-        choice.kind = QStringLiteral("emulated board (TESSARON_BOARDS=%1)").arg(text);
+    } else if (usb::parseBoardsVariable(text, &problem)) {
         choice.line = QStringLiteral("Boards: emulated, not real (TESSARON_BOARDS=%1).").arg(text);
+    } else {
+        // The emulated driver then attaches no board: the user learns why, and how to get one.
+        const QString prefix = QStringLiteral("\"%1\": ").arg(text);
+        if (problem.startsWith(prefix))
+            problem = problem.mid(prefix.size());
+        choice.line = QStringLiteral("Boards: TESSARON_BOARDS=%1 is not understood (%2), so no board is "
+                                     "attached. TESSARON_BOARDS=demo starts with an emulated board.")
+                          .arg(text, problem);
     }
     return choice;
 }
@@ -64,14 +69,14 @@ void installBoardDriver(LibusbDriver::PermissionReporter reporter)
             usb::setDriver(real.get());
         } else {
             real.reset();
-            choice.kind = QStringLiteral("no board: USB could not be started");
-            choice.line = QStringLiteral("Boards: libusb could not be started, so no board is attached.");
+            choice.line = QStringLiteral("Boards: libusb could not be started, so no board is attached. "
+                                         "TESSARON_BOARDS=demo starts with an emulated board.");
         }
     }
 #else
     (void)reporter;
 #endif
-    usb::setBoardKind(choice.kind);
+    usb::setBoardKind(choice.line);
     std::fprintf(stderr, "%s\n", qPrintable(choice.line));
     std::fflush(stderr);
 }

@@ -2,7 +2,8 @@
 
 // Which boards the program talks to: real boards over USB unless TESSARON_BOARDS names emulated ones
 // ("demo", a list such as "0:rev2,2:fullspeed:nofifo", or "none"). The choice is said on the standard error
-// at start and kept as usb::boardKind() for the main window.
+// at start and kept, in the same words, as usb::boardKind() for the main window's status bar: a user who
+// started the program from a desktop reads it there.
 
 #include "platform/usbhost/libusb_driver.h"
 
@@ -14,8 +15,7 @@ enum class BoardSource { RealBoards, Emulated, NoUsbSupport };
 
 struct BoardChoice {
     BoardSource source = BoardSource::Emulated;
-    QString kind; // for usb::boardKind(), e.g. "real boards over USB"
-    QString line; // the start-up line on the standard error
+    QString line; // the start-up line on the standard error and the status bar's tool tip
 };
 
 // The choice for a value of TESSARON_BOARDS (null: unset), for a build with or without libusb.

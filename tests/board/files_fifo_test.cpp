@@ -8,6 +8,9 @@
 #include "platform/ui/app.h"
 #include "platform/usb/emulated_fifo.h"
 
+#include <QFile>
+#include <QIODevice>
+
 using namespace evalbdtest;
 using namespace filestest;
 
@@ -22,6 +25,31 @@ protected:
         clearRecords();
     }
     usb::EmulatedFifo& fifo() { return *board().fifo(); }
+};
+
+// A file of `size` bytes of short lines ("7" CR LF over and over), made as it is read, that keeps count of
+// the bytes handed out.
+class ShortLinesDevice : public QIODevice {
+public:
+    explicit ShortLinesDevice(qint64 size) : size_(size) { open(QIODevice::ReadOnly); }
+    qint64 bytesHandedOut() const { return handedOut_; }
+    bool isSequential() const override { return false; }
+    qint64 size() const override { return size_; }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        const qint64 n = std::min(maxSize, size_ - handedOut_);
+        for (qint64 i = 0; i < n; ++i)
+            data[i] = "7\r\n"[(handedOut_ + i) % 3];
+        handedOut_ += n;
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    qint64 size_;
+    qint64 handedOut_ = 0;
 };
 
 // The 16 FIFO words of one SXI sample pair, built bit by bit: data bit 5 carries I, bit 4 carries Q, the
@@ -183,6 +211,46 @@ TEST_F(FifoFiles, CrLfSplitAcrossReadBlocksIsOneLineEnd)
     text.replace(0, 2, "\r\n");
     writeFile("blocks.txt", text);
     EXPECT_EQ(ebCountFileLines(path("blocks.txt")), 3);
+}
+
+TEST(FifoLineCount, AFileFarOverTheLimitIsReadNoFurtherThanTheLimitPlusOne)
+{
+    // A gigabyte of short lines: counting all of it took the program many seconds.
+    const qint64 gigabyte = qint64{1} << 30;
+    const qint64 block = 64 * 1024; // what the reader takes at a time
+    struct Case {
+        qint64 size;
+        qint64 stopAt;
+        qint64 lines;
+    } cases[] = {
+        {gigabyte, board::kFifoFileMaxLines + 1, board::kFifoFileMaxLines + 1},
+        {gigabyte, board::kFifoSxiFileMaxLines + 1, board::kFifoSxiFileMaxLines + 1},
+        {3 * 65536, board::kFifoFileMaxLines + 1, 65536}, // exactly at the limit: counted to the end
+        {3 * 100, board::kFifoFileMaxLines + 1, 100},
+        {gigabyte, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stopAt);
+        ShortLinesDevice file(c.size);
+        EXPECT_EQ(board::countTextLines(file, c.stopAt), c.lines);
+        EXPECT_LE(file.bytesHandedOut(), 3 * c.stopAt + block) << "read no further than needed";
+    }
+}
+
+TEST_F(FifoFiles, AHugeFileIsCountedOnlyUpToTheLimitPlusOne)
+{
+    // 70000 short lines, then a gigabyte hole (sparse: nothing on the disk) that reads as one endless line.
+    writeFile("huge.txt", QByteArray("1\r\n").repeated(70000));
+    {
+        QFile file(path("huge.txt"));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.resize(qint64{1} << 30));
+    }
+    EXPECT_EQ(ebCountFileLines(path("huge.txt"), board::kFifoFileMaxLines + 1), board::kFifoFileMaxLines + 1);
+    EXPECT_EQ(ebCountFileLines(path("huge.txt"), 10), 10);
+    EXPECT_EQ(ebCountFileLines(path("huge.txt"), -5), 0);
+    EXPECT_FALSE(ebLoadFIFOFile(path("huge.txt")));
+    EXPECT_EQ(bulkCount(), 0);
 }
 
 } // namespace

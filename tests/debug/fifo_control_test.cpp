@@ -9,6 +9,8 @@
 
 #include "platform/ui/forms.h"
 
+#include <QFile>
+
 #include <algorithm>
 
 namespace {
@@ -138,6 +140,25 @@ TEST_F(FifoControlTest, FilesAreCheckedBeforeAnythingIsLoaded)
         loadFile(w, path, c.sxi, 0, c.box);
         EXPECT_EQ(fifo().stored() > 0, c.box == kLoaded) << c.name;
     }
+}
+
+TEST_F(FifoControlTest, AHugeFileIsRefusedForItsSizeWithoutBeingReadThrough)
+{
+    // 70000 short lines and then a gigabyte hole (nothing on the disk) that reads as one endless line:
+    // the count stops past the limit and the file is refused for its size.
+    const QString path = writeFile(QStringLiteral("huge.txt"), countingLines(70000));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.resize(qint64{1} << 30));
+    }
+    plugFifoBoard();
+    frmFIFOControl& w = window();
+    for (const bool sxi : {false, true})
+        loadFile(w, path, sxi, 0,
+                 {QStringLiteral("Invalid file size!"),
+                  QStringLiteral("The file you are trying to load is to large!"), ui::vbExclamation});
+    EXPECT_EQ(fifo().stored(), 0);
 }
 
 TEST_F(FifoControlTest, FilePickersOfBothWindows)

@@ -2,6 +2,7 @@
 
 #include "platform/usb/board_ids.h"
 #include "platform/usb/emulated_driver.h"
+#include "platform/usb/usb_driver.h"
 #include "platform/usbhost/board_selection.h"
 #include "platform/usbhost/slot_table.h"
 
@@ -12,30 +13,67 @@ namespace {
 TEST(BoardChoice, TheVariableChoosesRealOrEmulatedBoards)
 {
     using usbhost::BoardSource;
+    const QString demoHint = QStringLiteral("TESSARON_BOARDS=demo starts with an emulated board");
     const struct {
         QString variable;
         bool libusb;
         BoardSource source;
-        const char* line;
+        QString line;
     } cases[] = {
-        {QString(), true, BoardSource::RealBoards, "Boards: real boards over USB (libusb)."},
-        {QStringLiteral(""), true, BoardSource::RealBoards, "Boards: real boards over USB (libusb)."},
-        {QString(), false, BoardSource::NoUsbSupport, "Boards: this build has no USB support"},
+        {QString(), true, BoardSource::RealBoards,
+         QStringLiteral("Boards: real boards over USB (libusb). TESSARON_BOARDS=demo starts with an emulated "
+                        "board instead.")},
+        {QStringLiteral(" "), true, BoardSource::RealBoards,
+         QStringLiteral("Boards: real boards over USB (libusb). TESSARON_BOARDS=demo starts with an emulated "
+                        "board instead.")},
+        {QString(), false, BoardSource::NoUsbSupport,
+         QStringLiteral(
+             "Boards: this build has no USB support (libusb-1.0 was missing when it was built), so "
+             "no board is attached. TESSARON_BOARDS=demo starts with an emulated board.")},
         {QStringLiteral("demo"), true, BoardSource::Emulated,
-         "Boards: emulated, not real (TESSARON_BOARDS=demo)."},
+         QStringLiteral("Boards: emulated, not real (TESSARON_BOARDS=demo).")},
         {QStringLiteral("0:rev2,2:fullspeed:nofifo"), true, BoardSource::Emulated,
-         "Boards: emulated, not real (TESSARON_BOARDS=0:rev2,2:fullspeed:nofifo)."},
-        {QStringLiteral("none"), false, BoardSource::Emulated, "Boards: none (TESSARON_BOARDS=none)."},
+         QStringLiteral("Boards: emulated, not real (TESSARON_BOARDS=0:rev2,2:fullspeed:nofifo).")},
+        {QStringLiteral("none"), false, BoardSource::Emulated,
+         QStringLiteral("Boards: none (TESSARON_BOARDS=none).")},
+        {QStringLiteral("foo"), true, BoardSource::Emulated,
+         QStringLiteral("Boards: TESSARON_BOARDS=foo is not understood (\"foo\" does not start with a slot "
+                        "number 0-8), so no board is attached. TESSARON_BOARDS=demo starts with an emulated "
+                        "board.")},
+        {QStringLiteral("0:rev4"), false, BoardSource::Emulated,
+         QStringLiteral("Boards: TESSARON_BOARDS=0:rev4 is not understood (unknown option \"rev4\"), so no "
+                        "board is attached. TESSARON_BOARDS=demo starts with an emulated board.")},
+        {QStringLiteral("1,1"), true, BoardSource::Emulated,
+         QStringLiteral(
+             "Boards: TESSARON_BOARDS=1,1 is not understood (slot 1 is named twice), so no board is "
+             "attached. TESSARON_BOARDS=demo starts with an emulated board.")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.variable.toStdString());
         const usbhost::BoardChoice choice = usbhost::chooseBoards(c.variable, c.libusb);
         EXPECT_EQ(choice.source, c.source);
-        EXPECT_TRUE(choice.line.startsWith(QString::fromLatin1(c.line))) << choice.line.toStdString();
-        EXPECT_FALSE(choice.kind.isEmpty());
-        EXPECT_EQ(choice.kind.contains(QStringLiteral("emulated")),
-                  c.source == BoardSource::Emulated && c.variable != QStringLiteral("none"));
+        EXPECT_EQ(choice.line.toStdString(), c.line.toStdString());
+        // Wherever no board comes of the choice, the line says how to get the emulated one.
+        const bool emulatedBoards = c.line.contains(QStringLiteral("emulated, not real"));
+        EXPECT_EQ(choice.line.contains(demoHint), !emulatedBoards && c.variable != QStringLiteral("none"));
     }
+}
+
+TEST(BoardChoice, TheStartUpLineIsSaidOnceAndKeptInTheSameWordsForTheStatusBar)
+{
+    const QByteArray before = qgetenv("TESSARON_BOARDS");
+    const QString kindBefore = usb::boardKind();
+    for (const char* value : {"foo", "demo", "none"}) {
+        SCOPED_TRACE(value);
+        qputenv("TESSARON_BOARDS", value);
+        testing::internal::CaptureStderr();
+        usbhost::installBoardDriver([](const QString&) {});
+        const QString said = QString::fromStdString(testing::internal::GetCapturedStderr());
+        // One line, and the status bar's tool tip in the same words.
+        EXPECT_EQ(said, usb::boardKind() + QLatin1Char('\n'));
+    }
+    qputenv("TESSARON_BOARDS", before);
+    usb::setBoardKind(kindBefore);
 }
 
 TEST(BoardChoice, DemoIsTheSingleDefaultBoard)
