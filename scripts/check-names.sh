@@ -8,8 +8,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # The names header, wherever the layers keep it.
-names_header=$(git ls-files '*/form_names.h' | head -n 1)
-if [ -z "$names_header" ] || [ ! -f "$names_header" ]; then
+names_header=
+for candidate in $(git ls-files '*/form_names.h') */form_names.h; do
+  if [ -f "$candidate" ]; then
+    names_header=$candidate
+    break
+  fi
+done
+if [ -z "$names_header" ]; then
   echo "names check: no form_names.h in the repository" >&2
   exit 1
 fi
