@@ -54,6 +54,15 @@ inline const QString UpdateQAMVects = QStringLiteral("UpdateQAMVects");
 inline const QString UpdateGEVects = QStringLiteral("UpdateGEVects");
 inline const QString UpdateSDPSKVects = QStringLiteral("UpdateSDPSKVects");
 
+// Controls that code of another folder reaches by name on the window that declares them.
+inline const QString txtSysClkTxt = QStringLiteral("txtSysClkTxt");             // frmControl
+inline const QString txtExternClk = QStringLiteral("txtExternClk");             // frmControl
+inline const QString cmdRunSimulator = QStringLiteral("cmdRunSimulator");       // frmSimulatorSetup
+inline const QString cmdGenerateQAMData = QStringLiteral("cmdGenerateQAMData"); // frmQAMVG
+inline const QString cmdGenerateGMSKData = QStringLiteral("cmdGenerateGMSKData");
+inline const QString cmdGenerateQPData = QStringLiteral("cmdGenerateQPData");
+inline const QString cmdGenSDPSKData = QStringLiteral("cmdGenSDPSKData");
+
 // Windows that no other window reaches by name: the name only identifies them.
 inline const QString ttbForm = QStringLiteral("ttbForm");
 

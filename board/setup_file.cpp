@@ -24,7 +24,6 @@
 
 namespace {
 
-const QString kClockBox = QStringLiteral("txtExternClk");
 const QString kSaveTitle = QStringLiteral("Save Setup File");
 // Larger files are not setup files; they are refused before being read whole.
 constexpr qint64 kMaxSetupFileBytes = 64 * 1024;
@@ -44,12 +43,12 @@ public:
 // such window.
 std::optional<QString> clockBoxText()
 {
-    return boardwin::windowServices().textBoxText(formnames::frmControl, kClockBox);
+    return boardwin::windowServices().textBoxText(formnames::frmControl, formnames::txtExternClk);
 }
 
 void setClockBoxText(const QString& text)
 {
-    boardwin::windowServices().setTextBoxText(formnames::frmControl, kClockBox, text);
+    boardwin::windowServices().setTextBoxText(formnames::frmControl, formnames::txtExternClk, text);
 }
 
 void saveFailed(const QString& prompt)

@@ -6,6 +6,6 @@
 QString SysClockText()
 {
     return boardwin::windowServices()
-        .textBoxText(formnames::frmControl, QStringLiteral("txtSysClkTxt"))
+        .textBoxText(formnames::frmControl, formnames::txtSysClkTxt)
         .value_or(QString());
 }

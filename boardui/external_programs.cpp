@@ -35,13 +35,13 @@ QString belowProgramFolder(QString relative)
     return os::programFolder() + QLatin1Char('/') + relative;
 }
 
-void setBusy(const QString& formName, std::initializer_list<const char*> buttons, bool busy)
+void setBusy(const QString& formName, std::initializer_list<QString> buttons, bool busy)
 {
     ui::Form* form = ui::Forms::find(formName);
     if (!form)
         return;
-    for (const char* name : buttons) {
-        if (ui::Control* button = form->control(QLatin1String(name)))
+    for (const QString& name : buttons) {
+        if (ui::Control* button = form->control(name))
             button->setEnabled(!busy);
     }
     form->setMousePointer(busy ? ui::vbArrowHourglass : ui::vbDefault);
@@ -104,7 +104,9 @@ void ebCloseFigureWindows()
 
 void ebSetSimFormsBusy(bool busy)
 {
-    setBusy(formnames::frmSimulatorSetup, {"cmdRunSimulator"}, busy);
+    setBusy(formnames::frmSimulatorSetup, {formnames::cmdRunSimulator}, busy);
     setBusy(formnames::frmQAMVG,
-            {"cmdGenerateQAMData", "cmdGenerateGMSKData", "cmdGenerateQPData", "cmdGenSDPSKData"}, busy);
+            {formnames::cmdGenerateQAMData, formnames::cmdGenerateGMSKData, formnames::cmdGenerateQPData,
+             formnames::cmdGenSDPSKData},
+            busy);
 }

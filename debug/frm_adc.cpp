@@ -4,7 +4,6 @@
 #include "debug/rev3_window.h"
 
 #include "board/evalbd.h"
-#include "shell/mdi_main.h"
 
 #include "platform/runtime/number_format.h"
 #include "platform/ui/colors.h"

@@ -16,7 +16,6 @@
 #include "debug/debug_register_list.h"
 #include "debug/register_bytes.h"
 #include "shell/frm_graphics.h"
-#include "shell/mdi_main.h"
 #include "shell/refresh_key_preview.h"
 #include "shell/register_window.h"
 #include "shell/startup.h"

@@ -4,7 +4,6 @@
 #include "board/fifo_file.h"
 #include "board/globals.h"
 #include "board/utility.h"
-#include "shell/mdi_main.h"
 #include "shell/startup.h"
 #include "widgets/open_file_dialog.h"
 

@@ -5,7 +5,6 @@
 #include "board/form_names.h"
 #include "board/text_util.h"
 #include "shell/frm_graphics.h"
-#include "shell/mdi_main.h"
 #include "shell/refresh_key_preview.h"
 #include "shell/register_window.h"
 

@@ -7,7 +7,6 @@
 #include "board/form_names.h"
 #include "board/globals.h"
 #include "debug/frm_reg_map_vals_lines.h"
-#include "shell/mdi_main.h"
 
 #include "platform/ui/forms.h"
 

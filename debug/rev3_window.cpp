@@ -5,7 +5,6 @@
 #include "board/evalbd.h"
 #include "board/sound.h"
 #include "shell/frm_graphics.h"
-#include "shell/mdi_main.h"
 
 #include "platform/ui/forms.h"
 

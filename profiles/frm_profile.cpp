@@ -8,7 +8,6 @@
 #include "board/globals.h"
 #include "profiles/profile_register.h"
 #include "profiles/put_in_container.h"
-#include "shell/mdi_main.h"
 
 #include "platform/ui/colors.h"
 #include "platform/ui/forms.h"

@@ -8,7 +8,6 @@
 #include "board/globals.h"
 #include "board/text_util.h"
 #include "board/utility.h"
-#include "shell/mdi_main.h"
 
 #include "platform/ui/app.h"
 #include "platform/ui/colors.h"

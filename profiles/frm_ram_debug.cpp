@@ -6,7 +6,6 @@
 #include "board/utility.h"
 #include "profiles/edit_dialog_layout.h"
 #include "profiles/ram_data_files.h"
-#include "shell/mdi_main.h"
 #include "shell/startup.h"
 #include "widgets/open_file_dialog.h"
 

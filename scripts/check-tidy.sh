@@ -19,8 +19,8 @@ import concurrent.futures, hashlib, json, os, re, shlex, subprocess, sys, time
 build, jobs = sys.argv[1], int(sys.argv[2])
 root = os.getcwd()
 # The repository's own sources; the generated files of the build folder are not ours to tidy.
-ours = re.compile("^" + re.escape(root) + r"/(app|bench|board|debug|fuzz|modulation|platform|profiles|shell"
-                  r"|sweep|tests|widgets)/")
+ours = re.compile("^" + re.escape(root) + r"/(app|bench|board|boardui|debug|fuzz|modulation|platform|profiles"
+                  r"|shell|sweep|tests|widgets)/")
 entries = [e for e in json.load(open(os.path.join(build, "compile_commands.json"))) if ours.match(e["file"])]
 clean_dir = os.path.join(build, "tidy-clean")
 os.makedirs(clean_dir, exist_ok=True)
@@ -50,11 +50,20 @@ def check(entry):
 
 start = time.time()
 reports, remembered, places = [], 0, set()
+print(f"tidy check: {len(entries)} sources, {jobs} at a time", flush=True)
+# A count of the sources done, every twentieth of the way and at the first source done after a minute
+# without one, so that a long run is seen to go on.
+step, shown, shown_at = max(1, len(entries) // 20), 0, start
 with concurrent.futures.ThreadPoolExecutor(jobs) as pool:
     # Findings are shown as each source finishes, so a long run shows its findings early.
-    for done in concurrent.futures.as_completed([pool.submit(check, entry) for entry in entries]):
+    for finished, done in enumerate(
+            concurrent.futures.as_completed([pool.submit(check, entry) for entry in entries]), 1):
         file, cached, out = done.result()
         remembered += cached
+        now = time.time()
+        if finished - shown >= step or now - shown_at >= 60 or finished == len(entries):
+            print(f"tidy check: {finished} of {len(entries)} sources done ({now - start:.0f} s)", flush=True)
+            shown, shown_at = finished, now
         if out:
             reports.append(out)
             kept = [line for line in out.splitlines() if not re.match(

@@ -13,7 +13,8 @@ scripts/check-format.sh
 
 # No header or source of a lower layer includes a higher one.
 scripts/check-layers.sh
-# Windows and procedures are named by their constants wherever they are reached by name.
+# Windows, procedures and other folders' controls are named by their constants wherever they are reached by
+# name.
 scripts/check-names.sh
 
 # Every folder's README names the files beside it.

@@ -13,7 +13,6 @@
 #include "boardui/text_selection.h"
 #include "profiles/sys_clock.h"
 #include "shell/frm_graphics.h"
-#include "shell/mdi_main.h"
 #include "shell/startup.h"
 #include "sweep/osk_greying.h"
 #include "sweep/osk_mode_layout.h"

@@ -3,7 +3,6 @@
 
 #include "board/evalbd.h"
 #include "board/form_names.h"
-#include "shell/mdi_main.h"
 #include "sweep/load_button_frame.h"
 
 #include "platform/ui/app.h"

@@ -19,6 +19,7 @@
 namespace usbmock {
 
 // What the bus saw of one board.
+// NOLINTNEXTLINE(bugprone-reserved-identifier): the compiler's own copy of the pipe arrays names its index.
 struct BoardTraffic {
     QList<QByteArray> out[usb::kPipeCount]; // each completed bulk OUT URB's bytes, by pipe
     QList<QByteArray> in[usb::kPipeCount];  // each completed bulk IN URB's bytes, by pipe
