@@ -4,10 +4,10 @@
 #include "board/chip_registers.h"
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
-#include "board/form_names.h"
 #include "board/hourglass.h"
 #include "board/message_sink.h"
 #include "board/window_services.h"
+#include "boardui/form_names.h"
 #include "platform/os/files.h"
 
 namespace {

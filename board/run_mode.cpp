@@ -1,8 +1,8 @@
 #include "board/run_mode.h"
 
-#include "board/form_names.h"
 #include "board/globals.h"
 #include "board/window_services.h"
+#include "boardui/form_names.h"
 
 namespace {
 

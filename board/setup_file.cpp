@@ -1,7 +1,7 @@
 // Saving and loading setup files against the board, the register maps and the Control window's clock box.
 
 #include "board/setup_file.h"
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"

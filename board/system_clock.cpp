@@ -1,7 +1,7 @@
 #include "board/system_clock.h"
 
-#include "board/form_names.h"
 #include "board/window_services.h"
+#include "boardui/form_names.h"
 
 QString SysClockText()
 {

@@ -6,12 +6,12 @@
 #include "board/board_flags.h"
 #include "board/chip_registers.h"
 #include "board/evalbd.h"
-#include "board/form_names.h"
 #include "board/hourglass.h"
 #include "board/ram_file.h"
 #include "board/regmap_file.h"
 #include "board/system_clock.h"
 #include "board/utility.h"
+#include "boardui/form_names.h"
 #include "shell/frm_control.h"
 
 #include "platform/os/files.h"

@@ -2,8 +2,8 @@
 
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
-#include "board/form_names.h"
 #include "board/text_util.h"
+#include "boardui/form_names.h"
 #include "shell/frm_graphics.h"
 #include "shell/mdi_main.h"
 #include "shell/refresh_key_preview.h"

@@ -3,7 +3,6 @@
 
 #include "board/board_flags.h"
 #include "board/console_run.h"
-#include "board/form_names.h"
 #include "board/hourglass.h"
 #include "board/regmap_file.h"
 #include "board/system_clock.h"
@@ -11,6 +10,7 @@
 #include "boardui/board_attach.h"
 #include "boardui/console_runner.h"
 #include "boardui/external_programs.h"
+#include "boardui/form_names.h"
 #include "modulation/console_output.h"
 #include "modulation/frm_simulator_setup.h"
 #include "platform/os/files.h"

@@ -11,7 +11,7 @@
 // The windows it refreshes (profiles, sweep, RAM, simulator, debug, watchdog, GPIO, ADC) are reached only
 // by name through the forms registry, so each is skipped while it is not loaded.
 
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "shell/control_clock_plan.h"
 #include "shell/register_window.h"
 #include "shell/register_window_base.h"

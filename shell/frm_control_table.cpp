@@ -5,7 +5,7 @@
 #include "shell/frm_control.h"
 
 #include "board/chip_registers.h"
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 
 #include "platform/ui/forms.h"
 
