@@ -106,7 +106,7 @@ void frmDebug::Form_Unload(int& cancel)
 
 void frmDebug::Form_KeyPress(int& keyAscii)
 {
-    if (keyAscii == 18) {
+    if (keyAscii == ui::kKeyAsciiCtrlR) {
         keyAscii = 0;
         RefreshFormVals();
     }

@@ -10,6 +10,7 @@
 #include "shell/register_window.h"
 
 #include "platform/ui/forms.h"
+#include "platform/ui/key_codes.h"
 #include "platform/ui/msgbox.h"
 
 #include <QGridLayout>
@@ -183,7 +184,7 @@ void frmFIFODebug::Form_Load()
 
 void frmFIFODebug::Form_KeyPress(int& keyAscii)
 {
-    if (keyAscii == 18) {
+    if (keyAscii == ui::kKeyAsciiCtrlR) {
         keyAscii = 0;
         RefreshFormVals();
     }
