@@ -19,6 +19,16 @@ using namespace serialwire;
 
 cZR4470XEvalBd* goEvalBd = nullptr;
 
+RegisterMaps& boardRegisterMaps()
+{
+    if (goEvalBd != nullptr)
+        return goEvalBd->regMaps();
+    // No board object: maps with no layout hold no field, and whatever was stored into them goes.
+    static RegisterMaps none;
+    none = RegisterMaps();
+    return none;
+}
+
 namespace {
 
 bool validAddress(int16_t addr)
@@ -111,53 +121,26 @@ const QString kBitMessage =
 
 void cZR4470XEvalBd::InitRegMap(int16_t rev)
 {
-    for (int16_t a = 0; a < kRegisterCount; ++a) {
-        regLengthTable_[a] = reglayout::widthOn(rev, a);
-        regDefaultTable_[a] = reglayout::defaultOn(rev, a);
-    }
-    pendingRegMap_ = regDefaultTable_;
-    writtenRegMap_ = regDefaultTable_;
+    maps_.init(rev);
 }
 
 void cZR4470XEvalBd::ResetRegMap(int32_t mode)
 {
-    if (mode == 0 || mode == 2)
-        writtenRegMap_ = regDefaultTable_;
-    if (mode == 1 || mode == 2)
-        pendingRegMap_ = regDefaultTable_;
+    maps_.reset(mode);
     raise({EvalBdEventRecord::RegMapReset, mode});
 }
 
-QString cZR4470XEvalBd::GetRegMapValue(int16_t sel, int16_t addr) const
-{
-    if (!validAddress(addr))
-        return QString();
-    return sel == 0 ? pendingRegMap_[addr] : writtenRegMap_[addr];
-}
-
-void cZR4470XEvalBd::SetRegMapValue(int16_t sel, int16_t addr, const QString& value)
-{
-    if (!validAddress(addr))
-        return;
-    (sel == 0 ? pendingRegMap_ : writtenRegMap_)[addr] = value;
-}
-
-int16_t cZR4470XEvalBd::GetRegLength(int16_t addr) const
-{
-    return validAddress(addr) ? regLengthTable_[addr] : int16_t{0};
-}
-
-int16_t cZR4470XEvalBd::GetRegMapBitValue(int16_t sel, int16_t addr, int16_t bit)
+int16_t cZR4470XEvalBd::GetRegMapBitValue(RegMap map, int16_t addr, int16_t bit)
 {
     if (!validAddress(addr))
         return 0;
-    const int width = regLengthTable_[addr];
+    const int width = maps_.width(addr);
     if (bit < 0 || width <= bit) {
         boardmsg::MsgBox(kBitMessage, boardmsg::vbCritical,
                          QStringLiteral("clsZR4470EvBd.GetRegMapBitVal - Ivalid Parameter: BitNum"));
         return 0;
     }
-    const QString& stored = sel == 0 ? pendingRegMap_[addr] : writtenRegMap_[addr];
+    const QString& stored = maps_.value(map, addr);
     if (stored.size() == width)
         return static_cast<int16_t>(regBit(addr, bit).of(stored));
     // A stored string of another length: the table's width still decides which character is bit `bit`,
@@ -166,19 +149,19 @@ int16_t cZR4470XEvalBd::GetRegMapBitValue(int16_t sel, int16_t addr, int16_t bit
     return index < stored.size() && stored[index] == QLatin1Char('1') ? 1 : 0;
 }
 
-void cZR4470XEvalBd::SetRegMapBitValue(int16_t sel, int16_t addr, int16_t bit, int32_t value)
+void cZR4470XEvalBd::SetRegMapBitValue(RegMap map, int16_t addr, int16_t bit, int32_t value)
 {
     if (!validAddress(addr))
         return;
-    const int width = regLengthTable_[addr];
+    const int width = maps_.width(addr);
     if (bit < 0 || width <= bit) {
         boardmsg::MsgBox(kBitMessage, boardmsg::vbCritical,
                          QStringLiteral("clsZR4470EvBd.SetRegMapBitVal - Ivalid Parameter: BitNum"));
         return;
     }
-    QString& stored = (sel == 0 ? pendingRegMap_ : writtenRegMap_)[addr];
+    const QString& stored = maps_.value(map, addr);
     if (stored.size() == width) {
-        stored = regBit(addr, bit).in(stored, value != 0 ? 1U : 0U);
+        maps_.setValue(map, addr, regBit(addr, bit).in(stored, value != 0 ? 1U : 0U));
         return;
     }
     const QChar digit = value != 0 ? QLatin1Char('1') : QLatin1Char('0');
@@ -187,7 +170,7 @@ void cZR4470XEvalBd::SetRegMapBitValue(int16_t sel, int16_t addr, int16_t bit, i
     // characters, each part cut to what the string holds.
     const QString left = stored.left(index);
     const QString right = bit > 0 ? stored.right(bit) : QString();
-    stored = left + digit + right;
+    maps_.setValue(map, addr, left + digit + right);
 }
 
 // ---- ports and lines ----
@@ -367,26 +350,26 @@ QString cZR4470XEvalBd::BuildInstruct(bool read, int16_t addr, int16_t count) co
 
 bool cZR4470XEvalBd::SPI_LSB_First() const
 {
-    const QString& cfr1 = writtenRegMap_[0];
-    const qsizetype index = regLengthTable_[0] - 1;
+    const QString& cfr1 = maps_.value(RegMap::Written, kCFR1);
+    const qsizetype index = maps_.width(kCFR1) - 1;
     return index < cfr1.size() && cfr1[index] == QLatin1Char('1');
 }
 
 void cZR4470XEvalBd::setSPI_LSB_First(bool lsbFirst)
 {
-    SetRegMapBitValue(0, 0, 0, lsbFirst ? 1 : 0);
+    SetRegMapBitValue(RegMap::Pending, kCFR1, 0, lsbFirst ? 1 : 0);
 }
 
 int16_t cZR4470XEvalBd::SPI_IOMode() const
 {
-    const QString& cfr1 = writtenRegMap_[0];
-    const qsizetype index = regLengthTable_[0] - 2;
+    const QString& cfr1 = maps_.value(RegMap::Written, kCFR1);
+    const qsizetype index = maps_.width(kCFR1) - 2;
     return index >= 0 && index < cfr1.size() && cfr1[index] == QLatin1Char('1') ? 1 : 0;
 }
 
 void cZR4470XEvalBd::setSPI_IOMode(int32_t mode)
 {
-    SetRegMapBitValue(0, 0, 1, mode);
+    SetRegMapBitValue(RegMap::Pending, kCFR1, 1, mode);
 }
 
 void cZR4470XEvalBd::USBInitiateSerialLoad()
@@ -427,7 +410,7 @@ int16_t cZR4470XEvalBd::USBSerialLoadPKT(int16_t addr, const QString& value, boo
         return -1;
     // A value of another length or with other characters would leave the chip's serial port in the middle
     // of a cycle and corrupt the next transfer: refuse it before anything moves.
-    const int width = regLengthTable_[addr];
+    const int width = maps_.width(addr);
     if (!isBitString(value, width))
         return -1;
 
@@ -439,10 +422,10 @@ int16_t cZR4470XEvalBd::USBSerialLoadPKT(int16_t addr, const QString& value, boo
     putBits(wire.data() + kInstructionBits * kWireWordBytes, value, lsbFirst);
 
     USBInitiateSerialLoad();
-    if (addr == 0x01) {
-        // CFR2 bit 23: the chip makes its own I/O updates, so the board must stop driving the pin exactly
-        // while that bit is set.
-        const bool internalUpdate = value[8] == QLatin1Char('1');
+    if (addr == kInternalIOUpdate.addr) {
+        // The chip makes its own I/O updates, so the board must stop driving the pin exactly while that bit
+        // is set.
+        const bool internalUpdate = kInternalIOUpdate.of(value) == 1;
         if (internalUpdate && REGUD_EN() == 1) {
             setREGUD_EN(0);
             USBWritePortBuffVal(kPortE);
@@ -456,7 +439,7 @@ int16_t cZR4470XEvalBd::USBSerialLoadPKT(int16_t addr, const QString& value, boo
     if (!ok)
         return -1;
     if (!noStore)
-        writtenRegMap_[addr] = value;
+        maps_.setValue(RegMap::Written, addr, value);
     return 0;
 }
 
@@ -484,7 +467,7 @@ QString cZR4470XEvalBd::readRegister(int16_t addr, bool noStore)
         // transfer, and everything the read depends on is taken after it.
         Pause(kProfileSettleSeconds);
     }
-    const int width = regLengthTable_[addr];
+    const int width = maps_.width(addr);
     const bool lsbFirst = SPI_LSB_First();
     const uint8_t mask = readBackMask(SPI_IOMode() == 1);
     uint8_t instruction[kInstructionBits * kWireWordBytes];
@@ -508,7 +491,7 @@ QString cZR4470XEvalBd::readRegister(int16_t addr, bool noStore)
     if (lsbFirst)
         std::reverse(bits.begin(), bits.end());
     if (!noStore)
-        writtenRegMap_[addr] = bits;
+        maps_.setValue(RegMap::Written, addr, bits);
     return bits;
 }
 
@@ -520,7 +503,7 @@ int16_t cZR4470XEvalBd::USBSerialLoad16(int16_t addr, const QString& value, bool
     if (!busy.acquired())
         return -1;
     const bool writable = addr >= 0 && addr <= 28;
-    if (writable && !isBitString(value, regLengthTable_[addr]))
+    if (writable && !isBitString(value, maps_.width(addr)))
         return -1;
     if (SCLK() == 0) {
         setSCLK(1);
@@ -528,7 +511,7 @@ int16_t cZR4470XEvalBd::USBSerialLoad16(int16_t addr, const QString& value, bool
     }
     if (!writable)
         return -1;
-    const int width = regLengthTable_[addr];
+    const int width = maps_.width(addr);
     const bool lsbFirst = SPI_LSB_First();
     const int total = kInstructionBits + width;
     std::vector<uint8_t> wire(static_cast<size_t>(total) * kWireWordBytes);
@@ -537,7 +520,7 @@ int16_t cZR4470XEvalBd::USBSerialLoad16(int16_t addr, const QString& value, bool
     if (!firmware_.send(usb::firmware::kDataPipe, wire.data(), static_cast<int32_t>(wire.size())))
         return -1;
     if (!noStore)
-        writtenRegMap_[addr] = value;
+        maps_.setValue(RegMap::Written, addr, value);
     return 0;
 }
 

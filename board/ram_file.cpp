@@ -14,8 +14,6 @@ namespace {
 
 constexpr int16_t kSegmentRegisterIsfcHigh = kRSR0;
 constexpr int16_t kSegmentRegisterIsfcLow = kRSR1;
-constexpr int16_t kWrittenMap = 1;
-constexpr int16_t kPendingMap = 0;
 
 // CFR1 with RAM enable and single-tone mode, and Profile0 spanning the whole RAM: the fill test's setup.
 const QString kFillTestCfr1 = QStringLiteral("10000001000000000000000000000000");
@@ -29,7 +27,7 @@ class RamSegmentScope {
 public:
     RamSegmentScope(cZR4470XEvalBd& bd, int words)
         : bd_(&bd), address_(bd.ISFC() == 1 ? kSegmentRegisterIsfcHigh : kSegmentRegisterIsfcLow),
-          saved_(bd.GetRegMapValue(kWrittenMap, address_))
+          saved_(bd.GetRegMapValue(RegMap::Written, address_))
     {
         loaded_ = bd_->USBSerialLoadPKT(address_, board::ramSegmentRange(words)) == 0;
         bd_->StrobeREGUD();
@@ -139,11 +137,11 @@ void ebRAMFillTest()
     for (int i = 0; i < kRamWordCount; ++i)
         ramp[static_cast<size_t>(i)] = static_cast<uint32_t>(i);
 
-    bd->USBSerialLoadPKT(0x00, kFillTestCfr1);
-    bd->USBSerialLoadPKT(0x0E, kFillTestProfile0);
+    bd->USBSerialLoadPKT(kCFR1, kFillTestCfr1);
+    bd->USBSerialLoadPKT(profileRegister(0), kFillTestProfile0);
     bd->StrobeREGUD();
-    bd->SetRegMapValue(kPendingMap, 0x00, kFillTestCfr1);
-    bd->SetRegMapValue(kPendingMap, 0x0E, kFillTestProfile0);
+    bd->SetRegMapValue(RegMap::Pending, kCFR1, kFillTestCfr1);
+    bd->SetRegMapValue(RegMap::Pending, profileRegister(0), kFillTestProfile0);
 
     boardNotices().FillTestRegistersSet();
     boardwin::windowServices().doEvents();

@@ -59,7 +59,8 @@ bool ebSaveSetupFile(const QString& path)
     for (int16_t address : setupFileRegisters()) {
         if (address <= 0x15)
             SetProgressBarValue(address);
-        const QString bits = connected ? board->USBSerialReadPKT(address) : board->GetRegMapValue(1, address);
+        const QString bits =
+            connected ? board->USBSerialReadPKT(address) : board->GetRegMapValue(RegMap::Written, address);
         if (bits.isEmpty()) {
             saveFailed(QStringLiteral("Unable to read register %1h from the evaluation board.\n"
                                       "The setup file was not saved.")
@@ -146,10 +147,10 @@ int16_t ebLoadSetupFile(const QString& path)
             if (connected) {
                 if (board->USBSerialLoadPKT(row.address, row.bits) != 0)
                     chipRefused = true;
-                board->SetRegMapValue(0, row.address, row.bits);
+                board->SetRegMapValue(RegMap::Pending, row.address, row.bits);
             } else {
-                board->SetRegMapValue(0, row.address, row.bits);
-                board->SetRegMapValue(1, row.address, row.bits);
+                board->SetRegMapValue(RegMap::Pending, row.address, row.bits);
+                board->SetRegMapValue(RegMap::Written, row.address, row.bits);
             }
         }
         board->USBResetFIFO();

@@ -221,7 +221,7 @@ void frmDebug::cmbRegAddr_Click()
     if (addr < 0 || !goEvalBd)
         return;
     hexEntry_ = false;
-    showValue(goEvalBd->GetRegMapValue(1, addr), true);
+    showValue(goEvalBd->GetRegMapValue(RegMap::Written, addr), true);
     colourAllRows(kNormalColour);
 }
 
@@ -351,12 +351,12 @@ void frmDebug::cmdLoadReg_Click()
         goEvalBd->USBSerialLoadPKT(addr, *value);
         if (chkAutoUpdate.Value() == 1)
             goEvalBd->StrobeREGUD();
-        goEvalBd->SetRegMapValue(0, addr, *value);
+        goEvalBd->SetRegMapValue(RegMap::Pending, addr, *value);
         for (int i = 0; i < static_cast<int>(value->size() / 8); ++i)
             colourRow(i, kNormalColour);
     } else {
-        goEvalBd->SetRegMapValue(1, addr, *value);
-        goEvalBd->SetRegMapValue(0, addr, *value);
+        goEvalBd->SetRegMapValue(RegMap::Written, addr, *value);
+        goEvalBd->SetRegMapValue(RegMap::Pending, addr, *value);
     }
     if (!IsLoaded())
         return;
@@ -375,7 +375,7 @@ void frmDebug::cmdReadReg_Click()
         // Shown only: neither copy takes what the chip answers.
         value = goEvalBd->USBSerialReadPKT(addr, true);
     } else {
-        value = goEvalBd->GetRegMapValue(1, addr);
+        value = goEvalBd->GetRegMapValue(RegMap::Written, addr);
         PlaySoundAsync(QStringLiteral("SystemAsterisk"));
     }
     // A profile register's read waits with events running: the window may have gone meanwhile.

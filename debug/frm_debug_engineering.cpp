@@ -58,11 +58,11 @@ void frmDebug::cmdClearCIC_Click()
     if (!goEvalBd)
         return;
     cZR4470XEvalBd& bd = *goEvalBd;
-    bd.SetRegMapBitValue(0, kCFR1, kClearCCIBit, 1);
-    bd.USBSerialLoadPKT(kCFR1, bd.GetRegMapValue(0, kCFR1));
+    bd.SetRegMapBitValue(RegMap::Pending, kCFR1, kClearCCIBit, 1);
+    bd.USBSerialLoadPKT(kCFR1, bd.GetRegMapValue(RegMap::Pending, kCFR1));
     bd.StrobeREGUD();
-    bd.SetRegMapBitValue(1, kCFR1, kClearCCIBit, 0);
-    bd.SetRegMapBitValue(0, kCFR1, kClearCCIBit, 0);
+    bd.SetRegMapBitValue(RegMap::Written, kCFR1, kClearCCIBit, 0);
+    bd.SetRegMapBitValue(RegMap::Pending, kCFR1, kClearCCIBit, 0);
     ui::Forms::callIfLoaded(formnames::frmControl, formnames::RefreshFormVals);
 }
 
@@ -148,12 +148,12 @@ void frmDebug::cmdResetandWriteReg_Click()
         delay = static_cast<float>(rt::CDbl(txtWDTDelay.Text())) / 1000.0;
     }
     cZR4470XEvalBd& bd = *goEvalBd;
-    const QString savedCfr3 = bd.GetRegMapValue(0, kCFR3);
-    bd.SetRegMapBitValue(0, kWDT, 0, 1);
-    const QString wdt = bd.GetRegMapValue(0, kWDT);
+    const QString savedCfr3 = bd.GetRegMapValue(RegMap::Pending, kCFR3);
+    bd.SetRegMapBitValue(RegMap::Pending, kWDT, 0, 1);
+    const QString wdt = bd.GetRegMapValue(RegMap::Pending, kWDT);
     bd.StrobeReset();
     bd.USBSerialLoadPKT(kCFR3, savedCfr3);
-    bd.SetRegMapValue(0, kCFR3, savedCfr3);
+    bd.SetRegMapValue(RegMap::Pending, kCFR3, savedCfr3);
     bd.StrobeREGUD();
     if (useDelay)
         Pause(delay, true);

@@ -506,7 +506,7 @@ void ValueFields::spin(ui::ScrollBar& bar, const ui::TextBox& stepBox, ui::TextB
         // The spin bars reach the chip at once, board or not, "Auto" or not.
         if (goEvalBd) {
             const int16_t addr = found->field.addr;
-            goEvalBd->USBSerialLoadPKT(addr, goEvalBd->GetRegMapValue(0, addr));
+            goEvalBd->USBSerialLoadPKT(addr, goEvalBd->GetRegMapValue(RegMap::Pending, addr));
             goEvalBd->StrobeREGUD();
         }
     }

@@ -106,8 +106,8 @@ void frmMultiChipSync::cmdClearSampleError_Click()
         return;
     // The check is cleared by pulsing its enable low and high; both writes reach the chip at once.
     for (int value : {0, 1}) {
-        goEvalBd->SetRegMapBitValue(0, kCFR2, kSyncSampleErrorBit, value);
-        goEvalBd->USBSerialLoadPKT(kCFR2, goEvalBd->GetRegMapValue(0, kCFR2));
+        goEvalBd->SetRegMapBitValue(RegMap::Pending, kCFR2, kSyncSampleErrorBit, value);
+        goEvalBd->USBSerialLoadPKT(kCFR2, goEvalBd->GetRegMapValue(RegMap::Pending, kCFR2));
         goEvalBd->StrobeREGUD();
     }
     // The enable is left set: the box says so too.
