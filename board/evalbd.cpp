@@ -7,6 +7,7 @@
 #include "board/chip_registers.h"
 #include "board/cls_ezusb.h"
 #include "board/message_sink.h"
+#include "board/ram_words.h"
 #include "board/register_field.h"
 #include "board/transfer_guard.h"
 #include "board/utility.h"
@@ -16,6 +17,9 @@
 #include <vector>
 
 using namespace serialwire;
+using ramwords::bitsOfWord;
+using ramwords::elementAt;
+using ramwords::wordOfBits;
 
 cZR4470XEvalBd* goEvalBd = nullptr;
 
@@ -134,43 +138,24 @@ int16_t cZR4470XEvalBd::GetRegMapBitValue(RegMap map, int16_t addr, int16_t bit)
 {
     if (!validAddress(addr))
         return 0;
-    const int width = maps_.width(addr);
-    if (bit < 0 || width <= bit) {
+    if (!maps_.hasBit(addr, bit)) {
         boardmsg::MsgBox(kBitMessage, boardmsg::vbCritical,
                          QStringLiteral("clsZR4470EvBd.GetRegMapBitVal - Ivalid Parameter: BitNum"));
         return 0;
     }
-    const QString& stored = maps_.value(map, addr);
-    if (stored.size() == width)
-        return static_cast<int16_t>(regBit(addr, bit).of(stored));
-    // A stored string of another length: the table's width still decides which character is bit `bit`,
-    // and a string too short simply has no "1" there.
-    const qsizetype index = width - bit - 1;
-    return index < stored.size() && stored[index] == QLatin1Char('1') ? 1 : 0;
+    return maps_.bit(map, addr, bit) ? 1 : 0;
 }
 
 void cZR4470XEvalBd::SetRegMapBitValue(RegMap map, int16_t addr, int16_t bit, int32_t value)
 {
     if (!validAddress(addr))
         return;
-    const int width = maps_.width(addr);
-    if (bit < 0 || width <= bit) {
+    if (!maps_.hasBit(addr, bit)) {
         boardmsg::MsgBox(kBitMessage, boardmsg::vbCritical,
                          QStringLiteral("clsZR4470EvBd.SetRegMapBitVal - Ivalid Parameter: BitNum"));
         return;
     }
-    const QString& stored = maps_.value(map, addr);
-    if (stored.size() == width) {
-        maps_.setValue(map, addr, regBit(addr, bit).in(stored, value != 0 ? 1U : 0U));
-        return;
-    }
-    const QChar digit = value != 0 ? QLatin1Char('1') : QLatin1Char('0');
-    const qsizetype index = width - bit - 1;
-    // A string of another length: the first (width - bit - 1) characters, the digit, then the last `bit`
-    // characters, each part cut to what the string holds.
-    const QString left = stored.left(index);
-    const QString right = bit > 0 ? stored.right(bit) : QString();
-    maps_.setValue(map, addr, left + digit + right);
+    maps_.setBit(map, addr, bit, value != 0);
 }
 
 // ---- ports and lines ----
@@ -529,38 +514,14 @@ int16_t cZR4470XEvalBd::USBSerialLoad16(int16_t addr, const QString& value, bool
 // The chip RAM through register 0x16: the whole image is one serial transfer (chip select stays low from
 // the instruction to the last word), in packets of 8 words at high speed and 1 word at full speed.
 //
-// Word order: most significant bit first sends the array's last element first, each word as stored (the
-// whole stream is one big number); least significant bit first sends element 0 first, each word reversed.
+// Word order (ram_words.h): most significant bit first sends the array's last element first, each word as
+// stored; least significant bit first sends element 0 first, each word reversed.
 //
 // The transfers work on the words as numbers; the bit-string forms convert at the edge, once per word.
 
 namespace {
 
 constexpr size_t kWireBytesPerWord = static_cast<size_t>(kRamWordBits) * kWireWordBytes;
-
-// The array index of the p-th word on the wire.
-int elementAt(int position, int count, bool lsbFirst)
-{
-    return lsbFirst ? position : count - 1 - position;
-}
-
-// A checked 32-character bit string as its word.
-uint32_t wordOfBits(const QString& bits)
-{
-    uint32_t word = 0;
-    for (QChar c : bits)
-        word = (word << 1) | (c == QLatin1Char('1') ? 1U : 0U);
-    return word;
-}
-
-QString bitsOfWord(uint32_t word)
-{
-    QString bits(kRamWordBits, Qt::Uninitialized);
-    QChar* out = bits.data();
-    for (int b = 0; b < kRamWordBits; ++b)
-        out[b] = ((word >> (kRamWordBits - 1 - b)) & 1U) != 0 ? QLatin1Char('1') : QLatin1Char('0');
-    return bits;
-}
 
 } // namespace
 

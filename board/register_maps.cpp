@@ -29,3 +29,20 @@ void RegisterMaps::setValue(RegMap map, int16_t addr, const QString& value)
     if (validAddress(addr))
         of(map)[addr] = value;
 }
+
+bool RegisterMaps::bit(RegMap map, int16_t addr, int16_t bit) const
+{
+    const QString& stored = value(map, addr);
+    const qsizetype index = width(addr) - bit - 1;
+    return index >= 0 && index < stored.size() && stored[index] == QLatin1Char('1');
+}
+
+void RegisterMaps::setBit(RegMap map, int16_t addr, int16_t bit, bool on)
+{
+    if (!hasBit(addr, bit))
+        return;
+    const QString& stored = value(map, addr);
+    const qsizetype index = width(addr) - bit - 1;
+    const QString right = bit > 0 ? stored.right(bit) : QString();
+    setValue(map, addr, stored.left(index) + (on ? QLatin1Char('1') : QLatin1Char('0')) + right);
+}

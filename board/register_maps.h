@@ -43,6 +43,18 @@ public:
     // Stores the string unchanged; nothing outside the map.
     void setValue(RegMap map, int16_t addr, const QString& value);
 
+    // True when `addr` has a bit `bit` (0 the least significant) on this layout.
+    bool hasBit(int16_t addr, int16_t bit) const
+    {
+        return validAddress(addr) && bit >= 0 && bit < width(addr);
+    }
+    // Bit `bit` of the value, for a `bit` that hasBit. The layout's width decides which character it is,
+    // also for a stored string of another length (one too short simply has no "1" there).
+    bool bit(RegMap map, int16_t addr, int16_t bit) const;
+    // Sets that character: the first (width - bit - 1) characters, the digit, then the last `bit`
+    // characters, each part cut to what the stored string holds.
+    void setBit(RegMap map, int16_t addr, int16_t bit, bool on);
+
 private:
     std::array<QString, kRegisterCount>& of(RegMap map)
     {

@@ -11,7 +11,7 @@
 
 namespace profiles {
 
-// The clock box's text (`SysClockText`).
+// The clock's text (`SysClockText`).
 QString sysClockText();
 // The clock when conversions can use it (usableSystemClock).
 std::optional<double> usableClock(const EditValue& clock);

@@ -8,9 +8,9 @@
 // Procedures callable by name: "RefreshFormVals", "UpdateFreqsAndRRs", "UdStatusIndicators",
 // "UdControlState", "SetMode".
 //
-// The system clock is the text of the Control window's txtSysClkTxt, read at each use. A clock that is not a
-// positive number converts nothing: the stored words stay and the texts keep what they showed for them; a
-// word that changes meanwhile (a refresh) leaves its frequency or ramp-rate field blank until a clock
+// The system clock is the one the Control window shows (board/system_clock.h), read at each use. A clock that
+// is not a positive number converts nothing: the stored words stay and the texts keep what they showed for
+// them; a word that changes meanwhile (a refresh) leaves its frequency or ramp-rate field blank until a clock
 // returns.
 
 #include "board/register_field.h"
