@@ -7,6 +7,7 @@
 #include "board/chip_registers.h"
 #include "board/cls_ezusb.h"
 #include "board/message_sink.h"
+#include "board/ram_words.h"
 #include "board/register_field.h"
 #include "board/transfer_guard.h"
 #include "board/utility.h"
@@ -16,8 +17,21 @@
 #include <vector>
 
 using namespace serialwire;
+using ramwords::bitsOfWord;
+using ramwords::elementAt;
+using ramwords::wordOfBits;
 
 cZR4470XEvalBd* goEvalBd = nullptr;
+
+RegisterMaps& boardRegisterMaps()
+{
+    if (goEvalBd != nullptr)
+        return goEvalBd->regMaps();
+    // No board object: maps with no layout hold no field, and whatever was stored into them goes.
+    static RegisterMaps none;
+    none = RegisterMaps();
+    return none;
+}
 
 namespace {
 
@@ -111,83 +125,37 @@ const QString kBitMessage =
 
 void cZR4470XEvalBd::InitRegMap(int16_t rev)
 {
-    for (int16_t a = 0; a < kRegisterCount; ++a) {
-        regLengthTable_[a] = reglayout::widthOn(rev, a);
-        regDefaultTable_[a] = reglayout::defaultOn(rev, a);
-    }
-    pendingRegMap_ = regDefaultTable_;
-    writtenRegMap_ = regDefaultTable_;
+    maps_.init(rev);
 }
 
 void cZR4470XEvalBd::ResetRegMap(int32_t mode)
 {
-    if (mode == 0 || mode == 2)
-        writtenRegMap_ = regDefaultTable_;
-    if (mode == 1 || mode == 2)
-        pendingRegMap_ = regDefaultTable_;
+    maps_.reset(mode);
     raise({EvalBdEventRecord::RegMapReset, mode});
 }
 
-QString cZR4470XEvalBd::GetRegMapValue(int16_t sel, int16_t addr) const
-{
-    if (!validAddress(addr))
-        return QString();
-    return sel == 0 ? pendingRegMap_[addr] : writtenRegMap_[addr];
-}
-
-void cZR4470XEvalBd::SetRegMapValue(int16_t sel, int16_t addr, const QString& value)
-{
-    if (!validAddress(addr))
-        return;
-    (sel == 0 ? pendingRegMap_ : writtenRegMap_)[addr] = value;
-}
-
-int16_t cZR4470XEvalBd::GetRegLength(int16_t addr) const
-{
-    return validAddress(addr) ? regLengthTable_[addr] : int16_t{0};
-}
-
-int16_t cZR4470XEvalBd::GetRegMapBitValue(int16_t sel, int16_t addr, int16_t bit)
+int16_t cZR4470XEvalBd::GetRegMapBitValue(RegMap map, int16_t addr, int16_t bit)
 {
     if (!validAddress(addr))
         return 0;
-    const int width = regLengthTable_[addr];
-    if (bit < 0 || width <= bit) {
+    if (!maps_.hasBit(addr, bit)) {
         boardmsg::MsgBox(kBitMessage, boardmsg::vbCritical,
                          QStringLiteral("clsZR4470EvBd.GetRegMapBitVal - Ivalid Parameter: BitNum"));
         return 0;
     }
-    const QString& stored = sel == 0 ? pendingRegMap_[addr] : writtenRegMap_[addr];
-    if (stored.size() == width)
-        return static_cast<int16_t>(regBit(addr, bit).of(stored));
-    // A stored string of another length: the table's width still decides which character is bit `bit`,
-    // and a string too short simply has no "1" there.
-    const qsizetype index = width - bit - 1;
-    return index < stored.size() && stored[index] == QLatin1Char('1') ? 1 : 0;
+    return maps_.bit(map, addr, bit) ? 1 : 0;
 }
 
-void cZR4470XEvalBd::SetRegMapBitValue(int16_t sel, int16_t addr, int16_t bit, int32_t value)
+void cZR4470XEvalBd::SetRegMapBitValue(RegMap map, int16_t addr, int16_t bit, int32_t value)
 {
     if (!validAddress(addr))
         return;
-    const int width = regLengthTable_[addr];
-    if (bit < 0 || width <= bit) {
+    if (!maps_.hasBit(addr, bit)) {
         boardmsg::MsgBox(kBitMessage, boardmsg::vbCritical,
                          QStringLiteral("clsZR4470EvBd.SetRegMapBitVal - Ivalid Parameter: BitNum"));
         return;
     }
-    QString& stored = (sel == 0 ? pendingRegMap_ : writtenRegMap_)[addr];
-    if (stored.size() == width) {
-        stored = regBit(addr, bit).in(stored, value != 0 ? 1U : 0U);
-        return;
-    }
-    const QChar digit = value != 0 ? QLatin1Char('1') : QLatin1Char('0');
-    const qsizetype index = width - bit - 1;
-    // A string of another length: the first (width - bit - 1) characters, the digit, then the last `bit`
-    // characters, each part cut to what the string holds.
-    const QString left = stored.left(index);
-    const QString right = bit > 0 ? stored.right(bit) : QString();
-    stored = left + digit + right;
+    maps_.setBit(map, addr, bit, value != 0);
 }
 
 // ---- ports and lines ----
@@ -367,26 +335,26 @@ QString cZR4470XEvalBd::BuildInstruct(bool read, int16_t addr, int16_t count) co
 
 bool cZR4470XEvalBd::SPI_LSB_First() const
 {
-    const QString& cfr1 = writtenRegMap_[0];
-    const qsizetype index = regLengthTable_[0] - 1;
+    const QString& cfr1 = maps_.value(RegMap::Written, kCFR1);
+    const qsizetype index = maps_.width(kCFR1) - 1;
     return index < cfr1.size() && cfr1[index] == QLatin1Char('1');
 }
 
 void cZR4470XEvalBd::setSPI_LSB_First(bool lsbFirst)
 {
-    SetRegMapBitValue(0, 0, 0, lsbFirst ? 1 : 0);
+    SetRegMapBitValue(RegMap::Pending, kCFR1, 0, lsbFirst ? 1 : 0);
 }
 
 int16_t cZR4470XEvalBd::SPI_IOMode() const
 {
-    const QString& cfr1 = writtenRegMap_[0];
-    const qsizetype index = regLengthTable_[0] - 2;
+    const QString& cfr1 = maps_.value(RegMap::Written, kCFR1);
+    const qsizetype index = maps_.width(kCFR1) - 2;
     return index >= 0 && index < cfr1.size() && cfr1[index] == QLatin1Char('1') ? 1 : 0;
 }
 
 void cZR4470XEvalBd::setSPI_IOMode(int32_t mode)
 {
-    SetRegMapBitValue(0, 0, 1, mode);
+    SetRegMapBitValue(RegMap::Pending, kCFR1, 1, mode);
 }
 
 void cZR4470XEvalBd::USBInitiateSerialLoad()
@@ -427,7 +395,7 @@ int16_t cZR4470XEvalBd::USBSerialLoadPKT(int16_t addr, const QString& value, boo
         return -1;
     // A value of another length or with other characters would leave the chip's serial port in the middle
     // of a cycle and corrupt the next transfer: refuse it before anything moves.
-    const int width = regLengthTable_[addr];
+    const int width = maps_.width(addr);
     if (!isBitString(value, width))
         return -1;
 
@@ -439,10 +407,10 @@ int16_t cZR4470XEvalBd::USBSerialLoadPKT(int16_t addr, const QString& value, boo
     putBits(wire.data() + kInstructionBits * kWireWordBytes, value, lsbFirst);
 
     USBInitiateSerialLoad();
-    if (addr == 0x01) {
-        // CFR2 bit 23: the chip makes its own I/O updates, so the board must stop driving the pin exactly
-        // while that bit is set.
-        const bool internalUpdate = value[8] == QLatin1Char('1');
+    if (addr == kInternalIOUpdate.addr) {
+        // The chip makes its own I/O updates, so the board must stop driving the pin exactly while that bit
+        // is set.
+        const bool internalUpdate = kInternalIOUpdate.of(value) == 1;
         if (internalUpdate && REGUD_EN() == 1) {
             setREGUD_EN(0);
             USBWritePortBuffVal(kPortE);
@@ -456,7 +424,7 @@ int16_t cZR4470XEvalBd::USBSerialLoadPKT(int16_t addr, const QString& value, boo
     if (!ok)
         return -1;
     if (!noStore)
-        writtenRegMap_[addr] = value;
+        maps_.setValue(RegMap::Written, addr, value);
     return 0;
 }
 
@@ -484,7 +452,7 @@ QString cZR4470XEvalBd::readRegister(int16_t addr, bool noStore)
         // transfer, and everything the read depends on is taken after it.
         Pause(kProfileSettleSeconds);
     }
-    const int width = regLengthTable_[addr];
+    const int width = maps_.width(addr);
     const bool lsbFirst = SPI_LSB_First();
     const uint8_t mask = readBackMask(SPI_IOMode() == 1);
     uint8_t instruction[kInstructionBits * kWireWordBytes];
@@ -508,7 +476,7 @@ QString cZR4470XEvalBd::readRegister(int16_t addr, bool noStore)
     if (lsbFirst)
         std::reverse(bits.begin(), bits.end());
     if (!noStore)
-        writtenRegMap_[addr] = bits;
+        maps_.setValue(RegMap::Written, addr, bits);
     return bits;
 }
 
@@ -520,7 +488,7 @@ int16_t cZR4470XEvalBd::USBSerialLoad16(int16_t addr, const QString& value, bool
     if (!busy.acquired())
         return -1;
     const bool writable = addr >= 0 && addr <= 28;
-    if (writable && !isBitString(value, regLengthTable_[addr]))
+    if (writable && !isBitString(value, maps_.width(addr)))
         return -1;
     if (SCLK() == 0) {
         setSCLK(1);
@@ -528,7 +496,7 @@ int16_t cZR4470XEvalBd::USBSerialLoad16(int16_t addr, const QString& value, bool
     }
     if (!writable)
         return -1;
-    const int width = regLengthTable_[addr];
+    const int width = maps_.width(addr);
     const bool lsbFirst = SPI_LSB_First();
     const int total = kInstructionBits + width;
     std::vector<uint8_t> wire(static_cast<size_t>(total) * kWireWordBytes);
@@ -537,7 +505,7 @@ int16_t cZR4470XEvalBd::USBSerialLoad16(int16_t addr, const QString& value, bool
     if (!firmware_.send(usb::firmware::kDataPipe, wire.data(), static_cast<int32_t>(wire.size())))
         return -1;
     if (!noStore)
-        writtenRegMap_[addr] = value;
+        maps_.setValue(RegMap::Written, addr, value);
     return 0;
 }
 
@@ -546,38 +514,14 @@ int16_t cZR4470XEvalBd::USBSerialLoad16(int16_t addr, const QString& value, bool
 // The chip RAM through register 0x16: the whole image is one serial transfer (chip select stays low from
 // the instruction to the last word), in packets of 8 words at high speed and 1 word at full speed.
 //
-// Word order: most significant bit first sends the array's last element first, each word as stored (the
-// whole stream is one big number); least significant bit first sends element 0 first, each word reversed.
+// Word order (ram_words.h): most significant bit first sends the array's last element first, each word as
+// stored; least significant bit first sends element 0 first, each word reversed.
 //
 // The transfers work on the words as numbers; the bit-string forms convert at the edge, once per word.
 
 namespace {
 
 constexpr size_t kWireBytesPerWord = static_cast<size_t>(kRamWordBits) * kWireWordBytes;
-
-// The array index of the p-th word on the wire.
-int elementAt(int position, int count, bool lsbFirst)
-{
-    return lsbFirst ? position : count - 1 - position;
-}
-
-// A checked 32-character bit string as its word.
-uint32_t wordOfBits(const QString& bits)
-{
-    uint32_t word = 0;
-    for (QChar c : bits)
-        word = (word << 1) | (c == QLatin1Char('1') ? 1U : 0U);
-    return word;
-}
-
-QString bitsOfWord(uint32_t word)
-{
-    QString bits(kRamWordBits, Qt::Uninitialized);
-    QChar* out = bits.data();
-    for (int b = 0; b < kRamWordBits; ++b)
-        out[b] = ((word >> (kRamWordBits - 1 - b)) & 1U) != 0 ? QLatin1Char('1') : QLatin1Char('0');
-    return bits;
-}
 
 } // namespace
 

@@ -23,6 +23,7 @@
 #include "board/board_firmware.h"
 #include "board/board_lines.h"
 #include "board/register_layout.h"
+#include "board/register_maps.h"
 #include "board/serial_packets.h"
 #include "board/silicon_revision.h"
 
@@ -58,7 +59,7 @@ struct EvalBdEventRecord {
 
 class cZR4470XEvalBd {
 public:
-    static constexpr int kRegisterCount = reglayout::kRegisterCount;
+    static constexpr int kRegisterCount = RegisterMaps::kRegisterCount;
     static constexpr int kRamWordBits = 32;
     static constexpr int kFifoMaxValues = 65536;
     static constexpr int kSxiMaxSamples = 8192;
@@ -104,11 +105,31 @@ public:
     // ---- register map ----
     void InitRegMap(int16_t rev);
     void ResetRegMap(int32_t mode);
-    QString GetRegMapValue(int16_t sel, int16_t addr) const;
-    void SetRegMapValue(int16_t sel, int16_t addr, const QString& value);
-    int16_t GetRegMapBitValue(int16_t sel, int16_t addr, int16_t bit);
-    void SetRegMapBitValue(int16_t sel, int16_t addr, int16_t bit, int32_t value);
-    int16_t GetRegLength(int16_t addr) const;
+    // `sel` 0 is the pending map, any other value the written one; the RegMap forms name the map.
+    QString GetRegMapValue(int16_t sel, int16_t addr) const
+    {
+        return GetRegMapValue(regMapOfSelector(sel), addr);
+    }
+    void SetRegMapValue(int16_t sel, int16_t addr, const QString& value)
+    {
+        SetRegMapValue(regMapOfSelector(sel), addr, value);
+    }
+    int16_t GetRegMapBitValue(int16_t sel, int16_t addr, int16_t bit)
+    {
+        return GetRegMapBitValue(regMapOfSelector(sel), addr, bit);
+    }
+    void SetRegMapBitValue(int16_t sel, int16_t addr, int16_t bit, int32_t value)
+    {
+        SetRegMapBitValue(regMapOfSelector(sel), addr, bit, value);
+    }
+    QString GetRegMapValue(RegMap map, int16_t addr) const { return maps_.value(map, addr); }
+    void SetRegMapValue(RegMap map, int16_t addr, const QString& value) { maps_.setValue(map, addr, value); }
+    int16_t GetRegMapBitValue(RegMap map, int16_t addr, int16_t bit);
+    void SetRegMapBitValue(RegMap map, int16_t addr, int16_t bit, int32_t value);
+    int16_t GetRegLength(int16_t addr) const { return maps_.width(addr); }
+    // Both maps and their layout, for register fields (register_field.h).
+    RegisterMaps& regMaps() { return maps_; }
+    const RegisterMaps& regMaps() const { return maps_; }
     // The width register `addr` has on a chip of silicon revision `rev` (1 and 2 share one layout, every
     // other revision has the revision 3 layout); 0 for an address outside the map.
     static int16_t RegLengthOn(int16_t rev, int16_t addr) { return reglayout::widthOn(rev, addr); }
@@ -307,10 +328,7 @@ private:
     int16_t lastResetLevel_ = 0;
     bool busy_ = false;
     std::array<int16_t, kPortBufferCount> portBuff_{};
-    std::array<int16_t, kRegisterCount> regLengthTable_{};
-    std::array<QString, kRegisterCount> regDefaultTable_;
-    std::array<QString, kRegisterCount> pendingRegMap_;
-    std::array<QString, kRegisterCount> writtenRegMap_;
+    RegisterMaps maps_;
     EventTap eventTap_;
 };
 

@@ -1,10 +1,10 @@
 // The RAM data file procedures on the board: load, dump and the fill test.
 
 #include "board/ram_file.h"
+#include "board/board_notices.h"
 #include "board/chip_registers.h"
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
-#include "board/form_names.h"
 #include "board/hourglass.h"
 #include "board/message_sink.h"
 #include "board/window_services.h"
@@ -14,8 +14,6 @@ namespace {
 
 constexpr int16_t kSegmentRegisterIsfcHigh = kRSR0;
 constexpr int16_t kSegmentRegisterIsfcLow = kRSR1;
-constexpr int16_t kWrittenMap = 1;
-constexpr int16_t kPendingMap = 0;
 
 // CFR1 with RAM enable and single-tone mode, and Profile0 spanning the whole RAM: the fill test's setup.
 const QString kFillTestCfr1 = QStringLiteral("10000001000000000000000000000000");
@@ -29,7 +27,7 @@ class RamSegmentScope {
 public:
     RamSegmentScope(cZR4470XEvalBd& bd, int words)
         : bd_(&bd), address_(bd.ISFC() == 1 ? kSegmentRegisterIsfcHigh : kSegmentRegisterIsfcLow),
-          saved_(bd.GetRegMapValue(kWrittenMap, address_))
+          saved_(bd.GetRegMapValue(RegMap::Written, address_))
     {
         loaded_ = bd_->USBSerialLoadPKT(address_, board::ramSegmentRange(words)) == 0;
         bd_->StrobeREGUD();
@@ -94,7 +92,7 @@ int16_t ebLoadRAMFile(const QString& path, int16_t format)
         RamSegmentScope segment(*bd, static_cast<int>(contents.words.size()));
         loaded = segment.loaded() && bd->USBSerialLoadRAM(std::span<const uint32_t>(contents.words));
     }
-    boardwin::windowServices().callIfLoaded(formnames::frmQDUCRSR, formnames::RefreshFormVals);
+    boardNotices().RAMFileLoaded();
     return loaded ? kRamLoadDone : kRamLoadFailed;
 }
 
@@ -139,14 +137,13 @@ void ebRAMFillTest()
     for (int i = 0; i < kRamWordCount; ++i)
         ramp[static_cast<size_t>(i)] = static_cast<uint32_t>(i);
 
-    bd->USBSerialLoadPKT(0x00, kFillTestCfr1);
-    bd->USBSerialLoadPKT(0x0E, kFillTestProfile0);
+    bd->USBSerialLoadPKT(kCFR1, kFillTestCfr1);
+    bd->USBSerialLoadPKT(profileRegister(0), kFillTestProfile0);
     bd->StrobeREGUD();
-    bd->SetRegMapValue(kPendingMap, 0x00, kFillTestCfr1);
-    bd->SetRegMapValue(kPendingMap, 0x0E, kFillTestProfile0);
+    bd->SetRegMapValue(RegMap::Pending, kCFR1, kFillTestCfr1);
+    bd->SetRegMapValue(RegMap::Pending, profileRegister(0), kFillTestProfile0);
 
-    for (const QString& form : {formnames::frmControl, formnames::frmProfile, formnames::frmDebug})
-        boardwin::windowServices().callIfLoaded(form, formnames::RefreshFormVals);
+    boardNotices().FillTestRegistersSet();
     boardwin::windowServices().doEvents();
     if (goEvalBd != bd)
         return;

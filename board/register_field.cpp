@@ -1,8 +1,5 @@
 #include "board/register_field.h"
 
-#include "board/evalbd.h"
-#include "board/globals.h"
-
 namespace {
 
 bool holds(const QString& bits, const RegisterField& field)
@@ -52,35 +49,33 @@ QString RegisterField::text(const QString& bits) const
     return bits.mid(bits.size() - 1 - hi, width());
 }
 
-uint64_t RegisterField::get(RegMap map) const
+uint64_t RegisterField::get(RegMap map, const RegisterMaps& maps) const
 {
-    if (!goEvalBd)
-        return 0;
-    return of(goEvalBd->GetRegMapValue(static_cast<int16_t>(map), addr));
+    return of(maps.value(map, addr));
 }
 
-bool RegisterField::set(uint64_t value, RegMap map) const
+bool RegisterField::set(uint64_t value, RegMap map, RegisterMaps& maps) const
 {
-    if (!goEvalBd || !fits(value))
+    if (!fits(value))
         return false;
-    const QString before = goEvalBd->GetRegMapValue(static_cast<int16_t>(map), addr);
+    const QString& before = maps.value(map, addr);
     if (!holds(before, *this))
         return false;
-    goEvalBd->SetRegMapValue(static_cast<int16_t>(map), addr, in(before, value));
+    maps.setValue(map, addr, in(before, value));
     return true;
 }
 
-bool RegisterField::setBoth(uint64_t value) const
+bool RegisterField::setBoth(uint64_t value, RegisterMaps& maps) const
 {
-    return set(value, RegMap::Pending) && set(value, RegMap::Written);
+    return set(value, RegMap::Pending, maps) && set(value, RegMap::Written, maps);
 }
 
-bool RegisterField::differs() const
+bool RegisterField::differs(const RegisterMaps& maps) const
 {
-    return get(RegMap::Pending) != get(RegMap::Written);
+    return get(RegMap::Pending, maps) != get(RegMap::Written, maps);
 }
 
-bool RegisterField::exists() const
+bool RegisterField::exists(const RegisterMaps& maps) const
 {
-    return goEvalBd && holds(goEvalBd->GetRegMapValue(0, addr), *this);
+    return holds(maps.value(RegMap::Pending, addr), *this);
 }

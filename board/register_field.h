@@ -1,15 +1,16 @@
 #pragma once
 
-// One field of a chip register: the run of bits hi..lo of the register at `addr`. Register values are bit
-// strings ("0"/"1", most significant bit first, so bit 0 is the last character). Every window, the board
-// module and the tests read and write register bits through this one type.
+// One field of a chip register: the run of bits hi..lo of the register at `addr`, a plain value. Register
+// values are bit strings ("0"/"1", most significant bit first, so bit 0 is the last character). Every
+// window, the board module and the tests read and write register bits through this one type, on the maps
+// they name (register_maps.h); without, on the program's board object's maps (boardRegisterMaps()), which
+// hold no field while there is no board object: a get gives 0 and a set stores nothing.
+
+#include "board/register_maps.h"
 
 #include <QString>
 
 #include <cstdint>
-
-// The two register maps: what the windows edit, and what the chip was last given.
-enum class RegMap : int16_t { Pending = 0, Written = 1 };
 
 struct RegisterField {
     int16_t addr = 0;
@@ -29,17 +30,17 @@ struct RegisterField {
     // The field's characters, most significant first ("" when the string cannot hold it).
     QString text(const QString& bits) const;
 
-    // Through the board object (goEvalBd); 0 / false when there is none.
-    uint64_t get(RegMap map = RegMap::Pending) const;
+    // The field in one map.
+    uint64_t get(RegMap map = RegMap::Pending, const RegisterMaps& maps = boardRegisterMaps()) const;
     // Stores the value into one map; false (nothing stored) when the value does not fit the field or the
-    // register is too narrow for it on this silicon revision.
-    bool set(uint64_t value, RegMap map = RegMap::Pending) const;
+    // register is too narrow for it on the maps' layout.
+    bool set(uint64_t value, RegMap map = RegMap::Pending, RegisterMaps& maps = boardRegisterMaps()) const;
     // Stores into both maps (a value the chip already holds, or the offline copy).
-    bool setBoth(uint64_t value) const;
+    bool setBoth(uint64_t value, RegisterMaps& maps = boardRegisterMaps()) const;
     // True when the pending and written maps differ in this field.
-    bool differs() const;
-    // True when the register is wide enough for the field on the chip's current layout.
-    bool exists() const;
+    bool differs(const RegisterMaps& maps = boardRegisterMaps()) const;
+    // True when the register is wide enough for the field on the maps' layout.
+    bool exists(const RegisterMaps& maps = boardRegisterMaps()) const;
 
     constexpr bool operator==(const RegisterField&) const = default;
 };

@@ -1,5 +1,4 @@
 #include "board/regmap_file.h"
-#include "board/form_names.h"
 
 #include "board/board_flags.h"
 #include "board/evalbd.h"
@@ -16,7 +15,6 @@
 
 namespace {
 
-constexpr int16_t kWrittenMap = 1;
 constexpr int16_t kLastRegister = 0x1E;
 const QString kCrLf = QStringLiteral("\r\n");
 
@@ -56,7 +54,7 @@ std::optional<QByteArray> regMapFileText(const QString& path, bool useSoftwareVa
         if (goEvalBd != bd)
             return std::nullopt;
         const QString value =
-            useSoftwareValues ? bd->GetRegMapValue(kWrittenMap, address) : bd->USBSerialReadPKT(address);
+            useSoftwareValues ? bd->GetRegMapValue(RegMap::Written, address) : bd->USBSerialReadPKT(address);
         const QString hex = QStringLiteral("%1").arg(address, 2, 16, QLatin1Char('0')).toUpper();
         if (!useSoftwareValues && value.isEmpty()) {
             boardmsg::MsgBox(

@@ -1,15 +1,14 @@
-// Saving and loading setup files against the board, the register maps and the Control window's clock box.
+// Saving and loading setup files against the board, the register maps and the system clock's external clock.
 
 #include "board/setup_file.h"
-#include "board/form_names.h"
 
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
 #include "board/hourglass.h"
 #include "board/progress.h"
 #include "board/setup_file_format.h"
+#include "board/system_clock.h"
 #include "board/utility.h"
-#include "board/window_services.h"
 
 #include "board/message_sink.h"
 #include "platform/os/files.h"
@@ -28,8 +27,6 @@ const QString kSaveTitle = QStringLiteral("Save Setup File");
 // Larger files are not setup files; they are refused before being read whole.
 constexpr qint64 kMaxSetupFileBytes = 64 * 1024;
 
-double gFallbackClock = 1000.0;
-
 // The progress bar reset on every way out (the hourglass is HourglassPointer's).
 class ProgressReset {
 public:
@@ -39,34 +36,12 @@ public:
     ProgressReset& operator=(const ProgressReset&) = delete;
 };
 
-// The Control window's clock box, the window loaded on demand: its text, nothing when the program has no
-// such window.
-std::optional<QString> clockBoxText()
-{
-    return boardwin::windowServices().textBoxText(formnames::frmControl, formnames::txtExternClk);
-}
-
-void setClockBoxText(const QString& text)
-{
-    boardwin::windowServices().setTextBoxText(formnames::frmControl, formnames::txtExternClk, text);
-}
-
 void saveFailed(const QString& prompt)
 {
     boardmsg::MsgBox(prompt, boardmsg::vbExclamation, kSaveTitle);
 }
 
 } // namespace
-
-double setupFileFallbackClock()
-{
-    return gFallbackClock;
-}
-
-void setSetupFileFallbackClock(double megahertz)
-{
-    gFallbackClock = megahertz;
-}
 
 bool ebSaveSetupFile(const QString& path)
 {
@@ -84,7 +59,8 @@ bool ebSaveSetupFile(const QString& path)
     for (int16_t address : setupFileRegisters()) {
         if (address <= 0x15)
             SetProgressBarValue(address);
-        const QString bits = connected ? board->USBSerialReadPKT(address) : board->GetRegMapValue(1, address);
+        const QString bits =
+            connected ? board->USBSerialReadPKT(address) : board->GetRegMapValue(RegMap::Written, address);
         if (bits.isEmpty()) {
             saveFailed(QStringLiteral("Unable to read register %1h from the evaluation board.\n"
                                       "The setup file was not saved.")
@@ -94,23 +70,17 @@ bool ebSaveSetupFile(const QString& path)
         contents.rows.push_back({address, bits});
     }
 
-    double clock = gFallbackClock;
-    if (const std::optional<QString> boxText = clockBoxText()) {
-        const QString& text = *boxText;
-        try {
-            clock = rt::CDbl(text);
-        } catch (const rt::RuntimeError&) {
-            saveFailed(
-                QStringLiteral("The external clock \"%1\" is not a number.\nThe setup file was not saved.")
-                    .arg(text));
-            return false;
-        }
-        if (!std::isfinite(clock)) {
-            saveFailed(
-                QStringLiteral("The external clock \"%1\" is not a number.\nThe setup file was not saved.")
-                    .arg(text));
-            return false;
-        }
+    const QString clockText = systemClock().externalClockText();
+    double clock = 0;
+    try {
+        clock = rt::CDbl(clockText);
+    } catch (const rt::RuntimeError&) {
+        clock = NAN;
+    }
+    if (!std::isfinite(clock)) {
+        saveFailed(QStringLiteral("The external clock \"%1\" is not a number.\nThe setup file was not saved.")
+                       .arg(clockText));
+        return false;
     }
     contents.externalClock = clock;
     contents.lines = {board->ExtPD(), board->ISFC(), board->OSK(), board->P2(), board->P1(), board->P0()};
@@ -119,7 +89,6 @@ bool ebSaveSetupFile(const QString& path)
         saveFailed(QStringLiteral("Unable to create the setup file\n%1").arg(path));
         return false;
     }
-    gFallbackClock = clock;
     return true;
 }
 
@@ -178,10 +147,10 @@ int16_t ebLoadSetupFile(const QString& path)
             if (connected) {
                 if (board->USBSerialLoadPKT(row.address, row.bits) != 0)
                     chipRefused = true;
-                board->SetRegMapValue(0, row.address, row.bits);
+                board->SetRegMapValue(RegMap::Pending, row.address, row.bits);
             } else {
-                board->SetRegMapValue(0, row.address, row.bits);
-                board->SetRegMapValue(1, row.address, row.bits);
+                board->SetRegMapValue(RegMap::Pending, row.address, row.bits);
+                board->SetRegMapValue(RegMap::Written, row.address, row.bits);
             }
         }
         board->USBResetFIFO();
@@ -189,8 +158,7 @@ int16_t ebLoadSetupFile(const QString& path)
             board->StrobeREGUD();
     }
 
-    gFallbackClock = contents.externalClock;
-    setClockBoxText(rt::Format(contents.externalClock, QStringLiteral("0.00000")));
+    systemClock().setExternalClockText(rt::Format(contents.externalClock, QStringLiteral("0.00000")));
 
     const auto& lines = contents.lines;
     board->setExtPD(lines[kSetupExtPD]);

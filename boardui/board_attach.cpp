@@ -1,9 +1,10 @@
 // Board attach and detach as the USB watch sees them, and the refresh of every window.
 
 #include "boardui/board_attach.h"
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 
 #include "board/board_flags.h"
+#include "board/chip_registers.h"
 #include "board/evalbd.h"
 #include "platform/runtime/runtime_error.h"
 #include "platform/ui/forms.h"
@@ -15,12 +16,6 @@ namespace {
 void mainWindowCall(const QString& procedure)
 {
     ui::Forms::callIfLoaded(formnames::mdiMain, procedure);
-}
-
-// The character at a 1-based position of a register's bit string as 0 or 1.
-int16_t bitChar(const QString& bits, int position)
-{
-    return position >= 1 && position <= bits.size() && bits[position - 1] == QLatin1Char('1') ? 1 : 0;
 }
 
 } // namespace
@@ -71,12 +66,11 @@ void ebGetDUTModes(int16_t& opMode, int16_t& ramEnable, int16_t& rampEnable, int
     opMode = ramEnable = rampEnable = sxiMode = 0;
     if (goEvalBd == nullptr)
         return;
-    const QString cfr1 = goEvalBd->GetRegMapValue(0, 0x00);
-    const QString cfr2 = goEvalBd->GetRegMapValue(0, 0x01);
-    opMode = static_cast<int16_t>(bitChar(cfr1, 7) * 2 + bitChar(cfr1, 8));
-    ramEnable = bitChar(cfr1, 1);
-    rampEnable = bitChar(cfr2, 13);
-    sxiMode = bitChar(cfr2, 1);
+    const RegisterMaps& maps = goEvalBd->regMaps();
+    opMode = static_cast<int16_t>(kOperatingMode.get(RegMap::Pending, maps));
+    ramEnable = static_cast<int16_t>(kRAMEnable.get(RegMap::Pending, maps));
+    rampEnable = static_cast<int16_t>(kDigitalRampEnable.get(RegMap::Pending, maps));
+    sxiMode = static_cast<int16_t>(kSXIEnable.get(RegMap::Pending, maps));
 }
 
 double ebRateFormula(int16_t code, double resistance)

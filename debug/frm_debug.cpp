@@ -8,10 +8,10 @@
 #include "board/board_flags.h"
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
-#include "board/form_names.h"
 #include "board/globals.h"
 #include "board/sound.h"
 #include "board/text_util.h"
+#include "boardui/form_names.h"
 #include "boardui/text_selection.h"
 #include "debug/debug_register_list.h"
 #include "debug/register_bytes.h"
@@ -105,7 +105,7 @@ void frmDebug::Form_Unload(int& cancel)
 
 void frmDebug::Form_KeyPress(int& keyAscii)
 {
-    if (keyAscii == 18) {
+    if (keyAscii == ui::kKeyAsciiCtrlR) {
         keyAscii = 0;
         RefreshFormVals();
     }
@@ -220,7 +220,7 @@ void frmDebug::cmbRegAddr_Click()
     if (addr < 0 || !goEvalBd)
         return;
     hexEntry_ = false;
-    showValue(goEvalBd->GetRegMapValue(1, addr), true);
+    showValue(goEvalBd->GetRegMapValue(RegMap::Written, addr), true);
     colourAllRows(kNormalColour);
 }
 
@@ -350,12 +350,12 @@ void frmDebug::cmdLoadReg_Click()
         goEvalBd->USBSerialLoadPKT(addr, *value);
         if (chkAutoUpdate.Value() == 1)
             goEvalBd->StrobeREGUD();
-        goEvalBd->SetRegMapValue(0, addr, *value);
+        goEvalBd->SetRegMapValue(RegMap::Pending, addr, *value);
         for (int i = 0; i < static_cast<int>(value->size() / 8); ++i)
             colourRow(i, kNormalColour);
     } else {
-        goEvalBd->SetRegMapValue(1, addr, *value);
-        goEvalBd->SetRegMapValue(0, addr, *value);
+        goEvalBd->SetRegMapValue(RegMap::Written, addr, *value);
+        goEvalBd->SetRegMapValue(RegMap::Pending, addr, *value);
     }
     if (!IsLoaded())
         return;
@@ -374,7 +374,7 @@ void frmDebug::cmdReadReg_Click()
         // Shown only: neither copy takes what the chip answers.
         value = goEvalBd->USBSerialReadPKT(addr, true);
     } else {
-        value = goEvalBd->GetRegMapValue(1, addr);
+        value = goEvalBd->GetRegMapValue(RegMap::Written, addr);
         PlaySoundAsync(QStringLiteral("SystemAsterisk"));
     }
     // A profile register's read waits with events running: the window may have gone meanwhile.

@@ -6,17 +6,16 @@
 #include "board/board_flags.h"
 #include "board/chip_registers.h"
 #include "board/evalbd.h"
-#include "board/form_names.h"
 #include "board/hourglass.h"
 #include "board/ram_file.h"
 #include "board/regmap_file.h"
 #include "board/system_clock.h"
 #include "board/utility.h"
+#include "boardui/form_names.h"
 #include "shell/frm_control.h"
 
 #include "platform/os/files.h"
 #include "platform/os/program_folder.h"
-#include "platform/runtime/decimal.h"
 #include "platform/runtime/numeric_text.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msgbox.h"
@@ -37,11 +36,9 @@ QString inProgramFolder(const QString& fileName)
 // number above 0.
 std::optional<QString> simulatorClockLine()
 {
-    const QString text = SysClockText();
-    const std::optional<rt::Decimal> mhz = rt::Decimal::tryFromText(text);
-    if (!mhz || mhz->isZero() || mhz->isNegative())
+    if (!systemClock().usable())
         return std::nullopt;
-    return simParmClockHz(text);
+    return simParmClockHz(SysClockText());
 }
 
 } // namespace
@@ -61,11 +58,11 @@ void frmDebug::cmdClearCIC_Click()
     if (!goEvalBd)
         return;
     cZR4470XEvalBd& bd = *goEvalBd;
-    bd.SetRegMapBitValue(0, kCFR1, kClearCCIBit, 1);
-    bd.USBSerialLoadPKT(kCFR1, bd.GetRegMapValue(0, kCFR1));
+    bd.SetRegMapBitValue(RegMap::Pending, kCFR1, kClearCCIBit, 1);
+    bd.USBSerialLoadPKT(kCFR1, bd.GetRegMapValue(RegMap::Pending, kCFR1));
     bd.StrobeREGUD();
-    bd.SetRegMapBitValue(1, kCFR1, kClearCCIBit, 0);
-    bd.SetRegMapBitValue(0, kCFR1, kClearCCIBit, 0);
+    bd.SetRegMapBitValue(RegMap::Written, kCFR1, kClearCCIBit, 0);
+    bd.SetRegMapBitValue(RegMap::Pending, kCFR1, kClearCCIBit, 0);
     ui::Forms::callIfLoaded(formnames::frmControl, formnames::RefreshFormVals);
 }
 
@@ -151,12 +148,12 @@ void frmDebug::cmdResetandWriteReg_Click()
         delay = static_cast<float>(rt::CDbl(txtWDTDelay.Text())) / 1000.0;
     }
     cZR4470XEvalBd& bd = *goEvalBd;
-    const QString savedCfr3 = bd.GetRegMapValue(0, kCFR3);
-    bd.SetRegMapBitValue(0, kWDT, 0, 1);
-    const QString wdt = bd.GetRegMapValue(0, kWDT);
+    const QString savedCfr3 = bd.GetRegMapValue(RegMap::Pending, kCFR3);
+    bd.SetRegMapBitValue(RegMap::Pending, kWDT, 0, 1);
+    const QString wdt = bd.GetRegMapValue(RegMap::Pending, kWDT);
     bd.StrobeReset();
     bd.USBSerialLoadPKT(kCFR3, savedCfr3);
-    bd.SetRegMapValue(0, kCFR3, savedCfr3);
+    bd.SetRegMapValue(RegMap::Pending, kCFR3, savedCfr3);
     bd.StrobeREGUD();
     if (useDelay)
         Pause(delay, true);

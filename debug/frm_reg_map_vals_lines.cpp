@@ -1,6 +1,8 @@
 #include "debug/frm_reg_map_vals_lines.h"
 
+#include "board/chip_registers.h"
 #include "board/evalbd.h"
+#include "board/silicon_revision.h"
 
 #include <algorithm>
 
@@ -45,18 +47,22 @@ QString pSpace(int n)
     return QString(std::max(0, n), QLatin1Char(' '));
 }
 
+// The registers after the ADC's that no window edits.
+constexpr int16_t kLastUnnamedRegister = 0x1E;
+
+// The map ends at the identification register of the layout.
 int lastAddress(int16_t siliconRev)
 {
-    return siliconRev == 1 || siliconRev == 2 ? 23 : 31;
+    return siliconRev == 1 || siliconRev == 2 ? siliconrev::kRev12IdRegister : siliconrev::kRev3IdRegister;
 }
 
 bool addressShown(int addr, int16_t runMode)
 {
-    if ((addr >= 0x00 && addr <= 0x16) || addr == 0x18 || addr == 0x19)
+    if ((addr >= kCFR1 && addr <= kRAMRegister) || addr == kGPIOConfig || addr == kGPIORead)
         return true;
-    if (addr == 0x17 || (addr >= 0x1A && addr <= 0x1E))
+    if (addr == kWDT || (addr >= kADCControl && addr <= kLastUnnamedRegister))
         return runMode == 5;
-    return addr == 0x1F && runMode == 3;
+    return addr == siliconrev::kRev3IdRegister && runMode == 3;
 }
 
 QString groupedValue(const QString& bits, Base base)

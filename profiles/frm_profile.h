@@ -10,13 +10,13 @@
 // Procedures callable by name (ui::Forms::callIfLoaded("frmProfile", ...)): "RefreshFormVals",
 // "UpdateProfileSel", "UdControlState", "UdStatusIndicators".
 //
-// The system clock of every conversion is the text of the Control window's txtSysClkTxt, read at each use.
-// The forms and the greying follow the rules of profiles/profile_modes.h; the field table is built in
-// frm_profile_table.cpp, the layout in frm_profile_layout.cpp.
-// The amplitude, output-scale and RAM ramp-rate dialogs are opened by name (profiles/box_edit_dialogs.h);
-// a dialog that does not exist leaves its double-click without effect.
+// The system clock of every conversion is the one the Control window shows (board/system_clock.h), read at
+// each use. The forms and the greying follow the rules of profiles/profile_modes.h; the field table is built
+// in frm_profile_table.cpp, the layout in frm_profile_layout.cpp. The amplitude, output-scale and RAM
+// ramp-rate dialogs are opened by name (profiles/box_edit_dialogs.h); a dialog that does not exist leaves its
+// double-click without effect.
 
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "profiles/profile_modes.h"
 #include "profiles/put_in_container.h"
 #include "profiles/value_fields.h"

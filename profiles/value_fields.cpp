@@ -1,9 +1,9 @@
 #include "profiles/value_fields.h"
 
 #include "board/evalbd.h"
-#include "board/form_names.h"
 #include "board/num_base.h"
 #include "board/text_util.h"
+#include "boardui/form_names.h"
 #include "boardui/text_selection.h"
 #include "profiles/box_edit_dialogs.h"
 #include "profiles/edit_value.h"
@@ -506,7 +506,7 @@ void ValueFields::spin(ui::ScrollBar& bar, const ui::TextBox& stepBox, ui::TextB
         // The spin bars reach the chip at once, board or not, "Auto" or not.
         if (goEvalBd) {
             const int16_t addr = found->field.addr;
-            goEvalBd->USBSerialLoadPKT(addr, goEvalBd->GetRegMapValue(0, addr));
+            goEvalBd->USBSerialLoadPKT(addr, goEvalBd->GetRegMapValue(RegMap::Pending, addr));
             goEvalBd->StrobeREGUD();
         }
     }

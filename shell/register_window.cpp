@@ -271,13 +271,13 @@ LoadOutcome loadRegisters(std::span<const int16_t> addrs, const LoadOptions& opt
     bool anySent = false;
     int32_t done = 0;
     for (int16_t addr : addrs) {
-        const QString value = goEvalBd->GetRegMapValue(0, addr);
+        const QString value = goEvalBd->GetRegMapValue(RegMap::Pending, addr);
         // Asked anew for each register: the board may go away in the middle of the load.
         const bool send = byConnection ? gbBoardConnected : boardSelected();
         if (send)
             ok = goEvalBd->USBSerialLoadPKT(addr, value) == 0 && ok;
         else
-            goEvalBd->SetRegMapValue(1, addr, value);
+            goEvalBd->SetRegMapValue(RegMap::Written, addr, value);
         anySent = anySent || send;
         if (options.strobeEach && options.strobeWhenAuto && (send || !byConnection) && autoIOUpdate())
             goEvalBd->StrobeREGUD();
@@ -363,7 +363,8 @@ LoadIndicator::Differs LoadIndicator::registers(std::vector<int16_t> addrs)
         if (!goEvalBd)
             return false;
         for (int16_t addr : addrs)
-            if (goEvalBd->GetRegMapValue(0, addr) != goEvalBd->GetRegMapValue(1, addr))
+            if (goEvalBd->GetRegMapValue(RegMap::Pending, addr) !=
+                goEvalBd->GetRegMapValue(RegMap::Written, addr))
                 return true;
         return false;
     };
@@ -407,8 +408,8 @@ bool readRegister(int16_t addr)
     const QString value = goEvalBd->USBSerialReadPKT(addr);
     if (value.isEmpty() || value.size() != goEvalBd->GetRegLength(addr))
         return false;
-    goEvalBd->SetRegMapValue(1, addr, value);
-    goEvalBd->SetRegMapValue(0, addr, value);
+    goEvalBd->SetRegMapValue(RegMap::Written, addr, value);
+    goEvalBd->SetRegMapValue(RegMap::Pending, addr, value);
     return true;
 }
 

@@ -8,13 +8,13 @@
 // Procedures callable by name: "RefreshFormVals", "UpdateFreqsAndRRs", "UdStatusIndicators",
 // "UdControlState", "SetMode".
 //
-// The system clock is the text of the Control window's txtSysClkTxt, read at each use. A clock that is not a
-// positive number converts nothing: the stored words stay and the texts keep what they showed for them; a
-// word that changes meanwhile (a refresh) leaves its frequency or ramp-rate field blank until a clock
+// The system clock is the one the Control window shows (board/system_clock.h), read at each use. A clock that
+// is not a positive number converts nothing: the stored words stay and the texts keep what they showed for
+// them; a word that changes meanwhile (a refresh) leaves its frequency or ramp-rate field blank until a clock
 // returns.
 
-#include "board/form_names.h"
 #include "board/register_field.h"
+#include "boardui/form_names.h"
 #include "profiles/value_fields.h"
 #include "shell/register_window.h"
 #include "shell/register_window_base.h"

@@ -2,7 +2,7 @@
 #include "board/chip_registers.h"
 
 #include "board/evalbd.h"
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "sweep/load_button_frame.h"
 
 #include "platform/ui/app.h"
@@ -105,8 +105,8 @@ void frmMultiChipSync::cmdClearSampleError_Click()
         return;
     // The check is cleared by pulsing its enable low and high; both writes reach the chip at once.
     for (int value : {0, 1}) {
-        goEvalBd->SetRegMapBitValue(0, kCFR2, kSyncSampleErrorBit, value);
-        goEvalBd->USBSerialLoadPKT(kCFR2, goEvalBd->GetRegMapValue(0, kCFR2));
+        goEvalBd->SetRegMapBitValue(RegMap::Pending, kCFR2, kSyncSampleErrorBit, value);
+        goEvalBd->USBSerialLoadPKT(kCFR2, goEvalBd->GetRegMapValue(RegMap::Pending, kCFR2));
         goEvalBd->StrobeREGUD();
     }
     // The enable is left set: the box says so too.

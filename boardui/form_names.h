@@ -53,10 +53,10 @@ inline const QString RefreshFIFOFlags = QStringLiteral("RefreshFIFOFlags");
 inline const QString UpdateQAMVects = QStringLiteral("UpdateQAMVects");
 inline const QString UpdateGEVects = QStringLiteral("UpdateGEVects");
 inline const QString UpdateSDPSKVects = QStringLiteral("UpdateSDPSKVects");
+// The Control window takes the system clock's external clock into its box (a setup file set it).
+inline const QString ShowExternalClock = QStringLiteral("ShowExternalClock");
 
 // Controls that code of another folder reaches by name on the window that declares them.
-inline const QString txtSysClkTxt = QStringLiteral("txtSysClkTxt");             // frmControl
-inline const QString txtExternClk = QStringLiteral("txtExternClk");             // frmControl
 inline const QString cmdRunSimulator = QStringLiteral("cmdRunSimulator");       // frmSimulatorSetup
 inline const QString cmdGenerateQAMData = QStringLiteral("cmdGenerateQAMData"); // frmQAMVG
 inline const QString cmdGenerateGMSKData = QStringLiteral("cmdGenerateGMSKData");
