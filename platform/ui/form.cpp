@@ -1,7 +1,6 @@
 #include "platform/ui/form.h"
 
 #include "platform/ui/control.h"
-#include "platform/ui/dialog_frame.h"
 #include "platform/ui/event_nesting.h"
 #include "platform/ui/form_parts.h"
 #include "platform/ui/form_registry.h"
@@ -313,8 +312,6 @@ void Form::Show(int modal)
                                         impl_->window->height());
             if (wasHidden)
                 placeModalDialog(*impl_->window);
-            if (wasHidden)
-                detail::offerOnlyCloseButton(*impl_->window);
         }
         frame->setWindowState(withState(frame->windowState(), impl_->windowState));
         frame->show();
