@@ -55,6 +55,14 @@ constexpr RegisterField kOutputShiftKeying = regBit(kCFR1, 9);
 constexpr RegisterField kSXIEnable = regBit(kCFR2, 31);
 constexpr RegisterField kProfileAmplitude = regBit(kCFR2, 24);
 constexpr RegisterField kDigitalRampEnable = regBit(kCFR2, 19);
+// CFR3: the clock. The PLL's ratio and M divider are revision 1/2 fields, its multiplier and the PFD input
+// doubler revision 3 fields over the same bits.
+constexpr RegisterField kReferenceDividerOff = regBit(kCFR3, 15);
+constexpr RegisterField kPllEnable = regBit(kCFR3, 8);
+constexpr RegisterField kPllRatioSR12{kCFR3, 7, 2};
+constexpr RegisterField kPllMDividerSR12{kCFR3, 1, 0};
+constexpr RegisterField kPllMultiplierSR3{kCFR3, 7, 1};
+constexpr RegisterField kPfdInputDoublerSR3 = regBit(kCFR3, 0);
 
 // The single-tone words (the OSK Control window edits them; the Profiles window's profile 0 mirrors them).
 constexpr RegisterField kFrequencyTuningWord{kFTW, 31, 0};

@@ -1,10 +1,10 @@
 // The RAM data file procedures on the board: load, dump and the fill test.
 
 #include "board/ram_file.h"
+#include "board/board_notices.h"
 #include "board/chip_registers.h"
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
-#include "board/form_names.h"
 #include "board/hourglass.h"
 #include "board/message_sink.h"
 #include "board/window_services.h"
@@ -94,7 +94,7 @@ int16_t ebLoadRAMFile(const QString& path, int16_t format)
         RamSegmentScope segment(*bd, static_cast<int>(contents.words.size()));
         loaded = segment.loaded() && bd->USBSerialLoadRAM(std::span<const uint32_t>(contents.words));
     }
-    boardwin::windowServices().callIfLoaded(formnames::frmQDUCRSR, formnames::RefreshFormVals);
+    boardNotices().RAMFileLoaded();
     return loaded ? kRamLoadDone : kRamLoadFailed;
 }
 
@@ -145,8 +145,7 @@ void ebRAMFillTest()
     bd->SetRegMapValue(kPendingMap, 0x00, kFillTestCfr1);
     bd->SetRegMapValue(kPendingMap, 0x0E, kFillTestProfile0);
 
-    for (const QString& form : {formnames::frmControl, formnames::frmProfile, formnames::frmDebug})
-        boardwin::windowServices().callIfLoaded(form, formnames::RefreshFormVals);
+    boardNotices().FillTestRegistersSet();
     boardwin::windowServices().doEvents();
     if (goEvalBd != bd)
         return;

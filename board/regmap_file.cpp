@@ -1,5 +1,4 @@
 #include "board/regmap_file.h"
-#include "board/form_names.h"
 
 #include "board/board_flags.h"
 #include "board/evalbd.h"

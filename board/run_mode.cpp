@@ -1,8 +1,7 @@
 #include "board/run_mode.h"
 
-#include "board/form_names.h"
+#include "board/board_notices.h"
 #include "board/globals.h"
-#include "board/window_services.h"
 
 namespace {
 
@@ -46,5 +45,5 @@ void SetRunModeFromText(QString& word)
 
 void SetModeAllForms()
 {
-    boardwin::windowServices().callOnAll(formnames::SetMode);
+    boardNotices().RunModeChanged();
 }

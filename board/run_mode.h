@@ -14,5 +14,6 @@ void SetRunModeFromCommand();
 // SetMode runs. An empty word changes nothing.
 void SetRunModeFromText(QString& word);
 
-// Calls SetMode on every loaded window that has it, in load order.
+// Tells the windows the run mode is new (BoardNotices::RunModeChanged): every loaded window that has
+// SetMode runs it, in load order.
 void SetModeAllForms();

@@ -1,15 +1,14 @@
-// Saving and loading setup files against the board, the register maps and the Control window's clock box.
+// Saving and loading setup files against the board, the register maps and the system clock's external clock.
 
 #include "board/setup_file.h"
-#include "board/form_names.h"
 
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
 #include "board/hourglass.h"
 #include "board/progress.h"
 #include "board/setup_file_format.h"
+#include "board/system_clock.h"
 #include "board/utility.h"
-#include "board/window_services.h"
 
 #include "board/message_sink.h"
 #include "platform/os/files.h"
@@ -24,12 +23,9 @@
 
 namespace {
 
-const QString kClockBox = QStringLiteral("txtExternClk");
 const QString kSaveTitle = QStringLiteral("Save Setup File");
 // Larger files are not setup files; they are refused before being read whole.
 constexpr qint64 kMaxSetupFileBytes = 64 * 1024;
-
-double gFallbackClock = 1000.0;
 
 // The progress bar reset on every way out (the hourglass is HourglassPointer's).
 class ProgressReset {
@@ -40,34 +36,12 @@ public:
     ProgressReset& operator=(const ProgressReset&) = delete;
 };
 
-// The Control window's clock box, the window loaded on demand: its text, nothing when the program has no
-// such window.
-std::optional<QString> clockBoxText()
-{
-    return boardwin::windowServices().textBoxText(formnames::frmControl, kClockBox);
-}
-
-void setClockBoxText(const QString& text)
-{
-    boardwin::windowServices().setTextBoxText(formnames::frmControl, kClockBox, text);
-}
-
 void saveFailed(const QString& prompt)
 {
     boardmsg::MsgBox(prompt, boardmsg::vbExclamation, kSaveTitle);
 }
 
 } // namespace
-
-double setupFileFallbackClock()
-{
-    return gFallbackClock;
-}
-
-void setSetupFileFallbackClock(double megahertz)
-{
-    gFallbackClock = megahertz;
-}
 
 bool ebSaveSetupFile(const QString& path)
 {
@@ -95,23 +69,17 @@ bool ebSaveSetupFile(const QString& path)
         contents.rows.push_back({address, bits});
     }
 
-    double clock = gFallbackClock;
-    if (const std::optional<QString> boxText = clockBoxText()) {
-        const QString& text = *boxText;
-        try {
-            clock = rt::CDbl(text);
-        } catch (const rt::RuntimeError&) {
-            saveFailed(
-                QStringLiteral("The external clock \"%1\" is not a number.\nThe setup file was not saved.")
-                    .arg(text));
-            return false;
-        }
-        if (!std::isfinite(clock)) {
-            saveFailed(
-                QStringLiteral("The external clock \"%1\" is not a number.\nThe setup file was not saved.")
-                    .arg(text));
-            return false;
-        }
+    const QString clockText = systemClock().externalClockText();
+    double clock = 0;
+    try {
+        clock = rt::CDbl(clockText);
+    } catch (const rt::RuntimeError&) {
+        clock = NAN;
+    }
+    if (!std::isfinite(clock)) {
+        saveFailed(QStringLiteral("The external clock \"%1\" is not a number.\nThe setup file was not saved.")
+                       .arg(clockText));
+        return false;
     }
     contents.externalClock = clock;
     contents.lines = {board->ExtPD(), board->ISFC(), board->OSK(), board->P2(), board->P1(), board->P0()};
@@ -120,7 +88,6 @@ bool ebSaveSetupFile(const QString& path)
         saveFailed(QStringLiteral("Unable to create the setup file\n%1").arg(path));
         return false;
     }
-    gFallbackClock = clock;
     return true;
 }
 
@@ -190,8 +157,7 @@ int16_t ebLoadSetupFile(const QString& path)
             board->StrobeREGUD();
     }
 
-    gFallbackClock = contents.externalClock;
-    setClockBoxText(rt::Format(contents.externalClock, QStringLiteral("0.00000")));
+    systemClock().setExternalClockText(rt::Format(contents.externalClock, QStringLiteral("0.00000")));
 
     const auto& lines = contents.lines;
     board->setExtPD(lines[kSetupExtPD]);

@@ -4,10 +4,9 @@
 // clock and six board lines (external power-down, ISFC, OSK, P0-P2). The text form is in
 // setup_file_format.h.
 //
-// The external clock lives in the Control window's txtExternClk box, reached by name ("frmControl"). The
-// save loads that window when it is not loaded; in a program without a Control window (or one that cannot
-// be loaded) the save writes, and the load keeps, the last clock a setup file carried or was saved with,
-// 1000 MHz (the Control window's own starting value) at first.
+// The external clock is the system clock's (system_clock.h): the save writes the one the Control window
+// shows (or the last a setup file set), the load sets it, and the Control window, when loaded, takes it
+// into its box.
 
 #include <QString>
 #include <cstdint>
@@ -40,7 +39,3 @@ bool ebSaveSetupFile(const QString& path);
 // whose width differs between the revisions) is skipped too, leaving that register as it was; the rest of
 // the file loads.
 int16_t ebLoadSetupFile(const QString& path);
-
-// The clock used when no Control window can be reached (see above).
-double setupFileFallbackClock();
-void setSetupFileFallbackClock(double megahertz);

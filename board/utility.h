@@ -14,9 +14,6 @@ void Pause(double seconds, bool noYield = false);
 // Lets the window system process its queue n times; nothing for n < 1.
 void DoEventsN(int n);
 
-// True when a loaded window has exactly this name; loads nothing.
-bool IsFormLoaded(const QString& formName);
-
 // An existing file (a link to one counts); false for folders, the empty text and wildcards.
 bool FileExists(const QString& path);
 // An existing folder; false for files and the empty text.

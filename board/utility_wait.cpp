@@ -31,8 +31,3 @@ void DoEventsN(int n)
     for (int i = 0; i < n; ++i)
         boardwin::windowServices().doEvents();
 }
-
-bool IsFormLoaded(const QString& formName)
-{
-    return boardwin::windowServices().isLoaded(formName);
-}

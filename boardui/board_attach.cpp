@@ -1,7 +1,7 @@
 // Board attach and detach as the USB watch sees them, and the refresh of every window.
 
 #include "boardui/board_attach.h"
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 
 #include "board/board_flags.h"
 #include "board/evalbd.h"

@@ -2,25 +2,15 @@
 
 #include "board/hourglass.h"
 #include "board/window_services.h"
+#include "boardui/board_event_table.h"
 #include "platform/ui/app.h"
-#include "platform/ui/controls_textbox.h"
 #include "platform/ui/form.h"
-#include "platform/ui/forms.h"
 #include "platform/ui/virtual_clock.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-// The text box of a window, the window loaded first; nullptr when there is no such window or box.
-ui::TextBox* textBoxOf(const QString& form, const QString& box)
-{
-    ui::Form* window = ui::Forms::load(form);
-    if (window == nullptr)
-        return nullptr;
-    return dynamic_cast<ui::TextBox*>(window->control(box));
-}
 
 class ProgramWindows : public boardwin::WindowServices {
 public:
@@ -44,28 +34,6 @@ public:
         WindowServices::waitTurn(secondsLeft, false);
     }
 
-    bool isLoaded(const QString& form) override { return ui::Forms::isLoaded(form); }
-    void callIfLoaded(const QString& form, const QString& procedure) override
-    {
-        ui::Forms::callIfLoaded(form, procedure);
-    }
-    void callOnAll(const QString& procedure) override { ui::Forms::callOnAll(procedure); }
-
-    std::optional<QString> textBoxText(const QString& form, const QString& box) override
-    {
-        if (const ui::TextBox* textBox = textBoxOf(form, box))
-            return textBox->Text();
-        return std::nullopt;
-    }
-    bool setTextBoxText(const QString& form, const QString& box, const QString& text) override
-    {
-        ui::TextBox* textBox = textBoxOf(form, box);
-        if (textBox == nullptr)
-            return false;
-        textBox->setText(text);
-        return true;
-    }
-
     int screenMousePointer() override { return ui::ScreenMousePointer(); }
     void setScreenMousePointer(int pointer) override { ui::setScreenMousePointer(pointer); }
 };
@@ -84,4 +52,5 @@ boardwin::WindowServices& boardWindowServices()
 void InstallBoardWindowServices()
 {
     boardwin::setWindowServices(&boardWindowServices());
+    InstallBoardEventTable();
 }

@@ -1,5 +1,5 @@
 #include "boardui/external_programs.h"
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 
 #include "board/ini_access.h"
 #include "board/utility.h"

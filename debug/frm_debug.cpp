@@ -8,10 +8,10 @@
 #include "board/board_flags.h"
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
-#include "board/form_names.h"
 #include "board/globals.h"
 #include "board/sound.h"
 #include "board/text_util.h"
+#include "boardui/form_names.h"
 #include "boardui/text_selection.h"
 #include "debug/debug_register_list.h"
 #include "debug/register_bytes.h"
@@ -106,7 +106,7 @@ void frmDebug::Form_Unload(int& cancel)
 
 void frmDebug::Form_KeyPress(int& keyAscii)
 {
-    if (keyAscii == 18) {
+    if (keyAscii == ui::kKeyAsciiCtrlR) {
         keyAscii = 0;
         RefreshFormVals();
     }

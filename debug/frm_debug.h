@@ -14,7 +14,7 @@
 // The windows it opens or refreshes (RAM test, FIFO debug, RAM segment, Profiles, sweep, watchdog) are
 // reached by name only, so each is skipped while it does not exist or is not loaded.
 
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "debug/port_images.h"
 
 #include "platform/ui/controls.h"

@@ -6,17 +6,16 @@
 #include "board/board_flags.h"
 #include "board/chip_registers.h"
 #include "board/evalbd.h"
-#include "board/form_names.h"
 #include "board/hourglass.h"
 #include "board/ram_file.h"
 #include "board/regmap_file.h"
 #include "board/system_clock.h"
 #include "board/utility.h"
+#include "boardui/form_names.h"
 #include "shell/frm_control.h"
 
 #include "platform/os/files.h"
 #include "platform/os/program_folder.h"
-#include "platform/runtime/decimal.h"
 #include "platform/runtime/numeric_text.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msgbox.h"
@@ -37,11 +36,9 @@ QString inProgramFolder(const QString& fileName)
 // number above 0.
 std::optional<QString> simulatorClockLine()
 {
-    const QString text = SysClockText();
-    const std::optional<rt::Decimal> mhz = rt::Decimal::tryFromText(text);
-    if (!mhz || mhz->isZero() || mhz->isNegative())
+    if (!systemClock().usable())
         return std::nullopt;
-    return simParmClockHz(text);
+    return simParmClockHz(SysClockText());
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 // the board object's FIFO operations; it never touches the register maps. Closing it from its close box
 // only hides it, so its choices stay.
 
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "debug/frm_fifo_control_transmit.h"
 
 #include "platform/ui/controls.h"

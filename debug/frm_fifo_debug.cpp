@@ -2,14 +2,15 @@
 
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
-#include "board/form_names.h"
 #include "board/text_util.h"
+#include "boardui/form_names.h"
 #include "shell/frm_graphics.h"
 #include "shell/mdi_main.h"
 #include "shell/refresh_key_preview.h"
 #include "shell/register_window.h"
 
 #include "platform/ui/forms.h"
+#include "platform/ui/key_codes.h"
 #include "platform/ui/msgbox.h"
 
 #include <QGridLayout>
@@ -183,7 +184,7 @@ void frmFIFODebug::Form_Load()
 
 void frmFIFODebug::Form_KeyPress(int& keyAscii)
 {
-    if (keyAscii == 18) {
+    if (keyAscii == ui::kKeyAsciiCtrlR) {
         keyAscii = 0;
         RefreshFormVals();
     }

@@ -8,7 +8,7 @@
 //
 // Procedures callable by name: "RefreshFormVals", "RefreshFIFOFlags".
 
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "debug/frm_fifo_control_transmit.h"
 
 #include "platform/ui/controls.h"

@@ -8,7 +8,7 @@
 // Procedures callable by name: "RefreshFormVals".
 
 #include "board/chip_registers.h"
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "debug/rev3_window.h"
 #include "shell/register_window.h"
 

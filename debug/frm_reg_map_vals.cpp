@@ -4,8 +4,8 @@
 #include "debug/frm_reg_map_vals.h"
 
 #include "board/evalbd.h"
-#include "board/form_names.h"
 #include "board/globals.h"
+#include "boardui/form_names.h"
 #include "debug/frm_reg_map_vals_lines.h"
 #include "shell/mdi_main.h"
 

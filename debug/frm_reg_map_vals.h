@@ -7,7 +7,7 @@
 //
 // Procedure callable by name: "RefreshFormVals".
 
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"

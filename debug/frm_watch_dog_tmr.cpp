@@ -1,6 +1,6 @@
 #include "debug/frm_watch_dog_tmr.h"
 
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "debug/rev3_window.h"
 
 #include "board/evalbd.h"

@@ -1,9 +1,9 @@
 #include "modulation/frm_qamvg.h"
 
-#include "board/form_names.h"
 #include "board/globals.h"
 #include "board/utility.h"
 #include "boardui/external_programs.h"
+#include "boardui/form_names.h"
 #include "modulation/frm_simulator_setup.h"
 #include "modulation/generator_run.h"
 #include "modulation/param_file_fields.h"

@@ -5,7 +5,7 @@
 // file, which the window reads when it opens, writes before each run and writes again when it closes. A
 // run mirrors the generator's console text into the console box and reports its error file.
 
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "modulation/param_files.h"
 #include "modulation/program_settings.h"
 #include "platform/ui/controls.h"

@@ -3,7 +3,6 @@
 
 #include "board/board_flags.h"
 #include "board/console_run.h"
-#include "board/form_names.h"
 #include "board/hourglass.h"
 #include "board/regmap_file.h"
 #include "board/system_clock.h"
@@ -11,11 +10,11 @@
 #include "boardui/board_attach.h"
 #include "boardui/console_runner.h"
 #include "boardui/external_programs.h"
+#include "boardui/form_names.h"
 #include "modulation/console_output.h"
 #include "modulation/frm_simulator_setup.h"
 #include "platform/os/files.h"
 #include "platform/os/program_folder.h"
-#include "platform/runtime/decimal.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/controls_textbox.h"
 #include "platform/ui/forms.h"
@@ -34,13 +33,9 @@ const QString kRuntimeMissing = QStringLiteral("Error - Matlab 7.3 Runtime Not I
 // not hold a number above 0.
 std::optional<QString> clockLine()
 {
-    std::optional<QString> hz = simParmClockHz(SysClockText());
-    if (!hz)
+    if (!systemClock().usable())
         return std::nullopt;
-    const std::optional<rt::Decimal> value = rt::Decimal::tryFromInvariantText(*hz);
-    if (!value || value->isZero() || value->isNegative())
-        return std::nullopt;
-    return hz;
+    return simParmClockHz(SysClockText());
 }
 
 } // namespace

@@ -1,10 +1,10 @@
 #include "modulation/frm_simulator_setup.h"
 
-#include "board/form_names.h"
 #include "board/globals.h"
 #include "board/utility.h"
 #include "boardui/board_attach.h"
 #include "boardui/external_programs.h"
+#include "boardui/form_names.h"
 #include "modulation/frm_qamvg.h"
 #include "platform/os/program_folder.h"
 #include "platform/os/shell_open.h"

@@ -4,7 +4,7 @@
 // file and the data files of the chip's operating mode) and its run, with the simulator's console text
 // mirrored into the window. The file choices are kept in "SimulatorSetup.ini".
 
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "modulation/console_output.h"
 #include "modulation/program_settings.h"
 #include "platform/ui/controls.h"

@@ -6,7 +6,7 @@
 // word / 128). Both show the word at once as a value, in binary, hexadecimal and decimal, with a spin bar
 // that steps it by one; the decimal view holds the word that OK hands back.
 
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "platform/ui/controls.h"
 #include "profiles/box_edit_dialogs.h"
 #include "profiles/edit_dialog_form.h"

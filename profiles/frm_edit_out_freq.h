@@ -5,7 +5,7 @@
 // the word by one. Whatever view the user edits becomes the word, and every other view is rewritten from
 // that word, so the frequency shown is the one the word really gives.
 
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "platform/runtime/decimal.h"
 #include "platform/ui/controls.h"
 #include "profiles/edit_dialog_form.h"

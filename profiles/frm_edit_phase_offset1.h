@@ -4,7 +4,7 @@
 // degrees (three decimals), as two binary byte boxes, hexadecimal and decimal, with a spin bar that steps
 // the word by one. The decimal view holds the word; every other view is rewritten from it.
 
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "platform/ui/controls.h"
 #include "profiles/edit_dialog_form.h"
 #include "profiles/edit_value.h"

@@ -5,7 +5,7 @@
 // the caption and the system clock (MHz, a number or the Control window's clock text), which the dialog
 // keeps in gvEditSysClock for its conversions. The decimal view holds the word that OK hands back.
 
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "platform/ui/controls.h"
 #include "profiles/box_edit_dialogs.h"
 #include "profiles/edit_dialog_form.h"

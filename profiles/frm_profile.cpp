@@ -4,8 +4,8 @@
 #include "profiles/frm_profile.h"
 
 #include "board/evalbd.h"
-#include "board/form_names.h"
 #include "board/globals.h"
+#include "boardui/form_names.h"
 #include "profiles/profile_register.h"
 #include "profiles/put_in_container.h"
 #include "shell/mdi_main.h"

@@ -16,7 +16,7 @@
 // The amplitude, output-scale and RAM ramp-rate dialogs are opened by name (profiles/box_edit_dialogs.h);
 // a dialog that does not exist leaves its double-click without effect.
 
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "profiles/profile_modes.h"
 #include "profiles/put_in_container.h"
 #include "profiles/value_fields.h"

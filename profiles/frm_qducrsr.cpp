@@ -4,10 +4,10 @@
 #include "profiles/frm_qducrsr.h"
 
 #include "board/evalbd.h"
-#include "board/form_names.h"
 #include "board/globals.h"
 #include "board/text_util.h"
 #include "board/utility.h"
+#include "boardui/form_names.h"
 #include "shell/mdi_main.h"
 
 #include "platform/ui/app.h"

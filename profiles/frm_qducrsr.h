@@ -10,8 +10,8 @@
 // Procedures callable by name: "RefreshFormVals", "UdControlState", "SetMode".
 
 #include "board/chip_registers.h"
-#include "board/form_names.h"
 #include "board/register_field.h"
+#include "boardui/form_names.h"
 #include "profiles/put_in_container.h"
 #include "profiles/value_fields.h"
 #include "shell/register_window_base.h"

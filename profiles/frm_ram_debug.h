@@ -4,7 +4,7 @@
 // the RAM through the segment register the ISFC line selects, and reads the whole RAM into "RAMDump.txt"
 // in the program folder, optionally showing it in the desktop's text viewer.
 
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"

@@ -1,5 +1,6 @@
 #include "profiles/mod_edit_dialog_subs.h"
 
+#include "board/system_clock.h"
 #include "platform/runtime/decimal.h"
 #include "platform/runtime/number_format.h"
 #include "platform/runtime/runtime_error.h"
@@ -25,8 +26,7 @@ std::optional<EditValue> usableClock(const std::optional<EditValue>& clock)
     const std::optional<EditValue>& chosen = clock ? clock : gvEditSysClock;
     if (!chosen)
         return std::nullopt;
-    const std::optional<double> value = chosen->number();
-    if (!value || *value <= 0.0)
+    if (!usableSystemClock(chosen->number()))
         return std::nullopt;
     return chosen;
 }

@@ -16,10 +16,7 @@ QString sysClockText()
 
 std::optional<double> usableClock(const EditValue& clock)
 {
-    const std::optional<double> value = clock.number();
-    if (!value || !std::isfinite(*value) || *value <= 0.0)
-        return std::nullopt;
-    return value;
+    return usableSystemClock(clock.number());
 }
 
 std::optional<double> usableSysClock()

@@ -1,8 +1,8 @@
 #pragma once
 
-// The system clock as the RAM windows and the ramp-rate dialog read it: the Control window's clock box
-// (MHz), asked afresh at every conversion. The box may hold 0 (revision 3 with the multiplier enabled at
-// 0) or text that is not a number; no ramp-rate time can be converted then.
+// The system clock as the RAM windows and the ramp-rate dialog read it: the system clock the Control window
+// feeds (MHz, board/system_clock.h), asked afresh at every conversion. It may be 0 (revision 3 with the
+// multiplier enabled at 0) or text that is not a number; no ramp-rate time can be converted then.
 
 #include "profiles/edit_value.h"
 
@@ -13,7 +13,7 @@ namespace profiles {
 
 // The clock box's text (`SysClockText`).
 QString sysClockText();
-// The clock when conversions can use it: a number above 0.
+// The clock when conversions can use it (usableSystemClock).
 std::optional<double> usableClock(const EditValue& clock);
 std::optional<double> usableSysClock();
 // Tells the user why a ramp-rate time cannot be converted now (one message box).

@@ -1,9 +1,9 @@
 #include "profiles/value_fields.h"
 
 #include "board/evalbd.h"
-#include "board/form_names.h"
 #include "board/num_base.h"
 #include "board/text_util.h"
+#include "boardui/form_names.h"
 #include "boardui/text_selection.h"
 #include "profiles/box_edit_dialogs.h"
 #include "profiles/edit_value.h"

@@ -4,6 +4,7 @@
 #   platform/{runtime,os,usb} <- board (platform/usbhost on platform/usb, used by app only);
 #   board and platform/ui <- boardui <- widgets <- shell <- profiles <- sweep; shell <- debug, modulation;
 #   app on top. Tests, benchmarks and fuzz targets stand above everything and are not checked.
+# Also fails when a file under board/ names a window or a control of one, or includes boardui/form_names.h.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -49,7 +50,31 @@ for folder in "${!allowed[@]}"; do
     done < <(grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file" || true)
   done
 done
+
+# The board module names no window: no file under board/ includes the window names or names a window or a
+# control of one (the names declared in boardui/form_names.h and every control a window declares).
+names_file=$(mktemp)
+trap 'rm -f "$names_file"' EXIT
+{
+  sed -n '/^\/\/ Windows\./,/^\/\/ Procedures/p' boardui/form_names.h
+  grep -h 'ttbForm' boardui/form_names.h
+} | grep -oE 'QStringLiteral\("[A-Za-z_][A-Za-z0-9_]*"\)' | sed -E 's/.*"([^"]+)".*/\1/' >"$names_file"
+grep -rhoE '\{this, (QStringLiteral\()?"[A-Za-z_][A-Za-z0-9_]*"' --include=*.h --include=*.cpp \
+  widgets shell profiles sweep debug modulation | sed -E 's/.*"([^"]+)"/\1/' >>"$names_file"
+sort -u -o "$names_file" "$names_file"
+if [ "$(wc -l <"$names_file")" -lt 100 ]; then
+  echo "the window and control names could not be read from boardui/form_names.h and the windows"
+  status=1
+fi
+while IFS= read -r hit; do
+  echo "$hit: the board module names a window or a control, or includes the window names"
+  status=1
+done < <(
+  grep -nwF -f "$names_file" board/*.h board/*.cpp || true
+  grep -n 'form_names\.h' board/*.h board/*.cpp || true
+)
+
 if [ "$status" -eq 0 ]; then
-  echo "layers ok: no folder includes a layer above it"
+  echo "layers ok: no folder includes a layer above it, and the board module names no window"
 fi
 exit "$status"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Fails when a window or procedure is named by a string literal in a call that reaches it by name: such
-# names are written once, in board/form_names.h, and every caller uses those constants, so that a misspelt
+# names are written once, in boardui/form_names.h, and every caller uses those constants, so that a misspelt
 # name is a compile error rather than a call that silently finds nothing. Tests may name windows as a user
 # reads them and are not checked; platform/ui defines the calls and names no window.
 set -euo pipefail
@@ -20,7 +20,7 @@ for folder in board widgets shell profiles sweep debug modulation app; do
       code=${hit#*:}
       # Comments may quote a call as an example.
       [[ "$code" =~ ^[[:space:]]*// ]] && continue
-      echo "$file:${hit%%:*}: a name written as a literal in a call by name; use board/form_names.h:" >&2
+      echo "$file:${hit%%:*}: a name written as a literal in a call by name; use boardui/form_names.h:" >&2
       echo "    ${code#"${code%%[![:space:]]*}"}" >&2
       status=1
     done < <(grep -nE "$pattern" "$file" || true)

@@ -6,7 +6,7 @@
 // again starts it afresh), and characters typed into the region box are added as typed; OK hands the
 // keyword to the run-mode switch.
 
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 

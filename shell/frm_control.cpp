@@ -7,12 +7,13 @@
 #include "board/board_flags.h"
 #include "board/chip_registers.h"
 #include "board/evalbd.h"
-#include "board/form_names.h"
 #include "board/globals.h"
+#include "board/system_clock.h"
 #include "board/text_util.h"
 #include "board/utility.h"
 #include "board/vco_tables.h"
 #include "boardui/board_attach.h"
+#include "boardui/form_names.h"
 #include "boardui/text_selection.h"
 #include "boardui/window_utility.h"
 #include "shell/frm_graphics.h"
@@ -43,13 +44,7 @@ const QString kClockFormat = QStringLiteral("0.00000");
 // A box's text as a number in the user's locale, or nothing when it is not one.
 std::optional<double> numberOf(const QString& text)
 {
-    if (!rt::IsNumeric(text))
-        return std::nullopt;
-    try {
-        return rt::CDbl(text);
-    } catch (const rt::RuntimeError&) {
-        return std::nullopt;
-    }
+    return clockTextNumber(text);
 }
 
 // Greys controls (and their labels) that do not apply, or shows them as applying.
@@ -77,10 +72,10 @@ void digitsOnly(int& keyAscii)
 } // namespace
 
 const RegisterField frmControl::kIOUpdateClockDivider{kCFR2, 15, 14};
-const RegisterField frmControl::kPllEnable = regBit(kCFR3, 8);
+const RegisterField frmControl::kPllEnable = ::kPllEnable;
 const RegisterField frmControl::kVCOBandSR12{kCFR3, 29, 24};
 const RegisterField frmControl::kVCOBandSR3{kCFR3, 26, 24};
-const RegisterField frmControl::kMultiplierSR3{kCFR3, 7, 1};
+const RegisterField frmControl::kMultiplierSR3 = kPllMultiplierSR3;
 const RegisterField frmControl::kAuxDACCode{kDACCtrl, 7, 0};
 const RegisterField frmControl::kIOUpdateCount{kIOUDRate, 31, 0};
 
@@ -98,9 +93,13 @@ frmControl::frmControl() : regwin::RegisterWindow(FormName)
     registerProc(formnames::RefreshFormVals, [this] { RefreshFormVals(); });
     registerProc(formnames::UdStatusIndicators, [this] { UdStatusIndicators(); });
     registerProc(formnames::UdControlState, [this] { UdControlState(); });
+    registerProc(formnames::ShowExternalClock, [this] { ShowExternalClock(); });
 }
 
-frmControl::~frmControl() = default;
+frmControl::~frmControl()
+{
+    systemClock().forget(this);
+}
 
 void frmControl::bindHandlers()
 {
@@ -148,13 +147,17 @@ void frmControl::Form_Load()
     keyPreview_ =
         std::make_unique<regwin::RefreshKeyPreview>(*this, [this](int& key) { Form_KeyPress(key); });
     fillLists();
-    txtExternClk.setText(rt::Format(1000.0, QStringLiteral("0.00000")));
+    // The external clock a setup file set while the window was not loaded, 1000 MHz at first.
+    txtExternClk.setText(systemClock().externalClockText());
     RefreshFormVals();
+    // What the boxes show from now on, even where no change handler ran (no board object: no clock).
+    systemClock().showExternalClock(this, txtExternClk.Text());
+    systemClock().showClock(this, txtSysClkTxt.Text());
 }
 
 void frmControl::Form_KeyPress(int& keyAscii)
 {
-    if (keyAscii == 18) {
+    if (keyAscii == ui::kKeyAsciiCtrlR) {
         keyAscii = 0;
         RefreshFormVals();
     }
@@ -172,6 +175,7 @@ void frmControl::Form_Unload(int& cancel)
 {
     (void)cancel;
     keyPreview_.reset();
+    systemClock().forget(this);
 }
 
 bool frmControl::isRev3Layout() const
@@ -189,6 +193,8 @@ void frmControl::store(const RegisterField& field, uint64_t value)
 void registerControlWindow()
 {
     ui::Forms::registerFactory(frmControl::FormName, [] { return std::make_unique<frmControl>(); });
+    // Until the window loads, its clock plan stands in for what it would show.
+    systemClock().setPlanned(true);
 }
 
 // ---- operating mode, RAM, SXI ----
@@ -458,16 +464,19 @@ void frmControl::UpdateClks()
 
 std::optional<double> frmControl::usableSysClock() const
 {
-    const std::optional<double> clock = numberOf(txtSysClkTxt.Text());
-    if (!clock || *clock <= 0)
-        return std::nullopt;
-    return clock;
+    return usableSystemClock(numberOf(txtSysClkTxt.Text()));
 }
 
 // ---- reference clock ----
 
+void frmControl::ShowExternalClock()
+{
+    txtExternClk.setText(systemClock().externalClockText());
+}
+
 void frmControl::txtExternClk_Change()
 {
+    systemClock().showExternalClock(this, txtExternClk.Text());
     if (clockplan::validReference(numberOf(txtExternClk.Text()))) {
         setMark(0, false);
         UpdateClks();
@@ -512,6 +521,8 @@ void frmControl::txtExternClk_Validate(bool& cancel)
 
 void frmControl::txtSysClkTxt_Change()
 {
+    // The other windows read the clock from the system clock, first of all the ones refreshed below.
+    systemClock().showClock(this, txtSysClkTxt.Text());
     // A clock of 0 or below is as unusable as one above the limit: the windows that convert with it are
     // left as they are rather than divide by it.
     if (clockplan::validSystemClock(numberOf(txtSysClkTxt.Text()))) {

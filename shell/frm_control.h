@@ -2,17 +2,19 @@
 
 // frmControl: the chip's control panel. It edits the pending copy of CFR1, CFR2, CFR3, DAC CTRL and
 // IOUD Rt bit by bit, works out the system clock from the reference clock and the PLL settings of the
-// chip's silicon revision (the arithmetic is the clock plan's, control_clock_plan.h), and sends its five
-// registers to the chip with LOAD. Other windows read the system clock (MHz) from the text of txtSysClkTxt.
+// chip's silicon revision (the arithmetic is the clock plan's, board/clock_plan.h), and sends its five
+// registers to the chip with LOAD. It feeds the system clock (board/system_clock.h) with what txtSysClkTxt
+// and txtExternClk show, from which the other windows read it; a setup file's external clock comes back
+// into txtExternClk through it.
 //
 // Procedures callable by name (ui::Forms::callIfLoaded("frmControl", ...)): "RefreshFormVals",
-// "UdStatusIndicators", "UdControlState".
+// "UdStatusIndicators", "UdControlState", "ShowExternalClock".
 //
 // The windows it refreshes (profiles, sweep, RAM, simulator, debug, watchdog, GPIO, ADC) are reached only
 // by name through the forms registry, so each is skipped while it is not loaded.
 
-#include "board/form_names.h"
-#include "shell/control_clock_plan.h"
+#include "board/clock_plan.h"
+#include "boardui/form_names.h"
 #include "shell/register_window.h"
 #include "shell/register_window_base.h"
 
@@ -194,6 +196,8 @@ public:
     void UdStatusIndicators();
     // Greys the controls that do not apply in the operating mode, RAM and SXI settings of the map.
     void UdControlState();
+    // Takes the system clock's external clock into txtExternClk, as if typed (a setup file set it).
+    void ShowExternalClock();
     // Shows the auxiliary DAC's full-scale current for the code in DAC CTRL.
     void udI_DacOutval();
 
@@ -278,7 +282,7 @@ private:
     // ---- clock helpers ----
     // The clock group's controls, read for the clock arithmetic.
     clockplan::ClockInputs clockInputs() const;
-    // The system clock in txtSysClkTxt when it is one that conversions can use (a number above 0).
+    // The system clock in txtSysClkTxt when it is one that conversions can use (usableSystemClock).
     std::optional<double> usableSysClock() const;
     // The reference after the ÷2 divider, shown in both layouts.
     void showRefClock();

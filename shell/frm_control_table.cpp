@@ -5,7 +5,7 @@
 #include "shell/frm_control.h"
 
 #include "board/chip_registers.h"
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 
 #include "platform/ui/forms.h"
 
@@ -68,7 +68,7 @@ void frmControl::buildFieldTable()
     alsoOnRefresh(fields_.combo(cmbIOUpdateClkDiv, kIOUpdateClockDivider, [this] { UpdateIOUDClk(); }));
 
     // ---- CFR3: the clock ----
-    alsoOnRefresh(fields_.check(chkRefclkDivDisable, regBit(kCFR3, 15), clocks));
+    alsoOnRefresh(fields_.check(chkRefclkDivDisable, kReferenceDividerOff, clocks));
 
     // Silicon revision 3.
     // The typed multiplier is stored by the box's Change handler, which also marks a multiplier that will
@@ -83,7 +83,7 @@ void frmControl::buildFieldTable()
         showPllSR3State();
         UpdateClks();
     })).applies = rev3;
-    alsoOnRefresh(fields_.check(chkPFDInputDblr, regBit(kCFR3, 0), clocks)).applies = rev3;
+    alsoOnRefresh(fields_.check(chkPFDInputDblr, kPfdInputDoublerSR3, clocks)).applies = rev3;
     fields_.check(chkPFDXRST, regBit(kCFR3, 10)).applies = rev3;
     fields_.combo(cmbABPW, {kCFR3, 12, 11}).applies = rev3;
     fields_.combo(cmbChargePumpCurrent, {kCFR3, 21, 19}).applies = rev3;
@@ -106,9 +106,9 @@ void frmControl::buildFieldTable()
         showMultiplierState();
         UpdateClks();
     })).applies = rev12;
-    alsoOnRefresh(fields_.combo(cmbRFDividerRatio, {kCFR3, 7, 2}, clocks)).applies = rev12;
+    alsoOnRefresh(fields_.combo(cmbRFDividerRatio, kPllRatioSR12, clocks)).applies = rev12;
     fields_.check(chkNDivResetB, regBit(kCFR3, 14)).applies = rev12;
-    alsoOnRefresh(fields_.combo(cmbMDivider, {kCFR3, 1, 0}, clocks)).applies = rev12;
+    alsoOnRefresh(fields_.combo(cmbMDivider, kPllMDividerSR12, clocks)).applies = rev12;
     alsoOnRefresh(fields_.list(lstVCORange, kVCOBandSR12, [this] { markVCOBand(); })).applies =
         afterTheClocks;
 

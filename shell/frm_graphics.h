@@ -5,7 +5,7 @@
 //     lamp.setPicture(ui::form<frmGraphics>().imgGreenLed(bit).Picture());
 // The pictures are drawn when the window is constructed, so they are there whether or not it is loaded.
 
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 

@@ -2,7 +2,7 @@
 #include "board/chip_registers.h"
 
 #include "board/evalbd.h"
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "platform/ui/app.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/forms.h"

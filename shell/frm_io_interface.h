@@ -4,7 +4,7 @@
 // bit goes first (MSB or LSB, CFR1 bit 0). The choices change the pending register map; LOAD writes CFR1
 // to the chip, and "Reset I/O Port" pulses the chip's serial-port reset.
 
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "shell/register_window.h"
 #include "shell/register_window_base.h"
 

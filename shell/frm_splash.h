@@ -9,7 +9,7 @@
 // ignored. Code that runs on after the window closed reaches it through ui::loadedForm<frmSplash>() and so
 // never loads it again.
 
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/timer.h"

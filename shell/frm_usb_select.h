@@ -5,7 +5,7 @@
 // another running copy), and selects the chosen board through the USB object, which claims it with this
 // copy's host identifier. OK acts, and is enabled, only while a row is highlighted.
 
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/timer.h"

@@ -3,7 +3,7 @@
 // frmWorkingHard ("Please Wait..."): the small busy window the main window shows while a RAM or FIFO
 // transfer runs. It stays above the main window, which owns it.
 
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 

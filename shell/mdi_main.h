@@ -13,7 +13,7 @@
 // "UpdateFIFOStat", "SetMode".
 
 #include "board/evalbd.h"
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/mdi_form.h"

@@ -3,11 +3,11 @@
 #include "shell/mdi_main.h"
 
 #include "board/cls_ezusb.h"
-#include "board/form_names.h"
 #include "board/globals.h"
 #include "board/setup_file.h"
 #include "board/utility.h"
 #include "boardui/board_attach.h"
+#include "boardui/form_names.h"
 #include "shell/frm_usb_select.h"
 #include "shell/startup.h"
 #include "widgets/common_dialog.h"

@@ -1,6 +1,7 @@
 #include "shell/refresh_key_preview.h"
 
 #include "platform/ui/form.h"
+#include "platform/ui/key_codes.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -30,7 +31,7 @@ bool RefreshKeyPreview::eventFilter(QObject* watched, QEvent* event)
     auto* target = qobject_cast<QWidget*>(watched);
     if (!window || !target || !(target == window || window->isAncestorOf(target)))
         return false;
-    int keyAscii = 18;
+    int keyAscii = ui::kKeyAsciiCtrlR;
     keyPress_(keyAscii);
     return keyAscii == 0;
 }

@@ -4,8 +4,8 @@
 
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
-#include "board/form_names.h"
 #include "boardui/external_programs.h"
+#include "boardui/form_names.h"
 #include "platform/os/child_process.h"
 #include "platform/ui/app.h"
 #include "platform/ui/forms.h"

@@ -5,7 +5,6 @@
 
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
-#include "board/form_names.h"
 #include "board/globals.h"
 #include "board/run_mode.h"
 #include "board/sound.h"
@@ -13,6 +12,7 @@
 #include "board/zel_locale_info.h"
 #include "boardui/board_message_box.h"
 #include "boardui/board_window_services.h"
+#include "boardui/form_names.h"
 #include "boardui/window_utility.h"
 #include "platform/os/program_folder.h"
 #include "platform/ui/forms.h"

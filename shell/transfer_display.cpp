@@ -1,7 +1,7 @@
 #include "shell/transfer_display.h"
 
 #include "board/evalbd.h"
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "shell/mdi_main_progress.h"
 
 #include "platform/ui/app.h"

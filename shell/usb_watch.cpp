@@ -3,8 +3,8 @@
 #include "board/board_flags.h"
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
-#include "board/form_names.h"
 #include "boardui/board_attach.h"
+#include "boardui/form_names.h"
 #include "shell/board_status_indicators.h"
 #include "shell/register_window.h"
 

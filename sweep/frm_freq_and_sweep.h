@@ -13,8 +13,8 @@
 // word that changes meanwhile (a refresh) leaves its frequency or ramp-rate field blank until a clock
 // returns.
 
-#include "board/form_names.h"
 #include "board/register_field.h"
+#include "boardui/form_names.h"
 #include "profiles/value_fields.h"
 #include "shell/register_window.h"
 #include "shell/register_window_base.h"

@@ -2,7 +2,7 @@
 #include "board/chip_registers.h"
 
 #include "board/evalbd.h"
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "shell/mdi_main.h"
 #include "sweep/load_button_frame.h"
 

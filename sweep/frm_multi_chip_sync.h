@@ -5,7 +5,7 @@
 //
 // Procedures callable by name: "RefreshFormVals", "UdStatusIndicators".
 
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "shell/register_window.h"
 #include "shell/register_window_base.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"

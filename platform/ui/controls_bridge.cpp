@@ -1,6 +1,7 @@
 #include "platform/ui/controls_bridge.h"
 
 #include "platform/ui/control.h"
+#include "platform/ui/key_codes.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -212,12 +213,12 @@ int classicKeyAscii(const QKeyEvent* event)
     const int key = event->key();
     switch (key) {
     case Qt::Key_Backspace:
-        return 8;
+        return vbKeyBack;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return 13;
+        return vbKeyReturn;
     case Qt::Key_Escape:
-        return 27;
+        return vbKeyEscape;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
     case Qt::Key_Delete:

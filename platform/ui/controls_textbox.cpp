@@ -366,7 +366,7 @@ bool TextBox::onKeyPress(QWidget* target, QKeyEvent* event)
             detail::refuseBeep();
         return true;
     }
-    if (key == 27) {
+    if (key == vbKeyEscape) {
         pressCancelButton();
         return true;
     }

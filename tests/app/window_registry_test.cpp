@@ -1,4 +1,4 @@
-// Every window the code calls by name (each window name in board/form_names.h) has a factory once the
+// Every window the code calls by name (each window name in boardui/form_names.h) has a factory once the
 // libraries registered their windows, as app/ registers them; the windows still to come are listed here
 // and the list shrinks as they land.
 
@@ -20,11 +20,11 @@ namespace {
 // Windows named in form_names.h that no library builds yet. When one lands, take it off this list.
 const QStringList kWindowsStillToCome = {};
 
-// The window names declared in the "Windows." section of board/form_names.h, read from the header itself
+// The window names declared in the "Windows." section of boardui/form_names.h, read from the header itself
 // so that a name added there is checked without anyone remembering to list it here.
 QStringList declaredWindowNames()
 {
-    QFile header(QStringLiteral(TESSARON_SOURCE_DIR "/board/form_names.h"));
+    QFile header(QStringLiteral(TESSARON_SOURCE_DIR "/boardui/form_names.h"));
     if (!header.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
     const QString text = QString::fromUtf8(header.readAll());
@@ -51,7 +51,7 @@ TEST(WindowRegistry, EveryWindowCalledByNameHasAFactoryExceptThoseStillToCome)
     RegisterModulationWindows();
 
     const QStringList declared = declaredWindowNames();
-    ASSERT_GE(declared.size(), 27) << "the window names of board/form_names.h could not be read";
+    ASSERT_GE(declared.size(), 27) << "the window names of boardui/form_names.h could not be read";
     for (const QString& name : declared) {
         if (kWindowsStillToCome.contains(name))
             EXPECT_FALSE(ui::Forms::hasFactory(name))

@@ -4,8 +4,8 @@
 
 #include "common/register_window_fixture.h"
 
-#include "board/form_names.h"
 #include "board/run_mode.h"
+#include "boardui/form_names.h"
 #include "debug/register_windows.h"
 #include "modulation/register_windows.h"
 #include "profiles/register_windows.h"

@@ -1,14 +1,14 @@
-// The board module's hooks as boardui installs them over the program's windows: window calls by name, text
-// boxes loaded on demand, and the board object's events bound to a window's methods with the window
-// events' error rule.
+// The board module's hooks as boardui installs them over the program's windows: the table from the board
+// module's notices to the windows' procedures, and the board object's events bound to a window's methods
+// with the window events' error rule.
 
 #include "evalbd_fixture.h"
 
-#include "board/system_clock.h"
+#include "board/board_notices.h"
 #include "board/window_services.h"
 #include "boardui/board_event_binding.h"
+#include "boardui/form_names.h"
 #include "platform/runtime/runtime_error.h"
-#include "platform/ui/controls_textbox.h"
 #include "platform/ui/form.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/test_doubles.h"
@@ -21,16 +21,19 @@ using namespace evalbdtest;
 
 namespace {
 
-// A window with the two clock boxes the board module reads and writes of the Control window.
-class ClockWindow : public ui::Form {
+// A window that records the procedures the board module's notices run on it.
+class NoticedWindow : public ui::Form {
 public:
-    explicit ClockWindow(const QString& name = QStringLiteral("frmControl")) : Form(name)
+    explicit NoticedWindow(const QString& name) : Form(name)
     {
-        txtExternClk.Change = [this] { changes << txtExternClk.Text(); };
+        for (const QString& procedure : {formnames::RefreshFormVals, formnames::SetMode})
+            registerProc(procedure, [this, procedure] { log() << Name() + QLatin1Char('.') + procedure; });
     }
-    ui::TextBox txtSysClkTxt{this, "txtSysClkTxt"};
-    ui::TextBox txtExternClk{this, "txtExternClk"};
-    QStringList changes;
+    static QStringList& log()
+    {
+        static QStringList calls;
+        return calls;
+    }
 };
 
 // The main window's part in a RAM transfer: its handlers as methods.
@@ -54,44 +57,41 @@ TEST(BoardWindowServices, InstalledInEveryTestProgram)
     EXPECT_TRUE(boardwin::windowServicesInstalled());
 }
 
-TEST(BoardWindowServices, SystemClockFromTheControlWindow)
+TEST(BoardEventTable, EachNoticeRunsItsLoadedWindowsInOrderAndLoadsNone)
 {
-    ClockWindow control;
-    control.Load();
-    control.txtSysClkTxt.setText(QStringLiteral("1000.5"));
-    EXPECT_EQ(SysClockText(), QStringLiteral("1000.5"));
-}
-
-TEST(BoardWindowServices, TextBoxesByWindowAndBoxName)
-{
-    boardwin::WindowServices& windows = boardwin::windowServices();
-    const QString name = QStringLiteral("frmBoardServicesClock");
-    ui::Forms::registerFactory(name, [name] { return std::make_unique<ClockWindow>(name); });
-    EXPECT_FALSE(windows.isLoaded(name));
-
-    // Reading a box loads its window, as reading any control of a window does.
-    EXPECT_EQ(windows.textBoxText(name, QStringLiteral("txtSysClkTxt")), QString());
-    ASSERT_TRUE(windows.isLoaded(name));
-    auto* window = dynamic_cast<ClockWindow*>(ui::Forms::find(name));
-    ASSERT_NE(window, nullptr);
+    const QStringList names = {formnames::frmDebug, formnames::frmQDUCRSR, formnames::frmProfile,
+                               formnames::frmControl};
+    for (const QString& name : names)
+        ui::Forms::registerFactory(name, [name] { return std::make_unique<NoticedWindow>(name); });
+    // Loaded in another order than the table's; the Control window stays closed.
+    for (const QString& name : {formnames::frmDebug, formnames::frmQDUCRSR, formnames::frmProfile})
+        ui::Forms::load(name);
 
     struct Case {
-        const char* form;
-        const char* box;
-        bool exists;
+        const char* what;
+        const BoardEvent<>& notice;
+        QStringList calls;
     };
-    for (const Case c : {Case{"frmBoardServicesClock", "txtExternClk", true},
-                         Case{"frmBoardServicesClock", "txtNoSuchBox", false},
-                         Case{"frmNoSuchWindow", "txtExternClk", false}}) {
-        SCOPED_TRACE(std::string(c.form) + "." + c.box);
-        const QString form = QString::fromLatin1(c.form);
-        const QString box = QString::fromLatin1(c.box);
-        EXPECT_EQ(windows.setTextBoxText(form, box, QStringLiteral("61.44000")), c.exists);
-        EXPECT_EQ(windows.textBoxText(form, box).has_value(), c.exists);
-        EXPECT_FALSE(windows.isLoaded(QStringLiteral("frmNoSuchWindow")));
+    const BoardNotices& notices = boardNotices();
+    const Case cases[] = {
+        {"a RAM file", notices.RAMFileLoaded, {"frmQDUCRSR.RefreshFormVals"}},
+        {"the fill test",
+         notices.FillTestRegistersSet,
+         {"frmProfile.RefreshFormVals", "frmDebug.RefreshFormVals"}},
+        {"a run mode",
+         notices.RunModeChanged,
+         {"frmDebug.SetMode", "frmQDUCRSR.SetMode", "frmProfile.SetMode"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        NoticedWindow::log().clear();
+        c.notice();
+        EXPECT_EQ(NoticedWindow::log(), c.calls);
+        EXPECT_FALSE(ui::Forms::isLoaded(formnames::frmControl));
     }
-    EXPECT_EQ(window->changes, QStringList({"61.44000"})) << "a set fires the box's Change";
-    EXPECT_EQ(windows.textBoxText(name, QStringLiteral("txtExternClk")), QStringLiteral("61.44000"));
+    for (const QString& name : names)
+        if (ui::Form* form = ui::Forms::find(name))
+            form->Unload();
 }
 
 class BoardEventBinding : public EvalBdTest {

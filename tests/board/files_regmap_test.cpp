@@ -4,6 +4,7 @@
 
 #include "board/board_flags.h"
 #include "board/regmap_file.h"
+#include "board/system_clock.h"
 #include "platform/runtime/locale_info.h"
 #include "platform/ui/app.h"
 #include "platform/ui/controls_textbox.h"
@@ -132,10 +133,15 @@ TEST_F(RegMapFile, UnwritableFile)
     EXPECT_EQ(ui::ScreenMousePointer(), 0);
 }
 
-// The Control window as far as the parameter file reads it.
+// The Control window as far as the parameter file reads it: it feeds the system clock what its box shows.
 class ControlWindow : public ui::Form {
 public:
-    ControlWindow() : Form(QStringLiteral("frmControl")) {}
+    ControlWindow() : Form(QStringLiteral("frmControl"))
+    {
+        txtSysClkTxt.Change = [this] { systemClock().showClock(this, txtSysClkTxt.Text()); };
+        systemClock().showClock(this, txtSysClkTxt.Text());
+    }
+    ~ControlWindow() override { systemClock().forget(this); }
     ui::TextBox txtSysClkTxt{this, QStringLiteral("txtSysClkTxt")};
 };
 

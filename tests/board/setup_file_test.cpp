@@ -5,6 +5,8 @@
 #include "board/progress.h"
 #include "board/setup_file.h"
 #include "board/setup_file_format.h"
+#include "board/system_clock.h"
+#include "boardui/form_names.h"
 
 #include "platform/ui/app.h"
 #include "platform/ui/controls_textbox.h"
@@ -19,10 +21,17 @@ using namespace evalbdtest;
 
 namespace {
 
-// The one control of the Control window that setup files use.
+// The one control of the Control window that setup files use, fed to and from the system clock as the
+// Control window does.
 class ClockWindow : public ui::Form {
 public:
-    ClockWindow() : Form(QStringLiteral("frmControl")) {}
+    ClockWindow() : Form(QStringLiteral("frmControl"))
+    {
+        txtExternClk.Change = [this] { systemClock().showExternalClock(this, txtExternClk.Text()); };
+        registerProc(formnames::ShowExternalClock,
+                     [this] { txtExternClk.setText(systemClock().externalClockText()); });
+    }
+    ~ClockWindow() override { systemClock().forget(this); }
     ui::TextBox txtExternClk{this, "txtExternClk"};
 };
 
@@ -63,7 +72,7 @@ protected:
     void SetUp() override
     {
         setProgressSink(&progress);
-        setSetupFileFallbackClock(1000.0);
+        systemClock().reset();
     }
     void TearDown() override { setProgressSink(nullptr); }
 
@@ -360,7 +369,7 @@ TEST_F(SetupFile, WithoutAControlWindowTheLastClockIsKept)
     contents.externalClock = 250.5;
     writeText(path("c.stp"), QString::fromLatin1(writeSetupFileText(contents)));
     ASSERT_EQ(ebLoadSetupFile(path("c.stp")), kSetupLoaded);
-    EXPECT_EQ(setupFileFallbackClock(), 250.5);
+    EXPECT_EQ(systemClock().externalClockText(), "250.50000");
     ASSERT_TRUE(ebSaveSetupFile(path("d.stp")));
     EXPECT_TRUE(readFile(path("d.stp")).contains("\"External Clock\",250.5\r\n"));
 }

@@ -110,14 +110,14 @@ public:
     ui::Label lblUnit{this, "lblUnit"};
 };
 
-TEST(UtilityForms, IsFormLoadedComparesExactlyAndLoadsNothing)
+TEST(UtilityForms, IsLoadedComparesExactlyAndLoadsNothing)
 {
-    EXPECT_FALSE(IsFormLoaded(PlainForm::FormName));
+    EXPECT_FALSE(ui::Forms::isLoaded(PlainForm::FormName));
     EXPECT_FALSE(ui::Forms::isLoaded(PlainForm::FormName));
     ui::form<PlainForm>();
-    EXPECT_TRUE(IsFormLoaded("frmUtilityPlain"));
-    EXPECT_FALSE(IsFormLoaded("FRMUTILITYPLAIN"));
-    EXPECT_FALSE(IsFormLoaded(""));
+    EXPECT_TRUE(ui::Forms::isLoaded("frmUtilityPlain"));
+    EXPECT_FALSE(ui::Forms::isLoaded("FRMUTILITYPLAIN"));
+    EXPECT_FALSE(ui::Forms::isLoaded(""));
 }
 
 TEST(UtilityForms, TopMostAndCloseButtonKeepThePlace)

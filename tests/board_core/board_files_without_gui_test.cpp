@@ -11,6 +11,7 @@
 #include "board/regmap_file.h"
 #include "board/setup_file.h"
 #include "board/setup_file_format.h"
+#include "board/system_clock.h"
 #include "board/window_services.h"
 #include "board_core/virtual_time_windows.h"
 #include "common/bit_strings.h"
@@ -154,7 +155,7 @@ TEST_F(BoardFilesWithoutGui, SetupFileLoadsIntoBothMapsAndTheChip)
             << row.address;
     }
     // No Control window: the file's clock is kept as the clock the next save writes.
-    EXPECT_DOUBLE_EQ(setupFileFallbackClock(), 122.88);
+    EXPECT_EQ(systemClock().externalClockText(), QStringLiteral("122.88000"));
     EXPECT_EQ(bd->ExtPD(), 1);
     EXPECT_EQ(bd->OSK(), 1);
     EXPECT_EQ(bd->P0(), 1);

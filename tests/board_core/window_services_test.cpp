@@ -1,6 +1,7 @@
 // What the board module asks of the windows, through the services a layer above installs: with recording
 // services that run a scripted clock, and with none at all (the stand-alone way must be safe).
 
+#include "board/board_notices.h"
 #include "board/evalbd.h"
 #include "board/globals.h"
 #include "board/hourglass.h"
@@ -17,44 +18,21 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <map>
+#include <limits>
 #include <optional>
 
 namespace {
 
 using boardcore::kDaySeconds;
 
-// Services with the virtual clock, text boxes kept by "window.box", and every other call recorded.
+// Services with the virtual clock, and every other call recorded.
 class RecordingWindows : public boardcore::VirtualTimeWindows {
 public:
     int doEventsCount = 0;
     int pointer = 0;
     QStringList calls;
-    QStringList loaded;
-    std::map<QString, QString> boxes;
 
     void doEvents() override { ++doEventsCount; }
-    bool isLoaded(const QString& form) override { return loaded.contains(form); }
-    void callIfLoaded(const QString& form, const QString& procedure) override
-    {
-        calls << form + QLatin1Char('.') + procedure;
-    }
-    void callOnAll(const QString& procedure) override { calls << QStringLiteral("*.") + procedure; }
-    std::optional<QString> textBoxText(const QString& form, const QString& box) override
-    {
-        const auto found = boxes.find(form + QLatin1Char('.') + box);
-        if (found == boxes.end())
-            return std::nullopt;
-        return found->second;
-    }
-    bool setTextBoxText(const QString& form, const QString& box, const QString& text) override
-    {
-        const auto found = boxes.find(form + QLatin1Char('.') + box);
-        if (found == boxes.end())
-            return false;
-        found->second = text;
-        return true;
-    }
     int screenMousePointer() override { return pointer; }
     void setScreenMousePointer(int value) override
     {
@@ -98,15 +76,11 @@ TEST_F(WindowServicesInstalled, PauseWaitsOnTheirClockAndEndsAcrossMidnight)
     }
 }
 
-TEST_F(WindowServicesInstalled, PumpFormsPointerAndRunModesGoThroughThem)
+TEST_F(WindowServicesInstalled, PumpPointerAndRunModesGoThroughThem)
 {
     DoEventsN(3);
     DoEventsN(-1);
     EXPECT_EQ(windows.doEventsCount, 3);
-
-    windows.loaded << QStringLiteral("frmControl");
-    EXPECT_TRUE(IsFormLoaded(QStringLiteral("frmControl")));
-    EXPECT_FALSE(IsFormLoaded(QStringLiteral("frmProfile")));
 
     windows.pointer = 13;
     {
@@ -115,27 +89,36 @@ TEST_F(WindowServicesInstalled, PumpFormsPointerAndRunModesGoThroughThem)
     }
     EXPECT_EQ(windows.pointer, 13) << "the pointer that was there comes back";
 
+    boardNotices().RunModeChanged = [this] { windows.calls << QStringLiteral("run mode changed"); };
     QString word = QStringLiteral("torvask");
     SetRunModeFromText(word);
     EXPECT_EQ(giRunMode, 2);
     EXPECT_TRUE(word.isEmpty());
-    EXPECT_EQ(windows.calls, QStringList({"pointer 11", "pointer 13", "*.SetMode"}));
+    EXPECT_EQ(windows.calls, QStringList({"pointer 11", "pointer 13", "run mode changed"}));
     QString none;
     SetRunModeFromText(none); // nothing typed: no window is told
     EXPECT_EQ(windows.calls.size(), 3);
+    boardNotices().RunModeChanged = nullptr;
     giRunMode = 0;
     gsCmdLine.clear();
 }
 
-TEST_F(WindowServicesInstalled, ClockBoxesOfTheControlWindow)
+TEST_F(WindowServicesInstalled, SystemClockLoadsNothingAndSetupFilesSetItsExternalClock)
 {
-    EXPECT_EQ(SysClockText(), QString()) << "no Control window";
-    windows.boxes[QStringLiteral("frmControl.txtSysClkTxt")] = QStringLiteral("1000.5");
-    EXPECT_EQ(SysClockText(), QStringLiteral("1000.5"));
-
-    // A setup file loaded without a board puts its clock into the Control window's clock box.
+    systemClock().reset();
     cZR4470XEvalBd bd;
     goEvalBd = &bd;
+    EXPECT_EQ(SysClockText(), QString()) << "a program without a Control window has no clock";
+    systemClock().setPlanned(true);
+    // What the Control window would show on loading: its plan over the pending map.
+    EXPECT_EQ(SysClockText(), QStringLiteral("500.00000"));
+    systemClock().showClock(this, QStringLiteral("1000.5"));
+    EXPECT_EQ(SysClockText(), QStringLiteral("1000.5"));
+    EXPECT_EQ(systemClock().usable(), 1000.5);
+
+    // A setup file loaded without a board sets the external clock and tells whoever is bound.
+    QStringList told;
+    systemClock().ExternalClockSet = [&told] { told << systemClock().externalClockText(); };
     QTemporaryDir dir;
     SetupFileContents contents;
     for (int16_t address : setupFileRegisters())
@@ -146,14 +129,65 @@ TEST_F(WindowServicesInstalled, ClockBoxesOfTheControlWindow)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(writeSetupFileText(contents));
     file.close();
-    windows.boxes[QStringLiteral("frmControl.txtExternClk")] = QStringLiteral("1000.00000");
 
     EXPECT_EQ(ebLoadSetupFile(path), kSetupLoaded);
-    EXPECT_EQ(windows.boxes[QStringLiteral("frmControl.txtExternClk")], QStringLiteral("61.44000"));
+    EXPECT_EQ(told, QStringList({"61.44000"}));
+    EXPECT_EQ(systemClock().externalClockText(), QStringLiteral("61.44000"));
     EXPECT_EQ(bd.GetRegMapValue(1, 0x02), QString(32, QLatin1Char('1')));
     EXPECT_EQ(windows.calls.front(), QStringLiteral("pointer 11"));
     EXPECT_EQ(windows.calls.back(), QStringLiteral("pointer 0"));
+    EXPECT_TRUE(windows.calls.filter(QStringLiteral("frmControl")).isEmpty());
+    systemClock().ExternalClockSet = nullptr;
+    systemClock().reset();
+    systemClock().setPlanned(false);
     goEvalBd = nullptr;
+}
+
+TEST(SystemClockPlan, WithoutAControlWindowTheClockIsTheWindowsPlanOverThePendingMap)
+{
+    struct Case {
+        const char* what;
+        int16_t rev;
+        uint32_t cfr3;
+        const char* external;
+        const char* clock;
+    };
+    const Case cases[] = {
+        {"revision 3 defaults: reference / 2", 3, 0x1F3F4000, nullptr, "500.00000"},
+        {"divider disabled", 3, 0x1F3FC000, nullptr, "1000.00000"},
+        {"PLL on, multiplier 20", 3, 0x1F3F4128, "25.00000", "500.00000"},
+        {"PLL on, multiplier 20, doubler", 3, 0x1F3F4129, "25.00000", "1000.00000"},
+        {"revision 1/2 PLL on, ratio 4", 2, 0x1F3F410C, "100.00000", "200.00000"},
+        {"revision 1/2 PLL off", 2, 0x1F3F400C, "100.00000", "50.00000"},
+        {"a reference that is no number", 3, 0x1F3F4000, "fast", ""},
+    };
+    systemClock().setPlanned(true);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        systemClock().reset();
+        cZR4470XEvalBd bd;
+        goEvalBd = &bd;
+        bd.setSiliconRev(c.rev);
+        bd.InitRegMap(c.rev);
+        bd.SetRegMapValue(0, 0x02, QStringLiteral("%1").arg(c.cfr3, 32, 2, QLatin1Char('0')));
+        if (c.external)
+            systemClock().showExternalClock(&bd, QString::fromLatin1(c.external));
+        EXPECT_EQ(SysClockText(), QString::fromLatin1(c.clock));
+        goEvalBd = nullptr;
+    }
+    EXPECT_EQ(SysClockText(), QString()) << "no board object: no clock plan";
+    systemClock().reset();
+    systemClock().setPlanned(false);
+}
+
+TEST(SystemClockPlan, OneRuleForAUsableClock)
+{
+    EXPECT_EQ(usableSystemClock(122.88), 122.88);
+    for (const std::optional<double> unusable :
+         {std::optional<double>(), std::optional<double>(0.0), std::optional<double>(-1.0),
+          std::optional<double>(std::numeric_limits<double>::infinity()),
+          std::optional<double>(std::numeric_limits<double>::quiet_NaN())})
+        EXPECT_FALSE(usableSystemClock(unusable).has_value());
 }
 
 TEST(WindowServicesMissing, EveryCallIsSafe)
@@ -162,7 +196,6 @@ TEST(WindowServicesMissing, EveryCallIsSafe)
     Pause(0);
     Pause(0, true);
     DoEventsN(5);
-    EXPECT_FALSE(IsFormLoaded(QStringLiteral("frmControl")));
     {
         HourglassPointer hourglass;
         EXPECT_EQ(boardwin::windowServices().screenMousePointer(), 0);

@@ -5,7 +5,7 @@
 #include "common/small_file_system.h"
 #include "shown_boxes.h"
 
-#include "board/form_names.h"
+#include "boardui/form_names.h"
 #include "debug/frm_debug.h"
 #include "debug/register_windows.h"
 #include "profiles/register_windows.h"

@@ -2,7 +2,7 @@
 // layouts, the limits that mark a clock or multiplier, the band choice at band edges and overlaps, and the
 // I/O update period and count. No widget is made.
 
-#include "shell/control_clock_plan.h"
+#include "board/clock_plan.h"
 
 #include <gtest/gtest.h>
 

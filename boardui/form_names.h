@@ -53,6 +53,8 @@ inline const QString RefreshFIFOFlags = QStringLiteral("RefreshFIFOFlags");
 inline const QString UpdateQAMVects = QStringLiteral("UpdateQAMVects");
 inline const QString UpdateGEVects = QStringLiteral("UpdateGEVects");
 inline const QString UpdateSDPSKVects = QStringLiteral("UpdateSDPSKVects");
+// The Control window takes the system clock's external clock into its box (a setup file set it).
+inline const QString ShowExternalClock = QStringLiteral("ShowExternalClock");
 
 // Windows that no other window reaches by name: the name only identifies them.
 inline const QString ttbForm = QStringLiteral("ttbForm");

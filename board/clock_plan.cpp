@@ -1,4 +1,4 @@
-#include "shell/control_clock_plan.h"
+#include "board/clock_plan.h"
 
 #include "board/vco_tables.h"
 
