@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(build-essential ccache cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev clang libclang-rt-14-dev clang-format clang-tidy pkg-config
-          libusb-1.0-0-dev umockdev libumockdev-dev libxcb1-dev)
+          libusb-1.0-0-dev umockdev libumockdev-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

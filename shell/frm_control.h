@@ -7,14 +7,26 @@
 // and txtExternClk show, from which the other windows read it; a setup file's external clock comes back
 // into txtExternClk through it.
 //
+// The window holds its controls, its marks and lamps, RefreshFormVals and the field table
+// (frm_control_table.cpp); each other concern is a panel class of its own that the window's public members
+// and handlers hand over to: the greying by mode (ControlModeState), the Clock frame (ControlClockPanel),
+// the VCO bands (ControlVcoBands), the revision 3 multiplier (ControlMultiplierSR3), the internal I/O
+// update rate (ControlIOUpdateRate), the auxiliary DAC (ControlAuxDac) and LOAD (ControlLoad).
+//
 // Procedures callable by name (ui::Forms::callIfLoaded("frmControl", ...)): "RefreshFormVals",
 // "UdStatusIndicators", "UdControlState", "ShowExternalClock".
 //
 // The windows it refreshes (profiles, sweep, RAM, simulator, debug, watchdog, GPIO, ADC) are reached only
 // by name through the forms registry, so each is skipped while it is not loaded.
 
-#include "board/clock_plan.h"
 #include "boardui/form_names.h"
+#include "shell/control_aux_dac.h"
+#include "shell/control_clock_panel.h"
+#include "shell/control_io_update_rate.h"
+#include "shell/control_load.h"
+#include "shell/control_mode_state.h"
+#include "shell/control_multiplier_sr3.h"
+#include "shell/control_vco_bands.h"
 #include "shell/register_window.h"
 #include "shell/register_window_base.h"
 
@@ -169,69 +181,73 @@ public:
     ui::TimerControl tmrLoadFlash{this, "tmrLoadFlash", 200};
 
     // ---- public members ----
+    // The window's method table; each concern is a panel of its own (below), the window hands over to it.
     // System clock (MHz) of revisions 1/2: (N / R) x reference; -1 when the reference is not a number.
-    double GetSysClockVal();
+    double GetSysClockVal() { return clock_.GetSysClockVal(); }
     // Re-reads every control from the pending map.
     void RefreshFormVals();
     // VCO frequency (MHz) of revisions 1/2: 2^m x N x reference / R; -1 when it cannot be computed.
-    double GetVCOFreqVal();
-    void UpdateClksSR12();
-    void UpdateClksSR3();
+    double GetVCOFreqVal() { return clock_.GetVCOFreqVal(); }
+    void UpdateClksSR12() { clock_.UpdateClksSR12(); }
+    void UpdateClksSR3() { clock_.UpdateClksSR3(); }
     // Revision 1/2 band holding the VCO frequency: 0-62, 63 when none does, 64 with the PLL off.
-    int GetVCORange();
+    int GetVCORange() { return bands_.GetVCORange(); }
     // That band, or -1 when there is none.
-    int SetVCORange();
+    int SetVCORange() { return bands_.SetVCORange(); }
     // System clock (MHz) of revision 3: reference x multiplier x doubler with the PLL on, reference / R
     // with it off; -1 when it cannot be computed.
-    double GetSysClockValSR3();
+    double GetSysClockValSR3() { return clock_.GetSysClockValSR3(); }
     // Revision 3 band holding the system clock: 0-5, 6 when none does, 7 with the PLL off.
-    int GetVCORangeSR3();
+    int GetVCORangeSR3() { return bands_.GetVCORangeSR3(); }
     // Selects the band that holds the system clock (revision 3 layout only); the band or -1.
-    int SetVCORangeSR3();
+    int SetVCORangeSR3() { return bands_.SetVCORangeSR3(); }
     // Recomputes the clocks by the layout of the chip's silicon revision.
-    void UpdateClks();
+    void UpdateClks() { clock_.UpdateClks(); }
     // Shows the I/O update period of IOUD Rt and the total period with the clock divider.
-    void UpdateIOUDClk();
+    void UpdateIOUDClk() { ioUpdateRate_.UpdateIOUDClk(); }
     // The PLL lock lamp of revision 3 from the status line the USB watch has just read.
     void UdStatusIndicators();
     // Greys the controls that do not apply in the operating mode, RAM and SXI settings of the map.
-    void UdControlState();
+    void UdControlState() { modeState_.UdControlState(); }
     // Takes the system clock's external clock into txtExternClk, as if typed (a setup file set it).
-    void ShowExternalClock();
+    void ShowExternalClock() { clock_.ShowExternalClock(); }
     // Shows the auxiliary DAC's full-scale current for the code in DAC CTRL.
-    void udI_DacOutval();
+    void udI_DacOutval() { auxDac_.udI_DacOutval(); }
 
     // Whether the chip uses the revision 3 register layout (any revision but 1 and 2).
     bool isRev3Layout() const;
 
     // ---- handlers (the controls of the field table store through it) ----
     void chkExternPDPin_Click();
-    void chkSR3_Click();
+    void chkSR3_Click() { clock_.chkSR3_Click(); }
 
-    void txtDACControl_GotFocus();
-    void txtDACControl_KeyPress(int& keyAscii);
-    void txtDACControl_Validate(bool& cancel);
-    void vscDACControl_Change();
+    void txtDACControl_GotFocus() { auxDac_.txtDACControl_GotFocus(); }
+    void txtDACControl_KeyPress(int& keyAscii) { auxDac_.txtDACControl_KeyPress(keyAscii); }
+    void txtDACControl_Validate(bool& cancel) { auxDac_.txtDACControl_Validate(cancel); }
+    void vscDACControl_Change() { auxDac_.vscDACControl_Change(); }
 
-    void txtExternClk_Change();
-    void txtExternClk_KeyPress(int& keyAscii);
-    void txtExternClk_Validate(bool& cancel);
-    void txtSysClkTxt_Change();
-    void txtVCOFreq_Change();
-    void cmdFindVCORange_Click();
-    void lsbVCORangeSR3_Click();
-    void txtCLKMultiVal_Change();
-    void txtCLKMultiVal_KeyPress(int& keyAscii);
-    void txtCLKMultiVal_KeyDown(int& keyCode, int shift);
-    void txtCLKMultiVal_Validate(bool& cancel);
-    void vscMultiplier_Change();
+    void txtExternClk_Change() { clock_.txtExternClk_Change(); }
+    void txtExternClk_KeyPress(int& keyAscii) { clock_.txtExternClk_KeyPress(keyAscii); }
+    void txtExternClk_Validate(bool& cancel) { clock_.txtExternClk_Validate(cancel); }
+    void txtSysClkTxt_Change() { clock_.txtSysClkTxt_Change(); }
+    void txtVCOFreq_Change() { bands_.txtVCOFreq_Change(); }
+    void cmdFindVCORange_Click() { bands_.cmdFindVCORange_Click(); }
+    void lsbVCORangeSR3_Click() { bands_.lsbVCORangeSR3_Click(); }
+    void txtCLKMultiVal_Change() { multiplierSR3_.txtCLKMultiVal_Change(); }
+    void txtCLKMultiVal_KeyPress(int& keyAscii) { multiplierSR3_.txtCLKMultiVal_KeyPress(keyAscii); }
+    void txtCLKMultiVal_KeyDown(int& keyCode, int shift)
+    {
+        multiplierSR3_.txtCLKMultiVal_KeyDown(keyCode, shift);
+    }
+    void txtCLKMultiVal_Validate(bool& cancel) { multiplierSR3_.txtCLKMultiVal_Validate(cancel); }
+    void vscMultiplier_Change() { multiplierSR3_.vscMultiplier_Change(); }
 
-    void txtInternalIOUDRate_Change();
-    void txtInternalIOUDRate_KeyPress(int& keyAscii);
-    void txtInternalIOUDRate_Validate(bool& cancel);
-    void vscIOUDRate_Change();
+    void txtInternalIOUDRate_Change() { ioUpdateRate_.txtInternalIOUDRate_Change(); }
+    void txtInternalIOUDRate_KeyPress(int& keyAscii) { ioUpdateRate_.txtInternalIOUDRate_KeyPress(keyAscii); }
+    void txtInternalIOUDRate_Validate(bool& cancel) { ioUpdateRate_.txtInternalIOUDRate_Validate(cancel); }
+    void vscIOUDRate_Change() { ioUpdateRate_.vscIOUDRate_Change(); }
 
-    void cmdLoad_Click();
+    void cmdLoad_Click() { load_.cmdLoad_Click(); }
     void tmrLoadFlash_Timer();
     void cmdRefreshPLLLock_Click();
     void cmdRefreshPlllockSR3_Click();
@@ -245,6 +261,14 @@ protected:
     void Form_Unload(int& cancel) override;
 
 private:
+    // The panels work on the window's controls, its marks, its field table and its LOAD.
+    friend class ControlAuxDac;
+    friend class ControlClockPanel;
+    friend class ControlIOUpdateRate;
+    friend class ControlLoad;
+    friend class ControlMultiplierSR3;
+    friend class ControlVcoBands;
+
     // The registers' fields the window's code reads outside its table (greying, clocks, the single-tone
     // bits, typed and spun values).
     static const RegisterField kIOUpdateClockDivider;
@@ -264,41 +288,20 @@ private:
     // Stores a typed or spun value into the pending map; skipped while refreshing.
     void store(const RegisterField& field, uint64_t value);
 
-    // ---- what follows a change of the table's controls ----
-    void operatingModeChanged();
-    void sxiModeChanged();
-    void markVCOBand();
-
-    // ---- appearance ----
-    void showMultiplierState();
-    void showPllSR3State();
-    void showPDCLKState();
-    void showIOUpdateState();
-    void showRevisionGroup();
     void showPllLamp(ui::Image& lamp);
     bool markShown(int index) const;
     void setMark(int index, bool shown);
 
-    // ---- clock helpers ----
-    // The clock group's controls, read for the clock arithmetic.
-    clockplan::ClockInputs clockInputs() const;
-    // The system clock in txtSysClkTxt when it is one that conversions can use (usableSystemClock).
-    std::optional<double> usableSysClock() const;
-    // The reference after the ÷2 divider, shown in both layouts.
-    void showRefClock();
-    // I/O update period (s) of a count at the current system clock; nothing without a usable clock.
-    std::optional<double> ioudPeriod(double count) const;
-    QString ioudPeriodText(double count) const;
-
-    // ---- load ----
-    bool confirmLoad();
-    void clearSingleToneBits();
-
     QWidget* rev12Panel_ = nullptr;
     std::unique_ptr<regwin::RefreshKeyPreview> keyPreview_;
-    // The I/O update period box holds the user's own text (typed since the window last wrote it).
-    bool ioudTextEdited_ = false;
-    bool settingIOUDText_ = false;
+
+    ControlModeState modeState_{*this};
+    ControlClockPanel clock_{*this};
+    ControlVcoBands bands_{*this};
+    ControlMultiplierSR3 multiplierSR3_{*this};
+    ControlIOUpdateRate ioUpdateRate_{*this};
+    ControlAuxDac auxDac_{*this};
+    ControlLoad load_{*this};
 };
 
 // Makes the Control window loadable by name ("frmControl"); start-up calls it before it loads the window.

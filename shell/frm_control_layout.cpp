@@ -512,7 +512,7 @@ void frmControl::buildUi(QWidget* window)
         columnWidgets.push_back(holder);
     }
     columns->addStretch(1);
-    showRevisionGroup();
+    clock_.showRevisionGroup();
     new ColumnWidthKeeper(window, std::move(columnWidgets));
 }
 
@@ -557,5 +557,5 @@ void frmControl::drawIOUDIllustration(QWidget* surface)
     lblIOUpdateRateTotal.Move(4, 48, 140, 18);
     lblIOUDRateVal.Move(148, 48, kWidth - 152, 18);
     lblIOUDRateVal.setAlignment(ui::vbRightJustify);
-    showIOUpdateState();
+    ioUpdateRate_.showState();
 }

@@ -32,8 +32,9 @@ void frmControl::buildFieldTable()
 
     // ---- CFR1: operating mode, RAM, power down, phase accumulator ----
     // A field value of 3 (no mode) shows as the last mode.
-    alsoOnRefresh(fields_.list(lstOppMode, kOperatingMode, [this] { operatingModeChanged(); })).indexOf =
-        [](uint64_t mode) { return static_cast<int>(std::min<uint64_t>(mode, 2)); };
+    alsoOnRefresh(fields_.list(lstOppMode, kOperatingMode, [this] {
+        modeState_.operatingModeChanged();
+    })).indexOf = [](uint64_t mode) { return static_cast<int>(std::min<uint64_t>(mode, 2)); };
     // RAM enable and the RAM destination never make the indicator blink: LOAD may clear RAM enable itself,
     // and the RAM segment window loads them with its own registers.
     auto& ramEnable = alsoOnRefresh(fields_.check(chkEnableRAM, kRAMEnable, [this] {
@@ -53,13 +54,14 @@ void frmControl::buildFieldTable()
     fields_.check(chkClearPhaseAcc, regBit(kCFR1, 11));
 
     // ---- CFR2: I/O update, sync clock, SXI, PDCLK, data assembler ----
-    alsoOnRefresh(fields_.check(chkInternalIOUpdate, regBit(kCFR2, 23), [this] { showIOUpdateState(); }));
+    alsoOnRefresh(
+        fields_.check(chkInternalIOUpdate, regBit(kCFR2, 23), [this] { ioUpdateRate_.showState(); }));
     fields_.check(chkEnableSincClkOut, regBit(kCFR2, 22));
     fields_.check(chkEnMatchedLatency, regBit(kCFR2, 7));
-    alsoOnRefresh(fields_.check(chkActivateSXIMode, kSXIEnable, [this] { sxiModeChanged(); }));
+    alsoOnRefresh(fields_.check(chkActivateSXIMode, kSXIEnable, [this] { modeState_.sxiModeChanged(); }));
     fields_.list(lsbSXIBitOrder, regBit(kCFR2, 30));
     fields_.list(lsbDataFormatSXI, regBit(kCFR2, 12));
-    alsoOnRefresh(fields_.check(chkEnablePDCLK, regBit(kCFR2, 11), [this] { showPDCLKState(); }));
+    alsoOnRefresh(fields_.check(chkEnablePDCLK, regBit(kCFR2, 11), [this] { modeState_.showPDCLKState(); }));
     fields_.check(chkInvertPDCLK, regBit(kCFR2, 10));
     fields_.check(chkInvertTxEnable, regBit(kCFR2, 9));
     fields_.check(chkEarlyFrameSyncEn, regBit(kCFR2, 29));
@@ -80,7 +82,7 @@ void frmControl::buildFieldTable()
             [] { return std::optional<uint64_t>(); })
         .applies = rev3;
     alsoOnRefresh(fields_.check(chkEnablePllSR3, kPllEnable, [this] {
-        showPllSR3State();
+        clock_.showPllSR3State();
         UpdateClks();
     })).applies = rev3;
     alsoOnRefresh(fields_.check(chkPFDInputDblr, kPfdInputDoublerSR3, clocks)).applies = rev3;
@@ -103,13 +105,13 @@ void frmControl::buildFieldTable()
 
     // Silicon revisions 1 and 2.
     alsoOnRefresh(fields_.check(chkEnableMulti, kPllEnable, [this] {
-        showMultiplierState();
+        clock_.showMultiplierState();
         UpdateClks();
     })).applies = rev12;
     alsoOnRefresh(fields_.combo(cmbRFDividerRatio, kPllRatioSR12, clocks)).applies = rev12;
     fields_.check(chkNDivResetB, regBit(kCFR3, 14)).applies = rev12;
     alsoOnRefresh(fields_.combo(cmbMDivider, kPllMDividerSR12, clocks)).applies = rev12;
-    alsoOnRefresh(fields_.list(lstVCORange, kVCOBandSR12, [this] { markVCOBand(); })).applies =
+    alsoOnRefresh(fields_.list(lstVCORange, kVCOBandSR12, [this] { bands_.markVCOBand(); })).applies =
         afterTheClocks;
 
     // ---- DAC CTRL ----

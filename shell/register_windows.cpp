@@ -31,5 +31,6 @@ void RegisterShellWindows()
     registerWindow<frmIOInterface>();
     registerWindow<frmWorkingHard>();
     registerWindow<frmGraphics>();
-    registerWindow<frmControl>();
+    // Its own registration: until it loads, its clock plan gives the system clock.
+    registerControlWindow();
 }

@@ -1,166 +1,29 @@
 #include "platform/ui/form.h"
 
 #include "platform/ui/control.h"
-#include "platform/ui/dialog_frame.h"
-#include "platform/ui/event_nesting.h"
 #include "platform/ui/form_parts.h"
 #include "platform/ui/form_registry.h"
 #include "platform/ui/form_window.h"
+#include "platform/ui/mdi_child_frame.h"
 #include "platform/ui/mdi_form.h"
-#include "platform/ui/modal_hook.h"
+#include "platform/ui/modal_dialog_window.h"
+#include "platform/ui/modal_loop.h"
 #include "platform/ui/mouse_pointer.h"
-#include "platform/ui/msgbox.h"
-#include "platform/ui/virtual_clock.h"
-
-#include "platform/ui/app.h"
+#include "platform/ui/window_frame.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
-#include <QRandomGenerator>
-#include <QScreen>
-#include <QStyle>
 #include <QVBoxLayout>
-#include <algorithm>
 
 namespace ui {
 
-namespace {
-
-ModalShowHook& modalShowHook()
-{
-    static ModalShowHook hook;
-    return hook;
-}
-
-struct ModalTimeout {
-    ModalTimeoutHook hook;
-    int64_t limitMs = 60'000;
-};
-
-ModalTimeout& modalTimeout()
-{
-    static ModalTimeout timeout;
-    return timeout;
-}
-
-// Window handles look like the classic ones: non-zero, 32-bit, a multiple of 4, not reused before 2^29
-// windows were made. They start at a random place and have the top bit set, so they never meet a handle a
-// window chose itself (setHWnd: the main window's identity of the running copy).
-uint32_t nextWindowHandle()
-{
-    static uint32_t next = QRandomGenerator::system()->generate() & 0x7FFFFFFCu;
-    next = (next + 4) & 0x7FFFFFFCu;
-    return 0x80000000u | next;
-}
-
-Qt::WindowStates withState(Qt::WindowStates states, int state)
-{
-    states &= ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
-    if (state == vbMinimized)
-        states |= Qt::WindowMinimized;
-    else if (state == vbMaximized)
-        states |= Qt::WindowMaximized;
-    return states;
-}
-
-// Re-applying window flags hides a window; it is shown again when it was visible.
-void setFlagKeepingVisibility(QWidget* window, Qt::WindowType flag, bool on)
-{
-    const bool wasVisible = window->isVisible();
-    window->setWindowFlag(flag, on);
-    if (wasVisible)
-        window->show();
-}
-
-// Naming the frame's buttons ourselves (customised) is the only way to leave the close box out.
-Qt::WindowFlags withoutCloseButton(Qt::WindowFlags flags)
-{
-    if (!flags.testFlag(Qt::CustomizeWindowHint))
-        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinMaxButtonsHint;
-    flags.setFlag(Qt::WindowCloseButtonHint, false);
-    return flags;
-}
-
-// A modal dialog's frame: a title, the system menu and (when offered) the close box, no minimise or
-// maximise buttons.
-Qt::WindowFlags modalDialogFlags(Qt::WindowFlags flags, bool closeButton)
-{
-    flags &= ~Qt::WindowType_Mask;
-    flags |= Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
-    flags &= ~(Qt::WindowMinMaxButtonsHint | Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint);
-    flags.setFlag(Qt::WindowCloseButtonHint, closeButton);
-    return flags;
-}
-
-// A modal dialog that did not place itself opens centred over the window it belongs to (or the screen), never
-// over the main window's menu in the corner a desktop without a window manager would give it.
-void placeModalDialog(QWidget& window)
-{
-    if (window.testAttribute(Qt::WA_Moved))
-        return;
-    QWidget* over = window.parentWidget() ? window.parentWidget()->window() : nullptr;
-    if (!over) {
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (top != &window && top->isVisible() && qobject_cast<QMainWindow*>(top) &&
-                top->width() > window.width()) {
-                over = top;
-                break;
-            }
-    }
-    QRect area = over ? over->frameGeometry() : QRect();
-    if (const QScreen* screen = window.screen(); screen && (area.isEmpty() || !over->isVisible()))
-        area = screen->availableGeometry();
-    if (area.isEmpty())
-        return;
-    QRect placed(QPoint(0, 0), window.frameGeometry().size());
-    placed.moveCenter(area.center());
-    if (const QScreen* screen = window.screen()) {
-        const QRect visible = screen->availableGeometry();
-        placed.moveLeft(std::max(visible.left(), std::min(placed.left(), visible.right() - placed.width())));
-        placed.moveTop(std::max(visible.top(), std::min(placed.top(), visible.bottom() - placed.height())));
-    }
-    window.move(placed.topLeft());
-}
-
-} // namespace
-
-// Sends an MDI child that grows by code (a layout or a run mode asking for more room) back inside the
-// area. A resize the user makes with the mouse is left alone: nothing moves under the user's hand.
-class MdiChildSizeWatch : public QObject {
-public:
-    MdiChildSizeWatch(Form& form, QMdiSubWindow* subWindow) : QObject(subWindow), form_(form)
-    {
-        subWindow->installEventFilter(this);
-    }
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Resize && QGuiApplication::mouseButtons() == Qt::NoButton)
-            form_.keepInsideMdiArea();
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    Form& form_;
-};
-
-void setModalShowHook(ModalShowHook hook)
-{
-    modalShowHook() = std::move(hook);
-}
-
-void setModalTimeoutHook(ModalTimeoutHook hook, int64_t limitMs)
-{
-    modalTimeout().hook = std::move(hook);
-    modalTimeout().limitMs = limitMs;
-}
+using detail::withState;
 
 struct Form::Impl {
-    uint32_t hwnd = nextWindowHandle();
+    uint32_t hwnd = detail::nextWindowHandle();
     QPointer<FormWindow> window;
     QPointer<FormCanvas> canvas;
     QPointer<QMdiSubWindow> subWindow;
@@ -179,9 +42,13 @@ struct Form::Impl {
     // An MDI child's frame is made before its controls are laid out; it takes its content's size when
     // first shown unless the form has placed it itself.
     bool frameSized = false;
-    // Watches the MDI frame's size: a child that grows by code stays wholly inside the area.
-    QPointer<QObject> sizeWatch;
-    QEventLoop* modalLoop = nullptr;
+    detail::ModalLoop modalLoop;
+
+    void keepInsideMdiArea() const
+    {
+        if (subWindow)
+            detail::keepInsideMdiArea(*subWindow);
+    }
 };
 
 Form::Form(QString name) : name_(std::move(name)), impl_(std::make_unique<Impl>())
@@ -198,23 +65,14 @@ Form::~Form()
     reg.retired.erase(this);
     if (reg.active == this)
         reg.active = nullptr;
-    endModalLoop();
+    impl_->modalLoop.quit();
 
     // Windows of other forms that live inside ours (MDI children, owned windows) must not go with it.
-    QWidget* ours = impl_->window;
     for (Form* other : reg.all) {
         if (other->ownerForm_ == this)
             other->ownerForm_ = nullptr;
-        QWidget* theirs = other->impl_->window;
-        if (!ours || !theirs)
-            continue;
-        for (QWidget* up = theirs->parentWidget(); up; up = up->parentWidget()) {
-            if (up == ours) {
-                theirs->hide();
-                theirs->setParent(nullptr, Qt::Window);
-                break;
-            }
-        }
+        if (impl_->window && other->impl_->window)
+            detail::takeOutOf(*other->impl_->window, *impl_->window);
     }
     if (impl_->subWindow) {
         impl_->subWindow->setWidget(nullptr);
@@ -236,19 +94,14 @@ void Form::createWindow()
     if (const auto shape = cursorShapeForPointer(impl_->mousePointer))
         impl_->window->setCursor(*shape);
     if (mdiChild_) {
-        if (MdiForm* frame = MdiForm::current(); frame && frame != this) {
-            impl_->subWindow = frame->mdiArea()->addSubWindow(impl_->window);
-            // The form decides when its window goes, not the close box.
-            impl_->subWindow->setAttribute(Qt::WA_DeleteOnClose, false);
-            impl_->subWindow->hide();
-            impl_->sizeWatch = new MdiChildSizeWatch(*this, impl_->subWindow);
-        }
+        if (MdiForm* frame = MdiForm::current(); frame && frame != this)
+            impl_->subWindow = detail::addMdiChildFrame(*frame->mdiArea(), *impl_->window);
     }
     if (!impl_->subWindow) {
         if (impl_->topMost)
             impl_->window->setWindowFlag(Qt::WindowStaysOnTopHint, true);
         if (!impl_->closeButton)
-            impl_->window->setWindowFlags(withoutCloseButton(impl_->window->windowFlags()));
+            impl_->window->setWindowFlags(detail::withoutCloseButton(impl_->window->windowFlags()));
     }
     frameWidget()->setWindowState(withState(frameWidget()->windowState(), impl_->windowState));
 }
@@ -292,35 +145,22 @@ void Form::Show(int modal)
         return;
     QWidget* frame = frameWidget();
     const bool wantModal = modal != 0 && !impl_->modal;
-    if (wantModal && !impl_->subWindow) {
-        // Modality can only change while the window is hidden.
-        if (frame->isVisible())
-            frame->hide();
-        impl_->window->setWindowModality(Qt::ApplicationModal);
-        impl_->window->setWindowFlags(modalDialogFlags(impl_->window->windowFlags(), impl_->closeButton));
+    if (wantModal && !impl_->subWindow)
+        detail::becomeModalDialog(*impl_->window, impl_->closeButton);
+    if (impl_->subWindow && !impl_->frameSized) {
+        impl_->frameSized = true;
+        impl_->subWindow->resize(frameSizeForContent());
     }
-    if (impl_->subWindow && !impl_->frameSized)
-        sizeFrameToContent();
     {
         const detail::ProgramActivation byProgram;
         const bool wasHidden = frame->isHidden();
-        if (wantModal && !impl_->subWindow) {
-            // A modal dialog keeps the size it opens with, wide enough for its caption: a fixed border
-            // the user cannot drag, and a window manager offers no maximise button for it.
-            if (wasHidden && !impl_->window->testAttribute(Qt::WA_Resized))
-                impl_->window->adjustSize();
-            impl_->window->setFixedSize(std::max(impl_->window->width(), widthForCaption(Caption())),
-                                        impl_->window->height());
-            if (wasHidden)
-                placeModalDialog(*impl_->window);
-            if (wasHidden)
-                detail::offerOnlyCloseButton(*impl_->window);
-        }
+        if (wantModal && !impl_->subWindow)
+            detail::settleModalDialog(*impl_->window, Caption(), wasHidden);
         frame->setWindowState(withState(frame->windowState(), impl_->windowState));
         frame->show();
         frame->raise();
-        if (impl_->subWindow && wasHidden)
-            keepInsideMdiArea();
+        if (wasHidden)
+            impl_->keepInsideMdiArea();
         if (impl_->subWindow) {
             impl_->window->show();
             if (QMdiArea* area = impl_->subWindow->mdiArea())
@@ -339,26 +179,14 @@ void Form::Show(int modal)
         ~ModalFlag()
         {
             form.impl_->modal = false;
-            if (form.impl_->window && !form.impl_->window->isVisible()) {
-                form.impl_->window->setWindowModality(Qt::NonModal);
-                form.impl_->window->setMinimumSize(0, 0);
-                form.impl_->window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-            }
+            if (form.impl_->window)
+                detail::leaveModalDialog(*form.impl_->window);
         }
     } modalFlag{*this};
 
-    if (modalShowHook()) {
-        modalShowHook()(*this);
-        if (!IsLoaded() || !Visible())
-            return;
-    }
-    runModalLoop();
-}
-
-void Form::sizeFrameToContent()
-{
-    impl_->frameSized = true;
-    impl_->subWindow->resize(frameSizeForContent());
+    if (detail::ModalLoop::offerToShowHook(*this) && (!IsLoaded() || !Visible()))
+        return;
+    impl_->modalLoop.run(*this, [this] { return IsLoaded() && impl_->modal && Visible(); });
 }
 
 QSize Form::frameSizeForContent() const
@@ -369,44 +197,7 @@ QSize Form::frameSizeForContent() const
     QSize content = impl_->canvas->sizeHint().expandedTo(impl_->canvas->minimumSizeHint());
     if (QWidget* bar = impl_->window->menuWidget(); bar && !bar->isHidden())
         content.rheight() += bar->sizeHint().height();
-    if (!impl_->subWindow)
-        return content;
-    QStyle* style = impl_->subWindow->style();
-    const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, impl_->subWindow);
-    const int title = style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, impl_->subWindow);
-    return content + QSize(2 * border, title + border);
-}
-
-void Form::runModalLoop()
-{
-    detail::NestingScope nesting;
-    auto stillShown = [this] { return IsLoaded() && impl_->modal && Visible(); };
-    if (VirtualClock* clock = installedVirtualClock()) {
-        // Tests: the wait moves the virtual clock, so timers and scripted answers can end it.
-        const int64_t start = clock->now();
-        while (stillShown()) {
-            if (clock->now() - start > modalTimeout().limitMs) {
-                if (modalTimeout().hook)
-                    modalTimeout().hook(*this);
-                Hide();
-                break;
-            }
-            DoEvents();
-        }
-        return;
-    }
-    if (!stillShown())
-        return;
-    QEventLoop loop;
-    impl_->modalLoop = &loop;
-    loop.exec(QEventLoop::DialogExec);
-    impl_->modalLoop = nullptr;
-}
-
-void Form::endModalLoop()
-{
-    if (impl_->modalLoop)
-        impl_->modalLoop->quit();
+    return impl_->subWindow ? detail::mdiChildFrameSize(*impl_->subWindow, content) : content;
 }
 
 void Form::Hide()
@@ -420,7 +211,7 @@ void Form::Hide()
     detail::registry().awaitingActivation.erase(this);
     if (detail::registry().active == this)
         detail::registry().active = nullptr;
-    endModalLoop();
+    impl_->modalLoop.quit();
 }
 
 bool Form::IsLoaded() const
@@ -502,7 +293,7 @@ void Form::tearDown()
     }
     if (detail::registry().active == this)
         detail::registry().active = nullptr;
-    endModalLoop();
+    impl_->modalLoop.quit();
 }
 
 // ---- properties -----------------------------------------------------------------------------------------
@@ -653,24 +444,6 @@ int Form::Height() const
     return frameWidget() ? frameWidget()->height() : 0;
 }
 
-void Form::keepInsideMdiArea()
-{
-    if (!impl_->subWindow || impl_->subWindow->isHidden())
-        return;
-    QMdiArea* area = impl_->subWindow->mdiArea();
-    if (!area || impl_->subWindow->isMaximized() || impl_->subWindow->isMinimized())
-        return;
-    // The area places a new child after the ones before it, and a window may place or size itself (and
-    // grow when the run mode changes); one that would reach beyond the visible area moves back in (to its
-    // left or top edge when it is larger than the area), so it lies wholly in view.
-    const QSize view = area->viewport()->size();
-    const QRect frame = impl_->subWindow->geometry();
-    const int left = std::max(0, std::min(frame.left(), view.width() - frame.width()));
-    const int top = std::max(0, std::min(frame.top(), view.height() - frame.height()));
-    if (left != frame.left() || top != frame.top())
-        impl_->subWindow->move(left, top);
-}
-
 void Form::Move(int left, int top, int width, int height)
 {
     QWidget* frame = frameWidget();
@@ -681,14 +454,14 @@ void Form::Move(int left, int top, int width, int height)
         impl_->frameSized = true;
         frame->resize(width >= 0 ? width : frame->width(), height >= 0 ? height : frame->height());
     }
-    keepInsideMdiArea();
+    impl_->keepInsideMdiArea();
 }
 
 void Form::setTopMost(bool topMost)
 {
     impl_->topMost = topMost;
     if (impl_->window && !impl_->subWindow)
-        setFlagKeepingVisibility(impl_->window, Qt::WindowStaysOnTopHint, topMost);
+        detail::setFlagKeepingVisibility(impl_->window, Qt::WindowStaysOnTopHint, topMost);
 }
 
 void Form::setCloseButtonEnabled(bool enabled)
@@ -701,7 +474,7 @@ void Form::setCloseButtonEnabled(bool enabled)
         if (enabled)
             flags |= Qt::WindowCloseButtonHint;
         else
-            flags = withoutCloseButton(flags);
+            flags = detail::withoutCloseButton(flags);
         impl_->window->setWindowFlags(flags);
         if (wasVisible)
             impl_->window->show();
@@ -798,13 +571,7 @@ void Form::applyOwner()
     QWidget* ownerWindow = nullptr;
     if (ownerForm_ && ownerForm_->frameWidget())
         ownerWindow = ownerForm_->frameWidget()->window();
-    if (impl_->window->parentWidget() == ownerWindow)
-        return;
-    // An owned window is a separate window that stays above its owner.
-    const bool wasVisible = impl_->window->isVisible();
-    impl_->window->setParent(ownerWindow, impl_->window->windowFlags() | Qt::Window);
-    if (wasVisible)
-        impl_->window->show();
+    detail::setOwnerWindow(*impl_->window, ownerWindow);
 }
 
 } // namespace ui

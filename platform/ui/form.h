@@ -126,7 +126,6 @@ private:
     friend class FormWindowBridge;
     friend class MdiForm;
     friend class Forms;
-    friend class MdiChildSizeWatch;
     void addControl(Control* control);
     void removeControl(Control* control);
 
@@ -138,10 +137,6 @@ private:
     // Asks the window system to activate the (top-level) window, noting that its answer is still due.
     void askActivation();
     void applyOwner();
-    void endModalLoop();
-    void runModalLoop();
-    void sizeFrameToContent();
-    void keepInsideMdiArea();
     bool closeButtonEnabled() const;
     // Called after buildUi, with the content widget (the MDI frame places its client area here).
     virtual void windowBuilt(QWidget* content) { (void)content; }

@@ -1,6 +1,5 @@
 #include "platform/ui/msgbox.h"
 
-#include "platform/ui/dialog_frame.h"
 #include "platform/ui/event_nesting.h"
 #include "platform/ui/forms.h"
 
@@ -111,7 +110,6 @@ public:
         if (buttons & vbSystemModal)
             box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
         widenForTitle(box, title);
-        detail::offerOnlyCloseButton(box);
         detail::NestingScope nesting;
         box.exec();
         const auto clicked = box.standardButton(box.clickedButton());

@@ -1,7 +1,6 @@
 #include "core_test_forms.h"
 
 #include "platform/ui/app.h"
-#include "platform/ui/dialog_frame.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/test_doubles.h"
 #include "platform/ui/timer.h"
@@ -339,9 +338,6 @@ TEST_F(CoreLoop, AModalDialogHasAFixedBorderWithoutMinimiseOrMaximiseAndOpensCen
         dialog.Hide();
     });
     ui::form<DialogForm>().Show(1);
-    // Without a window manager that needs telling (offscreen, or any but openbox) the window is left as its
-    // flags make it.
-    EXPECT_FALSE(ui::detail::underOpenbox());
     EXPECT_EQ(seen.flags & Qt::WindowType_Mask, Qt::Dialog);
     EXPECT_FALSE(seen.flags.testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_FALSE(seen.flags.testFlag(Qt::WindowMaximizeButtonHint));
