@@ -160,3 +160,29 @@ TEST_F(Failures, ASecondRunningCopySeesTheHostIdentifierTaken)
     EXPECT_EQ(hostId, 0x1111) << "taken by the first copy";
     usb::setDriver(driver.get());
 }
+
+TEST_F(Failures, ABoardThatCouldNotBeOpenedIsTriedAgainAFewSecondsLater)
+{
+    QStringList reports;
+    driver->setPermissionReporter([&](const QString& text) { reports.append(text); });
+    driver->setReopenDelay(60000);
+    const int number = bus().plug();
+    bus().denyAccess(number); // its udev rule comes a moment late
+    ASSERT_TRUE(settle());
+    // Root may open any file: look at the node as an ordinary user would.
+    const auto looksAsAUser = [] {
+        const uid_t previous = static_cast<uid_t>(setfsuid(getuid() == 0 ? 65534 : getuid()));
+        const int16_t found = goEZUSB().GetDevices();
+        setfsuid(previous);
+        return found;
+    };
+    EXPECT_EQ(looksAsAUser(), 0);
+    bus().allowAccess(number);
+    EXPECT_EQ(looksAsAUser(), 0) << "not tried again at once";
+    driver->setReopenDelay(0);
+    bus().denyAccess(number);
+    EXPECT_EQ(looksAsAUser(), 0) << "still refused";
+    bus().allowAccess(number);
+    EXPECT_EQ(looksAsAUser(), 1) << "tried again at a later look";
+    EXPECT_EQ(reports.size(), 1) << "the permission message comes once";
+}

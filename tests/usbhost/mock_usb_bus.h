@@ -26,6 +26,7 @@ struct BoardTraffic {
     int controlUrbs = 0;
     int vendorRequests = 0;
     std::vector<uint8_t> clearedHalts; // endpoint addresses
+    int resets = 0;
 };
 
 class MockUsbBus {
@@ -38,7 +39,8 @@ public:
     // Whether the program runs under umockdev-wrapper (ask only after making the bus).
     static bool active();
 
-    // Plugs a board; returns its plug number (the USB device address, 2 and up, never reused).
+    // Plugs a board; returns its plug number (the USB device address, 2-127, not used again before the
+    // other addresses have had their turn).
     int plug(const usb::BoardOptions& options = {});
     // Unplugs a board: its pending URBs fail, every later ioctl on its node fails, the removal is announced.
     void unplug(int plugNumber);
@@ -49,6 +51,14 @@ public:
     void stallNext(int plugNumber, uint8_t endpoint);
     // Makes the node of a board unopenable for this user from now on (before the driver first sees it).
     void denyAccess(int plugNumber);
+    // Makes the node openable again (a udev rule that came late).
+    void allowAccess(int plugNumber);
+    // The board answers the next IN request on an endpoint too late: the request is given up, and the
+    // answer waits in the endpoint for the next request there (until a reset empties the endpoints).
+    void answerLate(int plugNumber, uint8_t endpoint);
+    // A silent board enumerates but its firmware answers nothing: IN requests wait for ever and OUT data
+    // never reaches the firmware, until it answers again.
+    void setSilent(int plugNumber, bool silent);
 
     bool plugged(int plugNumber) const;
     int pluggedCount() const;
@@ -65,6 +75,7 @@ public:
 
 private:
     Device* device(int plugNumber) const;
+    int freeAddress();
     void remove(Device& device);
 
     struct Testbed;
