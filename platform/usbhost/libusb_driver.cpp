@@ -269,17 +269,25 @@ bool LibusbDriver::claim(int slot)
             unclaim(other);
         }
     }
-    // Another running copy holds it for one of its actions: wait for the end of that action.
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs_);
+    // Another running copy holds it for one of its actions: wait for the end of that action. When it held
+    // it past the timeout, the requests that follow within the next timeout do not wait again (one try
+    // each), so that one action of this copy waits no more than once.
+    const std::chrono::milliseconds timeout(timeoutMs_);
+    const bool waitedInVain = board.claimRefused && Clock::now() - *board.claimRefused < timeout;
+    const Clock::time_point deadline = waitedInVain ? Clock::now() : Clock::now() + timeout;
     int result = libusb_claim_interface(board.handle, kInterface);
     while (result == LIBUSB_ERROR_BUSY && Clock::now() < deadline) {
         std::this_thread::sleep_for(kClaimRetry);
         result = libusb_claim_interface(board.handle, kInterface);
     }
     if (result != 0) {
+        if (result == LIBUSB_ERROR_BUSY && !waitedInVain) {
+            board.claimRefused = Clock::now();
+        }
         failed(slot, result);
         return false;
     }
+    board.claimRefused.reset();
     board.claimed = true;
     queueRelease();
     return true;

@@ -97,6 +97,7 @@ private:
         libusb_device_handle* handle = nullptr;
         bool claimed = false;
         std::vector<Endpoint> endpoints;
+        std::optional<Clock::time_point> claimRefused; // another copy held it past the timeout
         bool outOfStep = false;
         Clock::time_point lastProbe{};
         bool versionAsked = false;                     // the last command was the firmware version

@@ -8,6 +8,7 @@
 #include "common/bit_strings.h"
 #include "platform/usb/usb_driver.h"
 
+#include <chrono>
 #include <sys/fsuid.h>
 #include <unistd.h>
 
@@ -148,7 +149,14 @@ TEST_F(Failures, ASecondRunningCopySeesTheHostIdentifierTaken)
     usb::setDriver(&second);
     ASSERT_EQ(otherCopy.GetDevices(), 1);
     int32_t hostId = 0;
+    const auto waitStart = std::chrono::steady_clock::now();
     EXPECT_EQ(otherCopy.GetHostID(0, hostId), 0) << "the first copy is in the middle of talking to it";
+    EXPECT_GE(std::chrono::steady_clock::now() - waitStart, std::chrono::milliseconds(50))
+        << "its claim was waited for";
+    // The same action's next request does not wait again while the claim is still held.
+    bus().clearTraffic(number);
+    EXPECT_EQ(otherCopy.GetHostID(0, hostId), 0);
+    EXPECT_EQ(bus().traffic(number).claimAttempts, 1);
 
     // The first copy's USB watch: its board stays selected but is free between its transfers.
     usb::setDriver(driver.get());

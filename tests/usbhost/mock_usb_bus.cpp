@@ -209,6 +209,7 @@ long MockUsbBus::Device::ioctl(UMockdevIoctlClient* client, int& error)
     }
     case USBDEVFS_CLAIMINTERFACE:
     case USBDEVFS_DISCONNECT_CLAIM:
+        ++traffic.claimAttempts;
         if (!claimers.empty() && !claimers.count(client)) {
             return fail(EBUSY); // another open file holds the interface
         }

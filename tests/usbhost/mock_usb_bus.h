@@ -27,6 +27,7 @@ struct BoardTraffic {
     int vendorRequests = 0;
     std::vector<uint8_t> clearedHalts; // endpoint addresses
     int resets = 0;
+    int claimAttempts = 0; // interface claims asked for, by any open file
 };
 
 class MockUsbBus {
