@@ -94,6 +94,7 @@ struct MockUsbBus::Device {
     std::unique_ptr<usb::EmulatedBoard> board;
     UMockdevIoctlBase* handler = nullptr;
     bool removed = false;
+    bool served = false; // its ioctl handler is attached
 
     mutable std::mutex mutex;
     bool gone = false;
@@ -389,7 +390,9 @@ MockUsbBus::~MockUsbBus()
 {
     unplugAll();
     for (auto& device : devices_) {
-        umockdev_testbed_detach_ioctl(testbed_->bed, device->node.toUtf8().constData(), nullptr);
+        if (device->served) {
+            umockdev_testbed_detach_ioctl(testbed_->bed, device->node.toUtf8().constData(), nullptr);
+        }
     }
     devices_.clear();
 }
@@ -413,7 +416,9 @@ int MockUsbBus::freeAddress()
             return address;
         }
         if ((*old)->removed) {
-            umockdev_testbed_detach_ioctl(testbed_->bed, (*old)->node.toUtf8().constData(), nullptr);
+            if ((*old)->served) {
+                umockdev_testbed_detach_ioctl(testbed_->bed, (*old)->node.toUtf8().constData(), nullptr);
+            }
             devices_.erase(old);
             return address;
         }
@@ -422,6 +427,41 @@ int MockUsbBus::freeAddress()
 }
 
 int MockUsbBus::plug(const usb::BoardOptions& options)
+{
+    return plugWith(options, true);
+}
+
+int MockUsbBus::plugRefused(const usb::BoardOptions& options)
+{
+    const int number = plugWith(options, false);
+    openToEveryone();
+    std::error_code ignored;
+    std::filesystem::permissions(nodePath(*device(number)).constData(), std::filesystem::perms::none,
+                                 ignored);
+    return number;
+}
+
+QByteArray MockUsbBus::nodePath(const Device& device) const
+{
+    gchar* root = umockdev_testbed_get_root_dir(testbed_->bed);
+    const QByteArray path = QByteArray(root) + device.node.toUtf8();
+    g_free(root);
+    return path;
+}
+
+void MockUsbBus::serve(Device& device)
+{
+    GError* error = nullptr;
+    if (!umockdev_testbed_attach_ioctl(testbed_->bed, device.node.toUtf8().constData(), device.handler,
+                                       &error)) {
+        const std::string text = error != nullptr ? error->message : "attach failed";
+        g_clear_error(&error);
+        throw std::runtime_error(text);
+    }
+    device.served = true;
+}
+
+int MockUsbBus::plugWith(const usb::BoardOptions& options, bool served)
 {
     auto device = std::make_unique<Device>();
     device->address = freeAddress();
@@ -434,13 +474,10 @@ int MockUsbBus::plug(const usb::BoardOptions& options)
     device->handler = umockdev_ioctl_base_new();
     g_signal_connect(device->handler, "handle-ioctl", G_CALLBACK(onIoctl), device.get());
     g_signal_connect(device->handler, "client-vanished", G_CALLBACK(onClientVanished), device.get());
-    GError* error = nullptr;
-    if (!umockdev_testbed_attach_ioctl(testbed_->bed, device->node.toUtf8().constData(), device->handler,
-                                       &error)) {
-        const std::string text = error != nullptr ? error->message : "attach failed";
-        g_clear_error(&error);
-        throw std::runtime_error(text);
+    if (served) {
+        serve(*device);
     }
+    GError* error = nullptr;
     const QString ids =
         QStringLiteral("%1/%2/1").arg(board.options().vendorId, 0, 16).arg(board.options().productId, 0, 16);
     const QString record = QStringLiteral("P: /devices/pci0000:00/usb1/%1\n"
@@ -542,30 +579,40 @@ void MockUsbBus::setSilent(int plugNumber, bool silent)
     d->silent = silent;
 }
 
-void MockUsbBus::denyAccess(int plugNumber)
+void MockUsbBus::openToEveryone()
 {
+    // The bed stays usable for an ordinary user (a test may look as one): the folders and the ioctl sockets
+    // behind the nodes.
     gchar* root = umockdev_testbed_get_root_dir(testbed_->bed);
     const std::filesystem::path base(root);
     g_free(root);
-    // Everything else of the bed stays usable for an ordinary user (a test may look as one): the folders and
-    // the ioctl sockets behind the nodes.
     std::error_code ignored;
     std::filesystem::permissions(base, std::filesystem::perms::all, ignored);
     for (const auto& entry : std::filesystem::recursive_directory_iterator(base, ignored)) {
         std::filesystem::permissions(entry.path(), std::filesystem::perms::all, ignored);
     }
+}
+
+void MockUsbBus::denyAccess(int plugNumber)
+{
+    gchar* root = umockdev_testbed_get_root_dir(testbed_->bed);
+    const std::filesystem::path base(root);
+    g_free(root);
+    openToEveryone();
+    std::error_code ignored;
     const QByteArray node = device(plugNumber)->node.toUtf8().mid(1);
     std::filesystem::permissions(base / node.constData(), std::filesystem::perms::none, ignored);
 }
 
 void MockUsbBus::allowAccess(int plugNumber)
 {
-    gchar* root = umockdev_testbed_get_root_dir(testbed_->bed);
-    const std::filesystem::path base(root);
-    g_free(root);
-    const QByteArray node = device(plugNumber)->node.toUtf8().mid(1);
+    Device* d = device(plugNumber);
+    if (!d->served) {
+        serve(*d);
+    }
+    openToEveryone();
     std::error_code ignored;
-    std::filesystem::permissions(base / node.constData(), std::filesystem::perms::all, ignored);
+    std::filesystem::permissions(nodePath(*d).constData(), std::filesystem::perms::all, ignored);
 }
 
 bool MockUsbBus::plugged(int plugNumber) const

@@ -52,7 +52,11 @@ public:
     void stallNext(int plugNumber, uint8_t endpoint);
     // Makes the node of a board unopenable for this user from now on (before the driver first sees it).
     void denyAccess(int plugNumber);
-    // Makes the node openable again (a udev rule that came late).
+    // Plugs a board whose node this user may not open yet, until allowAccess (a udev rule that comes late).
+    // Unlike denyAccess, opens tried meanwhile cost umockdev nothing (it keeps a connection for every open
+    // of a served node that fails, and few for a whole run).
+    int plugRefused(const usb::BoardOptions& options = {});
+    // Makes the node openable again.
     void allowAccess(int plugNumber);
     // The board answers the next IN request on an endpoint too late: the request is given up, and the
     // answer waits in the endpoint for the next request there (until a reset empties the endpoints).
@@ -77,6 +81,10 @@ public:
 private:
     Device* device(int plugNumber) const;
     int freeAddress();
+    int plugWith(const usb::BoardOptions& options, bool served);
+    void serve(Device& device);
+    void openToEveryone();
+    QByteArray nodePath(const Device& device) const; // the node's file in the bed
     void remove(Device& device);
 
     struct Testbed;
