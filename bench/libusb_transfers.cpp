@@ -8,6 +8,11 @@
 //   bare_ns      the same bulk transfers (same pipes, same bytes) by a bare libusb_bulk_transfer loop
 //   share        (program_ns - bare_ns) / bare_ns: the program's own share (goal: at most 0.10)
 //   transfers    bulk transfers per operation
+//   action_ns    the operation as one user action: its claim taken and given back to other copies
+//   action_share (action_ns - bare_ns) / bare_ns
+// Counters of LibusbRequestAfterTimeout (per request on a board that let a request time out):
+//   fail_ns      a request while the board is out of step: it fails at once, without device I/O
+//   probe_ns     the request that brings it back in step (reset, firmware-version check) and then runs
 // Counters of LibusbPoll (per IsConnected):
 //   poll_ns      one IsConnected (goal: under 100,000 ns)
 //   device_io    URBs the poll put on the bus (goal: 0)
@@ -126,6 +131,7 @@ public:
     Rig& operator=(const Rig&) = delete;
 
     bool ready() const { return ready_; }
+    usbhost::LibusbDriver& driver() { return driver_; }
     cZR4470XEvalBd& board() { return board_; }
     RecordingDriver& recorder() { return recorder_; }
     usbmock::MockUsbBus& bus() { return *g_bus; }
@@ -198,6 +204,18 @@ template <typename Operation> void againstBareLoop(benchmark::State& state, Rig&
         ++runs;
     }
     const double programNs = std::chrono::duration<double, std::nano>(Clock::now() - start).count() / runs;
+    // The same operation as a user's action: afterwards the program is back in its event loop, where the
+    // claim goes.
+    const auto actionStart = Clock::now();
+    for (int64_t run = 0; run < runs; ++run) {
+        if (!op()) {
+            state.SkipWithError("the transfer failed");
+            return;
+        }
+        QCoreApplication::processEvents();
+    }
+    const double actionNs =
+        std::chrono::duration<double, std::nano>(Clock::now() - actionStart).count() / runs;
     const double bareNs = rig.bareLoop(rig.recorder().steps, std::max<int64_t>(runs, 3));
     if (bareNs <= 0) {
         state.SkipWithError("the bare libusb loop failed");
@@ -206,6 +224,8 @@ template <typename Operation> void againstBareLoop(benchmark::State& state, Rig&
     state.counters["program_ns"] = programNs;
     state.counters["bare_ns"] = bareNs;
     state.counters["share"] = (programNs - bareNs) / bareNs;
+    state.counters["action_ns"] = actionNs;
+    state.counters["action_share"] = (actionNs - bareNs) / bareNs;
     state.counters["transfers"] = static_cast<double>(rig.recorder().steps.size());
 }
 
@@ -235,6 +255,42 @@ void LibusbWholeRamLoad(benchmark::State& state)
     againstBareLoop(state, rig, [&] { return rig.board().USBSerialLoadRAM(image); });
 }
 BENCHMARK(LibusbWholeRamLoad)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+void LibusbRequestAfterTimeout(benchmark::State& state)
+{
+    Rig rig(1);
+    if (!rig.ready()) {
+        state.SkipWithError("the board could not be selected over libusb");
+        return;
+    }
+    usbhost::LibusbDriver& driver = rig.driver();
+    driver.setTimeout(20);
+    double failNs = 0;
+    double probeNs = 0;
+    int64_t runs = 0;
+    for (auto _ : state) {
+        // One request times out (not measured): the board is out of step.
+        driver.setProbeInterval(60000);
+        rig.bus().setSilent(rig.firstBoard(), true);
+        rig.board().GetPortDValue();
+        rig.bus().setSilent(rig.firstBoard(), false);
+        auto start = Clock::now();
+        const bool failed = rig.board().GetPortDValue() == 0;
+        failNs += std::chrono::duration<double, std::nano>(Clock::now() - start).count();
+        driver.setProbeInterval(0);
+        start = Clock::now();
+        const bool answered = rig.board().GetPortDValue() != 0;
+        probeNs += std::chrono::duration<double, std::nano>(Clock::now() - start).count();
+        if (!failed || !answered) {
+            state.SkipWithError("the board did not fail at once or did not come back");
+            return;
+        }
+        ++runs;
+    }
+    state.counters["fail_ns"] = failNs / static_cast<double>(runs);
+    state.counters["probe_ns"] = probeNs / static_cast<double>(runs);
+}
+BENCHMARK(LibusbRequestAfterTimeout)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 void LibusbPoll(benchmark::State& state)
 {

@@ -44,8 +44,10 @@ clsEZUSB::~clsEZUSB()
     if (index < 0) {
         return;
     }
+    // The version request is also the one attempt to bring a board that stopped answering back in step;
+    // when its answer still cannot be read, the board is given back all the same, once.
     const std::optional<double> version = ezusbVersionNumber(GetFirmWareVersion(index), DecimalSepPriv());
-    if (version && *version >= kFirstVersionWithHostID) {
+    if (!version || *version >= kFirstVersionWithHostID) {
         SetHostID(index, 0);
     }
 }
@@ -121,6 +123,11 @@ bool clsEZUSB::IsConnected()
 {
     GetDevices();
     return !driverName_.isEmpty() && GetDeviceIndex(driverName_) >= 0;
+}
+
+bool clsEZUSB::IsAnswering()
+{
+    return !driverName_.isEmpty() && usb::driver().answering(QStringLiteral("\\\\.\\") + driverName_);
 }
 
 // Selection claims the new board with the caller's host identifier and hands the previous board back (host

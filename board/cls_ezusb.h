@@ -43,7 +43,8 @@ public:
     // "Ezssp", then USBDriverInstalled(). Nothing is sent to any board.
     clsEZUSB();
     // Releases this copy's claim: when a board is selected, still present and listed, and its firmware
-    // version is 0.3 or more, host identifier 0 is written to it.
+    // version is 0.3 or more (or cannot be read: a board that stopped answering), host identifier 0 is
+    // written to it once.
     ~clsEZUSB();
     clsEZUSB(const clsEZUSB&) = delete;
     clsEZUSB& operator=(const clsEZUSB&) = delete;
@@ -86,6 +87,9 @@ public:
     // GetDevices, then true when DriverName is one of the listed devices. The USB watch calls it every
     // 300 ms.
     bool IsConnected();
+    // Whether the selected board answers its requests (false for a board that is plugged in but stopped
+    // answering, and when no board is selected). No device I/O.
+    bool IsAnswering();
 
     // --- transfers ---
     // Opens the device path "\\.\" & name; returns the handle (close it with usb::driver().close), or

@@ -44,6 +44,16 @@ void BoardStatusIndicators::keepConnected()
         usbText_.setBackColor(glClrDkGreen);
 }
 
+void BoardStatusIndicators::showNotAnswering(const QString& driverName)
+{
+    // Said once, and left standing (no blinking) until the board answers again or goes.
+    usbText_.setCaption(driverName + QStringLiteral(" Not Answering!"));
+    usbText_.setForeColor(glClrRed);
+    usbText_.setBackColor(glClrDkYellow);
+    usbIcon_.setPicture(ui::form<frmGraphics>().imgUSBIcon(1).Picture());
+    usbAttention_.setVisible(true);
+}
+
 void BoardStatusIndicators::showFIFO(bool connected, bool hasFIFO)
 {
     if (!connected) {

@@ -23,6 +23,8 @@ public:
     void blinkDisconnected();
     // The lamp's background while a board is connected (the text is left as it is).
     void keepConnected();
+    // The USB lamp for a board that is plugged in under `driverName` but does not answer.
+    void showNotAnswering(const QString& driverName);
     // The FIFO lamp: waiting for a board, "FIFO Missing" or "FIFO Present".
     void showFIFO(bool connected, bool hasFIFO);
 

@@ -4,6 +4,7 @@
 #include "shell/startup.h"
 
 #include "board/cls_ezusb.h"
+#include "board/cls_ezusb_version.h"
 #include "board/evalbd.h"
 #include "board/globals.h"
 #include "board/run_mode.h"
@@ -89,6 +90,15 @@ void applyCommandLineOptions()
     SetRunModeFromCommand();
 }
 
+// Whether the board's firmware is older than the host identifier (0.3): it answers no claim.
+bool keepsNoHostID(int16_t index)
+{
+    const QString text = goEZUSB().GetFirmWareVersion(index);
+    const std::optional<double> version = ezusbVersionNumber(text, ezusbDecimalSeparator());
+    // "0" alone is the version of a board the command could not be sent to.
+    return text != QLatin1String("0") && version && *version < 0.3;
+}
+
 // Selects a board when one is attached; false when the user gave up the choice (the program must end).
 bool chooseBoard(uint32_t hostId)
 {
@@ -105,10 +115,11 @@ bool chooseBoard(uint32_t hostId)
         return true;
     }
     // Several boards: the first that no running copy claims. A board whose firmware keeps no host
-    // identifier reads as free.
+    // identifier reads as free; one whose identifier cannot be read is not taken for free.
     for (int16_t index = 0; index < count; ++index) {
         int32_t claimedBy = 0;
-        usb.GetHostID(index, claimedBy);
+        if (usb.GetHostID(index, claimedBy) != 1 && !keepsNoHostID(index))
+            continue;
         if (claimedBy == 0) {
             usb.SelectDevice(index, static_cast<int32_t>(hostId), true);
             return true;

@@ -36,21 +36,37 @@ void UsbWatch::tick()
     gbPrevConnected = gbBoardConnected;
 
     if (connectEdge) {
+        notAnswering_ = false; // the attach has just drawn the lamp afresh
         regwin::ScopedFlag inConnect(inConnectPath_);
         ebOnBoardConnect();
     }
 
     if (!gbBoardConnected) {
+        notAnswering_ = false;
         if (disconnectEdge)
             ebOnBoardDisconnect();
         indicators_.blinkDisconnected();
         return;
     }
 
-    indicators_.keepConnected();
+    if (!notAnswering_)
+        indicators_.keepConnected();
     if (goEvalBd == nullptr || goEvalBd->TransferBusy())
         return;
+    // The status read is also what tries a board that stopped answering again.
     goEvalBd->USBReadPortBuffVal(kPortD);
+    showAnswering(goEZUSB().IsAnswering());
     for (const QString* name : kLiveStatusWindows)
         ui::Forms::callIfLoaded(*name, formnames::UdStatusIndicators);
+}
+
+void UsbWatch::showAnswering(bool answering)
+{
+    if (answering == !notAnswering_)
+        return;
+    notAnswering_ = !answering;
+    if (notAnswering_)
+        indicators_.showNotAnswering(goEZUSB().DriverName());
+    else
+        indicators_.showConnection(true, goEZUSB().DriverName());
 }

@@ -54,6 +54,18 @@ public:
 
     // Whether the driver file "<base>.sys" is installed.
     virtual bool driverInstalled(const QString& baseName) const = 0;
+
+    // Whether the board at a device path answers its requests: false for a board that is plugged in but
+    // stopped answering (its requests then fail at once until it is back in step), and for no board.
+    virtual bool answering(const QString& path)
+    {
+        const intptr_t handle = open(path);
+        if (handle == kInvalidHandle) {
+            return false;
+        }
+        close(handle);
+        return true;
+    }
 };
 
 class EmulatedDriver;

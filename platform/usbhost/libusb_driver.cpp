@@ -1,10 +1,17 @@
 #if TESSARON_HAVE_LIBUSB
 #include "platform/usbhost/libusb_driver.h"
 
+#include "platform/usb/firmware_commands.h"
+
 #include <libusb.h>
+
+#include <QCoreApplication>
+#include <QObject>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstring>
+#include <thread>
 
 namespace usbhost {
 
@@ -15,6 +22,8 @@ constexpr uint32_t kPipeRecordsStart = 16;
 constexpr uint32_t kPipeRecordSize = 20;
 constexpr uint32_t kPipeCountOffset = 12;
 constexpr uint32_t kMaxTransferSize = 65536;
+// How often a claim another copy holds is tried again while it is waited for.
+constexpr std::chrono::milliseconds kClaimRetry{1};
 
 void putU16(uint8_t* at, uint32_t value)
 {
@@ -84,7 +93,7 @@ private:
 } // namespace
 
 LibusbDriver::LibusbDriver(std::vector<usb::UsbIds> served, libusb_context* context)
-    : served_(std::move(served))
+    : served_(std::move(served)), releaseContext_(std::make_unique<QObject>())
 {
     if (context != nullptr) {
         context_ = context;
@@ -102,8 +111,8 @@ LibusbDriver::~LibusbDriver()
     for (int slot = 0; slot < kSlotCount; ++slot) {
         release(slot);
     }
-    for (libusb_device* device : refused_) {
-        libusb_unref_device(device);
+    for (const Refused& refused : refused_) {
+        libusb_unref_device(refused.device);
     }
     refused_.clear();
     if (ownContext_) {
@@ -159,16 +168,18 @@ void LibusbDriver::refresh()
                 release(slot);
             }
         }
+        // A refusal is not for good: the node may not have been there yet, or its udev rule came late.
+        const Clock::time_point now = Clock::now();
         for (auto it = refused_.begin(); it != refused_.end();) {
-            if (contains(present, *it)) {
+            if (contains(present, it->device) && now - it->since < reopenDelay_) {
                 ++it;
             } else {
-                libusb_unref_device(*it);
+                libusb_unref_device(it->device);
                 it = refused_.erase(it);
             }
         }
         for (libusb_device* device : present) {
-            if (!slots_.find(reinterpret_cast<SlotTable::Key>(device)) && !contains(refused_, device)) {
+            if (!slots_.find(reinterpret_cast<SlotTable::Key>(device)) && !isRefused(device)) {
                 adopt(device, denied);
             }
         }
@@ -185,6 +196,12 @@ void LibusbDriver::refresh()
     }
 }
 
+bool LibusbDriver::isRefused(const libusb_device* device) const
+{
+    return std::any_of(refused_.begin(), refused_.end(),
+                       [&](const Refused& refused) { return refused.device == device; });
+}
+
 void LibusbDriver::adopt(libusb_device* device, std::vector<QString>& denied)
 {
     const std::optional<int> slot = slots_.assign(reinterpret_cast<SlotTable::Key>(device));
@@ -195,7 +212,7 @@ void LibusbDriver::adopt(libusb_device* device, std::vector<QString>& denied)
     const int opened = libusb_open(device, &handle);
     if (opened != 0) {
         slots_.release(*slot);
-        refused_.push_back(libusb_ref_device(device));
+        refused_.push_back({libusb_ref_device(device), Clock::now()});
         if (opened == LIBUSB_ERROR_ACCESS) {
             denied.push_back(nodeOf(device));
         }
@@ -252,13 +269,47 @@ bool LibusbDriver::claim(int slot)
             unclaim(other);
         }
     }
-    const int result = libusb_claim_interface(board.handle, kInterface);
+    // Another running copy holds it for one of its actions: wait for the end of that action. When it held
+    // it past the timeout, the requests that follow within the next timeout do not wait again (one try
+    // each), so that one action of this copy waits no more than once.
+    const std::chrono::milliseconds timeout(timeoutMs_);
+    const bool waitedInVain = board.claimRefused && Clock::now() - *board.claimRefused < timeout;
+    const Clock::time_point deadline = waitedInVain ? Clock::now() : Clock::now() + timeout;
+    int result = libusb_claim_interface(board.handle, kInterface);
+    while (result == LIBUSB_ERROR_BUSY && Clock::now() < deadline) {
+        std::this_thread::sleep_for(kClaimRetry);
+        result = libusb_claim_interface(board.handle, kInterface);
+    }
     if (result != 0) {
+        if (result == LIBUSB_ERROR_BUSY && !waitedInVain) {
+            board.claimRefused = Clock::now();
+        }
         failed(slot, result);
         return false;
     }
+    board.claimRefused.reset();
     board.claimed = true;
+    queueRelease();
     return true;
+}
+
+void LibusbDriver::queueRelease()
+{
+    // Without an event loop (a tool, a benchmark) the claim lasts until the board is opened without moving
+    // data or another board is claimed.
+    if (releaseQueued_ || QCoreApplication::instance() == nullptr) {
+        return;
+    }
+    releaseQueued_ = true;
+    QTimer::singleShot(0, releaseContext_.get(), [this] { releaseClaims(); });
+}
+
+void LibusbDriver::releaseClaims()
+{
+    releaseQueued_ = false;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        unclaim(slot);
+    }
 }
 
 void LibusbDriver::unclaim(int slot)
@@ -274,10 +325,77 @@ bool LibusbDriver::failed(int slot, int error)
 {
     if (error == LIBUSB_ERROR_NO_DEVICE && boards_[slot].device != nullptr) {
         // Unplugged: let go of it at once, and do not take it again while libusb still lists it.
-        refused_.push_back(libusb_ref_device(boards_[slot].device));
+        refused_.push_back({libusb_ref_device(boards_[slot].device), Clock::now()});
         release(slot);
+    } else if (error == LIBUSB_ERROR_TIMEOUT && boards_[slot].device != nullptr) {
+        // Its answer may still come and would be taken for the answer to a later request.
+        boards_[slot].outOfStep = true;
+        boards_[slot].lastProbe = Clock::now();
     }
     return false;
+}
+
+bool LibusbDriver::inStep(int slot, bool versionCommand)
+{
+    Board& board = boards_[slot];
+    if (!board.outOfStep) {
+        return true;
+    }
+    if (!versionCommand && Clock::now() - board.lastProbe < probeInterval_) {
+        return false;
+    }
+    return resynchronise(slot);
+}
+
+bool LibusbDriver::resynchronise(int slot)
+{
+    Board& board = boards_[slot];
+    board.lastProbe = Clock::now();
+    if (!claim(slot)) {
+        return false;
+    }
+    // The reset empties the endpoints of answers that came too late; it keeps this copy's claim.
+    const int reset = libusb_reset_device(board.handle);
+    if (reset != 0) {
+        failed(slot, reset == LIBUSB_ERROR_NOT_FOUND ? LIBUSB_ERROR_NO_DEVICE : reset);
+        return false;
+    }
+    if (board.endpoints.size() <= static_cast<size_t>(usb::firmware::kReplyPipe)) {
+        return false;
+    }
+    const uint8_t command = board.endpoints[usb::firmware::kCommandPipe].address;
+    const uint8_t reply = board.endpoints[usb::firmware::kReplyPipe].address;
+    uint8_t ask[1] = {usb::firmware::GetFirmwareVersion};
+    std::array<uint8_t, 2> answer{};
+    int moved = 0;
+    int result = libusb_bulk_transfer(board.handle, command, ask, sizeof ask, &moved, probeTimeoutMs_);
+    if (result == 0) {
+        result = libusb_bulk_transfer(board.handle, reply, answer.data(), static_cast<int>(answer.size()),
+                                      &moved, probeTimeoutMs_);
+    }
+    if (result != 0) {
+        if (result != LIBUSB_ERROR_TIMEOUT) {
+            failed(slot, result);
+        }
+        return false;
+    }
+    if (moved != static_cast<int>(answer.size()) || (board.version && *board.version != answer)) {
+        return false;
+    }
+    board.version = answer;
+    board.versionAsked = false;
+    board.outOfStep = false;
+    return true;
+}
+
+void LibusbDriver::noteCommand(Board& board, uint32_t pipe, const uint8_t* data, uint32_t length)
+{
+    if (pipe == usb::firmware::kCommandPipe) {
+        board.versionAsked = length == 1 && data[0] == usb::firmware::GetFirmwareVersion;
+    } else if (pipe == usb::firmware::kReplyPipe && board.versionAsked && length == 2) {
+        board.version = std::array<uint8_t, 2>{data[0], data[1]};
+        board.versionAsked = false;
+    }
 }
 
 LibusbDriver::Board* LibusbDriver::boardOf(const RequestHandle& request)
@@ -320,6 +438,16 @@ bool LibusbDriver::driverInstalled(const QString& baseName) const
 {
     return usable() && (baseName.compare(usb::kDefaultBaseName, Qt::CaseInsensitive) == 0 ||
                         baseName.compare(usb::kDevKitBaseName, Qt::CaseInsensitive) == 0);
+}
+
+bool LibusbDriver::answering(const QString& path)
+{
+    const int slot = slotOfPath(path);
+    if (slot < 0) {
+        return false;
+    }
+    refresh();
+    return boards_[slot].device != nullptr && !boards_[slot].outOfStep;
 }
 
 int LibusbDriver::boardCount() const
@@ -428,14 +556,17 @@ bool LibusbDriver::bulk(int slot, bool read, const void* in, uint32_t inLen, uin
     if (inEndpoint != read) {
         return false;
     }
-    if (!claim(slot)) {
+    const bool versionCommand = pipe == usb::firmware::kCommandPipe && length == 1 && data != nullptr &&
+                                data[0] == usb::firmware::GetFirmwareVersion;
+    if (!inStep(slot, versionCommand) || !claim(slot)) {
         return false;
     }
     int moved = 0;
-    const int result = libusb_bulk_transfer(board.handle, endpoint.address, data, static_cast<int>(length),
-                                            &moved, timeoutMs_);
+    const int result = libusb_bulk_transfer(boards_[slot].handle, endpoint.address, data,
+                                            static_cast<int>(length), &moved, timeoutMs_);
     bytesReturned = moved > 0 ? static_cast<uint32_t>(moved) : 0;
     if (result == 0) {
+        noteCommand(boards_[slot], pipe, data, length);
         return true;
     }
     if (result == LIBUSB_ERROR_PIPE) {
@@ -457,6 +588,9 @@ bool LibusbDriver::vendor(int slot, const void* in, uint32_t inLen, uint8_t* dat
                              ((record[1] & 0x03) << 5) | (record[2] & 0x1F));
     const uint16_t value = static_cast<uint16_t>(record[6] | (record[7] << 8));
     const uint16_t index = static_cast<uint16_t>(record[8] | (record[9] << 8));
+    if (!inStep(slot, false)) {
+        return false;
+    }
     const int result = libusb_control_transfer(boards_[slot].handle, requestType, record[4], value, index,
                                                data, static_cast<uint16_t>(length), timeoutMs_);
     if (result < 0) {
@@ -474,6 +608,9 @@ bool LibusbDriver::stringDescriptor(int slot, const void* in, uint32_t inLen, ui
     }
     const auto* request = static_cast<const uint8_t*>(in);
     const uint16_t language = static_cast<uint16_t>(request[1] | (request[2] << 8));
+    if (!inStep(slot, false)) {
+        return false;
+    }
     const int result = libusb_get_string_descriptor(boards_[slot].handle, request[0], language, data,
                                                     static_cast<int>(std::min<uint32_t>(length, 255)));
     if (result < 0) {

@@ -5,10 +5,18 @@
 // ("Ezssp-n", "Ezusb-n") name, and answers the driver requests with the record layouts the USB object
 // reads. Pipe i is endpoint i of interface 0 in descriptor order.
 //
-// A board is opened when it appears and closed as soon as it leaves. Its interface is claimed for bulk
-// transfers and stays claimed while this copy keeps talking to it; it is released when the copy turns to
-// another board or opens the board without moving data (the 300 ms watch does), so a board this copy has
-// not selected stays free for another running copy. Looking for boards makes no device I/O.
+// A board is opened when it appears and closed as soon as it leaves. Its interface is claimed for the
+// requests of one user action: from its first transfer until the program is back in its event loop (or the
+// copy opens the board without moving data, as the 300 ms watch does), so another running copy finds it
+// free between this copy's actions. A claim that another copy holds is tried again until the timeout.
+// Looking for boards makes no device I/O; a board that could not be opened is tried again a few seconds
+// later.
+//
+// A board that lets a request time out is out of step: its answer may still come, and would then be taken
+// for the answer to a later request. Until it is back in step its requests fail at once, without device
+// I/O. It is brought back by a reset (which empties its endpoints) and one short firmware-version request
+// whose answer is known: tried by a firmware-version command, and by any request once the probe interval
+// has passed since the last try.
 
 #include "platform/usb/board_ids.h"
 #include "platform/usb/usb_driver.h"
@@ -17,10 +25,15 @@
 #include <QString>
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
 #include <vector>
+
+class QObject;
 
 struct libusb_context;
 struct libusb_device;
@@ -48,10 +61,20 @@ public:
                    uint32_t& bytesReturned) override;
     void close(intptr_t handle) override;
     bool driverInstalled(const QString& baseName) const override;
+    bool answering(const QString& path) override;
 
     void setPermissionReporter(PermissionReporter reporter) { reporter_ = std::move(reporter); }
-    // Time a bulk or control transfer may take before it fails (milliseconds, about 1 s by default).
+    // Time a bulk or control transfer may take before it fails, and the time a claim another copy holds is
+    // waited for (milliseconds, 1 s by default).
     void setTimeout(unsigned milliseconds) { timeoutMs_ = milliseconds; }
+    // The timeout of the firmware-version request that checks an out-of-step board (200 ms by default).
+    void setProbeTimeout(unsigned milliseconds) { probeTimeoutMs_ = milliseconds; }
+    // How long an out-of-step board's requests fail at once before one of them tries it again (2 s).
+    void setProbeInterval(unsigned milliseconds) { probeInterval_ = std::chrono::milliseconds(milliseconds); }
+    // How long a board that could not be opened is left alone before it is opened again (3 s).
+    void setReopenDelay(unsigned milliseconds) { reopenDelay_ = std::chrono::milliseconds(milliseconds); }
+    // Lets go of every claim now (what the return to the event loop does).
+    void releaseClaims();
 
     // --- state, for tests and benchmarks ---
     int boardCount() const;
@@ -68,11 +91,21 @@ private:
         uint16_t maxPacket = 0;
         uint8_t attributes = 0;
     };
+    using Clock = std::chrono::steady_clock;
     struct Board {
         libusb_device* device = nullptr; // one reference held
         libusb_device_handle* handle = nullptr;
         bool claimed = false;
         std::vector<Endpoint> endpoints;
+        std::optional<Clock::time_point> claimRefused; // another copy held it past the timeout
+        bool outOfStep = false;
+        Clock::time_point lastProbe{};
+        bool versionAsked = false;                     // the last command was the firmware version
+        std::optional<std::array<uint8_t, 2>> version; // its answer, as last read
+    };
+    struct Refused {
+        libusb_device* device = nullptr; // one reference held
+        Clock::time_point since{};
     };
     struct RequestHandle {
         int slot = -1;
@@ -95,19 +128,30 @@ private:
     bool stringDescriptor(int slot, const void* in, uint32_t inLen, uint8_t* data, uint32_t length,
                           uint32_t& bytesReturned);
     bool failed(int slot, int error);
+    // Whether a request may go to the board: true when it is in step or was brought back now.
+    bool inStep(int slot, bool versionCommand);
+    bool resynchronise(int slot);
+    void noteCommand(Board& board, uint32_t pipe, const uint8_t* data, uint32_t length);
+    void queueRelease();
+    bool isRefused(const libusb_device* device) const;
 
     std::vector<usb::UsbIds> served_;
     libusb_context* context_ = nullptr;
     bool ownContext_ = false;
     SlotTable slots_;
     std::array<Board, kSlotCount> boards_{};
-    std::vector<libusb_device*> refused_; // boards not to open again while plugged (one reference each)
+    std::vector<Refused> refused_; // boards not to open again before the reopen delay has passed
     std::map<intptr_t, RequestHandle> handles_;
     intptr_t nextHandle_ = 1;
     PermissionReporter reporter_;
     bool permissionReported_ = false;
     unsigned timeoutMs_ = 1000;
+    unsigned probeTimeoutMs_ = 200;
+    std::chrono::milliseconds probeInterval_{2000};
+    std::chrono::milliseconds reopenDelay_{3000};
     int refreshing_ = 0;
+    std::unique_ptr<QObject> releaseContext_; // the queued release of the claims dies with it
+    bool releaseQueued_ = false;
 };
 
 } // namespace usbhost

@@ -8,6 +8,7 @@
 #include "common/bit_strings.h"
 #include "platform/usb/usb_driver.h"
 
+#include <chrono>
 #include <sys/fsuid.h>
 #include <unistd.h>
 
@@ -148,7 +149,14 @@ TEST_F(Failures, ASecondRunningCopySeesTheHostIdentifierTaken)
     usb::setDriver(&second);
     ASSERT_EQ(otherCopy.GetDevices(), 1);
     int32_t hostId = 0;
+    const auto waitStart = std::chrono::steady_clock::now();
     EXPECT_EQ(otherCopy.GetHostID(0, hostId), 0) << "the first copy is in the middle of talking to it";
+    EXPECT_GE(std::chrono::steady_clock::now() - waitStart, std::chrono::milliseconds(50))
+        << "its claim was waited for";
+    // The same action's next request does not wait again while the claim is still held.
+    bus().clearTraffic(number);
+    EXPECT_EQ(otherCopy.GetHostID(0, hostId), 0);
+    EXPECT_EQ(bus().traffic(number).claimAttempts, 1);
 
     // The first copy's USB watch: its board stays selected but is free between its transfers.
     usb::setDriver(driver.get());
@@ -159,4 +167,28 @@ TEST_F(Failures, ASecondRunningCopySeesTheHostIdentifierTaken)
     EXPECT_EQ(otherCopy.GetHostID(0, hostId), 1);
     EXPECT_EQ(hostId, 0x1111) << "taken by the first copy";
     usb::setDriver(driver.get());
+}
+
+TEST_F(Failures, ABoardThatCouldNotBeOpenedIsTriedAgainAFewSecondsLater)
+{
+    QStringList reports;
+    driver->setPermissionReporter([&](const QString& text) { reports.append(text); });
+    driver->setReopenDelay(60000);
+    bus().plug();
+    const int late = bus().plugRefused(); // its udev rule comes a moment late
+    ASSERT_TRUE(settle());
+    // Root may open any file: look at the node as an ordinary user would.
+    const auto looksAsAUser = [] {
+        const uid_t previous = static_cast<uid_t>(setfsuid(getuid() == 0 ? 65534 : getuid()));
+        const int16_t found = goEZUSB().GetDevices();
+        setfsuid(previous);
+        return found;
+    };
+    EXPECT_EQ(looksAsAUser(), 1);
+    bus().allowAccess(late);
+    EXPECT_EQ(looksAsAUser(), 1) << "not tried again at once";
+    driver->setReopenDelay(0);
+    EXPECT_EQ(looksAsAUser(), 2) << "tried again at a later look";
+    EXPECT_EQ(reports.size(), 1) << "the permission message comes once";
+    EXPECT_TRUE(reports.value(0).contains(bus().node(late)));
 }

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <deque>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <stdexcept>
 
@@ -93,6 +94,7 @@ struct MockUsbBus::Device {
     std::unique_ptr<usb::EmulatedBoard> board;
     UMockdevIoctlBase* handler = nullptr;
     bool removed = false;
+    bool served = false; // its ioctl handler is attached
 
     mutable std::mutex mutex;
     bool gone = false;
@@ -101,6 +103,9 @@ struct MockUsbBus::Device {
     std::deque<Urb> done;    // answered, waiting to be reaped
     int unplugCountdown = 0;
     std::set<uint8_t> stalls;
+    std::map<uint8_t, std::deque<QByteArray>> endpointData; // answers waiting in an IN endpoint
+    std::set<uint8_t> late;                                 // endpoints whose next answer comes late
+    bool silent = false;
     BoardTraffic traffic;
 
     long ioctl(UMockdevIoctlClient* client, int& error);
@@ -205,6 +210,7 @@ long MockUsbBus::Device::ioctl(UMockdevIoctlClient* client, int& error)
     }
     case USBDEVFS_CLAIMINTERFACE:
     case USBDEVFS_DISCONNECT_CLAIM:
+        ++traffic.claimAttempts;
         if (!claimers.empty() && !claimers.count(client)) {
             return fail(EBUSY); // another open file holds the interface
         }
@@ -217,7 +223,11 @@ long MockUsbBus::Device::ioctl(UMockdevIoctlClient* client, int& error)
     case USBDEVFS_IOCTL:
         return fail(ENODATA); // no kernel driver is bound
     case USBDEVFS_SETINTERFACE:
+        return 0;
     case USBDEVFS_RESET:
+        ++traffic.resets;
+        endpointData.clear();
+        late.clear();
         return 0;
     case USBDEVFS_CLEAR_HALT: {
         uint32_t endpoint = 0;
@@ -302,6 +312,10 @@ void MockUsbBus::Device::bulk(usbdevfs_urb& urb, uint8_t* buffer, Urb& record, b
         return;
     }
     const auto length = static_cast<uint32_t>(urb.buffer_length);
+    if ((urb.endpoint & 0x80) == 0 && silent) {
+        record.actual = static_cast<int>(length); // the endpoint takes it; the firmware never looks
+        return;
+    }
     if ((urb.endpoint & 0x80) == 0) {
         if (!board->bulkWrite(pipe, buffer, length)) {
             record.status = -EPIPE;
@@ -312,13 +326,31 @@ void MockUsbBus::Device::bulk(usbdevfs_urb& urb, uint8_t* buffer, Urb& record, b
         record.actual = static_cast<int>(length);
         return;
     }
-    const int64_t got = board->bulkRead(pipe, buffer, length);
-    if (got < 0) {
-        answered = false; // nothing to send: the board NAKs until the host gives up
+    if (silent) {
+        answered = false;
         return;
     }
-    traffic.in[pipe].append(QByteArray(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(got)));
-    record.actual = static_cast<int>(got);
+    // What the firmware has for this request goes into the endpoint, behind what is still waiting there.
+    std::deque<QByteArray>& waiting = endpointData[urb.endpoint];
+    QByteArray fresh(static_cast<qsizetype>(length), '\0');
+    const int64_t got = board->bulkRead(pipe, reinterpret_cast<uint8_t*>(fresh.data()), length);
+    if (got >= 0) {
+        fresh.truncate(static_cast<qsizetype>(got));
+        waiting.push_back(fresh);
+    }
+    if (waiting.empty() || late.erase(urb.endpoint) > 0) {
+        answered = false; // nothing to send (or not yet): the board NAKs until the host gives up
+        return;
+    }
+    const QByteArray answer = waiting.front();
+    waiting.pop_front();
+    if (answer.size() > static_cast<qsizetype>(length)) {
+        record.status = -EOVERFLOW;
+        return;
+    }
+    std::memcpy(buffer, answer.constData(), static_cast<size_t>(answer.size()));
+    traffic.in[pipe].append(answer);
+    record.actual = static_cast<int>(answer.size());
 }
 
 void MockUsbBus::Device::control(usbdevfs_urb& urb, uint8_t* buffer, Urb& record)
@@ -358,7 +390,9 @@ MockUsbBus::~MockUsbBus()
 {
     unplugAll();
     for (auto& device : devices_) {
-        umockdev_testbed_detach_ioctl(testbed_->bed, device->node.toUtf8().constData(), nullptr);
+        if (device->served) {
+            umockdev_testbed_detach_ioctl(testbed_->bed, device->node.toUtf8().constData(), nullptr);
+        }
     }
     devices_.clear();
 }
@@ -368,10 +402,69 @@ bool MockUsbBus::active()
     return umockdev_in_mock_environment();
 }
 
+int MockUsbBus::freeAddress()
+{
+    // USB addresses are 7 bits (libusb takes no other); a board gone long ago gives its address up.
+    constexpr int kFirst = 2;
+    constexpr int kLast = 127;
+    for (int tries = kFirst; tries <= kLast; ++tries) {
+        const int address = nextAddress_;
+        nextAddress_ = nextAddress_ == kLast ? kFirst : nextAddress_ + 1;
+        const auto old = std::find_if(devices_.begin(), devices_.end(),
+                                      [&](const auto& d) { return d->address == address; });
+        if (old == devices_.end()) {
+            return address;
+        }
+        if ((*old)->removed) {
+            if ((*old)->served) {
+                umockdev_testbed_detach_ioctl(testbed_->bed, (*old)->node.toUtf8().constData(), nullptr);
+            }
+            devices_.erase(old);
+            return address;
+        }
+    }
+    throw std::runtime_error("no free USB address on the bus");
+}
+
 int MockUsbBus::plug(const usb::BoardOptions& options)
 {
+    return plugWith(options, true);
+}
+
+int MockUsbBus::plugRefused(const usb::BoardOptions& options)
+{
+    const int number = plugWith(options, false);
+    openToEveryone();
+    std::error_code ignored;
+    std::filesystem::permissions(nodePath(*device(number)).constData(), std::filesystem::perms::none,
+                                 ignored);
+    return number;
+}
+
+QByteArray MockUsbBus::nodePath(const Device& device) const
+{
+    gchar* root = umockdev_testbed_get_root_dir(testbed_->bed);
+    const QByteArray path = QByteArray(root) + device.node.toUtf8();
+    g_free(root);
+    return path;
+}
+
+void MockUsbBus::serve(Device& device)
+{
+    GError* error = nullptr;
+    if (!umockdev_testbed_attach_ioctl(testbed_->bed, device.node.toUtf8().constData(), device.handler,
+                                       &error)) {
+        const std::string text = error != nullptr ? error->message : "attach failed";
+        g_clear_error(&error);
+        throw std::runtime_error(text);
+    }
+    device.served = true;
+}
+
+int MockUsbBus::plugWith(const usb::BoardOptions& options, bool served)
+{
     auto device = std::make_unique<Device>();
-    device->address = nextAddress_++;
+    device->address = freeAddress();
     device->board = std::make_unique<usb::EmulatedBoard>(0, options);
     const usb::EmulatedBoard& board = *device->board;
     const QString number = QStringLiteral("%1").arg(device->address, 3, 10, QLatin1Char('0'));
@@ -381,13 +474,10 @@ int MockUsbBus::plug(const usb::BoardOptions& options)
     device->handler = umockdev_ioctl_base_new();
     g_signal_connect(device->handler, "handle-ioctl", G_CALLBACK(onIoctl), device.get());
     g_signal_connect(device->handler, "client-vanished", G_CALLBACK(onClientVanished), device.get());
-    GError* error = nullptr;
-    if (!umockdev_testbed_attach_ioctl(testbed_->bed, device->node.toUtf8().constData(), device->handler,
-                                       &error)) {
-        const std::string text = error != nullptr ? error->message : "attach failed";
-        g_clear_error(&error);
-        throw std::runtime_error(text);
+    if (served) {
+        serve(*device);
     }
+    GError* error = nullptr;
     const QString ids =
         QStringLiteral("%1/%2/1").arg(board.options().vendorId, 0, 16).arg(board.options().productId, 0, 16);
     const QString record = QStringLiteral("P: /devices/pci0000:00/usb1/%1\n"
@@ -475,20 +565,54 @@ void MockUsbBus::stallNext(int plugNumber, uint8_t endpoint)
     d->stalls.insert(endpoint);
 }
 
-void MockUsbBus::denyAccess(int plugNumber)
+void MockUsbBus::answerLate(int plugNumber, uint8_t endpoint)
 {
+    Device* d = device(plugNumber);
+    const std::lock_guard lock(d->mutex);
+    d->late.insert(endpoint);
+}
+
+void MockUsbBus::setSilent(int plugNumber, bool silent)
+{
+    Device* d = device(plugNumber);
+    const std::lock_guard lock(d->mutex);
+    d->silent = silent;
+}
+
+void MockUsbBus::openToEveryone()
+{
+    // The bed stays usable for an ordinary user (a test may look as one): the folders and the ioctl sockets
+    // behind the nodes.
     gchar* root = umockdev_testbed_get_root_dir(testbed_->bed);
     const std::filesystem::path base(root);
     g_free(root);
-    // Everything else of the bed stays usable for an ordinary user (a test may look as one): the folders and
-    // the ioctl sockets behind the nodes.
     std::error_code ignored;
     std::filesystem::permissions(base, std::filesystem::perms::all, ignored);
     for (const auto& entry : std::filesystem::recursive_directory_iterator(base, ignored)) {
         std::filesystem::permissions(entry.path(), std::filesystem::perms::all, ignored);
     }
+}
+
+void MockUsbBus::denyAccess(int plugNumber)
+{
+    gchar* root = umockdev_testbed_get_root_dir(testbed_->bed);
+    const std::filesystem::path base(root);
+    g_free(root);
+    openToEveryone();
+    std::error_code ignored;
     const QByteArray node = device(plugNumber)->node.toUtf8().mid(1);
     std::filesystem::permissions(base / node.constData(), std::filesystem::perms::none, ignored);
+}
+
+void MockUsbBus::allowAccess(int plugNumber)
+{
+    Device* d = device(plugNumber);
+    if (!d->served) {
+        serve(*d);
+    }
+    openToEveryone();
+    std::error_code ignored;
+    std::filesystem::permissions(nodePath(*d).constData(), std::filesystem::perms::all, ignored);
 }
 
 bool MockUsbBus::plugged(int plugNumber) const

@@ -27,6 +27,8 @@ struct BoardTraffic {
     int controlUrbs = 0;
     int vendorRequests = 0;
     std::vector<uint8_t> clearedHalts; // endpoint addresses
+    int resets = 0;
+    int claimAttempts = 0; // interface claims asked for, by any open file
 };
 
 class MockUsbBus {
@@ -39,7 +41,8 @@ public:
     // Whether the program runs under umockdev-wrapper (ask only after making the bus).
     static bool active();
 
-    // Plugs a board; returns its plug number (the USB device address, 2 and up, never reused).
+    // Plugs a board; returns its plug number (the USB device address, 2-127, not used again before the
+    // other addresses have had their turn).
     int plug(const usb::BoardOptions& options = {});
     // Unplugs a board: its pending URBs fail, every later ioctl on its node fails, the removal is announced.
     void unplug(int plugNumber);
@@ -50,6 +53,18 @@ public:
     void stallNext(int plugNumber, uint8_t endpoint);
     // Makes the node of a board unopenable for this user from now on (before the driver first sees it).
     void denyAccess(int plugNumber);
+    // Plugs a board whose node this user may not open yet, until allowAccess (a udev rule that comes late).
+    // Unlike denyAccess, opens tried meanwhile cost umockdev nothing (it keeps a connection for every open
+    // of a served node that fails, and few for a whole run).
+    int plugRefused(const usb::BoardOptions& options = {});
+    // Makes the node openable again.
+    void allowAccess(int plugNumber);
+    // The board answers the next IN request on an endpoint too late: the request is given up, and the
+    // answer waits in the endpoint for the next request there (until a reset empties the endpoints).
+    void answerLate(int plugNumber, uint8_t endpoint);
+    // A silent board enumerates but its firmware answers nothing: IN requests wait for ever and OUT data
+    // never reaches the firmware, until it answers again.
+    void setSilent(int plugNumber, bool silent);
 
     bool plugged(int plugNumber) const;
     int pluggedCount() const;
@@ -66,6 +81,11 @@ public:
 
 private:
     Device* device(int plugNumber) const;
+    int freeAddress();
+    int plugWith(const usb::BoardOptions& options, bool served);
+    void serve(Device& device);
+    void openToEveryone();
+    QByteArray nodePath(const Device& device) const; // the node's file in the bed
     void remove(Device& device);
 
     struct Testbed;

@@ -1,7 +1,18 @@
 // The program's start-up and a Profiles LOAD over libusb: the same start-up log as over the emulated
-// driver, and the same bytes on the same pipes.
+// driver, and the same bytes on the same pipes; a second running copy on the same bus; a board that does
+// not answer.
 
+#include "other_copy.h"
 #include "usbhost_support.h"
+
+#include "board/board_flags.h"
+#include "board/evalbd.h"
+#include "board/globals.h"
+#include "shell/frm_usb_select.h"
+#include "shell/mdi_main.h"
+#include "shell/startup.h"
+
+#include <QCoreApplication>
 
 #include "platform/ui/forms.h"
 #include "platform/usb/usb_driver.h"
@@ -67,4 +78,91 @@ TEST_F(StartUpOverLibusb, WritesTheSameLogAndLoadsTheSameBytesAsOverTheEmulatedD
         moved += overLibusb.in[pipe];
         EXPECT_EQ(moved, drv.transfers(0, pipe));
     }
+}
+
+TEST_F(StartUpOverLibusb, ASecondCopyTakesTheFreeBoardAndNeitherCopySeesAFailedTransfer)
+{
+    const int first = bus().plug(boardWith(usb::ChipRevision::Rev3));
+    const int second = bus().plug(boardWith(usb::ChipRevision::Rev3));
+    ASSERT_TRUE(settle());
+    OtherCopy other;
+    ASSERT_TRUE(other.start(0x5151, 0)) << other.output().toStdString();
+
+    ASSERT_TRUE(runMain());
+    QCoreApplication::processEvents(); // start-up is over: the program is in its event loop
+    EXPECT_EQ(goEZUSB().DriverName(), QStringLiteral("Ezssp-1"))
+        << "the board the other copy holds is not free";
+    EXPECT_FALSE(logBody().join(QLatin1Char('\n')).contains(QLatin1String("Using Evaluation Board")))
+        << "of several boards the free one is taken silently";
+    EXPECT_EQ(bus().board(first).hostId(), 0x5151u);
+    EXPECT_EQ(bus().board(second).hostId(), ourHostId());
+
+    // Both copies watch and read their boards for many watch periods.
+    mdiMain& main = ui::form<mdiMain>();
+    const QString register02 = goEvalBd->USBSerialReadPKT(0x02);
+    ASSERT_FALSE(register02.isEmpty());
+    int failures = 0;
+    for (int period = 0; period < 20; ++period) {
+        main.tmrUSBCheck_Timer();
+        failures += gbBoardConnected ? 0 : 1;
+        failures += goEvalBd->USBSerialReadPKT(0x02) == register02 ? 0 : 1;
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(bus().board(first).hostId(), 0x5151u);
+    EXPECT_EQ(bus().board(second).hostId(), ourHostId());
+    ASSERT_TRUE(other.stop(20)) << other.output().toStdString();
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(other.failures(), 0) << other.output().toStdString();
+    EXPECT_GE(other.periods(), 20);
+    EXPECT_EQ(bus().board(first).hostId(), 0u) << "the other copy gave its board back when it ended";
+}
+
+TEST_F(StartUpOverLibusb, TheSelectionDialogShowsTheBoardAnotherCopyHoldsAsClaimed)
+{
+    bus().plug(boardWith(usb::ChipRevision::Rev3));
+    ASSERT_TRUE(settle());
+    OtherCopy other;
+    ASSERT_TRUE(other.start(0x5151, 0)) << other.output().toStdString();
+
+    ASSERT_EQ(goEZUSB().GetDevices(), 1);
+    frmUSBSelect& dialog = ui::form<frmUSBSelect>();
+    dialog.Load();
+    ui::ListItem* row = dialog.lvuUSBDevices.item(1);
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->SubItems(1), QStringLiteral("0.3")) << "its real firmware revision";
+    EXPECT_EQ(row->SubItems(2), QString::number(0x5151)) << "claimed by the other copy";
+    dialog.Unload();
+    QCoreApplication::processEvents(); // the dialog's own event loop would have run
+    ASSERT_TRUE(other.stop(5)) << other.output().toStdString();
+    EXPECT_EQ(other.failures(), 0) << other.output().toStdString();
+}
+
+TEST_F(StartUpOverLibusb, ASilentBoardStartsQuicklyAndTheLampSaysItDoesNotAnswer)
+{
+    libusb->setTimeout(40);
+    libusb->setProbeTimeout(20);
+    libusb->setProbeInterval(60000);
+    const int number = bus().plug(boardWith(usb::ChipRevision::Rev3));
+    ASSERT_TRUE(settle());
+    bus().setSilent(number, true);
+    ASSERT_TRUE(runMain());
+    ASSERT_FALSE(logBody().isEmpty());
+    EXPECT_EQ(logBody().last(), QStringLiteral("Software Ready!"));
+    EXPECT_LE(bus().traffic(number).bulkUrbs, 4) << "one request waited for, the others failed at once";
+
+    mdiMain& main = ui::form<mdiMain>();
+    for (int period = 0; period < 3; ++period) {
+        main.tmrUSBCheck_Timer();
+        EXPECT_TRUE(gbBoardConnected) << "it is still plugged in";
+        EXPECT_EQ(main.lblUSBStat.Caption(), QStringLiteral("Ezssp-0 Not Answering!"));
+        EXPECT_EQ(main.lblUSBStat.BackColor(), glClrDkYellow) << "not the lamp of a board that is fine";
+    }
+    EXPECT_LE(bus().traffic(number).bulkUrbs, 4);
+
+    // It answers again: the watch's status read tries it and the lamp says so.
+    bus().setSilent(number, false);
+    libusb->setProbeInterval(0);
+    main.tmrUSBCheck_Timer();
+    EXPECT_EQ(main.lblUSBStat.Caption(), QStringLiteral("Ezssp-0"));
+    EXPECT_EQ(main.lblUSBStat.BackColor(), glClrDkGreen);
 }

@@ -14,22 +14,7 @@ using testbits::bits;
 
 namespace {
 
-class BoardOverLibusb : public UsbHostTest {
-protected:
-    void SetUp() override
-    {
-        number = plugAndSelect();
-        goEvalBd = bd.get();
-        bd->InitIOBuffs();
-        bus().clearTraffic(number);
-    }
-    void TearDown() override { goEvalBd = nullptr; }
-
-    usb::EmulatedChip& chip() { return *bus().board(number).chip(); }
-
-    std::unique_ptr<cZR4470XEvalBd> bd = std::make_unique<cZR4470XEvalBd>();
-    int number = 0;
-};
+class BoardOverLibusb : public BoardTest {};
 
 } // namespace
 

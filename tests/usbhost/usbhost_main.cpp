@@ -1,5 +1,6 @@
 // The libusb tests run under umockdev-wrapper; elsewhere they are skipped (exit 77).
 
+#include "other_copy.h"
 #include "usbhost_support.h"
 
 #include "platform/ui/test_doubles.h"
@@ -7,6 +8,7 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <cstring>
 #include <sys/prctl.h>
 
 namespace {
@@ -26,6 +28,9 @@ int main(int argc, char** argv)
 {
     // Every emulated ioctl ends with a sleep of one timer slack: keep it short.
     prctl(PR_SET_TIMERSLACK, 1UL);
+    // Started again by a test as another running copy: it uses the test's bus, it does not make one.
+    if (argc > 1 && std::strcmp(argv[1], usbhosttest::kOtherCopyOption) == 0)
+        return usbhosttest::runOtherCopy(argc, argv);
     // The bus first: whether this runs under umockdev is decided once, and only a bus made before that
     // announces its boards.
     usbhosttest::bus();

@@ -105,3 +105,15 @@ int UsbHostTest::plugAndSelect(const usb::BoardOptions& options, int32_t hostId)
 }
 
 } // namespace usbhosttest
+
+namespace usbhosttest {
+
+void BoardTest::SetUp()
+{
+    number = plugAndSelect();
+    goEvalBd = bd.get();
+    bd->InitIOBuffs();
+    bus().clearTraffic(number);
+}
+
+} // namespace usbhosttest

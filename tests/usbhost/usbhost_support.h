@@ -4,6 +4,7 @@
 // a fresh real-board driver installed as the process-wide driver and a fresh USB object.
 
 #include "board/cls_ezusb.h"
+#include "board/evalbd.h"
 #include "mock_usb_bus.h"
 #include "platform/usbhost/libusb_driver.h"
 
@@ -38,6 +39,18 @@ protected:
 
     std::unique_ptr<usbhost::LibusbDriver> driver;
     std::unique_ptr<ScopedEZUSB> ezusb;
+};
+
+// One board plugged and selected (host identifier 0x1234), the board object's buffers read from it.
+class BoardTest : public UsbHostTest {
+protected:
+    void SetUp() override;
+    void TearDown() override { goEvalBd = nullptr; }
+
+    usb::EmulatedChip& chip() { return *bus().board(number).chip(); }
+
+    std::unique_ptr<cZR4470XEvalBd> bd = std::make_unique<cZR4470XEvalBd>();
+    int number = 0;
 };
 
 } // namespace usbhosttest
