@@ -7,14 +7,27 @@
 
 #include <QString>
 
-#include <initializer_list>
+#include <span>
 
 namespace {
 
-void refreshLoaded(std::initializer_list<QString> forms)
+// One window procedure an event runs, on that window when it is loaded.
+struct WindowCall {
+    const QString* window;
+    const QString* procedure;
+};
+
+// A RAM data file changes what the RAM segment window shows.
+const WindowCall kAfterRAMFile[] = {{&formnames::frmQDUCRSR, &formnames::RefreshFormVals}};
+// The fill test's CFR1 and Profile0, in the order the windows re-read them.
+const WindowCall kAfterFillTest[] = {{&formnames::frmControl, &formnames::RefreshFormVals},
+                                     {&formnames::frmProfile, &formnames::RefreshFormVals},
+                                     {&formnames::frmDebug, &formnames::RefreshFormVals}};
+
+void callLoaded(std::span<const WindowCall> calls)
 {
-    for (const QString& form : forms)
-        ui::Forms::callIfLoaded(form, formnames::RefreshFormVals);
+    for (const WindowCall& call : calls)
+        ui::Forms::callIfLoaded(*call.window, *call.procedure);
 }
 
 } // namespace
@@ -22,10 +35,8 @@ void refreshLoaded(std::initializer_list<QString> forms)
 void InstallBoardEventTable()
 {
     BoardNotices& notices = boardNotices();
-    notices.RAMFileLoaded = [] { refreshLoaded({formnames::frmQDUCRSR}); };
-    notices.FillTestRegistersSet = [] {
-        refreshLoaded({formnames::frmControl, formnames::frmProfile, formnames::frmDebug});
-    };
+    notices.RAMFileLoaded = [] { callLoaded(kAfterRAMFile); };
+    notices.FillTestRegistersSet = [] { callLoaded(kAfterFillTest); };
     notices.RunModeChanged = [] { ui::Forms::callOnAll(formnames::SetMode); };
     // A setup file's clock goes into the Control window's box as if typed there, the window loaded first
     // when it is not, so that its clock plan follows at once.

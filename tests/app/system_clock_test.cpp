@@ -3,6 +3,7 @@
 
 #include "board/evalbd.h"
 #include "board/globals.h"
+#include "board/setup_file.h"
 #include "board/system_clock.h"
 #include "boardui/form_names.h"
 #include "debug/register_windows.h"
@@ -18,6 +19,9 @@
 
 #include "platform/runtime/locale_info.h"
 #include "platform/ui/forms.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -73,6 +77,45 @@ TEST(FreshProgramClock, ProfilesGetTheClockWhileTheControlWindowStaysClosed)
         ui::Forms::destroyUnloaded();
         EXPECT_EQ(goEvalBd, nullptr);
     }
+}
+
+TEST(FreshProgramClock, ASetupFileLoadedWithTheControlWindowClosedOpensItOnTheFilesClock)
+{
+    rt::ScopedNumberLocale locale{QChar(u'.')};
+    gsDecimalSep = QStringLiteral(".");
+    giDecimalSepCode = '.';
+    RegisterShellWindows();
+    RegisterProfilesWindows();
+    ui::form<mdiMain>().tmrUSBCheck.setEnabled(false);
+    ASSERT_NE(goEvalBd, nullptr);
+
+    // A file saved by this fresh program holds its 1000 MHz external clock; the same file with 800 MHz.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("clock.stp"));
+    ASSERT_TRUE(ebSaveSetupFile(path));
+    EXPECT_FALSE(ui::Forms::isLoaded(formnames::frmControl));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray contents = file.readAll();
+    file.close();
+    const qsizetype clockLine = contents.indexOf("\"External Clock\",");
+    ASSERT_GE(clockLine, 0);
+    const qsizetype lineEnd = contents.indexOf('\r', clockLine);
+    contents.replace(clockLine, lineEnd - clockLine, "\"External Clock\",800");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(contents);
+    file.close();
+
+    ASSERT_EQ(ebLoadSetupFile(path), kSetupLoaded);
+    // The file's clock reached the Control window as if typed there: the window is open on it and its
+    // clock plan (the reset divider halves the reference) is what the Profiles window converts with.
+    ASSERT_TRUE(ui::Forms::isLoaded(formnames::frmControl));
+    frmControl& control = ui::form<frmControl>();
+    EXPECT_EQ(control.txtExternClk.Text(), QStringLiteral("800.00000"));
+    EXPECT_EQ(control.txtSysClkTxt.Text(), QStringLiteral("400.00000"));
+    EXPECT_EQ(profiles::sysClockText(), QStringLiteral("400.00000"));
+    ui::Forms::discardAll();
+    ui::Forms::destroyUnloaded();
 }
 
 } // namespace
