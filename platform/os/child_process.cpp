@@ -146,6 +146,9 @@ bool waitForGroups(const std::vector<pid_t>& groups, const QElapsedTimer& elapse
     }
 }
 
+// How long killed programs get to be gone (they cannot refuse; this only bounds a system under load).
+constexpr int kKilledGoneMs = 3000;
+
 // Why the file cannot be run, or nothing when it looks runnable: the checks the system's own start would
 // fail on, told in its words.
 std::optional<QString> whyNotRunnable(const QString& program)
@@ -342,11 +345,17 @@ void ChildProcess::kill()
 {
     if (!started_)
         return;
-    signalGroup(static_cast<pid_t>(group_), SIGKILL);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    const auto group = static_cast<pid_t>(group_);
+    signalGroup(group, SIGKILL);
     if (process_->state() != QProcess::NotRunning) {
         process_->kill();
-        process_->waitForFinished(3000);
+        process_->waitForFinished(kKilledGoneMs);
     }
+    // The others of the group are killed as surely, but each takes its moment to go: the group has ended
+    // when this returns.
+    waitForGroups({group}, elapsed, kKilledGoneMs);
     drain();
 }
 
@@ -411,6 +420,9 @@ void endRunningChildren(int milliseconds)
     if (!waitForGroups(groups, elapsed, milliseconds)) {
         for (pid_t group : groups)
             signalGroup(group, SIGKILL);
+        QElapsedTimer killed;
+        killed.start();
+        waitForGroups(groups, killed, kKilledGoneMs);
     }
     for (ChildProcess* child : live)
         child->poll();
