@@ -3,56 +3,23 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
-#include <sys/resource.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 namespace os {
 
 namespace {
 
-// Signals that only a fault of the guardian itself raises keep their default action; it takes no other.
-bool faultSignal(int signal)
-{
-    return signal == SIGSEGV || signal == SIGBUS || signal == SIGFPE || signal == SIGILL ||
-           signal == SIGTRAP || signal == SIGSYS || signal == SIGABRT;
-}
-
-// The guardian's whole life, in a copy of this program made by fork: only calls that are safe there (the
-// other threads are gone, with whatever locks they held).
-[[noreturn]] void guard(int reading)
-{
-    for (int signal = 1; signal < NSIG; ++signal) {
-        struct sigaction action = {};
-        action.sa_handler = faultSignal(signal) ? SIG_DFL : SIG_IGN;
-        sigemptyset(&action.sa_mask);
-        ::sigaction(signal, &action, nullptr); // fails for SIGKILL, SIGSTOP and the library's own
-    }
-    sigset_t none;
-    sigemptyset(&none);
-    ::sigprocmask(SIG_SETMASK, &none, nullptr);
-    // Nothing of the program stays open here: another guardian's pipe held open would never reach its
-    // end, and a pipe a test or a shell reads would not end with the program.
-    if (reading != 0 && ::dup2(reading, 0) != 0)
-        ::_exit(1);
-    if (::close_range(1, ~0U, 0) != 0) {
-        struct rlimit limit = {};
-        const rlim_t last = ::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY
-                                ? limit.rlim_cur
-                                : 65536;
-        for (rlim_t fd = 1; fd < last; ++fd)
-            ::close(static_cast<int>(fd));
-    }
-    char byte = 0;
-    for (;;) {
-        const ssize_t got = ::read(0, &byte, 1);
-        if (got == 0 || (got < 0 && errno != EINTR))
-            break;
-    }
-    // The program has let the group go or has ended: its whole group goes, the guardian with it.
-    ::kill(0, SIGKILL);
-    ::_exit(0);
-}
+// The guardian: the system's shell, which takes no signal that asks a program to end, waits for the end of
+// its standard input (the pipe from the program) and then kills its whole group, itself with it. Started
+// by spawning, not by copying this program, which may be large and has threads.
+const char* const kShell = "/bin/sh";
+const char* const kGuardianScript = "trap '' HUP INT QUIT TERM PIPE USR1 USR2 ALRM TSTP TTIN TTOU\n"
+                                    "while read -r line; do :; done\n"
+                                    "kill -KILL 0\n";
 
 } // namespace
 
@@ -62,25 +29,39 @@ std::unique_ptr<GroupGuardian> GroupGuardian::start()
     // Close-on-exec: a child program never holds the writing end, or the pipe would outlive the program.
     if (::pipe2(ends, O_CLOEXEC) != 0)
         return nullptr;
-    // No signal handler of the program may run in the guardian before it has set its own.
+    posix_spawn_file_actions_t files;
+    posix_spawnattr_t attributes;
+    ::posix_spawn_file_actions_init(&files);
+    ::posix_spawnattr_init(&attributes);
+    // Nothing of the program stays open in the guardian but the pipe: another guardian's pipe held open
+    // would never reach its end, and a pipe a test or a shell reads would not end with the program.
+    ::posix_spawn_file_actions_adddup2(&files, ends[0], 0);
+    ::posix_spawn_file_actions_addclosefrom_np(&files, 1);
+    // A group of its own, led by the guardian, with the program's signal handling gone. The requests to end
+    // stay blocked until its shell ignores them, so one sent to the group at once does not end it first.
+    sigset_t requests;
     sigset_t all;
-    sigset_t before;
+    sigemptyset(&requests);
+    for (const int signal :
+         {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGPIPE, SIGUSR1, SIGUSR2, SIGALRM, SIGTSTP, SIGTTIN, SIGTTOU})
+        sigaddset(&requests, signal);
     sigfillset(&all);
-    ::pthread_sigmask(SIG_SETMASK, &all, &before);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::setpgid(0, 0);
-        guard(ends[0]);
-    }
-    ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    ::posix_spawnattr_setpgroup(&attributes, 0);
+    ::posix_spawnattr_setsigmask(&attributes, &requests);
+    ::posix_spawnattr_setsigdefault(&attributes, &all);
+    ::posix_spawnattr_setflags(&attributes,
+                               POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    char* const arguments[] = {const_cast<char*>(kShell), const_cast<char*>("-c"),
+                               const_cast<char*>(kGuardianScript), nullptr};
+    pid_t pid = 0;
+    const int failed = ::posix_spawn(&pid, kShell, &files, &attributes, arguments, environ);
+    ::posix_spawn_file_actions_destroy(&files);
+    ::posix_spawnattr_destroy(&attributes);
     ::close(ends[0]);
-    if (pid < 0) {
+    if (failed != 0) {
         ::close(ends[1]);
         return nullptr;
     }
-    // Made here too, so that the group exists before a child program is started into it, however far the
-    // guardian has got.
-    ::setpgid(pid, pid);
     auto guardian = std::unique_ptr<GroupGuardian>(new GroupGuardian(pid, ends[1]));
     if (::getpgid(pid) != pid)
         return nullptr; // the guardian is ended and collected as it goes
