@@ -12,8 +12,8 @@ namespace os {
 // group, itself with it, so nothing the child started outlives the program. While the guardian lives the
 // group's number cannot pass to another program, so the group signalled is always ours.
 //
-// The guardian takes no signal but SIGKILL (and SIGSTOP): a request to end sent to the group (SIGTERM)
-// reaches the programs and leaves the guardian waiting for the pipe.
+// The guardian takes no request to end (SIGTERM, SIGINT, SIGHUP and their like): one sent to the group
+// reaches the programs and leaves the guardian waiting for the pipe; SIGKILL ends it with the group.
 class GroupGuardian {
 public:
     // Starts a guardian; nothing when no pipe or process can be made.
