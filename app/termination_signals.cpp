@@ -11,9 +11,24 @@ namespace {
 
 // The signal handler only writes a byte; the event loop reads it and ends the program there.
 int g_signalPipe[2] = {-1, -1};
+// Set by a request the event loop has not acted on yet.
+volatile std::sig_atomic_t g_requestPending = 0;
 
-void onSignal(int)
+void onSignal(int signal)
 {
+    // The event loop may not run for a long time (start-up, a long wait): a second request before it
+    // acted on the first ends the program at once, as the signal itself does, and with it every program
+    // of ours (their guardians end them).
+    if (g_requestPending) {
+        ::signal(signal, SIG_DFL);
+        sigset_t this_signal;
+        sigemptyset(&this_signal);
+        sigaddset(&this_signal, signal);
+        ::sigprocmask(SIG_UNBLOCK, &this_signal, nullptr);
+        ::raise(signal);
+        ::_exit(128 + signal);
+    }
+    g_requestPending = 1;
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[0], &byte, 1);
 }
@@ -29,6 +44,7 @@ void endProgramOnTerminationSignals(std::function<void()> end)
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [end = std::move(end)] {
         char byte = 0;
         [[maybe_unused]] const ssize_t got = ::read(g_signalPipe[1], &byte, 1);
+        g_requestPending = 0;
         end();
     });
     struct sigaction action = {};

@@ -145,14 +145,15 @@ int32_t RunConsoleProgram(const QString& program, const QStringList& arguments, 
         if (stop.found() || exitCode != kConsoleStillActive)
             break;
     }
-    // What the program wrote while its end was noticed still belongs in the box.
-    take();
-    mirror.refresh(*child);
-
+    // A stopped run is judged before the last refresh: the box keeps what its window wrote on stopping,
+    // and nothing the program wrote afterwards is put over it.
     if (run && run->stopped()) {
         child->kill();
         return kConsoleStopped;
     }
+    // What the program wrote while its end was noticed still belongs in the box.
+    take();
+    mirror.refresh(*child);
     if (exitCode == kConsoleStillActive)
         os::keepRunning(std::move(child));
     return exitCode;

@@ -157,8 +157,10 @@ void frmSplash::Form_Unload(int& cancel)
 
 void frmSplash::OpenLogFile()
 {
-    // A log that cannot be created there is skipped; start-up goes on without it.
-    log_.open(os::programFolder(), kApplicationTitle);
+    // A log that cannot be created there is skipped; start-up goes on without it, and says why where a
+    // user who started the program from a shell reads it.
+    if (!log_.open(os::programFolder(), kApplicationTitle))
+        qWarning("%s: the start-up log is not written.", qPrintable(log_.errorText()));
 }
 
 void frmSplash::CloseLogFile()

@@ -6,20 +6,73 @@
 #include <QDir>
 #include <QLocale>
 #include <QTime>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <variant>
+
+namespace {
+
+// Opens `path` for writing as a regular file of its own and empties it, or tells why not. A link is never
+// followed and a named pipe or a device never waited for: such a file is left alone.
+std::variant<int, QString> openEmptiedRegularFile(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    constexpr int flags = O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    const QString notRegular = QStringLiteral("not a regular file");
+    const auto reason = [] { return QString::fromLocal8Bit(std::strerror(errno)); };
+    struct stat info = {};
+    const bool exists = ::lstat(name.constData(), &info) == 0;
+    if (exists && !S_ISREG(info.st_mode))
+        return notRegular;
+    int fd = ::open(name.constData(), flags, 0666);
+    // The last start's log must not pass for this one's: a log that cannot be opened for writing is
+    // removed and created anew where that is possible, and so is one that is also another file's name,
+    // which emptying would empty too.
+    if (exists && (fd < 0 || info.st_nlink > 1)) {
+        if (fd >= 0)
+            ::close(fd);
+        if (::unlink(name.constData()) != 0)
+            return reason();
+        fd = ::open(name.constData(), flags | O_EXCL, 0666);
+    }
+    if (fd < 0)
+        return reason();
+    // What was opened is judged, not the name: it may have been replaced meanwhile.
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return notRegular;
+    }
+    const int status = ::fcntl(fd, F_GETFL);
+    if (status == -1 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0 || ::ftruncate(fd, 0) != 0) {
+        const QString why = reason();
+        ::close(fd);
+        return why;
+    }
+    return fd;
+}
+
+} // namespace
 
 bool StartupLog::open(const QString& folder, const QString& applicationTitle)
 {
     close();
-    file_.setFileName(QDir(folder).filePath(kFileName));
+    errorText_.clear();
+    const QString path = QDir(folder).filePath(kFileName);
+    const std::variant<int, QString> opened = openEmptiedRegularFile(path);
+    if (const QString* why = std::get_if<QString>(&opened)) {
+        errorText_ = path + QStringLiteral(": ") + *why;
+        return false;
+    }
     // Unbuffered, so that a line that cannot be written is known at once and nothing of it is left to
     // be written later.
-    constexpr QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered;
-    if (!file_.open(mode)) {
-        // The last start's log must not pass for this one's: a file that cannot be opened for writing
-        // is removed, and created anew where that is possible.
-        QFile::remove(file_.fileName());
-        if (!file_.open(mode))
-            return false;
+    if (!file_.open(std::get<int>(opened), QIODevice::WriteOnly | QIODevice::Unbuffered,
+                    QFileDevice::AutoCloseHandle)) {
+        ::close(std::get<int>(opened));
+        errorText_ = path + QStringLiteral(": ") + file_.errorString();
+        return false;
     }
     // The time of day comes from the program's clock, the same one every wait of the program uses.
     const QTime now = QTime::fromMSecsSinceStartOfDay(static_cast<int>(ui::clockMilliseconds()));

@@ -1,6 +1,7 @@
 #include "platform/os/child_process.h"
 
 #include "platform/os/files.h"
+#include "platform/os/group_guardian.h"
 #include "platform/os/paths.h"
 
 #include <QDir>
@@ -38,28 +39,42 @@ std::vector<std::unique_ptr<ChildProcess>>& keptChildren()
     return children;
 }
 
-// The process groups our children lead, kept while a program of the group may still run: a child that ended
-// may have left programs of its own behind.
-std::vector<pid_t>& ourGroups()
+// A process group of our children: led by its guardian (or, when none could be started, by the child).
+struct Group {
+    pid_t id = 0;
+    std::unique_ptr<GroupGuardian> guardian;
+};
+
+// Our children's groups, kept while a program of the group may still run: a child that ended may have left
+// programs of its own behind.
+std::vector<Group>& ourGroups()
 {
-    static std::vector<pid_t> groups;
+    static std::vector<Group> groups;
     return groups;
 }
 
-// True while a process of the group still runs. Zombies do not count: a child's child that outlived it is
-// left to the system's first process, which may never collect it.
+bool guarded(pid_t group)
+{
+    const auto& groups = ourGroups();
+    return std::any_of(groups.begin(), groups.end(),
+                       [group](const Group& entry) { return entry.id == group && entry.guardian; });
+}
+
+// True while a program of the group still runs; its guardian does not count. Zombies do not count either:
+// a child's child that outlived it is left to the system's first process, which may never collect it.
 bool groupRuns(pid_t group)
 {
     if (group <= 0 || ::kill(-group, 0) != 0)
         return false;
+    const bool skipLeader = guarded(group);
     QDir proc(QStringLiteral("/proc"));
     if (!proc.exists())
         return true;
     const QStringList entries = proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QString& entry : entries) {
         bool number = false;
-        entry.toLongLong(&number);
-        if (!number)
+        const qint64 pid = entry.toLongLong(&number);
+        if (!number || (skipLeader && pid == group))
             continue;
         QFile stat(proc.filePath(entry) + QStringLiteral("/stat"));
         if (!stat.open(QIODevice::ReadOnly))
@@ -84,12 +99,22 @@ void signalGroup(pid_t group, int signal)
         ::kill(-group, signal);
 }
 
-// Forgets the groups in which nothing runs any more (their numbers may be given to other programs later).
+// Forgets the groups in which nothing runs any more, their guardians ended (the numbers may be given to
+// other programs later).
 void pruneGroups()
 {
     auto& groups = ourGroups();
-    groups.erase(std::remove_if(groups.begin(), groups.end(), [](pid_t group) { return !groupRuns(group); }),
-                 groups.end());
+    groups.erase(
+        std::remove_if(groups.begin(), groups.end(), [](const Group& group) { return !groupRuns(group.id); }),
+        groups.end());
+}
+
+std::vector<pid_t> groupIds()
+{
+    std::vector<pid_t> ids;
+    for (const Group& group : ourGroups())
+        ids.push_back(group.id);
+    return ids;
 }
 
 void releaseEndedKeptChildren()
@@ -120,6 +145,9 @@ bool waitForGroups(const std::vector<pid_t>& groups, const QElapsedTimer& elapse
         QThread::msleep(5);
     }
 }
+
+// How long killed programs get to be gone (they cannot refuse; this only bounds a system under load).
+constexpr int kKilledGoneMs = 3000;
 
 // Why the file cannot be run, or nothing when it looks runnable: the checks the system's own start would
 // fail on, told in its words.
@@ -205,10 +233,15 @@ bool ChildProcess::start(const QString& program, const QStringList& arguments, c
     process_->setProgram(path);
     process_->setArguments(arguments);
     const pid_t parent = ::getpid();
-    process_->setChildProcessModifier([parent] {
-        // A group of its own: ending the group ends what the program started too, and a signal meant for
-        // this program's terminal group does not reach it behind our back.
-        ::setpgid(0, 0);
+    // The child's group, held by its guardian: should this process end in any way, the guardian ends the
+    // group, and with it whatever the child started.
+    std::unique_ptr<GroupGuardian> guardian = GroupGuardian::start();
+    const pid_t guardedGroup = guardian ? guardian->group() : 0;
+    process_->setChildProcessModifier([parent, guardedGroup] {
+        // A group apart from ours: ending the group ends what the program started too, and a signal meant
+        // for this program's terminal group does not reach it behind our back.
+        if (guardedGroup == 0 || ::setpgid(0, guardedGroup) != 0)
+            ::setpgid(0, 0);
 #ifdef __linux__
         // Should this process end without ending its children, the child goes with it.
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
@@ -225,9 +258,14 @@ bool ChildProcess::start(const QString& program, const QStringList& arguments, c
         return false;
     }
     started_ = true;
-    group_ = process_->processId();
+    // The child took its guardian's group unless that failed; one that has ended already took it too.
+    const auto pid = static_cast<pid_t>(process_->processId());
+    const pid_t joined = ::getpgid(pid);
+    group_ = joined > 0 ? joined : (guardedGroup != 0 ? guardedGroup : pid);
+    if (group_ != guardedGroup)
+        guardian.reset(); // the child leads a group of its own
     liveChildren().push_back(this);
-    ourGroups().push_back(static_cast<pid_t>(group_));
+    ourGroups().push_back(Group{static_cast<pid_t>(group_), std::move(guardian)});
     return true;
 }
 
@@ -307,11 +345,17 @@ void ChildProcess::kill()
 {
     if (!started_)
         return;
-    signalGroup(static_cast<pid_t>(group_), SIGKILL);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    const auto group = static_cast<pid_t>(group_);
+    signalGroup(group, SIGKILL);
     if (process_->state() != QProcess::NotRunning) {
         process_->kill();
-        process_->waitForFinished(3000);
+        process_->waitForFinished(kKilledGoneMs);
     }
+    // The others of the group are killed as surely, but each takes its moment to go: the group has ended
+    // when this returns.
+    waitForGroups({group}, elapsed, kKilledGoneMs);
     drain();
 }
 
@@ -363,7 +407,7 @@ void endRunningChildren(int milliseconds)
     elapsed.start();
     milliseconds = std::max(0, milliseconds);
     const std::vector<ChildProcess*> live = liveChildren();
-    const std::vector<pid_t> groups = ourGroups();
+    const std::vector<pid_t> groups = groupIds();
     for (pid_t group : groups)
         signalGroup(group, SIGTERM);
     for (ChildProcess* child : live) {
@@ -376,6 +420,9 @@ void endRunningChildren(int milliseconds)
     if (!waitForGroups(groups, elapsed, milliseconds)) {
         for (pid_t group : groups)
             signalGroup(group, SIGKILL);
+        QElapsedTimer killed;
+        killed.start();
+        waitForGroups(groups, killed, kKilledGoneMs);
     }
     for (ChildProcess* child : live)
         child->poll();

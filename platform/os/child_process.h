@@ -17,10 +17,11 @@ constexpr int kStillActive = 259;
 // merged and read through one pipe; its standard input is empty. Single-threaded: output arrives while the
 // caller waits in waitForActivity() or while the event loop runs; poll() moves it into the object.
 //
-// Each child leads a process group of its own, which the programs it starts join, and on Linux it dies
-// with this process. Every group of ours with a program still running is in a process-wide registry, so
-// that endRunningChildren() can end them all (the children's children too) when the program ends or closes
-// its numerical runtime's windows.
+// Each child runs in a process group apart from ours, which the programs it starts join. The group is held
+// by its guardian (GroupGuardian), which ends the whole group when this process ends in any way, SIGKILL
+// included; on Linux the child itself also dies with this process. Every group of ours with a program
+// still running is in a process-wide registry, so that endRunningChildren() can end them all (the
+// children's children too) when the program ends or closes its numerical runtime's windows.
 class ChildProcess {
 public:
     // Output kept by output(): at most this many bytes from the start; later bytes are still read (so the
@@ -49,6 +50,8 @@ public:
     // -1 when the child was never started.
     int exitCode();
     qint64 processId() const;
+    // The process group the child was started into (0 before the start).
+    qint64 processGroup() const { return group_; }
 
     // All output kept so far (the first keptOutputLimit bytes), and the total count read.
     const QByteArray& output() const { return output_; }

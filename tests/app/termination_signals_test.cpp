@@ -68,4 +68,25 @@ TEST(TerminationSignals, EachEndsTheProgramWithEveryProgramOfOurs)
     }
 }
 
+TEST(TerminationSignals, ASecondRequestBeforeTheFirstWasActedOnEndsTheProgramAtOnce)
+{
+    // The stand-in receives the requests before its event loop runs, as a program held up in start-up
+    // does: one request ends it through its end (exit code 3) once the loop runs; a second one ends it
+    // at once, by that signal.
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        for (const int requests : {1, 2}) {
+            os::ChildProcess program;
+            ASSERT_TRUE(program.start(QStringLiteral(TESSARON_STAND_IN_SIGNALS),
+                                      {QString::number(signal), QString::number(requests)}))
+                << program.errorText().toStdString();
+            QElapsedTimer guard;
+            guard.start();
+            while (program.isRunning() && guard.elapsed() < 20000)
+                program.waitForActivity(20);
+            EXPECT_EQ(program.exitCode(), requests == 1 ? 3 : 128 + signal)
+                << signal << " x" << requests << ": " << program.output().toStdString();
+        }
+    }
+}
+
 } // namespace

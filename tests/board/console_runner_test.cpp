@@ -190,6 +190,8 @@ TEST_F(ConsoleRunner, AHungOrFloodingProgramIsStoppedWithWhatItStarted)
                 ui::testing::clock().stopTimer(timer);
                 EXPECT_TRUE(consoleRun.waiting());
                 consoleRun.stop(50);
+                // What the window says on stopping stays the box's last word.
+                box.setText(box.Text() + QStringLiteral("Stopped!"));
             }
         });
         EXPECT_EQ(RunConsoleProgram(QString::fromLatin1(c.name), {}, box, 0, std::nullopt, kFirst,
@@ -197,6 +199,7 @@ TEST_F(ConsoleRunner, AHungOrFloodingProgramIsStoppedWithWhatItStarted)
                   kConsoleStopped)
             << c.name;
         EXPECT_EQ(polls, 2) << c.name;
+        EXPECT_TRUE(box.Text().endsWith(QStringLiteral("Stopped!"))) << c.name;
         EXPECT_TRUE(consoleRun.stopped());
         EXPECT_FALSE(consoleRun.waiting());
         EXPECT_EQ(os::runningChildCount(), 0) << c.name << ": the program and its child are gone";

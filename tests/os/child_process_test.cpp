@@ -4,8 +4,13 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/syscall.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -287,19 +292,78 @@ TEST_F(ChildProcessTest, EndingTheChildrenEndsWhatTheyStartedToo)
         script(QString::fromLatin1(c.name), c.body);
         auto child = std::make_unique<os::ChildProcess>();
         ASSERT_TRUE(child->start(QString::fromLatin1(c.name), {}, dir.path()));
-        const qint64 leader = child->processId();
+        const qint64 group = child->processGroup();
         const qint64 grandchild = writtenPid(pidFile, *child);
         ASSERT_GT(grandchild, 0) << c.name;
         EXPECT_TRUE(processRuns(grandchild)) << c.name;
         // Not in the program's terminal group: a Ctrl+C there reaches us, and we end our programs.
         EXPECT_NE(::getpgid(static_cast<pid_t>(grandchild)), ::getpgrp()) << c.name;
-        EXPECT_EQ(::getpgid(static_cast<pid_t>(grandchild)), leader) << c.name;
+        EXPECT_EQ(::getpgid(static_cast<pid_t>(grandchild)), group) << c.name;
         os::keepRunning(std::move(child));
         EXPECT_EQ(os::runningChildCount(), 1) << c.name << ": the group still has a program running";
         os::endRunningChildren(200);
         EXPECT_FALSE(processRuns(grandchild)) << c.name;
         EXPECT_EQ(os::runningChildCount(), 0) << c.name;
     }
+}
+
+// Waits until each descriptor is readable: a pipe nobody writes into at its end of file, a process's
+// descriptor when the process has ended. False when `milliseconds` pass first.
+bool allReadableWithin(std::vector<int> descriptors, int milliseconds)
+{
+    QElapsedTimer guard;
+    guard.start();
+    while (!descriptors.empty()) {
+        const int rest = milliseconds - static_cast<int>(guard.elapsed());
+        if (rest <= 0)
+            return false;
+        pollfd watched = {descriptors.back(), POLLIN, 0};
+        if (::poll(&watched, 1, rest) > 0)
+            descriptors.pop_back();
+    }
+    return true;
+}
+
+TEST_F(ChildProcessTest, NothingAChildStartedOutlivesTheProgramKilledWithSigkill)
+{
+    // The generator starts a program and one that starts another; the stand-in for this program starts
+    // the generator. Every one of them holds the writing end of `alive`, so its end of file says all are
+    // gone.
+    script(QStringLiteral("gen"),
+           "sleep 300 &\nfirst=$!\n(trap '' TERM; sleep 300; :) &\necho \"$$ $first $!\"\nwait\n");
+    int alive[2] = {-1, -1};
+    ASSERT_EQ(::pipe2(alive, O_CLOEXEC), 0);
+    ASSERT_EQ(::fcntl(alive[1], F_SETFD, 0), 0); // handed down to the programs
+    os::ChildProcess program;
+    const bool started = program.start(QStringLiteral(TESSARON_STAND_IN_PARENT),
+                                       {dir.filePath(QStringLiteral("gen"))}, dir.path());
+    ::close(alive[1]);
+    ASSERT_TRUE(started) << program.errorText().toStdString();
+    QElapsedTimer guard;
+    guard.start();
+    while (!program.output().contains('\n') && program.isRunning() && guard.elapsed() < 10000)
+        program.waitForActivity(20);
+    const QList<QByteArray> pids = program.output().trimmed().split(' ');
+    ASSERT_EQ(pids.size(), 3) << program.output().toStdString();
+    std::vector<int> ends = {alive[0]};
+    for (const QByteArray& pid : pids) {
+        ASSERT_TRUE(processRuns(pid.toLongLong())) << pid.toStdString();
+        ends.push_back(static_cast<int>(::syscall(SYS_pidfd_open, static_cast<pid_t>(pid.toLongLong()), 0)));
+        ASSERT_GE(ends.back(), 0);
+    }
+    ASSERT_FALSE(allReadableWithin(ends, 0)) << "the programs run and hold the pipe";
+
+    ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), SIGKILL), 0);
+    // At once, or never: the bound only keeps a failing run from hanging.
+    EXPECT_TRUE(allReadableWithin(ends, 20000)) << "a program the stand-in started still runs";
+    for (const QByteArray& pid : pids)
+        EXPECT_FALSE(processRuns(pid.toLongLong())) << pid.toStdString();
+    // What a failing run left behind, through the descriptors: a number of a process gone may be another's.
+    for (size_t i = 1; i < ends.size(); ++i)
+        ::syscall(SYS_pidfd_send_signal, ends[i], SIGKILL, nullptr, 0);
+    for (const int end : ends)
+        ::close(end);
+    EXPECT_EQ(finish(program), 128 + SIGKILL);
 }
 
 TEST_F(ChildProcessTest, AChildThatEndedIsNotKept)

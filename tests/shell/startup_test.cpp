@@ -18,6 +18,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace shelltest;
 
@@ -254,6 +258,46 @@ TEST_F(StartUp, LogThatCannotBeCreatedIsSkipped)
     ASSERT_TRUE(runMain());
     EXPECT_EQ(splashLines(), oneBoardLines());
     EXPECT_TRUE(logLines().isEmpty());
+}
+
+// "startup.log" made something else before start-up; removed again however the test ends.
+struct StartupLogAs {
+    QByteArray path = QFile::encodeName(QDir(os::programFolder()).filePath(QStringLiteral("startup.log")));
+    ~StartupLogAs() { ::unlink(path.constData()); }
+};
+
+TEST_F(StartUp, ALogThatIsANamedPipeIsNotWaitedForAndStartUpGoesOn)
+{
+    plug(0);
+    StartupLogAs log;
+    // Nobody reads the pipe: opening it to write would wait for ever.
+    ASSERT_EQ(::mkfifo(log.path.constData(), 0666), 0);
+    ASSERT_TRUE(runMain());
+    EXPECT_EQ(splashLines(), oneBoardLines());
+    struct stat info = {};
+    ASSERT_EQ(::lstat(log.path.constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode)) << "left as it was";
+}
+
+TEST_F(StartUp, ALogThatIsALinkNeverEmptiesItsTargetAndStartUpGoesOn)
+{
+    plug(0);
+    StartupLogAs log;
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(elsewhere.isValid());
+    const QString target = elsewhere.filePath(QStringLiteral("notes.txt"));
+    {
+        QFile notes(target);
+        ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+        notes.write("the user's notes\n");
+    }
+    ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), log.path.constData()), 0);
+    ASSERT_TRUE(runMain());
+    EXPECT_EQ(splashLines(), oneBoardLines());
+    QFile notes(target);
+    ASSERT_TRUE(notes.open(QIODevice::ReadOnly));
+    EXPECT_EQ(notes.readAll(), QByteArray("the user's notes\n")) << "nothing is written through the link";
+    EXPECT_TRUE(QFileInfo(QFile::decodeName(log.path)).isSymLink()) << "left as it was";
 }
 
 TEST_F(StartUp, ProcessStateOfTheStartUpModule)
