@@ -3,11 +3,11 @@
 // The system clock as a value: what the Control window's clock plan computes (MHz) and the external
 // (reference) clock it starts from. The Control window feeds both after each change while it is loaded and
 // they are forgotten when it goes; a setup file sets the external clock through here, and ExternalClockSet
-// (bound by boardui/board_event_table.cpp) has the loaded Control window take it into its box so that its
-// change handlers run. Reading the clock loads no window: in a program with a Control window (setPlanned),
-// before any Control window has shown a clock, it is the one the window's plan gives for the pending
-// register map and the external clock (the revision 3 layout unless the board object has revision 1 or 2),
-// as the window would show it on loading; a program without one has no clock ("").
+// (bound by boardui/board_event_table.cpp) has the Control window (loaded first) take it into its box so that
+// its change handlers run. Reading the clock loads no window: in a program with a Control window
+// (setPlanned), before any Control window has shown a clock, it is the one the window's plan gives for the
+// pending register map and the external clock (the revision 3 layout unless the board object has revision 1
+// or 2), as the window would show it on loading; a program without one has no clock ("").
 
 #include "board/board_event.h"
 

@@ -133,7 +133,7 @@ QString keepOldFile(const QString& target, mode_t mode)
 {
     const QByteArray from = QFile::encodeName(target);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString name = besideName(target, kKeptSuffix);
+        QString name = besideName(target, kKeptSuffix);
         if (::link(from.constData(), QFile::encodeName(name).constData()) == 0)
             return name;
         if (errno != EEXIST)

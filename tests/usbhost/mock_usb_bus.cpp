@@ -444,7 +444,7 @@ int MockUsbBus::plugRefused(const usb::BoardOptions& options)
 QByteArray MockUsbBus::nodePath(const Device& device) const
 {
     gchar* root = umockdev_testbed_get_root_dir(testbed_->bed);
-    const QByteArray path = QByteArray(root) + device.node.toUtf8();
+    QByteArray path = QByteArray(root) + device.node.toUtf8();
     g_free(root);
     return path;
 }
