@@ -1,6 +1,7 @@
 #include "app/termination_signals.h"
 #include "debug/register_windows.h"
 #include "modulation/register_windows.h"
+#include "platform/ui/app.h"
 #include "platform/ui/msgbox.h"
 #include "platform/usbhost/board_selection.h"
 #include "profiles/register_windows.h"
@@ -19,9 +20,11 @@ int main(int argc, char** argv)
     endProgramOnTerminationSignals([] { EndProgram(); });
     // Real boards over USB unless TESSARON_BOARDS names emulated ones; the kind is said on the standard
     // error.
-    usbhost::installBoardDriver([](const QString& text) {
-        ui::MsgBox(text, ui::vbExclamation, QStringLiteral("Evaluation Board Access"));
-    });
+    usbhost::installBoardDriver(
+        [](const QString& text) {
+            ui::MsgBox(text, ui::vbExclamation, QStringLiteral("Evaluation Board Access"));
+        },
+        [] { return ui::waitingForUser(); });
     // The windows that are opened by name, start-up's among them.
     RegisterShellWindows();
     RegisterProfilesWindows();

@@ -150,7 +150,7 @@ public:
     // The recorded transfers made `runs` times by a bare libusb loop on a handle of its own; ns per run.
     double bareLoop(const std::vector<BulkStep>& steps, int64_t runs)
     {
-        goEZUSB().IsConnected(); // the program's driver lets go of its claim between transfers
+        driver_.releaseClaims(); // the program's driver lets go of its claim between actions
         libusb_device_handle* handle =
             libusb_open_device_with_vid_pid(g_context, usb::kBoardVendorId, usb::kBoardProductId);
         if (handle == nullptr || libusb_claim_interface(handle, 0) != 0) {
@@ -204,15 +204,15 @@ template <typename Operation> void againstBareLoop(benchmark::State& state, Rig&
         ++runs;
     }
     const double programNs = std::chrono::duration<double, std::nano>(Clock::now() - start).count() / runs;
-    // The same operation as a user's action: afterwards the program is back in its event loop, where the
-    // claim goes.
+    // The same operation as a user's action: afterwards the program waits for its user, where the claim
+    // goes.
     const auto actionStart = Clock::now();
     for (int64_t run = 0; run < runs; ++run) {
         if (!op()) {
             state.SkipWithError("the transfer failed");
             return;
         }
-        QCoreApplication::processEvents();
+        rig.driver().releaseClaims();
     }
     const double actionNs =
         std::chrono::duration<double, std::nano>(Clock::now() - actionStart).count() / runs;
@@ -265,6 +265,7 @@ void LibusbRequestAfterTimeout(benchmark::State& state)
     }
     usbhost::LibusbDriver& driver = rig.driver();
     driver.setTimeout(20);
+    driver.setProbeTimeout(20);
     double failNs = 0;
     double probeNs = 0;
     int64_t runs = 0;

@@ -44,10 +44,10 @@ clsEZUSB::~clsEZUSB()
     if (index < 0) {
         return;
     }
-    // The version request is also the one attempt to bring a board that stopped answering back in step;
-    // when its answer still cannot be read, the board is given back all the same, once.
+    // The version request is also the one attempt to bring a board that stopped answering back in step.
+    // Only a board that answered it is given back: one that did not would not take the write either.
     const std::optional<double> version = ezusbVersionNumber(GetFirmWareVersion(index), DecimalSepPriv());
-    if (!version || *version >= kFirstVersionWithHostID) {
+    if (version && *version >= kFirstVersionWithHostID) {
         SetHostID(index, 0);
     }
 }

@@ -19,30 +19,42 @@ namespace ui {
 namespace detail {
 
 namespace {
-int g_depth = 0;
+// The kinds of the nested event processing now running, innermost last.
+std::vector<NestingScope::Kind>& nestedKinds()
+{
+    static std::vector<NestingScope::Kind> kinds;
+    return kinds;
 }
+} // namespace
 
 int nestingDepth()
 {
-    return g_depth;
+    return static_cast<int>(nestedKinds().size());
 }
 
-NestingScope::NestingScope()
+NestingScope::NestingScope(Kind kind)
 {
-    ++g_depth;
+    nestedKinds().push_back(kind);
 }
 
 NestingScope::~NestingScope()
 {
-    if (--g_depth == 0)
+    nestedKinds().pop_back();
+    if (nestedKinds().empty())
         scheduleGraveyardFlush();
 }
 
 } // namespace detail
 
+bool waitingForUser()
+{
+    const auto& kinds = detail::nestedKinds();
+    return kinds.empty() || kinds.back() == detail::NestingScope::Kind::WaitForUser;
+}
+
 void DoEvents()
 {
-    detail::NestingScope nesting;
+    detail::NestingScope nesting(detail::NestingScope::Kind::InsideAction);
     if (VirtualClock* clock = installedVirtualClock())
         clock->advance(kDoEventsVirtualStepMs);
     QCoreApplication::sendPostedEvents();
@@ -55,7 +67,7 @@ void DoEventsWaiting(int maxWaitMs)
         DoEvents();
         return;
     }
-    detail::NestingScope nesting;
+    detail::NestingScope nesting(detail::NestingScope::Kind::InsideAction);
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
     if (dispatcher == nullptr || dispatcher->processEvents(QEventLoop::AllEvents))
         return; // something ran: the caller looks at the time again before any sleep

@@ -13,6 +13,10 @@ void DoEventsN(int n);
 // of returning at once: a wait built from it leaves the processor free. Under the tests' virtual clock it
 // is DoEvents (the clock moves one step; nothing sleeps).
 void DoEventsWaiting(int maxWaitMs);
+// Whether the event processing now running waits for the user: the outermost event loop, or a modal window,
+// message box or common dialog waiting for input; false inside the DoEvents of an action (its pauses and
+// waits), even when that runs within a modal window.
+bool waitingForUser();
 
 // Classic Timer: seconds since midnight, from the process clock (virtual in tests).
 double Timer();

@@ -9,7 +9,11 @@ int nestingDepth();
 
 class NestingScope {
 public:
-    NestingScope();
+    // What the nested processing is: a window waiting for its user (a modal window, a message box, a common
+    // dialog), or the events one of the program's actions lets run while it waits (DoEvents, pauses).
+    enum class Kind { WaitForUser, InsideAction };
+
+    explicit NestingScope(Kind kind = Kind::WaitForUser);
     ~NestingScope();
     NestingScope(const NestingScope&) = delete;
     NestingScope& operator=(const NestingScope&) = delete;

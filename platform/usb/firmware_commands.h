@@ -45,4 +45,31 @@ inline constexpr int kReadBackPipe = 5;
 // One past the highest code.
 inline constexpr int kCommandCount = 24;
 
+// The length of the reply a command leaves on the reply pipe: 0 for a command without a reply or a code the
+// firmware does not know.
+constexpr int replyLength(uint8_t code)
+{
+    switch (code) {
+    case GetFirmwareVersion:
+        return 2;
+    case GetHostId:
+        return 4;
+    case GetPortA:
+    case SetCtlLines:
+    case GetCtlLines:
+    case GetPortB:
+    case GetPortD:
+    case LedBlink:
+    case SetAutoCsbMode:
+    case SetAutoCsbMask:
+    case GetPortC:
+    case GetPortE:
+    case IsHighSpeed:
+    case GetReadyLines:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
 } // namespace usb::firmware

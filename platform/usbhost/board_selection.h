@@ -25,7 +25,8 @@ BoardChoice chooseBoards(const QString& boardsVariable, bool libusbBuiltIn);
 bool libusbBuiltIn();
 
 // Makes the choice of this process, says it on the standard error and installs the driver. The real-board
-// driver lives until the process ends; reporter gets the one permission message of a run.
-void installBoardDriver(LibusbDriver::PermissionReporter reporter);
+// driver lives until the process ends; reporter gets the one permission message of a run, and userWait
+// tells the driver when the program waits for its user, so that it gives its claims back then.
+void installBoardDriver(LibusbDriver::PermissionReporter reporter, LibusbDriver::UserWaitTest userWait);
 
 } // namespace usbhost

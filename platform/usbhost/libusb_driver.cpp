@@ -5,9 +5,9 @@
 
 #include <libusb.h>
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QObject>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstring>
@@ -108,6 +108,7 @@ LibusbDriver::LibusbDriver(std::vector<usb::UsbIds> served, libusb_context* cont
 
 LibusbDriver::~LibusbDriver()
 {
+    resetBoardsOutOfStep();
     for (int slot = 0; slot < kSlotCount; ++slot) {
         release(slot);
     }
@@ -263,9 +264,10 @@ bool LibusbDriver::claim(int slot)
     if (board.claimed) {
         return true;
     }
-    // One board at a time: the one this copy talks to. The others stay free for other running copies.
+    // One board at a time: the one this copy talks to. The others stay free for other running copies, but
+    // for a board out of step, which may still send an answer owed to this copy.
     for (int other = 0; other < kSlotCount; ++other) {
-        if (other != slot) {
+        if (other != slot && !boards_[other].outOfStep) {
             unclaim(other);
         }
     }
@@ -289,26 +291,51 @@ bool LibusbDriver::claim(int slot)
     }
     board.claimRefused.reset();
     board.claimed = true;
-    queueRelease();
+    watchEventLoop();
     return true;
 }
 
-void LibusbDriver::queueRelease()
+void LibusbDriver::watchEventLoop()
 {
-    // Without an event loop (a tool, a benchmark) the claim lasts until the board is opened without moving
-    // data or another board is claimed.
-    if (releaseQueued_ || QCoreApplication::instance() == nullptr) {
+    // Without an event loop (a tool, a benchmark) the claim lasts until another board is claimed or the
+    // claims are released by hand.
+    const QCoreApplication* application = QCoreApplication::instance();
+    if (application == nullptr) {
         return;
     }
-    releaseQueued_ = true;
-    QTimer::singleShot(0, releaseContext_.get(), [this] { releaseClaims(); });
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(application->thread());
+    if (dispatcher == nullptr || dispatcher == watchedDispatcher_) {
+        return;
+    }
+    watchedDispatcher_ = dispatcher;
+    QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, releaseContext_.get(),
+                     [this] { eventLoopAboutToWait(); });
+}
+
+void LibusbDriver::eventLoopAboutToWait()
+{
+    // Asked at every wait of the loop: cheap while nothing is claimed.
+    if (claimedBoardCount() == 0 || (userWaitTest_ && !userWaitTest_())) {
+        return;
+    }
+    releaseClaims();
 }
 
 void LibusbDriver::releaseClaims()
 {
-    releaseQueued_ = false;
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        unclaim(slot);
+        if (!boards_[slot].outOfStep) {
+            unclaim(slot);
+        }
+    }
+}
+
+void LibusbDriver::resetBoardsOutOfStep()
+{
+    for (const Board& board : boards_) {
+        if (board.handle != nullptr && board.outOfStep) {
+            libusb_reset_device(board.handle);
+        }
     }
 }
 
@@ -327,12 +354,19 @@ bool LibusbDriver::failed(int slot, int error)
         // Unplugged: let go of it at once, and do not take it again while libusb still lists it.
         refused_.push_back({libusb_ref_device(boards_[slot].device), Clock::now()});
         release(slot);
-    } else if (error == LIBUSB_ERROR_TIMEOUT && boards_[slot].device != nullptr) {
-        // Its answer may still come and would be taken for the answer to a later request.
-        boards_[slot].outOfStep = true;
-        boards_[slot].lastProbe = Clock::now();
+    } else if ((error == LIBUSB_ERROR_TIMEOUT || error == LIBUSB_ERROR_OVERFLOW) &&
+               boards_[slot].device != nullptr) {
+        // A timed-out answer may still come and would be taken for the answer to a later request; a reply
+        // longer than asked for is one already.
+        putOutOfStep(slot);
     }
     return false;
+}
+
+void LibusbDriver::putOutOfStep(int slot)
+{
+    boards_[slot].outOfStep = true;
+    boards_[slot].lastProbe = Clock::now();
 }
 
 bool LibusbDriver::inStep(int slot, bool versionCommand)
@@ -360,13 +394,14 @@ bool LibusbDriver::resynchronise(int slot)
         failed(slot, reset == LIBUSB_ERROR_NOT_FOUND ? LIBUSB_ERROR_NO_DEVICE : reset);
         return false;
     }
+    board.replies.forget();
     if (board.endpoints.size() <= static_cast<size_t>(usb::firmware::kReplyPipe)) {
         return false;
     }
     const uint8_t command = board.endpoints[usb::firmware::kCommandPipe].address;
     const uint8_t reply = board.endpoints[usb::firmware::kReplyPipe].address;
     uint8_t ask[1] = {usb::firmware::GetFirmwareVersion};
-    std::array<uint8_t, 2> answer{};
+    ReplyPairing::Version answer{};
     int moved = 0;
     int result = libusb_bulk_transfer(board.handle, command, ask, sizeof ask, &moved, probeTimeoutMs_);
     if (result == 0) {
@@ -374,28 +409,41 @@ bool LibusbDriver::resynchronise(int slot)
                                       &moved, probeTimeoutMs_);
     }
     if (result != 0) {
-        if (result != LIBUSB_ERROR_TIMEOUT) {
+        if (result != LIBUSB_ERROR_TIMEOUT && result != LIBUSB_ERROR_OVERFLOW) {
             failed(slot, result);
         }
         return false;
     }
-    if (moved != static_cast<int>(answer.size()) || (board.version && *board.version != answer)) {
+    const std::optional<ReplyPairing::Version> known = board.replies.version();
+    if (moved != static_cast<int>(answer.size()) || (known && *known != answer)) {
         return false;
     }
-    board.version = answer;
-    board.versionAsked = false;
+    // A firmware that was still preparing a late version answer when the reset came sends it after the
+    // reset, where it reads like the probe's own: the probe's answer proves the board back only when
+    // nothing follows it.
+    if (!repliesDrained(board)) {
+        return false;
+    }
+    board.replies.setVersion(answer);
     board.outOfStep = false;
     return true;
 }
 
-void LibusbDriver::noteCommand(Board& board, uint32_t pipe, const uint8_t* data, uint32_t length)
+bool LibusbDriver::repliesDrained(const Board& board)
 {
-    if (pipe == usb::firmware::kCommandPipe) {
-        board.versionAsked = length == 1 && data[0] == usb::firmware::GetFirmwareVersion;
-    } else if (pipe == usb::firmware::kReplyPipe && board.versionAsked && length == 2) {
-        board.version = std::array<uint8_t, 2>{data[0], data[1]};
-        board.versionAsked = false;
+    for (const int pipe : {usb::firmware::kReplyPipe, usb::firmware::kReadBackPipe}) {
+        if (board.endpoints.size() <= static_cast<size_t>(pipe)) {
+            continue;
+        }
+        std::array<uint8_t, 512> rest{};
+        int moved = 0;
+        const int result = libusb_bulk_transfer(board.handle, board.endpoints[pipe].address, rest.data(),
+                                                static_cast<int>(rest.size()), &moved, probeTimeoutMs_);
+        if (result != LIBUSB_ERROR_TIMEOUT) {
+            return false; // something was waiting there, or the pipe failed
+        }
     }
+    return true;
 }
 
 LibusbDriver::Board* LibusbDriver::boardOf(const RequestHandle& request)
@@ -417,21 +465,13 @@ intptr_t LibusbDriver::open(const QString& path)
         return usb::kInvalidHandle;
     }
     const intptr_t handle = nextHandle_++;
-    handles_[handle] = RequestHandle{slot, boards_[slot].device, false};
+    handles_[handle] = RequestHandle{slot, boards_[slot].device};
     return handle;
 }
 
 void LibusbDriver::close(intptr_t handle)
 {
-    const auto it = handles_.find(handle);
-    if (it == handles_.end()) {
-        return;
-    }
-    if (!it->second.movedData && boardOf(it->second) != nullptr) {
-        // Opened without moving data (the USB watch): this copy is not busy with the board now.
-        unclaim(it->second.slot);
-    }
-    handles_.erase(it);
+    handles_.erase(handle);
 }
 
 bool LibusbDriver::driverInstalled(const QString& baseName) const
@@ -531,7 +571,6 @@ bool LibusbDriver::ioControl(intptr_t handle, uint32_t code, const void* in, uin
         return stringDescriptor(slot, in, inLen, bytes, outLen, bytesReturned);
     case usb::kRequestBulkRead:
     case usb::kRequestBulkWrite:
-        it->second.movedData = true;
         return bulk(slot, code == usb::kRequestBulkRead, in, inLen, bytes, outLen, bytesReturned);
     case usb::kRequestVendor:
         return vendor(slot, in, inLen, bytes, outLen, bytesReturned);
@@ -565,8 +604,18 @@ bool LibusbDriver::bulk(int slot, bool read, const void* in, uint32_t inLen, uin
     const int result = libusb_bulk_transfer(boards_[slot].handle, endpoint.address, data,
                                             static_cast<int>(length), &moved, timeoutMs_);
     bytesReturned = moved > 0 ? static_cast<uint32_t>(moved) : 0;
+    ReplyPairing& replies = boards_[slot].replies;
+    if (result == 0 && !read) {
+        replies.sent(pipe, data, length);
+        return true;
+    }
     if (result == 0) {
-        noteCommand(boards_[slot], pipe, data, length);
+        if (!replies.fits(pipe, length, bytesReturned)) {
+            // Cut short, or the answer to another request: the replies no longer pair with the requests.
+            putOutOfStep(slot);
+            return false;
+        }
+        replies.received(pipe, data, bytesReturned);
         return true;
     }
     if (result == LIBUSB_ERROR_PIPE) {

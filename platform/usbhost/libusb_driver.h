@@ -6,22 +6,28 @@
 // reads. Pipe i is endpoint i of interface 0 in descriptor order.
 //
 // A board is opened when it appears and closed as soon as it leaves. Its interface is claimed for the
-// requests of one user action: from its first transfer until the program is back in its event loop (or the
-// copy opens the board without moving data, as the 300 ms watch does), so another running copy finds it
+// requests of one user action: from its first transfer until the program waits for its user again (its
+// event loop is about to wait, and the user-wait test, when one is set, says that this is not the event
+// processing inside an action, such as a pause between two transfers), so another running copy finds it
 // free between this copy's actions. A claim that another copy holds is tried again until the timeout.
 // Looking for boards makes no device I/O; a board that could not be opened is tried again a few seconds
 // later.
 //
-// A board that lets a request time out is out of step: its answer may still come, and would then be taken
-// for the answer to a later request. Until it is back in step its requests fail at once, without device
-// I/O. It is brought back by a reset (which empties its endpoints) and one short firmware-version request
-// whose answer is known: tried by a firmware-version command, and by any request once the probe interval
-// has passed since the last try.
+// A board whose reply does not belong to the request that reads it is out of step: a request that timed
+// out (its answer may still come), or a reply of another length than the command owes (ReplyPairing).
+// Until it is back in step its requests fail at once, without device I/O, and this copy keeps its claim,
+// so that no late answer of this copy's reaches another copy's request. It is brought back by a reset
+// (which empties its endpoints) and one short firmware-version request whose answer is known and is the
+// last thing the board sends: a firmware that sends a late answer after the reset fails the proof. Tried
+// by a firmware-version command, and by any request once the probe interval has passed since the last try.
 
 #include "platform/usb/board_ids.h"
 #include "platform/usb/usb_driver.h"
+#include "platform/usbhost/reply_pairing.h"
 #include "platform/usbhost/slot_table.h"
 
+#include <QAbstractEventDispatcher>
+#include <QPointer>
 #include <QString>
 
 #include <array>
@@ -45,6 +51,9 @@ class LibusbDriver final : public usb::DeviceDriver {
 public:
     // Called once per run with the text of a board this user may not open (its node and how to grant access).
     using PermissionReporter = std::function<void(const QString& text)>;
+    // Whether the program, its event loop being about to wait, waits for its user (its outermost loop, or a
+    // modal window waiting for input) rather than for the end of a pause inside one of its actions.
+    using UserWaitTest = std::function<bool()>;
 
     // context: a libusb context the caller keeps alive, or nullptr for one of the driver's own.
     explicit LibusbDriver(std::vector<usb::UsbIds> served, libusb_context* context = nullptr);
@@ -64,17 +73,23 @@ public:
     bool answering(const QString& path) override;
 
     void setPermissionReporter(PermissionReporter reporter) { reporter_ = std::move(reporter); }
+    // Without a test every wait of the event loop counts as waiting for the user.
+    void setUserWaitTest(UserWaitTest test) { userWaitTest_ = std::move(test); }
     // Time a bulk or control transfer may take before it fails, and the time a claim another copy holds is
     // waited for (milliseconds, 1 s by default).
     void setTimeout(unsigned milliseconds) { timeoutMs_ = milliseconds; }
-    // The timeout of the firmware-version request that checks an out-of-step board (200 ms by default).
+    // The timeout of the firmware-version request that checks an out-of-step board, and of the one read on
+    // each reply pipe after it that must find nothing (200 ms by default).
     void setProbeTimeout(unsigned milliseconds) { probeTimeoutMs_ = milliseconds; }
     // How long an out-of-step board's requests fail at once before one of them tries it again (2 s).
     void setProbeInterval(unsigned milliseconds) { probeInterval_ = std::chrono::milliseconds(milliseconds); }
     // How long a board that could not be opened is left alone before it is opened again (3 s).
     void setReopenDelay(unsigned milliseconds) { reopenDelay_ = std::chrono::milliseconds(milliseconds); }
-    // Lets go of every claim now (what the return to the event loop does).
+    // Lets go of every claim of a board in step now (what waiting for the user does).
     void releaseClaims();
+    // Resets every board out of step, so that an answer it still owed reaches no other copy once the
+    // process has let go of it (the process is about to end).
+    void resetBoardsOutOfStep();
 
     // --- state, for tests and benchmarks ---
     int boardCount() const;
@@ -100,8 +115,7 @@ private:
         std::optional<Clock::time_point> claimRefused; // another copy held it past the timeout
         bool outOfStep = false;
         Clock::time_point lastProbe{};
-        bool versionAsked = false;                     // the last command was the firmware version
-        std::optional<std::array<uint8_t, 2>> version; // its answer, as last read
+        ReplyPairing replies;
     };
     struct Refused {
         libusb_device* device = nullptr; // one reference held
@@ -110,7 +124,6 @@ private:
     struct RequestHandle {
         int slot = -1;
         libusb_device* device = nullptr; // the board the handle was opened on (not owned)
-        bool movedData = false;
     };
 
     void refresh();
@@ -128,11 +141,14 @@ private:
     bool stringDescriptor(int slot, const void* in, uint32_t inLen, uint8_t* data, uint32_t length,
                           uint32_t& bytesReturned);
     bool failed(int slot, int error);
+    void putOutOfStep(int slot);
     // Whether a request may go to the board: true when it is in step or was brought back now.
     bool inStep(int slot, bool versionCommand);
     bool resynchronise(int slot);
-    void noteCommand(Board& board, uint32_t pipe, const uint8_t* data, uint32_t length);
-    void queueRelease();
+    // After the probe's answer: nothing more waits on the board's reply pipes.
+    bool repliesDrained(const Board& board);
+    void watchEventLoop();
+    void eventLoopAboutToWait();
     bool isRefused(const libusb_device* device) const;
 
     std::vector<usb::UsbIds> served_;
@@ -150,8 +166,9 @@ private:
     std::chrono::milliseconds probeInterval_{2000};
     std::chrono::milliseconds reopenDelay_{3000};
     int refreshing_ = 0;
-    std::unique_ptr<QObject> releaseContext_; // the queued release of the claims dies with it
-    bool releaseQueued_ = false;
+    UserWaitTest userWaitTest_;
+    std::unique_ptr<QObject> releaseContext_; // the release at the event loop's waits dies with it
+    QPointer<QAbstractEventDispatcher> watchedDispatcher_;
 };
 
 } // namespace usbhost

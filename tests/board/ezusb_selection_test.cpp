@@ -223,6 +223,20 @@ TEST_F(EzusbTest, VersionTextWhenTheBoardDoesNotAnswer)
     EXPECT_EQ(usbObject->GetFirmWareVersion(0), QString());
 }
 
+TEST_F(EzusbTest, AtExitOnlyABoardThatAnswersItsVersionIsGivenBack)
+{
+    driver().attach(0);
+    auto usbObject = makeUsb();
+    usbObject->GetDevices();
+    ASSERT_EQ(usbObject->SelectDevice(0, 0x55), 1);
+    driver().failTransfer(0, 1); // the version reply at exit cannot be read
+    driver().clearTrace();
+    usbObject.reset();
+    EXPECT_EQ(driver().board(0)->hostId(), 0x55u);
+    EXPECT_TRUE(driver().pipeBytes(0, 0).startsWith(char(0))) << "the version was asked";
+    EXPECT_FALSE(driver().pipeBytes(0, 0).contains(char(13))) << "no host identifier was written";
+}
+
 TEST_F(EzusbTest, FailedClaimKeepsTheNewNameAndReportsZero)
 {
     driver().attach(0);

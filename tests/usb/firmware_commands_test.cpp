@@ -2,7 +2,11 @@
 
 #include "usb_host.h"
 
+#include "platform/usb/firmware_commands.h"
+
 #include <gtest/gtest.h>
+
+#include <vector>
 
 using namespace usb;
 using usbtest::Host;
@@ -203,6 +207,50 @@ TEST_F(FirmwareCommands, ResetLineCanBeHighAtPowerOn)
     Host h1(drv, QStringLiteral("Ezssp-1"));
     EXPECT_EQ(h1.ask1({2}), kPowerOnPortA | kPortAReset);
     EXPECT_TRUE(b.chip()->inReset());
+}
+
+TEST_F(FirmwareCommands, EveryCommandLeavesTheReplyLengthTheCommandTableGives)
+{
+    // The real-board driver holds a board to these lengths: a reply of another length puts it out of step.
+    const std::vector<std::vector<uint8_t>> commands = {
+        {0},
+        {1, 0x10},
+        {2},
+        {4, 0},
+        {5, 0x03},
+        {6},
+        {7, 0, 1},
+        {8},
+        {9},
+        {10, 0x01},
+        {11},
+        {12, 0x08},
+        {13, 0, 0, 0, 1},
+        {14},
+        {15, 2},
+        {16, 1},
+        {17, 1},
+        {18, 0x20},
+        {19},
+        {20, 0x80},
+        {21},
+        {22},
+        {23},
+    };
+    for (const std::vector<uint8_t>& command : commands) {
+        const uint8_t code = command.front();
+        SCOPED_TRACE(int(code));
+        const auto owed = static_cast<uint32_t>(firmware::replyLength(code));
+        uint8_t reply[8] = {};
+        ASSERT_TRUE(
+            board.bulkWrite(firmware::kCommandPipe, command.data(), static_cast<uint32_t>(command.size())));
+        EXPECT_LT(board.bulkRead(firmware::kReplyPipe, reply, owed + 1), 0) << "no more than the table gives";
+        if (owed > 0) {
+            ASSERT_TRUE(board.bulkWrite(firmware::kCommandPipe, command.data(),
+                                        static_cast<uint32_t>(command.size())));
+            EXPECT_EQ(board.bulkRead(firmware::kReplyPipe, reply, owed), owed);
+        }
+    }
 }
 
 TEST_F(FirmwareCommands, StartUpTrafficOfTheSystemIsClean)

@@ -158,9 +158,9 @@ TEST_F(Failures, ASecondRunningCopySeesTheHostIdentifierTaken)
     EXPECT_EQ(otherCopy.GetHostID(0, hostId), 0);
     EXPECT_EQ(bus().traffic(number).claimAttempts, 1);
 
-    // The first copy's USB watch: its board stays selected but is free between its transfers.
+    // The first copy waits for its user: its board stays selected but is free between its actions.
     usb::setDriver(driver.get());
-    EXPECT_TRUE(goEZUSB().IsConnected());
+    waitForTheUser();
     EXPECT_EQ(bus().claims(number), 0);
 
     usb::setDriver(&second);

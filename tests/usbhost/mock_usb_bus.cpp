@@ -105,6 +105,9 @@ struct MockUsbBus::Device {
     std::set<uint8_t> stalls;
     std::map<uint8_t, std::deque<QByteArray>> endpointData; // answers waiting in an IN endpoint
     std::set<uint8_t> late;                                 // endpoints whose next answer comes late
+    std::set<uint8_t> lateAfterReset;                       // ... and only after the next reset
+    std::map<uint8_t, std::deque<QByteArray>> afterReset;   // answers the firmware sends after a reset
+    std::map<uint8_t, int> reshape;                         // the next answer's length, by endpoint
     bool silent = false;
     BoardTraffic traffic;
 
@@ -226,8 +229,10 @@ long MockUsbBus::Device::ioctl(UMockdevIoctlClient* client, int& error)
         return 0;
     case USBDEVFS_RESET:
         ++traffic.resets;
-        endpointData.clear();
+        endpointData = std::move(afterReset);
+        afterReset.clear();
         late.clear();
+        lateAfterReset.clear();
         return 0;
     case USBDEVFS_CLEAR_HALT: {
         uint32_t endpoint = 0;
@@ -336,6 +341,15 @@ void MockUsbBus::Device::bulk(usbdevfs_urb& urb, uint8_t* buffer, Urb& record, b
     const int64_t got = board->bulkRead(pipe, reinterpret_cast<uint8_t*>(fresh.data()), length);
     if (got >= 0) {
         fresh.truncate(static_cast<qsizetype>(got));
+        if (const auto shaped = reshape.find(urb.endpoint); shaped != reshape.end()) {
+            fresh = fresh.leftJustified(shaped->second, char(0x5A), true);
+            reshape.erase(shaped);
+        }
+        if (lateAfterReset.erase(urb.endpoint) > 0) {
+            afterReset[urb.endpoint].push_back(fresh);
+            answered = false; // still being made when the host gives up
+            return;
+        }
         waiting.push_back(fresh);
     }
     if (waiting.empty() || late.erase(urb.endpoint) > 0) {
@@ -572,6 +586,20 @@ void MockUsbBus::answerLate(int plugNumber, uint8_t endpoint)
     d->late.insert(endpoint);
 }
 
+void MockUsbBus::answerAfterReset(int plugNumber, uint8_t endpoint)
+{
+    Device* d = device(plugNumber);
+    const std::lock_guard lock(d->mutex);
+    d->lateAfterReset.insert(endpoint);
+}
+
+void MockUsbBus::reshapeNextAnswer(int plugNumber, uint8_t endpoint, int length)
+{
+    Device* d = device(plugNumber);
+    const std::lock_guard lock(d->mutex);
+    d->reshape[endpoint] = length;
+}
+
 void MockUsbBus::setSilent(int plugNumber, bool silent)
 {
     Device* d = device(plugNumber);
@@ -657,6 +685,17 @@ int MockUsbBus::pendingUrbs(int plugNumber) const
     const Device* d = device(plugNumber);
     const std::lock_guard lock(d->mutex);
     return static_cast<int>(d->pending.size());
+}
+
+int MockUsbBus::waitingAnswers(int plugNumber) const
+{
+    const Device* d = device(plugNumber);
+    const std::lock_guard lock(d->mutex);
+    int count = 0;
+    for (const auto& [endpoint, answers] : d->endpointData) {
+        count += static_cast<int>(answers.size());
+    }
+    return count;
 }
 
 QString MockUsbBus::node(int plugNumber) const

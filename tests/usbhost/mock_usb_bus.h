@@ -62,6 +62,11 @@ public:
     // The board answers the next IN request on an endpoint too late: the request is given up, and the
     // answer waits in the endpoint for the next request there (until a reset empties the endpoints).
     void answerLate(int plugNumber, uint8_t endpoint);
+    // The board answers the next IN request on an endpoint only after the next reset: its firmware was
+    // still making the answer when the reset came, and sends it afterwards.
+    void answerAfterReset(int plugNumber, uint8_t endpoint);
+    // The next answer on an IN endpoint is cut or padded (with 0x5A) to `length` bytes.
+    void reshapeNextAnswer(int plugNumber, uint8_t endpoint, int length);
     // A silent board enumerates but its firmware answers nothing: IN requests wait for ever and OUT data
     // never reaches the firmware, until it answers again.
     void setSilent(int plugNumber, bool silent);
@@ -75,6 +80,8 @@ public:
     // Open files that hold the board's interface claimed, and pending (unanswered) URBs.
     int claims(int plugNumber) const;
     int pendingUrbs(int plugNumber) const;
+    // Answers that wait in the board's IN endpoints for a request to take them.
+    int waitingAnswers(int plugNumber) const;
     QString node(int plugNumber) const;
 
     struct Device; // one plugged board with its node's state

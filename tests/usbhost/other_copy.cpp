@@ -57,7 +57,7 @@ int runOtherCopy(int argc, char** argv)
         } else {
             board.InitIOBuffs();
             const QString register02 = board.USBSerialReadPKT(0x02);
-            app.processEvents();
+            waitForTheUser();
             std::printf("ready\n");
             std::fflush(stdout);
             int periods = 0;
@@ -69,7 +69,7 @@ int runOtherCopy(int argc, char** argv)
                 failures += board.GetPortDValue() == 0 ? 1 : 0;
                 failures += board.USBSerialReadPKT(0x02) == register02 ? 0 : 1;
                 ++periods;
-                app.processEvents(); // back in the event loop: the claim goes
+                waitForTheUser(); // back in the event loop: the claim goes
                 if (left > 0)
                     --left;
                 else if (const int asked = stopRequest(); asked >= 0)

@@ -6,6 +6,7 @@
 
 #include "common/bit_strings.h"
 
+#include <functional>
 #include <map>
 
 using namespace usbhosttest;
@@ -15,6 +16,7 @@ namespace {
 
 constexpr uint8_t kReplyEndpoint = 0x81;    // pipe 1
 constexpr uint8_t kReadBackEndpoint = 0x88; // pipe 5
+const QString kPath = QStringLiteral("\\\\.\\Ezssp-0");
 
 class OutOfStep : public BoardTest {
 protected:
@@ -77,6 +79,81 @@ TEST_F(OutOfStep, ALateAnswerIsNeverTakenForTheAnswerToALaterRequest)
         }
     }
     EXPECT_GE(bus().traffic(number).resets, 2) << "each time the endpoints were emptied";
+}
+
+TEST_F(OutOfStep, AVersionAnswerSentAfterTheResetDoesNotPassForTheProbesOwn)
+{
+    driver->setProbeInterval(0);
+    bd->SetPortEValue(0xA5);
+    bd->SetPortCValue(0x13);
+    // The firmware is still making its version answer when the request is given up, and sends it after the
+    // reset that should have emptied the board: two bytes, like the answer the reset's probe waits for.
+    bus().answerAfterReset(number, kReplyEndpoint);
+    EXPECT_EQ(bd->GetFirmWareVersion(), QString());
+    // Whatever is asked now, the answer taken is the request's own: whenever the board is held to be in
+    // step, no answer is left waiting in it.
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        const QString version = bd->GetFirmWareVersion();
+        EXPECT_TRUE(version.isEmpty() || version == QLatin1String("0.3")) << version.toStdString();
+        if (driver->answering(kPath)) {
+            EXPECT_EQ(bus().waitingAnswers(number), 0);
+        }
+        int32_t hostId = 0;
+        if (goEZUSB().GetHostID(0, hostId) == 1) {
+            EXPECT_EQ(hostId, 0x1234);
+        }
+        if (driver->answering(kPath)) {
+            EXPECT_EQ(bus().waitingAnswers(number), 0);
+        }
+        const uint8_t portE = bd->GetPortEValue();
+        const uint8_t portC = bd->GetPortCValue();
+        EXPECT_TRUE(portE == 0xA5 || portE == 0) << int(portE);
+        EXPECT_TRUE(portC == 0x13 || portC == 0) << int(portC);
+    }
+    EXPECT_TRUE(driver->answering(kPath)) << "back in step once the late answer was emptied";
+    EXPECT_EQ(bd->GetPortEValue(), 0xA5);
+}
+
+TEST_F(OutOfStep, AReplyOfAnotherLengthThanItsCommandOwesPutsTheBoardOutOfStep)
+{
+    bd->SetPortEValue(0xA5);
+    const QString register02 = bd->USBSerialReadPKT(0x02); // 32 bits: 64 bytes of read-back at high speed
+    ASSERT_FALSE(register02.isEmpty());
+    const auto hostId = [] {
+        int32_t id = 0;
+        return goEZUSB().GetHostID(0, id) == 1 ? QString::number(id, 16) : QString();
+    };
+    const struct {
+        const char* what;
+        uint8_t endpoint;
+        int length;
+        std::function<QString()> request;
+        QString answer;
+    } cases[] = {
+        {"a version answer cut short", kReplyEndpoint, 1, [&] { return bd->GetFirmWareVersion(); },
+         QStringLiteral("0.3")},
+        {"a host identifier cut short", kReplyEndpoint, 2, hostId, QStringLiteral("1234")},
+        {"a port answer too long", kReplyEndpoint, 2, [&] { return QString::number(bd->GetPortEValue()); },
+         QString::number(0xA5)},
+        {"a read-back one word short", kReadBackEndpoint, 62, [&] { return bd->USBSerialReadPKT(0x02); },
+         register02},
+        {"a read-back one word too long", kReadBackEndpoint, 66, [&] { return bd->USBSerialReadPKT(0x02); },
+         register02},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        driver->setProbeInterval(60000);
+        bus().reshapeNextAnswer(number, c.endpoint, c.length);
+        const QString got = c.request();
+        EXPECT_TRUE(got.isEmpty() || got == QLatin1String("0")) << got.toStdString();
+        EXPECT_FALSE(driver->answering(kPath)) << "the replies no longer pair with the requests";
+        const int resets = bus().traffic(number).resets;
+        driver->setProbeInterval(0);
+        EXPECT_EQ(c.request(), c.answer) << "back in step after a reset";
+        EXPECT_EQ(bus().traffic(number).resets, resets + 1);
+        EXPECT_TRUE(driver->answering(kPath));
+    }
 }
 
 TEST_F(OutOfStep, ASilentBoardCostsOneTimeoutAndAnswersAgainWhenItCan)

@@ -12,8 +12,6 @@
 #include "shell/mdi_main.h"
 #include "shell/startup.h"
 
-#include <QCoreApplication>
-
 #include "platform/ui/forms.h"
 #include "platform/usb/usb_driver.h"
 #include "profiles/frm_profile.h"
@@ -89,7 +87,7 @@ TEST_F(StartUpOverLibusb, ASecondCopyTakesTheFreeBoardAndNeitherCopySeesAFailedT
     ASSERT_TRUE(other.start(0x5151, 0)) << other.output().toStdString();
 
     ASSERT_TRUE(runMain());
-    QCoreApplication::processEvents(); // start-up is over: the program is in its event loop
+    waitForTheUser(); // start-up is over: the program is in its event loop
     EXPECT_EQ(goEZUSB().DriverName(), QStringLiteral("Ezssp-1"))
         << "the board the other copy holds is not free";
     EXPECT_FALSE(logBody().join(QLatin1Char('\n')).contains(QLatin1String("Using Evaluation Board")))
@@ -106,7 +104,7 @@ TEST_F(StartUpOverLibusb, ASecondCopyTakesTheFreeBoardAndNeitherCopySeesAFailedT
         main.tmrUSBCheck_Timer();
         failures += gbBoardConnected ? 0 : 1;
         failures += goEvalBd->USBSerialReadPKT(0x02) == register02 ? 0 : 1;
-        QCoreApplication::processEvents();
+        waitForTheUser();
     }
     EXPECT_EQ(bus().board(first).hostId(), 0x5151u);
     EXPECT_EQ(bus().board(second).hostId(), ourHostId());
@@ -132,7 +130,7 @@ TEST_F(StartUpOverLibusb, TheSelectionDialogShowsTheBoardAnotherCopyHoldsAsClaim
     EXPECT_EQ(row->SubItems(1), QStringLiteral("0.3")) << "its real firmware revision";
     EXPECT_EQ(row->SubItems(2), QString::number(0x5151)) << "claimed by the other copy";
     dialog.Unload();
-    QCoreApplication::processEvents(); // the dialog's own event loop would have run
+    waitForTheUser(); // the dialog's own event loop would have run
     ASSERT_TRUE(other.stop(5)) << other.output().toStdString();
     EXPECT_EQ(other.failures(), 0) << other.output().toStdString();
 }

@@ -4,6 +4,9 @@
 
 #include <libusb.h>
 
+#include <QEventLoop>
+#include <QTimer>
+
 #include <chrono>
 #include <thread>
 
@@ -63,6 +66,17 @@ bool settle()
         std::this_thread::yield();
     }
     return true;
+}
+
+void waitForTheUser()
+{
+    // A zero-time timer of its own (not a queued call) lets the loop reach its wait, and ends it at once.
+    QEventLoop loop;
+    QTimer wake;
+    wake.setSingleShot(true);
+    QObject::connect(&wake, &QTimer::timeout, &loop, &QEventLoop::quit);
+    wake.start(0);
+    loop.exec();
 }
 
 UsbHostTest::UsbHostTest()

@@ -23,6 +23,10 @@ libusb_context* context();
 // its own). False when it does not happen within a few seconds.
 bool settle();
 
+// The program goes back to its event loop and waits there for its user, as at the end of every user action:
+// the loop runs until it is about to wait.
+void waitForTheUser();
+
 // The identifiers the driver serves in these tests: the built-in board's and the development kit's.
 std::vector<usb::UsbIds> servedIds();
 

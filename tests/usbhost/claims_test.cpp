@@ -1,0 +1,98 @@
+// When this copy holds a board's interface: through the whole of one user action, pauses included, and for
+// as long as the board may still send an answer owed to this copy; given back when the program waits for
+// its user, so that another running copy takes only answers to its own requests.
+
+#include "usbhost_support.h"
+
+#include "board/board_lines.h"
+#include "board/evalbd.h"
+#include "platform/ui/app.h"
+#include "platform/usb/firmware_commands.h"
+#include "platform/usb/usb_driver.h"
+
+#include <QTimer>
+
+using namespace usbhosttest;
+
+namespace {
+
+constexpr uint8_t kReplyEndpoint = 0x81; // pipe 1
+
+// One firmware command and its reply through a driver, as another copy's USB object makes it.
+bool ask(usb::DeviceDriver& d, uint8_t command, QByteArray& reply)
+{
+    const intptr_t handle = d.open(QStringLiteral("\\\\.\\Ezssp-0"));
+    if (handle == usb::kInvalidHandle) {
+        return false;
+    }
+    const uint8_t commandPipe[4] = {usb::firmware::kCommandPipe, 0, 0, 0};
+    const uint8_t replyPipe[4] = {usb::firmware::kReplyPipe, 0, 0, 0};
+    uint32_t moved = 0;
+    const bool ok = d.ioControl(handle, usb::kRequestBulkWrite, commandPipe, 4, &command, 1, moved) &&
+                    d.ioControl(handle, usb::kRequestBulkRead, replyPipe, 4, reply.data(),
+                                static_cast<uint32_t>(reply.size()), moved) &&
+                    moved == static_cast<uint32_t>(reply.size());
+    d.close(handle);
+    return ok;
+}
+
+class Claims : public BoardTest {
+protected:
+    void SetUp() override
+    {
+        BoardTest::SetUp();
+        driver->setTimeout(40);
+        driver->setProbeTimeout(20);
+        driver->setUserWaitTest([] { return ui::waitingForUser(); });
+    }
+};
+
+} // namespace
+
+TEST_F(Claims, OneActionHoldsTheBoardThroughItsPauseAndTheProgramGivesItBackWhenItWaitsForItsUser)
+{
+    waitForTheUser();
+    ASSERT_EQ(bus().claims(number), 0);
+    bus().clearTraffic(number);
+    // The USB watch ticks in the pause, as the main window's timer does.
+    int ticks = 0;
+    QTimer::singleShot(0, [&] {
+        goEZUSB().IsConnected();
+        bd->USBReadPortBuffVal(kPortD);
+        ++ticks;
+    });
+    // A profile register read: the profile pins are driven, events run for a while, then the register is
+    // read back.
+    EXPECT_FALSE(bd->USBSerialReadPKT(0x0F).isEmpty());
+    EXPECT_EQ(ticks, 1) << "events ran between the action's transfers";
+    EXPECT_EQ(bus().traffic(number).claimAttempts, 1) << "claimed once for the whole action";
+    EXPECT_EQ(bus().claims(number), 1);
+    waitForTheUser();
+    EXPECT_EQ(bus().claims(number), 0) << "given back when the program waits for its user";
+}
+
+TEST_F(Claims, ABoardOutOfStepStaysClaimedSoThatItsLateAnswerReachesNoOtherCopy)
+{
+    bd->SetPortEValue(0xA5);
+    bus().answerLate(number, kReplyEndpoint);
+    EXPECT_EQ(bd->GetPortEValue(), 0) << "given up; the answer is still on its way";
+    waitForTheUser();
+    EXPECT_EQ(bus().claims(number), 1) << "kept while the board owes this copy an answer";
+
+    // Another running copy starts and asks the board's host identifier.
+    usbhost::LibusbDriver otherCopy(servedIds(), context());
+    otherCopy.setTimeout(40);
+    QByteArray hostId(4, '\0');
+    EXPECT_FALSE(ask(otherCopy, usb::firmware::GetHostId, hostId)) << "held by this copy";
+    EXPECT_EQ(bus().waitingAnswers(number), 1) << "the late answer is nobody else's";
+
+    // The end of this copy would reset it before letting go; here it comes back with its next request.
+    driver->resetBoardsOutOfStep();
+    EXPECT_EQ(bus().waitingAnswers(number), 0);
+    driver->setProbeInterval(0);
+    EXPECT_EQ(bd->GetPortEValue(), 0xA5);
+    waitForTheUser();
+    EXPECT_EQ(bus().claims(number), 0);
+    ASSERT_TRUE(ask(otherCopy, usb::firmware::GetHostId, hostId));
+    EXPECT_EQ(hostId, QByteArray::fromHex("00001234"));
+}
