@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <sys/types.h>
 
 namespace os {
@@ -16,8 +17,12 @@ namespace os {
 // reaches the programs and leaves the guardian waiting for the pipe; SIGKILL ends it with the group.
 class GroupGuardian {
 public:
-    // Starts a guardian; nothing when no pipe or process can be made.
+    // Starts a guardian; nothing when no pipe or process can be made. The first time that happens it is
+    // said on the standard error, with the reason: the child programs then run unguarded.
     static std::unique_ptr<GroupGuardian> start();
+    // The shell a guardian runs in: "/bin/sh" unless a test names another (a missing one, to see what a
+    // system without a shell does). The next failure to start a guardian is said again.
+    static void setShell(std::string path);
     // Ends the group: every program still in it, then the guardian, which is collected.
     ~GroupGuardian();
     GroupGuardian(const GroupGuardian&) = delete;
