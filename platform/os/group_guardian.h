@@ -10,8 +10,9 @@ namespace os {
 // does nothing but wait on a pipe from this program. The child program joins the guardian's group, and what
 // it starts stays in it. When the pipe reaches its end, because this program released the guardian or
 // ended in whatever way (SIGKILL included: the system closes the pipe then), the guardian kills its whole
-// group, itself with it, so nothing the child started outlives the program. While the guardian lives the
-// group's number cannot pass to another program, so the group signalled is always ours.
+// group, itself with it, so nothing the child started and that stayed in the group outlives the program.
+// While the guardian lives the group's number cannot pass to another program, so the group signalled is
+// always ours.
 //
 // The guardian takes no request to end (SIGTERM, SIGINT, SIGHUP and their like): one sent to the group
 // reaches the programs and leaves the guardian waiting for the pipe; SIGKILL ends it with the group.

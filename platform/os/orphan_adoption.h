@@ -20,7 +20,9 @@ namespace os {
 void adoptOrphans();
 
 // While it lives, orphans go to the system's first process as if adoptOrphans() had never run: for a
-// program started to outlive this one, through an intermediate process that ends at once.
+// program started to outlive this one, through an intermediate process that ends at once. An orphan of
+// our own children's programs that comes about in that moment goes there too, so the scope is kept to
+// one such start.
 class OrphansNotAdopted {
 public:
     OrphansNotAdopted();
