@@ -157,10 +157,9 @@ void frmSplash::Form_Unload(int& cancel)
 
 void frmSplash::OpenLogFile()
 {
-    // A log that cannot be created there is skipped; start-up goes on without it, and says why where a
-    // user who started the program from a shell reads it.
-    if (!log_.open(os::programFolder(), kApplicationTitle))
-        qWarning("%s: the start-up log is not written.", qPrintable(log_.errorText()));
+    // A log that cannot be created there is skipped; start-up goes on without it, and the log says why
+    // where a user who started the program from a shell reads it.
+    log_.open(os::programFolder(), kApplicationTitle);
 }
 
 void frmSplash::CloseLogFile()

@@ -59,27 +59,38 @@ std::variant<int, QString> openEmptiedRegularFile(const QString& path)
 bool StartupLog::open(const QString& folder, const QString& applicationTitle)
 {
     close();
-    errorText_.clear();
     const QString path = QDir(folder).filePath(kFileName);
     const std::variant<int, QString> opened = openEmptiedRegularFile(path);
-    if (const QString* why = std::get_if<QString>(&opened)) {
-        errorText_ = path + QStringLiteral(": ") + *why;
-        return false;
-    }
+    if (const QString* why = std::get_if<QString>(&opened))
+        return notWritten(path + QStringLiteral(": ") + *why);
+    return openOn(std::get<int>(opened), path, applicationTitle);
+}
+
+bool StartupLog::openOn(int descriptor, const QString& path, const QString& applicationTitle)
+{
+    close();
+    errorText_.clear();
+    path_ = path;
     // Unbuffered, so that a line that cannot be written is known at once and nothing of it is left to
     // be written later.
-    if (!file_.open(std::get<int>(opened), QIODevice::WriteOnly | QIODevice::Unbuffered,
-                    QFileDevice::AutoCloseHandle)) {
-        ::close(std::get<int>(opened));
-        errorText_ = path + QStringLiteral(": ") + file_.errorString();
-        return false;
+    if (!file_.open(descriptor, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return notWritten(path + QStringLiteral(": ") + file_.errorString());
     }
     // The time of day comes from the program's clock, the same one every wait of the program uses.
     const QTime now = QTime::fromMSecsSinceStartOfDay(static_cast<int>(ui::clockMilliseconds()));
     writeLine(applicationTitle + QStringLiteral(" Startup Log File"));
     writeLine(createdLine(QDate::currentDate(), now));
     writeLine(QString());
-    return true;
+    return file_.isOpen();
+}
+
+bool StartupLog::notWritten(const QString& why)
+{
+    errorText_ = why;
+    // Said where a user who started the program from a shell reads it; start-up goes on without the log.
+    qWarning("%s: the start-up log is not written.", qPrintable(errorText_));
+    return false;
 }
 
 QString StartupLog::createdLine(const QDate& date, const QTime& time)
@@ -95,12 +106,20 @@ void StartupLog::writeLine(const QString& line)
         return;
     const QByteArray bytes = line.toUtf8() + QByteArrayLiteral("\r\n");
     // A line that cannot be written whole (a full disk) ends the log, without the part of it that was
-    // written: later lines would only stand after a gap. Start-up goes on without it.
+    // written: later lines would only stand after a gap. Start-up goes on without it, and says so once.
     const qint64 end = file_.pos();
-    if (file_.write(bytes) != bytes.size()) {
-        file_.resize(end);
-        close();
-    }
+    const qint64 written = file_.write(bytes);
+    if (written == bytes.size())
+        return;
+    // A write cut short tells no reason: the rest, tried once more, does.
+    if (written > 0 && file_.write(bytes.mid(written)) == bytes.size() - written)
+        return;
+    errorText_ = path_ + QStringLiteral(": ") + file_.errorString();
+    file_.resize(end);
+    close();
+    constexpr qsizetype kShownLength = 100;
+    const QString shown = line.size() > kShownLength ? line.left(kShownLength) + QStringLiteral("...") : line;
+    qWarning("%s: the start-up log ends before the line \"%s\".", qPrintable(errorText_), qPrintable(shown));
 }
 
 void StartupLog::close()

@@ -2,7 +2,9 @@
 
 #include "platform/os/files.h"
 #include "platform/os/group_guardian.h"
+#include "platform/os/orphan_adoption.h"
 #include "platform/os/paths.h"
+#include "platform/os/process_table.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -46,11 +48,19 @@ struct Group {
 };
 
 // Our children's groups, kept while a program of the group may still run: a child that ended may have left
-// programs of its own behind.
+// programs of its own behind. While a group is here its number is ours: its guardian (or, unguarded, a
+// program of the group) holds it.
 std::vector<Group>& ourGroups()
 {
     static std::vector<Group> groups;
     return groups;
+}
+
+bool isOurs(pid_t group)
+{
+    const auto& groups = ourGroups();
+    return std::any_of(groups.begin(), groups.end(),
+                       [group](const Group& entry) { return entry.id == group; });
 }
 
 bool guarded(pid_t group)
@@ -60,60 +70,94 @@ bool guarded(pid_t group)
                        [group](const Group& entry) { return entry.id == group && entry.guardian; });
 }
 
-// True while a program of the group still runs; its guardian does not count. Zombies do not count either:
-// a child's child that outlived it is left to the system's first process, which may never collect it.
-bool groupRuns(pid_t group)
+// The processes this program started itself: its children's and their guardians.
+std::vector<pid_t> startedHere()
 {
-    if (group <= 0 || ::kill(-group, 0) != 0)
-        return false;
-    const bool skipLeader = guarded(group);
-    QDir proc(QStringLiteral("/proc"));
-    if (!proc.exists())
-        return true;
-    const QStringList entries = proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QString& entry : entries) {
-        bool number = false;
-        const qint64 pid = entry.toLongLong(&number);
-        if (!number || (skipLeader && pid == group))
-            continue;
-        QFile stat(proc.filePath(entry) + QStringLiteral("/stat"));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        // "pid (name) state ppid pgrp ...": the name may hold blanks and parentheses.
-        const QByteArray line = stat.read(4096);
-        const qsizetype close = line.lastIndexOf(')');
-        if (close < 0)
-            continue;
-        const QList<QByteArray> fields = line.mid(close + 1).simplified().split(' ');
-        if (fields.size() < 3 || fields[2].toLongLong() != group)
-            continue;
-        if (fields[0] != "Z" && fields[0] != "X")
-            return true;
+    std::vector<pid_t> pids;
+    for (const ChildProcess* child : liveChildren()) {
+        if (const qint64 pid = child->processId())
+            pids.push_back(static_cast<pid_t>(pid));
     }
-    return false;
+    for (const Group& group : ourGroups()) {
+        if (group.guardian)
+            pids.push_back(group.guardian->group());
+    }
+    return pids;
 }
 
+// The system's processes at one moment and, among them, the orphans our programs left to us. Those that
+// have ended are collected on the way, so none stays in the process table.
+struct Census {
+    std::vector<ProcessInfo> table;
+    std::vector<ProcessInfo> orphans;
+};
+
+Census takeCensus()
+{
+    Census census{readProcessTable(), {}};
+    census.orphans = adoptedOrphans(census.table, startedHere());
+    collectEndedOrphans(census.orphans);
+    return census;
+}
+
+// True while a program of the group runs; its guardian does not count, nor does a program that has ended
+// and waits to be collected.
+bool groupRuns(pid_t group, const std::vector<ProcessInfo>& table)
+{
+    if (group <= 0)
+        return false;
+    if (table.empty())
+        return ::kill(-group, 0) == 0; // no process table to read: the group as a whole
+    const bool skipLeader = guarded(group);
+    return std::any_of(table.begin(), table.end(), [group, skipLeader](const ProcessInfo& process) {
+        return process.group == group && !process.ended && !(skipLeader && process.pid == group);
+    });
+}
+
+// Signals a group of ours; a group let go of is never signalled, as its number may be another's by now.
 void signalGroup(pid_t group, int signal)
 {
-    if (group > 0)
+    if (group > 0 && isOurs(group))
         ::kill(-group, signal);
 }
 
-// Forgets the groups in which nothing runs any more, their guardians ended (the numbers may be given to
-// other programs later).
-void pruneGroups()
+// Lets go of the group when nothing of it runs any more: its guardian ends, and its number may pass to
+// other programs.
+void releaseIfIdle(pid_t group)
 {
+    if (!isOurs(group))
+        return;
+    const Census census = takeCensus();
+    if (groupRuns(group, census.table))
+        return;
     auto& groups = ourGroups();
-    groups.erase(
-        std::remove_if(groups.begin(), groups.end(), [](const Group& group) { return !groupRuns(group.id); }),
-        groups.end());
+    groups.erase(std::remove_if(groups.begin(), groups.end(),
+                                [group](const Group& entry) { return entry.id == group; }),
+                 groups.end());
 }
 
-std::vector<pid_t> groupIds()
+// Forgets the groups in which nothing runs any more, their guardians ended.
+void pruneGroups(const std::vector<ProcessInfo>& table)
+{
+    auto& groups = ourGroups();
+    groups.erase(std::remove_if(groups.begin(), groups.end(),
+                                [&table](const Group& group) { return !groupRuns(group.id, table); }),
+                 groups.end());
+}
+
+// The groups in which a program of ours runs: our children's, and those of the orphans left to us that
+// still run (a program that left its group on purpose leads one of its own, or shares its own programs').
+std::vector<pid_t> groupsOfOurs(const Census& census)
 {
     std::vector<pid_t> ids;
-    for (const Group& group : ourGroups())
-        ids.push_back(group.id);
+    for (const Group& group : ourGroups()) {
+        if (groupRuns(group.id, census.table))
+            ids.push_back(group.id);
+    }
+    for (const ProcessInfo& orphan : census.orphans) {
+        if (!orphan.ended && std::find(ids.begin(), ids.end(), orphan.group) == ids.end())
+            ids.push_back(orphan.group);
+    }
     return ids;
 }
 
@@ -132,12 +176,52 @@ void releaseEndedKeptChildren()
     }
 }
 
-// Waits until no program of the groups runs or `deadline` has passed; true when none runs.
-bool waitForGroups(const std::vector<pid_t>& groups, const QElapsedTimer& elapsed, int milliseconds)
+// Waits until no program of the group runs or `milliseconds` have passed since `elapsed` started; true
+// when none runs.
+bool waitForGroup(pid_t group, const QElapsedTimer& elapsed, int milliseconds)
 {
     for (;;) {
-        const bool anyRuns =
-            std::any_of(groups.begin(), groups.end(), [](pid_t group) { return groupRuns(group); });
+        if (!isOurs(group) || !groupRuns(group, readProcessTable()))
+            return true;
+        if (elapsed.elapsed() >= milliseconds)
+            return false;
+        QThread::msleep(5);
+    }
+}
+
+// Sends `signal` to every group of ours and to every orphan left to us until none of them runs or
+// `milliseconds` have passed since `elapsed` started; true when none runs. `again`: each round signals
+// them all again, else each is signalled once. An orphan is signalled alone, never its group, which need
+// not be ours: what it started becomes an orphan of ours in its turn when it ends, and is signalled then.
+// Its number is safe to signal: only this program collects it.
+bool endOurs(int signal, bool again, const QElapsedTimer& elapsed, int milliseconds)
+{
+    std::vector<pid_t> signalledGroups;
+    std::vector<pid_t> signalledOrphans;
+    const auto firstTime = [again](std::vector<pid_t>& signalled, pid_t id) {
+        if (!again && std::find(signalled.begin(), signalled.end(), id) != signalled.end())
+            return false;
+        signalled.push_back(id);
+        return true;
+    };
+    for (;;) {
+        // The children's output is read meanwhile: one that writes as it ends never waits on a full pipe.
+        for (ChildProcess* child : std::vector<ChildProcess*>(liveChildren()))
+            child->poll();
+        const Census census = takeCensus();
+        bool anyRuns = false;
+        for (const Group& group : ourGroups()) {
+            if (firstTime(signalledGroups, group.id))
+                ::kill(-group.id, signal);
+            anyRuns = anyRuns || groupRuns(group.id, census.table);
+        }
+        for (const ProcessInfo& orphan : census.orphans) {
+            if (orphan.ended)
+                continue;
+            if (firstTime(signalledOrphans, orphan.pid))
+                ::kill(orphan.pid, signal);
+            anyRuns = true;
+        }
         if (!anyRuns)
             return true;
         if (elapsed.elapsed() >= milliseconds)
@@ -188,13 +272,14 @@ ChildProcess::ChildProcess(qsizetype keptOutputLimit) : keptLimit_(std::max<qsiz
 
 ChildProcess::~ChildProcess()
 {
-    if (process_ && process_->state() != QProcess::NotRunning) {
-        signalGroup(static_cast<pid_t>(group_), SIGKILL);
-        process_->kill();
-        process_->waitForFinished(3000);
-    }
+    if (process_ && process_->state() != QProcess::NotRunning)
+        kill();
+    // What the child left running in its group keeps the group until it ends; else it is let go of now.
+    releaseIfIdle(static_cast<pid_t>(group_));
     auto& live = liveChildren();
     live.erase(std::remove(live.begin(), live.end(), this), live.end());
+    if (process_)
+        process_->disconnect(); // nothing of this object is reached once it has gone
 }
 
 bool ChildProcess::start(const QString& program, const QStringList& arguments, const QString& folder)
@@ -207,6 +292,10 @@ bool ChildProcess::start(const QString& program, const QStringList& arguments, c
         errorText_ = QStringLiteral("No program to start.");
         return false;
     }
+    // What the ended children left running may have ended since: their groups are let go of first.
+    releaseEndedKeptChildren();
+    if (!ourGroups().empty())
+        pruneGroups(takeCensus().table);
     const QString workDir = folder.isEmpty() ? QDir::currentPath() : toNativePath(folder);
     if (!DirExists(workDir)) {
         errorText_ = QStringLiteral("Folder not found: %1").arg(workDir);
@@ -230,8 +319,14 @@ bool ChildProcess::start(const QString& program, const QStringList& arguments, c
     // waiting for ever.
     process_->setStandardInputFile(QProcess::nullDevice());
     process_->setWorkingDirectory(workDir);
+    // Its group is let go of as soon as its end is noticed, by a wait or by the event loop, if nothing else
+    // of the group runs: a program may start thousands of children in one session.
+    QObject::connect(process_.get(), &QProcess::finished, process_.get(), [this] { letGoOfGroupWhenIdle(); });
     process_->setProgram(path);
     process_->setArguments(arguments);
+    // A program the child starts and that leaves its group is left to this program when its parent ends,
+    // so that it can still be ended with this one.
+    adoptOrphans();
     const pid_t parent = ::getpid();
     // The child's group, held by its guardian: should this process end in any way, the guardian ends the
     // group, and with it whatever the child started.
@@ -266,7 +361,16 @@ bool ChildProcess::start(const QString& program, const QStringList& arguments, c
         guardian.reset(); // the child leads a group of its own
     liveChildren().push_back(this);
     ourGroups().push_back(Group{static_cast<pid_t>(group_), std::move(guardian)});
+    groupHeld_ = true;
     return true;
+}
+
+void ChildProcess::letGoOfGroupWhenIdle()
+{
+    if (!groupHeld_)
+        return;
+    groupHeld_ = false;
+    releaseIfIdle(static_cast<pid_t>(group_));
 }
 
 void ChildProcess::drain()
@@ -291,6 +395,8 @@ void ChildProcess::poll()
     if (process_->state() != QProcess::NotRunning)
         process_->waitForFinished(0);
     drain();
+    if (process_->state() == QProcess::NotRunning)
+        letGoOfGroupWhenIdle();
 }
 
 void ChildProcess::waitForActivity(int milliseconds)
@@ -354,9 +460,10 @@ void ChildProcess::kill()
         process_->waitForFinished(kKilledGoneMs);
     }
     // The others of the group are killed as surely, but each takes its moment to go: the group has ended
-    // when this returns.
-    waitForGroups({group}, elapsed, kKilledGoneMs);
+    // when this returns, and is let go of.
+    waitForGroup(group, elapsed, kKilledGoneMs);
     drain();
+    releaseIfIdle(group);
 }
 
 void ChildProcess::terminate(int milliseconds)
@@ -371,9 +478,10 @@ void ChildProcess::terminate(int milliseconds)
         process_->terminate();
         process_->waitForFinished(std::max(0, milliseconds));
     }
-    if (!waitForGroups({group}, elapsed, milliseconds) || process_->state() != QProcess::NotRunning)
+    if (!waitForGroup(group, elapsed, milliseconds) || process_->state() != QProcess::NotRunning)
         kill();
     drain();
+    releaseIfIdle(group);
 }
 
 void keepRunning(std::unique_ptr<ChildProcess> child)
@@ -397,8 +505,9 @@ int runningChildCount()
     // A child whose end was not noticed yet is still a process of its group (a zombie until collected).
     for (ChildProcess* child : std::vector<ChildProcess*>(liveChildren()))
         child->poll();
-    pruneGroups();
-    return static_cast<int>(ourGroups().size());
+    const Census census = takeCensus();
+    pruneGroups(census.table);
+    return static_cast<int>(groupsOfOurs(census).size());
 }
 
 void endRunningChildren(int milliseconds)
@@ -406,28 +515,21 @@ void endRunningChildren(int milliseconds)
     QElapsedTimer elapsed;
     elapsed.start();
     milliseconds = std::max(0, milliseconds);
-    const std::vector<ChildProcess*> live = liveChildren();
-    const std::vector<pid_t> groups = groupIds();
-    for (pid_t group : groups)
-        signalGroup(group, SIGTERM);
-    for (ChildProcess* child : live) {
-        const int rest = std::max(0, milliseconds - static_cast<int>(elapsed.elapsed()));
-        if (child->process_ && child->process_->state() != QProcess::NotRunning &&
-            !child->process_->waitForFinished(rest))
-            child->kill();
-        child->drain();
-    }
-    if (!waitForGroups(groups, elapsed, milliseconds)) {
-        for (pid_t group : groups)
-            signalGroup(group, SIGKILL);
+    // Every group is asked at once, the orphans' too; what is still there when the time is up is killed.
+    if (!endOurs(SIGTERM, false, elapsed, milliseconds)) {
         QElapsedTimer killed;
         killed.start();
-        waitForGroups(groups, killed, kKilledGoneMs);
+        endOurs(SIGKILL, true, killed, kKilledGoneMs);
     }
-    for (ChildProcess* child : live)
+    // The children's ends are noticed (each was signalled with its group) and their last output read.
+    for (ChildProcess* child : std::vector<ChildProcess*>(liveChildren())) {
+        if (child->process_ && child->process_->state() != QProcess::NotRunning &&
+            !child->process_->waitForFinished(kKilledGoneMs))
+            child->kill();
         child->poll();
+    }
     keptChildren().clear();
-    pruneGroups();
+    pruneGroups(takeCensus().table);
 }
 
 } // namespace os

@@ -21,7 +21,14 @@ constexpr int kStillActive = 259;
 // by its guardian (GroupGuardian), which ends the whole group when this process ends in any way, SIGKILL
 // included; on Linux the child itself also dies with this process. Every group of ours with a program
 // still running is in a process-wide registry, so that endRunningChildren() can end them all (the
-// children's children too) when the program ends or closes its numerical runtime's windows.
+// children's children too) when the program ends or closes its numerical runtime's windows. A group is let
+// go of, its guardian ended, as soon as the child's end is noticed and nothing else of the group runs, or
+// later, when what the child left running there has ended too.
+//
+// A program that leaves its group on purpose (setsid(), a group of its own) is not reached by ending the
+// group. Once a child has been started, this program adopts the orphans below it (orphan_adoption.h):
+// such a program becomes this one's child when its parent ends, and endRunningChildren() ends it and its
+// group with the others. Only while this program runs: after a SIGKILL such a program goes on running.
 class ChildProcess {
 public:
     // Output kept by output(): at most this many bytes from the start; later bytes are still read (so the
@@ -69,13 +76,16 @@ private:
     friend void keepRunning(std::unique_ptr<ChildProcess> child);
     friend void endRunningChildren(int milliseconds);
     void drain();
+    // Once the child has ended: lets go of its group unless something else of it still runs.
+    void letGoOfGroupWhenIdle();
 
     std::unique_ptr<QProcess> process_;
     qsizetype keptLimit_;
     QByteArray output_;
     QByteArray fresh_;
     qint64 totalBytes_ = 0;
-    qint64 group_ = 0; // the process group the child leads
+    qint64 group_ = 0;       // the process group the child runs in
+    bool groupHeld_ = false; // its group is looked at when its end is noticed
     QString errorText_;
     bool started_ = false;
     bool dropOutput_ = false; // a kept child: its output is read and dropped
@@ -86,12 +96,13 @@ private:
 // ended already is simply released.
 void keepRunning(std::unique_ptr<ChildProcess> child);
 
-// Process groups of ours in which a program still runs (kept children, those a caller still waits for, and
-// what the ones that ended left running).
+// Process groups of ours in which a program still runs (kept children, those a caller still waits for, what
+// the ones that ended left running, and the groups of the orphans left to this program).
 int runningChildCount();
 
-// Ends every program of ours that still runs, the children's children included: each group is asked to
-// end, all get at most `milliseconds` in total, then what is left is killed. Kept children are released.
+// Ends every program of ours that still runs, the children's children included, those that left their
+// child's group among them: each group is asked to end, all get at most `milliseconds` in total, then what
+// is left is killed. Kept children are released.
 void endRunningChildren(int milliseconds = 2000);
 
 } // namespace os

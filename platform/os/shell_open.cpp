@@ -1,5 +1,6 @@
 #include "platform/os/shell_open.h"
 
+#include "platform/os/orphan_adoption.h"
 #include "platform/os/paths.h"
 
 #include <QDir>
@@ -11,6 +12,14 @@
 namespace os {
 
 namespace {
+
+// A viewer or a browser outlives this program, and so does what it starts: it is never left to this program
+// as an orphan of its own children would be, nor ended with them.
+bool startOutliving(const QString& program, const QStringList& arguments, const QString& workDir)
+{
+    const OrphansNotAdopted outliving;
+    return QProcess::startDetached(program, arguments, workDir);
+}
 
 QString inFolder(const QString& path, const QString& folder)
 {
@@ -26,7 +35,7 @@ bool startTool(const QString& program, const QStringList& arguments, const QStri
     if (found.isEmpty())
         return false;
     const QString workDir = folder.isEmpty() ? QDir::currentPath() : toNativePath(folder);
-    return QProcess::startDetached(found, arguments, workDir);
+    return startOutliving(found, arguments, workDir);
 }
 
 // The desktop's handlers: xdg-open for documents and addresses, a text editor for the text viewer.
@@ -64,7 +73,7 @@ public:
                 return false;
             const QString workDir =
                 request.folder.isEmpty() ? QDir::currentPath() : toNativePath(request.folder);
-            return QProcess::startDetached(program, QProcess::splitCommand(request.parameters), workDir);
+            return startOutliving(program, QProcess::splitCommand(request.parameters), workDir);
         }
         }
         return false;

@@ -1,13 +1,19 @@
 #include "platform/os/child_process.h"
+#include "platform/os/group_guardian.h"
+#include "platform/os/shell_open.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 #include <vector>
@@ -308,18 +314,18 @@ TEST_F(ChildProcessTest, EndingTheChildrenEndsWhatTheyStartedToo)
 }
 
 // Waits until each descriptor is readable: a pipe nobody writes into at its end of file, a process's
-// descriptor when the process has ended. False when `milliseconds` pass first.
+// descriptor when the process has ended. False when `milliseconds` pass first (0: each is looked at once).
 bool allReadableWithin(std::vector<int> descriptors, int milliseconds)
 {
     QElapsedTimer guard;
     guard.start();
     while (!descriptors.empty()) {
-        const int rest = milliseconds - static_cast<int>(guard.elapsed());
-        if (rest <= 0)
-            return false;
+        const int rest = std::max(0, milliseconds - static_cast<int>(guard.elapsed()));
         pollfd watched = {descriptors.back(), POLLIN, 0};
         if (::poll(&watched, 1, rest) > 0)
             descriptors.pop_back();
+        else if (rest == 0)
+            return false;
     }
     return true;
 }
@@ -373,6 +379,178 @@ TEST_F(ChildProcessTest, AChildThatEndedIsNotKept)
     ASSERT_TRUE(child->start(QStringLiteral("quick"), {}, dir.path()));
     finish(*child);
     os::keepRunning(std::move(child));
+    EXPECT_EQ(os::runningChildCount(), 0);
+}
+
+// This process's children as the system lists them, those that ended and wait to be collected included.
+struct OwnChildren {
+    int all = 0;
+    int ended = 0;
+};
+
+OwnChildren ownChildren()
+{
+    OwnChildren children;
+    const QByteArray self = QByteArray::number(::getpid());
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1 && fields[1] == self) {
+            ++children.all;
+            children.ended += fields[0] == "Z" ? 1 : 0;
+        }
+    }
+    return children;
+}
+
+int openFiles()
+{
+    return static_cast<int>(
+        QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size());
+}
+
+TEST_F(ChildProcessTest, ThousandsOfShortRunsInOneSessionLeaveNoFilesOrProcessesBehind)
+{
+    // Each run's group and guardian go with the run, not at the next "Close All Plot Windows" or exit: a
+    // session of generator runs under the usual limit of 1,024 open files never fails to start one.
+    rlimit limit = {};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &limit), 0);
+    struct RestoreLimit {
+        rlimit saved;
+        ~RestoreLimit() { ::setrlimit(RLIMIT_NOFILE, &saved); }
+    } restore{limit};
+    limit.rlim_cur = std::min<rlim_t>(1024, limit.rlim_max);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &limit), 0);
+    const auto run = [](int index) {
+        os::ChildProcess child;
+        ASSERT_TRUE(child.start(QStringLiteral("/bin/true")))
+            << index << ": " << child.errorText().toStdString();
+        ASSERT_EQ(finish(child), 0) << index;
+    };
+    run(-1); // what the first start opens for good (the process machinery's own) is not counted
+    const int files = openFiles();
+    const int children = ownChildren().all;
+    for (int index = 0; index < 1500; ++index) {
+        run(index);
+        if (HasFatalFailure())
+            return;
+    }
+    EXPECT_EQ(openFiles(), files);
+    EXPECT_EQ(ownChildren().all, children);
+    EXPECT_EQ(os::runningChildCount(), 0);
+}
+
+TEST_F(ChildProcessTest, ProgramsThatLeftTheirChildsGroupEndWithTheOthers)
+{
+    // Each stand-in prints the pid of a program that has left its group (setsid) and keeps running; "left"
+    // is a named pipe through which that program says so.
+    const QByteArray inASession = "rm -f left; mkfifo left\nsetsid sh -c 'echo $$ > left; ";
+    const QByteArray told = "' >/dev/null 2>&1 &\nread pid < left; echo $pid\n";
+    const struct {
+        const char* what;
+        QByteArray body;
+        bool childRuns; // the stand-in itself runs on and is kept
+    } cases[] = {
+        {"a program in a session of its own, its parent ended", inASession + "exec sleep 300" + told, false},
+        {"the same, its parent still running", inASession + "exec sleep 300" + told + "exec sleep 300\n",
+         true},
+        {"a daemon: a session of its own, then its own parent gone",
+         "setsid sh -c 'sleep 300 >/dev/null 2>&1 & echo $!'\n", false},
+        {"a program that ignores the request to end, with a program of its own",
+         inASession + "trap \"\" TERM; while :; do sleep 1; done" + told, false},
+    };
+    for (const auto& c : cases) {
+        script(QStringLiteral("leaves"), c.body);
+        auto child = std::make_unique<os::ChildProcess>();
+        ASSERT_TRUE(child->start(QStringLiteral("leaves"), {}, dir.path())) << c.what;
+        QElapsedTimer guard;
+        guard.start();
+        while (!child->output().contains('\n') && guard.elapsed() < 10000)
+            child->waitForActivity(20);
+        const auto left = static_cast<pid_t>(child->output().trimmed().toLongLong());
+        ASSERT_GT(left, 0) << c.what << ": " << child->output().toStdString();
+        const int descriptor = static_cast<int>(::syscall(SYS_pidfd_open, left, 0));
+        ASSERT_GE(descriptor, 0) << c.what;
+        EXPECT_NE(::getpgid(left), static_cast<pid_t>(child->processGroup())) << c.what << ": left the group";
+        if (!c.childRuns) {
+            EXPECT_EQ(finish(*child), 0) << c.what;
+        }
+        os::keepRunning(std::move(child));
+        EXPECT_EQ(os::runningChildCount(), 1) << c.what;
+
+        os::endRunningChildren(200);
+        EXPECT_TRUE(allReadableWithin({descriptor}, 0)) << c.what << ": it still runs";
+        EXPECT_EQ(os::runningChildCount(), 0) << c.what;
+        EXPECT_EQ(ownChildren().ended, 0) << c.what << ": what was ended is collected";
+        ::syscall(SYS_pidfd_send_signal, descriptor, SIGKILL, nullptr, 0); // what a failing run left
+        ::close(descriptor);
+    }
+}
+
+TEST_F(ChildProcessTest, ProgramsStartedForOtherPurposesAreNotEndedWithTheChildren)
+{
+    // A viewer opened from a window (it starts a program and ends, as a desktop's opener does), and a
+    // program of this process that no child program started.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("said"))).constData(), 0600), 0);
+    const QString viewer = script(QStringLiteral("viewer"),
+                                  "sleep 300 >/dev/null 2>&1 &\necho $! > \"$(dirname \"$0\")/said\"\n");
+    os::ChildProcess child; // a child program started before, so that orphans are adopted
+    ASSERT_TRUE(child.start(QStringLiteral("/bin/true")));
+    finish(child);
+    const int said = ::open(QFile::encodeName(dir.filePath(QStringLiteral("said"))).constData(),
+                            O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(said, 0);
+    os::setShellService(nullptr); // the desktop's own, which really starts it
+    ASSERT_TRUE(os::startDetached(viewer, dir.path()));
+    ASSERT_TRUE(allReadableWithin({said}, 10000));
+    char text[32] = {};
+    ASSERT_GT(::read(said, text, sizeof text - 1), 0);
+    ::close(said);
+    const auto opened = static_cast<pid_t>(QByteArray(text).trimmed().toLongLong());
+    QProcess own;
+    own.start(QStringLiteral("/bin/sleep"), {QStringLiteral("300")});
+    ASSERT_TRUE(own.waitForStarted());
+    const int descriptors[] = {
+        static_cast<int>(::syscall(SYS_pidfd_open, opened, 0)),
+        static_cast<int>(::syscall(SYS_pidfd_open, static_cast<pid_t>(own.processId()), 0))};
+    ASSERT_GE(descriptors[0], 0);
+    ASSERT_GE(descriptors[1], 0);
+
+    EXPECT_EQ(os::runningChildCount(), 0);
+    os::endRunningChildren(0);
+    EXPECT_FALSE(allReadableWithin({descriptors[0]}, 0)) << "the viewer's program was ended";
+    EXPECT_FALSE(allReadableWithin({descriptors[1]}, 0)) << "this process's own program was ended";
+    for (const int descriptor : descriptors) {
+        ::syscall(SYS_pidfd_send_signal, descriptor, SIGKILL, nullptr, 0);
+        ::close(descriptor);
+    }
+    own.waitForFinished();
+}
+
+TEST_F(ChildProcessTest, WithoutAShellForTheGuardiansChildrenRunUnguardedAndItIsSaidOnce)
+{
+    os::GroupGuardian::setShell("/no/such/shell");
+    struct RestoreShell {
+        ~RestoreShell() { os::GroupGuardian::setShell("/bin/sh"); }
+    } restore;
+    testing::internal::CaptureStderr();
+    std::vector<std::unique_ptr<os::ChildProcess>> children;
+    for (int index = 0; index < 2; ++index) {
+        children.push_back(std::make_unique<os::ChildProcess>());
+        EXPECT_TRUE(children.back()->start(QStringLiteral("/bin/sleep"), {QStringLiteral("300")}));
+        // Still in a group apart from ours, which it leads.
+        EXPECT_EQ(children.back()->processGroup(), children.back()->processId());
+    }
+    const QString said = QString::fromStdString(testing::internal::GetCapturedStderr());
+    EXPECT_EQ(said.count(QStringLiteral("Child programs run unguarded: /no/such/shell: No such file or "
+                                        "directory.")),
+              1)
+        << said.toStdString();
+    EXPECT_EQ(os::runningChildCount(), 2);
+    os::endRunningChildren(0);
     EXPECT_EQ(os::runningChildCount(), 0);
 }
 

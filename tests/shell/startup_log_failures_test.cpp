@@ -1,6 +1,6 @@
 // "startup.log" on a disk that fills up: the log is emptied at the start, and the first line that does
-// not fit ends it. A "startup.log" that is no file of its own (a named pipe, a link, another file's second
-// name) is never waited for and never empties another file.
+// not fit ends it, which is said once on the standard error. A "startup.log" that is no file of its own (a
+// named pipe, a link, another file's second name) is never waited for and never empties another file.
 
 #include "common/small_file_system.h"
 #include "shell/startup_log.h"
@@ -37,13 +37,41 @@ TEST(StartupLogOnAFullDisk, TheFirstLineThatDoesNotFitEndsTheLogWithoutAPartOfIt
     EXPECT_FALSE(head.contains("last start")) << "nothing of the last start's log is left";
     log.writeLine(QStringLiteral("Checking for USB Drivers..."));
     fs.fill();
+    testing::internal::CaptureStderr();
     // A line longer than what is left of the log's last block of the disk.
     log.writeLine(QStringLiteral("   ") + QString(10000, QLatin1Char('x')));
     EXPECT_FALSE(log.isOpen());
+    log.writeLine(QStringLiteral("Searching for Evaluation Board..."));
     fs.makeRoom();
     log.writeLine(QStringLiteral("Software Ready!"));
+    const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(contentOf(path), head + "Checking for USB Drivers...\r\n")
         << "neither a part of the line that failed nor any later line";
+    const std::string expected = path.toStdString() + ": No space left on device: the start-up log ends";
+    EXPECT_EQ(said.find(expected), said.rfind(expected)) << "said once: " << said;
+    EXPECT_NE(said.find(expected), std::string::npos) << said;
+}
+
+TEST(StartupLogOnAFullDisk, AFileThatTakesNoLineIsSaidOnceAndStartUpGoesOn)
+{
+    // A device that fails every write, standing for the log's file on a disk that is already full.
+    const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+    if (full < 0)
+        GTEST_SKIP() << "no /dev/full here";
+    StartupLog log;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(log.openOn(full, QStringLiteral("/programs/tessaron/startup.log"),
+                            QStringLiteral("ZR4470 Evaluation Software")));
+    for (const char* line : {"Checking for USB Drivers...", "   USB Driver Found.", "Software Ready!"})
+        log.writeLine(QString::fromLatin1(line));
+    const QString said = QString::fromStdString(testing::internal::GetCapturedStderr());
+    EXPECT_FALSE(log.isOpen());
+    EXPECT_EQ(said.count(QStringLiteral("startup.log")), 1) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("/programs/tessaron/startup.log: No space left on device: the "
+                                             "start-up log ends before the line \"ZR4470 Evaluation Software "
+                                             "Startup Log File\".")))
+        << said.toStdString();
+    EXPECT_EQ(log.errorText(), QStringLiteral("/programs/tessaron/startup.log: No space left on device"));
 }
 
 TEST(StartupLogThatIsNoFileOfItsOwn, IsNeverWaitedForAndNeverEmptiesAnotherFile)
