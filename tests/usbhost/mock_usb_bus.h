@@ -54,11 +54,13 @@ public:
     // Makes the node of a board unopenable for this user from now on (before the driver first sees it).
     void denyAccess(int plugNumber);
     // Plugs a board whose node this user may not open yet, until allowAccess (a udev rule that comes late).
-    // Unlike denyAccess, opens tried meanwhile cost umockdev nothing (it keeps a connection for every open
-    // of a served node that fails, and few for a whole run).
     int plugRefused(const usb::BoardOptions& options = {});
     // Makes the node openable again.
     void allowAccess(int plugNumber);
+    // umockdev keeps an ioctl connection for every open of a node that was refused, in a table of fifty
+    // for the whole program: this lets go of those kept so far (a test's few), so that a long run of tests
+    // does not fill the table.
+    static void forgetRefusedOpens();
     // The board answers the next IN request on an endpoint too late: the request is given up, and the
     // answer waits in the endpoint for the next request there (until a reset empties the endpoints).
     void answerLate(int plugNumber, uint8_t endpoint);

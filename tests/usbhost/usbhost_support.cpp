@@ -95,6 +95,7 @@ UsbHostTest::~UsbHostTest()
     driver.reset();
     bus().unplugAll();
     EXPECT_TRUE(settle());
+    bus().forgetRefusedOpens();
 }
 
 int UsbHostTest::plug(const usb::BoardOptions& options)
