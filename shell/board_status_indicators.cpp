@@ -25,6 +25,11 @@ void BoardStatusIndicators::showConnection(bool connected, const QString& driver
     usbAttention_.setVisible(false);
 }
 
+void BoardStatusIndicators::showBoardName(const QString& driverName)
+{
+    usbText_.setCaption(driverName);
+}
+
 void BoardStatusIndicators::blinkDisconnected()
 {
     if (usbText_.BackColor() != glClrDkRed)

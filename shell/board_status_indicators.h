@@ -19,6 +19,8 @@ public:
 
     // The USB lamp for a board connected under `driverName`, or "Not Connected!".
     void showConnection(bool connected, const QString& driverName);
+    // The USB lamp's text alone: the board's name, the lamp's colours as they are.
+    void showBoardName(const QString& driverName);
     // One blink step while no board is connected: the attention sign and the text take turns.
     void blinkDisconnected();
     // The lamp's background while a board is connected (the text is left as it is).

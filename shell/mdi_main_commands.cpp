@@ -251,9 +251,7 @@ void mdiMain::mnuIOSelectEvalBd_Click()
     ui::form<frmUSBSelect>().ShowDialog(QStringLiteral("Select Evaluation Board"),
                                         QStringLiteral("Select the evaluation board to use from the list."));
     // Only the indicator follows here; the USB watch takes the board into use when it sees it connect.
-    const QString name = goEZUSB().DriverName();
-    if (!name.isEmpty())
-        lblUSBStat.setCaption(name);
+    usbWatch_.showChosenBoard();
 }
 
 void mdiMain::mnuIODUTIO_Click()

@@ -70,3 +70,19 @@ void UsbWatch::showAnswering(bool answering)
     else
         indicators_.showConnection(true, goEZUSB().DriverName());
 }
+
+void UsbWatch::showChosenBoard()
+{
+    const QString name = goEZUSB().DriverName();
+    if (name.isEmpty())
+        return;
+    if (!gbBoardConnected) {
+        indicators_.showBoardName(name);
+        return;
+    }
+    notAnswering_ = !goEZUSB().IsAnswering();
+    if (notAnswering_)
+        indicators_.showNotAnswering(name);
+    else
+        indicators_.showConnection(true, name);
+}

@@ -12,6 +12,9 @@ public:
     explicit UsbWatch(BoardStatusIndicators& indicators) : indicators_(indicators) {}
 
     void tick();
+    // The lamp after the user chose a board in the selection dialog: its name, and as long as it does not
+    // answer, that it does not. Taking the board into use is left to the watch's next tick.
+    void showChosenBoard();
 
 private:
     BoardStatusIndicators& indicators_;

@@ -17,6 +17,9 @@ namespace ui {
 
 class Form;
 class ControlEventBridge;
+namespace detail {
+class FocusTracker;
+}
 
 // Base of every control: name (and index within a control array), Tag, enabled/visible state,
 // tool tip, colours and focus. A control belongs to one form; it registers itself there on construction
@@ -31,7 +34,8 @@ class ControlEventBridge;
 // Focus events follow the classic rules within one form: when the focus moves from control A to control B,
 // A's Validate runs first (only when B causes validation); a Cancel keeps the focus in A and B sees
 // nothing. Otherwise A's LostFocus and then B's GotFocus fire. Moving to another window fires nothing; the
-// form remembers its active control.
+// form remembers its active control. A click that brings the focus back into that control from elsewhere is
+// offered to it (onFocusBackByClick).
 class Control {
 public:
     Control(Form* owner, QString name, int index = -1);
@@ -130,6 +134,10 @@ protected:
     }
     virtual void onClick() {}
     virtual void onDblClick() {}
+    // A click landed in the control while the focus was elsewhere (another window, or a window that was not
+    // active), and the focus came back to it as its form's active control, so no focus event fired. The
+    // default does nothing.
+    virtual void onFocusBackByClick() {}
     // The context object of the control's signal connections (gone before the widget is destroyed).
     QObject* context() const;
     // Fires KeyDown for the event; true when the handler swallowed the key (code set to 0).
@@ -143,6 +151,7 @@ protected:
 
 private:
     friend class ControlEventBridge;
+    friend class detail::FocusTracker;
     void applyVisibility();
 
     Form* owner_;

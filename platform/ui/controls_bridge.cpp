@@ -321,10 +321,21 @@ bool FocusTracker::keepClickSelection(QObject* watched, QEvent* event)
 bool FocusTracker::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
-    case QEvent::MouseButtonPress:
+    case QEvent::KeyPress:
+        reactivated_ = nullptr;
+        break;
+    case QEvent::MouseMove:
+        reactivated_ = nullptr;
+        [[fallthrough]];
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
+        if (!swallowMouseUntilRelease_)
+            keepClickSelection(watched, event);
+        break;
+    case QEvent::MouseButtonPress:
+        // The window gets the press before the widget under the mouse does.
+        if (watched->isWidgetType())
+            takeActivatingClick(static_cast<QWidget*>(watched), static_cast<QMouseEvent*>(event));
         if (!swallowMouseUntilRelease_)
             keepClickSelection(watched, event);
         break;
@@ -363,6 +374,12 @@ bool FocusTracker::focusIn(QWidget* widget, Control* control, Qt::FocusReason re
     Control* previous = slot.control;
     if (previous == control) {
         slot.focusWidget = widget;
+        if (reason == Qt::MouseFocusReason) {
+            focusBackByClick(widget, control);
+        } else if (reason == Qt::ActiveWindowFocusReason) {
+            reactivated_ = widget;
+            reactivatedQuietly_ = true;
+        }
         return false;
     }
     if (previous && previous->Validate && control->CausesValidation() && !validating_.count(previous)) {
@@ -395,14 +412,49 @@ bool FocusTracker::focusIn(QWidget* widget, Control* control, Qt::FocusReason re
     if (alive_.count(control))
         control->GotFocus();
     clickedBox_ = nullptr;
-    if (auto* box = qobject_cast<QLineEdit*>(widget);
-        box && reason == Qt::MouseFocusReason && box->hasFocus() && box->hasSelectedText()) {
+    if (reason == Qt::MouseFocusReason) {
+        keepSelectionOfClickInto(widget);
+    } else if (reason == Qt::ActiveWindowFocusReason) {
+        reactivated_ = widget;
+        reactivatedQuietly_ = false;
+    }
+    return false;
+}
+
+void FocusTracker::keepSelectionOfClickInto(QWidget* widget)
+{
+    if (auto* box = qobject_cast<QLineEdit*>(widget); box && box->hasFocus() && box->hasSelectedText()) {
         clickedBox_ = box;
         clickedSelStart_ = box->selectionStart();
         clickedSelLength_ = box->selectionLength();
         clickedPressSeen_ = false;
     }
-    return false;
+}
+
+void FocusTracker::focusBackByClick(QWidget* widget, Control* control)
+{
+    clickedBox_ = nullptr;
+    const QPointer<QWidget> target = widget;
+    control->onFocusBackByClick();
+    if (target && alive_.count(control))
+        keepSelectionOfClickInto(target);
+}
+
+void FocusTracker::takeActivatingClick(QWidget* widget, const QMouseEvent* mouse)
+{
+    const QPointer<QWidget> reactivated = reactivated_;
+    reactivated_ = nullptr;
+    if (!reactivated || widget != reactivated || mouse->button() != Qt::LeftButton || !widget->hasFocus())
+        return;
+    Control* control = controlFor(widget);
+    if (!control || !alive_.count(control))
+        return;
+    if (reactivatedQuietly_) {
+        focusBackByClick(widget, control);
+    } else {
+        clickedBox_ = nullptr;
+        keepSelectionOfClickInto(widget);
+    }
 }
 
 } // namespace detail

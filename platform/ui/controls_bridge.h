@@ -9,6 +9,7 @@
 #include <set>
 
 class QKeyEvent;
+class QMouseEvent;
 
 // Internal to the window layer: what connects a control to the events of its Qt widgets.
 namespace ui {
@@ -89,6 +90,16 @@ private:
     QPoint clickedAt_;
     bool clickedPressSeen_ = false;
     bool keepClickSelection(QObject* watched, QEvent* event);
+    void keepSelectionOfClickInto(QWidget* widget);
+
+    // The widget that the activation of its window gave the focus back to, until the user's next input: a
+    // window activated by a click gets the focus first and the click after it, so a press landing there
+    // next is that click. `reactivatedQuietly_`: the focus came back to its form's active control, and no
+    // focus event fired.
+    QPointer<QWidget> reactivated_;
+    bool reactivatedQuietly_ = false;
+    void takeActivatingClick(QWidget* widget, const QMouseEvent* mouse);
+    void focusBackByClick(QWidget* widget, Control* control);
 };
 
 } // namespace detail

@@ -21,6 +21,10 @@ class MaxLengthValidator;
 //   into another character. Enter that is not dropped presses the form's Default button; without one a
 //   single-line box beeps, a multi-line box starts a new line. Escape presses the form's Cancel button.
 // - Validate(cancel), GotFocus, LostFocus (see Control), Click, DblClick, KeyDown, KeyUp, mouse events.
+//   A click that brings the focus back to the box from another window (or into a window that was not
+//   active) fires GotFocus as a click that moves the focus to it within its window does, although the box
+//   stayed its window's active control; a box that selects its text then keeps that selection through the
+//   click.
 //
 // MaxLength (0: no limit) holds for typing, pasting and dropping; text set in code may be longer, and
 // lowering MaxLength never cuts the text already there. Text of a multi-line box separates lines with
@@ -56,6 +60,7 @@ protected:
     bool onKeyPress(QWidget* target, QKeyEvent* event) override;
     void onClick() override { Click(); }
     void onDblClick() override { DblClick(); }
+    void onFocusBackByClick() override { GotFocus(); }
 
 private:
     friend class MaxLengthValidator;

@@ -2,6 +2,7 @@
 #include "platform/ui/dialog_service.h"
 #include "platform/ui/event_nesting.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/minimised_modal_watch.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -186,6 +187,7 @@ private:
     static bool run(QDialog& dialog)
     {
         detail::NestingScope nesting;
+        detail::MinimisedModalWatch::install();
         return dialog.exec() == QDialog::Accepted;
     }
 

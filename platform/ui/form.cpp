@@ -6,6 +6,7 @@
 #include "platform/ui/form_window.h"
 #include "platform/ui/mdi_child_frame.h"
 #include "platform/ui/mdi_form.h"
+#include "platform/ui/minimised_modal_watch.h"
 #include "platform/ui/modal_dialog_window.h"
 #include "platform/ui/modal_loop.h"
 #include "platform/ui/mouse_pointer.h"
@@ -145,8 +146,10 @@ void Form::Show(int modal)
         return;
     QWidget* frame = frameWidget();
     const bool wantModal = modal != 0 && !impl_->modal;
-    if (wantModal && !impl_->subWindow)
+    if (wantModal && !impl_->subWindow) {
+        detail::MinimisedModalWatch::install();
         detail::becomeModalDialog(*impl_->window, impl_->closeButton);
+    }
     if (impl_->subWindow && !impl_->frameSized) {
         impl_->frameSized = true;
         impl_->subWindow->resize(frameSizeForContent());

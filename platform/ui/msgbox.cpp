@@ -2,6 +2,7 @@
 
 #include "platform/ui/event_nesting.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/minimised_modal_watch.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -111,6 +112,7 @@ public:
             box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
         widenForTitle(box, title);
         detail::NestingScope nesting;
+        detail::MinimisedModalWatch::install();
         box.exec();
         const auto clicked = box.standardButton(box.clickedButton());
         for (const auto& choice : choices)

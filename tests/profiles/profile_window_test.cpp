@@ -3,12 +3,14 @@
 
 #include "board/board_flags.h"
 #include "board/globals.h"
+#include "shell/frm_control.h"
 #include "shell/mdi_main.h"
 
 #include "platform/ui/colors.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/test_doubles.h"
 
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -316,6 +318,26 @@ TEST_F(ProfileWindow, IsReachableByNameForTheWindowsThatRefreshIt)
     setPendingField(0x0E, 63, 58, 9);
     EXPECT_TRUE(ui::Forms::callIfLoaded(QStringLiteral("frmProfile"), QStringLiteral("RefreshFormVals")));
     EXPECT_EQ(w->txtCCIValQD(0).Text(), QStringLiteral("9"));
+}
+
+// Going back and forth between the Control and Profiles windows with one click into a value box each time:
+// every such click selects the box's whole text, the box that kept its window's focus meanwhile too, so
+// that what is typed replaces the value.
+TEST_F(ProfileWindow, OneClickIntoAValueBoxOfTheOtherWindowSelectsItsWholeText)
+{
+    frmProfile& w = openShown();
+    control->Show();
+    ui::TextBox& clock = control->txtExternClk;
+    ui::TextBox& frequency = w.txtOutFreqQD(0);
+    for (ui::TextBox* box : {&clock, &frequency, &clock, &frequency, &clock}) {
+        QWidget* widget = box->widget();
+        QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, QPoint(widget->width() / 2, 8));
+        ASSERT_TRUE(box->hasFocus()) << box->Name().toStdString();
+        EXPECT_EQ(box->SelLength(), box->Text().size()) << box->Name().toStdString();
+    }
+    ASSERT_EQ(clock.Text(), QStringLiteral("1000.00000"));
+    type(clock, QStringLiteral("700"));
+    EXPECT_EQ(clock.Text(), QStringLiteral("700"));
 }
 
 } // namespace

@@ -2,6 +2,9 @@
 
 #include "platform/ui/controls_button.h"
 #include "platform/ui/controls_textbox.h"
+#include "platform/ui/mdi_form.h"
+
+#include <QLineEdit>
 
 #include <gtest/gtest.h>
 
@@ -189,4 +192,87 @@ TEST(ControlFocus, AClickIntoTheBoxThatHasTheFocusAlreadyPlacesTheCaret)
     QTest::mouseRelease(freq, Qt::LeftButton, Qt::NoModifier, QPoint(40, freq->height() / 2));
     EXPECT_GT(f.txtFreq.SelLength(), 0);
     EXPECT_LT(f.txtFreq.SelLength(), 10) << "the dragged part only";
+}
+
+namespace {
+
+// A window with a value box that selects its whole text when it gets the focus; an MDI child of the frame
+// that is loaded, or a window of its own.
+class ValueWindow : public ui::Form {
+public:
+    ValueWindow(QString name, bool mdiChild) : Form(std::move(name))
+    {
+        setMdiChild(mdiChild);
+        txtValue.GotFocus = [this] {
+            txtValue.setSelStart(0);
+            txtValue.setSelLength(static_cast<int>(txtValue.Text().size()));
+        };
+        txtValue.setText(QStringLiteral("900.00000"));
+    }
+    ui::TextBox txtValue{this, QStringLiteral("txtValue")};
+};
+
+// Two such windows, the first one's box with the focus and the second window active.
+struct TwoValueWindows {
+    explicit TwoValueWindows(bool mdi) : mdi(mdi)
+    {
+        if (mdi)
+            showActive(frame);
+        for (ValueWindow* window : {&first, &second}) {
+            if (mdi)
+                window->Show();
+            else
+                showActive(*window);
+            window->txtValue.SetFocus();
+        }
+    }
+    // The first window becomes the active one (the window system's answer to a click into it).
+    void activateFirst() const
+    {
+        if (!mdi)
+            QApplication::setActiveWindow(first.frameWidget()->window());
+    }
+    bool mdi;
+    ui::MdiForm frame{QStringLiteral("frmValueFrame")};
+    ValueWindow first{QStringLiteral("frmFirstValues"), mdi};
+    ValueWindow second{QStringLiteral("frmSecondValues"), mdi};
+};
+
+} // namespace
+
+// Coming back to a window by a click into its value box selects the box's whole text, as the click that
+// moves the focus to it within the active window does, although the box kept its window's focus meanwhile:
+// typing then replaces the value. A click after the user came back to the window another way edits within
+// the value, as a click into the box that has the focus does.
+TEST(ControlFocus, AClickThatBringsTheFocusBackFromAnotherWindowSelectsTheWholeText)
+{
+    struct Case {
+        const char* what;
+        bool mdi;
+        bool cameBackBeforeTheClick;
+        const char* typed;
+    } cases[] = {{"an MDI child behind another", true, false, "700"},
+                 {"a window the click activates", false, false, "700"},
+                 {"a window the user came back to before the click", false, true, "907000.00000"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TwoValueWindows windows(c.mdi);
+        ui::TextBox& box = windows.first.txtValue;
+        ASSERT_FALSE(box.hasFocus());
+        windows.activateFirst();
+        auto* widget = qobject_cast<QLineEdit*>(box.widget());
+        ASSERT_NE(widget, nullptr);
+        QPoint at(0, widget->height() / 2); // between "90" and "0.00000"
+        while (at.x() < widget->width() && widget->cursorPositionAt(at) != 2)
+            at.rx()++;
+        if (c.cameBackBeforeTheClick) {
+            QMouseEvent move(QEvent::MouseMove, QPointF(at), widget->mapToGlobal(QPointF(at)), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(widget, &move);
+        }
+        userClick(widget, at);
+        ASSERT_TRUE(box.hasFocus());
+        QTest::keyClicks(widget, QStringLiteral("700"));
+        EXPECT_EQ(box.Text(), QString::fromLatin1(c.typed));
+    }
 }

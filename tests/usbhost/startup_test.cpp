@@ -13,6 +13,7 @@
 #include "shell/startup.h"
 
 #include "platform/ui/forms.h"
+#include "platform/ui/test_doubles.h"
 #include "platform/usb/usb_driver.h"
 #include "profiles/frm_profile.h"
 #include "profiles/register_windows.h"
@@ -158,6 +159,50 @@ TEST_F(StartUpOverLibusb, ASilentBoardStartsQuicklyAndTheLampSaysItDoesNotAnswer
     EXPECT_LE(bus().traffic(number).bulkUrbs, 4);
 
     // It answers again: the watch's status read tries it and the lamp says so.
+    bus().setSilent(number, false);
+    libusb->setProbeInterval(0);
+    main.tmrUSBCheck_Timer();
+    EXPECT_EQ(main.lblUSBStat.Caption(), QStringLiteral("Ezssp-0"));
+    EXPECT_EQ(main.lblUSBStat.BackColor(), glClrDkGreen);
+}
+
+// Opening the board selection dialog and leaving it, by Cancel or by its close box, while the board does not
+// answer: the lamp goes on saying so until the board answers again.
+TEST_F(StartUpOverLibusb, TheLampStillSaysTheBoardDoesNotAnswerAfterTheSelectionDialog)
+{
+    libusb->setTimeout(40);
+    libusb->setProbeTimeout(20);
+    libusb->setProbeInterval(60000);
+    const int number = bus().plug(boardWith(usb::ChipRevision::Rev3));
+    ASSERT_TRUE(settle());
+    bus().setSilent(number, true);
+    ASSERT_TRUE(runMain());
+    mdiMain& main = ui::form<mdiMain>();
+    main.tmrUSBCheck_Timer();
+    ASSERT_EQ(main.lblUSBStat.Caption(), QStringLiteral("Ezssp-0 Not Answering!"));
+
+    const std::pair<const char*, void (*)(frmUSBSelect&)> leavings[] = {
+        {"Cancel", [](frmUSBSelect& dialog) { dialog.cmdCancel.click(); }},
+        {"the close box", [](frmUSBSelect& dialog) { dialog.Unload(ui::vbFormControlMenu); }}};
+    for (const auto& [how, leave] : leavings) {
+        SCOPED_TRACE(how);
+        ui::testing::onModal<frmUSBSelect>([leave](frmUSBSelect& dialog) {
+            const ui::ListItem* row = dialog.lvuUSBDevices.item(1);
+            ASSERT_NE(row, nullptr);
+            EXPECT_EQ(row->Text(), QStringLiteral("Ezssp-0"));
+            EXPECT_EQ(row->SubItems(1), QStringLiteral("0")) << "its version could not be asked";
+            EXPECT_EQ(row->SubItems(2), QStringLiteral("NA"));
+            leave(dialog);
+        });
+        main.mnuIOSelectEvalBd.choose();
+        EXPECT_EQ(goEZUSB().DriverName(), QStringLiteral("Ezssp-0"));
+        EXPECT_EQ(main.lblUSBStat.Caption(), QStringLiteral("Ezssp-0 Not Answering!"));
+        EXPECT_EQ(main.lblUSBStat.BackColor(), glClrDkYellow);
+        main.tmrUSBCheck_Timer();
+        EXPECT_EQ(main.lblUSBStat.Caption(), QStringLiteral("Ezssp-0 Not Answering!"))
+            << "and at the next tick";
+    }
+
     bus().setSilent(number, false);
     libusb->setProbeInterval(0);
     main.tmrUSBCheck_Timer();

@@ -1,0 +1,126 @@
+// A modal window and the windows it blocks are minimised and restored as one, whatever kind of modal window
+// it is: a form shown modally, a message box, a file dialog.
+
+#include "platform/ui/app.h"
+#include "platform/ui/dialog_service.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/msgbox.h"
+#include "platform/ui/test_doubles.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMainWindow>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+class ModalForm : public ui::Form {
+public:
+    static inline const QString FormName = QStringLiteral("frmModalMinimise");
+    ModalForm() : Form(FormName) {}
+};
+
+using WhileShown = std::function<void(QWidget& modal)>;
+
+void showModalForm(const WhileShown& whileShown)
+{
+    ui::testing::onModal<ModalForm>([whileShown](ModalForm& form) {
+        whileShown(*form.widget());
+        form.Hide();
+    });
+    ui::form<ModalForm>().Show(1);
+}
+
+// The desktop's own message box or file dialog, answered once it shows.
+void whenTheQtDialogShows(const WhileShown& whileShown)
+{
+    QTimer::singleShot(0, [whileShown] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        whileShown(*dialog);
+        dialog->done(0);
+    });
+}
+
+void showMessageBox(const WhileShown& whileShown)
+{
+    ui::setMessageBoxService(nullptr);
+    whenTheQtDialogShows(whileShown);
+    ui::MsgBox(QStringLiteral("Waiting"), ui::vbOKOnly, QStringLiteral("Minimise me"));
+    ui::setMessageBoxService(&ui::testing::messageBoxes());
+}
+
+void showFileDialog(const WhileShown& whileShown)
+{
+    ui::DialogService* scripted = &ui::dialogService();
+    ui::setDialogService(nullptr);
+    whenTheQtDialogShows(whileShown);
+    ui::FileDialogRequest request;
+    request.title = QStringLiteral("Load Setup File");
+    ui::dialogService().openFile(request);
+    ui::setDialogService(scripted);
+}
+
+void minimise(QWidget& window)
+{
+    window.setWindowState(window.windowState() | Qt::WindowMinimized);
+    ui::DoEvents();
+}
+
+void restore(QWidget& window)
+{
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    ui::DoEvents();
+}
+
+} // namespace
+
+TEST(ModalMinimise, TheBlockedWindowGoesWithTheDialogAndBothComeBackWithEitherOfThem)
+{
+    struct Kind {
+        const char* what;
+        void (*show)(const WhileShown&);
+    } kinds[] = {{"a form shown modally", showModalForm},
+                 {"a message box", showMessageBox},
+                 {"a file dialog", showFileDialog}};
+    QMainWindow main;
+    main.setGeometry(100, 80, 900, 700);
+    main.show();
+    for (const Kind& kind : kinds) {
+        for (const bool throughTheDialog : {false, true}) {
+            SCOPED_TRACE(std::string(kind.what) + (throughTheDialog ? ", back through the dialog" : ""));
+            bool ran = false;
+            kind.show([&](QWidget& modal) {
+                ran = true;
+                minimise(modal);
+                EXPECT_TRUE(main.isMinimized()) << "the window it blocks went with it";
+                EXPECT_TRUE(modal.isMinimized());
+                restore(throughTheDialog ? modal : main);
+                EXPECT_FALSE(main.isMinimized());
+                EXPECT_FALSE(modal.isMinimized()) << "the dialog is back with the window";
+                EXPECT_TRUE(modal.isVisible());
+            });
+            EXPECT_TRUE(ran);
+            EXPECT_FALSE(main.isMinimized());
+        }
+    }
+}
+
+TEST(ModalMinimise, AMinimisedBlockedWindowLeavesTheDialogShownAndTheDialogComesBackWithIt)
+{
+    QMainWindow main;
+    main.show();
+    showModalForm([&main](QWidget& modal) {
+        minimise(main);
+        EXPECT_FALSE(modal.isMinimized()) << "the dialog stays to be answered";
+        minimise(modal);
+        EXPECT_TRUE(modal.isMinimized()) << "the whole program is minimised";
+        restore(main);
+        EXPECT_FALSE(modal.isMinimized());
+        minimise(main);
+    });
+    EXPECT_TRUE(main.isMinimized()) << "the user's own minimising of the window stands";
+}
