@@ -186,7 +186,7 @@ TEST_F(StartUpOverLibusb, TheLampStillSaysTheBoardDoesNotAnswerAfterTheSelection
         {"the close box", [](frmUSBSelect& dialog) { dialog.Unload(ui::vbFormControlMenu); }}};
     for (const auto& [how, leave] : leavings) {
         SCOPED_TRACE(how);
-        ui::testing::onModal<frmUSBSelect>([leave](frmUSBSelect& dialog) {
+        ui::testing::onModal<frmUSBSelect>([leave = leave](frmUSBSelect& dialog) {
             const ui::ListItem* row = dialog.lvuUSBDevices.item(1);
             ASSERT_NE(row, nullptr);
             EXPECT_EQ(row->Text(), QStringLiteral("Ezssp-0"));
