@@ -323,10 +323,21 @@ void LibusbDriver::eventLoopAboutToWait()
 
 void LibusbDriver::releaseClaims()
 {
+    const Clock::time_point now = Clock::now();
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        if (!boards_[slot].outOfStep) {
-            unclaim(slot);
+        Board& board = boards_[slot];
+        if (board.outOfStep && board.claimed) {
+            // Kept while this copy still tries the board (the USB watch tries the selected one every probe
+            // interval). One left alone, such as another board whose host identifier went unanswered at
+            // start-up, is reset, which empties what it owed this copy, and let go, so that it is not held
+            // from the other copies for as long as this one runs.
+            if (now - board.lastProbe < 2 * probeInterval_) {
+                continue;
+            }
+            libusb_reset_device(board.handle);
+            board.lastProbe = now;
         }
+        unclaim(slot);
     }
 }
 

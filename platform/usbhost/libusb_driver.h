@@ -16,7 +16,8 @@
 // A board whose reply does not belong to the request that reads it is out of step: a request that timed
 // out (its answer may still come), or a reply of another length than the command owes (ReplyPairing).
 // Until it is back in step its requests fail at once, without device I/O, and this copy keeps its claim,
-// so that no late answer of this copy's reaches another copy's request. It is brought back by a reset
+// so that no late answer of this copy's reaches another copy's request (a board this copy leaves alone for
+// two probe intervals is reset and let go). It is brought back by a reset
 // (which empties its endpoints) and one short firmware-version request whose answer is known and is the
 // last thing the board sends: a firmware that sends a late answer after the reset fails the proof. Tried
 // by a firmware-version command, and by any request once the probe interval has passed since the last try.
@@ -85,7 +86,8 @@ public:
     void setProbeInterval(unsigned milliseconds) { probeInterval_ = std::chrono::milliseconds(milliseconds); }
     // How long a board that could not be opened is left alone before it is opened again (3 s).
     void setReopenDelay(unsigned milliseconds) { reopenDelay_ = std::chrono::milliseconds(milliseconds); }
-    // Lets go of every claim of a board in step now (what waiting for the user does).
+    // Lets go of every claim now (what waiting for the user does), but for a board out of step that this
+    // copy still tries.
     void releaseClaims();
     // Resets every board out of step, so that an answer it still owed reaches no other copy once the
     // process has let go of it (the process is about to end).

@@ -73,6 +73,7 @@ TEST_F(Claims, OneActionHoldsTheBoardThroughItsPauseAndTheProgramGivesItBackWhen
 
 TEST_F(Claims, ABoardOutOfStepStaysClaimedSoThatItsLateAnswerReachesNoOtherCopy)
 {
+    driver->setProbeInterval(60000);
     bd->SetPortEValue(0xA5);
     bus().answerLate(number, kReplyEndpoint);
     EXPECT_EQ(bd->GetPortEValue(), 0) << "given up; the answer is still on its way";
@@ -95,4 +96,25 @@ TEST_F(Claims, ABoardOutOfStepStaysClaimedSoThatItsLateAnswerReachesNoOtherCopy)
     EXPECT_EQ(bus().claims(number), 0);
     ASSERT_TRUE(ask(otherCopy, usb::firmware::GetHostId, hostId));
     EXPECT_EQ(hostId, QByteArray::fromHex("00001234"));
+}
+
+TEST_F(Claims, ABoardOutOfStepThatThisCopyLeavesAloneIsResetAndLetGo)
+{
+    driver->setProbeInterval(60000);
+    bd->SetPortEValue(0xA5);
+    bus().answerLate(number, kReplyEndpoint);
+    EXPECT_EQ(bd->GetPortEValue(), 0);
+    waitForTheUser();
+    ASSERT_EQ(bus().claims(number), 1);
+    const int resets = bus().traffic(number).resets;
+
+    // Nothing of this copy tries it again for two probe intervals (here: no interval at all).
+    driver->setProbeInterval(0);
+    waitForTheUser();
+    EXPECT_EQ(bus().claims(number), 0) << "other copies may have it";
+    EXPECT_EQ(bus().traffic(number).resets, resets + 1);
+    EXPECT_EQ(bus().waitingAnswers(number), 0) << "what it owed this copy went with the reset";
+    EXPECT_FALSE(driver->answering(QStringLiteral("\\\\.\\Ezssp-0"))) << "still to be proved back";
+    EXPECT_EQ(bd->GetPortEValue(), 0xA5) << "its next request proves it back first";
+    EXPECT_EQ(bus().traffic(number).resets, resets + 2);
 }
