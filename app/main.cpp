@@ -1,3 +1,4 @@
+#include "app/board_driver_hookup.h"
 #include "app/termination_signals.h"
 #include "debug/register_windows.h"
 #include "modulation/register_windows.h"
@@ -19,12 +20,14 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     endProgramOnTerminationSignals([] { EndProgram(); });
     // Real boards over USB unless TESSARON_BOARDS names emulated ones; the kind is said on the standard
-    // error.
-    usbhost::installBoardDriver(
-        [](const QString& text) {
+    // error. The real-board driver holds a board for one user action and hears when the program waits for
+    // its user; at the end it resets a board it still holds out of step.
+    if (usbhost::LibusbDriver* realBoards = usbhost::installBoardDriver([](const QString& text) {
             ui::MsgBox(text, ui::vbExclamation, QStringLiteral("Evaluation Board Access"));
-        },
-        [] { return ui::waitingForUser(); });
+        })) {
+        tellOfTheProgramsWaits(realBoards);
+        resetHeldBoardsAtTheEnd(*realBoards);
+    }
     // The windows that are opened by name, start-up's among them.
     RegisterShellWindows();
     RegisterProfilesWindows();

@@ -150,7 +150,7 @@ public:
     // The recorded transfers made `runs` times by a bare libusb loop on a handle of its own; ns per run.
     double bareLoop(const std::vector<BulkStep>& steps, int64_t runs)
     {
-        driver_.releaseClaims(); // the program's driver lets go of its claim between actions
+        driver_.programWaitsForItsUser(); // the program's driver lets go of its claim between actions
         libusb_device_handle* handle =
             libusb_open_device_with_vid_pid(g_context, usb::kBoardVendorId, usb::kBoardProductId);
         if (handle == nullptr || libusb_claim_interface(handle, 0) != 0) {
@@ -212,7 +212,7 @@ template <typename Operation> void againstBareLoop(benchmark::State& state, Rig&
             state.SkipWithError("the transfer failed");
             return;
         }
-        rig.driver().releaseClaims();
+        rig.driver().programWaitsForItsUser();
     }
     const double actionNs =
         std::chrono::duration<double, std::nano>(Clock::now() - actionStart).count() / runs;

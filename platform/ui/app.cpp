@@ -7,6 +7,7 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCursor>
+#include <QPointer>
 #include <QTime>
 #include <QTimer>
 #include <algorithm>
@@ -25,6 +26,18 @@ std::vector<NestingScope::Kind>& nestedKinds()
     static std::vector<NestingScope::Kind> kinds;
     return kinds;
 }
+
+ProgramWaitListener& waitListener()
+{
+    static ProgramWaitListener listener;
+    return listener;
+}
+
+void tell(const std::function<void()>& notification)
+{
+    if (notification)
+        notification();
+}
 } // namespace
 
 int nestingDepth()
@@ -35,16 +48,38 @@ int nestingDepth()
 NestingScope::NestingScope(Kind kind)
 {
     nestedKinds().push_back(kind);
+    if (kind == Kind::InsideAction)
+        tell(waitListener().actionEventsBegin);
 }
 
 NestingScope::~NestingScope()
 {
+    const Kind kind = nestedKinds().back();
     nestedKinds().pop_back();
+    if (kind == Kind::InsideAction)
+        tell(waitListener().actionEventsEnd);
     if (nestedKinds().empty())
         scheduleGraveyardFlush();
 }
 
 } // namespace detail
+
+void setProgramWaitListener(ProgramWaitListener listener)
+{
+    detail::waitListener() = std::move(listener);
+    // The loop's waits are watched once, on the thread of the application object, for as long as it lives.
+    static QPointer<QAbstractEventDispatcher> watched;
+    const QCoreApplication* application = QCoreApplication::instance();
+    QAbstractEventDispatcher* dispatcher =
+        application != nullptr ? QAbstractEventDispatcher::instance(application->thread()) : nullptr;
+    if (dispatcher == nullptr || dispatcher == watched)
+        return;
+    watched = dispatcher;
+    QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, QCoreApplication::instance(), [] {
+        if (waitingForUser())
+            detail::tell(detail::waitListener().waitsForUser);
+    });
+}
 
 bool waitingForUser()
 {

@@ -18,6 +18,17 @@ void DoEventsWaiting(int maxWaitMs);
 // waits), even when that runs within a modal window.
 bool waitingForUser();
 
+// Told of the program's waits, for what is held for one user action only (the claims of the board driver,
+// which other running copies of the program wait for): `waitsForUser` runs each time the event loop is about
+// to wait while waitingForUser() holds; `actionEventsBegin` and `actionEventsEnd` run around the events an
+// action lets run (each DoEvents, also those of its pauses). One listener; an empty function is not called.
+struct ProgramWaitListener {
+    std::function<void()> waitsForUser;
+    std::function<void()> actionEventsBegin;
+    std::function<void()> actionEventsEnd;
+};
+void setProgramWaitListener(ProgramWaitListener listener);
+
 // Classic Timer: seconds since midnight, from the process clock (virtual in tests).
 double Timer();
 // Milliseconds since midnight on the same clock as Timer() (virtual in tests).

@@ -186,7 +186,7 @@ private:
 
     static bool run(QDialog& dialog)
     {
-        detail::NestingScope nesting;
+        detail::NestingScope nesting(detail::NestingScope::Kind::WaitForUser);
         detail::MinimisedModalWatch::install();
         return dialog.exec() == QDialog::Accepted;
     }

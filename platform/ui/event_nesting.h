@@ -10,10 +10,11 @@ int nestingDepth();
 class NestingScope {
 public:
     // What the nested processing is: a window waiting for its user (a modal window, a message box, a common
-    // dialog), or the events one of the program's actions lets run while it waits (DoEvents, pauses).
+    // dialog), or the events one of the program's actions lets run while it waits (DoEvents, pauses). Every
+    // nesting says which: the claims on a shared board go back only while the program waits for its user.
     enum class Kind { WaitForUser, InsideAction };
 
-    explicit NestingScope(Kind kind = Kind::WaitForUser);
+    explicit NestingScope(Kind kind);
     ~NestingScope();
     NestingScope(const NestingScope&) = delete;
     NestingScope& operator=(const NestingScope&) = delete;

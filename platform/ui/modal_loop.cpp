@@ -55,7 +55,7 @@ bool ModalLoop::offerToShowHook(Form& form)
 
 void ModalLoop::run(Form& form, const std::function<bool()>& stillShown)
 {
-    NestingScope nesting;
+    NestingScope nesting(NestingScope::Kind::WaitForUser);
     if (VirtualClock* clock = installedVirtualClock()) {
         const int64_t start = clock->now();
         while (stillShown()) {

@@ -111,7 +111,7 @@ public:
         if (buttons & vbSystemModal)
             box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
         widenForTitle(box, title);
-        detail::NestingScope nesting;
+        detail::NestingScope nesting(detail::NestingScope::Kind::WaitForUser);
         detail::MinimisedModalWatch::install();
         box.exec();
         const auto clicked = box.standardButton(box.clickedButton());

@@ -54,7 +54,7 @@ BoardChoice chooseBoards(const QString& boardsVariable, bool builtIn)
     return choice;
 }
 
-void installBoardDriver(LibusbDriver::PermissionReporter reporter, LibusbDriver::UserWaitTest userWait)
+LibusbDriver* installBoardDriver(LibusbDriver::PermissionReporter reporter)
 {
     const QString variable =
         qEnvironmentVariableIsSet("TESSARON_BOARDS") ? qEnvironmentVariable("TESSARON_BOARDS") : QString();
@@ -67,14 +67,7 @@ void installBoardDriver(LibusbDriver::PermissionReporter reporter, LibusbDriver:
             std::vector<usb::UsbIds>{board, usb::UsbIds{usb::kDevKitVendorId, usb::kDevKitProductId}});
         if (real->usable()) {
             real->setPermissionReporter(std::move(reporter));
-            real->setUserWaitTest(std::move(userWait));
             usb::setDriver(real.get());
-            // The process ends without unwinding: a board out of step is reset before the end lets go of
-            // its claim, so that the answer it still owes this copy reaches no other copy.
-            std::at_quick_exit([] {
-                if (real)
-                    real->resetBoardsOutOfStep();
-            });
         } else {
             real.reset();
             choice.line = QStringLiteral("Boards: libusb could not be started, so no board is attached. "
@@ -83,11 +76,15 @@ void installBoardDriver(LibusbDriver::PermissionReporter reporter, LibusbDriver:
     }
 #else
     (void)reporter;
-    (void)userWait;
 #endif
     usb::setBoardKind(choice.line);
     std::fprintf(stderr, "%s\n", qPrintable(choice.line));
     std::fflush(stderr);
+#if TESSARON_HAVE_LIBUSB
+    return real.get();
+#else
+    return nullptr;
+#endif
 }
 
 } // namespace usbhost

@@ -24,9 +24,9 @@ BoardChoice chooseBoards(const QString& boardsVariable, bool libusbBuiltIn);
 // Whether this build has the real-board driver.
 bool libusbBuiltIn();
 
-// Makes the choice of this process, says it on the standard error and installs the driver. The real-board
-// driver lives until the process ends; reporter gets the one permission message of a run, and userWait
-// tells the driver when the program waits for its user, so that it gives its claims back then.
-void installBoardDriver(LibusbDriver::PermissionReporter reporter, LibusbDriver::UserWaitTest userWait);
+// Makes the choice of this process, says it on the standard error and installs the driver; reporter gets
+// the one permission message of a run. Returns the real-board driver when it was installed (it lives until
+// the process ends; the caller tells it of the program's waits and of its end), else nullptr.
+LibusbDriver* installBoardDriver(LibusbDriver::PermissionReporter reporter);
 
 } // namespace usbhost

@@ -5,13 +5,8 @@
 
 #include <libusb.h>
 
-#include <QAbstractEventDispatcher>
-#include <QCoreApplication>
-#include <QObject>
-
 #include <algorithm>
 #include <cstring>
-#include <thread>
 
 namespace usbhost {
 
@@ -22,8 +17,6 @@ constexpr uint32_t kPipeRecordsStart = 16;
 constexpr uint32_t kPipeRecordSize = 20;
 constexpr uint32_t kPipeCountOffset = 12;
 constexpr uint32_t kMaxTransferSize = 65536;
-// How often a claim another copy holds is tried again while it is waited for.
-constexpr std::chrono::milliseconds kClaimRetry{1};
 
 void putU16(uint8_t* at, uint32_t value)
 {
@@ -93,7 +86,7 @@ private:
 } // namespace
 
 LibusbDriver::LibusbDriver(std::vector<usb::UsbIds> served, libusb_context* context)
-    : served_(std::move(served)), releaseContext_(std::make_unique<QObject>())
+    : served_(std::move(served))
 {
     if (context != nullptr) {
         context_ = context;
@@ -108,9 +101,8 @@ LibusbDriver::LibusbDriver(std::vector<usb::UsbIds> served, libusb_context* cont
 
 LibusbDriver::~LibusbDriver()
 {
-    resetBoardsOutOfStep();
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        release(slot);
+        drop(slot);
     }
     for (const Refused& refused : refused_) {
         libusb_unref_device(refused.device);
@@ -166,7 +158,7 @@ void LibusbDriver::refresh()
         });
         for (int slot = 0; slot < kSlotCount; ++slot) {
             if (boards_[slot].device != nullptr && !contains(present, boards_[slot].device)) {
-                release(slot);
+                drop(slot);
             }
         }
         // A refusal is not for good: the node may not have been there yet, or its udev rule came late.
@@ -222,7 +214,6 @@ void LibusbDriver::adopt(libusb_device* device, std::vector<QString>& denied)
     Board& board = boards_[*slot];
     board.device = libusb_ref_device(device);
     board.handle = handle;
-    board.claimed = false;
     board.endpoints.clear();
     libusb_config_descriptor* config = nullptr;
     if (libusb_get_active_config_descriptor(device, &config) != 0) {
@@ -245,118 +236,20 @@ void LibusbDriver::adopt(libusb_device* device, std::vector<QString>& denied)
     libusb_set_auto_detach_kernel_driver(handle, 1);
 }
 
-void LibusbDriver::release(int slot)
+void LibusbDriver::drop(int slot)
 {
     Board& board = boards_[slot];
     if (board.device == nullptr) {
         return;
     }
-    unclaim(slot);
+    if (supervisor_.claimed(slot)) {
+        libusb_release_interface(board.handle, kInterface);
+    }
+    supervisor_.forget(slot);
     libusb_close(board.handle);
     libusb_unref_device(board.device);
     board = Board{};
     slots_.release(slot);
-}
-
-bool LibusbDriver::claim(int slot)
-{
-    Board& board = boards_[slot];
-    if (board.claimed) {
-        return true;
-    }
-    // One board at a time: the one this copy talks to. The others stay free for other running copies, but
-    // for a board out of step, which may still send an answer owed to this copy.
-    for (int other = 0; other < kSlotCount; ++other) {
-        if (other != slot && !boards_[other].outOfStep) {
-            unclaim(other);
-        }
-    }
-    // Another running copy holds it for one of its actions: wait for the end of that action. When it held
-    // it past the timeout, the requests that follow within the next timeout do not wait again (one try
-    // each), so that one action of this copy waits no more than once.
-    const std::chrono::milliseconds timeout(timeoutMs_);
-    const bool waitedInVain = board.claimRefused && Clock::now() - *board.claimRefused < timeout;
-    const Clock::time_point deadline = waitedInVain ? Clock::now() : Clock::now() + timeout;
-    int result = libusb_claim_interface(board.handle, kInterface);
-    while (result == LIBUSB_ERROR_BUSY && Clock::now() < deadline) {
-        std::this_thread::sleep_for(kClaimRetry);
-        result = libusb_claim_interface(board.handle, kInterface);
-    }
-    if (result != 0) {
-        if (result == LIBUSB_ERROR_BUSY && !waitedInVain) {
-            board.claimRefused = Clock::now();
-        }
-        failed(slot, result);
-        return false;
-    }
-    board.claimRefused.reset();
-    board.claimed = true;
-    watchEventLoop();
-    return true;
-}
-
-void LibusbDriver::watchEventLoop()
-{
-    // Without an event loop (a tool, a benchmark) the claim lasts until another board is claimed or the
-    // claims are released by hand.
-    const QCoreApplication* application = QCoreApplication::instance();
-    if (application == nullptr) {
-        return;
-    }
-    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(application->thread());
-    if (dispatcher == nullptr || dispatcher == watchedDispatcher_) {
-        return;
-    }
-    watchedDispatcher_ = dispatcher;
-    QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, releaseContext_.get(),
-                     [this] { eventLoopAboutToWait(); });
-}
-
-void LibusbDriver::eventLoopAboutToWait()
-{
-    // Asked at every wait of the loop: cheap while nothing is claimed.
-    if (claimedBoardCount() == 0 || (userWaitTest_ && !userWaitTest_())) {
-        return;
-    }
-    releaseClaims();
-}
-
-void LibusbDriver::releaseClaims()
-{
-    const Clock::time_point now = Clock::now();
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        Board& board = boards_[slot];
-        if (board.outOfStep && board.claimed) {
-            // Kept while this copy still tries the board (the USB watch tries the selected one every probe
-            // interval). One left alone, such as another board whose host identifier went unanswered at
-            // start-up, is reset, which empties what it owed this copy, and let go, so that it is not held
-            // from the other copies for as long as this one runs.
-            if (now - board.lastProbe < 2 * probeInterval_) {
-                continue;
-            }
-            libusb_reset_device(board.handle);
-            board.lastProbe = now;
-        }
-        unclaim(slot);
-    }
-}
-
-void LibusbDriver::resetBoardsOutOfStep()
-{
-    for (const Board& board : boards_) {
-        if (board.handle != nullptr && board.outOfStep) {
-            libusb_reset_device(board.handle);
-        }
-    }
-}
-
-void LibusbDriver::unclaim(int slot)
-{
-    Board& board = boards_[slot];
-    if (board.claimed) {
-        libusb_release_interface(board.handle, kInterface);
-        board.claimed = false;
-    }
 }
 
 bool LibusbDriver::failed(int slot, int error)
@@ -364,97 +257,133 @@ bool LibusbDriver::failed(int slot, int error)
     if (error == LIBUSB_ERROR_NO_DEVICE && boards_[slot].device != nullptr) {
         // Unplugged: let go of it at once, and do not take it again while libusb still lists it.
         refused_.push_back({libusb_ref_device(boards_[slot].device), Clock::now()});
-        release(slot);
+        drop(slot);
     } else if ((error == LIBUSB_ERROR_TIMEOUT || error == LIBUSB_ERROR_OVERFLOW) &&
                boards_[slot].device != nullptr) {
         // A timed-out answer may still come and would be taken for the answer to a later request; a reply
         // longer than asked for is one already.
-        putOutOfStep(slot);
+        supervisor_.putOutOfStep(slot);
     }
     return false;
 }
 
-void LibusbDriver::putOutOfStep(int slot)
+BoardLinkSupervisor::Outcome LibusbDriver::outcomeOf(int slot, int result)
 {
-    boards_[slot].outOfStep = true;
-    boards_[slot].lastProbe = Clock::now();
+    using Outcome = BoardLinkSupervisor::Outcome;
+    switch (result) {
+    case 0:
+        return Outcome::Done;
+    case LIBUSB_ERROR_BUSY:
+        return Outcome::Refused;
+    case LIBUSB_ERROR_TIMEOUT:
+    case LIBUSB_ERROR_OVERFLOW:
+        return Outcome::Unanswered;
+    case LIBUSB_ERROR_NO_DEVICE:
+        failed(slot, result);
+        return Outcome::Gone;
+    default:
+        return Outcome::Failed;
+    }
 }
 
-bool LibusbDriver::inStep(int slot, bool versionCommand)
+BoardLinkSupervisor::Outcome LibusbDriver::claimInterface(int slot)
 {
-    Board& board = boards_[slot];
-    if (!board.outOfStep) {
-        return true;
-    }
-    if (!versionCommand && Clock::now() - board.lastProbe < probeInterval_) {
-        return false;
-    }
-    return resynchronise(slot);
+    return outcomeOf(slot, libusb_claim_interface(boards_[slot].handle, kInterface));
 }
 
-bool LibusbDriver::resynchronise(int slot)
+void LibusbDriver::releaseInterface(int slot)
 {
+    libusb_release_interface(boards_[slot].handle, kInterface);
+}
+
+BoardLinkSupervisor::Outcome LibusbDriver::resetBoard(int slot)
+{
+    libusb_device_handle* handle = boards_[slot].handle;
+    const int reset = libusb_reset_device(handle);
+    if (reset != LIBUSB_ERROR_NOT_FOUND) {
+        return outcomeOf(slot, reset);
+    }
+    // libusb gives the claimed interface up for the reset and claims it again afterwards. NOT_FOUND is a
+    // board that left, or that claim refused: another copy waiting for the board took it in between.
+    // One claim now tells which.
+    const int claim = libusb_claim_interface(handle, kInterface);
+    return outcomeOf(slot, claim == LIBUSB_ERROR_NOT_FOUND ? LIBUSB_ERROR_NO_DEVICE : claim);
+}
+
+const LibusbDriver::Endpoint* LibusbDriver::endpointOf(const Board& board, int pipe, bool in)
+{
+    if (pipe < 0 || board.endpoints.size() <= static_cast<size_t>(pipe)) {
+        return nullptr;
+    }
+    const Endpoint& endpoint = board.endpoints[static_cast<size_t>(pipe)];
+    const bool inEndpoint = (endpoint.address & LIBUSB_ENDPOINT_DIR_MASK) == LIBUSB_ENDPOINT_IN;
+    return inEndpoint == in ? &endpoint : nullptr;
+}
+
+BoardLinkSupervisor::Outcome LibusbDriver::proveBoard(int slot)
+{
+    using Outcome = BoardLinkSupervisor::Outcome;
     Board& board = boards_[slot];
-    board.lastProbe = Clock::now();
-    if (!claim(slot)) {
-        return false;
-    }
-    // The reset empties the endpoints of answers that came too late; it keeps this copy's claim.
-    const int reset = libusb_reset_device(board.handle);
-    if (reset != 0) {
-        failed(slot, reset == LIBUSB_ERROR_NOT_FOUND ? LIBUSB_ERROR_NO_DEVICE : reset);
-        return false;
-    }
     board.replies.forget();
-    if (board.endpoints.size() <= static_cast<size_t>(usb::firmware::kReplyPipe)) {
-        return false;
+    const Endpoint* command = endpointOf(board, usb::firmware::kCommandPipe, false);
+    const Endpoint* reply = endpointOf(board, usb::firmware::kReplyPipe, true);
+    if (command == nullptr || reply == nullptr) {
+        return Outcome::Failed;
     }
-    const uint8_t command = board.endpoints[usb::firmware::kCommandPipe].address;
-    const uint8_t reply = board.endpoints[usb::firmware::kReplyPipe].address;
     uint8_t ask[1] = {usb::firmware::GetFirmwareVersion};
     ReplyPairing::Version answer{};
     int moved = 0;
-    int result = libusb_bulk_transfer(board.handle, command, ask, sizeof ask, &moved, probeTimeoutMs_);
+    int result =
+        libusb_bulk_transfer(board.handle, command->address, ask, sizeof ask, &moved, probeTimeoutMs_);
     if (result == 0) {
-        result = libusb_bulk_transfer(board.handle, reply, answer.data(), static_cast<int>(answer.size()),
-                                      &moved, probeTimeoutMs_);
+        result = libusb_bulk_transfer(board.handle, reply->address, answer.data(),
+                                      static_cast<int>(answer.size()), &moved, probeTimeoutMs_);
+        if (result == LIBUSB_ERROR_PIPE) {
+            libusb_clear_halt(board.handle, reply->address);
+        }
     }
     if (result != 0) {
-        if (result != LIBUSB_ERROR_TIMEOUT && result != LIBUSB_ERROR_OVERFLOW) {
-            failed(slot, result);
-        }
-        return false;
+        return outcomeOf(slot, result) == Outcome::Gone ? Outcome::Gone : Outcome::Unanswered;
     }
     const std::optional<ReplyPairing::Version> known = board.replies.version();
     if (moved != static_cast<int>(answer.size()) || (known && *known != answer)) {
-        return false;
+        return Outcome::Unanswered;
     }
     // A firmware that was still preparing a late version answer when the reset came sends it after the
     // reset, where it reads like the probe's own: the probe's answer proves the board back only when
     // nothing follows it.
-    if (!repliesDrained(board)) {
-        return false;
+    const Outcome drained = repliesDrained(slot);
+    if (drained != Outcome::Done) {
+        return drained;
     }
-    board.replies.setVersion(answer);
-    board.outOfStep = false;
-    return true;
+    boards_[slot].replies.setVersion(answer);
+    return Outcome::Done;
 }
 
-bool LibusbDriver::repliesDrained(const Board& board)
+BoardLinkSupervisor::Outcome LibusbDriver::repliesDrained(int slot)
 {
+    using Outcome = BoardLinkSupervisor::Outcome;
     for (const int pipe : {usb::firmware::kReplyPipe, usb::firmware::kReadBackPipe}) {
-        if (board.endpoints.size() <= static_cast<size_t>(pipe)) {
+        // Only an IN pipe can hold an answer.
+        const Endpoint* endpoint = endpointOf(boards_[slot], pipe, true);
+        if (endpoint == nullptr) {
             continue;
         }
         std::array<uint8_t, 512> rest{};
         int moved = 0;
-        const int result = libusb_bulk_transfer(board.handle, board.endpoints[pipe].address, rest.data(),
+        const int result = libusb_bulk_transfer(boards_[slot].handle, endpoint->address, rest.data(),
                                                 static_cast<int>(rest.size()), &moved, probeTimeoutMs_);
-        if (result != LIBUSB_ERROR_TIMEOUT) {
-            return false; // something was waiting there, or the pipe failed
+        if (result == LIBUSB_ERROR_TIMEOUT) {
+            continue; // nothing waits there
         }
+        if (result == LIBUSB_ERROR_PIPE) {
+            // A halted pipe with nothing owed holds nothing either: it is cleared for the requests to come.
+            libusb_clear_halt(boards_[slot].handle, endpoint->address);
+            continue;
+        }
+        return outcomeOf(slot, result) == Outcome::Gone ? Outcome::Gone : Outcome::Unanswered;
     }
-    return true;
+    return Outcome::Done;
 }
 
 LibusbDriver::Board* LibusbDriver::boardOf(const RequestHandle& request)
@@ -498,7 +427,7 @@ bool LibusbDriver::answering(const QString& path)
         return false;
     }
     refresh();
-    return boards_[slot].device != nullptr && !boards_[slot].outOfStep;
+    return boards_[slot].device != nullptr && supervisor_.inStep(slot);
 }
 
 int LibusbDriver::boardCount() const
@@ -514,8 +443,17 @@ int LibusbDriver::openBoardCount() const
 
 int LibusbDriver::claimedBoardCount() const
 {
-    return static_cast<int>(
-        std::count_if(boards_.begin(), boards_.end(), [](const Board& b) { return b.claimed; }));
+    int claimed = 0;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        claimed += supervisor_.claimed(slot) ? 1 : 0;
+    }
+    return claimed;
+}
+
+BoardLinkSupervisor::State LibusbDriver::linkState(const QString& path) const
+{
+    const int slot = slotOfPath(path);
+    return slot < 0 ? BoardLinkSupervisor::State::InStep : supervisor_.state(slot);
 }
 
 bool LibusbDriver::ioControl(intptr_t handle, uint32_t code, const void* in, uint32_t inLen, void* out,
@@ -608,7 +546,7 @@ bool LibusbDriver::bulk(int slot, bool read, const void* in, uint32_t inLen, uin
     }
     const bool versionCommand = pipe == usb::firmware::kCommandPipe && length == 1 && data != nullptr &&
                                 data[0] == usb::firmware::GetFirmwareVersion;
-    if (!inStep(slot, versionCommand) || !claim(slot)) {
+    if (!supervisor_.admit(slot, versionCommand, true)) {
         return false;
     }
     int moved = 0;
@@ -623,7 +561,7 @@ bool LibusbDriver::bulk(int slot, bool read, const void* in, uint32_t inLen, uin
     if (result == 0) {
         if (!replies.fits(pipe, length, bytesReturned)) {
             // Cut short, or the answer to another request: the replies no longer pair with the requests.
-            putOutOfStep(slot);
+            supervisor_.putOutOfStep(slot);
             return false;
         }
         replies.received(pipe, data, bytesReturned);
@@ -648,7 +586,7 @@ bool LibusbDriver::vendor(int slot, const void* in, uint32_t inLen, uint8_t* dat
                              ((record[1] & 0x03) << 5) | (record[2] & 0x1F));
     const uint16_t value = static_cast<uint16_t>(record[6] | (record[7] << 8));
     const uint16_t index = static_cast<uint16_t>(record[8] | (record[9] << 8));
-    if (!inStep(slot, false)) {
+    if (!supervisor_.admit(slot, false, false)) {
         return false;
     }
     const int result = libusb_control_transfer(boards_[slot].handle, requestType, record[4], value, index,
@@ -668,7 +606,7 @@ bool LibusbDriver::stringDescriptor(int slot, const void* in, uint32_t inLen, ui
     }
     const auto* request = static_cast<const uint8_t*>(in);
     const uint16_t language = static_cast<uint16_t>(request[1] | (request[2] << 8));
-    if (!inStep(slot, false)) {
+    if (!supervisor_.admit(slot, false, false)) {
         return false;
     }
     const int result = libusb_get_string_descriptor(boards_[slot].handle, request[0], language, data,

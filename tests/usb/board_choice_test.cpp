@@ -67,7 +67,7 @@ TEST(BoardChoice, TheStartUpLineIsSaidOnceAndKeptInTheSameWordsForTheStatusBar)
         SCOPED_TRACE(value);
         qputenv("TESSARON_BOARDS", value);
         testing::internal::CaptureStderr();
-        usbhost::installBoardDriver([](const QString&) {}, {});
+        usbhost::installBoardDriver([](const QString&) {});
         const QString said = QString::fromStdString(testing::internal::GetCapturedStderr());
         // One line, and the status bar's tool tip in the same words.
         EXPECT_EQ(said, usb::boardKind() + QLatin1Char('\n'));

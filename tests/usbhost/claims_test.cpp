@@ -43,7 +43,6 @@ protected:
         BoardTest::SetUp();
         driver->setTimeout(40);
         driver->setProbeTimeout(20);
-        driver->setUserWaitTest([] { return ui::waitingForUser(); });
     }
 };
 
@@ -88,7 +87,7 @@ TEST_F(Claims, ABoardOutOfStepStaysClaimedSoThatItsLateAnswerReachesNoOtherCopy)
     EXPECT_EQ(bus().waitingAnswers(number), 1) << "the late answer is nobody else's";
 
     // The end of this copy would reset it before letting go; here it comes back with its next request.
-    driver->resetBoardsOutOfStep();
+    driver->programEnds();
     EXPECT_EQ(bus().waitingAnswers(number), 0);
     driver->setProbeInterval(0);
     EXPECT_EQ(bd->GetPortEValue(), 0xA5);

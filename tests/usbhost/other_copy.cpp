@@ -1,5 +1,6 @@
 #include "other_copy.h"
 
+#include "app/board_driver_hookup.h"
 #include "board/cls_ezusb.h"
 #include "board/evalbd.h"
 #include "platform/usb/usb_driver.h"
@@ -48,6 +49,7 @@ int runOtherCopy(int argc, char** argv)
     {
         usbhost::LibusbDriver driver(servedIds());
         usb::setDriver(&driver);
+        tellOfTheProgramsWaits(&driver);
         ScopedEZUSB ezusb;
         cZR4470XEvalBd board;
         goEvalBd = &board;
@@ -78,6 +80,7 @@ int runOtherCopy(int argc, char** argv)
             std::printf("periods %d failures %d\n", periods, failures);
         }
         goEvalBd = nullptr;
+        tellOfTheProgramsWaits(nullptr);
     }
     usb::setDriver(nullptr);
     std::fflush(stdout);

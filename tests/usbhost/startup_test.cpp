@@ -5,6 +5,8 @@
 #include "other_copy.h"
 #include "usbhost_support.h"
 
+#include "app/board_driver_hookup.h"
+
 #include "board/board_flags.h"
 #include "board/evalbd.h"
 #include "board/globals.h"
@@ -34,12 +36,14 @@ protected:
         bus().unplugAll();
         EXPECT_TRUE(settle());
         usb::setDriver(libusb.get());
+        tellOfTheProgramsWaits(libusb.get());
     }
     ~StartUpOverLibusb() override
     {
         // The windows go while the board is still there.
         ui::Forms::discardAll();
         usb::setDriver(&drv);
+        tellOfTheProgramsWaits(nullptr);
         libusb.reset();
         bus().unplugAll();
         EXPECT_TRUE(settle());

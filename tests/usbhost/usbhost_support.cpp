@@ -1,5 +1,6 @@
 #include "usbhost_support.h"
 
+#include "app/board_driver_hookup.h"
 #include "platform/usb/usb_driver.h"
 
 #include <libusb.h>
@@ -85,6 +86,7 @@ UsbHostTest::UsbHostTest()
     EXPECT_TRUE(settle());
     driver = std::make_unique<usbhost::LibusbDriver>(servedIds(), context());
     usb::setDriver(driver.get());
+    tellOfTheProgramsWaits(driver.get());
     ezusb = std::make_unique<ScopedEZUSB>();
 }
 
@@ -92,6 +94,7 @@ UsbHostTest::~UsbHostTest()
 {
     ezusb.reset();
     usb::setDriver(nullptr);
+    tellOfTheProgramsWaits(nullptr);
     driver.reset();
     bus().unplugAll();
     EXPECT_TRUE(settle());
