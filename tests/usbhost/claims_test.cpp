@@ -6,7 +6,6 @@
 
 #include "board/board_lines.h"
 #include "board/evalbd.h"
-#include "platform/ui/app.h"
 #include "platform/usb/firmware_commands.h"
 #include "platform/usb/usb_driver.h"
 
@@ -17,24 +16,6 @@ using namespace usbhosttest;
 namespace {
 
 constexpr uint8_t kReplyEndpoint = 0x81; // pipe 1
-
-// One firmware command and its reply through a driver, as another copy's USB object makes it.
-bool ask(usb::DeviceDriver& d, uint8_t command, QByteArray& reply)
-{
-    const intptr_t handle = d.open(QStringLiteral("\\\\.\\Ezssp-0"));
-    if (handle == usb::kInvalidHandle) {
-        return false;
-    }
-    const uint8_t commandPipe[4] = {usb::firmware::kCommandPipe, 0, 0, 0};
-    const uint8_t replyPipe[4] = {usb::firmware::kReplyPipe, 0, 0, 0};
-    uint32_t moved = 0;
-    const bool ok = d.ioControl(handle, usb::kRequestBulkWrite, commandPipe, 4, &command, 1, moved) &&
-                    d.ioControl(handle, usb::kRequestBulkRead, replyPipe, 4, reply.data(),
-                                static_cast<uint32_t>(reply.size()), moved) &&
-                    moved == static_cast<uint32_t>(reply.size());
-    d.close(handle);
-    return ok;
-}
 
 class Claims : public BoardTest {
 protected:
@@ -83,7 +64,7 @@ TEST_F(Claims, ABoardOutOfStepStaysClaimedSoThatItsLateAnswerReachesNoOtherCopy)
     usbhost::LibusbDriver otherCopy(servedIds(), context());
     otherCopy.setTimeout(40);
     QByteArray hostId(4, '\0');
-    EXPECT_FALSE(ask(otherCopy, usb::firmware::GetHostId, hostId)) << "held by this copy";
+    EXPECT_FALSE(askBoard(otherCopy, usb::firmware::GetHostId, hostId)) << "held by this copy";
     EXPECT_EQ(bus().waitingAnswers(number), 1) << "the late answer is nobody else's";
 
     // The end of this copy would reset it before letting go; here it comes back with its next request.
@@ -93,7 +74,7 @@ TEST_F(Claims, ABoardOutOfStepStaysClaimedSoThatItsLateAnswerReachesNoOtherCopy)
     EXPECT_EQ(bd->GetPortEValue(), 0xA5);
     waitForTheUser();
     EXPECT_EQ(bus().claims(number), 0);
-    ASSERT_TRUE(ask(otherCopy, usb::firmware::GetHostId, hostId));
+    ASSERT_TRUE(askBoard(otherCopy, usb::firmware::GetHostId, hostId));
     EXPECT_EQ(hostId, QByteArray::fromHex("00001234"));
 }
 

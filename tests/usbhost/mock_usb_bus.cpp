@@ -110,9 +110,20 @@ struct MockUsbBus::Device {
     std::map<uint8_t, std::deque<QByteArray>> afterReset;   // answers the firmware sends after a reset
     std::map<uint8_t, int> reshape;                         // the next answer's length, by endpoint
     bool silent = false;
+    bool holdNextReset = false;
+    UMockdevIoctlClient* heldReset = nullptr; // a reset not answered yet (one reference held)
     BoardTraffic traffic;
 
-    long ioctl(UMockdevIoctlClient* client, int& error);
+    // answered: false when the ioctl is answered later (a held reset).
+    long ioctl(UMockdevIoctlClient* client, int& error, bool& answered);
+    void finishHeldReset()
+    {
+        if (heldReset != nullptr) {
+            umockdev_ioctl_client_complete(heldReset, 0, 0);
+            g_object_unref(heldReset);
+            heldReset = nullptr;
+        }
+    }
     long submit(UMockdevIoctlClient* client, UMockdevIoctlData* arg, int& error);
     void bulk(usbdevfs_urb& urb, uint8_t* buffer, Urb& record, bool& answered);
     void control(usbdevfs_urb& urb, uint8_t* buffer, Urb& record);
@@ -126,6 +137,7 @@ struct MockUsbBus::Device {
                 umockdev_ioctl_data_unref(urb.data);
             }
         }
+        finishHeldReset();
         if (handler != nullptr) {
             g_object_unref(handler);
         }
@@ -147,8 +159,11 @@ gboolean onIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer self)
 {
     auto* device = static_cast<MockUsbBus::Device*>(self);
     int error = 0;
-    const long result = device->ioctl(client, error);
-    umockdev_ioctl_client_complete(client, result, error);
+    bool answered = true;
+    const long result = device->ioctl(client, error, answered);
+    if (answered) {
+        umockdev_ioctl_client_complete(client, result, error);
+    }
     return TRUE;
 }
 
@@ -157,6 +172,10 @@ void onClientVanished(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer 
     auto* device = static_cast<MockUsbBus::Device*>(self);
     const std::lock_guard lock(device->mutex);
     device->claimers.erase(client);
+    if (device->heldReset == client) {
+        g_object_unref(device->heldReset);
+        device->heldReset = nullptr;
+    }
     for (auto* queue : {&device->pending, &device->done}) {
         for (auto it = queue->begin(); it != queue->end();) {
             if (it->client == client) {
@@ -171,7 +190,7 @@ void onClientVanished(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer 
 
 } // namespace
 
-long MockUsbBus::Device::ioctl(UMockdevIoctlClient* client, int& error)
+long MockUsbBus::Device::ioctl(UMockdevIoctlClient* client, int& error, bool& answered)
 {
     const std::lock_guard lock(mutex);
     const gulong request = umockdev_ioctl_client_get_request(client);
@@ -219,6 +238,9 @@ long MockUsbBus::Device::ioctl(UMockdevIoctlClient* client, int& error)
             return fail(EBUSY); // another open file holds the interface
         }
         claimers.insert(client);
+        if (heldReset != nullptr && heldReset != client) {
+            finishHeldReset(); // the resetting copy claims it again only now: refused
+        }
         return 0;
     case USBDEVFS_RELEASEINTERFACE:
         claimers.erase(client);
@@ -230,10 +252,17 @@ long MockUsbBus::Device::ioctl(UMockdevIoctlClient* client, int& error)
         return 0;
     case USBDEVFS_RESET:
         ++traffic.resets;
+        // The reset unbinds every open file from the interface: whoever held it has to claim it again.
+        claimers.clear();
         endpointData = std::move(afterReset);
         afterReset.clear();
         late.clear();
         lateAfterReset.clear();
+        if (holdNextReset) {
+            holdNextReset = false;
+            heldReset = static_cast<UMockdevIoctlClient*>(g_object_ref(client));
+            answered = false;
+        }
         return 0;
     case USBDEVFS_CLEAR_HALT: {
         uint32_t endpoint = 0;
@@ -599,6 +628,21 @@ void MockUsbBus::reshapeNextAnswer(int plugNumber, uint8_t endpoint, int length)
     Device* d = device(plugNumber);
     const std::lock_guard lock(d->mutex);
     d->reshape[endpoint] = length;
+}
+
+void MockUsbBus::letAWaitingCopyInAtNextReset(int plugNumber)
+{
+    Device* d = device(plugNumber);
+    const std::lock_guard lock(d->mutex);
+    d->holdNextReset = true;
+}
+
+void MockUsbBus::finishHeldReset(int plugNumber)
+{
+    Device* d = device(plugNumber);
+    const std::lock_guard lock(d->mutex);
+    d->holdNextReset = false;
+    d->finishHeldReset();
 }
 
 void MockUsbBus::setSilent(int plugNumber, bool silent)

@@ -156,6 +156,22 @@ TEST_F(OutOfStep, AReplyOfAnotherLengthThanItsCommandOwesPutsTheBoardOutOfStep)
     }
 }
 
+TEST_F(OutOfStep, AStallOnAQuietReadOfTheProbeIsNothingWaiting)
+{
+    driver->setProbeInterval(60000);
+    bd->SetPortEValue(0xA5);
+    bus().answerLate(number, kReplyEndpoint);
+    EXPECT_EQ(bd->GetPortEValue(), 0);
+    // The read-back pipe, which owes nothing, is halted when the probe looks for what follows its answer.
+    bus().stallNext(number, kReadBackEndpoint);
+    bus().clearTraffic(number);
+    driver->setProbeInterval(0);
+    EXPECT_EQ(bd->GetPortEValue(), 0xA5) << "back in step at the first probe";
+    EXPECT_EQ(bus().traffic(number).resets, 1);
+    EXPECT_EQ(bus().traffic(number).clearedHalts, std::vector<uint8_t>{kReadBackEndpoint});
+    EXPECT_TRUE(driver->answering(kPath));
+}
+
 TEST_F(OutOfStep, ASilentBoardCostsOneTimeoutAndAnswersAgainWhenItCan)
 {
     driver->setProbeInterval(60000);

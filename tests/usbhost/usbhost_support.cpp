@@ -1,6 +1,7 @@
 #include "usbhost_support.h"
 
 #include "app/board_driver_hookup.h"
+#include "platform/usb/firmware_commands.h"
 #include "platform/usb/usb_driver.h"
 
 #include <libusb.h>
@@ -32,6 +33,23 @@ std::vector<usb::UsbIds> servedIds()
 {
     return {usb::UsbIds{usb::kBoardVendorId, usb::kBoardProductId},
             usb::UsbIds{usb::kDevKitVendorId, usb::kDevKitProductId}};
+}
+
+bool askBoard(usb::DeviceDriver& driver, uint8_t command, QByteArray& reply)
+{
+    const intptr_t handle = driver.open(QStringLiteral("\\\\.\\Ezssp-0"));
+    if (handle == usb::kInvalidHandle) {
+        return false;
+    }
+    const uint8_t commandPipe[4] = {usb::firmware::kCommandPipe, 0, 0, 0};
+    const uint8_t replyPipe[4] = {usb::firmware::kReplyPipe, 0, 0, 0};
+    uint32_t moved = 0;
+    const bool ok = driver.ioControl(handle, usb::kRequestBulkWrite, commandPipe, 4, &command, 1, moved) &&
+                    driver.ioControl(handle, usb::kRequestBulkRead, replyPipe, 4, reply.data(),
+                                     static_cast<uint32_t>(reply.size()), moved) &&
+                    moved == static_cast<uint32_t>(reply.size());
+    driver.close(handle);
+    return ok;
 }
 
 namespace {

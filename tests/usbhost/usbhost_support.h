@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QByteArray>
+
+#include <cstdint>
 #include <memory>
 
 struct libusb_context;
@@ -26,6 +29,10 @@ bool settle();
 // The program goes back to its event loop and waits there for its user, as at the end of every user action:
 // the loop runs until it is about to wait.
 void waitForTheUser();
+
+// One firmware command to board Ezssp-0 and its reply (of the reply's size) through a driver, as the USB
+// object of another running copy makes them.
+bool askBoard(usb::DeviceDriver& driver, uint8_t command, QByteArray& reply);
 
 // The identifiers the driver serves in these tests: the built-in board's and the development kit's.
 std::vector<usb::UsbIds> servedIds();
