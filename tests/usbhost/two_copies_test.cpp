@@ -146,7 +146,7 @@ TEST_F(TwoCopies, ABoardSilentInOneCopyCostsTheOtherOneClaimWaitAndIsLetGoAfterA
     QByteArray hostId(4, '\0');
     int attempts = claimAttempts();
     EXPECT_FALSE(askBoard(other, usb::firmware::GetHostId, hostId));
-    EXPECT_LE(claimAttempts() - attempts, 12) << "a whole wait, without spinning";
+    EXPECT_LE(claimAttempts() - attempts, 15) << "a whole wait, without spinning";
     const auto refused = std::chrono::steady_clock::now();
     int requests = 0;
     while (std::chrono::steady_clock::now() - refused < std::chrono::milliseconds(3 * 200) || requests < 10) {
@@ -190,10 +190,12 @@ TEST_F(TwoCopies, AClaimTakenInALongWaitOfAnActionThatDoesNotUseTheBoardGoesBack
         ++ticks;
     });
     QByteArray hostId(4, '\0');
+    bool otherAsked = false;
     bool otherAnswered = false;
     for (int k = 0; k < 20; ++k) {
         ui::DoEvents();
-        if (ticks == 1 && !otherAnswered) {
+        if (ticks == 1 && !otherAsked) {
+            otherAsked = true;
             EXPECT_EQ(bus().claims(number), 0) << "given back when the tick ended";
             otherAnswered = askBoard(other, usb::firmware::GetHostId, hostId);
             other.programWaitsForItsUser();
