@@ -84,10 +84,10 @@ public:
     // The process ends: a board this copy holds out of step is reset, so that an answer it still owes this
     // copy reaches no other copy once the end lets go of it.
     void programEnds() { supervisor_.programEnds(); }
-    // Where the board at a path stands with this copy.
-    BoardLinkSupervisor::State linkState(const QString& path) const;
 
     // --- state, for tests and benchmarks ---
+    // Where the board at a path stands with this copy.
+    BoardLinkSupervisor::State linkState(const QString& path) const;
     int boardCount() const;
     int openBoardCount() const;    // libusb handles held
     int claimedBoardCount() const; // interfaces claimed
