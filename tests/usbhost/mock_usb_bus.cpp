@@ -110,20 +110,11 @@ struct MockUsbBus::Device {
     std::map<uint8_t, std::deque<QByteArray>> afterReset;   // answers the firmware sends after a reset
     std::map<uint8_t, int> reshape;                         // the next answer's length, by endpoint
     bool silent = false;
-    bool holdNextReset = false;
-    UMockdevIoctlClient* heldReset = nullptr; // a reset not answered yet (one reference held)
+    bool waitingCopyAtNextReset = false;
+    UMockdevIoctlClient* lastRefused = nullptr; // the open file last refused the interface
     BoardTraffic traffic;
 
-    // answered: false when the ioctl is answered later (a held reset).
-    long ioctl(UMockdevIoctlClient* client, int& error, bool& answered);
-    void finishHeldReset()
-    {
-        if (heldReset != nullptr) {
-            umockdev_ioctl_client_complete(heldReset, 0, 0);
-            g_object_unref(heldReset);
-            heldReset = nullptr;
-        }
-    }
+    long ioctl(UMockdevIoctlClient* client, int& error);
     long submit(UMockdevIoctlClient* client, UMockdevIoctlData* arg, int& error);
     void bulk(usbdevfs_urb& urb, uint8_t* buffer, Urb& record, bool& answered);
     void control(usbdevfs_urb& urb, uint8_t* buffer, Urb& record);
@@ -137,7 +128,6 @@ struct MockUsbBus::Device {
                 umockdev_ioctl_data_unref(urb.data);
             }
         }
-        finishHeldReset();
         if (handler != nullptr) {
             g_object_unref(handler);
         }
@@ -159,11 +149,8 @@ gboolean onIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer self)
 {
     auto* device = static_cast<MockUsbBus::Device*>(self);
     int error = 0;
-    bool answered = true;
-    const long result = device->ioctl(client, error, answered);
-    if (answered) {
-        umockdev_ioctl_client_complete(client, result, error);
-    }
+    const long result = device->ioctl(client, error);
+    umockdev_ioctl_client_complete(client, result, error);
     return TRUE;
 }
 
@@ -172,9 +159,8 @@ void onClientVanished(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer 
     auto* device = static_cast<MockUsbBus::Device*>(self);
     const std::lock_guard lock(device->mutex);
     device->claimers.erase(client);
-    if (device->heldReset == client) {
-        g_object_unref(device->heldReset);
-        device->heldReset = nullptr;
+    if (device->lastRefused == client) {
+        device->lastRefused = nullptr;
     }
     for (auto* queue : {&device->pending, &device->done}) {
         for (auto it = queue->begin(); it != queue->end();) {
@@ -190,7 +176,7 @@ void onClientVanished(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer 
 
 } // namespace
 
-long MockUsbBus::Device::ioctl(UMockdevIoctlClient* client, int& error, bool& answered)
+long MockUsbBus::Device::ioctl(UMockdevIoctlClient* client, int& error)
 {
     const std::lock_guard lock(mutex);
     const gulong request = umockdev_ioctl_client_get_request(client);
@@ -235,12 +221,10 @@ long MockUsbBus::Device::ioctl(UMockdevIoctlClient* client, int& error, bool& an
     case USBDEVFS_DISCONNECT_CLAIM:
         ++traffic.claimAttempts;
         if (!claimers.empty() && !claimers.count(client)) {
+            lastRefused = client;
             return fail(EBUSY); // another open file holds the interface
         }
         claimers.insert(client);
-        if (heldReset != nullptr && heldReset != client) {
-            finishHeldReset(); // the resetting copy claims it again only now: refused
-        }
         return 0;
     case USBDEVFS_RELEASEINTERFACE:
         claimers.erase(client);
@@ -252,17 +236,17 @@ long MockUsbBus::Device::ioctl(UMockdevIoctlClient* client, int& error, bool& an
         return 0;
     case USBDEVFS_RESET:
         ++traffic.resets;
-        // The reset unbinds every open file from the interface: whoever held it has to claim it again.
+        // The reset unbinds every open file from the interface: whoever held it has to claim it again, and a
+        // copy waiting for it may be first.
         claimers.clear();
+        if (waitingCopyAtNextReset && lastRefused != nullptr && lastRefused != client) {
+            claimers.insert(lastRefused);
+        }
+        waitingCopyAtNextReset = false;
         endpointData = std::move(afterReset);
         afterReset.clear();
         late.clear();
         lateAfterReset.clear();
-        if (holdNextReset) {
-            holdNextReset = false;
-            heldReset = static_cast<UMockdevIoctlClient*>(g_object_ref(client));
-            answered = false;
-        }
         return 0;
     case USBDEVFS_CLEAR_HALT: {
         uint32_t endpoint = 0;
@@ -634,15 +618,7 @@ void MockUsbBus::letAWaitingCopyInAtNextReset(int plugNumber)
 {
     Device* d = device(plugNumber);
     const std::lock_guard lock(d->mutex);
-    d->holdNextReset = true;
-}
-
-void MockUsbBus::finishHeldReset(int plugNumber)
-{
-    Device* d = device(plugNumber);
-    const std::lock_guard lock(d->mutex);
-    d->holdNextReset = false;
-    d->finishHeldReset();
+    d->waitingCopyAtNextReset = true;
 }
 
 void MockUsbBus::setSilent(int plugNumber, bool silent)

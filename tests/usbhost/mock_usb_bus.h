@@ -69,11 +69,9 @@ public:
     void answerAfterReset(int plugNumber, uint8_t endpoint);
     // The next answer on an IN endpoint is cut or padded (with 0x5A) to `length` bytes.
     void reshapeNextAnswer(int plugNumber, uint8_t endpoint, int length);
-    // The next reset answers only once another open file has claimed the interface, which the reset left
-    // free: a copy waiting for the board wins it before the resetting copy claims it again. The test ends a
-    // reset still held with finishHeldReset (no other file came).
+    // At the next reset, the open file last refused the interface takes it: a copy waiting for the board
+    // claims it again while the reset has it free, before the resetting copy can.
     void letAWaitingCopyInAtNextReset(int plugNumber);
-    void finishHeldReset(int plugNumber);
     // A silent board enumerates but its firmware answers nothing: IN requests wait for ever and OUT data
     // never reaches the firmware, until it answers again.
     void setSilent(int plugNumber, bool silent);
