@@ -1,5 +1,6 @@
 #include "platform/os/child_process.h"
 
+#include "platform/os/child_end_watch.h"
 #include "platform/os/files.h"
 #include "platform/os/group_guardian.h"
 #include "platform/os/orphan_adoption.h"
@@ -95,8 +96,9 @@ struct Census {
 Census takeCensus()
 {
     Census census{readProcessTable(), {}};
-    census.orphans = adoptedOrphans(census.table, startedHere());
-    collectEndedOrphans(census.orphans);
+    const std::vector<pid_t> ours = startedHere();
+    census.orphans = adoptedOrphans(census.table, ours);
+    collectEndedOrphans(census.table, ours);
     return census;
 }
 
@@ -327,6 +329,8 @@ bool ChildProcess::start(const QString& program, const QStringList& arguments, c
     // A program the child starts and that leaves its group is left to this program when its parent ends,
     // so that it can still be ended with this one.
     adoptOrphans();
+    // An orphan that ends is collected then, on the event loop, not at the next look at the process table.
+    watchChildEnds([] { collectEndedOrphans(readProcessTable(), startedHere()); });
     const pid_t parent = ::getpid();
     // The child's group, held by its guardian: should this process end in any way, the guardian ends the
     // group, and with it whatever the child started.
