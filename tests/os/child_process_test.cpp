@@ -419,12 +419,12 @@ rlim_t limitLeaving(int spare)
     std::vector<int> open;
     for (const QString& entry : QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System))
         open.push_back(entry.toInt());
-    int number = 0;
-    for (int free = 0;; ++number) {
-        if (std::find(open.begin(), open.end(), number) == open.end() && ++free == spare)
-            break;
+    rlim_t limit = 0;
+    for (int free = 0; free < spare; ++limit) {
+        if (std::find(open.begin(), open.end(), static_cast<int>(limit)) == open.end())
+            ++free;
     }
-    return static_cast<rlim_t>(number + 1);
+    return limit;
 }
 
 TEST_F(ChildProcessTest, ManyShortRunsInOneSessionLeaveNoFilesOrProcessesBehind)
