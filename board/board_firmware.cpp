@@ -8,12 +8,14 @@
 #include "board/num_base.h"
 #include "platform/usb/firmware_commands.h"
 
+#include <array>
+
 namespace fw = usb::firmware;
 
 QString BoardFirmware::GetFirmWareVersion()
 {
-    uint8_t reply[2] = {};
-    if (!query({fw::GetFirmwareVersion}, reply, 2, "Error: Unable to get firmware revision."))
+    std::array<uint8_t, fw::replyLength(fw::GetFirmwareVersion)> reply = {};
+    if (!query({fw::GetFirmwareVersion}, reply, "Error: Unable to get firmware revision."))
         return QString();
     return QString::number(reply[0]) + cbaseDecimalSep() + QString::number(reply[1]);
 }
@@ -46,7 +48,7 @@ void BoardFirmware::SetRdBackMode(bool on)
 bool BoardFirmware::SetCtlValues(uint8_t value)
 {
     uint8_t reply = 0;
-    if (!query({fw::SetCtlLines, value}, &reply, 1, "Error: Unable to set CTL Line values."))
+    if (!query({fw::SetCtlLines, value}, {&reply, 1}, "Error: Unable to set CTL Line values."))
         return false;
     return reply == value;
 }
@@ -54,7 +56,7 @@ bool BoardFirmware::SetCtlValues(uint8_t value)
 std::optional<uint8_t> BoardFirmware::GetCtlValues()
 {
     uint8_t reply = 0;
-    if (!query({fw::GetCtlLines}, &reply, 1, "Error: Unable to get CTL Line values."))
+    if (!query({fw::GetCtlLines}, {&reply, 1}, "Error: Unable to get CTL Line values."))
         return std::nullopt;
     return reply;
 }
@@ -138,7 +140,7 @@ uint8_t BoardFirmware::GetPortEValue()
 std::optional<uint8_t> BoardFirmware::IsHighSpeed()
 {
     uint8_t reply = 0;
-    if (!query({fw::IsHighSpeed}, &reply, 1, "Error: Unable to return HighSpeed value."))
+    if (!query({fw::IsHighSpeed}, {&reply, 1}, "Error: Unable to return HighSpeed value."))
         return std::nullopt;
     return reply;
 }
@@ -146,7 +148,7 @@ std::optional<uint8_t> BoardFirmware::IsHighSpeed()
 std::optional<uint8_t> BoardFirmware::readyLines()
 {
     uint8_t reply = 0;
-    if (!query({fw::GetReadyLines}, &reply, 1, "Error: Unable to get RDY Line Vals."))
+    if (!query({fw::GetReadyLines}, {&reply, 1}, "Error: Unable to get RDY Line Vals."))
         return std::nullopt;
     return reply;
 }
@@ -181,7 +183,7 @@ std::optional<uint8_t> BoardFirmware::queryReply(std::initializer_list<uint8_t> 
                                                  const char* failureText)
 {
     uint8_t reply = 0;
-    if (!query(bytes, &reply, 1, failureText))
+    if (!query(bytes, {&reply, 1}, failureText))
         return std::nullopt;
     return reply;
 }
@@ -194,7 +196,7 @@ uint8_t BoardFirmware::queryByte(std::initializer_list<uint8_t> bytes, const cha
 bool BoardFirmware::queryAcknowledged(std::initializer_list<uint8_t> bytes, const char* failureText)
 {
     uint8_t reply = 0;
-    return query(bytes, &reply, 1, failureText) && reply != 0;
+    return query(bytes, {&reply, 1}, failureText) && reply != 0;
 }
 
 bool BoardFirmware::receive(int pipe, uint8_t* data, int32_t length)
@@ -224,28 +226,34 @@ void BoardFirmware::reportFailure(const char* text) const
         boardmsg::MsgBox(QString::fromLatin1(text), boardmsg::vbOKOnly);
 }
 
-bool BoardFirmware::command(std::initializer_list<uint8_t> bytes, const char* failureText)
+bool BoardFirmware::sendCommand(std::initializer_list<uint8_t> bytes)
 {
-    uint8_t buffer[5] = {};
+    // The bytes are the command's whole write: its code and the arguments the firmware's table gives it.
+    std::array<uint8_t, fw::kLongestCommand> buffer = {};
+    if (bytes.size() == 0 || bytes.size() != static_cast<size_t>(fw::commandLength(*bytes.begin())))
+        return false;
     int32_t n = 0;
     for (uint8_t b : bytes)
         buffer[n++] = b;
-    if (send(usb::firmware::kCommandPipe, buffer, n))
+    return send(fw::kCommandPipe, buffer.data(), n);
+}
+
+bool BoardFirmware::command(std::initializer_list<uint8_t> bytes, const char* failureText)
+{
+    if (sendCommand(bytes))
         return true;
     reportFailure(failureText);
     return false;
 }
 
-bool BoardFirmware::query(std::initializer_list<uint8_t> bytes, uint8_t* reply, int32_t replyLength,
+bool BoardFirmware::query(std::initializer_list<uint8_t> bytes, std::span<uint8_t> reply,
                           const char* failureText)
 {
-    uint8_t buffer[5] = {};
-    int32_t n = 0;
-    for (uint8_t b : bytes)
-        buffer[n++] = b;
-    // The reply is read only after the command went through: the firmware has none pending otherwise.
-    if (send(usb::firmware::kCommandPipe, buffer, n) &&
-        receive(usb::firmware::kReplyPipe, reply, replyLength))
+    // The reply has the length the firmware's table gives the command; it is read only after the command went
+    // through: the firmware has none pending otherwise.
+    const auto replyLength = static_cast<size_t>(bytes.size() > 0 ? fw::replyLength(*bytes.begin()) : 0);
+    if (replyLength > 0 && replyLength <= reply.size() && sendCommand(bytes) &&
+        receive(fw::kReplyPipe, reply.data(), static_cast<int32_t>(replyLength)))
         return true;
     reportFailure(failureText);
     return false;

@@ -1,9 +1,10 @@
 #pragma once
 
 // BoardFirmware: the evaluation board firmware's command set and bulk pipes, as the board object uses them.
-// A command is one bulk write of 1-5 bytes on the command pipe; its reply (when there is one) is read from
-// the reply pipe only after the command went through. Every byte goes through BulkXfer of the USB object
-// goEZUSB, on the selected board. A failed command shows its message only while VerboseErrors is on.
+// A command is one bulk write on the command pipe, of the length the firmware's command table gives it; its
+// reply (when there is one, of the table's length) is read from the reply pipe only after the command went
+// through. Every byte goes through BulkXfer of the USB object goEZUSB, on the selected board. A failed
+// command shows its message only while VerboseErrors is on.
 //
 // Results follow the classic conventions: port sets true on success, port queries the byte or 0 on failure,
 // the Variant-like queries (control lines, speed) nothing on failure.
@@ -13,6 +14,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
+#include <span>
 
 class BoardFirmware {
 public:
@@ -59,9 +61,11 @@ public:
 
 private:
     bool bulk(int pipe, uint8_t* data, int32_t length);
+    // False, without a byte sent, for a command of another length than the table's.
+    bool sendCommand(std::initializer_list<uint8_t> bytes);
     bool command(std::initializer_list<uint8_t> bytes, const char* failureText);
-    bool query(std::initializer_list<uint8_t> bytes, uint8_t* reply, int32_t replyLength,
-               const char* failureText);
+    // `reply` takes the table's reply length of the command.
+    bool query(std::initializer_list<uint8_t> bytes, std::span<uint8_t> reply, const char* failureText);
     std::optional<uint8_t> queryReply(std::initializer_list<uint8_t> bytes, const char* failureText);
     uint8_t queryByte(std::initializer_list<uint8_t> bytes, const char* failureText);
     bool queryAcknowledged(std::initializer_list<uint8_t> bytes, const char* failureText);

@@ -310,14 +310,14 @@ QString clsEZUSB::GetFirmWareVersion(int16_t index)
         return QStringLiteral("0");
     }
     const QString& name = deviceList_[index];
-    uint8_t command[1] = {fw::GetFirmwareVersion};
-    int32_t length = sizeof command;
-    if (Transfer(kCommandPipe, command, length, name) != 1) {
+    std::array<uint8_t, fw::commandLength(fw::GetFirmwareVersion)> command = {fw::GetFirmwareVersion};
+    int32_t length = command.size();
+    if (Transfer(kCommandPipe, command.data(), length, name) != 1) {
         return QStringLiteral("0");
     }
-    uint8_t reply[2] = {};
-    length = sizeof reply;
-    if (Transfer(kReplyPipe, reply, length, name) != 1) {
+    std::array<uint8_t, fw::replyLength(fw::GetFirmwareVersion)> reply = {};
+    length = reply.size();
+    if (Transfer(kReplyPipe, reply.data(), length, name) != 1) {
         return QString();
     }
     return ezusbVersionText(reply[0], reply[1], DecimalSepPriv());
@@ -328,15 +328,16 @@ int16_t clsEZUSB::GetHostID(int16_t index, int32_t& hostId)
     const QString name = GetDriverName(index);
     int32_t result = 0;
     if (!name.isEmpty()) {
-        uint8_t command[1] = {fw::GetHostId};
-        int32_t length = sizeof command;
-        result = Transfer(kCommandPipe, command, length, name);
+        std::array<uint8_t, fw::commandLength(fw::GetHostId)> command = {fw::GetHostId};
+        int32_t length = command.size();
+        result = Transfer(kCommandPipe, command.data(), length, name);
         if (result == 1) {
-            uint8_t reply[4] = {};
-            length = sizeof reply;
-            result = Transfer(kReplyPipe, reply, length, name);
+            static_assert(fw::replyLength(fw::GetHostId) == sizeof(int32_t), "the identifier's four bytes");
+            std::array<uint8_t, fw::replyLength(fw::GetHostId)> reply = {};
+            length = reply.size();
+            result = Transfer(kReplyPipe, reply.data(), length, name);
             if (result == 1) {
-                hostId = BytesToLong(reply);
+                hostId = BytesToLong(reply.data());
             }
         }
     }
@@ -351,10 +352,11 @@ int32_t clsEZUSB::SetHostID(int16_t index, int32_t hostId)
     const QString name = GetDriverName(index);
     int32_t result = 0;
     if (!name.isEmpty()) {
-        uint8_t command[5] = {fw::SetHostId, GetByteOfValue(hostId, 3), GetByteOfValue(hostId, 2),
-                              GetByteOfValue(hostId, 1), GetByteOfValue(hostId, 0)};
-        int32_t length = sizeof command;
-        result = Transfer(kCommandPipe, command, length, name);
+        std::array<uint8_t, fw::commandLength(fw::SetHostId)> command = {
+            fw::SetHostId, GetByteOfValue(hostId, 3), GetByteOfValue(hostId, 2), GetByteOfValue(hostId, 1),
+            GetByteOfValue(hostId, 0)};
+        int32_t length = command.size();
+        result = Transfer(kCommandPipe, command.data(), length, name);
     }
     if (result != 1 && verboseIO_) {
         boardmsg::MsgBox(QStringLiteral("Error: Could not set the Host ID."), boardmsg::vbOKOnly);

@@ -1,9 +1,12 @@
 #include "platform/os/child_process.h"
 
+#include "platform/os/child_end_watch.h"
 #include "platform/os/files.h"
 #include "platform/os/group_guardian.h"
+#include "platform/os/group_registry.h"
 #include "platform/os/orphan_adoption.h"
 #include "platform/os/paths.h"
+#include "platform/os/process_census.h"
 #include "platform/os/process_table.h"
 
 #include <QDir>
@@ -41,118 +44,30 @@ std::vector<std::unique_ptr<ChildProcess>>& keptChildren()
     return children;
 }
 
-// A process group of our children: led by its guardian (or, when none could be started, by the child).
-struct Group {
-    pid_t id = 0;
-    std::unique_ptr<GroupGuardian> guardian;
-};
-
-// Our children's groups, kept while a program of the group may still run: a child that ended may have left
-// programs of its own behind. While a group is here its number is ours: its guardian (or, unguarded, a
-// program of the group) holds it.
-std::vector<Group>& ourGroups()
-{
-    static std::vector<Group> groups;
-    return groups;
-}
-
-bool isOurs(pid_t group)
-{
-    const auto& groups = ourGroups();
-    return std::any_of(groups.begin(), groups.end(),
-                       [group](const Group& entry) { return entry.id == group; });
-}
-
-bool guarded(pid_t group)
-{
-    const auto& groups = ourGroups();
-    return std::any_of(groups.begin(), groups.end(),
-                       [group](const Group& entry) { return entry.id == group && entry.guardian; });
-}
-
 // The processes this program started itself: its children's and their guardians.
 std::vector<pid_t> startedHere()
 {
-    std::vector<pid_t> pids;
+    std::vector<pid_t> pids = ourGroups().guardians();
     for (const ChildProcess* child : liveChildren()) {
         if (const qint64 pid = child->processId())
             pids.push_back(static_cast<pid_t>(pid));
     }
-    for (const Group& group : ourGroups()) {
-        if (group.guardian)
-            pids.push_back(group.guardian->group());
-    }
     return pids;
 }
 
-// The system's processes at one moment and, among them, the orphans our programs left to us. Those that
-// have ended are collected on the way, so none stays in the process table.
-struct Census {
-    std::vector<ProcessInfo> table;
-    std::vector<ProcessInfo> orphans;
-};
-
-Census takeCensus()
+ProcessCensus censusOfOurs()
 {
-    Census census{readProcessTable(), {}};
-    census.orphans = adoptedOrphans(census.table, startedHere());
-    collectEndedOrphans(census.orphans);
-    return census;
-}
-
-// True while a program of the group runs; its guardian does not count, nor does a program that has ended
-// and waits to be collected.
-bool groupRuns(pid_t group, const std::vector<ProcessInfo>& table)
-{
-    if (group <= 0)
-        return false;
-    if (table.empty())
-        return ::kill(-group, 0) == 0; // no process table to read: the group as a whole
-    const bool skipLeader = guarded(group);
-    return std::any_of(table.begin(), table.end(), [group, skipLeader](const ProcessInfo& process) {
-        return process.group == group && !process.ended && !(skipLeader && process.pid == group);
-    });
-}
-
-// Signals a group of ours; a group let go of is never signalled, as its number may be another's by now.
-void signalGroup(pid_t group, int signal)
-{
-    if (group > 0 && isOurs(group))
-        ::kill(-group, signal);
-}
-
-// Lets go of the group when nothing of it runs any more: its guardian ends, and its number may pass to
-// other programs.
-void releaseIfIdle(pid_t group)
-{
-    if (!isOurs(group))
-        return;
-    const Census census = takeCensus();
-    if (groupRuns(group, census.table))
-        return;
-    auto& groups = ourGroups();
-    groups.erase(std::remove_if(groups.begin(), groups.end(),
-                                [group](const Group& entry) { return entry.id == group; }),
-                 groups.end());
-}
-
-// Forgets the groups in which nothing runs any more, their guardians ended.
-void pruneGroups(const std::vector<ProcessInfo>& table)
-{
-    auto& groups = ourGroups();
-    groups.erase(std::remove_if(groups.begin(), groups.end(),
-                                [&table](const Group& group) { return !groupRuns(group.id, table); }),
-                 groups.end());
+    return takeCensus(startedHere());
 }
 
 // The groups in which a program of ours runs: our children's, and those of the orphans left to us that
 // still run (a program that left its group on purpose leads one of its own, or shares its own programs').
-std::vector<pid_t> groupsOfOurs(const Census& census)
+std::vector<pid_t> groupsOfOurs(const ProcessCensus& census)
 {
     std::vector<pid_t> ids;
-    for (const Group& group : ourGroups()) {
-        if (groupRuns(group.id, census.table))
-            ids.push_back(group.id);
+    for (const pid_t group : ourGroups().groups()) {
+        if (ourGroups().runs(group, census.table))
+            ids.push_back(group);
     }
     for (const ProcessInfo& orphan : census.orphans) {
         if (!orphan.ended && std::find(ids.begin(), ids.end(), orphan.group) == ids.end())
@@ -181,7 +96,7 @@ void releaseEndedKeptChildren()
 bool waitForGroup(pid_t group, const QElapsedTimer& elapsed, int milliseconds)
 {
     for (;;) {
-        if (!isOurs(group) || !groupRuns(group, readProcessTable()))
+        if (!ourGroups().holds(group) || !ourGroups().runs(group, readProcessTable()))
             return true;
         if (elapsed.elapsed() >= milliseconds)
             return false;
@@ -208,12 +123,12 @@ bool endOurs(int signal, bool again, const QElapsedTimer& elapsed, int milliseco
         // The children's output is read meanwhile: one that writes as it ends never waits on a full pipe.
         for (ChildProcess* child : std::vector<ChildProcess*>(liveChildren()))
             child->poll();
-        const Census census = takeCensus();
+        const ProcessCensus census = censusOfOurs();
         bool anyRuns = false;
-        for (const Group& group : ourGroups()) {
-            if (firstTime(signalledGroups, group.id))
-                ::kill(-group.id, signal);
-            anyRuns = anyRuns || groupRuns(group.id, census.table);
+        for (const pid_t group : ourGroups().groups()) {
+            if (firstTime(signalledGroups, group))
+                ourGroups().signal(group, signal);
+            anyRuns = anyRuns || ourGroups().runs(group, census.table);
         }
         for (const ProcessInfo& orphan : census.orphans) {
             if (orphan.ended)
@@ -275,7 +190,8 @@ ChildProcess::~ChildProcess()
     if (process_ && process_->state() != QProcess::NotRunning)
         kill();
     // What the child left running in its group keeps the group until it ends; else it is let go of now.
-    releaseIfIdle(static_cast<pid_t>(group_));
+    if (ourGroups().holds(static_cast<pid_t>(group_)))
+        ourGroups().letGoOfIdle(censusOfOurs().table);
     auto& live = liveChildren();
     live.erase(std::remove(live.begin(), live.end(), this), live.end());
     if (process_)
@@ -295,7 +211,7 @@ bool ChildProcess::start(const QString& program, const QStringList& arguments, c
     // What the ended children left running may have ended since: their groups are let go of first.
     releaseEndedKeptChildren();
     if (!ourGroups().empty())
-        pruneGroups(takeCensus().table);
+        ourGroups().letGoOfIdle(censusOfOurs().table);
     const QString workDir = folder.isEmpty() ? QDir::currentPath() : toNativePath(folder);
     if (!DirExists(workDir)) {
         errorText_ = QStringLiteral("Folder not found: %1").arg(workDir);
@@ -321,12 +237,14 @@ bool ChildProcess::start(const QString& program, const QStringList& arguments, c
     process_->setWorkingDirectory(workDir);
     // Its group is let go of as soon as its end is noticed, by a wait or by the event loop, if nothing else
     // of the group runs: a program may start thousands of children in one session.
-    QObject::connect(process_.get(), &QProcess::finished, process_.get(), [this] { letGoOfGroupWhenIdle(); });
+    QObject::connect(process_.get(), &QProcess::finished, process_.get(), [this] { noticeEnd(); });
     process_->setProgram(path);
     process_->setArguments(arguments);
     // A program the child starts and that leaves its group is left to this program when its parent ends,
     // so that it can still be ended with this one.
     adoptOrphans();
+    // An orphan that ends is collected then, on the event loop, not at the next look at the process table.
+    watchChildEnds([] { censusOfOurs(); });
     const pid_t parent = ::getpid();
     // The child's group, held by its guardian: should this process end in any way, the guardian ends the
     // group, and with it whatever the child started.
@@ -360,17 +278,18 @@ bool ChildProcess::start(const QString& program, const QStringList& arguments, c
     if (group_ != guardedGroup)
         guardian.reset(); // the child leads a group of its own
     liveChildren().push_back(this);
-    ourGroups().push_back(Group{static_cast<pid_t>(group_), std::move(guardian)});
+    ourGroups().hold(static_cast<pid_t>(group_), std::move(guardian));
     groupHeld_ = true;
     return true;
 }
 
-void ChildProcess::letGoOfGroupWhenIdle()
+void ChildProcess::noticeEnd()
 {
     if (!groupHeld_)
         return;
     groupHeld_ = false;
-    releaseIfIdle(static_cast<pid_t>(group_));
+    if (ourGroups().holds(static_cast<pid_t>(group_)))
+        ourGroups().letGoOfIdle(censusOfOurs().table);
 }
 
 void ChildProcess::drain()
@@ -396,7 +315,7 @@ void ChildProcess::poll()
         process_->waitForFinished(0);
     drain();
     if (process_->state() == QProcess::NotRunning)
-        letGoOfGroupWhenIdle();
+        noticeEnd();
 }
 
 void ChildProcess::waitForActivity(int milliseconds)
@@ -454,7 +373,7 @@ void ChildProcess::kill()
     QElapsedTimer elapsed;
     elapsed.start();
     const auto group = static_cast<pid_t>(group_);
-    signalGroup(group, SIGKILL);
+    ourGroups().signal(group, SIGKILL);
     if (process_->state() != QProcess::NotRunning) {
         process_->kill();
         process_->waitForFinished(kKilledGoneMs);
@@ -463,7 +382,8 @@ void ChildProcess::kill()
     // when this returns, and is let go of.
     waitForGroup(group, elapsed, kKilledGoneMs);
     drain();
-    releaseIfIdle(group);
+    if (ourGroups().holds(group))
+        ourGroups().letGoOfIdle(censusOfOurs().table);
 }
 
 void ChildProcess::terminate(int milliseconds)
@@ -473,7 +393,7 @@ void ChildProcess::terminate(int milliseconds)
     QElapsedTimer elapsed;
     elapsed.start();
     const auto group = static_cast<pid_t>(group_);
-    signalGroup(group, SIGTERM);
+    ourGroups().signal(group, SIGTERM);
     if (process_->state() != QProcess::NotRunning) {
         process_->terminate();
         process_->waitForFinished(std::max(0, milliseconds));
@@ -481,7 +401,8 @@ void ChildProcess::terminate(int milliseconds)
     if (!waitForGroup(group, elapsed, milliseconds) || process_->state() != QProcess::NotRunning)
         kill();
     drain();
-    releaseIfIdle(group);
+    if (ourGroups().holds(group))
+        ourGroups().letGoOfIdle(censusOfOurs().table);
 }
 
 void keepRunning(std::unique_ptr<ChildProcess> child)
@@ -505,8 +426,8 @@ int runningChildCount()
     // A child whose end was not noticed yet is still a process of its group (a zombie until collected).
     for (ChildProcess* child : std::vector<ChildProcess*>(liveChildren()))
         child->poll();
-    const Census census = takeCensus();
-    pruneGroups(census.table);
+    const ProcessCensus census = censusOfOurs();
+    ourGroups().letGoOfIdle(census.table);
     return static_cast<int>(groupsOfOurs(census).size());
 }
 
@@ -529,7 +450,7 @@ void endRunningChildren(int milliseconds)
         child->poll();
     }
     keptChildren().clear();
-    pruneGroups(takeCensus().table);
+    ourGroups().letGoOfIdle(censusOfOurs().table);
 }
 
 } // namespace os

@@ -20,15 +20,16 @@ constexpr int kStillActive = 259;
 // Each child runs in a process group apart from ours, which the programs it starts join. The group is held
 // by its guardian (GroupGuardian), which ends the whole group when this process ends in any way, SIGKILL
 // included; on Linux the child itself also dies with this process. Every group of ours with a program
-// still running is in a process-wide registry, so that endRunningChildren() can end them all (the
-// children's children too) when the program ends or closes its numerical runtime's windows. A group is let
-// go of, its guardian ended, as soon as the child's end is noticed and nothing else of the group runs, or
-// later, when what the child left running there has ended too.
+// still running is in the process-wide registry (group_registry.h), so that endRunningChildren() can end them
+// all (the children's children too) when the program ends or closes its numerical runtime's windows. A group
+// is let go of, its guardian ended, as soon as the child's end is noticed and nothing else of the group runs,
+// or later, when what the child left running there has ended too.
 //
 // A program that leaves its group on purpose (setsid(), a group of its own) is not reached by ending the
 // group. Once a child has been started, this program adopts the orphans below it (orphan_adoption.h):
 // such a program becomes this one's child when its parent ends, and endRunningChildren() ends it and its
-// group with the others. Only while this program runs: after a SIGKILL such a program goes on running.
+// group with the others. Only while this program runs: after a SIGKILL such a program goes on running. An
+// orphan that ends is collected on the event loop as it ends (child_end_watch.h, process_census.h).
 class ChildProcess {
 public:
     // Output kept by output(): at most this many bytes from the start; later bytes are still read (so the
@@ -76,8 +77,9 @@ private:
     friend void keepRunning(std::unique_ptr<ChildProcess> child);
     friend void endRunningChildren(int milliseconds);
     void drain();
-    // Once the child has ended: lets go of its group unless something else of it still runs.
-    void letGoOfGroupWhenIdle();
+    // Once the child's end is noticed: the groups in which nothing runs any more, its own among them, are
+    // let go of (once per child).
+    void noticeEnd();
 
     std::unique_ptr<QProcess> process_;
     qsizetype keptLimit_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <sys/wait.h>
 #include <unistd.h>
 #ifdef __linux__
@@ -67,15 +68,28 @@ std::vector<ProcessInfo> adoptedOrphans(const std::vector<ProcessInfo>& table,
     return orphans;
 }
 
-void collectEndedOrphans(const std::vector<ProcessInfo>& orphans)
+void collectEndedOrphans(const std::vector<ProcessInfo>& table, const std::vector<pid_t>& startedHere)
 {
-    for (const ProcessInfo& orphan : orphans) {
-        if (!orphan.ended)
+    if (!adopting())
+        return;
+    const pid_t self = ::getpid();
+    const pid_t ownGroup = ::getpgrp();
+    std::optional<std::vector<pid_t>> watched; // read only when a child of our own group has ended
+    for (const ProcessInfo& process : table) {
+        if (!process.ended || process.parent != self || process.pid <= 1)
             continue;
-        // Only this program collects its orphans, so the number is still this one's: no other process
-        // can have taken it while it waited to be collected.
+        if (std::find(startedHere.begin(), startedHere.end(), process.pid) != startedHere.end())
+            continue;
+        if (process.group == ownGroup) {
+            if (!watched)
+                watched = processesWithDescriptorsHere();
+            if (std::find(watched->begin(), watched->end(), process.pid) != watched->end())
+                continue;
+        }
+        // An ended child's number stays this program's until it is collected: no other process can have
+        // taken it meanwhile.
         int status = 0;
-        while (::waitpid(orphan.pid, &status, WNOHANG) < 0 && errno == EINTR) {
+        while (::waitpid(process.pid, &status, WNOHANG) < 0 && errno == EINTR) {
         }
     }
 }

@@ -41,7 +41,11 @@ private:
 std::vector<ProcessInfo> adoptedOrphans(const std::vector<ProcessInfo>& table,
                                         const std::vector<pid_t>& startedHere);
 
-// Collects the orphans of the list that have ended, so that none stays in the process table.
-void collectEndedOrphans(const std::vector<ProcessInfo>& orphans);
+// Collects every child of this program in `table` that has ended and that it did not start itself
+// (`startedHere`), whatever its group, so that none stays in the process table. In the program's own group a
+// child may also be one that another part of the program started and waits for itself: one of which this
+// process holds a process descriptor (as the process machinery does for each child it waits for) is left to
+// it. Nothing before adoptOrphans().
+void collectEndedOrphans(const std::vector<ProcessInfo>& table, const std::vector<pid_t>& startedHere);
 
 } // namespace os

@@ -58,4 +58,35 @@ std::vector<ProcessInfo> readProcessTable()
     return table;
 }
 
+std::vector<pid_t> processesWithDescriptorsHere()
+{
+    std::vector<pid_t> pids;
+    DIR* fdinfo = ::opendir("/proc/self/fdinfo");
+    if (!fdinfo)
+        return pids;
+    const int folder = ::dirfd(fdinfo);
+    while (const dirent* entry = ::readdir(fdinfo)) {
+        if (entry->d_name[0] < '0' || entry->d_name[0] > '9')
+            continue;
+        const int fd = ::openat(folder, entry->d_name, O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        char text[1024];
+        const ssize_t size = ::read(fd, text, sizeof text - 1);
+        ::close(fd);
+        if (size <= 0)
+            continue;
+        text[size] = '\0';
+        // Only a process descriptor's information has a "Pid:" line.
+        const char* line = std::strstr(text, "\nPid:");
+        if (!line)
+            continue;
+        const long pid = std::strtol(line + 5, nullptr, 10);
+        if (pid > 0)
+            pids.push_back(static_cast<pid_t>(pid));
+    }
+    ::closedir(fdinfo);
+    return pids;
+}
+
 } // namespace os

@@ -16,4 +16,7 @@ struct ProcessInfo {
 // Every process of the system at one moment (read from /proc); empty where /proc cannot be read.
 std::vector<ProcessInfo> readProcessTable();
 
+// The processes of which this process holds a process descriptor (a pidfd), read from /proc/self.
+std::vector<pid_t> processesWithDescriptorsHere();
+
 } // namespace os

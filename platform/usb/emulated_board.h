@@ -106,7 +106,6 @@ private:
     void dataWords(const uint8_t* data, uint32_t length);
     void powerOnFirmware();
     bool framedByAutoCsb() const;
-    bool firmwareHasHostId() const;
     void updateChipSelect(bool packetFraming);
     void report(ViolationKind kind, const QString& text) const;
 

@@ -1,23 +1,16 @@
-// The firmware's command set: one bulk write of 1-5 bytes on pipe 0, code first; replies wait on pipe 1.
+// The firmware's command set: one bulk write on pipe 0, code first, of the length the firmware's command
+// table gives; replies wait on pipe 1.
 //
 // Assumptions of the emulator: every command replaces the pending reply (a command without a reply leaves
 // none); a command of the wrong length or an unknown code is accepted on the pipe but does nothing and
 // is logged; the LED query [15, 2] answers 1 while the lamp blinks; [8] puts ports, chip-select mode and
-// read-back state back to their power-on levels; [10] (port B) is ignored; host identifier commands 13 and
-// 14 exist from firmware 0.3 on.
+// read-back state back to their power-on levels; [10] (port B) is ignored; a command exists from the
+// firmware the table names on (the host identifier commands 13 and 14 from 0.3).
 
 #include "platform/usb/emulated_board.h"
 #include "platform/usb/firmware_commands.h"
 
 namespace usb {
-
-namespace {
-
-// Expected command length of each code (0: unknown code).
-constexpr uint8_t kCommandLength[firmware::kCommandCount] = {1, 2, 1, 0, 2, 2, 1, 3, 1, 1, 2, 1,
-                                                             2, 5, 1, 2, 2, 2, 2, 1, 2, 1, 1, 1};
-
-} // namespace
 
 void EmulatedBoard::setReply(std::initializer_list<uint8_t> bytes)
 {
@@ -25,11 +18,6 @@ void EmulatedBoard::setReply(std::initializer_list<uint8_t> bytes)
     for (uint8_t b : bytes) {
         reply_[replyLength_++] = b;
     }
-}
-
-bool EmulatedBoard::firmwareHasHostId() const
-{
-    return options_.firmwareMajor > 0 || options_.firmwareMinor >= 3;
 }
 
 bool EmulatedBoard::expectLength(uint8_t code, uint32_t length, uint32_t expected)
@@ -50,13 +38,12 @@ void EmulatedBoard::command(const uint8_t* data, uint32_t length)
         return;
     }
     const uint8_t code = data[0];
-    const bool known = code < sizeof(kCommandLength) && kCommandLength[code] != 0 &&
-                       ((code != firmware::SetHostId && code != firmware::GetHostId) || firmwareHasHostId());
-    if (!known) {
+    const std::optional<firmware::CommandShape> shape = firmware::commandShape(code);
+    if (!shape || !firmware::firmwareKnows(*shape, {options_.firmwareMajor, options_.firmwareMinor})) {
         report(ViolationKind::UnknownCommand, QStringLiteral("unknown command %1").arg(code));
         return;
     }
-    if (!expectLength(code, length, kCommandLength[code])) {
+    if (!expectLength(code, length, shape->commandLength)) {
         return;
     }
     const uint8_t v = length > 1 ? data[1] : 0;

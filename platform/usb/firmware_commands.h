@@ -1,9 +1,12 @@
 #pragma once
 
-// The board firmware's command codes (the first byte of every write on the command pipe) and its bulk
-// pipes. The board object sends them and the emulated board answers them, so each is named once, here.
+// The board firmware's command codes (the first byte of every write on the command pipe), its command table
+// (each command's length, its reply's length and the firmware that knows it) and its bulk pipes. The board
+// object sends the commands, the emulated board answers them and the real-board driver pairs their replies
+// with them, all from this one table.
 
 #include <cstdint>
+#include <optional>
 
 namespace usb::firmware {
 
@@ -45,31 +48,73 @@ inline constexpr int kReadBackPipe = 5;
 // One past the highest code.
 inline constexpr int kCommandCount = 24;
 
-// The length of the reply a command leaves on the reply pipe: 0 for a command without a reply or a code the
-// firmware does not know.
+// A firmware version as the board answers command 0: major, then minor, each compared as a number (0.10
+// comes after 0.3).
+struct FirmwareVersion {
+    uint8_t major = 0;
+    uint8_t minor = 0;
+    friend constexpr bool operator<(FirmwareVersion a, FirmwareVersion b)
+    {
+        return a.major != b.major ? a.major < b.major : a.minor < b.minor;
+    }
+};
+
+// One command of the firmware: the bytes of its write (code included), the bytes of the reply it leaves on
+// the reply pipe (0: none), and the first firmware that knows it.
+struct CommandShape {
+    uint8_t code = 0;
+    uint8_t commandLength = 0;
+    uint8_t replyLength = 0;
+    FirmwareVersion since;
+};
+
+// The firmware's command table, one entry per code that it knows, in the order of the codes.
+inline constexpr CommandShape kCommands[] = {
+    {GetFirmwareVersion, 1, 2, {}}, {SetPortA, 2, 0, {}},       {GetPortA, 1, 1, {}},
+    {SetReadBackMode, 2, 0, {}},    {SetCtlLines, 2, 1, {}},    {GetCtlLines, 1, 1, {}},
+    {SetReadBackCount, 3, 0, {}},   {ResetFirmware, 1, 0, {}},  {GetPortB, 1, 1, {}},
+    {SetPortB, 2, 0, {}},           {GetPortD, 1, 1, {}},       {SetPortD, 2, 0, {}},
+    {SetHostId, 5, 0, {0, 3}},      {GetHostId, 1, 4, {0, 3}},  {LedBlink, 2, 1, {}},
+    {SetAutoCsbMode, 2, 1, {}},     {SetAutoCsbMask, 2, 1, {}}, {SetPortC, 2, 0, {}},
+    {GetPortC, 1, 1, {}},           {SetPortE, 2, 0, {}},       {GetPortE, 1, 1, {}},
+    {IsHighSpeed, 1, 1, {}},        {GetReadyLines, 1, 1, {}},
+};
+
+// The table's entry for a code; nothing for a code that no firmware knows.
+constexpr std::optional<CommandShape> commandShape(uint8_t code)
+{
+    for (const CommandShape& shape : kCommands) {
+        if (shape.code == code) {
+            return shape;
+        }
+    }
+    return std::nullopt;
+}
+
+// Whether a board of firmware `version` knows the command.
+constexpr bool firmwareKnows(const CommandShape& shape, FirmwareVersion version)
+{
+    return !(version < shape.since);
+}
+
+// The table's lengths of a command: 0 for a code that no firmware knows.
+constexpr int commandLength(uint8_t code)
+{
+    return commandShape(code).value_or(CommandShape{}).commandLength;
+}
+
 constexpr int replyLength(uint8_t code)
 {
-    switch (code) {
-    case GetFirmwareVersion:
-        return 2;
-    case GetHostId:
-        return 4;
-    case GetPortA:
-    case SetCtlLines:
-    case GetCtlLines:
-    case GetPortB:
-    case GetPortD:
-    case LedBlink:
-    case SetAutoCsbMode:
-    case SetAutoCsbMask:
-    case GetPortC:
-    case GetPortE:
-    case IsHighSpeed:
-    case GetReadyLines:
-        return 1;
-    default:
-        return 0;
-    }
+    return commandShape(code).value_or(CommandShape{}).replyLength;
 }
+
+// The bytes of the longest command.
+inline constexpr int kLongestCommand = [] {
+    int longest = 0;
+    for (const CommandShape& shape : kCommands) {
+        longest = shape.commandLength > longest ? shape.commandLength : longest;
+    }
+    return longest;
+}();
 
 } // namespace usb::firmware

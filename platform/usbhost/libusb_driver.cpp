@@ -559,12 +559,11 @@ bool LibusbDriver::bulk(int slot, bool read, const void* in, uint32_t inLen, uin
         return true;
     }
     if (result == 0) {
-        if (!replies.fits(pipe, length, bytesReturned)) {
+        if (!replies.recordReply(pipe, data, length, bytesReturned)) {
             // Cut short, or the answer to another request: the replies no longer pair with the requests.
             supervisor_.putOutOfStep(slot);
             return false;
         }
-        replies.received(pipe, data, bytesReturned);
         return true;
     }
     if (result == LIBUSB_ERROR_PIPE) {

@@ -13,17 +13,19 @@ void ReplyPairing::sent(uint32_t pipe, const uint8_t* data, uint32_t length)
     if (pipe != fw::kCommandPipe || length == 0 || data == nullptr) {
         return;
     }
-    const uint8_t code = data[0];
-    // A command the firmware does not know leaves no reply it could be held to.
-    const bool known = code < fw::kCommandCount && code != 3;
-    owedReply_ = known ? std::optional<uint32_t>(static_cast<uint32_t>(fw::replyLength(code))) : std::nullopt;
-    versionAsked_ = code == fw::GetFirmwareVersion && length == 1;
-    if (code == fw::SetReadBackCount && length == 3) {
+    const std::optional<fw::CommandShape> shape = fw::commandShape(data[0]);
+    // A command the firmware does not take leaves no reply it could be held to. A firmware not asked yet
+    // is taken to know every command.
+    const bool taken = shape && length == shape->commandLength &&
+                       (!version_ || fw::firmwareKnows(*shape, {(*version_)[0], (*version_)[1]}));
+    owedReply_ = taken ? std::optional<uint32_t>(shape->replyLength) : std::nullopt;
+    versionAsked_ = taken && shape->code == fw::GetFirmwareVersion;
+    if (taken && shape->code == fw::SetReadBackCount) {
         readBackSize_ = 2 * ((uint32_t{data[1]} << 8) | data[2]);
     }
 }
 
-bool ReplyPairing::fits(uint32_t pipe, uint32_t asked, uint32_t moved)
+bool ReplyPairing::recordReply(uint32_t pipe, const uint8_t* data, uint32_t asked, uint32_t moved)
 {
     std::optional<uint32_t> owed;
     if (pipe == fw::kReplyPipe) {
@@ -35,25 +37,14 @@ bool ReplyPairing::fits(uint32_t pipe, uint32_t asked, uint32_t moved)
     } else if (pipe == fw::kReadBackPipe) {
         owed = readBackSize_;
     }
-    if (!owed) {
-        versionAsked_ = false;
-        return true;
+    const bool fit = !owed || moved == std::min(*owed, asked);
+    if (fit && owed && pipe == fw::kReplyPipe && versionAsked_ && moved == *owed && data != nullptr) {
+        version_ = Version{data[0], data[1]};
     }
-    const bool fit = moved == std::min(*owed, asked);
-    if (!fit) {
+    if (pipe == fw::kReplyPipe || !fit || !owed) {
         versionAsked_ = false;
     }
     return fit;
-}
-
-void ReplyPairing::received(uint32_t pipe, const uint8_t* data, uint32_t moved)
-{
-    if (pipe == fw::kReplyPipe && versionAsked_ && moved == 2 && data != nullptr) {
-        version_ = Version{data[0], data[1]};
-    }
-    if (pipe == fw::kReplyPipe) {
-        versionAsked_ = false;
-    }
 }
 
 void ReplyPairing::forget()

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <optional>
 #include <vector>
 
 using namespace usb;
@@ -209,9 +211,11 @@ TEST_F(FirmwareCommands, ResetLineCanBeHighAtPowerOn)
     EXPECT_TRUE(b.chip()->inReset());
 }
 
-TEST_F(FirmwareCommands, EveryCommandLeavesTheReplyLengthTheCommandTableGives)
+TEST_F(FirmwareCommands, EveryCommandOfTheTableTakesItsLengthAndLeavesItsReplyLength)
 {
-    // The real-board driver holds a board to these lengths: a reply of another length puts it out of step.
+    // The commands as the board object sends them. The real-board driver holds a board to the table's reply
+    // lengths (a reply of another length puts it out of step), and the emulated firmware takes a command
+    // only in the table's length.
     const std::vector<std::vector<uint8_t>> commands = {
         {0},
         {1, 0x10},
@@ -237,10 +241,14 @@ TEST_F(FirmwareCommands, EveryCommandLeavesTheReplyLengthTheCommandTableGives)
         {22},
         {23},
     };
+    ASSERT_EQ(commands.size(), std::size(firmware::kCommands)) << "a command of the table is not tried";
     for (const std::vector<uint8_t>& command : commands) {
         const uint8_t code = command.front();
         SCOPED_TRACE(int(code));
-        const auto owed = static_cast<uint32_t>(firmware::replyLength(code));
+        const std::optional<firmware::CommandShape> shape = firmware::commandShape(code);
+        ASSERT_TRUE(shape) << "not in the table";
+        EXPECT_EQ(command.size(), shape->commandLength) << "the board object's bytes";
+        const auto owed = static_cast<uint32_t>(shape->replyLength);
         uint8_t reply[8] = {};
         ASSERT_TRUE(
             board.bulkWrite(firmware::kCommandPipe, command.data(), static_cast<uint32_t>(command.size())));
@@ -250,6 +258,21 @@ TEST_F(FirmwareCommands, EveryCommandLeavesTheReplyLengthTheCommandTableGives)
                                         static_cast<uint32_t>(command.size())));
             EXPECT_EQ(board.bulkRead(firmware::kReplyPipe, reply, owed), owed);
         }
+        // One byte more or one less is another command: the firmware does not take it.
+        drv.clearViolations();
+        std::vector<uint8_t> longer = command;
+        longer.push_back(0);
+        ASSERT_TRUE(
+            board.bulkWrite(firmware::kCommandPipe, longer.data(), static_cast<uint32_t>(longer.size())));
+        if (command.size() > 1) {
+            ASSERT_TRUE(board.bulkWrite(firmware::kCommandPipe, command.data(),
+                                        static_cast<uint32_t>(command.size() - 1)));
+        }
+        ASSERT_EQ(drv.violations().size(), command.size() > 1 ? 2u : 1u);
+        for (const Violation& v : drv.violations()) {
+            EXPECT_EQ(v.kind, ViolationKind::CommandLength);
+        }
+        EXPECT_LT(board.bulkRead(firmware::kReplyPipe, reply, 1), 0) << "a command not taken leaves no reply";
     }
 }
 

@@ -44,6 +44,8 @@ TEST(ReplyPairing, AReadFitsOnlyWithTheLengthItsCommandOwes)
          {write({2}), read(fw::kReplyPipe, 1, 1, true), read(fw::kReplyPipe, 1, 1, false)}},
         {"a reply to a command that owes none", {write({1, 0x10}), read(fw::kReplyPipe, 1, 1, false)}},
         {"a code the firmware does not know", {write({40}), read(fw::kReplyPipe, 3, 3, true)}},
+        {"a command longer than the table's", {write({21, 0}), read(fw::kReplyPipe, 3, 3, true)}},
+        {"a read-back count cut short", {write({7, 1}), read(fw::kReadBackPipe, 64, 10, true)}},
         {"read-back of the count asked", {write({7, 1, 44}), read(fw::kReadBackPipe, 600, 600, true)}},
         {"read-back one word short", {write({7, 0, 32}), read(fw::kReadBackPipe, 64, 62, false)}},
         {"the count holds for the next read-back",
@@ -59,7 +61,7 @@ TEST(ReplyPairing, AReadFitsOnlyWithTheLengthItsCommandOwes)
             if (step.pipe == fw::kCommandPipe) {
                 pairing.sent(step.pipe, step.bytes.data(), length);
             } else {
-                EXPECT_EQ(pairing.fits(step.pipe, step.asked, length), step.fits);
+                EXPECT_EQ(pairing.recordReply(step.pipe, step.bytes.data(), step.asked, length), step.fits);
             }
         }
     }
@@ -72,18 +74,37 @@ TEST(ReplyPairing, TheVersionIsTheAnswerToAVersionCommandAndAResetForgetsWhatIsO
     const uint8_t portE[1] = {fw::GetPortE};
     const uint8_t answer[2] = {1, 12};
     pairing.sent(fw::kCommandPipe, portE, 1);
-    ASSERT_TRUE(pairing.fits(fw::kReplyPipe, 2, 1));
-    pairing.received(fw::kReplyPipe, answer, 1);
+    ASSERT_TRUE(pairing.recordReply(fw::kReplyPipe, answer, 2, 1));
     EXPECT_FALSE(pairing.version()) << "a port answer is no version";
     pairing.sent(fw::kCommandPipe, version, 1);
-    ASSERT_TRUE(pairing.fits(fw::kReplyPipe, 2, 2));
-    pairing.received(fw::kReplyPipe, answer, 2);
+    ASSERT_TRUE(pairing.recordReply(fw::kReplyPipe, answer, 2, 2));
     EXPECT_EQ(pairing.version(), (usbhost::ReplyPairing::Version{1, 12}));
 
     pairing.sent(fw::kCommandPipe, portE, 1);
     pairing.forget();
-    EXPECT_TRUE(pairing.fits(fw::kReplyPipe, 2, 2)) << "after a reset nothing is owed that is known";
+    EXPECT_TRUE(pairing.recordReply(fw::kReplyPipe, answer, 2, 2))
+        << "after a reset nothing is owed that is known";
     EXPECT_EQ(pairing.version(), (usbhost::ReplyPairing::Version{1, 12})) << "the version is kept";
+}
+
+TEST(ReplyPairing, AFirmwareWithoutTheHostIdentifierOwesNoAnswerToItsCommand)
+{
+    usbhost::ReplyPairing pairing;
+    const uint8_t hostId[1] = {fw::GetHostId};
+    const uint8_t answer[4] = {};
+    pairing.sent(fw::kCommandPipe, hostId, 1);
+    EXPECT_FALSE(pairing.recordReply(fw::kReplyPipe, answer, 4, 1))
+        << "firmware not asked yet: four bytes owed";
+    const struct {
+        usbhost::ReplyPairing::Version version;
+        bool owes;
+    } cases[] = {{{0, 2}, false}, {{0, 3}, true}, {{0, 10}, true}, {{1, 0}, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << int(c.version[0]) << "." << int(c.version[1]));
+        pairing.setVersion(c.version);
+        pairing.sent(fw::kCommandPipe, hostId, 1);
+        EXPECT_EQ(pairing.recordReply(fw::kReplyPipe, answer, 4, 1), !c.owes);
+    }
 }
 
 } // namespace
