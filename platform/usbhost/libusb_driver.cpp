@@ -544,8 +544,10 @@ bool LibusbDriver::bulk(int slot, bool read, const void* in, uint32_t inLen, uin
     if (inEndpoint != read) {
         return false;
     }
-    const bool versionCommand = pipe == usb::firmware::kCommandPipe && length == 1 && data != nullptr &&
-                                data[0] == usb::firmware::GetFirmwareVersion;
+    const bool versionCommand =
+        pipe == usb::firmware::kCommandPipe && data != nullptr &&
+        length == static_cast<uint32_t>(usb::firmware::commandLength(usb::firmware::GetFirmwareVersion)) &&
+        data[0] == usb::firmware::GetFirmwareVersion;
     if (!supervisor_.admit(slot, versionCommand, true)) {
         return false;
     }
