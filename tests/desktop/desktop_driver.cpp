@@ -4,6 +4,7 @@
 //
 // Commands (one a line; each answer is one line on the standard output):
 //   main                the main window's X window id once it is shown, else 0
+//   windows             how many windows of the program are shown (menus aside)
 //   modal               the X window id of the modal window that answers now, else 0
 //   open <kind>         opens a modal window; kinds: about, select, edit, msgbox, file, edit-msgbox
 //                       (a message box over the output-frequency dialog); answers "opened <kind>"
@@ -169,6 +170,11 @@ void runCommand(const QString& line)
     if (command == QLatin1String("main")) {
         const mdiMain* main = ui::loadedForm<mdiMain>();
         answer(windowId(main ? main->frameWidget() : nullptr));
+    } else if (command == QLatin1String("windows")) {
+        int shown = 0;
+        for (const QWidget* window : QApplication::topLevelWidgets())
+            shown += window->isVisible() && window->windowType() != Qt::Popup ? 1 : 0;
+        answer(QString::number(shown));
     } else if (command == QLatin1String("modal")) {
         answer(windowId(QApplication::activeModalWidget()));
     } else if (command == QLatin1String("open")) {

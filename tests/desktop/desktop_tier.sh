@@ -8,6 +8,7 @@
 # started.
 #
 # Usage: tests/desktop/desktop_tier.sh <desktop_driver> [trials per kind, default 10]
+# TESSARON_DESKTOP_KINDS names the kinds of modal window to try (default: all of them).
 set -uo pipefail
 
 driver="$(realpath "$1")"
@@ -115,6 +116,8 @@ ask() {
   read -r -t 30 reply <&"${DRIVER[0]}"
   echo "$reply"
 }
+# Start-up has settled when the splash window has gone: the main window is the program's only window.
+only_main_window() { [ "$(ask windows)" = 1 ]; }
 main_shown() {
   main_id="$(ask main)"
   [ -n "$main_id" ] && [ "$main_id" != 0 ] && viewable "$main_id"
@@ -122,10 +125,11 @@ main_shown() {
 
 # ---- what the X server and the window manager say ----
 viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
-net_state() { xprop -id "$1" _NET_WM_STATE 2>/dev/null; }
-iconic() { xprop -id "$1" WM_STATE 2>/dev/null | grep -q 'window state: Iconic' && net_state "$1" | grep -q HIDDEN; }
-shown() { viewable "$1" && xprop -id "$1" WM_STATE 2>/dev/null | grep -q 'window state: Normal' && ! net_state "$1" | grep -q HIDDEN; }
-maximised() { net_state "$1" | grep -q MAXIMIZED_VERT && net_state "$1" | grep -q MAXIMIZED_HORZ; }
+# The window manager's states of a window: WM_STATE's and _NET_WM_STATE's, on one line.
+states() { xprop -id "$1" WM_STATE _NET_WM_STATE 2>/dev/null | tr '\n' ' '; }
+iconic() { local s; s="$(states "$1")"; [[ $s == *"window state: Iconic"* && $s == *HIDDEN* ]]; }
+shown() { local s; s="$(states "$1")"; [[ $s == *"window state: Normal"* && $s != *HIDDEN* ]]; }
+maximised() { local s; s="$(states "$1")"; [[ $s == *MAXIMIZED_VERT* && $s == *MAXIMIZED_HORZ* ]]; }
 active_id() { printf '%d' "$(xprop -root _NET_ACTIVE_WINDOW 2>/dev/null | awk '{ print $NF }')" 2>/dev/null; }
 is_active() { [ "$(active_id)" = "$1" ]; }
 # The program's windows the window manager manages (its client list, by process id).
@@ -135,15 +139,14 @@ program_windows() {
     xprop -id "$id" _NET_WM_PID 2>/dev/null | grep -q "= $driver_pid\$" && printf '%d\n' "$id"
   done
 }
+# Every one of the program's windows of the trial ($windows, taken when its modal window showed).
 all_iconic() {
-  local id any=""
-  for id in $(program_windows); do iconic "$id" || return 1; any=1; done
-  [ -n "$any" ]
+  local id
+  for id in $windows; do iconic "$id" || return 1; done
 }
 all_shown() {
-  local id any=""
-  for id in $(program_windows); do shown "$id" || return 1; any=1; done
-  [ -n "$any" ]
+  local id
+  for id in $windows; do shown "$id" || return 1; done
 }
 # above <upper> <lower>: the window manager stacks the first above the second.
 above() {
@@ -168,7 +171,6 @@ all_back() { # every window shown, the modal one on top and active, the main win
   all_shown && is_active "$modal_id" && above "$modal_id" "$main_id" && maximised "$main_id" &&
     [ "$(frame_place "$main_id")" = "$main_place" ]
 }
-main_back() { shown "$main_id" && is_active "$main_id" && maximised "$main_id"; }
 
 # ---- with a window manager: minimising modal windows ----
 minimise_trial() { # kind trial
@@ -176,9 +178,10 @@ minimise_trial() { # kind trial
   local label="$kind, trial $trial"
   [ "$(ask open "$kind")" = "opened $kind" ] || { check "$label: the driver opens it" false; return; }
   check "$label: the modal window shows, active" poll 15 modal_answers || return
+  windows="$(program_windows)"
   xdotool windowminimize "$modal_id"
   check "$label: minimising the modal window minimises every window of the program" poll 10 all_iconic &&
-    check "$label: and they stay minimised" holds 700 all_iconic &&
+    check "$label: and they stay minimised" holds 400 all_iconic &&
     check "$label: the main window keeps its maximised state" maximised "$main_id"
   case $((trial % 3)) in
     0) how="the main window activated"; xdotool windowactivate "$main_id" ;;
@@ -187,7 +190,7 @@ minimise_trial() { # kind trial
   esac
   check "$label: $how brings all back, the modal window on top and active, the main window as it was" \
     poll 10 all_back &&
-    check "$label: and they stay so" holds 700 all_back
+    check "$label: and they stay so" holds 400 all_back
   local round
   for round in 1 2 3; do
     no_modal && break
@@ -204,10 +207,11 @@ no_modal_or_other() { local now; now="$(ask modal)"; [ "$now" != "$modal_id" ]; 
 main_alone_trial() {
   xdotool windowminimize "$main_id"
   check "main window alone: it minimises" poll 10 iconic "$main_id" &&
-    check "main window alone: it stays minimised" holds 700 iconic "$main_id"
+    check "main window alone: it stays minimised" holds 400 iconic "$main_id"
   xdotool windowactivate "$main_id"
   check "main window alone: it comes back maximised and active" poll 10 main_back
 }
+main_back() { shown "$main_id" && is_active "$main_id" && maximised "$main_id"; }
 
 # ---- with a window manager: a click back into a text box ----
 click_at() { # box n
@@ -247,6 +251,8 @@ text_box_checks() {
 # ---- without a window manager: the keyboard after a modal window ----
 no_wm_checks() {
   local round
+  check "no window manager: start-up settles, the main window is the program's only window" \
+    poll 60 only_main_window || return
   for round in 1 2 3; do
     xdotool key alt+h
     poll 5 popup_is "&Help" || { check "no window manager, round $round: Alt+H opens the Help menu" false; return; }
@@ -272,11 +278,13 @@ stop_display
 
 start_display 1
 start_driver
-poll 15 maximised "$main_id" || xdotool windowactivate "$main_id"
+check "start-up settles: the main window is the program's only window" poll 60 only_main_window
 check "the main window starts maximised and active" poll 15 main_back
 main_place="$(frame_place "$main_id")"
-for kind in about edit select msgbox file edit-msgbox; do
+for kind in ${TESSARON_DESKTOP_KINDS:-about edit select msgbox file edit-msgbox}; do
+  kind_started=$(now_ms)
   for trial in $(seq 1 "$trials"); do minimise_trial "$kind" "$trial"; done
+  echo "$kind: $trials minimise trials ($((($(now_ms) - kind_started) / 1000)) s)"
 done
 main_alone_trial
 text_box_checks
@@ -291,6 +299,7 @@ echo "desktop tier: $((checks - failures)) of $checks checks held, $failures fai
 if [ "$failures" -gt 0 ]; then
   echo "driver's error output (last lines):"
   tail -20 "$work/driver.log"
+  [ -n "${TESSARON_DESKTOP_LOG:-}" ] && cp "$work/driver.log" "$TESSARON_DESKTOP_LOG"
   exit 1
 fi
 exit 0
