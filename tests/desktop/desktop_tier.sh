@@ -93,7 +93,8 @@ start_display() { # with_wm (1 or 0)
     echo "desktop tier SKIPPED: no X server can be started here (Xvfb did not start)"
     exit 77
   fi
-  export DISPLAY=":$(head -1 "$work/display")"
+  DISPLAY=":$(head -1 "$work/display")"
+  export DISPLAY
   if [ "$1" = 1 ]; then
     openbox >/dev/null 2>&1 &
     wm_pid=$!
