@@ -435,6 +435,10 @@ void FocusTracker::focusBackByClick(QWidget* widget, Control* control)
 {
     clickedBox_ = nullptr;
     const QPointer<QWidget> target = widget;
+    // What the box had selected before its window lost the focus is not the click's: the click places the
+    // caret, unless the box's own GotFocus selects its text anew.
+    if (auto* box = qobject_cast<QLineEdit*>(widget))
+        box->deselect();
     control->onFocusBackByClick();
     if (target && alive_.count(control))
         keepSelectionOfClickInto(target);

@@ -1,8 +1,13 @@
 #include "platform/ui/minimised_modal_watch.h"
 
+#include "platform/ui/modal_focus_return.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QWidget>
+#include <QWindow>
+#include <QWindowStateChangeEvent>
+#include <algorithm>
 
 namespace ui::detail {
 
@@ -20,9 +25,17 @@ bool isShownModal(const QWidget& window)
     return isUsersWindow(window) && window.isModal() && window.isVisible();
 }
 
-void unminimise(QWidget& window)
+QWidget* widgetOf(const QWindow& handle)
 {
-    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->windowHandle() == &handle)
+            return window;
+    return nullptr;
+}
+
+Qt::WindowStates withoutMinimised(Qt::WindowStates state)
+{
+    return state & ~(Qt::WindowMinimized | Qt::WindowActive);
 }
 
 } // namespace
@@ -36,22 +49,65 @@ void MinimisedModalWatch::install()
     watch = new MinimisedModalWatch;
     watch->setParent(qApp);
     qApp->installEventFilter(watch);
+    ModalFocusReturn::install();
 }
 
 bool MinimisedModalWatch::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::WindowStateChange && event->type() != QEvent::Show)
+    if (event->type() != QEvent::WindowStateChange)
         return false;
-    auto* window = qobject_cast<QWidget*>(watched);
-    if (!window || !isUsersWindow(*window) || !window->isVisible() || !QApplication::activeModalWidget())
-        return false;
-    if (!window->isMinimized()) {
-        restoreSoon();
+    // The program's own change of a window's state reaches the window at once, not as the window system's.
+    if (watched->isWidgetType()) {
+        if (!event->spontaneous())
+            programSetState(*static_cast<QWidget*>(watched),
+                            static_cast<const QWindowStateChangeEvent*>(event)->oldState());
         return false;
     }
-    if (window->isModal())
-        minimiseWindowsBlockedBy(*window);
+    // The window system's reports reach the window's handle, each of them (the widget hears only of those
+    // that differ from the state it holds).
+    if (!event->spontaneous() || !watched->isWindowType())
+        return false;
+    if (QWidget* window = widgetOf(*static_cast<QWindow*>(watched)))
+        reported(*window);
     return false;
+}
+
+void MinimisedModalWatch::programSetState(QWidget& window, Qt::WindowStates before)
+{
+    const bool minimised = window.isMinimized();
+    if (!isUsersWindow(window) || minimised == ((before & Qt::WindowMinimized) != 0))
+        return;
+    std::erase_if(asked_,
+                  [&window](const AskedState& asked) { return !asked.window || asked.window == &window; });
+    asked_.push_back({&window, minimised});
+}
+
+void MinimisedModalWatch::reported(QWidget& window)
+{
+    if (!isUsersWindow(window) || !window.isVisible())
+        return;
+    if (!QApplication::activeModalWidget()) {
+        forget();
+        return;
+    }
+    if (awaitsAskedState(window))
+        return;
+    if (!(window.windowHandle()->windowStates() & Qt::WindowMinimized))
+        restoreSoon();
+    else if (window.isModal())
+        minimiseWindowsBlockedBy(window);
+}
+
+bool MinimisedModalWatch::awaitsAskedState(const QWidget& window)
+{
+    const auto asked = std::find_if(asked_.begin(), asked_.end(),
+                                    [&window](const AskedState& state) { return state.window == &window; });
+    if (asked == asked_.end())
+        return false;
+    const bool minimised = (window.windowHandle()->windowStates() & Qt::WindowMinimized) != 0;
+    if (asked->minimised == minimised)
+        asked_.erase(asked);
+    return true;
 }
 
 void MinimisedModalWatch::minimiseWindowsBlockedBy(const QWidget& modal)
@@ -59,16 +115,17 @@ void MinimisedModalWatch::minimiseWindowsBlockedBy(const QWidget& modal)
     for (QWidget* other : QApplication::topLevelWidgets()) {
         if (other == &modal || !isUsersWindow(*other) || !other->isVisible() || other->isMinimized())
             continue;
-        minimisedWithModal_.emplace_back(other);
-        other->setWindowState(other->windowState() | Qt::WindowMinimized);
+        const Qt::WindowStates before = withoutMinimised(other->windowState());
+        minimisedWithModal_.push_back({other, before});
+        other->setWindowState(before | Qt::WindowMinimized);
     }
 }
 
 void MinimisedModalWatch::restoreSoon()
 {
     bool anyMinimised = false;
-    for (const QPointer<QWidget>& window : minimisedWithModal_)
-        anyMinimised = anyMinimised || (window && window->isMinimized());
+    for (const MinimisedWindow& minimised : minimisedWithModal_)
+        anyMinimised = anyMinimised || (minimised.window && minimised.window->isMinimized());
     for (const QWidget* window : QApplication::topLevelWidgets())
         anyMinimised = anyMinimised || (isShownModal(*window) && window->isMinimized());
     if (!anyMinimised || restorePending_)
@@ -82,23 +139,31 @@ void MinimisedModalWatch::restoreSoon()
 void MinimisedModalWatch::restore()
 {
     restorePending_ = false;
-    const std::vector<QPointer<QWidget>> minimised = std::move(minimisedWithModal_);
-    minimisedWithModal_.clear();
     QWidget* front = QApplication::activeModalWidget();
-    if (!front)
-        return; // the modal window went meanwhile: the program stays as the user left it
-    for (const QPointer<QWidget>& window : minimised)
-        if (window && window->isVisible() && window->isMinimized())
-            unminimise(*window);
+    if (!front) {
+        forget(); // the modal window went meanwhile: the program stays as the user left it
+        return;
+    }
+    const std::vector<MinimisedWindow> minimised = std::move(minimisedWithModal_);
+    minimisedWithModal_.clear();
+    for (const MinimisedWindow& window : minimised)
+        if (window.window && window.window->isVisible() && window.window->isMinimized())
+            window.window->setWindowState(window.before);
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (isShownModal(*window) && window->isMinimized()) {
-            unminimise(*window);
+            window->setWindowState(withoutMinimised(window->windowState()));
             window->raise();
         }
     }
     // Of modal windows shown one over the other, the last one shown is the one to answer.
     front->raise();
     front->activateWindow();
+}
+
+void MinimisedModalWatch::forget()
+{
+    minimisedWithModal_.clear();
+    asked_.clear();
 }
 
 } // namespace ui::detail

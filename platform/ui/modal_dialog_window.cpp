@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 
 namespace ui::detail {
@@ -51,6 +52,31 @@ void placeModalDialog(QWidget& window)
     window.move(placed.topLeft());
 }
 
+// The window a dialog without an owner is shown over: the active one, else the main window.
+QWidget* windowShownOver(const QWidget& window)
+{
+    if (QWidget* active = QApplication::activeWindow(); active && active != &window && active->isVisible())
+        return active;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top != &window && top->isVisible() && qobject_cast<QMainWindow*>(top))
+            return top;
+    return nullptr;
+}
+
+// The window manager keeps a dialog with the window it belongs to: above it, minimised and restored with
+// it. Without an owner the window system would tie it to the program's hidden group window instead, which
+// the window manager does not keep it with.
+void belongToWindowBelow(QWidget& window)
+{
+    if (window.parentWidget())
+        return;
+    QWidget* below = windowShownOver(window);
+    if (!below || !below->windowHandle())
+        return;
+    window.winId(); // the window's handle, made now to carry the tie from its first showing
+    window.windowHandle()->setTransientParent(below->windowHandle());
+}
+
 } // namespace
 
 void becomeModalDialog(QWidget& window, bool closeButton)
@@ -69,6 +95,7 @@ void settleModalDialog(QWidget& window, const QString& caption, bool firstShow)
     window.setFixedSize(std::max(window.width(), widthForCaption(caption)), window.height());
     if (firstShow)
         placeModalDialog(window);
+    belongToWindowBelow(window);
 }
 
 void leaveModalDialog(QWidget& window)
@@ -76,6 +103,8 @@ void leaveModalDialog(QWidget& window)
     if (window.isVisible())
         return;
     window.setWindowModality(Qt::NonModal);
+    if (window.windowHandle() && !window.parentWidget())
+        window.windowHandle()->setTransientParent(nullptr);
     window.setMinimumSize(0, 0);
     window.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 }

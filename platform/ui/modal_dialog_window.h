@@ -13,7 +13,8 @@ namespace ui::detail {
 void becomeModalDialog(QWidget& window, bool closeButton);
 
 // Fixes the dialog's size just before it is shown; the first time (`firstShow`) it also takes its
-// content's size, unless the form sized it itself, and opens centred over the window it belongs to.
+// content's size, unless the form sized it itself, and opens centred over the window it belongs to. A
+// window without an owner belongs to the window it is shown over (for the window manager too).
 void settleModalDialog(QWidget& window, const QString& caption, bool firstShow);
 
 // After the modal Show, a hidden window is a plain window again that may take any size.

@@ -276,3 +276,35 @@ TEST(ControlFocus, AClickThatBringsTheFocusBackFromAnotherWindowSelectsTheWholeT
         EXPECT_EQ(box.Text(), QString::fromLatin1(c.typed));
     }
 }
+
+// A selection the user made before leaving the window is not the click's that brings them back: a plain box
+// puts the caret where the click is, a value box selects its whole text anew.
+TEST(ControlFocus, AClickBackFromAnotherWindowPlacesTheCaretInAPlainBoxAndSelectsAValueBoxWhole)
+{
+    struct Case {
+        const char* what;
+        bool selectsOnFocus;
+        const char* typed;
+        const char* text;
+    } cases[] = {{"a plain box", false, "7", "900.070000"}, {"a value box", true, "700", "700"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TwoValueWindows windows(false);
+        ui::TextBox& box = windows.first.txtValue;
+        if (!c.selectsOnFocus)
+            box.GotFocus = [] {};
+        // "90" of "900.00000" selected before the user went to the other window.
+        box.setSelStart(0);
+        box.setSelLength(2);
+        windows.activateFirst();
+        auto* widget = qobject_cast<QLineEdit*>(box.widget());
+        ASSERT_NE(widget, nullptr);
+        QPoint at(0, widget->height() / 2); // after "900.0"
+        while (at.x() < widget->width() && widget->cursorPositionAt(at) != 5)
+            at.rx()++;
+        userClick(widget, at);
+        ASSERT_TRUE(box.hasFocus());
+        QTest::keyClicks(widget, QString::fromLatin1(c.typed));
+        EXPECT_EQ(box.Text(), QString::fromLatin1(c.text));
+    }
+}

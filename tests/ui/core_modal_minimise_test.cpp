@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QMainWindow>
 #include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -64,16 +65,25 @@ void showFileDialog(const WhileShown& whileShown)
     ui::setDialogService(scripted);
 }
 
+// The window system's report, the program's answer to it and the window system's reports of that answer.
+void settle()
+{
+    for (int round = 0; round < 3; ++round)
+        ui::DoEvents();
+}
+
+// The user minimises or restores a window through the window manager: the window system changes it and
+// reports the change, which the program did not ask for.
 void minimise(QWidget& window)
 {
-    window.setWindowState(window.windowState() | Qt::WindowMinimized);
-    ui::DoEvents();
+    window.windowHandle()->setWindowStates(window.windowHandle()->windowStates() | Qt::WindowMinimized);
+    settle();
 }
 
 void restore(QWidget& window)
 {
-    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
-    ui::DoEvents();
+    window.windowHandle()->setWindowStates(window.windowHandle()->windowStates() & ~Qt::WindowMinimized);
+    settle();
 }
 
 } // namespace
@@ -123,4 +133,74 @@ TEST(ModalMinimise, AMinimisedBlockedWindowLeavesTheDialogShownAndTheDialogComes
         minimise(main);
     });
     EXPECT_TRUE(main.isMinimized()) << "the user's own minimising of the window stands";
+}
+
+// A maximised window minimised with the dialog comes back maximised, whichever window the user brings back.
+TEST(ModalMinimise, AMaximisedWindowComesBackMaximised)
+{
+    QMainWindow main;
+    main.showMaximized();
+    settle();
+    for (const bool throughTheDialog : {false, true}) {
+        SCOPED_TRACE(throughTheDialog ? "back through the dialog" : "back through the window");
+        showModalForm([&](QWidget& modal) {
+            minimise(modal);
+            ASSERT_TRUE(main.isMinimized());
+            restore(throughTheDialog ? modal : main);
+            EXPECT_FALSE(modal.isMinimized());
+            EXPECT_EQ(main.windowState() & ~Qt::WindowActive, Qt::WindowMaximized);
+            EXPECT_EQ(main.windowHandle()->windowStates(), Qt::WindowMaximized);
+        });
+    }
+}
+
+// What the program does to its windows' states itself is not the user's minimising or restoring.
+TEST(ModalMinimise, TheProgramsOwnStateChangesAreNotTheUsers)
+{
+    QMainWindow main;
+    main.show();
+    QMainWindow other;
+    other.show();
+    settle();
+    showModalForm([&](QWidget& modal) {
+        modal.setWindowState(modal.windowState() | Qt::WindowMinimized);
+        settle();
+        EXPECT_FALSE(main.isMinimized()) << "the program minimised the dialog, not the user";
+        modal.setWindowState(modal.windowState() & ~Qt::WindowMinimized);
+        settle();
+        // The user minimises the program through the dialog; the program then shows one window itself.
+        minimise(modal);
+        ASSERT_TRUE(main.isMinimized());
+        ASSERT_TRUE(other.isMinimized());
+        other.setWindowState(other.windowState() & ~Qt::WindowMinimized);
+        settle();
+        EXPECT_TRUE(main.isMinimized()) << "the program's restoring of one window is not the user's";
+        EXPECT_TRUE(modal.isMinimized());
+        restore(main);
+        EXPECT_FALSE(modal.isMinimized());
+    });
+}
+
+// When a modal window that has the keyboard closes, the window it was shown over gets the keyboard back.
+TEST(ModalMinimise, TheKeyboardGoesBackToTheWindowUnderAClosedModalWindow)
+{
+    QMainWindow main;
+    main.show();
+    main.activateWindow();
+    settle();
+    ASSERT_EQ(QApplication::activeWindow(), &main);
+    struct Kind {
+        const char* what;
+        void (*show)(const WhileShown&);
+    } kinds[] = {{"a form shown modally", showModalForm}, {"a message box", showMessageBox}};
+    for (const Kind& kind : kinds) {
+        SCOPED_TRACE(kind.what);
+        kind.show([](QWidget& modal) {
+            modal.activateWindow();
+            settle();
+            EXPECT_EQ(QApplication::activeWindow(), &modal);
+        });
+        settle();
+        EXPECT_EQ(QApplication::activeWindow(), &main);
+    }
 }
