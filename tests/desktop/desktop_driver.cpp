@@ -16,6 +16,7 @@
 //   popup               the caption of the menu shown now, or "none"
 //   quit                ends the program as File > Exit does
 
+#include "app/board_driver_hookup.h"
 #include "app/termination_signals.h"
 #include "boardui/text_selection.h"
 #include "debug/register_windows.h"
@@ -221,11 +222,12 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("tessaron"));
     QApplication::setQuitOnLastWindowClosed(false);
     endProgramOnTerminationSignals([] { EndProgram(); });
-    usbhost::installBoardDriver(
-        [](const QString& text) {
+    if (usbhost::LibusbDriver* realBoards = usbhost::installBoardDriver([](const QString& text) {
             ui::MsgBox(text, ui::vbExclamation, QStringLiteral("Evaluation Board Access"));
-        },
-        [] { return ui::waitingForUser(); });
+        })) {
+        tellOfTheProgramsWaits(realBoards);
+        resetHeldBoardsAtTheEnd(*realBoards);
+    }
     RegisterShellWindows();
     RegisterProfilesWindows();
     RegisterSweepWindows();
