@@ -16,22 +16,15 @@
 //   popup               the caption of the menu shown now, or "none"
 //   quit                ends the program as File > Exit does
 
-#include "app/board_driver_hookup.h"
-#include "app/termination_signals.h"
+#include "app/program_preparation.h"
 #include "boardui/text_selection.h"
-#include "debug/register_windows.h"
-#include "modulation/register_windows.h"
 #include "platform/ui/app.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msgbox.h"
-#include "platform/usbhost/board_selection.h"
 #include "profiles/frm_edit_out_freq.h"
-#include "profiles/register_windows.h"
 #include "shell/mdi_main.h"
-#include "shell/register_windows.h"
 #include "shell/startup.h"
-#include "sweep/register_windows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -219,20 +212,7 @@ int main(int argc, char** argv)
 {
     std::ios::sync_with_stdio(false);
     QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("tessaron"));
-    QApplication::setQuitOnLastWindowClosed(false);
-    endProgramOnTerminationSignals([] { EndProgram(); });
-    if (usbhost::LibusbDriver* realBoards = usbhost::installBoardDriver([](const QString& text) {
-            ui::MsgBox(text, ui::vbExclamation, QStringLiteral("Evaluation Board Access"));
-        })) {
-        tellOfTheProgramsWaits(realBoards);
-        resetHeldBoardsAtTheEnd(*realBoards);
-    }
-    RegisterShellWindows();
-    RegisterProfilesWindows();
-    RegisterSweepWindows();
-    RegisterDebugWindows();
-    RegisterModulationWindows();
+    prepareProgram();
 
     QSocketNotifier commands(fileno(stdin), QSocketNotifier::Read);
     QObject::connect(&commands, &QSocketNotifier::activated, [&commands] {
