@@ -24,6 +24,7 @@
 #include "shell/frm_usb_select.h"
 #include "shell/mdi_main.h"
 #include "shell/register_window.h"
+#include "shell/startup_board_wait.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -130,6 +131,16 @@ bool chooseBoard(uint32_t hostId)
     return !chosen.isEmpty();
 }
 
+// The chosen board may be held by another running copy through one of its actions: it is waited for, and
+// once this copy has it, it is selected again, which writes this copy's host identifier into it as the
+// first selection could not. The board steps below then run on it as they would with no other copy.
+void waitForTheChosenBoard(uint32_t hostId)
+{
+    clsEZUSB& usb = goEZUSB();
+    if (waitForBoardAnotherCopyHolds(usb.DriverName(), ui::form<mdiMain>().tmrUSBCheck))
+        usb.SelectDevice(usb.GetDeviceIndex(usb.DriverName()), static_cast<int32_t>(hostId), true);
+}
+
 void detectChip(cZR4470XEvalBd& board)
 {
     statusLine(QString());
@@ -198,6 +209,7 @@ void Main(const QString& commandLine)
         statusLine(QStringLiteral("Searching for Evaluation Board..."));
         if (!chooseBoard(hostId))
             EndProgram();
+        waitForTheChosenBoard(hostId);
     }
 
     statusLine(QString());

@@ -49,7 +49,8 @@ inline constexpr int kReadBackPipe = 5;
 inline constexpr int kCommandCount = 24;
 
 // A firmware version as the board answers command 0: major, then minor, each compared as a number (0.10
-// comes after 0.3).
+// comes after 0.3), as the firmware's own numbering goes. The windows read the USB object's version text as
+// a decimal number instead ("0.10" as 0.1, before 0.3), as the program always has (README.md says why).
 struct FirmwareVersion {
     uint8_t major = 0;
     uint8_t minor = 0;

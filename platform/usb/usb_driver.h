@@ -66,6 +66,15 @@ public:
         close(handle);
         return true;
     }
+
+    // Whether another running copy of the program holds the board at a device path: a request of this copy
+    // waited a whole claim wait for it in vain, and this copy's requests to it fail until a try gets it.
+    // Makes no device I/O. No other copy can hold an emulated board.
+    virtual bool heldByAnotherCopy(const QString& /*path*/) { return false; }
+    // One try, without waiting, to take back a board another copy held: true when the try got it (this copy
+    // then holds it as for the request of a user action); false when it was refused, and for a board that
+    // no other copy held.
+    virtual bool tryToTakeBoard(const QString& /*path*/) { return false; }
 };
 
 class EmulatedDriver;

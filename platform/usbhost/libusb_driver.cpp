@@ -430,6 +430,27 @@ bool LibusbDriver::answering(const QString& path)
     return boards_[slot].device != nullptr && supervisor_.inStep(slot);
 }
 
+bool LibusbDriver::heldByAnotherCopy(const QString& path)
+{
+    const int slot = slotOfPath(path);
+    if (slot < 0) {
+        return false;
+    }
+    refresh();
+    return boards_[slot].device != nullptr &&
+           supervisor_.state(slot) == BoardLinkSupervisor::State::HeldByAnother;
+}
+
+bool LibusbDriver::tryToTakeBoard(const QString& path)
+{
+    if (!heldByAnotherCopy(path)) {
+        return false;
+    }
+    // As a request's admission: one try at the claim (a board that was out of step here before is probed
+    // with it when its time has come).
+    return supervisor_.admit(slotOfPath(path), false, true);
+}
+
 int LibusbDriver::boardCount() const
 {
     return slots_.used();

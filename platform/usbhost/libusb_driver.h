@@ -54,6 +54,8 @@ public:
     void close(intptr_t handle) override;
     bool driverInstalled(const QString& baseName) const override;
     bool answering(const QString& path) override;
+    bool heldByAnotherCopy(const QString& path) override;
+    bool tryToTakeBoard(const QString& path) override;
 
     void setPermissionReporter(PermissionReporter reporter) { reporter_ = std::move(reporter); }
     // Time a bulk or control transfer may take before it fails, and the time a claim another copy holds is

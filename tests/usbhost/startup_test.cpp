@@ -1,6 +1,6 @@
 // The program's start-up and a Profiles LOAD over libusb: the same start-up log as over the emulated
-// driver, and the same bytes on the same pipes; a second running copy on the same bus; a board that does
-// not answer.
+// driver, and the same bytes on the same pipes; a second running copy on the same bus, also one that holds
+// the board through an action while this copy starts; a board that does not answer.
 
 #include "other_copy.h"
 #include "usbhost_support.h"
@@ -10,17 +10,25 @@
 #include "board/board_flags.h"
 #include "board/evalbd.h"
 #include "board/globals.h"
+#include "shell/frm_splash.h"
 #include "shell/frm_usb_select.h"
 #include "shell/mdi_main.h"
 #include "shell/startup.h"
 
 #include "platform/ui/forms.h"
 #include "platform/ui/test_doubles.h"
+#include "platform/usb/firmware_commands.h"
 #include "platform/usb/usb_driver.h"
 #include "profiles/frm_profile.h"
 #include "profiles/register_windows.h"
 #include "shell/register_windows.h"
 #include "shell/startup_fixture.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QWidget>
+
+#include <optional>
 
 using namespace usbhosttest;
 
@@ -53,6 +61,89 @@ protected:
         std::make_unique<usbhost::LibusbDriver>(servedIds(), context());
 };
 
+// Counts the paint events of the splash window and its boxes.
+class SplashPaints : public QObject {
+public:
+    SplashPaints() { QCoreApplication::instance()->installEventFilter(this); }
+    ~SplashPaints() override { QCoreApplication::instance()->removeEventFilter(this); }
+    SplashPaints(const SplashPaints&) = delete;
+    SplashPaints& operator=(const SplashPaints&) = delete;
+
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const frmSplash* splash = ui::loadedForm<frmSplash>();
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Paint && splash != nullptr && widget != nullptr &&
+            widget->window() == splash->widget())
+            ++count;
+        return false;
+    }
+};
+
+// Another running copy (a second driver on the same bus) holds the one board, as through one of its long
+// actions, while this copy starts; it lets go `letGoAfterMs` into start-up on the program's clock (never when
+// empty). What this copy's start-up did meanwhile, second by second.
+class StartUpWhileAnotherCopyHoldsTheBoard : public StartUpOverLibusb {
+protected:
+    void startWhileHeld(std::optional<int> letGoAfterMs)
+    {
+        libusb->setTimeout(
+            40); // the first request's claim wait, shortened; the rest runs on the program's clock
+        other.setTimeout(40);
+        number = bus().plug(boardWith(usb::ChipRevision::Rev2));
+        ASSERT_TRUE(settle());
+        QByteArray hostId(4, '\0');
+        ASSERT_TRUE(askBoard(other, usb::firmware::GetHostId, hostId))
+            << "the other copy's action has the board";
+
+        ui::VirtualClock& clock = ui::testing::clock();
+        const int64_t start = clock.now();
+        const int attemptsBefore = bus().traffic(number).claimAttempts;
+        // Each second: the claims tried in it; the splash asked to paint again, as the window system asks.
+        const ui::VirtualClock::TimerId seconds = clock.startTimer(1000, [&] {
+            attemptsBySecond.push_back(bus().traffic(number).claimAttempts);
+            paintsBySecond.push_back(paints.count);
+            if (const frmSplash* splash = ui::loadedForm<frmSplash>())
+                splash->widget()->update();
+        });
+        attemptsBySecond.push_back(attemptsBefore);
+        paintsBySecond.push_back(paints.count);
+        ui::VirtualClock::TimerId letGo = 0;
+        if (letGoAfterMs) {
+            letGo = clock.startTimer(*letGoAfterMs, [&] {
+                other.programWaitsForItsUser();
+                clock.stopTimer(letGo);
+            });
+        }
+        ASSERT_TRUE(runMain());
+        clock.stopTimer(seconds);
+        clock.stopTimer(letGo);
+        startUpMs = clock.now() - start;
+        attempts = bus().traffic(number).claimAttempts - attemptsBefore;
+    }
+
+    // The claims tried in each whole second of the wait after its first (which holds the first request's
+    // claim wait, on the real clock).
+    std::vector<int> attemptsPerSecond() const
+    {
+        std::vector<int> perSecond;
+        for (size_t second = 2; second < attemptsBySecond.size(); ++second)
+            perSecond.push_back(attemptsBySecond[second] - attemptsBySecond[second - 1]);
+        return perSecond;
+    }
+
+    usbhost::LibusbDriver other{servedIds(), context()};
+    SplashPaints paints;
+    int number = 0;
+    std::vector<int> attemptsBySecond;
+    std::vector<int> paintsBySecond;
+    int64_t startUpMs = 0;
+    int attempts = 0;
+};
+
 } // namespace
 
 TEST_F(StartUpOverLibusb, WritesTheSameLogAndLoadsTheSameBytesAsOverTheEmulatedDriver)
@@ -62,6 +153,7 @@ TEST_F(StartUpOverLibusb, WritesTheSameLogAndLoadsTheSameBytesAsOverTheEmulatedD
     ASSERT_TRUE(runMain());
     EXPECT_EQ(logBody(), shelltest::oneBoardLines().mid(1));
     EXPECT_EQ(bus().board(number).hostId(), ourHostId()) << "the board is claimed by this copy";
+    EXPECT_EQ(bus().traffic(number).claimAttempts, 1) << "its interface once, for the whole start-up";
 
     frmProfile* profiles = ui::loadedForm<frmProfile>();
     ASSERT_NE(profiles, nullptr);
@@ -194,4 +286,46 @@ TEST_F(StartUpOverLibusb, ASilentBoardStartsQuicklyAndTheLampSaysItDoesNotAnswer
     main.tmrUSBCheck_Timer();
     EXPECT_EQ(main.lblUSBStat.Caption(), QStringLiteral("Ezssp-0"));
     EXPECT_EQ(main.lblUSBStat.BackColor(), glClrDkGreen);
+}
+
+TEST_F(StartUpWhileAnotherCopyHoldsTheBoard, StartUpWaitsForItAndDetectsTheChipsTrueRevision)
+{
+    startWhileHeld(3000);
+    EXPECT_EQ(logBody(), shelltest::oneBoardLines(QStringLiteral("   Silicon Revision:  SR1 or SR2")).mid(1))
+        << "as it would start alone";
+    EXPECT_EQ(splashColour(), glClrGreen);
+    EXPECT_EQ(bus().board(number).hostId(), ourHostId()) << "claimed with this copy's host identifier";
+    EXPECT_GE(startUpMs, 3000) << "it waited until the other copy let go";
+    EXPECT_LT(startUpMs, 3500) << "and took the board soon after";
+    for (const int tries : attemptsPerSecond())
+        EXPECT_LE(tries, 10) << "tried at most ten times a second";
+    ASSERT_GE(paintsBySecond.size(), 3u);
+    EXPECT_GT(paintsBySecond[2], paintsBySecond[1]) << "the splash painted during the wait";
+
+    // Later, a user action on the board while the other copy holds it: one claim wait, then it fails.
+    waitForTheUser();
+    QByteArray hostId(4, '\0');
+    ASSERT_TRUE(askBoard(other, usb::firmware::GetHostId, hostId));
+    const int64_t before = ui::testing::clock().now();
+    const int attemptsBefore = bus().traffic(number).claimAttempts;
+    EXPECT_EQ(goEvalBd->GetPortEValue(), 0);
+    EXPECT_EQ(ui::testing::clock().now(), before) << "no wait of start-up's";
+    EXPECT_LE(bus().traffic(number).claimAttempts - attemptsBefore, 10) << "one claim wait";
+    other.programWaitsForItsUser();
+}
+
+TEST_F(StartUpWhileAnotherCopyHoldsTheBoard, HeldPastTheWaitStartUpEndsAsWithoutTheBoard)
+{
+    startWhileHeld(std::nullopt);
+    EXPECT_EQ(logBody(), shelltest::oneBoardLines(QStringLiteral("   Error - DUT not detected!")).mid(1));
+    EXPECT_EQ(splashColour(), glClrRed);
+    EXPECT_EQ(bus().board(number).hostId(), 0u) << "never this copy's";
+    EXPECT_GE(startUpMs, 9000) << "it waited about ten seconds with the first claim wait";
+    EXPECT_LE(startUpMs, 10000);
+    const std::vector<int> perSecond = attemptsPerSecond();
+    for (const int tries : perSecond)
+        EXPECT_LE(tries, 10) << "tried at most ten times a second";
+    EXPECT_LE(attempts, 90 + 60) << "the wait's tries, the first claim wait's and one for each board step";
+    EXPECT_EQ(bus().claims(number), 1) << "the other copy still holds it";
+    other.programWaitsForItsUser();
 }
