@@ -1,6 +1,7 @@
 #include "platform/ui/minimised_modal_watch.h"
 
 #include "platform/ui/modal_focus_return.h"
+#include "platform/ui/virtual_clock.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -8,6 +9,7 @@
 #include <QWindow>
 #include <QWindowStateChangeEvent>
 #include <algorithm>
+#include <chrono>
 
 namespace ui::detail {
 
@@ -31,6 +33,17 @@ QWidget* widgetOf(const QWindow& handle)
         if (window->windowHandle() == &handle)
             return window;
     return nullptr;
+}
+
+// Milliseconds on a clock that never goes back while the program runs: the tests' virtual clock, or the
+// system's steady clock.
+int64_t steadyMs()
+{
+    if (const VirtualClock* clock = installedVirtualClock())
+        return clock->now();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 Qt::WindowStates withoutMinimised(Qt::WindowStates state)
@@ -77,9 +90,9 @@ void MinimisedModalWatch::programSetState(QWidget& window, Qt::WindowStates befo
     const bool minimised = window.isMinimized();
     if (!isUsersWindow(window) || minimised == ((before & Qt::WindowMinimized) != 0))
         return;
-    std::erase_if(asked_,
-                  [&window](const AskedState& asked) { return !asked.window || asked.window == &window; });
-    asked_.push_back({&window, minimised});
+    forgetUnreportedAskedStates();
+    std::erase_if(asked_, [&window](const AskedState& asked) { return asked.window == &window; });
+    asked_.push_back({&window, minimised, steadyMs()});
 }
 
 void MinimisedModalWatch::reported(QWidget& window)
@@ -98,8 +111,18 @@ void MinimisedModalWatch::reported(QWidget& window)
         minimiseWindowsBlockedBy(window);
 }
 
+void MinimisedModalWatch::forgetUnreportedAskedStates()
+{
+    const int64_t now = steadyMs();
+    // A clock set back (the tests' clock, from one test to the next) ends the wait too.
+    std::erase_if(asked_, [now](const AskedState& asked) {
+        return !asked.window || now < asked.askedAtMs || now - asked.askedAtMs > kAskedStateReportMs;
+    });
+}
+
 bool MinimisedModalWatch::awaitsAskedState(const QWidget& window)
 {
+    forgetUnreportedAskedStates();
     const auto asked = std::find_if(asked_.begin(), asked_.end(),
                                     [&window](const AskedState& state) { return state.window == &window; });
     if (asked == asked_.end())

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <cstdint>
 #include <vector>
 
 class QWidget;
@@ -20,7 +21,9 @@ namespace ui::detail {
 // Only the window system's reports of what the user did count. A window manager applies a state the
 // program asked for later, and reports on the way states from before the request: while a window has a
 // state asked for it that the window system has not reported yet, the reports of that window are the
-// program's own and change nothing.
+// program's own and change nothing. The report comes within a moment or not at all (the window was already
+// in that state, or the window manager refused it): after kAskedStateReportMs the program's request is
+// forgotten, and the user's own minimising or restoring of that window counts again.
 class MinimisedModalWatch : public QObject {
 public:
     // Starts the watch over the application's windows; every way of showing a modal window calls it (the
@@ -31,13 +34,19 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // How long the window system may take to report a state the program asked for, a loaded machine
+    // included (a window manager reports within tens of milliseconds).
+    static constexpr int64_t kAskedStateReportMs = 2000;
+
     MinimisedModalWatch() = default;
     // A report of the window system on `window`: what the user did, or the late report of a state the
     // program asked for.
     void reported(QWidget& window);
     // True when `window` waits for the report of a state the program asked for; a report of that state ends
-    // the wait.
+    // the wait, and so does the end of the moment the report comes in.
     bool awaitsAskedState(const QWidget& window);
+    // Forgets the states asked for whose report did not come within kAskedStateReportMs.
+    void forgetUnreportedAskedStates();
     // The program changed the state of `window` from `before`: a change of its minimised state waits for
     // the window system's report.
     void programSetState(QWidget& window, Qt::WindowStates before);
@@ -57,6 +66,7 @@ private:
     struct AskedState {
         QPointer<QWidget> window;
         bool minimised;
+        int64_t askedAtMs; // on steadyMs()
     };
     // The windows this watch minimised with a modal window, until they come back.
     std::vector<MinimisedWindow> minimisedWithModal_;

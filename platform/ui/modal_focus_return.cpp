@@ -26,6 +26,13 @@ QWidget* widgetOf(const QWindow* handle)
     return nullptr;
 }
 
+// A window that the window system gives the keyboard to as it comes on the screen.
+bool takesKeyboardWhenShown(const QWidget& window)
+{
+    const Qt::WindowType type = window.windowType();
+    return type != Qt::Popup && type != Qt::ToolTip && !window.testAttribute(Qt::WA_ShowWithoutActivating);
+}
+
 // The window the user returns to when the modal window `closed` goes.
 QWidget* windowAfter(const QWidget& closed)
 {
@@ -58,37 +65,59 @@ void ModalFocusReturn::install()
 
 bool ModalFocusReturn::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::Hide || event->spontaneous() || !watched->isWidgetType())
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::Hide && type != QEvent::Show) || event->spontaneous() || !watched->isWidgetType())
         return false;
-    auto* closed = static_cast<QWidget*>(watched);
+    auto* window = static_cast<QWidget*>(watched);
+    if (!window->isWindow())
+        return false;
+    if (type == QEvent::Show) {
+        if (takesKeyboardWhenShown(*window)) {
+            ++windowsShown_;
+            lastShown_ = window;
+        }
+        return false;
+    }
     // Only while the program has the keyboard (the window system has not yet told it that the window
     // went): the user may be working in another program.
-    if (!closed->isWindow() || !closed->isModal() ||
-        QGuiApplication::applicationState() != Qt::ApplicationActive)
+    if (!window->isModal() || !programActive())
         return false;
-    if (QWidget* active = QApplication::activeWindow(); active && active != closed)
-        return false;
-    QWidget* next = windowAfter(*closed);
+    QWidget* next = windowAfter(*window);
     if (!next)
         return false;
     // Once the window is gone: its modal loop ends and the window system hears of it first.
-    const QPointer<const QWidget> gone = closed;
+    const QPointer<const QWidget> gone = window;
     const QPointer<QWidget> after = next;
+    const uint64_t shownBefore = windowsShown_;
     QMetaObject::invokeMethod(
         this,
-        [gone, after] {
+        [this, gone, after, shownBefore] {
             if (after)
-                returnFrom(gone, *after);
+                returnFrom(gone, *after, shownBefore);
         },
         Qt::QueuedConnection);
     return false;
 }
 
-void ModalFocusReturn::returnFrom(const QWidget* closed, QWidget& next)
+void ModalFocusReturn::setProgramActiveOverride(std::optional<bool> programActive)
+{
+    programActiveOverride_ = programActive;
+}
+
+bool ModalFocusReturn::programActive()
+{
+    return programActiveOverride_.value_or(QGuiApplication::applicationState() == Qt::ApplicationActive);
+}
+
+void ModalFocusReturn::returnFrom(const QWidget* closed, QWidget& next, uint64_t shownBefore)
 {
     if (closed && closed->isVisible())
         return; // shown again meanwhile
     if (!canTakeKeyboard(&next))
+        return;
+    // A window the program showed since (a message box right after the dialog) gets the keyboard from the
+    // window system, which may not have said so yet.
+    if (windowsShown_ != shownBefore && lastShown_ && lastShown_ != &next && lastShown_->isVisible())
         return;
     QWidget* active = QApplication::activeWindow();
     if (active && active != closed && active != &next && active->isVisible())

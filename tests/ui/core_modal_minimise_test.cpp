@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <QWindow>
+#include <QWindowStateChangeEvent>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -85,6 +86,26 @@ void restore(QWidget& window)
     window.windowHandle()->setWindowStates(window.windowHandle()->windowStates() & ~Qt::WindowMinimized);
     settle();
 }
+
+// While one lives, the window system does not report the state changes of `window`: a window manager that
+// never reports a state the program asked for (the window was in it already, or the manager refused it).
+class ReportsHeldBack : public QObject {
+public:
+    explicit ReportsHeldBack(QWindow& window) : window_(&window) { qApp->installEventFilter(this); }
+    ~ReportsHeldBack() override { qApp->removeEventFilter(this); }
+    ReportsHeldBack(const ReportsHeldBack&) = delete;
+    ReportsHeldBack& operator=(const ReportsHeldBack&) = delete;
+
+protected:
+    // Installed last, it sees the reports before the program's own filters do.
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        return watched == window_ && event->type() == QEvent::WindowStateChange && event->spontaneous();
+    }
+
+private:
+    QWindow* window_;
+};
 
 } // namespace
 
@@ -178,6 +199,33 @@ TEST(ModalMinimise, TheProgramsOwnStateChangesAreNotTheUsers)
         EXPECT_TRUE(modal.isMinimized());
         restore(main);
         EXPECT_FALSE(modal.isMinimized());
+    });
+}
+
+// The report of a state the program asked for comes within a moment or not at all: a late one is still the
+// program's, and once the moment has passed without it, the user's minimising counts again.
+TEST(ModalMinimise, AStateTheProgramAskedForIsAwaitedForAMomentOnly)
+{
+    QMainWindow main;
+    main.show();
+    settle();
+    showModalForm([&](QWidget& modal) {
+        modal.setWindowState(modal.windowState() | Qt::WindowMinimized);
+        ui::testing::clock().advance(1000); // the window system reports a second later
+        settle();
+        EXPECT_FALSE(main.isMinimized()) << "the late report of the program's minimising is not the user's";
+        {
+            const ReportsHeldBack neverReported(*modal.windowHandle());
+            modal.setWindowState(modal.windowState() & ~Qt::WindowMinimized);
+            settle();
+        }
+        ui::testing::clock().advance(10'000);
+        minimise(modal);
+        EXPECT_TRUE(main.isMinimized()) << "the user minimised the dialog, ten seconds after the program's "
+                                           "restoring that the window system never reported";
+        restore(main);
+        EXPECT_FALSE(modal.isMinimized());
+        EXPECT_FALSE(main.isMinimized());
     });
 }
 
