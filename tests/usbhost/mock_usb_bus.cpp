@@ -110,6 +110,7 @@ struct MockUsbBus::Device {
     std::map<uint8_t, std::deque<QByteArray>> afterReset;   // answers the firmware sends after a reset
     std::map<uint8_t, int> reshape;                         // the next answer's length, by endpoint
     bool silent = false;
+    bool failReset = false;
     bool waitingCopyAtNextReset = false;
     UMockdevIoctlClient* lastRefused = nullptr; // the open file last refused the interface
     BoardTraffic traffic;
@@ -227,7 +228,9 @@ long MockUsbBus::Device::ioctl(UMockdevIoctlClient* client, int& error)
         claimers.insert(client);
         return 0;
     case USBDEVFS_RELEASEINTERFACE:
-        claimers.erase(client);
+        if (claimers.erase(client) == 0) {
+            return fail(EINVAL); // the kernel refuses a release by a file that holds no claim
+        }
         return 0;
     case USBDEVFS_GETDRIVER:
     case USBDEVFS_IOCTL:
@@ -236,6 +239,10 @@ long MockUsbBus::Device::ioctl(UMockdevIoctlClient* client, int& error)
         return 0;
     case USBDEVFS_RESET:
         ++traffic.resets;
+        if (std::any_of(claimers.begin(), claimers.end(),
+                        [&](UMockdevIoctlClient* c) { return c != client; })) {
+            ++traffic.resetsOverAClaim;
+        }
         // The reset unbinds every open file from the interface: whoever held it has to claim it again, and a
         // copy waiting for it may be first.
         claimers.clear();
@@ -243,6 +250,10 @@ long MockUsbBus::Device::ioctl(UMockdevIoctlClient* client, int& error)
             claimers.insert(lastRefused);
         }
         waitingCopyAtNextReset = false;
+        if (failReset) {
+            failReset = false;
+            return fail(EIO);
+        }
         endpointData = std::move(afterReset);
         afterReset.clear();
         late.clear();
@@ -619,6 +630,13 @@ void MockUsbBus::letAWaitingCopyInAtNextReset(int plugNumber)
     Device* d = device(plugNumber);
     const std::lock_guard lock(d->mutex);
     d->waitingCopyAtNextReset = true;
+}
+
+void MockUsbBus::failNextReset(int plugNumber)
+{
+    Device* d = device(plugNumber);
+    const std::lock_guard lock(d->mutex);
+    d->failReset = true;
 }
 
 void MockUsbBus::setSilent(int plugNumber, bool silent)
