@@ -606,6 +606,12 @@ bool LibusbDriver::bulk(int slot, bool read, const void* in, uint32_t inLen, uin
     if (result == LIBUSB_ERROR_PIPE) {
         libusb_clear_halt(boards_[slot].handle, endpoint.address);
     }
+    if (result != LIBUSB_ERROR_NO_DEVICE) {
+        // Whatever ended the transfer (a timeout, an I/O error, a halt), the firmware may have taken the
+        // command, or still have the reply: an answer it sends later would be taken for a later request's.
+        supervisor_.putOutOfStep(slot);
+        return false;
+    }
     return failed(slot, result);
 }
 

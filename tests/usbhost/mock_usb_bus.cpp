@@ -3,6 +3,8 @@
 
 #include "mock_usb_bus.h"
 
+#include "platform/usb/firmware_commands.h"
+
 #include <linux/usbdevice_fs.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -109,6 +111,7 @@ struct MockUsbBus::Device {
     std::set<uint8_t> lateAfterReset;                       // ... and only after the next reset
     std::map<uint8_t, std::deque<QByteArray>> afterReset;   // answers the firmware sends after a reset
     std::map<uint8_t, int> reshape;                         // the next answer's length, by endpoint
+    std::map<uint8_t, int> failures;                        // the next URB's error, by endpoint
     bool silent = false;
     bool failReset = false;
     bool waitingCopyAtNextReset = false;
@@ -118,6 +121,8 @@ struct MockUsbBus::Device {
     long ioctl(UMockdevIoctlClient* client, int& error);
     long submit(UMockdevIoctlClient* client, UMockdevIoctlData* arg, int& error);
     void bulk(usbdevfs_urb& urb, uint8_t* buffer, Urb& record, bool& answered);
+    // A URB failed on the bus after the board took it: what the firmware makes of it goes out all the same.
+    void failedButTaken(const usbdevfs_urb& urb, int pipe, uint8_t* buffer, uint32_t length);
     void control(usbdevfs_urb& urb, uint8_t* buffer, Urb& record);
     Device() = default;
     Device(const Device&) = delete;
@@ -342,6 +347,12 @@ void MockUsbBus::Device::bulk(usbdevfs_urb& urb, uint8_t* buffer, Urb& record, b
         return;
     }
     const auto length = static_cast<uint32_t>(urb.buffer_length);
+    if (const auto failure = failures.find(urb.endpoint); failure != failures.end() && !silent) {
+        record.status = -failure->second;
+        failures.erase(failure);
+        failedButTaken(urb, pipe, buffer, length);
+        return;
+    }
     if ((urb.endpoint & 0x80) == 0 && silent) {
         record.actual = static_cast<int>(length); // the endpoint takes it; the firmware never looks
         return;
@@ -390,6 +401,35 @@ void MockUsbBus::Device::bulk(usbdevfs_urb& urb, uint8_t* buffer, Urb& record, b
     std::memcpy(buffer, answer.constData(), static_cast<size_t>(answer.size()));
     traffic.in[pipe].append(answer);
     record.actual = static_cast<int>(answer.size());
+}
+
+void MockUsbBus::Device::failedButTaken(const usbdevfs_urb& urb, int pipe, uint8_t* buffer, uint32_t length)
+{
+    if ((urb.endpoint & 0x80) == 0) {
+        if (!board->bulkWrite(pipe, buffer, length)) {
+            return;
+        }
+        traffic.out[pipe].append(
+            QByteArray(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(length)));
+        const int replyLength =
+            pipe == usb::firmware::kCommandPipe && length > 0 ? usb::firmware::replyLength(buffer[0]) : 0;
+        if (replyLength == 0) {
+            return;
+        }
+        // The firmware answers the command it took on its reply pipe.
+        QByteArray reply(replyLength, '\0');
+        if (board->bulkRead(usb::firmware::kReplyPipe, reinterpret_cast<uint8_t*>(reply.data()),
+                            static_cast<uint32_t>(replyLength)) == replyLength) {
+            endpointData[kEndpoints[usb::firmware::kReplyPipe]].push_back(reply);
+        }
+        return;
+    }
+    QByteArray answer(static_cast<qsizetype>(length), '\0');
+    const int64_t got = board->bulkRead(pipe, reinterpret_cast<uint8_t*>(answer.data()), length);
+    if (got >= 0) {
+        answer.truncate(static_cast<qsizetype>(got));
+        endpointData[urb.endpoint].push_back(answer);
+    }
 }
 
 void MockUsbBus::Device::control(usbdevfs_urb& urb, uint8_t* buffer, Urb& record)
@@ -637,6 +677,13 @@ void MockUsbBus::failNextReset(int plugNumber)
     Device* d = device(plugNumber);
     const std::lock_guard lock(d->mutex);
     d->failReset = true;
+}
+
+void MockUsbBus::failNextTransfer(int plugNumber, uint8_t endpoint, int error)
+{
+    Device* d = device(plugNumber);
+    const std::lock_guard lock(d->mutex);
+    d->failures[endpoint] = error;
 }
 
 void MockUsbBus::setSilent(int plugNumber, bool silent)

@@ -76,6 +76,10 @@ public:
     // The next reset fails with an I/O error. The kernel has unbound every open file from the interface by
     // then (a copy waiting for it may take it, as at any reset); the endpoints are not emptied.
     void failNextReset(int plugNumber);
+    // The next bulk URB on an endpoint ends with the error `error` (EPROTO: an I/O error on the bus; EPIPE:
+    // a halt) although the firmware took it: a command's reply is sent all the same, and an answer asked
+    // for stays in the endpoint for the next request there.
+    void failNextTransfer(int plugNumber, uint8_t endpoint, int error);
     // A silent board enumerates but its firmware answers nothing: IN requests wait for ever and OUT data
     // never reaches the firmware, until it answers again.
     void setSilent(int plugNumber, bool silent);
