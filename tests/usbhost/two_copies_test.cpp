@@ -72,10 +72,8 @@ TEST_F(TwoCopies, ACopyThatWinsTheBoardDuringTheProbesResetLeavesItThisCopysBoar
     const int attempts = claimAttempts();
     QByteArray hostId(4, '\0');
     bool otherAnswered = false;
-    std::thread otherCopy([&] {
-        otherAnswered = askBoard(other, usb::firmware::GetHostId, hostId);
-        other.programWaitsForItsUser();
-    });
+    // It keeps the board until this copy has seen its claim go: its action is not over before then.
+    std::thread otherCopy([&] { otherAnswered = askBoard(other, usb::firmware::GetHostId, hostId); });
     ASSERT_TRUE(eventually([&] { return claimAttempts() > attempts; })) << "the other copy waits";
 
     // The probe's reset lets go of the claim, and the waiting copy takes it before this copy claims it again.
@@ -85,6 +83,7 @@ TEST_F(TwoCopies, ACopyThatWinsTheBoardDuringTheProbesResetLeavesItThisCopysBoar
     otherCopy.join();
     EXPECT_TRUE(otherAnswered);
     EXPECT_EQ(hostId, kOurHostId) << "its own answer, not the one this copy was owed";
+    other.programWaitsForItsUser();
 
     EXPECT_EQ(driver->boardCount(), 1) << "not taken for unplugged";
     EXPECT_EQ(driver->linkState(kPath), State::ResetAndLetGo);
