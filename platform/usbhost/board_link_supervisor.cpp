@@ -12,14 +12,26 @@ namespace {
 constexpr std::chrono::milliseconds kFirstClaimRetry{1};
 constexpr std::chrono::milliseconds kLongestClaimRetry{32};
 
+class SteadyTime final : public BoardLinkSupervisor::Time {
+public:
+    BoardLinkSupervisor::Clock::time_point now() const override { return BoardLinkSupervisor::Clock::now(); }
+    void sleepFor(BoardLinkSupervisor::Clock::duration pause) override { std::this_thread::sleep_for(pause); }
+};
+
 } // namespace
+
+BoardLinkSupervisor::Time& BoardLinkSupervisor::steadyTime()
+{
+    static SteadyTime time;
+    return time;
+}
 
 bool BoardLinkSupervisor::admit(int slot, bool versionCommand, bool needsClaim)
 {
     if (inStep(slot)) {
         return !needsClaim || claim(slot);
     }
-    if (!versionCommand && Clock::now() - boards_[slot].lastProbe < timing_.probeInterval) {
+    if (!versionCommand && time_.now() - boards_[slot].lastProbe < timing_.probeInterval) {
         return false;
     }
     return probe(slot);
@@ -29,7 +41,7 @@ void BoardLinkSupervisor::putOutOfStep(int slot)
 {
     Board& board = boards_[slot];
     board.state = State::OutOfStepHeld;
-    board.lastProbe = Clock::now();
+    board.lastProbe = time_.now();
 }
 
 bool BoardLinkSupervisor::claim(int slot)
@@ -48,8 +60,7 @@ bool BoardLinkSupervisor::claim(int slot)
     // Another copy holds it for one of its actions: wait for the end of that action, once. A board that
     // another copy kept past a whole wait is only tried from then on, until a try gets it.
     const bool fullWait = board.state != State::HeldByAnother;
-    const Clock::time_point deadline =
-        Clock::now() + (fullWait ? timing_.claimWait : Clock::duration::zero());
+    const Clock::time_point deadline = time_.now() + (fullWait ? timing_.claimWait : Clock::duration::zero());
     Clock::duration pause = kFirstClaimRetry;
     for (;;) {
         const Outcome outcome = link_.claimInterface(slot);
@@ -59,7 +70,7 @@ bool BoardLinkSupervisor::claim(int slot)
         if (outcome != Outcome::Refused) {
             return false; // gone (and forgotten), or no claim to be had
         }
-        const Clock::time_point now = Clock::now();
+        const Clock::time_point now = time_.now();
         if (now >= deadline) {
             if (fullWait) {
                 board.proofOwed = board.state != State::InStep;
@@ -67,7 +78,7 @@ bool BoardLinkSupervisor::claim(int slot)
             }
             return false;
         }
-        std::this_thread::sleep_for(std::min(pause, deadline - now));
+        time_.sleepFor(std::min(pause, deadline - now));
         pause = std::min<Clock::duration>(pause * 2, kLongestClaimRetry);
     }
     board.claimed = true;
@@ -82,24 +93,25 @@ bool BoardLinkSupervisor::claim(int slot)
 bool BoardLinkSupervisor::probe(int slot)
 {
     Board& board = boards_[slot];
-    board.lastProbe = Clock::now();
+    board.lastProbe = time_.now();
     if (!claim(slot)) {
         return false;
     }
     board.state = State::OutOfStepHeld;
-    switch (link_.resetBoard(slot)) {
+    switch (reset(slot)) {
     case Outcome::Done:
         break;
     case Outcome::Refused:
         // The reset lets go of the claim and takes it again afterwards; a copy waiting for the board took it
         // in between. The board was reset, so it owes this copy nothing, and it is still this copy's board:
         // its next request claims it and proves it.
-        board.claimed = false;
         board.state = State::ResetAndLetGo;
         return false;
     case Outcome::Gone:
         return false;
     default:
+        // A reset that failed let go of the claim and may not have emptied the board: it stays out of step,
+        // and its next probe claims it (waiting for a copy that took it meanwhile) before it resets it.
         probeUnanswered(slot);
         return false;
     }
@@ -120,23 +132,32 @@ void BoardLinkSupervisor::probeUnanswered(int slot)
 {
     // A board that stays silent is not kept from the other copies for as long as this one runs: after a few
     // probes it is reset (its late version answer goes with it) and let go after each one.
-    if (++boards_[slot].unansweredProbes >= kUnansweredProbesHeld) {
+    if (++boards_[slot].unansweredProbes >= kUnansweredProbesHeld && boards_[slot].claimed) {
         resetAndLetGo(slot);
     }
 }
 
+BoardLinkSupervisor::Outcome BoardLinkSupervisor::reset(int slot)
+{
+    const Outcome outcome = link_.resetBoard(slot);
+    if (outcome == Outcome::Refused || outcome == Outcome::Failed) {
+        boards_[slot].claimed = false; // another copy has it already, or nobody does
+    }
+    return outcome;
+}
+
 bool BoardLinkSupervisor::resetAndLetGo(int slot)
 {
-    const Outcome reset = link_.resetBoard(slot);
-    if (reset == Outcome::Gone) {
+    const Outcome outcome = reset(slot);
+    if (outcome == Outcome::Gone) {
         return false;
     }
     Board& board = boards_[slot];
-    if (reset == Outcome::Refused) {
-        board.claimed = false; // another copy has it already
-    } else {
-        letGo(slot);
+    if (outcome == Outcome::Failed) {
+        board.state = State::OutOfStepHeld; // let go, but not emptied: proved before it is used again
+        return true;
     }
+    letGo(slot);
     board.state = State::ResetAndLetGo;
     return true;
 }
@@ -152,7 +173,7 @@ void BoardLinkSupervisor::letGo(int slot)
 
 void BoardLinkSupervisor::programWaitsForItsUser()
 {
-    const Clock::time_point now = Clock::now();
+    const Clock::time_point now = time_.now();
     for (int slot = 0; slot < kSlotCount; ++slot) {
         Board& board = boards_[slot];
         if (!board.claimed) {
@@ -191,7 +212,7 @@ void BoardLinkSupervisor::programEnds()
 {
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if (boards_[slot].claimed && boards_[slot].state == State::OutOfStepHeld) {
-            link_.resetBoard(slot);
+            reset(slot);
         }
     }
 }

@@ -202,7 +202,7 @@ void LibusbDriver::adopt(libusb_device* device, std::vector<QString>& denied)
         return; // nine boards are served already
     }
     libusb_device_handle* handle = nullptr;
-    const int opened = libusb_open(device, &handle);
+    const int opened = openHandle(device, handle);
     if (opened != 0) {
         slots_.release(*slot);
         refused_.push_back({libusb_ref_device(device), Clock::now()});
@@ -233,7 +233,25 @@ void LibusbDriver::adopt(libusb_device* device, std::vector<QString>& denied)
         }
         libusb_free_config_descriptor(config);
     }
+}
+
+int LibusbDriver::openHandle(libusb_device* device, libusb_device_handle*& handle)
+{
+    handle = nullptr;
+    const int opened = libusb_open(device, &handle);
+    if (opened != 0) {
+        handle = nullptr;
+        return opened;
+    }
     libusb_set_auto_detach_kernel_driver(handle, 1);
+    return 0;
+}
+
+int LibusbDriver::renewHandle(int slot)
+{
+    Board& board = boards_[slot];
+    libusb_close(board.handle);
+    return openHandle(board.device, board.handle);
 }
 
 void LibusbDriver::drop(int slot)
@@ -242,7 +260,7 @@ void LibusbDriver::drop(int slot)
     if (board.device == nullptr) {
         return;
     }
-    if (supervisor_.claimed(slot)) {
+    if (supervisor_.claimed(slot) && board.handle != nullptr) {
         libusb_release_interface(board.handle, kInterface);
     }
     supervisor_.forget(slot);
@@ -288,6 +306,13 @@ BoardLinkSupervisor::Outcome LibusbDriver::outcomeOf(int slot, int result)
 
 BoardLinkSupervisor::Outcome LibusbDriver::claimInterface(int slot)
 {
+    if (boards_[slot].handle == nullptr) {
+        // Its handle was closed after a failed reset, and opening it again failed then.
+        const int opened = openHandle(boards_[slot].device, boards_[slot].handle);
+        if (opened != 0) {
+            return outcomeOf(slot, opened);
+        }
+    }
     return outcomeOf(slot, libusb_claim_interface(boards_[slot].handle, kInterface));
 }
 
@@ -300,6 +325,16 @@ BoardLinkSupervisor::Outcome LibusbDriver::resetBoard(int slot)
 {
     libusb_device_handle* handle = boards_[slot].handle;
     const int reset = libusb_reset_device(handle);
+    if (reset != 0 && reset != LIBUSB_ERROR_NOT_FOUND && reset != LIBUSB_ERROR_NO_DEVICE) {
+        // The reset failed (an I/O error, not an unplug): libusb gave the claimed interface up for it and did
+        // not take it back, but its handle still counts it as claimed, so that a claim through the handle
+        // would not reach the kernel and a release would be refused. A new handle claims it for real.
+        const int reopened = renewHandle(slot);
+        if (reopened == LIBUSB_ERROR_NO_DEVICE) {
+            return outcomeOf(slot, reopened);
+        }
+        return BoardLinkSupervisor::Outcome::Failed;
+    }
     if (reset != LIBUSB_ERROR_NOT_FOUND) {
         return outcomeOf(slot, reset);
     }
@@ -591,6 +626,12 @@ bool LibusbDriver::bulk(int slot, bool read, const void* in, uint32_t inLen, uin
     }
     if (result == LIBUSB_ERROR_PIPE) {
         libusb_clear_halt(boards_[slot].handle, endpoint.address);
+    }
+    if (result != LIBUSB_ERROR_NO_DEVICE) {
+        // Whatever ended the transfer (a timeout, an I/O error, a halt), the firmware may have taken the
+        // command, or still have the reply: an answer it sends later would be taken for a later request's.
+        supervisor_.putOutOfStep(slot);
+        return false;
     }
     return failed(slot, result);
 }

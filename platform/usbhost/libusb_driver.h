@@ -123,6 +123,10 @@ private:
     void refresh();
     bool served(uint16_t vendor, uint16_t product) const;
     void adopt(libusb_device* device, std::vector<QString>& denied);
+    // Opens a board for requests (a libusb error, or 0).
+    static int openHandle(libusb_device* device, libusb_device_handle*& handle);
+    // Closes the board's handle and opens a new one, whose claims reach the kernel (a libusb error, or 0).
+    int renewHandle(int slot);
     // Lets go of a board that left, or of every board at the end.
     void drop(int slot);
     Board* boardOf(const RequestHandle& request);

@@ -1,39 +1,16 @@
-// glib names a structure member "signals", which Qt defines as a keyword: glib's headers come first.
-#include <umockdev.h>
+// The node first: it brings glib's headers in before Qt's.
+#include "mock_usb_node.h"
 
-#include "mock_usb_bus.h"
-
-#include <linux/usbdevice_fs.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstddef>
-#include <cstring>
-#include <deque>
 #include <filesystem>
-#include <map>
-#include <set>
 #include <stdexcept>
 
 namespace usbmock {
 
 namespace {
-
-// The emulated board's pipes in descriptor order.
-constexpr uint8_t kEndpoints[usb::kPipeCount] = {0x01, 0x81, 0x02, 0x04, 0x86, 0x88};
-
-int pipeOf(uint8_t endpoint)
-{
-    for (int pipe = 0; pipe < usb::kPipeCount; ++pipe) {
-        if (kEndpoints[pipe] == endpoint) {
-            return pipe;
-        }
-    }
-    return -1;
-}
 
 QByteArray descriptors(const usb::EmulatedBoard& board)
 {
@@ -57,358 +34,12 @@ QByteArray descriptors(const usb::EmulatedBoard& board)
     return bytes;
 }
 
-// The block an ioctl's pointer argument points at (owned by the argument; nullptr when unreadable).
-UMockdevIoctlData* pointee(UMockdevIoctlData* arg, gsize size)
-{
-    GError* problem = nullptr;
-    UMockdevIoctlData* block = umockdev_ioctl_data_resolve(arg, 0, size, &problem);
-    g_clear_error(&problem);
-    return block;
-}
-
-// The argument itself, for ioctls that pass a value (an address) instead of pointing at a structure.
-guint64 argumentValue(UMockdevIoctlData* arg)
-{
-    guint64 value = 0;
-    std::memcpy(&value, arg->data, std::min<size_t>(sizeof value, static_cast<size_t>(arg->data_len)));
-    return value;
-}
-
 } // namespace
 
 struct MockUsbBus::Testbed {
     UMockdevTestbed* bed = umockdev_testbed_new();
     ~Testbed() { g_object_unref(bed); }
 };
-
-struct MockUsbBus::Device {
-    struct Urb {
-        UMockdevIoctlData* data = nullptr; // the client's URB record, kept from its submit to its reap
-        UMockdevIoctlClient* client = nullptr;
-        int status = 0;
-        int actual = 0;
-    };
-
-    int address = 0;
-    QString syspath;
-    QString node;
-    std::unique_ptr<usb::EmulatedBoard> board;
-    UMockdevIoctlBase* handler = nullptr;
-    bool removed = false;
-    bool served = false; // its ioctl handler is attached
-
-    mutable std::mutex mutex;
-    bool gone = false;
-    std::set<UMockdevIoctlClient*> claimers;
-    std::deque<Urb> pending; // IN URBs the board cannot answer yet (NAKed)
-    std::deque<Urb> done;    // answered, waiting to be reaped
-    int unplugCountdown = 0;
-    std::set<uint8_t> stalls;
-    std::map<uint8_t, std::deque<QByteArray>> endpointData; // answers waiting in an IN endpoint
-    std::set<uint8_t> late;                                 // endpoints whose next answer comes late
-    std::set<uint8_t> lateAfterReset;                       // ... and only after the next reset
-    std::map<uint8_t, std::deque<QByteArray>> afterReset;   // answers the firmware sends after a reset
-    std::map<uint8_t, int> reshape;                         // the next answer's length, by endpoint
-    bool silent = false;
-    bool waitingCopyAtNextReset = false;
-    UMockdevIoctlClient* lastRefused = nullptr; // the open file last refused the interface
-    BoardTraffic traffic;
-
-    long ioctl(UMockdevIoctlClient* client, int& error);
-    long submit(UMockdevIoctlClient* client, UMockdevIoctlData* arg, int& error);
-    void bulk(usbdevfs_urb& urb, uint8_t* buffer, Urb& record, bool& answered);
-    void control(usbdevfs_urb& urb, uint8_t* buffer, Urb& record);
-    Device() = default;
-    Device(const Device&) = delete;
-    Device& operator=(const Device&) = delete;
-    ~Device()
-    {
-        for (auto* queue : {&pending, &done}) {
-            for (Urb& urb : *queue) {
-                umockdev_ioctl_data_unref(urb.data);
-            }
-        }
-        if (handler != nullptr) {
-            g_object_unref(handler);
-        }
-    }
-
-    void failPending()
-    {
-        for (Urb& urb : pending) {
-            urb.status = -ESHUTDOWN;
-            done.push_back(urb);
-        }
-        pending.clear();
-    }
-};
-
-namespace {
-
-gboolean onIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer self)
-{
-    auto* device = static_cast<MockUsbBus::Device*>(self);
-    int error = 0;
-    const long result = device->ioctl(client, error);
-    umockdev_ioctl_client_complete(client, result, error);
-    return TRUE;
-}
-
-void onClientVanished(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer self)
-{
-    auto* device = static_cast<MockUsbBus::Device*>(self);
-    const std::lock_guard lock(device->mutex);
-    device->claimers.erase(client);
-    if (device->lastRefused == client) {
-        device->lastRefused = nullptr;
-    }
-    for (auto* queue : {&device->pending, &device->done}) {
-        for (auto it = queue->begin(); it != queue->end();) {
-            if (it->client == client) {
-                umockdev_ioctl_data_unref(it->data);
-                it = queue->erase(it);
-            } else {
-                ++it;
-            }
-        }
-    }
-}
-
-} // namespace
-
-long MockUsbBus::Device::ioctl(UMockdevIoctlClient* client, int& error)
-{
-    const std::lock_guard lock(mutex);
-    const gulong request = umockdev_ioctl_client_get_request(client);
-    UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
-    const auto fail = [&](int code) {
-        error = code;
-        return -1L;
-    };
-    if (request == USBDEVFS_REAPURBNDELAY) {
-        const auto it =
-            std::find_if(done.begin(), done.end(), [&](const Urb& u) { return u.client == client; });
-        if (it == done.end()) {
-            return fail(gone ? ENODEV : EAGAIN);
-        }
-        auto* urb = reinterpret_cast<usbdevfs_urb*>(it->data->data);
-        urb->status = it->status;
-        urb->actual_length = it->actual;
-        UMockdevIoctlData* slot = pointee(arg, sizeof(void*));
-        if (slot == nullptr) {
-            return fail(EFAULT);
-        }
-        umockdev_ioctl_data_set_ptr(slot, 0, it->data);
-        umockdev_ioctl_data_unref(it->data);
-        done.erase(it);
-        return 0;
-    }
-    if (gone) {
-        return fail(ENODEV);
-    }
-    switch (request) {
-    case USBDEVFS_GET_CAPABILITIES: {
-        const uint32_t caps = USBDEVFS_CAP_ZERO_PACKET | USBDEVFS_CAP_BULK_CONTINUATION |
-                              USBDEVFS_CAP_NO_PACKET_SIZE_LIM | USBDEVFS_CAP_REAP_AFTER_DISCONNECT;
-        UMockdevIoctlData* target = pointee(arg, sizeof caps);
-        if (target == nullptr) {
-            return fail(EFAULT);
-        }
-        std::memcpy(target->data, &caps, sizeof caps);
-        return 0;
-    }
-    case USBDEVFS_CLAIMINTERFACE:
-    case USBDEVFS_DISCONNECT_CLAIM:
-        ++traffic.claimAttempts;
-        if (!claimers.empty() && !claimers.count(client)) {
-            lastRefused = client;
-            return fail(EBUSY); // another open file holds the interface
-        }
-        claimers.insert(client);
-        return 0;
-    case USBDEVFS_RELEASEINTERFACE:
-        claimers.erase(client);
-        return 0;
-    case USBDEVFS_GETDRIVER:
-    case USBDEVFS_IOCTL:
-        return fail(ENODATA); // no kernel driver is bound
-    case USBDEVFS_SETINTERFACE:
-        return 0;
-    case USBDEVFS_RESET:
-        ++traffic.resets;
-        // The reset unbinds every open file from the interface: whoever held it has to claim it again, and a
-        // copy waiting for it may be first.
-        claimers.clear();
-        if (waitingCopyAtNextReset && lastRefused != nullptr && lastRefused != client) {
-            claimers.insert(lastRefused);
-        }
-        waitingCopyAtNextReset = false;
-        endpointData = std::move(afterReset);
-        afterReset.clear();
-        late.clear();
-        lateAfterReset.clear();
-        return 0;
-    case USBDEVFS_CLEAR_HALT: {
-        uint32_t endpoint = 0;
-        UMockdevIoctlData* target = pointee(arg, sizeof endpoint);
-        if (target == nullptr) {
-            return fail(EFAULT);
-        }
-        std::memcpy(&endpoint, target->data, sizeof endpoint);
-        traffic.clearedHalts.push_back(static_cast<uint8_t>(endpoint));
-        stalls.erase(static_cast<uint8_t>(endpoint));
-        return 0;
-    }
-    case USBDEVFS_SUBMITURB:
-        return submit(client, arg, error);
-    case USBDEVFS_DISCARDURB: {
-        const auto it = std::find_if(pending.begin(), pending.end(), [&](const Urb& u) {
-            return u.client == client && u.data->client_addr == argumentValue(arg);
-        });
-        if (it == pending.end()) {
-            return fail(EINVAL);
-        }
-        it->status = -ENOENT;
-        done.push_back(*it);
-        pending.erase(it);
-        return 0;
-    }
-    default:
-        return fail(ENOTTY);
-    }
-}
-
-long MockUsbBus::Device::submit(UMockdevIoctlClient* client, UMockdevIoctlData* argument, int& error)
-{
-    UMockdevIoctlData* arg = pointee(argument, sizeof(usbdevfs_urb));
-    if (arg == nullptr) {
-        error = EFAULT;
-        return -1;
-    }
-    auto* urb = reinterpret_cast<usbdevfs_urb*>(arg->data);
-    GError* problem = nullptr;
-    UMockdevIoctlData* buffer = nullptr;
-    if (urb->buffer_length > 0) {
-        buffer = umockdev_ioctl_data_resolve(arg, offsetof(usbdevfs_urb, buffer),
-                                             static_cast<gsize>(urb->buffer_length), &problem);
-        if (buffer == nullptr) {
-            g_clear_error(&problem);
-            error = EFAULT;
-            return -1;
-        }
-    }
-    uint8_t* bytes = buffer != nullptr ? buffer->data : nullptr;
-    Urb record{umockdev_ioctl_data_ref(arg), client, 0, 0};
-    bool answered = true;
-    if (urb->type == USBDEVFS_URB_TYPE_BULK) {
-        bulk(*urb, bytes, record, answered);
-    } else if (urb->type == USBDEVFS_URB_TYPE_CONTROL) {
-        control(*urb, bytes, record);
-    } else {
-        umockdev_ioctl_data_unref(record.data);
-        error = EINVAL;
-        return -1;
-    }
-    urb->status = record.status;
-    urb->actual_length = record.actual;
-    (answered ? done : pending).push_back(record);
-    return 0;
-}
-
-void MockUsbBus::Device::bulk(usbdevfs_urb& urb, uint8_t* buffer, Urb& record, bool& answered)
-{
-    ++traffic.bulkUrbs;
-    const int pipe = pipeOf(urb.endpoint);
-    if (unplugCountdown > 0 && --unplugCountdown == 0) {
-        // The board leaves while this URB is on the wire.
-        gone = true;
-        record.status = -ESHUTDOWN;
-        failPending();
-        return;
-    }
-    if (pipe < 0 || stalls.count(urb.endpoint)) {
-        record.status = -EPIPE;
-        return;
-    }
-    const auto length = static_cast<uint32_t>(urb.buffer_length);
-    if ((urb.endpoint & 0x80) == 0 && silent) {
-        record.actual = static_cast<int>(length); // the endpoint takes it; the firmware never looks
-        return;
-    }
-    if ((urb.endpoint & 0x80) == 0) {
-        if (!board->bulkWrite(pipe, buffer, length)) {
-            record.status = -EPIPE;
-            return;
-        }
-        traffic.out[pipe].append(
-            QByteArray(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(length)));
-        record.actual = static_cast<int>(length);
-        return;
-    }
-    if (silent) {
-        answered = false;
-        return;
-    }
-    // What the firmware has for this request goes into the endpoint, behind what is still waiting there.
-    std::deque<QByteArray>& waiting = endpointData[urb.endpoint];
-    QByteArray fresh(static_cast<qsizetype>(length), '\0');
-    const int64_t got = board->bulkRead(pipe, reinterpret_cast<uint8_t*>(fresh.data()), length);
-    if (got >= 0) {
-        fresh.truncate(static_cast<qsizetype>(got));
-        if (const auto shaped = reshape.find(urb.endpoint); shaped != reshape.end()) {
-            fresh = fresh.leftJustified(shaped->second, char(0x5A), true);
-            reshape.erase(shaped);
-        }
-        if (lateAfterReset.erase(urb.endpoint) > 0) {
-            afterReset[urb.endpoint].push_back(fresh);
-            answered = false; // still being made when the host gives up
-            return;
-        }
-        waiting.push_back(fresh);
-    }
-    if (waiting.empty() || late.erase(urb.endpoint) > 0) {
-        answered = false; // nothing to send (or not yet): the board NAKs until the host gives up
-        return;
-    }
-    const QByteArray answer = waiting.front();
-    waiting.pop_front();
-    if (answer.size() > static_cast<qsizetype>(length)) {
-        record.status = -EOVERFLOW;
-        return;
-    }
-    std::memcpy(buffer, answer.constData(), static_cast<size_t>(answer.size()));
-    traffic.in[pipe].append(answer);
-    record.actual = static_cast<int>(answer.size());
-}
-
-void MockUsbBus::Device::control(usbdevfs_urb& urb, uint8_t* buffer, Urb& record)
-{
-    ++traffic.controlUrbs;
-    if (buffer == nullptr || urb.buffer_length < 8) {
-        record.status = -EPIPE;
-        return;
-    }
-    const uint8_t requestType = buffer[0];
-    const uint8_t request = buffer[1];
-    const int value = buffer[2] | (buffer[3] << 8);
-    const int length = std::min(buffer[6] | (buffer[7] << 8), urb.buffer_length - 8);
-    if ((requestType & 0x60) == 0x40) {
-        ++traffic.vendorRequests;
-        return; // the firmware takes vendor requests without data
-    }
-    if (requestType == 0x80 && request == 6 && (value >> 8) == 3) {
-        const QByteArray descriptor = board->stringDescriptor(value & 0xFF);
-        if (descriptor.isEmpty()) {
-            record.status = -EPIPE;
-            return;
-        }
-        const int size = std::min(length, static_cast<int>(descriptor.size()));
-        std::memcpy(buffer + 8, descriptor.constData(), static_cast<size_t>(size));
-        record.actual = size;
-        return;
-    }
-    record.status = -EPIPE;
-}
 
 MockUsbBus::MockUsbBus() : testbed_(std::make_unique<Testbed>())
 {
@@ -619,6 +250,20 @@ void MockUsbBus::letAWaitingCopyInAtNextReset(int plugNumber)
     Device* d = device(plugNumber);
     const std::lock_guard lock(d->mutex);
     d->waitingCopyAtNextReset = true;
+}
+
+void MockUsbBus::failNextReset(int plugNumber)
+{
+    Device* d = device(plugNumber);
+    const std::lock_guard lock(d->mutex);
+    d->failReset = true;
+}
+
+void MockUsbBus::failNextTransfer(int plugNumber, uint8_t endpoint, int error)
+{
+    Device* d = device(plugNumber);
+    const std::lock_guard lock(d->mutex);
+    d->failures[endpoint] = error;
 }
 
 void MockUsbBus::setSilent(int plugNumber, bool silent)

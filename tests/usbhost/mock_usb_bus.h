@@ -28,7 +28,8 @@ struct BoardTraffic {
     int vendorRequests = 0;
     std::vector<uint8_t> clearedHalts; // endpoint addresses
     int resets = 0;
-    int claimAttempts = 0; // interface claims asked for, by any open file
+    int resetsOverAClaim = 0; // resets asked for while another open file held the interface
+    int claimAttempts = 0;    // interface claims asked for, by any open file
 };
 
 class MockUsbBus {
@@ -72,6 +73,13 @@ public:
     // At the next reset, the open file last refused the interface takes it: a copy waiting for the board
     // claims it again while the reset has it free, before the resetting copy can.
     void letAWaitingCopyInAtNextReset(int plugNumber);
+    // The next reset fails with an I/O error. The kernel has unbound every open file from the interface by
+    // then (a copy waiting for it may take it, as at any reset); the endpoints are not emptied.
+    void failNextReset(int plugNumber);
+    // The next bulk URB on an endpoint ends with the error `error` (EPROTO: an I/O error on the bus; EPIPE:
+    // a halt) although the firmware took it: a command's reply is sent all the same, and an answer asked
+    // for stays in the endpoint for the next request there.
+    void failNextTransfer(int plugNumber, uint8_t endpoint, int error);
     // A silent board enumerates but its firmware answers nothing: IN requests wait for ever and OUT data
     // never reaches the firmware, until it answers again.
     void setSilent(int plugNumber, bool silent);

@@ -6,6 +6,7 @@
 
 #include "common/bit_strings.h"
 
+#include <cerrno>
 #include <functional>
 #include <map>
 
@@ -14,6 +15,7 @@ using testbits::bits;
 
 namespace {
 
+constexpr uint8_t kCommandEndpoint = 0x01;  // pipe 0
 constexpr uint8_t kReplyEndpoint = 0x81;    // pipe 1
 constexpr uint8_t kReadBackEndpoint = 0x88; // pipe 5
 const QString kPath = QStringLiteral("\\\\.\\Ezssp-0");
@@ -152,6 +154,58 @@ TEST_F(OutOfStep, AReplyOfAnotherLengthThanItsCommandOwesPutsTheBoardOutOfStep)
         driver->setProbeInterval(0);
         EXPECT_EQ(c.request(), c.answer) << "back in step after a reset";
         EXPECT_EQ(bus().traffic(number).resets, resets + 1);
+        EXPECT_TRUE(driver->answering(kPath));
+    }
+}
+
+TEST_F(OutOfStep, ATransferThatFailsOnTheBusPutsTheBoardOutOfStep)
+{
+    bd->SetPortEValue(0xA5);
+    bd->SetPortCValue(0x13);
+    for (const int address : {0x02, 0x03}) {
+        const auto at = static_cast<int16_t>(address);
+        ASSERT_EQ(
+            bd->USBSerialLoadPKT(at, bits(0x01010101u * static_cast<uint32_t>(address), chip().width(at))),
+            0);
+    }
+    const QString register02 = bd->USBSerialReadPKT(0x02);
+    const QString register03 = bd->USBSerialReadPKT(0x03);
+    ASSERT_EQ(register02.size(), register03.size());
+    ASSERT_NE(register02, register03);
+    const struct {
+        const char* what;
+        uint8_t endpoint;
+        int error;
+        std::function<QString()> failing; // its answer stays in the board
+        std::function<QString()> next;    // an answer of the same length
+        QString answer;
+    } cases[] = {
+        {"an I/O error on a reply", kReplyEndpoint, EPROTO,
+         [&] { return QString::number(bd->GetPortEValue()); },
+         [&] { return QString::number(bd->GetPortCValue()); }, QString::number(0x13)},
+        {"a halted reply pipe", kReplyEndpoint, EPIPE, [&] { return QString::number(bd->GetPortEValue()); },
+         [&] { return QString::number(bd->GetPortCValue()); }, QString::number(0x13)},
+        {"an I/O error on a command the firmware took", kCommandEndpoint, EPROTO,
+         [&] { return QString::number(bd->GetPortEValue()); },
+         [&] { return QString::number(bd->GetPortCValue()); }, QString::number(0x13)},
+        {"a halted command pipe after the firmware took the command", kCommandEndpoint, EPIPE,
+         [&] { return QString::number(bd->GetPortEValue()); },
+         [&] { return QString::number(bd->GetPortCValue()); }, QString::number(0x13)},
+        {"an I/O error on a read-back", kReadBackEndpoint, EPROTO, [&] { return bd->USBSerialReadPKT(0x02); },
+         [&] { return bd->USBSerialReadPKT(0x03); }, register03},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        driver->setProbeInterval(60000);
+        bus().failNextTransfer(number, c.endpoint, c.error);
+        const QString failed = c.failing();
+        EXPECT_TRUE(failed.isEmpty() || failed == QLatin1String("0")) << failed.toStdString();
+        EXPECT_FALSE(driver->answering(kPath)) << "what the board sends next may be that answer";
+        const int resets = bus().traffic(number).resets;
+        driver->setProbeInterval(0);
+        EXPECT_EQ(c.next().toStdString(), c.answer.toStdString()) << "its own answer, after a reset";
+        EXPECT_EQ(bus().traffic(number).resets, resets + 1);
+        EXPECT_EQ(bus().waitingAnswers(number), 0);
         EXPECT_TRUE(driver->answering(kPath));
     }
 }

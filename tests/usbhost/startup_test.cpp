@@ -28,6 +28,7 @@
 #include <QEvent>
 #include <QWidget>
 
+#include <algorithm>
 #include <optional>
 
 using namespace usbhosttest;
@@ -177,9 +178,12 @@ TEST_F(StartUpOverLibusb, WritesTheSameLogAndLoadsTheSameBytesAsOverTheEmulatedD
 
 TEST_F(StartUpOverLibusb, ASecondCopyTakesTheFreeBoardAndNeitherCopySeesAFailedTransfer)
 {
-    const int first = bus().plug(boardWith(usb::ChipRevision::Rev3));
-    const int second = bus().plug(boardWith(usb::ChipRevision::Rev3));
+    const int plugged[] = {bus().plug(boardWith(usb::ChipRevision::Rev3)),
+                           bus().plug(boardWith(usb::ChipRevision::Rev3))};
     ASSERT_TRUE(settle());
+    // Boards are numbered by their address, and the bus gives addresses round: the lower one is Ezssp-0.
+    const int first = std::min(plugged[0], plugged[1]);
+    const int second = std::max(plugged[0], plugged[1]);
     OtherCopy other;
     ASSERT_TRUE(other.start(0x5151, 0)) << other.output().toStdString();
 

@@ -72,10 +72,8 @@ TEST_F(TwoCopies, ACopyThatWinsTheBoardDuringTheProbesResetLeavesItThisCopysBoar
     const int attempts = claimAttempts();
     QByteArray hostId(4, '\0');
     bool otherAnswered = false;
-    std::thread otherCopy([&] {
-        otherAnswered = askBoard(other, usb::firmware::GetHostId, hostId);
-        other.programWaitsForItsUser();
-    });
+    // It keeps the board until this copy has seen its claim go: its action is not over before then.
+    std::thread otherCopy([&] { otherAnswered = askBoard(other, usb::firmware::GetHostId, hostId); });
     ASSERT_TRUE(eventually([&] { return claimAttempts() > attempts; })) << "the other copy waits";
 
     // The probe's reset lets go of the claim, and the waiting copy takes it before this copy claims it again.
@@ -85,12 +83,86 @@ TEST_F(TwoCopies, ACopyThatWinsTheBoardDuringTheProbesResetLeavesItThisCopysBoar
     otherCopy.join();
     EXPECT_TRUE(otherAnswered);
     EXPECT_EQ(hostId, kOurHostId) << "its own answer, not the one this copy was owed";
+    other.programWaitsForItsUser();
 
     EXPECT_EQ(driver->boardCount(), 1) << "not taken for unplugged";
     EXPECT_EQ(driver->linkState(kPath), State::ResetAndLetGo);
     EXPECT_TRUE(goEZUSB().IsConnected());
     EXPECT_EQ(bd->GetPortEValue(), 0xA5) << "claimed and proved again at its next request";
     EXPECT_TRUE(driver->answering(kPath));
+}
+
+TEST_F(TwoCopies, AResetThatFailedLeavesNoClaimAndTheBoardIsNeverResetUnderTheOtherCopysClaim)
+{
+    const struct {
+        const char* what;
+        bool otherCopyWaits; // and takes the board while the failed reset has it free
+    } cases[] = {
+        {"no copy waits for the board", false},
+        {"the other copy waits for the board", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        // Out of step, held, with nothing left in the board (a reply longer than its command's).
+        driver->setProbeInterval(60000);
+        bd->SetPortEValue(0xA5);
+        bus().reshapeNextAnswer(number, kReplyEndpoint, 2);
+        ASSERT_EQ(bd->GetPortEValue(), 0);
+        waitForTheUser();
+        ASSERT_EQ(bus().claims(number), 1);
+
+        QByteArray hostId(4, '\0');
+        bool otherAnswered = false;
+        std::thread otherCopy;
+        if (c.otherCopyWaits) {
+            other.setTimeout(10000);
+            const int attempts = claimAttempts();
+            otherCopy =
+                std::thread([&] { otherAnswered = askBoard(other, usb::firmware::GetHostId, hostId); });
+            ASSERT_TRUE(eventually([&] { return claimAttempts() > attempts; })) << "the other copy waits";
+            bus().letAWaitingCopyInAtNextReset(number);
+        }
+        // The probe's reset fails: libusb gave the claim up for it and does not take it back.
+        bus().failNextReset(number);
+        driver->setProbeInterval(0);
+        const int resets = bus().traffic(number).resets;
+        EXPECT_EQ(bd->GetPortEValue(), 0);
+        EXPECT_EQ(bus().traffic(number).resets, resets + 1);
+        EXPECT_EQ(driver->claimedBoardCount(), 0) << "the claim went with the failed reset";
+        EXPECT_FALSE(driver->answering(kPath));
+        if (c.otherCopyWaits) {
+            otherCopy.join();
+            EXPECT_TRUE(otherAnswered) << "the other copy took the board";
+            EXPECT_EQ(hostId, kOurHostId);
+            ASSERT_EQ(bus().claims(number), 1) << "and holds it for the rest of its action";
+        }
+
+        // This copy's next probe asks the kernel for the claim before it resets the board. (The failed reset
+        // itself may have come after the waiting copy took the board: libusb lets go of the claim just before
+        // it resets, as for any reset.)
+        const int attempts = claimAttempts();
+        const int resetsOverAClaim = bus().traffic(number).resetsOverAClaim;
+        const uint8_t portE = bd->GetPortEValue();
+        EXPECT_GT(claimAttempts(), attempts) << "the claim was asked of the kernel";
+        EXPECT_EQ(bus().traffic(number).resetsOverAClaim, resetsOverAClaim)
+            << "no reset under the other copy's claim";
+        if (c.otherCopyWaits) {
+            EXPECT_EQ(portE, 0);
+            EXPECT_EQ(bus().traffic(number).resets, resets + 1);
+            EXPECT_EQ(driver->linkState(kPath), State::HeldByAnother);
+            EXPECT_TRUE(askBoard(other, usb::firmware::GetHostId, hostId)) << "the other copy's claim stayed";
+            other.programWaitsForItsUser();
+            EXPECT_EQ(bd->GetPortEValue(), 0xA5) << "proved back once the other copy let go";
+            EXPECT_EQ(bus().traffic(number).resets, resets + 2);
+        } else {
+            EXPECT_EQ(portE, 0xA5) << "claimed again, reset and proved";
+            EXPECT_EQ(bus().traffic(number).resets, resets + 2);
+        }
+        EXPECT_TRUE(driver->answering(kPath));
+        EXPECT_EQ(bus().claims(number), 1);
+        waitForTheUser();
+        EXPECT_EQ(bus().claims(number), 0);
+    }
 }
 
 TEST_F(TwoCopies, AtTheEndOnlyABoardThisCopyStillHoldsIsReset)
