@@ -176,6 +176,12 @@ all_back() { # every window shown, the modal one on top and active, the main win
   all_shown && is_active "$modal_id" && above "$modal_id" "$main_id" && main_state_kept &&
     [ "$(frame_place "$main_id")" = "$main_place" ]
 }
+# What a failed check leaves to read: each window of the trial's state and place, and the active window.
+describe_windows() {
+  local id
+  for id in $windows; do echo "  window $id: $(states "$id")place $(frame_place "$id")"; done
+  echo "  active window $(active_id), modal window $modal_id, main window $main_id (expected at $main_place)"
+}
 transient_for() { printf '%d' "$(xprop -id "$1" WM_TRANSIENT_FOR 2>/dev/null | awk '/window id/ { print $NF }')" 2>/dev/null; }
 
 # ---- with a window manager: minimising modal windows ----
@@ -195,7 +201,7 @@ minimise_trial() { # kind trial
   xdotool windowminimize "$modal_id"
   check "$label: minimising the modal window minimises every window of the program" poll 10 all_iconic &&
     check "$label: and they stay minimised" holds 400 all_iconic &&
-    check "$label: the main window keeps its $main_state state" main_state_kept
+    check "$label: the main window keeps its $main_state state" main_state_kept || describe_windows
   case $((trial % 3)) in
     0) how="the main window activated"; xdotool windowactivate "$main_id" ;;
     1) how="the dialog activated"; xdotool windowactivate "$modal_id" ;;
@@ -203,7 +209,7 @@ minimise_trial() { # kind trial
   esac
   check "$label: $how brings all back, the modal window on top and active, the main window as it was" \
     poll 10 all_back &&
-    check "$label: and they stay so" holds 400 all_back
+    check "$label: and they stay so" holds 400 all_back || describe_windows
   local round
   for round in 1 2 3; do
     no_modal && break
