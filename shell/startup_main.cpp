@@ -22,12 +22,10 @@
 #include "shell/app_info.h"
 #include "shell/frm_splash.h"
 #include "shell/frm_usb_select.h"
+#include "shell/main_window_placement.h"
 #include "shell/mdi_main.h"
 #include "shell/register_window.h"
 #include "shell/startup_board_wait.h"
-
-#include <QGuiApplication>
-#include <QScreen>
 
 #include <memory>
 
@@ -215,13 +213,7 @@ void Main(const QString& commandLine)
     statusLine(QString());
     statusLine(QStringLiteral("Loading Main Window..."));
     mdiMain& main = ui::form<mdiMain>();
-    // The normal placement fills the screen too, so the window is as large where no window manager
-    // honours the maximised state (a bare virtual display).
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        main.Move(area.x(), area.y(), area.width(), area.height());
-    }
-    main.setWindowState(ui::vbMaximized);
+    placeMainWindow(main);
     main.setCaption(kApplicationTitle);
     main.Show();
     main.SetMode();

@@ -7,7 +7,12 @@
 //   windows             how many windows of the program are shown (menus aside)
 //   modal               the X window id of the modal window that answers now, else 0
 //   open <kind>         opens a modal window; kinds: about, select, edit, msgbox, file, edit-msgbox
-//                       (a message box over the output-frequency dialog); answers "opened <kind>"
+//                       (a message box over the output-frequency dialog), over-window (the output-frequency
+//                       dialog of a value box in a window of its own, opened over that window once it is
+//                       active, so that it belongs to that window and not to the main window); answers
+//                       "opened <kind>"
+//   target              the X window id of the value box's window of over-window, else 0
+//   hide-target         hides that window; answers "hidden"
 //   close               closes the modal window that answers now; answers "closed"
 //   boxes               shows the text box window and another window beside it; answers
 //                       "boxes <X window id> <the other's X window id>"
@@ -34,6 +39,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
 #include <iostream>
 #include <string>
 
@@ -65,11 +71,11 @@ public:
     frmElsewhere() : Form(FormName) { setCaption(QStringLiteral("Elsewhere")); }
 };
 
-// The box whose value the output-frequency dialog edits.
+// The box whose value the output-frequency dialog edits, in a window that is shown for over-window.
 class frmEditTarget : public ui::Form {
 public:
     static inline const QString FormName = QStringLiteral("frmEditTarget");
-    frmEditTarget() : Form(FormName) {}
+    frmEditTarget() : Form(FormName) { setCaption(QStringLiteral("Value Box")); }
     ui::TextBox txtFreq{this, QStringLiteral("txtFreq")};
 };
 
@@ -117,6 +123,30 @@ void showEditDialog()
                                               profiles::EditValue(QStringLiteral("1000")), 32);
 }
 
+// Runs `then` once `window` is the active window (as the window system reports it), or after about five
+// seconds without.
+void whenActive(const QWidget* window, int triesLeft, const std::function<void()>& then)
+{
+    if (QApplication::activeWindow() == window || triesLeft <= 0) {
+        then();
+        return;
+    }
+    QTimer::singleShot(20, [window, triesLeft, then] { whenActive(window, triesLeft - 1, then); });
+}
+
+// The dialog of a value box in a window other than the main window: a dialog shown over the active window
+// belongs to that window.
+void showEditDialogOverItsWindow()
+{
+    frmEditTarget& target = ui::form<frmEditTarget>();
+    if (!target.Visible()) {
+        target.Show();
+        target.Move(500, 260, 420, 160);
+    }
+    target.SetFocus();
+    whenActive(target.widget(), 250, [] { showEditDialog(); });
+}
+
 void open(const QString& kind)
 {
     if (kind == QLatin1String("about"))
@@ -134,6 +164,8 @@ void open(const QString& kind)
             ui::MsgBox(QStringLiteral("A message over the dialog."), ui::vbOKOnly, QStringLiteral("Message"));
         });
         showEditDialog();
+    } else if (kind == QLatin1String("over-window")) {
+        showEditDialogOverItsWindow();
     }
 }
 
@@ -176,6 +208,13 @@ void runCommand(const QString& line)
         const QString kind = words.value(1);
         QTimer::singleShot(0, [kind] { open(kind); });
         answer(QStringLiteral("opened ") + kind);
+    } else if (command == QLatin1String("target")) {
+        const frmEditTarget* target = ui::loadedForm<frmEditTarget>();
+        answer(windowId(target ? target->frameWidget() : nullptr));
+    } else if (command == QLatin1String("hide-target")) {
+        if (frmEditTarget* target = ui::loadedForm<frmEditTarget>())
+            target->Hide();
+        answer(QStringLiteral("hidden"));
     } else if (command == QLatin1String("close")) {
         if (QWidget* modal = QApplication::activeModalWidget())
             modal->close();

@@ -2,8 +2,10 @@
 # The program's windows on a real X server (Xvfb), checked from outside as a user meets them: with a window
 # manager (openbox), every kind of modal window minimised (the window manager's iconify request) and
 # brought back through the main window, the dialog or Alt+Tab, TRIALS times each from a freshly opened
-# window; the main window minimised alone; a click back into a plain text box and into a value box; and
-# without a window manager, the keyboard back in the main window when a modal window closes. Every state is
+# window (one kind a dialog that the window manager keeps with another window than the main one); the main
+# window minimised alone; the main window un-maximised from its title bar (its whole frame on the screen)
+# and maximised again; a click back into a plain text box and into a value box; and without a window
+# manager, the main window covering the screen and the keyboard back in it when a modal window closes. Every state is
 # awaited with a bounded poll. Exits 77 (skipped) with a line saying so only where no X server can be
 # started.
 #
@@ -168,22 +170,38 @@ modal_answers() { # the modal window that answers now is shown and active
   [ -n "$modal_id" ] && [ "$modal_id" != 0 ] && shown "$modal_id" && is_active "$modal_id"
 }
 no_modal() { [ "$(ask modal)" = 0 ]; }
-all_back() { # every window shown, the modal one on top and active, the main window maximised where it was
-  all_shown && is_active "$modal_id" && above "$modal_id" "$main_id" && maximised "$main_id" &&
+# The main window in the state the trials expect ($main_state: maximised or normal).
+main_state_kept() { if [ "$main_state" = maximised ]; then maximised "$main_id"; else ! maximised "$main_id"; fi; }
+all_back() { # every window shown, the modal one on top and active, the main window as it was, where it was
+  all_shown && is_active "$modal_id" && above "$modal_id" "$main_id" && main_state_kept &&
     [ "$(frame_place "$main_id")" = "$main_place" ]
 }
+# What a failed check leaves to read: each window of the trial's state and place, and the active window.
+describe_windows() {
+  local id
+  for id in $windows; do echo "  window $id: $(states "$id")place $(frame_place "$id")"; done
+  echo "  active window $(active_id), modal window $modal_id, main window $main_id (expected at $main_place)"
+}
+transient_for() { printf '%d' "$(xprop -id "$1" WM_TRANSIENT_FOR 2>/dev/null | awk '/window id/ { print $NF }')" 2>/dev/null; }
 
 # ---- with a window manager: minimising modal windows ----
 minimise_trial() { # kind trial
-  local kind="$1" trial="$2" how
+  local kind="$1" trial="$2" how under_id="$main_id"
   local label="$kind, trial $trial"
   [ "$(ask open "$kind")" = "opened $kind" ] || { check "$label: the driver opens it" false; return; }
   check "$label: the modal window shows, active" poll 15 modal_answers || return
   windows="$(program_windows)"
+  if [ "$kind" = over-window ]; then
+    # The window manager keeps the dialog with that window alone: the main window goes and comes back
+    # with it only through the program's own handling.
+    under_id="$(ask target)"
+    check "$label: the dialog belongs to the window it is shown over, not to the main window" \
+      [ "$(transient_for "$modal_id")" = "$under_id" ]
+  fi
   xdotool windowminimize "$modal_id"
   check "$label: minimising the modal window minimises every window of the program" poll 10 all_iconic &&
     check "$label: and they stay minimised" holds 400 all_iconic &&
-    check "$label: the main window keeps its maximised state" maximised "$main_id"
+    check "$label: the main window keeps its $main_state state" main_state_kept || describe_windows
   case $((trial % 3)) in
     0) how="the main window activated"; xdotool windowactivate "$main_id" ;;
     1) how="the dialog activated"; xdotool windowactivate "$modal_id" ;;
@@ -191,7 +209,7 @@ minimise_trial() { # kind trial
   esac
   check "$label: $how brings all back, the modal window on top and active, the main window as it was" \
     poll 10 all_back &&
-    check "$label: and they stay so" holds 400 all_back
+    check "$label: and they stay so" holds 400 all_back || describe_windows
   local round
   for round in 1 2 3; do
     no_modal && break
@@ -199,7 +217,7 @@ minimise_trial() { # kind trial
     poll 10 no_modal_or_other
   done
   check "$label: the modal window closes" poll 10 no_modal &&
-    check "$label: the main window is active again" poll 10 is_active "$main_id"
+    check "$label: the window it was shown over is active again" poll 10 is_active "$under_id"
   # What a failed trial left minimised comes back for the next one.
   all_shown || { xdotool windowactivate "$main_id"; poll 5 shown "$main_id"; }
 }
@@ -213,6 +231,47 @@ main_alone_trial() {
   check "main window alone: it comes back maximised and active" poll 10 main_back
 }
 main_back() { shown "$main_id" && is_active "$main_id" && maximised "$main_id"; }
+
+# ---- with a window manager: the main window un-maximised and maximised again from its frame ----
+numbers() { sed 's/.*= //; s/,/ /g'; }
+# The whole frame of a window (its place and the window manager's frame extents) within the work area.
+frame_in_work_area() {
+  local x y w h left right top bottom wx wy ww wh
+  read -r x y w h <<<"$(frame_place "$1")"
+  read -r left right top bottom <<<"$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | numbers)"
+  read -r wx wy ww wh _ <<<"$(xprop -root _NET_WORKAREA 2>/dev/null | numbers)"
+  [ -n "$bottom" ] && [ -n "$wh" ] && [ $((x - left)) -ge "$wx" ] && [ $((y - top)) -ge "$wy" ] &&
+    [ $((x + w + right)) -le $((wx + ww)) ] && [ $((y + h + bottom)) -le $((wy + wh)) ]
+}
+unmaximised_in_work_area() { ! maximised "$main_id" && frame_in_work_area "$main_id"; }
+maximised_where_it_was() { maximised "$main_id" && [ "$(frame_place "$main_id")" = "$maximised_place" ]; }
+# A double click on the middle of a window's title bar (the frame's top extent above the window).
+double_click_title_bar() {
+  local x y w h top
+  read -r x y w h <<<"$(frame_place "$1")"
+  read -r _ _ top _ <<<"$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | numbers)"
+  xdotool mousemove $((x + w / 2)) $((y - ${top:-0} / 2)) click --repeat 2 --delay 80 1
+}
+offers_maximise() { xprop -id "$main_id" _NET_WM_ALLOWED_ACTIONS 2>/dev/null | grep -q MAXIMIZE_HORZ; }
+unmaximise_checks() {
+  local trial maximised_place="$main_place"
+  # The window manager's animation of the last restore has ended: the title bar is where it stays.
+  poll 10 maximised_where_it_was
+  double_click_title_bar "$main_id"
+  check "un-maximised: its whole frame, title bar included, lies within the screen's work area" \
+    poll 10 unmaximised_in_work_area &&
+    check "un-maximised: and stays so" holds 600 unmaximised_in_work_area &&
+    check "un-maximised: its frame offers to maximise it" offers_maximise
+  # A minimised modal window takes the un-maximised main window with it and brings it back as it was.
+  main_state=normal
+  main_place="$(frame_place "$main_id")"
+  for trial in 1 2 3; do minimise_trial about "$trial"; done
+  double_click_title_bar "$main_id"
+  check "re-maximised from its title bar: it is maximised again, where it was" poll 10 maximised_where_it_was &&
+    check "re-maximised: and stays so" holds 400 maximised_where_it_was
+  main_state=maximised
+  main_place="$maximised_place"
+}
 
 # ---- with a window manager: a click back into a text box ----
 click_at() { # box n
@@ -254,6 +313,7 @@ no_wm_checks() {
   local round
   check "no window manager: start-up settles, the main window is the program's only window" \
     poll 60 only_main_window || return
+  check "no window manager: the main window covers the screen" [ "$(frame_place "$main_id")" = "0 0 1600 1000 " ]
   for round in 1 2 3; do
     xdotool key alt+h
     poll 5 popup_is "&Help" || { check "no window manager, round $round: Alt+H opens the Help menu" false; return; }
@@ -282,12 +342,15 @@ start_driver
 check "start-up settles: the main window is the program's only window" poll 60 only_main_window
 check "the main window starts maximised and active" poll 15 main_back
 main_place="$(frame_place "$main_id")"
-for kind in ${TESSARON_DESKTOP_KINDS:-about edit select msgbox file edit-msgbox}; do
+main_state=maximised
+for kind in ${TESSARON_DESKTOP_KINDS:-about edit select msgbox file edit-msgbox over-window}; do
   kind_started=$(now_ms)
   for trial in $(seq 1 "$trials"); do minimise_trial "$kind" "$trial"; done
+  [ "$kind" = over-window ] && ask hide-target >/dev/null
   echo "$kind: $trials minimise trials ($((($(now_ms) - kind_started) / 1000)) s)"
 done
 main_alone_trial
+unmaximise_checks
 text_box_checks
 ask quit >/dev/null
 wait "$driver_pid" 2>/dev/null

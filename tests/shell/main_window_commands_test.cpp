@@ -1,5 +1,5 @@
 // The main window's commands: run modes, View entries, toolbar, setup files through the menu, board
-// selection and the ways the program ends.
+// selection, the window its dialogs are tied to and the ways the program ends.
 
 #include "main_window_fixture.h"
 
@@ -7,6 +7,7 @@
 #include "board/evalbd.h"
 #include "board/globals.h"
 #include "board/setup_file.h"
+#include "boardui/form_names.h"
 #include "shell/frm_usb_select.h"
 #include "shell/startup.h"
 #include "widgets/progress_global.h"
@@ -17,9 +18,14 @@
 #include "platform/ui/msgbox.h"
 #include "platform/ui/test_doubles.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QWidget>
+#include <QWindow>
+
+#include <functional>
 
 using namespace mainwindowtest;
 
@@ -311,3 +317,37 @@ TEST_F(Commands, TheMainWindowHasOneHandleThatIsThisCopysIdentity)
 }
 
 } // namespace
+
+// The window manager keeps a modal dialog with the window it is tied to (above it, minimised and restored
+// with it): the program's dialogs are tied to the window they are shown over, the main window or another.
+TEST_F(Commands, ModalDialogsAreTiedToTheWindowTheyAreShownOver)
+{
+    StandIn other(QStringLiteral("frmAnotherWindow"), {});
+    mdi->Show();
+    struct Case {
+        const char* what;
+        QString dialog;
+        ui::Form* over;
+        std::function<void()> open;
+    } cases[] = {
+        {"About from the Help menu", formnames::frmAbout, mdi, [this] { mdi->mnuHelpAbout.choose(); }},
+        {"the board selection from the I/O menu", formnames::frmUSBSelect, mdi,
+         [this] { mdi->mnuIOSelectEvalBd.choose(); }},
+        {"About over another window of the program", formnames::frmAbout, &other,
+         [] { ui::Forms::load(formnames::frmAbout)->Show(1); }},
+    };
+    for (const Case& shown : cases) {
+        SCOPED_TRACE(shown.what);
+        shown.over->Show();
+        shown.over->SetFocus();
+        ui::DoEvents();
+        ASSERT_EQ(QApplication::activeWindow(), shown.over->widget());
+        const QWindow* tiedTo = nullptr;
+        ui::testing::onModal(shown.dialog, [&tiedTo](ui::Form& dialog) {
+            tiedTo = dialog.widget()->windowHandle()->transientParent();
+            dialog.Hide();
+        });
+        shown.open();
+        EXPECT_EQ(tiedTo, shown.over->widget()->windowHandle());
+    }
+}
