@@ -103,14 +103,28 @@ bool OtherCopy::start(int32_t hostId, int boardIndex)
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_.start();
     if (!process_.waitForStarted(10000))
-        return false;
+        return startFailed();
     // Waits for its word, not for a time: it may take a while to start under the sanitizers.
     while (!output_.contains(QLatin1String("ready\n"))) {
         if (!process_.waitForReadyRead(30000))
-            return false;
+            return startFailed();
         output_ += QString::fromLocal8Bit(process_.readAllStandardOutput());
     }
     return true;
+}
+
+bool OtherCopy::startFailed()
+{
+    // What the copy said before it ended, and how it ended, for the failing test's message.
+    process_.waitForFinished(1000);
+    output_ += QString::fromLocal8Bit(process_.readAllStandardOutput());
+    output_ +=
+        QStringLiteral("[the other copy did not get ready: %1; state %2, exit status %3, exit code %4]")
+            .arg(process_.errorString())
+            .arg(static_cast<int>(process_.state()))
+            .arg(static_cast<int>(process_.exitStatus()))
+            .arg(process_.exitCode());
+    return false;
 }
 
 bool OtherCopy::stop(int periods)

@@ -33,6 +33,8 @@ public:
     QString output() const { return output_; }
 
 private:
+    bool startFailed();
+
     QProcess process_;
     QString output_;
     int periods_ = -1;
